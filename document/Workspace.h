@@ -1,0 +1,59 @@
+#pragma once
+// The headless working state of the main window: the document, the grid texts, the general-data
+// values and the warning, with the refresh cycle over them. The window and movik-cli both drive
+// this, so they compute identically.
+
+#include <string>
+
+#include "document/DocumentFile.h"
+#include "document/GridTexts.h"
+#include "model/Regional.h"
+
+namespace movik {
+
+class Workspace {
+public:
+    Workspace(RegionalSettings rs, int currentYear);
+
+    TDokument& document() { return doc_; }
+    const TDokument& document() const { return doc_; }
+    StatementGrids& grids() { return grids_; }
+    const StatementGrids& grids() const { return grids_; }
+    GeneralData& fields() { return fields_; }
+    const GeneralData& fields() const { return fields_; }
+    const RegionalSettings& settings() const { return rs_; }
+    // The warning of the last check ("" when all agrees).
+    const std::string& warning() const { return warning_; }
+
+    // NewDocument, then FillGrids, fields from the document, header dates, CheckBalance.
+    void NewDocument();
+    // The refresh cycle: ReadGrids, RecalculateAll (sets the warning), FillGrids.
+    void RefreshCycle();
+    void ReadGrids();
+    void FillGrids();
+    // Fields from the document and the balance sheet's header dates (ShowGeneralData, headless).
+    void ShowGeneralData();
+    void CheckBalance();
+
+    // ReadGrids, then write the file. "" on success (Izmijenjen cleared), else the message.
+    std::string SaveDocument();
+    std::string SaveDocument(FileWriter& writer);
+    // Opens path: the document as read, FillGrids, ShowGeneralData, Izmijenjen cleared,
+    // CheckBalance. Missing file: nothing changes. Failure: error set, nothing changes.
+    OpenResult OpenDocument(const std::string& path, std::string& error);
+
+    std::string ExportCsv(Statement s) const;
+    // Imports into the grid and runs the refresh cycle; "" on success, else the message and
+    // nothing changed. Izmijenjen is not touched.
+    std::string ImportCsv(Statement s, std::string_view fileBytes);
+
+private:
+    RegionalSettings rs_;
+    int currentYear_;
+    TDokument doc_;
+    StatementGrids grids_;
+    GeneralData fields_;
+    std::string warning_;
+};
+
+}  // namespace movik
