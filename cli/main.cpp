@@ -1,0 +1,360 @@
+// movik-cli: the headless tool. It drives the same Workspace as the window, so a document that
+// passes through it gets exactly the texts, figures and bytes the window would give.
+
+#include <QLocale>
+#include <QString>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "document/Cp1250.h"
+#include "document/Csv.h"
+#include "document/DocumentFile.h"
+#include "document/Workspace.h"
+#include "model/Dates.h"
+
+namespace {
+
+using movik::Statement;
+using movik::Workspace;
+
+constexpr const char* kUsage =
+    "Uporaba:\n"
+    "  movik-cli new OUT.mvk [--company TEKST] [--seat TEKST] [--from GGGG-MM-DD]\n"
+    "                        [--to GGGG-MM-DD] [--shares N]\n"
+    "  movik-cli recalc FILE.mvk [-o OUT.mvk]\n"
+    "  movik-cli export FILE.mvk IZVJESTAJ [-o OUT.csv]   (-o - piše na standardni izlaz)\n"
+    "  movik-cli import FILE.mvk IZVJESTAJ IN.csv [-o OUT.mvk]\n"
+    "  movik-cli check FILE.mvk\n"
+    "  movik-cli --help\n"
+    "\n"
+    "IZVJESTAJ: bilanca, racun, cfind, cffree, pokazatelji (import: bilanca, racun).\n"
+    "Opcija --locale NAZIV (hr_HR, en_US, C, ...) bira separatore i kratki format datuma;\n"
+    "bez nje vrijede postavke sustava (LC_ALL, LC_NUMERIC, LANG).\n"
+    "Izlazni kod: 0 uspjeh, 1 'check' je našao upozorenje, 2 pogreška.\n";
+
+// Any failure: one line on standard error and exit code 2.
+struct Failure {
+    std::string message;
+};
+
+[[noreturn]] void Fail(const std::string& message) {
+    throw Failure{message};
+}
+
+// The locale named by the environment, as the C library would choose it for numbers.
+std::string SystemLocaleName() {
+    for (const char* var : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
+        const char* value = std::getenv(var);
+        if (value != nullptr && *value != '\0') {
+            return value;
+        }
+    }
+    return "C";
+}
+
+movik::RegionalSettings SettingsOf(const std::string& localeName) {
+    std::string name = localeName.substr(0, localeName.find_first_of(".@"));
+    const QLocale locale = (name.empty() || name == "C" || name == "POSIX")
+                               ? QLocale::c()
+                               : QLocale(QString::fromStdString(name));
+    if (locale == QLocale::c() && name != "C" && name != "POSIX" && name != "en_US_POSIX") {
+        Fail("Nepoznata lokalizacija: " + localeName);
+    }
+    movik::RegionalSettings rs;
+    rs.thousandsSeparator = locale.groupSeparator().toStdString();
+    rs.decimalSeparator = locale.decimalPoint().toStdString();
+    rs.shortDateFormat = locale.dateFormat(QLocale::ShortFormat).toStdString();
+    return rs;
+}
+
+int CurrentYear() {
+    const auto today = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
+    return static_cast<int>(std::chrono::year_month_day(today).year());
+}
+
+std::optional<Statement> StatementNamed(const std::string& name) {
+    if (name == "bilanca")
+        return Statement::Bilanca;
+    if (name == "racun")
+        return Statement::Racun;
+    if (name == "cfind")
+        return Statement::CFInd;
+    if (name == "cffree")
+        return Statement::CFFree;
+    if (name == "pokazatelji")
+        return Statement::Pok;
+    return std::nullopt;
+}
+
+Statement ParseStatement(const std::string& name, bool importable) {
+    const auto s = StatementNamed(name);
+    if (!s) {
+        Fail("Nepoznat izvještaj: '" + name + "' (bilanca, racun, cfind, cffree, pokazatelji)");
+    }
+    if (importable && *s != Statement::Bilanca && *s != Statement::Racun) {
+        Fail("Uvoziti se mogu samo bilanca i racun, ne '" + name + "'");
+    }
+    return *s;
+}
+
+// YYYY-MM-DD as a day number; the date must exist.
+double ParseDate(const std::string& text) {
+    int y = 0, m = 0, d = 0;
+    char tail = 0;
+    if (text.size() != 10 || std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3 ||
+        text[4] != '-' || text[7] != '-') {
+        Fail("Neispravan datum '" + text + "' (očekuje se GGGG-MM-DD)");
+    }
+    const double day = movik::DayNumber(y, m, d);
+    const movik::CivilDate back = movik::CivilFromDayNumber(day);
+    if (y < 1 || back.year != y || back.month != m || back.day != d) {
+        Fail("Neispravan datum '" + text + "'");
+    }
+    return day;
+}
+
+double ParseShares(const std::string& text) {
+    if (text.empty() || text.size() > 10 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        Fail("Neispravan broj dionica '" + text + "' (cijeli broj od 0 do 9999999999)");
+    }
+    return static_cast<double>(std::stoll(text));
+}
+
+std::string CheckedText(const std::string& text, const char* what) {
+    if (!movik::IsCp1250Text(text)) {
+        Fail(std::string(what) + " sadrži znak koji se ne može zapisati u datoteku (Windows-1250)");
+    }
+    if (movik::Utf8Length(text) > 255) {
+        Fail(std::string(what) + " je dulji od 255 znakova");
+    }
+    return text;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        Fail("Cannot open file " + path);
+    }
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        Fail("Datoteka " + path + " nije pročitana do kraja");
+    }
+    return bytes;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    auto writer = movik::MakeSystemFileWriter();
+    const std::string error =
+        writer->WriteWhole(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    if (!error.empty()) {
+        Fail(error);
+    }
+}
+
+// Opens a document as a freshly started window does: the stored values are shown as read, but a
+// share count that differs from the empty field's 0 raises the field's change, which runs the
+// refresh cycle.
+void OpenAsWindow(Workspace& ws, const std::string& path) {
+    std::string error;
+    switch (ws.OpenDocument(path, error)) {
+        case movik::OpenResult::Opened:
+            break;
+        case movik::OpenResult::Missing:
+            Fail("Datoteka " + path + " ne postoji");
+        case movik::OpenResult::Failed:
+            Fail(error);
+    }
+    if (ws.fields().BrojDionica != 0) {
+        ws.RefreshCycle();
+        ws.document().Izmijenjen = false;
+        ws.CheckBalance();
+    }
+}
+
+void SaveTo(Workspace& ws, const std::string& path) {
+    ws.document().ImeDatoteke = path;
+    const std::string error = ws.SaveDocument();
+    if (!error.empty()) {
+        Fail(error);
+    }
+}
+
+struct Arguments {
+    std::vector<std::string> positional;
+    std::vector<std::pair<std::string, std::string>> options;  // name, value
+
+    const std::string* option(const std::string& name) const {
+        const std::string* found = nullptr;
+        for (const auto& [n, v] : options) {
+            if (n == name)
+                found = &v;
+        }
+        return found;
+    }
+};
+
+Arguments ParseArguments(int argc, char** argv, std::string& localeName, bool& help) {
+    static const std::vector<std::string> withValue = {"--company", "--seat",   "--from", "--to",
+                                                       "--shares",  "--locale", "-o"};
+    Arguments args;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            help = true;
+        } else if (std::find(withValue.begin(), withValue.end(), a) != withValue.end()) {
+            if (i + 1 >= argc) {
+                Fail("Opciji " + a + " nedostaje vrijednost");
+            }
+            if (a == "--locale") {
+                localeName = argv[++i];
+            } else {
+                args.options.emplace_back(a, argv[++i]);
+            }
+        } else if (a.size() > 1 && a[0] == '-') {
+            Fail("Nepoznata opcija: " + a);
+        } else {
+            args.positional.push_back(a);
+        }
+    }
+    return args;
+}
+
+void RequireOptions(const Arguments& args, std::initializer_list<const char*> allowed) {
+    for (const auto& [name, value] : args.options) {
+        if (std::find(allowed.begin(), allowed.end(), name) == allowed.end()) {
+            Fail("Opcija " + name + " ne pripada ovoj naredbi");
+        }
+    }
+}
+
+void RequireCount(const Arguments& args, std::size_t count) {
+    if (args.positional.size() != count) {
+        Fail("Pogrešan broj argumenata za '" + args.positional[0] + "' (vidi movik-cli --help)");
+    }
+}
+
+int CommandNew(const Arguments& args, Workspace& ws) {
+    RequireCount(args, 2);
+    RequireOptions(args, {"--company", "--seat", "--from", "--to", "--shares"});
+    ws.NewDocument();
+    movik::GeneralData& f = ws.fields();
+    if (const auto* v = args.option("--company"))
+        f.Poduzece = CheckedText(*v, "Naziv poduzeća");
+    if (const auto* v = args.option("--seat"))
+        f.Sjediste = CheckedText(*v, "Sjedište");
+    if (const auto* v = args.option("--from"))
+        f.DatumOd = ParseDate(*v);
+    if (const auto* v = args.option("--to"))
+        f.DatumDo = ParseDate(*v);
+    if (const auto* v = args.option("--shares"))
+        f.BrojDionica = ParseShares(*v);
+    ws.RefreshCycle();
+    ws.ShowGeneralData();
+    SaveTo(ws, args.positional[1]);
+    return 0;
+}
+
+int CommandRecalc(const Arguments& args, Workspace& ws) {
+    RequireCount(args, 2);
+    RequireOptions(args, {"-o"});
+    OpenAsWindow(ws, args.positional[1]);
+    ws.RefreshCycle();
+    const std::string* out = args.option("-o");
+    SaveTo(ws, out ? *out : args.positional[1]);
+    return 0;
+}
+
+int CommandExport(const Arguments& args, Workspace& ws) {
+    RequireCount(args, 3);
+    RequireOptions(args, {"-o"});
+    const Statement s = ParseStatement(args.positional[2], false);
+    OpenAsWindow(ws, args.positional[1]);
+    const std::string bytes = ws.ExportCsv(s);
+    const std::string* out = args.option("-o");
+    if (out != nullptr && *out == "-") {
+        std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::cout.flush();
+        if (!std::cout) {
+            Fail("Pisanje na standardni izlaz nije uspjelo");
+        }
+    } else {
+        WriteWholeFile(out ? *out : movik::DefaultCsvName(s), bytes);
+    }
+    return 0;
+}
+
+int CommandImport(const Arguments& args, Workspace& ws) {
+    RequireCount(args, 4);
+    RequireOptions(args, {"-o"});
+    const Statement s = ParseStatement(args.positional[2], true);
+    const std::string bytes = ReadWholeFile(args.positional[3]);
+    OpenAsWindow(ws, args.positional[1]);
+    const std::string error = ws.ImportCsv(s, bytes);
+    if (!error.empty()) {
+        Fail(error);
+    }
+    const std::string* out = args.option("-o");
+    SaveTo(ws, out ? *out : args.positional[1]);
+    return 0;
+}
+
+int CommandCheck(const Arguments& args, Workspace& ws) {
+    RequireCount(args, 2);
+    RequireOptions(args, {});
+    OpenAsWindow(ws, args.positional[1]);
+    if (ws.warning().empty()) {
+        return 0;
+    }
+    std::cout << ws.warning() << '\n';
+    return 1;
+}
+
+int Run(int argc, char** argv) {
+    std::string localeName = SystemLocaleName();
+    bool help = false;
+    const Arguments args = ParseArguments(argc, argv, localeName, help);
+    if (help) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (args.positional.empty()) {
+        Fail("Nedostaje naredba (vidi movik-cli --help)");
+    }
+    Workspace ws(SettingsOf(localeName), CurrentYear());
+    const std::string& command = args.positional[0];
+    if (command == "new")
+        return CommandNew(args, ws);
+    if (command == "recalc")
+        return CommandRecalc(args, ws);
+    if (command == "export")
+        return CommandExport(args, ws);
+    if (command == "import")
+        return CommandImport(args, ws);
+    if (command == "check")
+        return CommandCheck(args, ws);
+    Fail("Nepoznata naredba: " + command + " (vidi movik-cli --help)");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const Failure& f) {
+        std::cerr << "movik-cli: " << f.message << '\n';
+    } catch (const std::exception& e) {
+        std::cerr << "movik-cli: " << e.what() << '\n';
+    }
+    return 2;
+}

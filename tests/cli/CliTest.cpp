@@ -1,0 +1,200 @@
+// movik-cli as a separate process: exit codes, files written, and agreement with the core.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "document/DocumentFile.h"
+#include "model/Calculations.h"
+#include "model/Dates.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const fs::path& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary) << bytes;
+}
+
+class Cli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("movik-cli-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Runs movik-cli with the given arguments (shell-quoted by the caller where needed).
+    Result Run(const std::string& arguments) {
+        const fs::path out = dir_ / "stdout", err = dir_ / "stderr";
+        const std::string command = "cd '" + dir_.string() + "' && '" MOVIK_CLI "' " + arguments +
+                                    " >'" + out.string() + "' 2>'" + err.string() + "'";
+        const int status = std::system(command.c_str());
+        Result r;
+        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.out = ReadFile(out);
+        r.err = ReadFile(err);
+        return r;
+    }
+
+    fs::path Path(const std::string& name) const { return dir_ / name; }
+
+    fs::path dir_;
+};
+
+TEST_F(Cli, NewWritesTheGeneralDataAndAFullSizeFile) {
+    const Result r =
+        Run("--locale hr_HR new a.mvk --company 'Čvor d.d.' --seat Zagreb "
+            "--from 2024-01-01 --to 2024-12-31 --shares 1000");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(fs::file_size(Path("a.mvk")), movik::kDocumentFileSize);
+
+    movik::TDokument doc;
+    std::string error;
+    ASSERT_EQ(movik::OpenDocument(Path("a.mvk").string(), doc, error), movik::OpenResult::Opened);
+    EXPECT_EQ(doc.Poduzece, "Čvor d.d.");
+    EXPECT_EQ(doc.Sjediste, "Zagreb");
+    EXPECT_EQ(doc.BrojDionica, 1000);
+    EXPECT_EQ(doc.DatumOd, movik::DayNumber(2024, 1, 1));
+    EXPECT_EQ(doc.DatumDo, movik::DayNumber(2024, 12, 31));
+}
+
+TEST_F(Cli, ExportToStandardOutputEqualsExportToFile) {
+    ASSERT_EQ(Run("--locale hr_HR new a.mvk").exitCode, 0);
+    for (const char* s : {"bilanca", "racun", "cfind", "cffree", "pokazatelji"}) {
+        const Result toStdout = Run(std::string("export a.mvk ") + s + " -o - --locale hr_HR");
+        ASSERT_EQ(toStdout.exitCode, 0) << toStdout.err;
+        ASSERT_EQ(Run(std::string("--locale hr_HR export a.mvk ") + s + " -o x.csv").exitCode, 0);
+        EXPECT_EQ(ReadFile(Path("x.csv")), toStdout.out) << s;
+    }
+    // The default name is the window's default export name.
+    ASSERT_EQ(Run("--locale hr_HR export a.mvk racun").exitCode, 0);
+    EXPECT_TRUE(fs::exists(Path("racun dobiti i gubitka.csv")));
+}
+
+TEST_F(Cli, ExportImportRoundTripKeepsEveryAmount) {
+    ASSERT_EQ(Run("--locale en_US new a.mvk --to 2025-12-31").exitCode, 0);
+    // Hand-made balance sheet: header line, then cash and capital in both years.
+    std::string csv = "Rbr;P o z i c i j a;12/31/24;Udio (%);12/31/25;Udio(%);\r\n";
+    for (int row = 1; row <= 88; ++row) {
+        const char* prev = row == 52 ? "1,000.50" : row == 58 ? "1,000.50" : "0.00";
+        const char* cur = row == 52 ? "2,500.25" : row == 58 ? "2,500.25" : "0.00";
+        csv += std::to_string(row) + ";x;" + prev + ";0.00%;" + cur + ";0.00%;\r\n";
+    }
+    WriteFile(Path("in.csv"), csv);
+    const Result imported = Run("--locale en_US import a.mvk bilanca in.csv -o b.mvk");
+    ASSERT_EQ(imported.exitCode, 0) << imported.err;
+
+    movik::TDokument doc;
+    std::string error;
+    ASSERT_EQ(movik::OpenDocument(Path("b.mvk").string(), doc, error), movik::OpenResult::Opened);
+    EXPECT_EQ(doc.Bilanca.row(55).IznosPrethodna, 1000.5);
+    EXPECT_EQ(doc.Bilanca.row(87).IznosTekuca, 2500.25);
+    EXPECT_EQ(doc.CFInd.row(31).Iznos, 1499.75);
+    EXPECT_EQ(Run("check b.mvk").exitCode, 0);
+
+    // Export, import the export into another copy, export again: the same bytes.
+    ASSERT_EQ(Run("--locale en_US export b.mvk bilanca -o first.csv").exitCode, 0);
+    ASSERT_EQ(Run("--locale en_US import a.mvk bilanca first.csv -o c.mvk").exitCode, 0);
+    ASSERT_EQ(Run("--locale en_US export c.mvk bilanca -o second.csv").exitCode, 0);
+    EXPECT_EQ(ReadFile(Path("first.csv")), ReadFile(Path("second.csv")));
+}
+
+TEST_F(Cli, CheckReportsTheWarningWithExitCodeOne) {
+    ASSERT_EQ(Run("--locale C new a.mvk").exitCode, 0);
+    std::string csv = "Rbr;P;A;B;C;D;\r\n";
+    for (int row = 1; row <= 88; ++row) {
+        csv += std::to_string(row) + ";x;" + (row == 52 ? "100" : "0") + ";0;0;0;\r\n";
+    }
+    WriteFile(Path("in.csv"), csv);
+    ASSERT_EQ(Run("--locale C import a.mvk bilanca in.csv").exitCode, 0);
+    const Result r = Run("check a.mvk");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, std::string(movik::kWarningBalance) + "\n");
+}
+
+TEST_F(Cli, RecalcSavesInPlaceAndIsStable) {
+    ASSERT_EQ(Run("--locale hr_HR new a.mvk --shares 5").exitCode, 0);
+    ASSERT_EQ(Run("--locale hr_HR recalc a.mvk -o b.mvk").exitCode, 0);
+    ASSERT_EQ(Run("--locale hr_HR recalc b.mvk").exitCode, 0);
+    ASSERT_EQ(Run("--locale hr_HR recalc b.mvk -o c.mvk").exitCode, 0);
+    EXPECT_EQ(ReadFile(Path("b.mvk")), ReadFile(Path("c.mvk")));
+}
+
+TEST_F(Cli, ErrorsGiveOneLineExitTwoAndNoOutputFile) {
+    struct Case {
+        const char* arguments;
+        const char* output;  // a file that must not appear
+    };
+    ASSERT_EQ(Run("--locale C new a.mvk").exitCode, 0);
+    WriteFile(Path("short.mvk"), std::string(100, '\0'));
+    WriteFile(Path("bad.csv"), "Rbr;P;A;B;C;D;\r\n1;x;0;0;\r\n");
+    const Case cases[] = {
+        {"frobnicate", ""},
+        {"new", ""},
+        {"new n.mvk --from 2024-02-30", "n.mvk"},
+        {"new n.mvk --shares 10000000000", "n.mvk"},
+        {"new n.mvk --shares -1", "n.mvk"},
+        {"new n.mvk --company 'ñandú'", "n.mvk"},
+        {"new missing/n.mvk", ""},
+        {"recalc nothing.mvk -o n.mvk", "n.mvk"},
+        {"recalc short.mvk -o n.mvk", "n.mvk"},
+        {"export a.mvk bilance -o n.csv", "n.csv"},
+        {"import a.mvk cfind bad.csv -o n.mvk", "n.mvk"},
+        {"import a.mvk bilanca bad.csv -o n.mvk", "n.mvk"},
+        {"import a.mvk bilanca none.csv -o n.mvk", "n.mvk"},
+        {"check a.mvk --shares 3", ""},
+        {"--locale xx_NOWHERE check a.mvk", ""},
+    };
+    for (const Case& c : cases) {
+        const Result r = Run(c.arguments);
+        EXPECT_EQ(r.exitCode, 2) << c.arguments;
+        EXPECT_TRUE(r.out.empty()) << c.arguments;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << c.arguments << ": " << r.err;
+        if (*c.output != '\0') {
+            EXPECT_FALSE(fs::exists(Path(c.output))) << c.arguments;
+        }
+    }
+    // Only the three files made above are left: no temporary file survived a failure.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 5);
+}
+
+TEST_F(Cli, ImportWithAShortLineChangesNothing) {
+    ASSERT_EQ(Run("--locale C new a.mvk").exitCode, 0);
+    const std::string before = ReadFile(Path("a.mvk"));
+    WriteFile(Path("bad.csv"), "Rbr;P;A;B;C;D;\r\n1;x;5;0;5;0;\r\n2;x;1;0;\r\n");
+    const Result r = Run("--locale C import a.mvk bilanca bad.csv");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("List index out of bounds (4)"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadFile(Path("a.mvk")), before);
+}
+
+TEST_F(Cli, HelpListsEveryCommand) {
+    const Result r = Run("--help");
+    EXPECT_EQ(r.exitCode, 0);
+    for (const char* word : {"new", "recalc", "export", "import", "check", "--locale"}) {
+        EXPECT_NE(r.out.find(word), std::string::npos) << word;
+    }
+}
+
+}  // namespace
