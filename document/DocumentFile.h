@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,11 +31,17 @@ public:
     // Writes the whole content to path without ever destroying an existing file at path: the
     // bytes go to a temporary file beside it that is renamed over path only when complete.
     // Returns an empty text on success, else the message to show.
-    virtual std::string WriteWhole(const std::string& path, const std::vector<std::uint8_t>& content) = 0;
+    virtual std::string WriteWhole(const std::string& path,
+                                   const std::vector<std::uint8_t>& content) = 0;
 };
 
 // The real writer (POSIX: open, write with byte counts checked, fsync, close, rename).
 std::unique_ptr<FileWriter> MakeSystemFileWriter();
+
+// The low-level write call the system writer uses, with the meaning of ::write (bytes written,
+// or -1 with errno set). Tests pass one that fails part-way; an empty function means ::write.
+using WriteCall = std::function<std::ptrdiff_t(int fd, const void* data, std::size_t size)>;
+std::unique_ptr<FileWriter> MakeSystemFileWriter(WriteCall writeCall);
 
 // Writes doc to doc.ImeDatoteke. On success clears Izmijenjen and returns "". On failure returns
 // the message ("Cannot create file %s" when the file cannot be created, a Croatian message for a

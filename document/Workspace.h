@@ -32,6 +32,8 @@ public:
     void ReadGrids();
     void FillGrids();
     // Fields from the document and the balance sheet's header dates (ShowGeneralData, headless).
+    // As the window's field handlers do: a changed name or seat sets Izmijenjen, a changed share
+    // count runs the refresh cycle and sets Izmijenjen (callers that show a document clear it).
     void ShowGeneralData();
     void CheckBalance();
 
@@ -47,7 +49,7 @@ public:
     // nothing changed. Izmijenjen is not touched.
     std::string ImportCsv(Statement s, std::string_view fileBytes);
 
-private:
+  private:
     RegionalSettings rs_;
     int currentYear_;
     TDokument doc_;

@@ -1,0 +1,194 @@
+#include "document/Csv.h"
+
+#include <algorithm>
+#include <optional>
+#include <stdexcept>
+
+#include "document/Cp1250.h"
+
+namespace movik {
+
+namespace {
+
+constexpr std::string_view kNarrowNoBreakSpace = "\xE2\x80\xAF";  // U+202F
+constexpr char kNoBreakSpaceByte = '\xA0';
+
+// Length of the UTF-8 sequence that starts with lead (1 for a stray byte).
+std::size_t SequenceLength(unsigned char lead) {
+    if (lead >= 0xF0) {
+        return 4;
+    }
+    if (lead >= 0xE0) {
+        return 3;
+    }
+    if (lead >= 0xC0) {
+        return 2;
+    }
+    return 1;
+}
+
+// Appends a cell in Windows-1250. A character the code page cannot hold becomes "?", except the
+// narrow no-break space of some locales' thousands separator, which becomes the no-break space.
+// The separator and line breaks cannot appear inside a cell, or the line would read back shifted.
+void AppendCell(std::string& out, std::string_view cell) {
+    std::optional<std::string> bytes = Utf8ToCp1250(cell);
+    if (!bytes) {
+        bytes.emplace();
+        std::size_t i = 0;
+        while (i < cell.size()) {
+            const std::size_t len =
+                std::min(SequenceLength(static_cast<unsigned char>(cell[i])), cell.size() - i);
+            const std::string_view one = cell.substr(i, len);
+            if (std::optional<std::string> b = Utf8ToCp1250(one)) {
+                *bytes += *b;
+            } else if (one == kNarrowNoBreakSpace) {
+                *bytes += kNoBreakSpaceByte;
+            } else {
+                *bytes += '?';
+            }
+            i += len;
+        }
+    }
+    for (char& c : *bytes) {
+        if (c == ';') {
+            c = ',';
+        } else if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    out += *bytes;
+    out += ';';
+}
+
+// The pieces a line must have and the grid column each piece goes to (0 = not used).
+struct ImportLayout {
+    int pieces;
+    int columns[6];
+};
+
+std::optional<ImportLayout> ImportLayoutOf(Statement s) {
+    switch (s) {
+        case Statement::Bilanca:
+            return ImportLayout{6, {1, 0, 3, 4, 5, 6}};
+        case Statement::Racun:
+            return ImportLayout{4, {1, 0, 3, 4, 0, 0}};
+        default:
+            return std::nullopt;
+    }
+}
+
+// Splits text into lines ending in CR LF or LF; a final line end does not start another line.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        lines.push_back(line);
+        start = next;
+    }
+    return lines;
+}
+
+}  // namespace
+
+void TBrkApart::BreakApart() {
+    StringList.clear();
+    std::string_view rest = BaseString;
+    while (true) {
+        const std::size_t at =
+            BreakString.empty() ? std::string_view::npos : rest.find(BreakString);
+        const std::string_view piece = rest.substr(0, at);
+        if (!piece.empty() || AllowEmptyString) {
+            StringList.emplace_back(piece);
+        }
+        if (at == std::string_view::npos) {
+            break;
+        }
+        rest.remove_prefix(at + BreakString.size());
+    }
+}
+
+std::string DefaultCsvName(Statement s) {
+    switch (s) {
+        case Statement::Bilanca:
+            return "bilanca.csv";
+        case Statement::Racun:
+            return "racun dobiti i gubitka.csv";
+        case Statement::CFInd:
+            return "indirektna metoda novcanog toka.csv";
+        case Statement::CFFree:
+            return "metoda slobodnog novcanog toka.csv";
+        case Statement::Pok:
+            return "pokazatelji.csv";
+    }
+    throw std::invalid_argument("unknown statement");
+}
+
+std::string ExportCsv(Statement /*s*/, const GridTexts& grid) {
+    // Every grid's listed columns are 1 to its last: the fixed column 0 is never written.
+    std::string out;
+    out.reserve(static_cast<std::size_t>(grid.rowCount()) * 128);
+    for (int row = 0; row < grid.rowCount(); ++row) {
+        for (int col = 1; col < grid.columnCount(); ++col) {
+            AppendCell(out, grid.cell(col, row));
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid) {
+    const std::optional<ImportLayout> layout = ImportLayoutOf(s);
+    if (!layout) {
+        return "Uvoz je moguć samo u bilancu i u račun dobiti i gubitka.";
+    }
+    // A file saved as UTF-8 with a byte order mark is read as UTF-8; anything else is
+    // Windows-1250, as the export writes it.
+    constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+    std::string text;
+    if (fileBytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+        text = std::string(fileBytes.substr(kUtf8Bom.size()));
+    } else {
+        text = Cp1250ToUtf8(fileBytes);
+    }
+
+    std::vector<std::string_view> lines = SplitLines(text);
+    if (lines.size() > static_cast<std::size_t>(grid.rowCount())) {
+        lines.resize(static_cast<std::size_t>(grid.rowCount()));
+    }
+
+    // Check every line before any cell changes.
+    std::vector<std::vector<std::string>> pieces;
+    pieces.reserve(lines.size());
+    TBrkApart splitter;
+    splitter.BreakString = ";";
+    splitter.AllowEmptyString = false;
+    for (const std::string_view line : lines) {
+        splitter.BaseString = line;
+        splitter.BreakApart();
+        if (splitter.StringList.size() < static_cast<std::size_t>(layout->pieces)) {
+            return "List index out of bounds (" + std::to_string(splitter.StringList.size()) + ")";
+        }
+        pieces.push_back(std::move(splitter.StringList));
+    }
+
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        for (int p = 0; p < layout->pieces; ++p) {
+            const int col = layout->columns[p];
+            if (col != 0) {
+                grid.cell(col, static_cast<int>(k)) = pieces[k][static_cast<std::size_t>(p)];
+            }
+        }
+    }
+    return {};
+}
+
+}  // namespace movik

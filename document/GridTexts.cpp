@@ -1,0 +1,188 @@
+#include "document/GridTexts.h"
+
+#include <cmath>
+#include <stdexcept>
+#include <string_view>
+
+#include "document/Cp1250.h"
+#include "model/Dates.h"
+#include "model/NumberFormat.h"
+#include "model/Templates.h"
+
+namespace movik {
+
+namespace {
+
+constexpr std::size_t kTextCapacity = 255;
+constexpr double kMaxShares = 9999999999.0;
+
+void SetHeaders(GridTexts& grid, std::initializer_list<std::string_view> texts) {
+    int col = 1;
+    for (const std::string_view text : texts) {
+        grid.cell(col++, 0) = text;
+    }
+}
+
+// Rewrites a cell with a number; the temporary's characters go into the cell's own buffer.
+void PutNumber(std::string& cell, double value, std::string_view pattern,
+               const RegionalSettings& rs) {
+    cell = FormatNumber(value, pattern, rs);
+}
+
+void PutRowStart(GridTexts& grid, int r, const std::string& tekst, const RegionalSettings& rs) {
+    PutNumber(grid.cell(1, r), r, RowNumberFormat, rs);
+    grid.cell(2, r) = tekst;
+}
+
+template <class TableT>
+void FillAmountGrid(const TableT& table, GridTexts& grid, const RegionalSettings& rs) {
+    for (int r = 1; r <= TableT::kRows; ++r) {
+        PutRowStart(grid, r, table.row(r).Tekst, rs);
+        PutNumber(grid.cell(3, r), table.row(r).Iznos, AmountFormat, rs);
+    }
+}
+
+// A date the period fields can show: finite and within the years 100 to 9999, else empty (0).
+double FieldDate(double dayNumber) {
+    static const double first = DayNumber(100, 1, 1);
+    static const double last = DayNumber(9999, 12, 31);
+    if (!std::isfinite(dayNumber) || dayNumber < first || dayNumber > last) {
+        return 0;
+    }
+    return dayNumber;
+}
+
+// The share count as the whole-number field holds it.
+double FieldShares(double shares) {
+    if (std::isnan(shares) || shares <= 0) {
+        return 0;
+    }
+    if (shares >= kMaxShares) {
+        return kMaxShares;
+    }
+    return std::round(shares);
+}
+
+}  // namespace
+
+GridTexts::GridTexts(int columns, int rows)
+    : columns_(columns),
+      rows_(rows),
+      cells_(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows)) {}
+
+std::size_t GridTexts::index(int col, int row) const {
+    if (col < 0 || col >= columns_ || row < 0 || row >= rows_) {
+        throw std::out_of_range("grid cell (" + std::to_string(col) + ", " + std::to_string(row) +
+                                ") outside " + std::to_string(columns_) + " x " +
+                                std::to_string(rows_));
+    }
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) +
+           static_cast<std::size_t>(col);
+}
+
+StatementGrids::StatementGrids()
+    : Bilanca(7, kBilancaRows + 1),
+      Racun(5, kRacunRows + 1),
+      CFInd(4, kCFIndRows + 1),
+      CFFree(4, kCFFreeRows + 1),
+      Pok(4, kPokRows + 1) {
+    // Columns 3 and 5 of the balance sheet carry the period's dates (SetBilancaHeaderDates).
+    SetHeaders(Bilanca, {"Rbr", "P o z i c i j a", "", "Udio (%)", "", "Udio(%)"});
+    SetHeaders(Racun, {"Rbr", "P o z i c i j a", "Iznos", "Udio (%)"});
+    SetHeaders(CFInd, {"Rbr", "P o z i c i j a", "Iznos"});
+    SetHeaders(CFFree, {"Rbr", "P o z i c i j a", "Iznos"});
+    SetHeaders(Pok, {"Rbr", "P o z i c i j a", "Iznos"});
+}
+
+GridTexts& StatementGrids::of(Statement s) {
+    switch (s) {
+        case Statement::Bilanca:
+            return Bilanca;
+        case Statement::Racun:
+            return Racun;
+        case Statement::CFInd:
+            return CFInd;
+        case Statement::CFFree:
+            return CFFree;
+        case Statement::Pok:
+            return Pok;
+    }
+    throw std::invalid_argument("unknown statement");
+}
+
+const GridTexts& StatementGrids::of(Statement s) const {
+    return const_cast<StatementGrids*>(this)->of(s);
+}
+
+void SetBilancaHeaderDates(StatementGrids& grids, double datumDo, const RegionalSettings& rs) {
+    std::string& previous = grids.Bilanca.cell(3, 0);
+    std::string& current = grids.Bilanca.cell(5, 0);
+    if (datumDo == 0 || !std::isfinite(datumDo)) {
+        previous.clear();
+        current.clear();
+        return;
+    }
+    previous = FormatShortDate(OneYearBack(datumDo), rs.shortDateFormat);
+    current = FormatShortDate(datumDo, rs.shortDateFormat);
+}
+
+void FillGrids(const TDokument& doc, StatementGrids& grids, const RegionalSettings& rs) {
+    GridTexts& bilanca = grids.Bilanca;
+    for (int r = 1; r <= kBilancaRows; ++r) {
+        const TStavkaBilanca& s = doc.Bilanca.row(r);
+        PutRowStart(bilanca, r, s.Tekst, rs);
+        PutNumber(bilanca.cell(3, r), s.IznosPrethodna, AmountFormat, rs);
+        PutNumber(bilanca.cell(5, r), s.IznosTekuca, AmountFormat, rs);
+        PutNumber(bilanca.cell(4, r), s.UdioPrethodna, ShareFormat, rs);
+        PutNumber(bilanca.cell(6, r), s.UdioTekuca, ShareFormat, rs);
+    }
+    GridTexts& racun = grids.Racun;
+    for (int r = 1; r <= kRacunRows; ++r) {
+        const TStavkaRacun& s = doc.Racun.row(r);
+        PutRowStart(racun, r, s.Tekst, rs);
+        PutNumber(racun.cell(3, r), s.Iznos, AmountFormat, rs);
+        PutNumber(racun.cell(4, r), s.Udio, ShareFormat, rs);
+    }
+    FillAmountGrid(doc.CFInd, grids.CFInd, rs);
+    FillAmountGrid(doc.CFFree, grids.CFFree, rs);
+    GridTexts& pok = grids.Pok;
+    for (int r = 1; r <= kPokRows; ++r) {
+        const TStavkaIznos& s = doc.Pok.row(r);
+        PutRowStart(pok, r, s.Tekst, rs);
+        PutNumber(pok.cell(3, r), s.Iznos, TemplateRow(Statement::Pok, r).Format, rs);
+    }
+}
+
+void ReadGrids(const GeneralData& fields, const StatementGrids& grids, const RegionalSettings& rs,
+               TDokument& doc) {
+    doc.Poduzece = Utf8Length(fields.Poduzece) > kTextCapacity
+                       ? Utf8Left(fields.Poduzece, kTextCapacity)
+                       : fields.Poduzece;
+    doc.Sjediste = Utf8Length(fields.Sjediste) > kTextCapacity
+                       ? Utf8Left(fields.Sjediste, kTextCapacity)
+                       : fields.Sjediste;
+    doc.DatumOd = fields.DatumOd;
+    doc.DatumDo = fields.DatumDo;
+    doc.BrojDionica = fields.BrojDionica;
+
+    for (int r = 1; r <= kBilancaRows; ++r) {
+        TStavkaBilanca& s = doc.Bilanca.row(r);
+        s.IznosPrethodna = AmountFromText(grids.Bilanca.cell(3, r), rs);
+        s.IznosTekuca = AmountFromText(grids.Bilanca.cell(5, r), rs);
+    }
+    for (int r = 1; r <= kRacunRows; ++r) {
+        doc.Racun.row(r).Iznos = AmountFromText(grids.Racun.cell(3, r), rs);
+    }
+}
+
+GeneralData GeneralDataOf(const TDokument& doc) {
+    GeneralData fields;
+    fields.Poduzece = doc.Poduzece;
+    fields.Sjediste = doc.Sjediste;
+    fields.DatumOd = FieldDate(doc.DatumOd);
+    fields.DatumDo = FieldDate(doc.DatumDo);
+    fields.BrojDionica = FieldShares(doc.BrojDionica);
+    return fields;
+}
+
+}  // namespace movik

@@ -1,0 +1,96 @@
+#include "document/Workspace.h"
+
+#include <utility>
+
+#include "document/Csv.h"
+#include "model/Calculations.h"
+
+namespace movik {
+
+Workspace::Workspace(RegionalSettings rs, int currentYear)
+    : rs_(std::move(rs)), currentYear_(currentYear) {
+    NewDocument();
+}
+
+void Workspace::NewDocument() {
+    movik::NewDocument(doc_, currentYear_);
+    FillGrids();
+    ShowGeneralData();
+    doc_.Izmijenjen = false;
+    // The empty document balances; no warning of an earlier document survives.
+    CheckBalance();
+}
+
+void Workspace::RefreshCycle() {
+    ReadGrids();
+    warning_ = RecalculateAll(doc_);
+    FillGrids();
+}
+
+void Workspace::ReadGrids() {
+    movik::ReadGrids(fields_, grids_, rs_, doc_);
+}
+
+void Workspace::FillGrids() {
+    movik::FillGrids(doc_, grids_, rs_);
+}
+
+void Workspace::ShowGeneralData() {
+    // The fields are written in the window's order (name, seat, dates, share count); each change
+    // has the effect the field's own change handler gives it.
+    GeneralData shown = GeneralDataOf(doc_);
+    const bool textChanged =
+        shown.Poduzece != fields_.Poduzece || shown.Sjediste != fields_.Sjediste;
+    const bool sharesChanged = shown.BrojDionica != fields_.BrojDionica;
+    fields_ = std::move(shown);
+    SetBilancaHeaderDates(grids_, fields_.DatumDo, rs_);
+    if (textChanged) {
+        doc_.Izmijenjen = true;
+    }
+    if (sharesChanged) {
+        RefreshCycle();
+        doc_.Izmijenjen = true;
+    }
+}
+
+void Workspace::CheckBalance() {
+    warning_ = movik::CheckBalance(doc_);
+}
+
+std::string Workspace::SaveDocument() {
+    ReadGrids();
+    return movik::SaveDocument(doc_);
+}
+
+std::string Workspace::SaveDocument(FileWriter& writer) {
+    ReadGrids();
+    return movik::SaveDocument(doc_, writer);
+}
+
+OpenResult Workspace::OpenDocument(const std::string& path, std::string& error) {
+    const OpenResult result = movik::OpenDocument(path, doc_, error);
+    if (result != OpenResult::Opened) {
+        return result;
+    }
+    // The stored values are shown as they are; no recalculation unless the share count changes.
+    FillGrids();
+    ShowGeneralData();
+    doc_.Izmijenjen = false;
+    CheckBalance();
+    return result;
+}
+
+std::string Workspace::ExportCsv(Statement s) const {
+    return movik::ExportCsv(s, grids_.of(s));
+}
+
+std::string Workspace::ImportCsv(Statement s, std::string_view fileBytes) {
+    std::string error = movik::ImportCsv(s, fileBytes, grids_.of(s));
+    if (!error.empty()) {
+        return error;
+    }
+    RefreshCycle();
+    return {};
+}
+
+}  // namespace movik
