@@ -1,0 +1,287 @@
+#include "ui/DateField.h"
+
+#include <QCalendarWidget>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace movik {
+
+namespace {
+
+const QDate kDayZero(1899, 12, 30);
+// Day numbers beyond this lie past the year 9999 (or before year 1): no date a field can show.
+constexpr double kLargestDay = 2958465;
+
+// The order in which the pattern names day, month and year ('d', 'M', 'y'), skipping quoted text.
+QString FieldOrder(const QString& pattern) {
+    QString order;
+    bool quoted = false;
+    for (const QChar c : pattern) {
+        if (c == u'\'') {
+            quoted = !quoted;
+        } else if (!quoted && (c == u'd' || c == u'M' || c == u'y') && !order.contains(c)) {
+            order += c;
+        }
+    }
+    return order.size() == 3 ? order : QStringLiteral("dMy");
+}
+
+QIcon CalendarIcon() {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setPen(QColor(60, 60, 60));
+    p.setBrush(Qt::white);
+    p.drawRect(1, 2, 13, 12);
+    p.fillRect(2, 3, 12, 3, QColor(200, 40, 40));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(60, 60, 60));
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 4; ++col) {
+            p.drawRect(3 + col * 3, 7 + row * 2, 1, 1);
+        }
+    }
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+DateField::DateField(QWidget* parent) : QWidget(parent) {
+    edit_ = new QLineEdit(this);
+    edit_->setObjectName(QStringLiteral("edit"));
+    button_ = new QToolButton(this);
+    button_->setObjectName(QStringLiteral("calendarButton"));
+    button_->setIcon(CalendarIcon());
+    button_->setFocusPolicy(Qt::NoFocus);
+    button_->setToolTip(QStringLiteral("Odaberite datum"));
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(1);
+    layout->addWidget(edit_, 1);
+    layout->addWidget(button_);
+    setFocusProxy(edit_);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+
+    edit_->installEventFilter(this);
+    connect(edit_, &QLineEdit::textChanged, this, &DateField::TextChanged);
+    connect(button_, &QToolButton::clicked, this, &DateField::OpenCalendar);
+    setDateFormat(format_);
+}
+
+void DateField::setDateFormat(const QString& pattern) {
+    QString widened = pattern;
+    if (!widened.contains(QStringLiteral("yyyy"))) {
+        static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
+        widened.replace(twoDigitYear, QStringLiteral("yyyy"));
+    }
+    format_ = widened;
+    // Wide enough for the longest date of the pattern, plus room for the frame.
+    const QString sample = FormatDate(DayNumberOf(QDate(2028, 12, 28)), format_);
+    edit_->setMinimumWidth(edit_->fontMetrics().horizontalAdvance(sample + QStringLiteral("00")) +
+                           12);
+    if (value_ != 0) {
+        edit_->setText(FormatDate(value_, format_));
+    }
+}
+
+QString DateField::text() const {
+    return edit_->text();
+}
+
+void DateField::setText(const QString& text) {
+    if (edit_->text() != text) {
+        edit_->setText(text);
+    }
+}
+
+void DateField::setValue(double dayNumber) {
+    if (!DateOf(dayNumber).isValid()) {
+        dayNumber = 0;
+    }
+    const QString text = FormatDate(dayNumber, format_);
+    if (edit_->text() != text) {
+        edit_->setText(text);  // TextChanged sets value_ and raises changed()
+    }
+    value_ = dayNumber == 0 ? 0 : std::floor(dayNumber);
+}
+
+QDate DateField::DateOf(double dayNumber) {
+    if (!std::isfinite(dayNumber) || std::fabs(dayNumber) > kLargestDay) {
+        return {};
+    }
+    return kDayZero.addDays(static_cast<qint64>(std::floor(dayNumber)));
+}
+
+double DateField::DayNumberOf(const QDate& date) {
+    return date.isValid() ? static_cast<double>(kDayZero.daysTo(date)) : 0.0;
+}
+
+QString DateField::FormatDate(double dayNumber, const QString& pattern) {
+    const QDate date = DateOf(dayNumber);
+    if (dayNumber == 0 || !date.isValid()) {
+        return {};
+    }
+    return QLocale().toString(date, pattern);
+}
+
+std::optional<double> DateField::ParseDate(const QString& text, const QString& pattern) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty()) {
+        return 0.0;
+    }
+    if (pattern.contains(QStringLiteral("MMM"))) {
+        // Month names: only the locale can read them.
+        const QDate date = QLocale().toDate(trimmed, pattern);
+        if (!date.isValid()) {
+            return std::nullopt;
+        }
+        return DayNumberOf(date);
+    }
+
+    QStringList numbers;
+    QString current;
+    for (const QChar c : trimmed) {
+        if (c.isDigit()) {
+            if (c.digitValue() < 0 || c.digitValue() > 9 || c.unicode() > 127) {
+                return std::nullopt;
+            }
+            current += c;
+            continue;
+        }
+        if (c.isLetter()) {
+            return std::nullopt;
+        }
+        if (!current.isEmpty()) {
+            numbers << current;
+            current.clear();
+        }
+    }
+    if (!current.isEmpty()) {
+        numbers << current;
+    }
+    if (numbers.size() != 3) {
+        return std::nullopt;
+    }
+
+    const QString order = FieldOrder(pattern);
+    int day = 0;
+    int month = 0;
+    int year = 0;
+    for (int i = 0; i < 3; ++i) {
+        const QString& n = numbers.at(i);
+        if (n.size() > 4) {
+            return std::nullopt;
+        }
+        const int v = n.toInt();
+        switch (order.at(i).unicode()) {
+            case u'd':
+                day = v;
+                break;
+            case u'M':
+                month = v;
+                break;
+            default:
+                if (n.size() <= 2) {
+                    year = v < 30 ? 2000 + v : 1900 + v;
+                } else if (n.size() == 4) {
+                    year = v;
+                } else {
+                    return std::nullopt;
+                }
+        }
+    }
+    const QDate date(year, month, day);
+    if (!date.isValid() || year < 1) {
+        return std::nullopt;
+    }
+    return DayNumberOf(date);
+}
+
+void DateField::TextChanged(const QString& text) {
+    if (const auto parsed = ParseDate(text, format_)) {
+        value_ = *parsed;
+    }
+    emit changed();
+}
+
+bool DateField::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edit_ && event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Another window (a dialog, the calendar, a menu) taking the focus is not leaving.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            Left();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DateField::Left() {
+    if (refusing_) {
+        return;
+    }
+    const auto parsed = ParseDate(edit_->text(), format_);
+    if (!parsed) {
+        RefuseLater();
+        return;
+    }
+    // Show an accepted date the way the field writes it.
+    const QString canonical = FormatDate(*parsed, format_);
+    if (canonical != edit_->text()) {
+        edit_->setText(canonical);
+    }
+    emit exited();
+}
+
+void DateField::RefuseLater() {
+    // The message and the focus change wait until the focus change under way has finished.
+    refusing_ = true;
+    QTimer::singleShot(0, this, [this] {
+        refusing_ = false;
+        if (ParseDate(edit_->text(), format_)) {
+            return;
+        }
+        if (showError) {
+            showError(QStringLiteral("'%1' nije ispravan datum.").arg(edit_->text()));
+        }
+        edit_->setFocus(Qt::OtherFocusReason);
+        edit_->selectAll();
+    });
+}
+
+void DateField::OpenCalendar() {
+    if (calendarDialog_ == nullptr) {
+        calendarDialog_ = new QDialog(this);
+        calendarDialog_->setObjectName(QStringLiteral("calendarDialog"));
+        calendarDialog_->setWindowTitle(QStringLiteral("Odaberite datum"));
+        calendar_ = new QCalendarWidget(calendarDialog_);
+        calendar_->setObjectName(QStringLiteral("calendar"));
+        calendar_->setGridVisible(true);
+        auto* buttons =
+            new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, calendarDialog_);
+        auto* layout = new QVBoxLayout(calendarDialog_);
+        layout->addWidget(calendar_);
+        layout->addWidget(buttons);
+        connect(buttons, &QDialogButtonBox::accepted, calendarDialog_, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, calendarDialog_, &QDialog::reject);
+        connect(calendar_, &QCalendarWidget::activated, calendarDialog_, &QDialog::accept);
+        connect(calendarDialog_, &QDialog::accepted, this, [this] {
+            setText(FormatDate(DayNumberOf(calendar_->selectedDate()), format_));
+            edit_->setFocus(Qt::OtherFocusReason);
+        });
+    }
+    calendar_->setSelectedDate(value_ != 0 ? DateOf(value_) : QDate::currentDate());
+    calendarDialog_->open();
+}
+
+}  // namespace movik

@@ -1,0 +1,111 @@
+#include "ui/Dialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace movik {
+
+QString AddDefaultExtension(const QString& path, const QString& extension) {
+    if (path.isEmpty() || extension.isEmpty()) {
+        return path;
+    }
+    if (QFileInfo(path).fileName().contains(u'.')) {
+        return path;
+    }
+    return path + u'.' + extension;
+}
+
+QtDialogs::QtDialogs(QWidget* parent) : parent_(parent) {}
+
+QtDialogs::~QtDialogs() {
+    // The dialogs are children of parent_ when it exists; delete only the orphans.
+    for (auto& [id, dialog] : fileDialogs_) {
+        if (dialog->parent() == nullptr) {
+            delete dialog;
+        }
+    }
+}
+
+Answer QtDialogs::Ask(const QString& question) {
+    const auto button = QMessageBox::question(
+        parent_, QStringLiteral("Potvrda"), question,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (button == QMessageBox::Yes) {
+        return Answer::Yes;
+    }
+    if (button == QMessageBox::No) {
+        return Answer::No;
+    }
+    return Answer::Cancel;
+}
+
+void QtDialogs::Inform(const QString& text, int helpContext) {
+    const auto button =
+        QMessageBox::information(parent_, QStringLiteral("Informacija"), text,
+                                 QMessageBox::Ok | QMessageBox::Help, QMessageBox::Ok);
+    if (button == QMessageBox::Help && helpRequested) {
+        helpRequested(helpContext);
+    }
+}
+
+void QtDialogs::ShowError(const QString& text) {
+    QMessageBox::critical(parent_, QStringLiteral("Greška"), text);
+}
+
+QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSpec& spec, bool save) {
+    QFileDialog*& dialog = fileDialogs_[spec.id];
+    const bool first = dialog == nullptr;
+    if (first) {
+        dialog = new QFileDialog(parent_);
+        // Qt's own dialog everywhere, so the filter labels read exactly as given.
+        dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+        dialog->setOption(QFileDialog::HideNameFilterDetails, true);
+        dialog->setOption(QFileDialog::ReadOnly, false);
+    }
+    dialog->setWindowTitle(spec.title);
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setDefaultSuffix(spec.defaultExtension);
+
+    // The label is shown as it stands; the patterns after it are what the dialog filters by.
+    QStringList filters;
+    for (const FileFilter& f : spec.filters) {
+        filters << f.label + QStringLiteral(" (") + f.patterns + u')';
+    }
+    const QString chosenFilter = dialog->selectedNameFilter();
+    dialog->setNameFilters(filters);
+    if (!first && filters.contains(chosenFilter)) {
+        dialog->selectNameFilter(chosenFilter);
+    }
+
+    if (spec.proposedName.isEmpty()) {
+        dialog->selectFile(QString());
+    } else {
+        const QFileInfo info(spec.proposedName);
+        if (info.isAbsolute()) {
+            dialog->setDirectory(info.absolutePath());
+        }
+        dialog->selectFile(info.fileName());
+    }
+    return dialog;
+}
+
+std::optional<QString> QtDialogs::ChooseOpenFile(const FileDialogSpec& spec) {
+    QFileDialog* dialog = PrepareFileDialog(spec, false);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog->selectedFiles().constFirst();
+}
+
+std::optional<QString> QtDialogs::ChooseSaveFile(const FileDialogSpec& spec) {
+    QFileDialog* dialog = PrepareFileDialog(spec, true);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    // The dialog has added the extension already (and asked about overwriting that name).
+    return AddDefaultExtension(dialog->selectedFiles().constFirst(), spec.defaultExtension);
+}
+
+}  // namespace movik

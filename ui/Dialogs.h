@@ -1,0 +1,74 @@
+#pragma once
+// Every modal question, message and file dialog of the main window goes through Dialogs, so the
+// window's logic runs the same with the real Qt dialogs and with a scripted stand-in in tests.
+
+#include <QList>
+#include <QString>
+#include <functional>
+#include <map>
+#include <optional>
+
+class QFileDialog;
+class QWidget;
+
+namespace movik {
+
+enum class Answer { Yes, No, Cancel };
+
+// One choice of a file dialog's filter list: the label as the user sees it ("Movik baza (*.mvk)")
+// and the patterns it shows ("*.mvk", or "*" for every file).
+struct FileFilter {
+    QString label;
+    QString patterns;
+};
+
+struct FileDialogSpec {
+    // Which dialog this is ("OpenDialog1", "SaveDialog1", "CSVSave", "CSVOpen"). A dialog with
+    // the same id is kept for the whole run and remembers its folder and chosen filter.
+    QString id;
+    QString title;
+    QList<FileFilter> filters;
+    QString proposedName;      // file name or path put into the dialog; may be empty
+    QString defaultExtension;  // without the dot; added to a name typed without one
+};
+
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+    // Yes/No/Cancel question; closing the box counts as Cancel.
+    virtual Answer Ask(const QString& question) = 0;
+    // Information box with OK and Help; Help asks for the help topic helpContext.
+    virtual void Inform(const QString& text, int helpContext) = 0;
+    virtual void ShowError(const QString& text) = 0;
+    // The chosen path, or nullopt when the user cancelled.
+    virtual std::optional<QString> ChooseOpenFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> ChooseSaveFile(const FileDialogSpec& spec) = 0;
+};
+
+// path with "." + extension appended when its file name has no extension (no "." at all).
+QString AddDefaultExtension(const QString& path, const QString& extension);
+
+// The dialogs as the user sees them: QMessageBox and QFileDialog, modal over parent.
+class QtDialogs : public Dialogs {
+  public:
+    explicit QtDialogs(QWidget* parent);
+    ~QtDialogs() override;
+
+    Answer Ask(const QString& question) override;
+    void Inform(const QString& text, int helpContext) override;
+    void ShowError(const QString& text) override;
+    std::optional<QString> ChooseOpenFile(const FileDialogSpec& spec) override;
+    std::optional<QString> ChooseSaveFile(const FileDialogSpec& spec) override;
+
+    // Called with the help context when Help is pressed in an information box.
+    std::function<void(int)> helpRequested;
+
+    // The file dialog for spec, set up as it would be shown but not shown.
+    QFileDialog* PrepareFileDialog(const FileDialogSpec& spec, bool save);
+
+  private:
+    QWidget* parent_;
+    std::map<QString, QFileDialog*> fileDialogs_;
+};
+
+}  // namespace movik

@@ -1,0 +1,155 @@
+#include "ui/GeneralDataPage.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "document/Cp1250.h"
+#include "ui/DateField.h"
+#include "ui/ShareCountField.h"
+
+namespace movik {
+
+QValidator::State Cp1250Validator::validate(QString& input, int& /*pos*/) const {
+    return IsCp1250Text(input.toStdString()) ? Acceptable : Invalid;
+}
+
+namespace {
+
+QLabel* MakeLabel(const QString& text, const QString& name, QWidget* buddy, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setBuddy(buddy);
+    return label;
+}
+
+}  // namespace
+
+GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : QWidget(parent) {
+    // Header strip: the centred title and the way to the next page.
+    auto* title = new QLabel(QStringLiteral("Opći podaci o poduzeću"), this);
+    title->setObjectName(QStringLiteral("lOpceNaslov"));
+    QFont titleFont = title->font();
+    titleFont.setPointSize(titleFont.pointSize() + 4);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    title->setAlignment(Qt::AlignCenter);
+
+    bNext = new QPushButton(QStringLiteral(">>"), this);
+    bNext->setObjectName(QStringLiteral("bNextOpce"));
+    bNext->setFixedWidth(40);
+    bNext->setFocusPolicy(Qt::TabFocus);
+
+    auto* strip = new QGridLayout;
+    strip->setColumnStretch(0, 1);
+    strip->setColumnStretch(2, 1);
+    strip->addWidget(title, 0, 1);
+    strip->addWidget(bNext, 0, 2, Qt::AlignRight | Qt::AlignTop);
+    strip->setColumnMinimumWidth(0, 40);
+
+    // The fields, in tab order.
+    ePoduzece = new QLineEdit(this);
+    ePoduzece->setObjectName(QStringLiteral("ePoduzece"));
+    QFont bold = ePoduzece->font();
+    bold.setBold(true);
+    ePoduzece->setFont(bold);
+    ePoduzece->setMaxLength(255);
+    ePoduzece->setValidator(new Cp1250Validator(ePoduzece));
+    ePoduzece->setToolTip(QStringLiteral("Ovdje upišite ime poduzeća"));
+
+    eSjediste = new QLineEdit(this);
+    eSjediste->setObjectName(QStringLiteral("eSjediste"));
+    eSjediste->setMaxLength(255);
+    eSjediste->setValidator(new Cp1250Validator(eSjediste));
+    eSjediste->setToolTip(QStringLiteral("Upisati sjedište poduzeća"));
+
+    const QString dateFormat = QString::fromStdString(rs.shortDateFormat);
+    dOd = new DateField(this);
+    dOd->setObjectName(QStringLiteral("dOd"));
+    dOd->setDateFormat(dateFormat);
+    dOd->setToolTip(QStringLiteral("Početak obračunskog razdoblja"));
+    dDo = new DateField(this);
+    dDo->setObjectName(QStringLiteral("dDo"));
+    dDo->setDateFormat(dateFormat);
+    dDo->setToolTip(QStringLiteral("Završetak obračunskog razdoblja"));
+
+    eBrojDionica = new ShareCountField(rs, this);
+    eBrojDionica->setObjectName(QStringLiteral("eBrojDionica"));
+    eBrojDionica->setToolTip(QStringLiteral("Broj dionica poduzeća (samo za d.d.)"));
+    eBrojDionica->setFixedWidth(
+        eBrojDionica->fontMetrics().horizontalAdvance(QStringLiteral("9.999.999.9990")) + 16);
+
+    cbIznos = new QComboBox(this);
+    cbIznos->setObjectName(QStringLiteral("cbIznos"));
+    cbIznos->setEditable(true);
+    cbIznos->setInsertPolicy(QComboBox::NoInsert);
+    cbIznos->addItems({QStringLiteral("kunama i lipama"), QStringLiteral("tisućama kuna"),
+                       QStringLiteral("DEM"), QStringLiteral("USD")});
+    cbIznos->setCurrentIndex(0);
+    cbIznos->setMinimumWidth(160);
+
+    auto* form = new QGridLayout;
+    form->setHorizontalSpacing(8);
+    form->setVerticalSpacing(10);
+    form->addWidget(MakeLabel(QStringLiteral("&Naziv poduzeća"), QStringLiteral("lNazivPoduzeca"),
+                              ePoduzece, this),
+                    0, 0);
+    form->addWidget(ePoduzece, 0, 1, 1, 4);
+    form->addWidget(
+        MakeLabel(QStringLiteral("&Sjedište"), QStringLiteral("lSjedisteOpce"), eSjediste, this), 1,
+        0);
+    form->addWidget(eSjediste, 1, 1, 1, 4);
+
+    form->addWidget(MakeLabel(QStringLiteral("Obračunsko &razdoblje"),
+                              QStringLiteral("lObracunskoRazdoblje"), dOd, this),
+                    2, 0);
+    auto* period = new QHBoxLayout;
+    period->setSpacing(6);
+    period->addWidget(dOd);
+    period->addWidget(MakeLabel(QStringLiteral("do"), QStringLiteral("lDo"), dDo, this));
+    period->addWidget(dDo);
+    period->addStretch(0);
+    form->addLayout(period, 2, 1);
+    auto* periodNote = new QLabel(
+        QStringLiteral("Upisuje se obračunsko razdoblje računa dobiti i gubitka. "), this);
+    periodNote->setObjectName(QStringLiteral("lNapomenaRazdoblje"));
+    periodNote->setWordWrap(true);
+    form->addWidget(periodNote, 2, 2, 1, 3);
+
+    form->addWidget(MakeLabel(QStringLiteral("Broj &dionica"), QStringLiteral("lBrojDionica"),
+                              eBrojDionica, this),
+                    3, 0);
+    form->addWidget(eBrojDionica, 3, 1, Qt::AlignLeft);
+    auto* sharesNote = new QLabel(QStringLiteral("* samo za dioničko društvo"), this);
+    sharesNote->setObjectName(QStringLiteral("lNapomenaDionice"));
+    form->addWidget(sharesNote, 3, 2, 1, 3);
+
+    form->addWidget(
+        MakeLabel(QStringLiteral("I&znosi u"), QStringLiteral("lIznosiU"), cbIznos, this), 4, 0);
+    form->addWidget(cbIznos, 4, 1, Qt::AlignLeft);
+    form->setColumnStretch(4, 1);
+
+    auto* formBox = new QHBoxLayout;
+    formBox->addSpacing(24);
+    formBox->addLayout(form, 1);
+    formBox->addSpacing(24);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(strip);
+    layout->addSpacing(16);
+    layout->addLayout(formBox);
+    layout->addStretch(1);
+
+    setTabOrder(ePoduzece, eSjediste);
+    setTabOrder(eSjediste, dOd);
+    setTabOrder(dOd, dDo);
+    setTabOrder(dDo, eBrojDionica);
+    setTabOrder(eBrojDionica, cbIznos);
+}
+
+}  // namespace movik

@@ -1,0 +1,41 @@
+#pragma once
+// The general-data page (tsOpce): company, seat, accounting period, number of shares and the
+// amount unit, with their labels, hints and notes. The main window connects the fields' events.
+
+#include <QValidator>
+#include <QWidget>
+
+#include "model/Regional.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace movik {
+
+class DateField;
+class ShareCountField;
+
+// Refuses text holding a character that Windows-1250, the code page of the file, cannot hold.
+class Cp1250Validator : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override;
+};
+
+class GeneralDataPage : public QWidget {
+    Q_OBJECT
+  public:
+    GeneralDataPage(const RegionalSettings& rs, QWidget* parent = nullptr);
+
+    QLineEdit* ePoduzece;
+    QLineEdit* eSjediste;
+    DateField* dOd;
+    DateField* dDo;
+    ShareCountField* eBrojDionica;
+    QComboBox* cbIznos;
+    QPushButton* bNext;
+};
+
+}  // namespace movik

@@ -1,0 +1,133 @@
+#pragma once
+// TForm1: the main window. It holds the one working state of the run (Workspace) and shows it on
+// six pages; every command and field event goes through the workspace, so the window only
+// presents and asks.
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "document/Workspace.h"
+#include "ui/Dialogs.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+
+namespace movik {
+
+class DateField;
+class GeneralDataPage;
+class ShareCountField;
+class StatementGrid;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+  public:
+    // dialogs: the questions, messages and file dialogs (the Qt ones when null).
+    // Regional settings come from QLocale().
+    explicit TForm1(std::unique_ptr<Dialogs> dialogs = nullptr, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    Workspace& workspace() { return ws_; }
+    Dialogs& dialogs() { return *dialogs_; }
+    // Where saved documents and exports are written (tests substitute one that fails).
+    void SetFileWriter(std::unique_ptr<FileWriter> writer);
+
+    // Document commands.
+    void Nova1Click();
+    void Otvori1Click();
+    void SnimiClick();
+    void SnimiKaoClick();
+    void Izlaz1Click();
+    void Ispii1Click();
+    void Export1Click();
+    void Import1Click();
+    void Korisnikauputstva1Click();
+    void Oprogramu1Click();
+
+    // The unsaved-changes guard: true when the command may go on. Yes saves first; a save that
+    // does not happen (cancelled or failed) stops the command.
+    bool CanDropChanges();
+
+    // Writes the document to its file; false when it was not written (the error was shown).
+    bool SaveDocument();
+    // Opens path (a missing file is ignored without a message).
+    void OpenDocument(const QString& path);
+    // Fields from the document, raising their change events.
+    void ShowGeneralData();
+
+    // Export and import of the showing page's statement.
+    void ExportCsv();
+    void ImportCsv();
+
+    // Page and field events.
+    void PageControlChange();
+    void bPrevClick();
+    void bNextClick();
+    void ePoduzeceChange();
+    void eSjedisteChange();
+    void dOdChange(DateField* source);
+    void dDoExit(DateField* source);
+    void eBrojDionicaChange();
+    void cbIznosChange();
+
+    // Cell validation of the two input grids: the text to store, or nullopt to refuse it.
+    std::optional<std::string> agBilancaCellValidate(int col, int row, const std::string& text);
+    std::optional<std::string> agRacunCellValidate(int col, int row, const std::string& text);
+
+    // The statement of the showing page (nullopt on tsOpce).
+    std::optional<Statement> ShowingStatement() const;
+    StatementGrid* Grid(Statement s) const;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;  // FormClose
+
+  private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildStatusBar();
+    void BuildPages();
+    QWidget* BuildStatementPage(Statement s, const QString& pageName, const QString& title,
+                                const QString& titleName, const QString& companyName,
+                                const QString& seatName, const QString& periodName, bool hasPrev,
+                                bool hasNext);
+
+    // Copies what the general-data fields show into the workspace (before every ReadGrids).
+    void PushFields();
+    // The refresh cycle with the window around it: fields in, ReadGrids, RecalculateAll,
+    // FillGrids, every grid shown anew, the warning shown.
+    void RunRefreshCycle();
+    void RefreshGrids();
+    void ShowWarning();
+    void ShowNewDocument();
+    std::optional<std::string> ValidateAmount(GridTexts& texts, int col, int row,
+                                              const std::string& text);
+    bool SaveAs();
+
+    Workspace ws_;
+    std::unique_ptr<Dialogs> dialogs_;
+    std::unique_ptr<FileWriter> writer_;
+
+    QTabWidget* PageControl_ = nullptr;
+    GeneralDataPage* opce_ = nullptr;
+    std::array<StatementGrid*, 5> grids_{};
+
+    QLabel* pIme_ = nullptr;
+    QLabel* pUpozorenje_ = nullptr;
+    QLabel* pIznos_ = nullptr;
+
+    QAction* Import1_ = nullptr;
+    QAction* Export1_ = nullptr;
+
+    std::array<QLabel*, 5> companyLabels_{};
+    std::array<QLabel*, 5> seatLabels_{};
+    std::array<QLabel*, 4> periodLabels_{};
+    QLabel* lBilancaNaslov_ = nullptr;
+};
+
+}  // namespace movik
