@@ -2,6 +2,8 @@
 // A statement grid: a table view over one statement's grid texts (document/GridTexts), with the
 // statement's fonts, colours, alignment, edit rule, numeric editor and cell validation.
 
+#include <QPersistentModelIndex>
+#include <QPointer>
 #include <QTableView>
 #include <functional>
 #include <optional>
@@ -10,13 +12,17 @@
 #include "document/GridTexts.h"
 #include "model/Statements.h"
 
+class QLineEdit;
+
 namespace movik {
 
 class StatementGridModel;
+class StatementGridDelegate;
 
 class StatementGrid : public QTableView {
     Q_OBJECT
-public:
+    Q_PROPERTY(int helpContext READ helpContext NOTIFY helpContextChanged)
+  public:
     // texts must outlive the grid; the grid never owns or copies them.
     StatementGrid(Statement statement, GridTexts& texts, QWidget* parent = nullptr);
 
@@ -36,9 +42,54 @@ public:
     // Help context of the grid; for agPokazatelji it follows the current row (6, 7, 8, 9).
     int helpContext() const;
 
-private:
+    // True while a cell editor is open.
+    bool isEditing() const;
+    // The open cell editor, or nullptr.
+    QLineEdit* cellEditor() const;
+    // Finishes an open edit as if the cell were left (validating a changed text), so that a
+    // command about to read the texts (save, export, close) sees what the user typed. Returns
+    // false when the text was refused (the old text is back); true otherwise, also with no edit.
+    bool commitEdit();
+
+    StatementGridModel* gridModel() const { return model_; }
+
+  signals:
+    void helpContextChanged(int context);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void keyboardSearch(const QString& search) override;
+
+  private:
+    friend class StatementGridDelegate;
+    enum class EditEnd { Enter, Leave, Cancel };
+
+    // Called by the delegate when it has made an editor for index.
+    void editorOpened(QLineEdit* editor, const QModelIndex& index);
+    // Ends the open edit. Enter and Leave validate a changed text; Cancel drops it. Returns
+    // false when the text was refused.
+    bool finishEdit(EditEnd how);
+    void closeOpenEditor();
+    void editorTab(bool backward);
+    void editorFocusLost();
+    void updateHelpContext();
+
     Statement statement_;
+    GridTexts& texts_;
     StatementGridModel* model_;
+    StatementGridDelegate* delegate_;
+    QPointer<QLineEdit> editor_;
+    QPersistentModelIndex editIndex_;
+    std::string enteredText_;  // the cell's text when its editor opened
+    bool finishing_ = false;
+    bool swallowMouse_ = false;
+    int helpContext_;
 };
 
 }  // namespace movik

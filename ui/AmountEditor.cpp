@@ -1,0 +1,140 @@
+#include "ui/AmountEditor.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMenu>
+#include <QMouseEvent>
+
+namespace movik {
+
+namespace {
+
+bool IsDecimalMark(QChar c) {
+    return c == u'.' || c == u',';
+}
+
+bool IsPrintable(const QString& text) {
+    if (text.isEmpty()) {
+        return false;
+    }
+    for (const QChar c : text) {
+        if (!c.isPrint()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+AmountEditor::AmountEditor(QWidget* parent) : QLineEdit(parent) {
+    setObjectName(QStringLiteral("AmountEditor"));
+    // Text enters only through the checked paths below.
+    setAcceptDrops(false);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setInputMethodHints(Qt::ImhFormattedNumbersOnly);
+}
+
+bool AmountEditor::AcceptsInsert(const QString& text, int position, int selectionLength,
+                                 const QString& inserted) {
+    if (position < 0 || position > text.size()) {
+        return false;
+    }
+    QString rest = text;
+    rest.remove(position, selectionLength);
+    int at = position;
+    for (const QChar c : inserted) {
+        if (c >= u'0' && c <= u'9') {
+            // accepted anywhere but in front of the sign
+        } else if (IsDecimalMark(c)) {
+            if (rest.contains(u'.') || rest.contains(u',')) {
+                return false;
+            }
+        } else if (c == u'-') {
+            if (at != 0 || rest.contains(u'-')) {
+                return false;
+            }
+        } else {
+            return false;
+        }
+        // The sign stays the first character.
+        if (at < rest.size() && rest.at(at) == u'-') {
+            return false;
+        }
+        rest.insert(at, c);
+        ++at;
+    }
+    return true;
+}
+
+bool AmountEditor::acceptsAtCursor(const QString& inserted) const {
+    const int position = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int length = hasSelectedText() ? static_cast<int>(selectedText().size()) : 0;
+    return AcceptsInsert(text(), position, length, inserted);
+}
+
+bool AmountEditor::pasteAmount(QClipboard::Mode mode) {
+    if (isReadOnly()) {
+        return false;
+    }
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) {
+        return false;
+    }
+    QString pasted = clipboard->text(mode).trimmed();
+    const QString group = QLocale().groupSeparator();
+    if (!group.isEmpty()) {
+        pasted.remove(group);
+    }
+    if (pasted.isEmpty() || !acceptsAtCursor(pasted)) {
+        return false;
+    }
+    insert(pasted);
+    return true;
+}
+
+void AmountEditor::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste)) {
+        pasteAmount();
+        event->accept();
+        return;
+    }
+    // Characters go through the rule; editing and movement keys (Backspace, Delete, arrows,
+    // selection, undo) carry no printable text and pass unchanged.
+    if (IsPrintable(event->text()) && !acceptsAtCursor(event->text())) {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void AmountEditor::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // Reroute the menu's Paste through the rule.
+    for (QAction* action : menu->actions()) {
+        if (action->objectName() == QLatin1String("edit-paste")) {
+            QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, this, [this] { pasteAmount(); });
+        }
+    }
+    menu->popup(event->globalPos());
+}
+
+void AmountEditor::mouseReleaseEvent(QMouseEvent* event) {
+    // The X11 selection paste of the middle button goes through the rule as well.
+    if (event->button() == Qt::MiddleButton) {
+        if (QGuiApplication::clipboard()->supportsSelection()) {
+            deselect();
+            pasteAmount(QClipboard::Selection);
+        }
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+}  // namespace movik

@@ -1,0 +1,404 @@
+#include "ui/StatementGrid.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QMouseEvent>
+#include <QScopedValueRollback>
+#include <QStyledItemDelegate>
+
+#include "ui/AmountEditor.h"
+#include "ui/StatementGridModel.h"
+
+namespace movik {
+
+namespace {
+
+// Height of every row and of the header row, in pixels.
+constexpr int kRowHeight = 16;
+
+bool IsPrintable(const QString& text) {
+    if (text.isEmpty()) {
+        return false;
+    }
+    for (const QChar c : text) {
+        if (!c.isPrint()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsEnterKey(int key) {
+    return key == Qt::Key_Enter || key == Qt::Key_Return;
+}
+
+}  // namespace
+
+// Makes the cell editors and routes their ending keys and focus loss to the grid, which
+// validates and stores the text itself (so the delegate never writes into the model).
+class StatementGridDelegate : public QStyledItemDelegate {
+  public:
+    explicit StatementGridDelegate(StatementGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,
+                          const QModelIndex& index) const override {
+        QLineEdit* editor = nullptr;
+        if (StatementGridModel::UsesAmountEditor(grid_->statement(),
+                                                 StatementGridModel::GridColumn(index))) {
+            editor = new AmountEditor(parent);
+        } else {
+            editor = new QLineEdit(parent);
+        }
+        editor->setFrame(false);
+        editor->setFont(index.data(Qt::FontRole).value<QFont>());
+        editor->setAlignment(index.data(Qt::TextAlignmentRole).value<Qt::Alignment>());
+        grid_->editorOpened(editor, index);
+        return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        // Filled once, when the editor opens: a rewrite of the texts while the user types
+        // (a refresh of all grids) leaves the typing alone.
+        if (editor->property("movikFilled").toBool()) {
+            return;
+        }
+        editor->setProperty("movikFilled", true);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            line->setText(index.data(Qt::EditRole).toString());
+        }
+    }
+
+    void setModelData(QWidget* /*editor*/, QAbstractItemModel* /*model*/,
+                      const QModelIndex& /*index*/) const override {
+        // The grid stores the text after validation.
+    }
+
+  protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (object != grid_->editor_.data()) {
+            return false;
+        }
+        switch (event->type()) {
+            case QEvent::ShortcutOverride: {
+                // Keys the editor ends itself with never reach window shortcuts.
+                const auto* key = static_cast<QKeyEvent*>(event);
+                if (key->key() == Qt::Key_Escape || IsEnterKey(key->key())) {
+                    event->accept();
+                    return true;
+                }
+                return false;
+            }
+            case QEvent::KeyPress: {
+                const auto* key = static_cast<QKeyEvent*>(event);
+                switch (key->key()) {
+                    case Qt::Key_Tab:
+                        grid_->editorTab(false);
+                        return true;
+                    case Qt::Key_Backtab:
+                        grid_->editorTab(true);
+                        return true;
+                    case Qt::Key_Enter:
+                    case Qt::Key_Return:
+                        grid_->finishEdit(StatementGrid::EditEnd::Enter);
+                        return true;
+                    case Qt::Key_Escape:
+                        grid_->finishEdit(StatementGrid::EditEnd::Cancel);
+                        return true;
+                    default:
+                        return false;
+                }
+            }
+            case QEvent::FocusOut: {
+                const auto* focus = static_cast<QFocusEvent*>(event);
+                // Another application or a pop-up (a menu, the editor's own context menu)
+                // taking the focus does not leave the cell.
+                if (focus->reason() != Qt::ActiveWindowFocusReason &&
+                    focus->reason() != Qt::PopupFocusReason) {
+                    grid_->editorFocusLost();
+                }
+                return false;
+            }
+            default:
+                return false;
+        }
+    }
+
+  private:
+    StatementGrid* grid_;
+};
+
+StatementGrid::StatementGrid(Statement statement, GridTexts& texts, QWidget* parent)
+    : QTableView(parent),
+      statement_(statement),
+      texts_(texts),
+      model_(new StatementGridModel(statement, texts, this)),
+      delegate_(new StatementGridDelegate(this)),
+      helpContext_(StatementGridModel::HelpContext(statement, 1)) {
+    setModel(model_);
+    setItemDelegate(delegate_);
+    setFont(model_->cellFont());
+    setShowGrid(true);
+    setGridStyle(Qt::SolidLine);
+    setWordWrap(false);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setSortingEnabled(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(true);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+
+    const std::vector<int> widths = StatementGridModel::ColumnWidths(statement);
+
+    // The header row: fixed height, columns resizable by the user, no sorting or column picks.
+    QHeaderView* header = horizontalHeader();
+    header->setFont(model_->headerFont());
+    header->setMinimumSectionSize(1);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setStretchLastSection(false);
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setSectionsMovable(false);
+    header->setFixedHeight(kRowHeight);
+    for (std::size_t c = 1; c < widths.size(); ++c) {
+        header->resizeSection(static_cast<int>(c - 1), widths[c]);
+    }
+
+    // The narrow fixed column 0; rows keep their height.
+    QHeaderView* rows = verticalHeader();
+    rows->setFont(model_->headerFont());
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(kRowHeight);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setSectionsClickable(false);
+    rows->setHighlightSections(false);
+    rows->setSectionsMovable(false);
+    rows->setFixedWidth(widths.empty() ? 8 : widths[0]);
+
+    setCurrentIndex(model_->index(0, 0));
+    updateHelpContext();
+}
+
+void StatementGrid::refresh() {
+    model_->refreshAll();
+}
+
+int StatementGrid::helpContext() const {
+    return helpContext_;
+}
+
+bool StatementGrid::isEditing() const {
+    return !editor_.isNull();
+}
+
+QLineEdit* StatementGrid::cellEditor() const {
+    return editor_.data();
+}
+
+bool StatementGrid::commitEdit() {
+    return finishEdit(EditEnd::Leave);
+}
+
+void StatementGrid::editorOpened(QLineEdit* editor, const QModelIndex& index) {
+    editor_ = editor;
+    editIndex_ = index;
+    enteredText_ =
+        texts_.cell(StatementGridModel::GridColumn(index), StatementGridModel::GridRow(index));
+}
+
+bool StatementGrid::finishEdit(EditEnd how) {
+    if (editor_.isNull() || finishing_) {
+        return true;
+    }
+    QScopedValueRollback<bool> guard(finishing_, true);
+    if (!editIndex_.isValid() || how == EditEnd::Cancel) {
+        closeOpenEditor();
+        return true;
+    }
+    const int col = StatementGridModel::GridColumn(editIndex_);
+    const int row = StatementGridModel::GridRow(editIndex_);
+    const std::string typed = editor_->text().toStdString();
+    if (typed == enteredText_) {
+        closeOpenEditor();
+        return true;
+    }
+
+    // The typed text is in the cell while the handler looks at it; the handler may rewrite
+    // every text (and refresh the views), so the cell is looked up again afterwards.
+    texts_.cell(col, row) = typed;
+    model_->cellChanged(col, row);
+    const std::optional<std::string> accepted =
+        validate ? validate(col, row, typed) : std::optional<std::string>(typed);
+
+    if (accepted) {
+        std::string& cell = texts_.cell(col, row);
+        if (cell != *accepted) {
+            cell = *accepted;
+        }
+        model_->cellChanged(col, row);
+        enteredText_ = *accepted;
+        closeOpenEditor();
+        return true;
+    }
+
+    texts_.cell(col, row) = enteredText_;
+    model_->cellChanged(col, row);
+    if (how == EditEnd::Enter && !editor_.isNull()) {
+        editor_->setText(QString::fromStdString(enteredText_));
+        editor_->selectAll();
+        return false;
+    }
+    closeOpenEditor();
+    return false;
+}
+
+void StatementGrid::closeOpenEditor() {
+    QLineEdit* editor = editor_.data();
+    editor_.clear();
+    editIndex_ = QPersistentModelIndex();
+    if (editor != nullptr) {
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void StatementGrid::editorTab(bool backward) {
+    if (!finishEdit(EditEnd::Leave)) {
+        return;
+    }
+    const QModelIndex next =
+        QTableView::moveCursor(backward ? MovePrevious : MoveNext, Qt::NoModifier);
+    if (next.isValid()) {
+        setCurrentIndex(next);
+    }
+}
+
+void StatementGrid::editorFocusLost() {
+    if (editor_.isNull() || finishing_) {
+        return;
+    }
+    // Focus that stays inside the editor, or comes to this grid (a click on another cell, which
+    // mousePressEvent handles before the cursor moves), does not leave the cell here.
+    for (QWidget* w = QApplication::focusWidget(); w != nullptr; w = w->parentWidget()) {
+        if (w == editor_.data() || w == this) {
+            return;
+        }
+    }
+    finishEdit(EditEnd::Leave);
+}
+
+void StatementGrid::keyPressEvent(QKeyEvent* event) {
+    if (editor_.isNull()) {
+        const QModelIndex current = currentIndex();
+        const bool editable = current.isValid() && (model_->flags(current) & Qt::ItemIsEditable);
+        const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier |
+                                                   Qt::MetaModifier | Qt::ShiftModifier));
+        if (editable && IsEnterKey(event->key()) && plain) {
+            // Enter opens the editor of an input cell; it never moves the cursor.
+            edit(current);
+            event->accept();
+            return;
+        }
+        if (editable && IsPrintable(event->text()) &&
+            StatementGridModel::UsesAmountEditor(statement_,
+                                                 StatementGridModel::GridColumn(current)) &&
+            !AmountEditor::AcceptsInsert(QString(), 0, 0, event->text())) {
+            // A character the amount editor would refuse does not start editing.
+            event->accept();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void StatementGrid::mousePressEvent(QMouseEvent* event) {
+    swallowMouse_ = false;
+    if (!editor_.isNull() && !finishing_) {
+        const QModelIndex at = indexAt(event->position().toPoint());
+        if (at.isValid() && at == QModelIndex(editIndex_)) {
+            editor_->setFocus();
+            event->accept();
+            return;
+        }
+        if (!finishEdit(EditEnd::Leave)) {
+            // Refused: the cursor stays on the cell; the rest of this click is ignored.
+            swallowMouse_ = true;
+            event->accept();
+            return;
+        }
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void StatementGrid::mouseMoveEvent(QMouseEvent* event) {
+    if (swallowMouse_) {
+        event->accept();
+        return;
+    }
+    QTableView::mouseMoveEvent(event);
+}
+
+void StatementGrid::mouseReleaseEvent(QMouseEvent* event) {
+    if (swallowMouse_) {
+        swallowMouse_ = false;
+        event->accept();
+        return;
+    }
+    QTableView::mouseReleaseEvent(event);
+}
+
+void StatementGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (swallowMouse_) {
+        event->accept();
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+QModelIndex StatementGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
+    // Moving away from an open editor leaves the cell: a refused text keeps the cursor here.
+    if (!editor_.isNull() && !finishing_ && !finishEdit(EditEnd::Leave)) {
+        return currentIndex();
+    }
+    return QTableView::moveCursor(cursorAction, modifiers);
+}
+
+void StatementGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    // Any other move of the cursor away from an open editor (set by code) leaves the cell too.
+    bool refused = false;
+    QPersistentModelIndex edited = editIndex_;
+    if (!editor_.isNull() && !finishing_ && current != QModelIndex(editIndex_)) {
+        refused = !finishEdit(EditEnd::Leave);
+    }
+    QTableView::currentChanged(current, previous);
+    if (refused && edited.isValid()) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, edited] {
+                if (edited.isValid()) {
+                    setCurrentIndex(edited);
+                }
+            },
+            Qt::QueuedConnection);
+    }
+    updateHelpContext();
+}
+
+void StatementGrid::keyboardSearch(const QString& /*search*/) {
+    // Typing never jumps to a row by its text.
+}
+
+void StatementGrid::updateHelpContext() {
+    const QModelIndex current = currentIndex();
+    const int row = current.isValid() ? StatementGridModel::GridRow(current) : 0;
+    const int context = StatementGridModel::HelpContext(statement_, row);
+    if (context != helpContext_) {
+        helpContext_ = context;
+        emit helpContextChanged(context);
+    }
+}
+
+}  // namespace movik

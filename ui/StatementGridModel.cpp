@@ -1,0 +1,263 @@
+#include "ui/StatementGridModel.h"
+
+#include <QColor>
+#include <string_view>
+
+#include "model/Templates.h"
+
+namespace movik {
+
+namespace {
+
+bool Contains(std::string_view code, std::string_view part) {
+    return code.find(part) != std::string_view::npos;
+}
+
+QString ToQString(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+StatementGridModel::StatementGridModel(Statement statement, GridTexts& texts, QObject* parent)
+    : QAbstractTableModel(parent),
+      statement_(statement),
+      texts_(texts),
+      greyBrush_(QColor(204, 204, 204)),
+      redBrush_(QColor(255, 0, 0)) {
+    // Cells: 8-point Arial (Liberation Sans where Arial itself is missing).
+    QFont cell(QStringLiteral("Arial"), 8);
+    cell.setStyleHint(QFont::SansSerif);
+    fonts_[kPlain] = cell;
+    fonts_[kBold] = cell;
+    fonts_[kBold].setBold(true);
+    fonts_[kItalic] = cell;
+    fonts_[kItalic].setItalic(true);
+    fonts_[kBoldItalic] = fonts_[kBold];
+    fonts_[kBoldItalic].setItalic(true);
+    // Fixed cells: the system's 8-point sans face.
+    headerFont_ = QFont(QStringLiteral("Sans Serif"), 8);
+    headerFont_.setStyleHint(QFont::SansSerif);
+}
+
+int StatementGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : texts_.rowCount() - 1;
+}
+
+int StatementGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : texts_.columnCount() - 1;
+}
+
+int StatementGridModel::FontIndexOf(Statement s, int row) {
+    // Tested in this order, each match replacing the style of an earlier one.
+    const std::string_view code = TemplateRow(s, row).Vrsta;
+    int font = kPlain;
+    if (Contains(code, "b")) {
+        font = kBold;
+    }
+    if (Contains(code, "i")) {
+        font = kItalic;
+    }
+    if (Contains(code, "bi")) {
+        font = kBoldItalic;
+    }
+    return font;
+}
+
+QVariant StatementGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) {
+        return {};
+    }
+    const int col = GridColumn(index);
+    const int row = GridRow(index);
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return ToQString(texts_.cell(col, row));
+        case Qt::FontRole:
+            return fonts_[FontIndexOf(statement_, row)];
+        case Qt::BackgroundRole:
+            if (Contains(TemplateRow(statement_, row).Vrsta, "b")) {
+                return greyBrush_;
+            }
+            return {};
+        case Qt::ForegroundRole:
+            // Other rows keep the view's own text colour (the system window text).
+            if (IsRedRow(statement_, row)) {
+                return redBrush_;
+            }
+            return {};
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(
+                Qt::Alignment((IsRightAligned(statement_, col) ? Qt::AlignRight : Qt::AlignLeft) |
+                              Qt::AlignVCenter));
+        default:
+            return {};
+    }
+}
+
+QVariant StatementGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    const bool horizontal = orientation == Qt::Horizontal;
+    if (section < 0 || section >= (horizontal ? columnCount() : rowCount())) {
+        return {};
+    }
+    switch (role) {
+        case Qt::DisplayRole:
+            return horizontal ? ToQString(texts_.cell(section + 1, 0))
+                              : ToQString(texts_.cell(0, section + 1));
+        case Qt::FontRole:
+            return headerFont_;
+        case Qt::TextAlignmentRole:
+            if (horizontal) {
+                return QVariant::fromValue(Qt::Alignment(
+                    (IsRightAligned(statement_, section + 1) ? Qt::AlignRight : Qt::AlignLeft) |
+                    Qt::AlignVCenter));
+            }
+            return {};
+        default:
+            return {};
+    }
+}
+
+Qt::ItemFlags StatementGridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (IsEditable(statement_, GridColumn(index), GridRow(index))) {
+        f |= Qt::ItemIsEditable;
+    }
+    return f;
+}
+
+bool StatementGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) {
+        return false;
+    }
+    const int col = GridColumn(index);
+    const int row = GridRow(index);
+    texts_.cell(col, row) = value.toString().toStdString();
+    emit dataChanged(index, index);
+    return true;
+}
+
+void StatementGridModel::cellChanged(int col, int row) {
+    if (row == 0 && col >= 1) {
+        emit headerDataChanged(Qt::Horizontal, col - 1, col - 1);
+    } else if (col == 0 && row >= 1) {
+        emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
+    } else if (col >= 1 && row >= 1) {
+        const QModelIndex i = indexAt(col, row);
+        emit dataChanged(i, i);
+    }
+}
+
+void StatementGridModel::refreshAll() {
+    // Change notifications only: a reset would close an open editor, and this runs from inside
+    // the validation of the very cell being edited.
+    const int rows = rowCount();
+    const int cols = columnCount();
+    if (rows > 0 && cols > 0) {
+        emit dataChanged(index(0, 0), index(rows - 1, cols - 1));
+    }
+    if (cols > 0) {
+        emit headerDataChanged(Qt::Horizontal, 0, cols - 1);
+    }
+    if (rows > 0) {
+        emit headerDataChanged(Qt::Vertical, 0, rows - 1);
+    }
+}
+
+std::vector<int> StatementGridModel::ColumnWidths(Statement s) {
+    switch (s) {
+        case Statement::Bilanca:
+            return {8, 25, 274, 86, 81, 68, 95};
+        case Statement::Racun:
+            return {10, 24, 319, 100, 100};
+        case Statement::CFInd:
+            return {8, 24, 420, 130};
+        case Statement::CFFree:
+            return {8, 24, 423, 118};
+        case Statement::Pok:
+            return {8, 24, 305, 120};
+    }
+    return {};
+}
+
+bool StatementGridModel::IsRightAligned(Statement s, int col) {
+    switch (s) {
+        case Statement::Bilanca:
+            return col >= 3 && col <= 6;
+        case Statement::Racun:
+            return col == 3 || col == 4;
+        case Statement::CFInd:
+        case Statement::CFFree:
+        case Statement::Pok:
+            return col == 3;
+    }
+    return false;
+}
+
+bool StatementGridModel::IsRedRow(Statement s, int row) {
+    switch (s) {
+        case Statement::Bilanca:
+            return row == 55 || row == 87;
+        case Statement::Racun:
+            return row == 45;
+        case Statement::CFInd:
+            return row == 28 || row == 31;
+        case Statement::CFFree:
+            return row == 21 || row == 28;
+        case Statement::Pok:
+            return false;
+    }
+    return false;
+}
+
+bool StatementGridModel::IsEditable(Statement s, int col, int row) {
+    if (row < 1 || row > RowCount(s)) {
+        return false;
+    }
+    switch (s) {
+        case Statement::Bilanca:
+            return (col == 3 || col == 5) && !TemplateRow(s, row).Izracunata;
+        case Statement::Racun:
+            return col == 3 && !TemplateRow(s, row).Izracunata;
+        case Statement::CFInd:
+        case Statement::CFFree:
+        case Statement::Pok:
+            return false;
+    }
+    return false;
+}
+
+bool StatementGridModel::UsesAmountEditor(Statement s, int col) {
+    return (s == Statement::Bilanca && (col == 3 || col == 5)) ||
+           (s == Statement::Racun && col == 3);
+}
+
+int StatementGridModel::HelpContext(Statement s, int row) {
+    switch (s) {
+        case Statement::Bilanca:
+        case Statement::Racun:
+            return 1;
+        case Statement::CFInd:
+            return 4;
+        case Statement::CFFree:
+            return 5;
+        case Statement::Pok:
+            if (row <= 4) {
+                return 6;
+            }
+            if (row <= 9) {
+                return 7;
+            }
+            if (row <= 14) {
+                return 8;
+            }
+            return 9;
+    }
+    return 1;
+}
+
+}  // namespace movik

@@ -1,0 +1,67 @@
+#pragma once
+// An item model over one statement's grid texts. The texts stay in GridTexts; the model only
+// translates them into Qt's roles. Row 0 of the texts is the horizontal header, column 0 the
+// (empty) vertical header; model cell (row, column) is grid cell (column + 1, row + 1).
+
+#include <QAbstractTableModel>
+#include <QBrush>
+#include <QFont>
+#include <vector>
+
+#include "document/GridTexts.h"
+#include "model/Statements.h"
+
+namespace movik {
+
+class StatementGridModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    StatementGridModel(Statement statement, GridTexts& texts, QObject* parent = nullptr);
+
+    Statement statement() const { return statement_; }
+    GridTexts& texts() { return texts_; }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    // Grid coordinates (column and row counted as in GridTexts) of a model index, and back.
+    static int GridColumn(const QModelIndex& index) { return index.column() + 1; }
+    static int GridRow(const QModelIndex& index) { return index.row() + 1; }
+    QModelIndex indexAt(int col, int row) const { return index(row - 1, col - 1); }
+
+    // Tells the views that one cell's text (any cell, header cells included) was rewritten.
+    void cellChanged(int col, int row);
+    // Tells the views that every text may have been rewritten.
+    void refreshAll();
+
+    // The fonts the grid draws with: cells and the fixed header cells.
+    const QFont& cellFont() const { return fonts_[0]; }
+    const QFont& headerFont() const { return headerFont_; }
+
+    // The statement's fixed layout.
+    static std::vector<int> ColumnWidths(Statement s);  // pixels, columns 0 to last
+    static bool IsRightAligned(Statement s, int col);
+    static bool IsRedRow(Statement s, int row);
+    static bool IsEditable(Statement s, int col, int row);
+    static bool UsesAmountEditor(Statement s, int col);
+    // Help context of the grid with the cursor in row (the fixed header row is row 0).
+    static int HelpContext(Statement s, int row);
+
+  private:
+    enum FontIndex { kPlain = 0, kBold = 1, kItalic = 2, kBoldItalic = 3 };
+    static int FontIndexOf(Statement s, int row);
+
+    Statement statement_;
+    GridTexts& texts_;
+    QFont fonts_[4];
+    QFont headerFont_;
+    QBrush greyBrush_;
+    QBrush redBrush_;
+};
+
+}  // namespace movik
