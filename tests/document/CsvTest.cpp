@@ -1,0 +1,370 @@
+// Semicolon-separated export and import: the splitter, the exact bytes of an export, and import
+// that reads back what export wrote or changes nothing.
+
+#include "document/Csv.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "DocumentTestSupport.h"
+#include "document/Workspace.h"
+#include "model/Calculations.h"
+#include "model/Templates.h"
+
+namespace movik {
+namespace {
+
+using test::CommaSettings;
+using test::DotSettings;
+using test::SameValue;
+
+// ---- TBrkApart -------------------------------------------------------------------------------
+
+struct Cut {
+    const char* text;
+    const char* separator;
+    bool allowEmpty;
+    std::vector<std::string> pieces;
+};
+
+class BreakApart : public ::testing::TestWithParam<Cut> {};
+
+TEST_P(BreakApart, CutsAsTheRuleSays) {
+    TBrkApart splitter;
+    splitter.StringList = {"ostatak prošlog rezanja"};
+    splitter.BaseString = GetParam().text;
+    splitter.BreakString = GetParam().separator;
+    splitter.AllowEmptyString = GetParam().allowEmpty;
+    splitter.BreakApart();
+    EXPECT_EQ(splitter.StringList, GetParam().pieces);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BreakApart,
+    ::testing::Values(Cut{"prvi;;drugi;", ";", false, {"prvi", "drugi"}}, Cut{"", ";", false, {}},
+                      Cut{"", ";", true, {""}},
+                      Cut{"prvi;;drugi;", ";", true, {"prvi", "", "drugi", ""}},
+                      Cut{";;;", ";", false, {}}, Cut{";;;", ";", true, {"", "", "", ""}},
+                      Cut{"bez razdvajanja", ";", false, {"bez razdvajanja"}},
+                      Cut{" a ; b ", ";", false, {" a ", " b "}},
+                      Cut{"1<>2<><>3", "<>", false, {"1", "2", "3"}},
+                      Cut{"a;b", "", false, {"a;b"}}));
+
+TEST(DefaultCsvName, OnePerStatement) {
+    EXPECT_EQ(DefaultCsvName(Statement::Bilanca), "bilanca.csv");
+    EXPECT_EQ(DefaultCsvName(Statement::Racun), "racun dobiti i gubitka.csv");
+    EXPECT_EQ(DefaultCsvName(Statement::CFInd), "indirektna metoda novcanog toka.csv");
+    EXPECT_EQ(DefaultCsvName(Statement::CFFree), "metoda slobodnog novcanog toka.csv");
+    EXPECT_EQ(DefaultCsvName(Statement::Pok), "pokazatelji.csv");
+}
+
+// ---- export ----------------------------------------------------------------------------------
+
+std::vector<std::string> Lines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(bytes.substr(start));
+            break;
+        }
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) {
+        bytes += line + "\r\n";
+    }
+    return bytes;
+}
+
+TEST(ExportCsv, NewDocumentBalanceSheet) {
+    Workspace ws(DotSettings(), 2024);
+    const std::string bytes = ws.ExportCsv(Statement::Bilanca);
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+    const std::vector<std::string> lines = Lines(bytes);
+    ASSERT_EQ(lines.size(), 89u);
+    EXPECT_EQ(lines[0], "Rbr;P o z i c i j a;31.12.2023;Udio (%);31.12.2024;Udio(%);");
+    EXPECT_EQ(bytes.substr(lines[0].size() + 2, lines[1].size() + 2),
+              "1;A.Potra\x9Eivanja za upisani a neupla\xE6"
+              "eni kapital;0.00;0.00%;0.00;0.00%;\r\n");
+    EXPECT_EQ(lines[32], "32;   I.  Zalihe;0.00;0.00%;0.00;0.00%;");
+    EXPECT_EQ(lines[88], "88;G.Izvanbilan\xE8ni zapisi;0.00;0.00%;0.00;0.00%;");
+}
+
+struct ExportShape {
+    Statement statement;
+    std::size_t lines;
+    std::size_t cellsPerLine;
+};
+
+class ExportCsvShape : public ::testing::TestWithParam<ExportShape> {};
+
+TEST_P(ExportCsvShape, LinesAndCells) {
+    Workspace ws(CommaSettings(), 2024);
+    const std::vector<std::string> lines = Lines(ws.ExportCsv(GetParam().statement));
+    ASSERT_EQ(lines.size(), GetParam().lines);
+    for (const std::string& line : lines) {
+        EXPECT_EQ(static_cast<std::size_t>(std::count(line.begin(), line.end(), ';')),
+                  GetParam().cellsPerLine)
+            << line;
+        EXPECT_EQ(line.back(), ';');
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(FiveStatements, ExportCsvShape,
+                         ::testing::Values(ExportShape{Statement::Bilanca, 89, 6},
+                                           ExportShape{Statement::Racun, 46, 4},
+                                           ExportShape{Statement::CFInd, 32, 3},
+                                           ExportShape{Statement::CFFree, 29, 3},
+                                           ExportShape{Statement::Pok, 20, 3}));
+
+TEST(ExportCsv, IndicatorsWithTheirOwnPatterns) {
+    Workspace ws(DotSettings(), 2024);
+    ws.document().Pok.row(4).Iznos = 1234.6;
+    ws.document().Pok.row(11).Iznos = 7.125;
+    ws.FillGrids();
+    const std::vector<std::string> lines = Lines(ws.ExportCsv(Statement::Pok));
+    EXPECT_EQ(lines[0], "Rbr;P o z i c i j a;Iznos;");
+    EXPECT_EQ(lines[1], "1;A. LIKVIDNOST;;");
+    EXPECT_EQ(lines[4], "4;   3. Dostatna likvidnost u danima;1,235;");
+    EXPECT_EQ(lines[11], "11;   1. Profina stopa poslovnih prihoda;7.13%;");
+}
+
+TEST(ExportCsv, CharactersOutsideWindows1250) {
+    RegionalSettings rs{"\xE2\x80\xAF", ",", "dd.MM.yyyy"};  // narrow no-break space
+    Workspace ws(rs, 2024);
+    ws.document().Bilanca.row(4).IznosTekuca = 1234;
+    ws.document().Bilanca.row(5).Tekst = "Strelica → i; prijelom\r\nreda";
+    ws.FillGrids();
+    const std::vector<std::string> lines = Lines(ws.ExportCsv(Statement::Bilanca));
+    ASSERT_EQ(lines.size(), 89u);
+    EXPECT_EQ(lines[4].substr(lines[4].find(";0,00;0,00%;") + 12),
+              "1\xA0"
+              "234,00;0,00%;");
+    // A cell cannot break its line apart: the separator and line breaks are replaced.
+    EXPECT_EQ(lines[5], "5;Strelica ? i, prijelom  reda;0,00;0,00%;0,00;0,00%;");
+}
+
+// ---- import ----------------------------------------------------------------------------------
+
+// Input amounts with two decimals in every input row (a few left at zero), shown and recalculated.
+void FillRandomInputs(Workspace& ws, std::uint64_t seed) {
+    std::mt19937_64 rng(seed);
+    TDokument& doc = ws.document();
+    for (int r = 1; r <= kBilancaRows; ++r) {
+        if (!TemplateRow(Statement::Bilanca, r).Izracunata && rng() % 5 != 0) {
+            doc.Bilanca.row(r).IznosPrethodna = test::RandomAmount(rng);
+            doc.Bilanca.row(r).IznosTekuca = test::RandomAmount(rng);
+        }
+    }
+    for (int r = 1; r <= kRacunRows; ++r) {
+        if (!TemplateRow(Statement::Racun, r).Izracunata && rng() % 5 != 0) {
+            doc.Racun.row(r).Iznos = test::RandomAmount(rng);
+        }
+    }
+    ws.FillGrids();
+    ws.RefreshCycle();
+}
+
+void ExpectSameTables(const TDokument& a, const TDokument& b) {
+    for (int r = 1; r <= kBilancaRows; ++r) {
+        const auto& x = a.Bilanca.row(r);
+        const auto& y = b.Bilanca.row(r);
+        EXPECT_TRUE(SameValue(x.IznosPrethodna, y.IznosPrethodna)) << "Bilanca " << r;
+        EXPECT_TRUE(SameValue(x.UdioPrethodna, y.UdioPrethodna)) << "Bilanca " << r;
+        EXPECT_TRUE(SameValue(x.IznosTekuca, y.IznosTekuca)) << "Bilanca " << r;
+        EXPECT_TRUE(SameValue(x.UdioTekuca, y.UdioTekuca)) << "Bilanca " << r;
+    }
+    for (int r = 1; r <= kRacunRows; ++r) {
+        EXPECT_TRUE(SameValue(a.Racun.row(r).Iznos, b.Racun.row(r).Iznos)) << "Racun " << r;
+        EXPECT_TRUE(SameValue(a.Racun.row(r).Udio, b.Racun.row(r).Udio)) << "Racun " << r;
+    }
+    for (int r = 1; r <= kCFIndRows; ++r) {
+        EXPECT_TRUE(SameValue(a.CFInd.row(r).Iznos, b.CFInd.row(r).Iznos)) << "CFInd " << r;
+    }
+    for (int r = 1; r <= kCFFreeRows; ++r) {
+        EXPECT_TRUE(SameValue(a.CFFree.row(r).Iznos, b.CFFree.row(r).Iznos)) << "CFFree " << r;
+    }
+    for (int r = 1; r <= kPokRows; ++r) {
+        EXPECT_TRUE(SameValue(a.Pok.row(r).Iznos, b.Pok.row(r).Iznos)) << "Pok " << r;
+    }
+}
+
+struct RoundTrip {
+    const char* name;
+    RegionalSettings rs;
+    std::uint64_t seed;
+};
+
+void PrintTo(const RoundTrip& r, std::ostream* os) {
+    *os << r.name;
+}
+
+class CsvRoundTrip : public ::testing::TestWithParam<RoundTrip> {};
+
+TEST_P(CsvRoundTrip, ExportImportRestoresEveryAmount) {
+    Workspace source(GetParam().rs, 2024);
+    FillRandomInputs(source, GetParam().seed);
+    const std::string bilanca = source.ExportCsv(Statement::Bilanca);
+    const std::string racun = source.ExportCsv(Statement::Racun);
+
+    Workspace target(GetParam().rs, 2024);
+    ASSERT_EQ(target.ImportCsv(Statement::Bilanca, bilanca), "");
+    ASSERT_EQ(target.ImportCsv(Statement::Racun, racun), "");
+
+    ExpectSameTables(source.document(), target.document());
+    EXPECT_EQ(target.warning(), source.warning());
+    for (Statement s : kAllStatements) {
+        EXPECT_EQ(target.ExportCsv(s), source.ExportCsv(s)) << static_cast<int>(s);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RandomDocuments, CsvRoundTrip,
+    ::testing::Values(
+        RoundTrip{"DotDecimal1", DotSettings(), 1}, RoundTrip{"DotDecimal2", DotSettings(), 2},
+        RoundTrip{"DotDecimal3", DotSettings(), 3}, RoundTrip{"CommaDecimal1", CommaSettings(), 1},
+        RoundTrip{"CommaDecimal2", CommaSettings(), 4},
+        RoundTrip{"CommaDecimal3", CommaSettings(), 5},
+        RoundTrip{"NarrowSpaceThousands", RegionalSettings{"\xE2\x80\xAF", ",", "dd.MM.yyyy"}, 6}),
+    [](const ::testing::TestParamInfo<RoundTrip>& info) { return std::string(info.param.name); });
+
+TEST(ImportCsv, ShortLineChangesNothing) {
+    Workspace ws(DotSettings(), 2024);
+    FillRandomInputs(ws, 9);
+    std::vector<std::string> lines = Lines(ws.ExportCsv(Statement::Bilanca));
+    lines[2] = "2;B.Dugotrajna imovina;1,000.00;0.00%;2,000.00;0.00%;";
+    lines[4] = "4;      1.Osnivacki izdaci;77.00;0.00%;88.00;0.00%;";
+    lines[5] = "5;      2.Izdaci za istrazivanje i razvoj;0.00;0.00%;;;";
+    const StatementGrids gridsBefore = ws.grids();
+    const TDokument docBefore = ws.document();
+
+    EXPECT_EQ(ws.ImportCsv(Statement::Bilanca, JoinLines(lines)), "List index out of bounds (4)");
+    for (int r = 0; r <= kBilancaRows; ++r) {
+        for (int c = 0; c < 7; ++c) {
+            EXPECT_EQ(ws.grids().Bilanca.cell(c, r), gridsBefore.Bilanca.cell(c, r));
+        }
+    }
+    ExpectSameTables(docBefore, ws.document());
+}
+
+TEST(ImportCsv, RacunNeedsFourPieces) {
+    GridTexts grid(5, 46);
+    EXPECT_EQ(ImportCsv(Statement::Racun, "Rbr;P o z i c i j a;Iznos;\r\n", grid),
+              "List index out of bounds (3)");
+    EXPECT_EQ(ImportCsv(Statement::Racun, "a;b;c;d;\r\n\r\n1;x;2;3;\r\n", grid),
+              "List index out of bounds (0)");
+    EXPECT_EQ(grid.cell(1, 0), "");
+}
+
+TEST(ImportCsv, HeaderOnlyFileKeepsAmountsAndStillRecalculates) {
+    Workspace ws(DotSettings(), 2024);
+    ws.document().Bilanca.row(4).IznosTekuca = 100;
+    ws.document().Racun.row(2).Iznos = 50;
+    ws.FillGrids();  // shown, not yet recalculated
+    ASSERT_EQ(ws.document().Bilanca.row(2).IznosTekuca, 0);
+
+    EXPECT_EQ(ws.ImportCsv(Statement::Bilanca, "Rbr;Pozicija;prije;Udio;sada;Udio;\r\n"), "");
+    EXPECT_EQ(ws.document().Bilanca.row(4).IznosTekuca, 100);
+    EXPECT_EQ(ws.document().Racun.row(2).Iznos, 50);
+    EXPECT_EQ(ws.document().Bilanca.row(2).IznosTekuca, 100);  // the cycle ran
+    EXPECT_EQ(ws.grids().Bilanca.cell(1, 0), "Rbr");
+    EXPECT_EQ(ws.grids().Bilanca.cell(2, 0), "P o z i c i j a");  // piece 1 is not used
+    EXPECT_EQ(ws.grids().Bilanca.cell(3, 0), "prije");
+    EXPECT_EQ(ws.grids().Bilanca.cell(4, 0), "Udio");
+    EXPECT_EQ(ws.grids().Bilanca.cell(5, 0), "sada");
+}
+
+TEST(ImportCsv, OwnRowNumbersAndSharesReplaceTheImportedOnes) {
+    Workspace ws(DotSettings(), 2024);
+    std::vector<std::string> lines = Lines(ws.ExportCsv(Statement::Racun));
+    lines[2] = "99;tekst se ne uvozi;1,500.25;33.00%;";
+    EXPECT_EQ(ws.ImportCsv(Statement::Racun, JoinLines(lines)), "");
+    EXPECT_EQ(ws.document().Racun.row(2).Iznos, 1500.25);
+    EXPECT_EQ(ws.grids().Racun.cell(1, 2), "2");
+    EXPECT_EQ(ws.grids().Racun.cell(2, 2), "   1.Prihodi od prodaje u zemlji");
+    EXPECT_EQ(ws.grids().Racun.cell(4, 2), "100.00%");
+    EXPECT_EQ(ws.document().Racun.row(1).Iznos, 1500.25);
+}
+
+TEST(ImportCsv, LineEndingsAndLinesBeyondTheGrid) {
+    Workspace crlf(DotSettings(), 2024);
+    Workspace lf(DotSettings(), 2024);
+    Workspace noFinalEnd(DotSettings(), 2024);
+    std::vector<std::string> lines = Lines(crlf.ExportCsv(Statement::Racun));
+    lines[3] = "3;x;12.34;0.00%;";
+    lines.push_back("ovo se ne čita");  // line 46: beyond the last row
+    lines.push_back("");
+    std::string lfBytes;
+    for (const std::string& line : lines) {
+        lfBytes += line + "\n";
+    }
+    std::string crlfBytes = JoinLines(lines);
+    ASSERT_EQ(crlf.ImportCsv(Statement::Racun, crlfBytes), "");
+    ASSERT_EQ(lf.ImportCsv(Statement::Racun, lfBytes), "");
+    lines.resize(46);
+    std::string unterminated = JoinLines(lines);
+    unterminated.resize(unterminated.size() - 2);
+    ASSERT_EQ(noFinalEnd.ImportCsv(Statement::Racun, unterminated), "");
+    for (const Workspace* ws : {&crlf, &lf, &noFinalEnd}) {
+        EXPECT_EQ(ws->document().Racun.row(3).Iznos, 12.34);
+        EXPECT_EQ(ws->ExportCsv(Statement::Racun), crlf.ExportCsv(Statement::Racun));
+    }
+}
+
+TEST(ImportCsv, RowsBeyondAShortFileKeepTheirCells) {
+    Workspace ws(CommaSettings(), 2024);
+    ws.grids().Racun.cell(3, 30) = "5,00";
+    std::vector<std::string> lines = Lines(ws.ExportCsv(Statement::Racun));
+    lines.resize(10);
+    lines[9] = "9;x;7,00;0,00%;";
+    ASSERT_EQ(ws.ImportCsv(Statement::Racun, JoinLines(lines)), "");
+    EXPECT_EQ(ws.document().Racun.row(9).Iznos, 7);
+    EXPECT_EQ(ws.document().Racun.row(30).Iznos, 5);
+}
+
+TEST(ImportCsv, Windows1250AndUtf8WithByteOrderMark) {
+    Workspace ws(DotSettings(), 2024);
+    EXPECT_EQ(ws.ImportCsv(Statement::Racun, "Rbr;P;Iznos \x9A;Udio;\r\n"), "");
+    EXPECT_EQ(ws.grids().Racun.cell(3, 0), "Iznos š");
+    EXPECT_EQ(ws.ImportCsv(Statement::Racun, "\xEF\xBB\xBFRbr;P;Iznos č;Udio;\r\n"), "");
+    EXPECT_EQ(ws.grids().Racun.cell(3, 0), "Iznos č");
+    EXPECT_EQ(ws.grids().Racun.cell(1, 0), "Rbr");
+}
+
+TEST(ImportCsv, OnlyTheTwoInputStatements) {
+    Workspace ws(DotSettings(), 2024);
+    const std::string bytes = ws.ExportCsv(Statement::CFInd);
+    const StatementGrids before = ws.grids();
+    for (Statement s : {Statement::CFInd, Statement::CFFree, Statement::Pok}) {
+        EXPECT_NE(ws.ImportCsv(s, bytes), "");
+    }
+    for (int r = 0; r < ws.grids().CFInd.rowCount(); ++r) {
+        EXPECT_EQ(ws.grids().CFInd.cell(3, r), before.CFInd.cell(3, r));
+    }
+}
+
+TEST(ImportCsv, DoesNotMarkTheDocumentChanged) {
+    Workspace ws(DotSettings(), 2024);
+    FillRandomInputs(ws, 3);
+    const std::string bytes = ws.ExportCsv(Statement::Bilanca);
+    ws.document().Izmijenjen = false;
+    ASSERT_EQ(ws.ImportCsv(Statement::Bilanca, bytes), "");
+    EXPECT_FALSE(ws.document().Izmijenjen);
+    ws.document().Izmijenjen = true;
+    ASSERT_EQ(ws.ImportCsv(Statement::Bilanca, bytes), "");
+    EXPECT_TRUE(ws.document().Izmijenjen);
+}
+
+}  // namespace
+}  // namespace movik

@@ -1,0 +1,325 @@
+// The headless workspace: showing a new or opened document, the refresh cycle over the grid texts,
+// and saving what the grids and fields hold.
+
+#include "document/Workspace.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "DocumentTestSupport.h"
+#include "document/Extended.h"
+#include "model/Calculations.h"
+#include "model/Templates.h"
+
+namespace movik {
+namespace {
+
+using test::DotSettings;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// Writes doc to path as the file layer does, without any workspace.
+void WriteDocument(TDokument doc, const std::string& path) {
+    doc.ImeDatoteke = path;
+    ASSERT_EQ(SaveDocument(doc), "");
+}
+
+TEST(Workspace, StartsWithANewDocumentShown) {
+    Workspace ws(DotSettings(), 2024);
+    EXPECT_FALSE(ws.document().Izmijenjen);
+    EXPECT_EQ(ws.document().ImeDatoteke, "");
+    EXPECT_EQ(ws.warning(), "");
+    EXPECT_EQ(ws.fields().Poduzece, "");
+    EXPECT_EQ(ws.fields().DatumOd, 45292);
+    EXPECT_EQ(ws.fields().DatumDo, 45657);
+    EXPECT_EQ(ws.fields().BrojDionica, 0);
+    EXPECT_EQ(ws.grids().Bilanca.cell(3, 0), "31.12.2023");
+    EXPECT_EQ(ws.grids().Bilanca.cell(5, 0), "31.12.2024");
+    EXPECT_EQ(ws.grids().Bilanca.cell(3, 1), "0.00");
+    EXPECT_EQ(ws.grids().Racun.cell(4, 40), "0.00%");  // no cycle has run
+}
+
+TEST(Workspace, RefreshCycleRoundsInputsToTwoDecimals) {
+    Workspace ws(DotSettings(), 2024);
+    ws.document().Bilanca.row(4).IznosTekuca = 12.345;
+    ws.FillGrids();
+    EXPECT_EQ(ws.grids().Bilanca.cell(5, 4), "12.35");
+    ws.RefreshCycle();
+    EXPECT_EQ(ws.document().Bilanca.row(4).IznosTekuca, 12.35);
+    EXPECT_EQ(ws.document().Bilanca.row(3).IznosTekuca, 12.35);
+    EXPECT_EQ(ws.grids().Bilanca.cell(5, 3), "12.35");
+}
+
+TEST(Workspace, EmptiedCellIsReadAsZero) {
+    Workspace ws(DotSettings(), 2024);
+    ws.document().Racun.row(2).Iznos = 500;
+    ws.FillGrids();
+    ws.RefreshCycle();
+    ASSERT_EQ(ws.document().Racun.row(1).Iznos, 500);
+    ws.grids().Racun.cell(3, 2) = "";
+    ws.RefreshCycle();
+    EXPECT_EQ(ws.document().Racun.row(2).Iznos, 0);
+    EXPECT_EQ(ws.document().Racun.row(1).Iznos, 0);
+    EXPECT_EQ(ws.grids().Racun.cell(3, 2), "0.00");
+}
+
+TEST(Workspace, WarningFollowsTheCycleAndNewDocumentClearsIt) {
+    Workspace ws(DotSettings(), 2024);
+    ws.grids().Bilanca.cell(5, 4) = "100.00";
+    ws.RefreshCycle();
+    EXPECT_EQ(ws.warning(), kWarningBalance);
+    ws.grids().Bilanca.cell(5, 58) = "100.00";  // equity balances the assets
+    ws.RefreshCycle();
+    EXPECT_EQ(ws.warning(), "");
+    ws.grids().Bilanca.cell(5, 4) = "200.00";
+    ws.RefreshCycle();
+    EXPECT_EQ(ws.warning(), kWarningBalance);
+    ws.NewDocument();
+    EXPECT_EQ(ws.warning(), "");
+    EXPECT_EQ(ws.grids().Bilanca.cell(5, 4), "0.00");
+}
+
+TEST(Workspace, ChangedShareCountRunsTheCycleWhenShown) {
+    Workspace ws(DotSettings(), 2024);
+    ws.document().BrojDionica = 500;
+    ws.ShowGeneralData();
+    EXPECT_EQ(ws.fields().BrojDionica, 500);
+    EXPECT_TRUE(ws.document().Izmijenjen);
+    EXPECT_EQ(ws.document().Racun.row(40).Udio, 100);  // the cycle ran
+
+    // A new document shows 0 shares again: that change runs the cycle as well.
+    ws.NewDocument();
+    EXPECT_FALSE(ws.document().Izmijenjen);
+    EXPECT_EQ(ws.fields().BrojDionica, 0);
+    EXPECT_EQ(ws.document().Racun.row(40).Udio, 100);
+
+    // With no change of the count nothing is recalculated.
+    Workspace fresh(DotSettings(), 2024);
+    fresh.ShowGeneralData();
+    EXPECT_EQ(fresh.document().Racun.row(40).Udio, 0);
+    EXPECT_FALSE(fresh.document().Izmijenjen);
+}
+
+// A stored document whose totals do not fit its inputs and whose balance sheet does not balance.
+TDokument StaleDocument(double shares) {
+    TDokument doc;
+    NewDocument(doc, 2000);
+    doc.Poduzece = "Stara tvrtka d.d.";
+    doc.Sjediste = "Osijek";
+    doc.DatumDo = 36585;  // 29 February 2000
+    doc.BrojDionica = shares;
+    doc.Bilanca.row(4).IznosTekuca = 5;
+    doc.Bilanca.row(55).IznosTekuca = 1000;
+    return doc;
+}
+
+TEST(WorkspaceOpen, ShowsStoredValuesWithoutRecalculating) {
+    TempDir dir;
+    const std::string path = dir.file("stari.mvk");
+    WriteDocument(StaleDocument(0), path);
+
+    Workspace ws(DotSettings(), 2024);
+    std::string error;
+    ASSERT_EQ(ws.OpenDocument(path, error), OpenResult::Opened) << error;
+    EXPECT_EQ(ws.document().ImeDatoteke, path);
+    EXPECT_FALSE(ws.document().Izmijenjen);
+    EXPECT_EQ(ws.fields().Poduzece, "Stara tvrtka d.d.");
+    EXPECT_EQ(ws.fields().Sjediste, "Osijek");
+    EXPECT_EQ(ws.grids().Bilanca.cell(3, 0), "28.02.1999");
+    EXPECT_EQ(ws.grids().Bilanca.cell(5, 0), "29.02.2000");
+    EXPECT_EQ(ws.grids().Bilanca.cell(5, 4), "5.00");
+    EXPECT_EQ(ws.grids().Bilanca.cell(5, 3), "0.00");       // stale, as stored
+    EXPECT_EQ(ws.grids().Bilanca.cell(5, 55), "1,000.00");  // stale, as stored
+    EXPECT_EQ(ws.warning(), kWarningBalance);               // checked as stored
+}
+
+TEST(WorkspaceOpen, ADifferentShareCountRecalculates) {
+    TempDir dir;
+    const std::string path = dir.file("dionice.mvk");
+    WriteDocument(StaleDocument(2500), path);
+
+    Workspace ws(DotSettings(), 2024);
+    std::string error;
+    ASSERT_EQ(ws.OpenDocument(path, error), OpenResult::Opened) << error;
+    EXPECT_EQ(ws.fields().BrojDionica, 2500);
+    EXPECT_EQ(ws.grids().Bilanca.cell(5, 3), "5.00");
+    EXPECT_EQ(ws.grids().Bilanca.cell(5, 55), "5.00");
+    EXPECT_FALSE(ws.document().Izmijenjen);
+    EXPECT_EQ(ws.warning(), kWarningBalance);
+}
+
+TEST(WorkspaceOpen, MissingOrShortFileChangesNothing) {
+    TempDir dir;
+    Workspace ws(DotSettings(), 2024);
+    ws.fields().Poduzece = "Upisano";
+    ws.grids().Bilanca.cell(5, 4) = "7.00";
+    ws.document().Izmijenjen = true;
+    const StatementGrids gridsBefore = ws.grids();
+
+    std::string error;
+    EXPECT_EQ(ws.OpenDocument(dir.file("nema.mvk"), error), OpenResult::Missing);
+    EXPECT_EQ(error, "");
+
+    WriteBytes(dir.file("kratki.mvk"), std::vector<std::uint8_t>(1000, 0));
+    EXPECT_EQ(ws.OpenDocument(dir.file("kratki.mvk"), error), OpenResult::Failed);
+    EXPECT_EQ(error, "Datoteka " + dir.file("kratki.mvk") +
+                         " nije Movik dokument: ima 1000 bajtova, a dokument ima 59954 bajta.");
+
+    EXPECT_EQ(ws.fields().Poduzece, "Upisano");
+    EXPECT_TRUE(ws.document().Izmijenjen);
+    EXPECT_EQ(ws.document().ImeDatoteke, "");
+    for (int r = 0; r <= kBilancaRows; ++r) {
+        for (int c = 0; c < 7; ++c) {
+            EXPECT_EQ(ws.grids().Bilanca.cell(c, r), gridsBefore.Bilanca.cell(c, r));
+        }
+    }
+}
+
+TEST(WorkspaceSave, WritesWhatTheFieldsAndGridsHold) {
+    TempDir dir;
+    Workspace ws(DotSettings(), 2024);
+    ws.fields().Poduzece = "Nova tvrtka";
+    ws.fields().BrojDionica = 300;
+    ws.grids().Bilanca.cell(5, 4) = "1,234.50";  // typed, not yet recalculated
+    ws.document().ImeDatoteke = dir.file("novi.mvk");
+    ws.document().Izmijenjen = true;
+    ASSERT_EQ(ws.SaveDocument(), "");
+    EXPECT_FALSE(ws.document().Izmijenjen);
+
+    const std::vector<std::uint8_t> bytes = ReadBytes(dir.file("novi.mvk"));
+    ASSERT_EQ(bytes.size(), 59954u);
+    EXPECT_EQ(test::GetLittleEndianDouble(bytes, 898 + 3 * 292), 1234.5);  // B4.cur
+    EXPECT_EQ(test::GetLittleEndianDouble(bytes, 898 + 2 * 292), 0);       // B3.cur: no cycle
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[83]), bytes[82]), "Nova tvrtka");
+    const ExtendedBytes shares = EncodeExtended(300);
+    EXPECT_TRUE(std::equal(shares.begin(), shares.end(), bytes.begin() + 610));
+}
+
+TEST(WorkspaceSave, FailureKeepsTheDocumentState) {
+    TempDir dir;
+    Workspace ws(DotSettings(), 2024);
+    const std::string path = dir.file("nema/novi.mvk");
+    ws.document().ImeDatoteke = path;
+    ws.document().Izmijenjen = true;
+    EXPECT_EQ(ws.SaveDocument(), "Cannot create file " + path);
+    EXPECT_TRUE(ws.document().Izmijenjen);
+    EXPECT_EQ(ws.document().ImeDatoteke, path);
+}
+
+class WorkspaceRoundTrip : public ::testing::TestWithParam<std::uint64_t> {};
+
+TEST_P(WorkspaceRoundTrip, SaveOpenSaveIsByteIdentical) {
+    TempDir dir;
+    std::mt19937_64 rng(GetParam());
+    Workspace first(DotSettings(), 2024);
+    for (auto& b : first.document().KeptBlock) {
+        b = static_cast<std::uint8_t>(rng());
+    }
+    for (int r = 1; r <= kCFIndRows; ++r) {
+        first.document().CFInd.row(r).Tekst = test::RandomText(rng, 255);
+    }
+    first.fields().Poduzece = test::RandomText(rng, 300);
+    first.fields().Sjediste = test::RandomText(rng, 40);
+    first.fields().DatumOd = 36526;
+    first.fields().DatumDo = 36891;
+    first.fields().BrojDionica = static_cast<double>(rng() % 10000000000ULL);
+    for (int r = 1; r <= kBilancaRows; ++r) {
+        first.grids().Bilanca.cell(3, r) = std::to_string(test::RandomAmount(rng));
+        first.grids().Bilanca.cell(5, r) = std::to_string(test::RandomAmount(rng));
+    }
+    for (int r = 1; r <= kRacunRows; ++r) {
+        first.grids().Racun.cell(3, r) = std::to_string(test::RandomAmount(rng));
+    }
+    first.RefreshCycle();
+    first.document().ImeDatoteke = dir.file("a.mvk");
+    ASSERT_EQ(first.SaveDocument(), "");
+
+    Workspace second(DotSettings(), 1999);
+    std::string error;
+    ASSERT_EQ(second.OpenDocument(dir.file("a.mvk"), error), OpenResult::Opened) << error;
+    second.document().ImeDatoteke = dir.file("b.mvk");
+    ASSERT_EQ(second.SaveDocument(), "");
+    EXPECT_EQ(ReadBytes(dir.file("b.mvk")), ReadBytes(dir.file("a.mvk")));
+
+    // And once more through a refresh cycle: the amounts already have two decimals.
+    second.RefreshCycle();
+    second.document().ImeDatoteke = dir.file("c.mvk");
+    ASSERT_EQ(second.SaveDocument(), "");
+    EXPECT_EQ(ReadBytes(dir.file("c.mvk")), ReadBytes(dir.file("a.mvk")));
+}
+
+INSTANTIATE_TEST_SUITE_P(FixedSeeds, WorkspaceRoundTrip, ::testing::Values(5u, 17u, 2024u));
+
+// Files no version of the program writes, but that a damaged or hostile file can hold.
+struct HostileFile {
+    const char* name;
+    ExtendedBytes shares;
+    double sharesShown;
+};
+
+void PrintTo(const HostileFile& h, std::ostream* os) {
+    *os << h.name;
+}
+
+class WorkspaceHostileFile : public ::testing::TestWithParam<HostileFile> {};
+
+TEST_P(WorkspaceHostileFile, NothingCrashes) {
+    TempDir dir;
+    TDokument doc;
+    NewDocument(doc, 2024);
+    doc.DatumOd = kNaN;
+    doc.DatumDo = kInf;
+    doc.Bilanca.row(4).IznosTekuca = kNaN;
+    doc.Bilanca.row(55).UdioTekuca = kInf;
+    doc.Bilanca.row(58).IznosPrethodna = -kInf;
+    doc.Racun.row(2).Iznos = kInf;
+    doc.Racun.row(43).Iznos = 1e308;
+    doc.CFInd.row(31).Iznos = kNaN;
+    doc.Pok.row(14).Iznos = kNaN;
+    doc.Pok.row(1).Iznos = 1e300;
+    const std::string path = dir.file("los.mvk");
+    WriteDocument(doc, path);
+    std::vector<std::uint8_t> bytes = ReadBytes(path);
+    std::memcpy(bytes.data() + 610, GetParam().shares.data(), 10);
+    WriteBytes(path, bytes);
+
+    Workspace ws(DotSettings(), 2024);
+    std::string error;
+    ASSERT_EQ(ws.OpenDocument(path, error), OpenResult::Opened) << error;
+    EXPECT_EQ(ws.fields().BrojDionica, GetParam().sharesShown);
+    EXPECT_EQ(ws.fields().DatumOd, 0);
+    EXPECT_EQ(ws.grids().Bilanca.cell(5, 0), "");
+    ws.FillGrids();
+    ws.RefreshCycle();
+    ws.CheckBalance();
+    for (Statement s : kAllStatements) {
+        EXPECT_FALSE(ws.ExportCsv(s).empty());
+    }
+    ws.document().ImeDatoteke = dir.file("spremljen.mvk");
+    EXPECT_EQ(ws.SaveDocument(), "");
+    EXPECT_EQ(ReadBytes(dir.file("spremljen.mvk")).size(), 59954u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ShareCounts, WorkspaceHostileFile,
+    ::testing::Values(
+        HostileFile{"Huge", EncodeExtended(1e30), 9999999999.0},
+        HostileFile{"Negative", EncodeExtended(-5), 0},
+        HostileFile{"NaN", ExtendedBytes{1, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F}, 0},
+        HostileFile{"BeyondDouble",
+                    ExtendedBytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0x7F},
+                    9999999999.0},
+        HostileFile{"Unnormal", ExtendedBytes{1, 0, 0, 0, 0, 0, 0, 0, 0x20, 0x40}, 0}),
+    [](const ::testing::TestParamInfo<HostileFile>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace movik
