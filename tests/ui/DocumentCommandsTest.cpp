@@ -1,0 +1,254 @@
+// The document commands and the unsaved-changes guard, with scripted dialogs.
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "WindowFixture.h"
+#include "document/DocumentFile.h"
+#include "ui/ShareCountField.h"
+
+namespace movik::test {
+namespace {
+
+const QString kQuestion = QStringLiteral("Želite li snimiti izmjene?");
+constexpr const char* kImbalance = "Neravnoteža aktive i pasive u bilanci";
+
+void TypeCompany(WindowFixture& f, const QString& name) {
+    f.Find<QLineEdit>("ePoduzece")->setText(name);
+}
+
+QString Company(WindowFixture& f) {
+    return f.Find<QLineEdit>("ePoduzece")->text();
+}
+
+bool FileExists(const QString& path) {
+    return QFile::exists(path);
+}
+
+TEST(DocumentCommands, NothingIsAskedRightAfterStartUp) {
+    WindowFixture f;
+    f.window->Nova1Click();
+    f.dialogs->openChoices.push_back(std::nullopt);
+    f.window->Otvori1Click();
+    EXPECT_TRUE(f.window->close());
+    EXPECT_TRUE(f.dialogs->questions.isEmpty());
+    EXPECT_EQ(f.dialogs->openSpecs.size(), 1u);
+}
+
+TEST(DocumentCommands, NewCancelledKeepsEverything) {
+    WindowFixture f;
+    TypeCompany(f, "Alfa");
+    f.dialogs->answers = {Answer::Cancel};
+    f.window->Nova1Click();
+    EXPECT_EQ(f.dialogs->questions, QStringList{kQuestion});
+    EXPECT_EQ(Company(f), "Alfa");
+    EXPECT_TRUE(f.Doc().Izmijenjen);
+    EXPECT_TRUE(f.dialogs->saveSpecs.empty());
+}
+
+TEST(DocumentCommands, NewWithNoDropsTheChanges) {
+    WindowFixture f;
+    TypeCompany(f, "Alfa");
+    f.Grids().Bilanca.cell(5, 4) = "10,00";
+    f.dialogs->answers = {Answer::No};
+    f.window->Nova1Click();
+    EXPECT_EQ(Company(f), "");
+    EXPECT_EQ(f.Find<QLabel>("lPoduzeceBilanca")->text(), "");
+    EXPECT_EQ(f.Grids().Bilanca.cell(5, 4), "0,00");
+    EXPECT_FALSE(f.Doc().Izmijenjen);
+    EXPECT_EQ(f.Find<QLabel>("pIme")->text(), "");
+}
+
+// Decided: Yes and then no save (dialog cancelled, or the save failed) stops the command.
+TEST(DocumentCommands, YesWithCancelledSaveStopsTheCommand) {
+    WindowFixture f;
+    TypeCompany(f, "Alfa");
+    f.dialogs->answers = {Answer::Yes, Answer::Yes, Answer::Yes};
+    f.dialogs->saveChoices = {std::nullopt, std::nullopt, std::nullopt};
+
+    f.window->Nova1Click();
+    EXPECT_EQ(Company(f), "Alfa");
+    EXPECT_TRUE(f.Doc().Izmijenjen);
+
+    f.window->Otvori1Click();
+    EXPECT_TRUE(f.dialogs->openSpecs.empty());
+
+    EXPECT_FALSE(f.window->close());
+    EXPECT_EQ(f.dialogs->saveSpecs.size(), 3u);
+    EXPECT_EQ(f.dialogs->saveSpecs[0].title, "Snimi kao");
+    EXPECT_EQ(f.dialogs->saveSpecs[0].proposedName, "");
+}
+
+TEST(DocumentCommands, YesWithFailedSaveStopsTheCommand) {
+    WindowFixture f;
+    TypeCompany(f, "Alfa");
+    const QString badPath = f.Path("no-such-folder/alfa.mvk");
+    f.dialogs->answers = {Answer::Yes, Answer::Yes};
+    f.dialogs->saveChoices = {badPath, badPath};
+
+    f.window->Nova1Click();
+    ASSERT_EQ(f.dialogs->errors.size(), 1);
+    EXPECT_TRUE(f.dialogs->errors[0].contains("alfa.mvk"));
+    EXPECT_EQ(Company(f), "Alfa");
+    EXPECT_TRUE(f.Doc().Izmijenjen);
+    EXPECT_EQ(f.Doc().ImeDatoteke, "");
+    EXPECT_EQ(f.Find<QLabel>("pIme")->text(), "");
+
+    f.window->Otvori1Click();
+    EXPECT_TRUE(f.dialogs->openSpecs.empty());
+    EXPECT_EQ(f.dialogs->errors.size(), 2);
+}
+
+TEST(DocumentCommands, YesSavesAndGoesOn) {
+    WindowFixture f;
+    TypeCompany(f, "Alfa");
+    const QString path = f.Path("alfa.mvk");
+    f.dialogs->answers = {Answer::Yes};
+    f.dialogs->saveChoices = {path};
+    f.window->Nova1Click();
+    EXPECT_TRUE(FileExists(path));
+    EXPECT_EQ(QFile(path).size(), static_cast<qint64>(kDocumentFileSize));
+    EXPECT_EQ(Company(f), "");
+    EXPECT_EQ(f.Doc().ImeDatoteke, "");
+    EXPECT_FALSE(f.Doc().Izmijenjen);
+}
+
+TEST(DocumentCommands, CloseFollowsTheAnswer) {
+    WindowFixture f;
+    TypeCompany(f, "Alfa");
+    f.dialogs->answers = {Answer::Cancel, Answer::No};
+    EXPECT_FALSE(f.window->close());
+    EXPECT_EQ(Company(f), "Alfa");
+    EXPECT_TRUE(f.window->close());
+    EXPECT_EQ(f.dialogs->questions.size(), 2);
+}
+
+TEST(DocumentCommands, SaveAsThenSaveWritesTheSameFile) {
+    WindowFixture f;
+    TypeCompany(f, "Alfa");
+    // A name typed without an extension gets ".mvk".
+    f.dialogs->saveChoices = {f.Path("alfa")};
+    f.window->SnimiKaoClick();
+    const QString path = f.Path("alfa.mvk");
+    ASSERT_TRUE(FileExists(path));
+    EXPECT_FALSE(FileExists(f.Path("alfa")));
+    EXPECT_EQ(f.Find<QLabel>("pIme")->text(), "Datoteka: " + path);
+    EXPECT_FALSE(f.Doc().Izmijenjen);
+    const auto& spec = f.dialogs->saveSpecs.at(0);
+    EXPECT_EQ(spec.id, "SaveDialog1");
+    EXPECT_EQ(spec.defaultExtension, "mvk");
+    ASSERT_EQ(spec.filters.size(), 2);
+    EXPECT_EQ(spec.filters[0].label, "Movik baza (*.mvk)");
+    EXPECT_EQ(spec.filters[1].label, "Sve datoteke (*.*)");
+
+    TypeCompany(f, "Beta");
+    f.window->SnimiClick();  // no dialog: the document's own file
+    EXPECT_EQ(f.dialogs->saveSpecs.size(), 1u);
+    EXPECT_FALSE(f.Doc().Izmijenjen);
+
+    // "Snimi kao" proposes the current file.
+    f.dialogs->saveChoices = {std::nullopt};
+    f.window->SnimiKaoClick();
+    EXPECT_EQ(f.dialogs->saveSpecs.at(1).proposedName, path);
+
+    f.window->Nova1Click();
+    f.dialogs->openChoices = {path};
+    f.window->Otvori1Click();
+    EXPECT_EQ(f.dialogs->openSpecs.at(0).title, "Otvori");
+    EXPECT_EQ(f.dialogs->openSpecs.at(0).id, "OpenDialog1");
+    EXPECT_EQ(Company(f), "Beta");
+    EXPECT_EQ(f.Find<QLabel>("lPoduzeceCFInd")->text(), "Beta");
+    EXPECT_EQ(f.Find<QLabel>("pIme")->text(), "Datoteka: " + path);
+    EXPECT_FALSE(f.Doc().Izmijenjen);
+    EXPECT_TRUE(f.dialogs->informed.isEmpty());
+    EXPECT_TRUE(f.dialogs->questions.isEmpty());
+}
+
+TEST(DocumentCommands, FailedSaveLeavesDocumentAndFileAsTheyWere) {
+    WindowFixture f;
+    const QString path = f.Path("alfa.mvk");
+    TypeCompany(f, "Alfa");
+    f.dialogs->saveChoices = {path};
+    f.window->SnimiClick();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    TypeCompany(f, "Beta");
+    f.window->SetFileWriter(std::make_unique<FailingWriter>());
+    f.window->SnimiClick();
+    ASSERT_EQ(f.dialogs->errors.size(), 1);
+    EXPECT_TRUE(f.Doc().Izmijenjen);
+    EXPECT_EQ(f.Find<QLabel>("pIme")->text(), "Datoteka: " + path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+
+    // "Snimi kao" to another name that fails: the document stays bound to its file.
+    f.dialogs->saveChoices = {f.Path("gama.mvk")};
+    f.window->SnimiKaoClick();
+    EXPECT_EQ(f.dialogs->errors.size(), 2);
+    EXPECT_EQ(f.Doc().ImeDatoteke, path.toStdString());
+    EXPECT_TRUE(f.dialogs->informed.isEmpty());
+}
+
+TEST(DocumentCommands, WarningIsRepeatedAfterSaveAndOpen) {
+    WindowFixture f;
+    ASSERT_TRUE(f.window->agBilancaCellValidate(5, 4, "1000"));
+    EXPECT_EQ(f.Find<QLabel>("pUpozorenje")->text(), kImbalance);
+    const QString path = f.Path("neravnoteza.mvk");
+    f.dialogs->saveChoices = {path};
+    f.window->SnimiClick();
+    ASSERT_TRUE(FileExists(path));
+    EXPECT_EQ(f.dialogs->informed, QStringList{kImbalance});
+    EXPECT_EQ(f.dialogs->informedHelp, std::vector<int>{10});
+
+    f.window->Nova1Click();
+    EXPECT_EQ(f.Find<QLabel>("pUpozorenje")->text(), "");
+    f.window->OpenDocument(path);
+    EXPECT_EQ(f.Find<QLabel>("pUpozorenje")->text(), kImbalance);
+    EXPECT_EQ(f.dialogs->informed.size(), 2);
+    EXPECT_EQ(f.dialogs->informed.last(), kImbalance);
+    EXPECT_EQ(f.Grids().Bilanca.cell(5, 55), "1.000,00");
+    EXPECT_FALSE(f.Doc().Izmijenjen);
+}
+
+TEST(DocumentCommands, OpenErrorsChangeNothing) {
+    WindowFixture f;
+    TypeCompany(f, "Alfa");
+    const QString shortFile = f.Path("kratka.mvk");
+    {
+        QFile file(shortFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(100, 'x'));
+    }
+    f.window->OpenDocument(shortFile);
+    ASSERT_EQ(f.dialogs->errors.size(), 1);
+    EXPECT_EQ(Company(f), "Alfa");
+    EXPECT_TRUE(f.Doc().Izmijenjen);
+    EXPECT_EQ(f.Find<QLabel>("pIme")->text(), "");
+    EXPECT_EQ(f.Doc().ImeDatoteke, "");
+
+    // A missing file is no error and shows nothing.
+    f.window->OpenDocument(f.Path("nema.mvk"));
+    EXPECT_EQ(f.dialogs->errors.size(), 1);
+    EXPECT_EQ(Company(f), "Alfa");
+}
+
+TEST(DocumentCommands, OpeningADifferentShareCountRecalculates) {
+    WindowFixture f;
+    f.Find<ShareCountField>("eBrojDionica")->setValue(5000);
+    const QString path = f.Path("dionice.mvk");
+    f.dialogs->saveChoices = {path};
+    f.window->SnimiClick();
+    f.window->Nova1Click();
+    EXPECT_EQ(f.Find<ShareCountField>("eBrojDionica")->text(), "");
+    f.window->OpenDocument(path);
+    EXPECT_EQ(f.Find<ShareCountField>("eBrojDionica")->text(), "5.000");
+    EXPECT_EQ(f.Doc().BrojDionica, 5000);
+    EXPECT_FALSE(f.Doc().Izmijenjen);
+}
+
+}  // namespace
+}  // namespace movik::test

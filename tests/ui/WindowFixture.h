@@ -1,0 +1,127 @@
+#pragma once
+// Shared by the widget tests: scripted dialogs and a main window built with them.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTest>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "ui/Dialogs.h"
+#include "ui/MainWindow.h"
+
+namespace movik::test {
+
+// Types text into w key by key, any characters (QTest's key clicks know only ASCII).
+inline void TypeText(QWidget* w, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
+
+// Answers questions and file dialogs from queues and records everything it was asked.
+// A question or dialog nobody scripted fails the test and is answered with Cancel.
+class ScriptedDialogs : public Dialogs {
+  public:
+    std::deque<Answer> answers;
+    std::deque<std::optional<QString>> openChoices;
+    std::deque<std::optional<QString>> saveChoices;
+
+    QStringList questions;
+    QStringList informed;
+    std::vector<int> informedHelp;
+    QStringList errors;
+    std::vector<FileDialogSpec> openSpecs;
+    std::vector<FileDialogSpec> saveSpecs;
+
+    Answer Ask(const QString& question) override {
+        questions << question;
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << question.toStdString();
+            return Answer::Cancel;
+        }
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void Inform(const QString& text, int helpContext) override {
+        informed << text;
+        informedHelp.push_back(helpContext);
+    }
+    void ShowError(const QString& text) override { errors << text; }
+    std::optional<QString> ChooseOpenFile(const FileDialogSpec& spec) override {
+        openSpecs.push_back(spec);
+        return Next(openChoices, spec);
+    }
+    std::optional<QString> ChooseSaveFile(const FileDialogSpec& spec) override {
+        saveSpecs.push_back(spec);
+        return Next(saveChoices, spec);
+    }
+
+  private:
+    static std::optional<QString> Next(std::deque<std::optional<QString>>& queue,
+                                       const FileDialogSpec& spec) {
+        if (queue.empty()) {
+            ADD_FAILURE() << "unexpected file dialog: " << spec.title.toStdString();
+            return std::nullopt;
+        }
+        auto choice = queue.front();
+        queue.pop_front();
+        return choice;
+    }
+};
+
+// A FileWriter that always fails, for save and export failures.
+class FailingWriter : public FileWriter {
+  public:
+    std::string WriteWhole(const std::string& path, const std::vector<std::uint8_t>&) override {
+        return "Cannot create file " + path;
+    }
+};
+
+// A main window with scripted dialogs under a pinned locale.
+class WindowFixture {
+  public:
+    explicit WindowFixture(const QString& locale = QStringLiteral("hr_HR")) {
+        QLocale::setDefault(QLocale(locale));
+        auto scripted = std::make_unique<ScriptedDialogs>();
+        dialogs = scripted.get();
+        window = std::make_unique<TForm1>(std::move(scripted));
+    }
+    ~WindowFixture() {
+        window.reset();
+        QLocale::setDefault(QLocale(QStringLiteral("hr_HR")));
+    }
+
+    template <class T>
+    T* Find(const QString& name) const {
+        T* child = window->findChild<T*>(name);
+        EXPECT_NE(child, nullptr) << "no control named " << name.toStdString();
+        return child;
+    }
+
+    // Shows the window and makes it active, so focus changes are delivered.
+    void ShowActive() {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    TDokument& Doc() { return window->workspace().document(); }
+    StatementGrids& Grids() { return window->workspace().grids(); }
+    QString Path(const QString& name) const { return tmp.filePath(name); }
+
+    QTemporaryDir tmp;
+    ScriptedDialogs* dialogs = nullptr;
+    std::unique_ptr<TForm1> window;
+};
+
+}  // namespace movik::test
