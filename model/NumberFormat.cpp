@@ -9,9 +9,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +44,7 @@ struct Section {
     std::string whole;       // the section as written (used when it has no placeholders)
     std::vector<Literal> intLiterals;
     std::vector<Literal> decLiterals;
+    std::size_t literalBytes = 0;  // prefix, suffix and every literal together
 };
 
 struct Pattern {
@@ -135,6 +138,13 @@ Section ParseSection(std::string_view s) {
     for (auto& lit : intRaw) {
         sec.intLiterals.push_back({sec.intPlaces - lit.pos, std::move(lit.text)});
     }
+    sec.literalBytes = sec.prefix.size() + sec.suffix.size();
+    for (const auto& lit : sec.intLiterals) {
+        sec.literalBytes += lit.text.size();
+    }
+    for (const auto& lit : sec.decLiterals) {
+        sec.literalBytes += lit.text.size();
+    }
     return sec;
 }
 
@@ -190,32 +200,130 @@ struct Digits {
     }
 };
 
+constexpr std::array<std::uint64_t, 16> kPow10Int = {1ULL,
+                                                     10ULL,
+                                                     100ULL,
+                                                     1000ULL,
+                                                     10000ULL,
+                                                     100000ULL,
+                                                     1000000ULL,
+                                                     10000000ULL,
+                                                     100000000ULL,
+                                                     1000000000ULL,
+                                                     10000000000ULL,
+                                                     100000000000ULL,
+                                                     1000000000000ULL,
+                                                     10000000000000ULL,
+                                                     100000000000000ULL,
+                                                     1000000000000000ULL};
+
+constexpr std::array<double, 23> kPow10 = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                           1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The value rounded to 15 significant digits (half to even on the exact binary value, as
+// std::to_chars does), as n x 10^(exp10 - 14) with 10^14 <= n < 10^15. Covers 1e-8 <= a < 1e15,
+// where the scaling power of ten is an exact double and a x 10^k is exact as hi + lo; returns
+// false elsewhere.
+bool Fast15(double a, std::uint64_t& n, int& exp10) {
+    if (!(a >= 1e-8 && a < 1e15)) {
+        return false;
+    }
+    const int e2 = static_cast<int>((std::bit_cast<std::uint64_t>(a) >> 52) & 0x7FF) - 1023;
+    int e = (e2 * 1233) >> 12;  // floor(e2 x log10(2)), possibly one too small
+    for (int tries = 0; tries < 3; ++tries) {
+        const int k = 14 - e;
+        if (k < 0 || k > 22) {
+            return false;
+        }
+        const double p = kPow10[static_cast<std::size_t>(k)];
+        const double hi = a * p;
+        const double lo = std::fma(a, p, -hi);  // exact: a x p == hi + lo
+        if (hi > 1e15 || (hi == 1e15 && lo >= 0)) {
+            ++e;
+            continue;
+        }
+        if (hi < 1e14 || (hi == 1e14 && lo < 0)) {
+            --e;
+            continue;
+        }
+        // hi has at most 1/8 as its unit in the last place and |lo| is at most half of it, so
+        // lo decides only when hi lies exactly half way between two integers.
+        const double fl = std::floor(hi);
+        const double f = hi - fl;
+        auto v = static_cast<std::uint64_t>(fl);
+        if (f > 0.5 || (f == 0.5 && (lo > 0 || (lo == 0 && (v & 1) != 0)))) {
+            ++v;
+        }
+        if (v == 1'000'000'000'000'000ULL) {
+            v /= 10;
+            ++e;
+        }
+        n = v;
+        exp10 = e;
+        return true;
+    }
+    return false;
+}
+
 // Takes the value to 15 significant digits (how the double reads as a decimal) and rounds that
 // decimal half away from zero to `decimals` places.
 Digits RoundDecimal(double a, int decimals) {
     Digits r;
-    char buf[40];
-    const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14);
-    const char* e = buf;
-    while (e < res.ptr && *e != 'e') {
-        ++e;
-    }
     int exp10 = 0;
-    if (e < res.ptr) {
-        const char* p = e + 1;
-        bool negExp = false;
-        if (p < res.ptr && (*p == '+' || *p == '-')) {
-            negExp = *p == '-';
-            ++p;
-        }
-        std::from_chars(p, res.ptr, exp10);
-        if (negExp) {
-            exp10 = -exp10;
-        }
+    std::uint64_t n15 = 0;
+    if (a == 0) {
+        return r;
     }
-    for (const char* p = buf; p < e; ++p) {
-        if (*p >= '0' && *p <= '9') {
-            r.d[static_cast<std::size_t>(r.n++)] = *p;
+    if (Fast15(a, n15, exp10)) {
+        // value = n15 x 10^(point - 15); keep the digits down to the last decimal wanted.
+        int point = exp10 + 1;
+        const int keep = point + decimals;
+        if (keep < 0) {
+            return r;
+        }
+        std::uint64_t q = n15;
+        if (keep < 15) {
+            const std::uint64_t div = kPow10Int[static_cast<std::size_t>(15 - keep)];
+            q = n15 / div;
+            if (n15 - q * div >= div / 2) {
+                ++q;
+            }
+            if (q == 0) {
+                return r;
+            }
+        }
+        const auto res = std::to_chars(r.d.data(), r.d.data() + r.d.size(), q);
+        r.n = static_cast<int>(res.ptr - r.d.data());
+        r.point = keep < 15 ? point - keep + r.n : point;
+        while (r.n > 0 && r.d[static_cast<std::size_t>(r.n - 1)] == '0') {
+            --r.n;
+        }
+        return r;
+    }
+    {
+        char buf[40];
+        const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14);
+        const char* e = buf;
+        while (e < res.ptr && *e != 'e') {
+            ++e;
+        }
+        if (e < res.ptr) {
+            const char* p = e + 1;
+            bool negExp = false;
+            if (p < res.ptr && (*p == '+' || *p == '-')) {
+                negExp = *p == '-';
+                ++p;
+            }
+            std::from_chars(p, res.ptr, exp10);
+            if (negExp) {
+                exp10 = -exp10;
+            }
+        }
+        for (const char* p = buf; p < e; ++p) {
+            if (*p >= '0' && *p <= '9') {
+                r.d[static_cast<std::size_t>(r.n++)] = *p;
+            }
         }
     }
     r.point = exp10 + 1;
@@ -249,10 +357,133 @@ Digits RoundDecimal(double a, int decimals) {
     return r;
 }
 
-// Shortest decimal text of the value, for a section without placeholders in the number's place.
-void AppendGeneral(std::string& out, double a, const RegionalSettings& rs) {
+// Output written straight into a buffer sized by an upper bound of the text's length: on the
+// stack for ordinary numbers, on the heap for the few very long ones.
+class Sink {
+  public:
+    explicit Sink(std::size_t bound) {
+        if (bound > sizeof small_) {
+            big_.resize(bound);
+            begin_ = big_.data();
+        } else {
+            begin_ = small_;
+        }
+        p_ = begin_;
+    }
+    void Put(char c) { *p_++ = c; }
+    void Put(std::string_view s) {
+        if (s.size() == 1) {
+            *p_++ = s[0];
+        } else {
+            std::memcpy(p_, s.data(), s.size());
+            p_ += s.size();
+        }
+    }
+    std::string Take() {
+        const auto n = static_cast<std::size_t>(p_ - begin_);
+        if (begin_ == small_) {
+            return std::string(small_, n);
+        }
+        big_.resize(n);
+        return std::move(big_);
+    }
+
+  private:
+    char small_[96];
+    std::string big_;
+    char* begin_;
+    char* p_;
+};
+
+void PutLiterals(Sink& out, const std::vector<Literal>& lits, int pos) {
+    for (const auto& lit : lits) {
+        if (lit.pos == pos) {
+            out.Put(lit.text);
+        }
+    }
+}
+
+std::string FormatDigits(bool minus, const Section& sec, const Digits& dg,
+                         const RegionalSettings& rs) {
+    const int intLen = dg.Zero() ? 0 : std::max(dg.point, 0);
+    const int shown = std::max(intLen, sec.minInt);
+    const std::size_t bound = 1 + sec.literalBytes +
+                              static_cast<std::size_t>(shown) * (1 + rs.thousandsSeparator.size()) +
+                              rs.decimalSeparator.size() + static_cast<std::size_t>(sec.maxDec);
+    Sink out(bound);
+    if (minus) {
+        out.Put('-');
+    }
+    out.Put(sec.prefix);
+    // Literals that sit left of every digit actually shown.
+    for (const auto& lit : sec.intLiterals) {
+        if (lit.pos > shown) {
+            out.Put(lit.text);
+        }
+    }
+    const int lead = shown - intLen;  // padding zeros
+    if (sec.intLiterals.empty() && shown <= 48) {
+        // The usual case: the integer digits in one piece, then cut into groups of three.
+        char ints[48];
+        const int avail = std::min(dg.n, intLen);
+        std::fill(ints, ints + lead, '0');
+        std::copy(dg.d.data(), dg.d.data() + avail, ints + lead);
+        std::fill(ints + lead + avail, ints + shown, '0');
+        if (!sec.thousands || shown <= 3) {
+            out.Put(std::string_view(ints, static_cast<std::size_t>(shown)));
+        } else {
+            int at = shown % 3 == 0 ? 3 : shown % 3;
+            out.Put(std::string_view(ints, static_cast<std::size_t>(at)));
+            for (; at < shown; at += 3) {
+                out.Put(rs.thousandsSeparator);
+                out.Put(ints[at]);
+                out.Put(ints[at + 1]);
+                out.Put(ints[at + 2]);
+            }
+        }
+    } else {
+        for (int k = 0; k < shown; ++k) {
+            const int right = shown - k;
+            PutLiterals(out, sec.intLiterals, right);
+            out.Put(k < lead ? '0' : dg.At(k - lead));
+            if (sec.thousands && right > 1 && (right - 1) % 3 == 0) {
+                out.Put(rs.thousandsSeparator);
+            }
+        }
+    }
+    if (!sec.intLiterals.empty()) {
+        PutLiterals(out, sec.intLiterals, 0);
+    }
+    int dec = sec.maxDec;
+    while (dec > sec.minDec && dg.At(dg.point + dec - 1) == '0') {
+        --dec;
+    }
+    if (dec > 0) {
+        out.Put(rs.decimalSeparator);
+    }
+    for (int j = 0; j < dec; ++j) {
+        if (!sec.decLiterals.empty()) {
+            PutLiterals(out, sec.decLiterals, j);
+        }
+        out.Put(dg.At(dg.point + j));
+    }
+    for (const auto& lit : sec.decLiterals) {
+        if (lit.pos >= dec) {
+            out.Put(lit.text);
+        }
+    }
+    out.Put(sec.suffix);
+    return out.Take();
+}
+
+// Shortest decimal text of the value, for an empty section.
+std::string FormatGeneral(bool minus, double a, const RegionalSettings& rs) {
     char buf[40];
     const auto res = std::to_chars(buf, buf + sizeof buf, a);
+    std::string out;
+    if (minus) {
+        out += '-';
+    }
     for (const char* p = buf; p < res.ptr; ++p) {
         if (*p == '.') {
             out += rs.decimalSeparator;
@@ -260,60 +491,7 @@ void AppendGeneral(std::string& out, double a, const RegionalSettings& rs) {
             out += *p;
         }
     }
-}
-
-void AppendLiterals(std::string& out, const std::vector<Literal>& lits, int pos) {
-    for (const auto& lit : lits) {
-        if (lit.pos == pos) {
-            out += lit.text;
-        }
-    }
-}
-
-void AppendNumber(std::string& out, const Section& sec, const Digits& dg,
-                  const RegionalSettings& rs) {
-    out += sec.prefix;
-    const int intLen = dg.Zero() ? 0 : std::max(dg.point, 0);
-    const int shown = std::max(intLen, sec.minInt);
-    // Literals that sit left of every digit actually shown.
-    for (const auto& lit : sec.intLiterals) {
-        if (lit.pos > shown) {
-            out += lit.text;
-        }
-    }
-    const int lead = shown - intLen;  // padding zeros
-    for (int k = 0; k < shown; ++k) {
-        const int right = shown - k;
-        if (!sec.intLiterals.empty()) {
-            AppendLiterals(out, sec.intLiterals, right);
-        }
-        out += k < lead ? '0' : dg.At(k - lead);
-        if (sec.thousands && right > 1 && (right - 1) % 3 == 0) {
-            out += rs.thousandsSeparator;
-        }
-    }
-    if (!sec.intLiterals.empty()) {
-        AppendLiterals(out, sec.intLiterals, 0);
-    }
-    int dec = sec.maxDec;
-    while (dec > sec.minDec && dg.At(dg.point + dec - 1) == '0') {
-        --dec;
-    }
-    if (dec > 0) {
-        out += rs.decimalSeparator;
-    }
-    for (int j = 0; j < dec; ++j) {
-        if (!sec.decLiterals.empty()) {
-            AppendLiterals(out, sec.decLiterals, j);
-        }
-        out += dg.At(dg.point + j);
-    }
-    for (const auto& lit : sec.decLiterals) {
-        if (lit.pos >= dec) {
-            out += lit.text;
-        }
-    }
-    out += sec.suffix;
+    return out;
 }
 
 }  // namespace
@@ -336,21 +514,12 @@ std::string FormatNumber(double value, std::string_view pattern, const RegionalS
         minus = false;
     }
 
-    std::string out;
     if (!sec->hasDigits) {
         if (sec->empty) {
             // No pattern to follow: the plain shortest form of the value.
-            if (minus) {
-                out += '-';
-            }
-            AppendGeneral(out, a, rs);
-        } else {
-            if (minus) {
-                out += '-';
-            }
-            out += sec->whole;
+            return FormatGeneral(minus, a, rs);
         }
-        return out;
+        return minus ? "-" + sec->whole : sec->whole;
     }
 
     Digits dg = RoundDecimal(a, sec->maxDec);
@@ -364,13 +533,9 @@ std::string FormatNumber(double value, std::string_view pattern, const RegionalS
         dg = Digits{};
     }
     if (dg.Zero() && !sec->hasZero) {
-        return out;
+        return std::string();
     }
-    if (minus) {
-        out += '-';
-    }
-    AppendNumber(out, *sec, dg, rs);
-    return out;
+    return FormatDigits(minus, *sec, dg, rs);
 }
 
 namespace {

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -203,6 +207,115 @@ TEST(FormatNumber, MultiByteSeparators) {
               "234\xC2\xA0"
               "567\xE2\x80\xA4"
               "89");
+}
+
+// A plain reference for "0" followed by d decimals: the value printed with 15 significant digits
+// by the C library, then rounded half away from zero on that decimal text.
+std::string Reference(double v, int decimals) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
+    std::string digits;
+    for (const char* p = buf; *p != 'e'; ++p) {
+        if (*p != '.') {
+            digits += *p;
+        }
+    }
+    const int exp10 = std::atoi(std::strchr(buf, 'e') + 1);
+    // Exact decimal text: integer digits and fraction digits.
+    std::string intPart;
+    std::string frac;
+    const int point = exp10 + 1;
+    if (point <= 0) {
+        intPart = "0";
+        frac = std::string(static_cast<std::size_t>(-point), '0') + digits;
+    } else if (point >= 15) {
+        intPart = digits + std::string(static_cast<std::size_t>(point - 15), '0');
+    } else {
+        intPart = digits.substr(0, static_cast<std::size_t>(point));
+        frac = digits.substr(static_cast<std::size_t>(point));
+    }
+    frac.resize(std::max(frac.size(), static_cast<std::size_t>(decimals) + 1), '0');
+    const bool up = frac[static_cast<std::size_t>(decimals)] >= '5';
+    std::string kept = intPart + frac.substr(0, static_cast<std::size_t>(decimals));
+    if (up) {
+        int i = static_cast<int>(kept.size()) - 1;
+        while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') {
+            kept[static_cast<std::size_t>(i--)] = '0';
+        }
+        if (i < 0) {
+            kept.insert(kept.begin(), '1');
+        } else {
+            ++kept[static_cast<std::size_t>(i)];
+        }
+    }
+    std::string ip = kept.substr(0, kept.size() - static_cast<std::size_t>(decimals));
+    const std::string fp = kept.substr(kept.size() - static_cast<std::size_t>(decimals));
+    ip.erase(0, std::min(ip.find_first_not_of('0'), ip.size() - 1));
+    const bool zero = ip == "0" && fp.find_first_not_of('0') == std::string::npos;
+    std::string out = (v < 0 && !zero) ? "-" : "";
+    out += ip;
+    if (decimals > 0) {
+        out += "." + fp;
+    }
+    return out;
+}
+
+TEST(FormatNumber, AgreesWithThePrintedDecimalValue) {
+    const RegionalSettings plain = Rs("", ".");
+    const char* patterns[] = {"0", "0.0", "0.00", "0.000", "0.000000", "0.0000000000"};
+    std::vector<double> values = {0.5,
+                                  1.5,
+                                  2.5,
+                                  0.125,
+                                  2.675,
+                                  1.005,
+                                  123456789012345.5,
+                                  123456789012344.5,
+                                  999999999999999.5,
+                                  999999999999999.4,
+                                  99999999999999.95,
+                                  1e15,
+                                  std::nextafter(1e15, 0.0),
+                                  1e-8,
+                                  std::nextafter(1e-8, 0.0),
+                                  std::nextafter(1e-8, 1.0),
+                                  0.1 + 0.2,
+                                  1e14,
+                                  std::nextafter(1e14, 0.0),
+                                  0.95,
+                                  0.995,
+                                  9.995,
+                                  4.35,
+                                  1234.5};
+    for (int k = -10; k <= 17; ++k) {
+        const double p = std::pow(10.0, k);
+        values.push_back(p);
+        values.push_back(std::nextafter(p, 0.0));
+        values.push_back(std::nextafter(p, 1e300));
+        values.push_back(p * 0.5);
+        values.push_back(p * 0.95);
+        values.push_back(p * 9.5);
+    }
+    std::mt19937_64 gen(15);
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-10, 17);
+    for (int i = 0; i < 20000; ++i) {
+        values.push_back(mantissa(gen) * std::pow(10.0, exponent(gen)));
+    }
+    std::uniform_int_distribution<std::int64_t> thousandths(0, 10'000'000'000LL);
+    for (int i = 0; i < 20000; ++i) {
+        values.push_back(static_cast<double>(thousandths(gen)) / 1000.0);
+    }
+    for (const double v : values) {
+        for (int d = 0; d < 6; ++d) {
+            const int decimals =
+                static_cast<int>(std::string_view(patterns[d]).size()) - (d == 0 ? 1 : 2);
+            ASSERT_EQ(FormatNumber(v, patterns[d], plain), Reference(v, decimals))
+                << std::hexfloat << v << " " << patterns[d];
+            ASSERT_EQ(FormatNumber(-v, patterns[d], plain), Reference(-v, decimals))
+                << std::hexfloat << -v << " " << patterns[d];
+        }
+    }
 }
 
 // Texts read back.
