@@ -1,5 +1,6 @@
 #include "document/GridTexts.h"
 
+#include <array>
 #include <cmath>
 #include <stdexcept>
 #include <string_view>
@@ -29,8 +30,30 @@ void PutNumber(std::string& cell, double value, std::string_view pattern,
     cell = FormatNumber(value, pattern, rs);
 }
 
+// The row-number texts 1 to 88 ("##0"), formatted once per thread and per separators: every
+// refresh writes the same 211 of them.
+const std::string& RowNumberText(int r, const RegionalSettings& rs) {
+    struct Cache {
+        std::string thousands;
+        std::string decimal;
+        std::array<std::string, kBilancaRows + 1> texts;
+        bool ready = false;
+    };
+    thread_local Cache cache;
+    if (!cache.ready || cache.thousands != rs.thousandsSeparator ||
+        cache.decimal != rs.decimalSeparator) {
+        for (int n = 1; n <= kBilancaRows; ++n) {
+            cache.texts[static_cast<std::size_t>(n)] = FormatNumber(n, RowNumberFormat, rs);
+        }
+        cache.thousands = rs.thousandsSeparator;
+        cache.decimal = rs.decimalSeparator;
+        cache.ready = true;
+    }
+    return cache.texts[static_cast<std::size_t>(r)];
+}
+
 void PutRowStart(GridTexts& grid, int r, const std::string& tekst, const RegionalSettings& rs) {
-    PutNumber(grid.cell(1, r), r, RowNumberFormat, rs);
+    grid.cell(1, r) = RowNumberText(r, rs);
     grid.cell(2, r) = tekst;
 }
 
@@ -70,11 +93,19 @@ GridTexts::GridTexts(int columns, int rows)
       rows_(rows),
       cells_(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows)) {}
 
+namespace {
+
+[[noreturn]] [[gnu::cold]] [[gnu::noinline]] void ThrowOutside(int col, int row, int columns,
+                                                               int rows) {
+    throw std::out_of_range("grid cell (" + std::to_string(col) + ", " + std::to_string(row) +
+                            ") outside " + std::to_string(columns) + " x " + std::to_string(rows));
+}
+
+}  // namespace
+
 std::size_t GridTexts::index(int col, int row) const {
-    if (col < 0 || col >= columns_ || row < 0 || row >= rows_) {
-        throw std::out_of_range("grid cell (" + std::to_string(col) + ", " + std::to_string(row) +
-                                ") outside " + std::to_string(columns_) + " x " +
-                                std::to_string(rows_));
+    if (col < 0 || col >= columns_ || row < 0 || row >= rows_) [[unlikely]] {
+        ThrowOutside(col, row, columns_, rows_);
     }
     return static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) +
            static_cast<std::size_t>(col);
