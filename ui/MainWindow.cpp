@@ -127,6 +127,7 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     resize(720, 620);
 
     // FormCreate: a new document from the templates, shown.
+    PushFields();
     ws_.NewDocument();
     ShowNewDocument();
     ws_.document().Izmijenjen = false;
@@ -451,14 +452,13 @@ void TForm1::ShowNewDocument() {
 }
 
 void TForm1::ShowGeneralData() {
-    ws_.ShowGeneralData();
-    // A copy: the fields' change events below push the fields back into the workspace.
-    const GeneralData g = ws_.fields();
+    const GeneralData g = GeneralDataOf(ws_.document());
     opce_->ePoduzece->setText(QString::fromStdString(g.Poduzece));
     opce_->eSjediste->setText(QString::fromStdString(g.Sjediste));
     opce_->dOd->setValue(g.DatumOd);
     opce_->dDo->setValue(g.DatumDo);
     opce_->eBrojDionica->setValue(g.BrojDionica);
+    PushFields();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -569,7 +569,14 @@ std::optional<std::string> TForm1::agRacunCellValidate(int col, int row, const s
 // ---------------------------------------------------------------------------------------------
 // Document commands
 
+void TForm1::CommitEdits() {
+    for (Statement s : {Statement::Bilanca, Statement::Racun}) {
+        Grid(s)->commitEdit();
+    }
+}
+
 bool TForm1::CanDropChanges() {
+    CommitEdits();
     if (!ws_.document().Izmijenjen) {
         return true;
     }
@@ -593,6 +600,7 @@ void TForm1::Nova1Click() {
     if (!CanDropChanges()) {
         return;
     }
+    PushFields();
     ws_.NewDocument();
     ShowNewDocument();
     ws_.document().Izmijenjen = false;
@@ -611,6 +619,7 @@ void TForm1::Otvori1Click() {
 }
 
 void TForm1::SnimiClick() {
+    CommitEdits();
     if (ws_.document().ImeDatoteke.empty()) {
         SaveAs();
     } else {
@@ -639,6 +648,7 @@ bool TForm1::SaveAs() {
 }
 
 bool TForm1::SaveDocument() {
+    CommitEdits();
     PushFields();
     const std::string error = ws_.SaveDocument(*writer_);
     if (!error.empty()) {
@@ -654,6 +664,8 @@ bool TForm1::SaveDocument() {
 
 void TForm1::OpenDocument(const QString& path) {
     std::string error;
+    // The workspace compares the document with what the fields show.
+    PushFields();
     const OpenResult result = ws_.OpenDocument(ToPath(path), error);
     if (result == OpenResult::Missing) {
         return;
@@ -701,6 +713,7 @@ void TForm1::Import1Click() {
 }
 
 void TForm1::ExportCsv() {
+    CommitEdits();
     const auto s = ShowingStatement();
     if (!s) {
         return;
@@ -726,6 +739,7 @@ void TForm1::ExportCsv() {
 }
 
 void TForm1::ImportCsv() {
+    CommitEdits();
     const auto s = ShowingStatement();
     if (s != Statement::Bilanca && s != Statement::Racun) {
         return;

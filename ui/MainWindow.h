@@ -108,6 +108,8 @@ class TForm1 : public QMainWindow {
     std::optional<std::string> ValidateAmount(GridTexts& texts, int col, int row,
                                               const std::string& text);
     bool SaveAs();
+    // Finishes a cell edit in progress, so commands read what the user typed.
+    void CommitEdits();
 
     Workspace ws_;
     std::unique_ptr<Dialogs> dialogs_;
