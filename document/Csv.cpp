@@ -152,6 +152,14 @@ std::string ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid) 
     }
     // A file saved as UTF-8 with a byte order mark is read as UTF-8; anything else is
     // Windows-1250, as the export writes it.
+    // Only the lines the grid can take are read, however long the file is.
+    std::size_t lineEnds = 0;
+    for (std::size_t i = 0; i < fileBytes.size(); ++i) {
+        if (fileBytes[i] == '\n' && ++lineEnds == static_cast<std::size_t>(grid.rowCount())) {
+            fileBytes = fileBytes.substr(0, i + 1);
+            break;
+        }
+    }
     constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
     std::string text;
     if (fileBytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {

@@ -236,7 +236,12 @@ class SystemFileWriter final : public FileWriter {
         const mode_t mode = hadOldFile ? (info.st_mode & 07777) : (0666 & ~CurrentUmask());
 
         std::string tempName = target + ".XXXXXX";
-        const int fd = ::mkstemp(tempName.data());
+        int fd = ::mkstemp(tempName.data());
+        if (fd < 0 && errno == ENAMETOOLONG) {
+            // A name at the length limit leaves no room for the suffix: use a short one beside it.
+            tempName = FolderOf(target) + "/.movik-XXXXXX";
+            fd = ::mkstemp(tempName.data());
+        }
         if (fd < 0) {
             return CannotCreate(path);
         }

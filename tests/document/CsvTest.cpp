@@ -322,6 +322,18 @@ TEST(ImportCsv, LineEndingsAndLinesBeyondTheGrid) {
     }
 }
 
+TEST(ImportCsv, ALongTailAfterTheLastRowIsNotRead) {
+    Workspace ws(DotSettings(), 2024);
+    std::vector<std::string> lines = Lines(ws.ExportCsv(Statement::Racun));
+    lines[2] = "2;x;3.00;0.00%;";
+    std::string bytes = JoinLines(lines);
+    for (int i = 0; i < 200000; ++i) {
+        bytes += "x\n";
+    }
+    EXPECT_EQ(ws.ImportCsv(Statement::Racun, bytes), "");
+    EXPECT_EQ(ws.document().Racun.row(2).Iznos, 3);
+}
+
 TEST(ImportCsv, RowsBeyondAShortFileKeepTheirCells) {
     Workspace ws(CommaSettings(), 2024);
     ws.grids().Racun.cell(3, 30) = "5,00";

@@ -539,6 +539,16 @@ TEST(DocumentFileSave, InterruptedWritesAreRetried) {
     EXPECT_EQ(ReadBytes(doc.ImeDatoteke), Encode(doc));
 }
 
+TEST(DocumentFileSave, NameAtTheLengthLimitIsSavedToo) {
+    TempDir dir;
+    const std::string name = std::string(251, 'd') + ".mvk";  // 255 characters
+    TDokument doc = NewDoc();
+    doc.ImeDatoteke = dir.file(name);
+    ASSERT_EQ(SaveDocument(doc), "");
+    EXPECT_EQ(dir.names(), std::vector<std::string>{name});
+    EXPECT_EQ(ReadBytes(doc.ImeDatoteke), Encode(doc));
+}
+
 TEST(DocumentFileSave, MissingFolderCannotBeCreated) {
     TempDir dir;
     const std::string path = dir.file("nema/dokument.mvk");
