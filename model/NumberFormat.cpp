@@ -45,6 +45,7 @@ struct Section {
     std::vector<Literal> intLiterals;
     std::vector<Literal> decLiterals;
     std::size_t literalBytes = 0;  // prefix, suffix and every literal together
+    bool plain = false;  // no literals among the digits, few placeholders: the quick way applies
 };
 
 struct Pattern {
@@ -145,6 +146,8 @@ Section ParseSection(std::string_view s) {
     for (const auto& lit : sec.decLiterals) {
         sec.literalBytes += lit.text.size();
     }
+    sec.plain =
+        sec.intLiterals.empty() && sec.decLiterals.empty() && sec.minInt <= 24 && sec.maxDec <= 15;
     return sec;
 }
 
@@ -494,6 +497,114 @@ std::string FormatGeneral(bool minus, double a, const RegionalSettings& rs) {
     return out;
 }
 
+// The value times 10^decimals, rounded as RoundDecimal rounds, as one integer; false when the
+// quick way does not cover the value.
+bool ScaledInteger(double a, int decimals, std::uint64_t& q) {
+    std::uint64_t n15 = 0;
+    int exp10 = 0;
+    if (a == 0) {
+        q = 0;
+        return true;
+    }
+    if (!Fast15(a, n15, exp10)) {
+        return false;
+    }
+    const int keep = exp10 + 1 + decimals;  // digits of n15 down to the last decimal
+    if (keep < 0) {
+        q = 0;
+    } else if (keep < 15) {
+        const std::uint64_t div = kPow10Int[static_cast<std::size_t>(15 - keep)];
+        q = n15 / div;
+        if (n15 - q * div >= div / 2) {
+            ++q;
+        }
+    } else if (keep <= 18) {
+        q = n15 * kPow10Int[static_cast<std::size_t>(keep - 15)];
+    } else {
+        return false;
+    }
+    return true;
+}
+
+constexpr char kTwoDigits[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes v in decimal so that it ends just before `end`; returns where it begins. 0 writes
+// nothing.
+char* WriteBackwards(std::uint64_t v, char* end) {
+    char* p = end;
+    while (v >= 100) {
+        const std::size_t r = static_cast<std::size_t>(v % 100) * 2;
+        v /= 100;
+        *--p = kTwoDigits[r + 1];
+        *--p = kTwoDigits[r];
+    }
+    if (v >= 10) {
+        const std::size_t r = static_cast<std::size_t>(v) * 2;
+        *--p = kTwoDigits[r + 1];
+        *--p = kTwoDigits[r];
+    } else if (v > 0) {
+        *--p = static_cast<char>('0' + v);
+    }
+    return p;
+}
+
+// A plain section and the value as an integer count of its last decimal.
+std::string FormatScaled(bool minus, const Section& sec, std::uint64_t q,
+                         const RegionalSettings& rs) {
+    const std::uint64_t unit = kPow10Int[static_cast<std::size_t>(sec.maxDec)];
+    const std::uint64_t whole = q / unit;
+    std::uint64_t frac = q - whole * unit;
+    int dec = sec.maxDec;
+    while (dec > sec.minDec && frac % 10 == 0) {
+        frac /= 10;
+        --dec;
+    }
+
+    char ints[48];
+    char* const intEnd = ints + sizeof ints;
+    char* intBegin = WriteBackwards(whole, intEnd);
+    while (intEnd - intBegin < sec.minInt) {
+        *--intBegin = '0';
+    }
+    const int shown = static_cast<int>(intEnd - intBegin);
+
+    const std::size_t bound = 1 + sec.literalBytes +
+                              static_cast<std::size_t>(shown) * (1 + rs.thousandsSeparator.size()) +
+                              rs.decimalSeparator.size() + static_cast<std::size_t>(dec);
+    Sink out(bound);
+    if (minus) {
+        out.Put('-');
+    }
+    out.Put(sec.prefix);
+    if (!sec.thousands || shown <= 3) {
+        out.Put(std::string_view(intBegin, static_cast<std::size_t>(shown)));
+    } else {
+        int at = shown % 3 == 0 ? 3 : shown % 3;
+        out.Put(std::string_view(intBegin, static_cast<std::size_t>(at)));
+        for (; at < shown; at += 3) {
+            out.Put(rs.thousandsSeparator);
+            out.Put(intBegin[at]);
+            out.Put(intBegin[at + 1]);
+            out.Put(intBegin[at + 2]);
+        }
+    }
+    if (dec > 0) {
+        out.Put(rs.decimalSeparator);
+        char decs[16];
+        char* const decEnd = decs + dec;
+        char* decBegin = WriteBackwards(frac, decEnd);
+        while (decBegin > decs) {
+            *--decBegin = '0';
+        }
+        out.Put(std::string_view(decs, static_cast<std::size_t>(dec)));
+    }
+    out.Put(sec.suffix);
+    return out.Take();
+}
+
 }  // namespace
 
 std::string FormatNumber(double value, std::string_view pattern, const RegionalSettings& rs) {
@@ -522,20 +633,28 @@ std::string FormatNumber(double value, std::string_view pattern, const RegionalS
         return minus ? "-" + sec->whole : sec->whole;
     }
 
-    Digits dg = RoundDecimal(a, sec->maxDec);
-    if (dg.Zero() && (negative || (p.count >= 3 && !p.sections[2].empty))) {
-        // A value that rounds to zero shows exactly as zero does.
-        minus = false;
-        sec = (p.count >= 3 && !p.sections[2].empty) ? &p.sections[2] : &p.sections[0];
-        if (!sec->hasDigits) {
-            return sec->whole;
+    std::uint64_t scaled = 0;
+    const bool quick = sec->plain && ScaledInteger(a, sec->maxDec, scaled);
+    Digits dg;
+    if (!quick) {
+        dg = RoundDecimal(a, sec->maxDec);
+    }
+    const bool zero = quick ? scaled == 0 : dg.Zero();
+    if (zero) {
+        if (negative || (p.count >= 3 && !p.sections[2].empty)) {
+            // A value that rounds to zero shows exactly as zero does.
+            minus = false;
+            sec = (p.count >= 3 && !p.sections[2].empty) ? &p.sections[2] : &p.sections[0];
+            if (!sec->hasDigits) {
+                return sec->whole;
+            }
         }
-        dg = Digits{};
+        if (!sec->hasZero) {
+            return std::string();
+        }
+        return FormatDigits(minus, *sec, Digits{}, rs);
     }
-    if (dg.Zero() && !sec->hasZero) {
-        return std::string();
-    }
-    return FormatDigits(minus, *sec, dg, rs);
+    return quick ? FormatScaled(minus, *sec, scaled, rs) : FormatDigits(minus, *sec, dg, rs);
 }
 
 namespace {
