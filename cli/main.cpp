@@ -162,23 +162,17 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
     }
 }
 
-// Opens a document as a freshly started window does: the stored values are shown as read, but a
-// share count that differs from the empty field's 0 raises the field's change, which runs the
-// refresh cycle.
+// Opens a document as a freshly started window does: the stored values are shown as read, and a
+// share count that differs from the empty field's 0 runs the refresh cycle (Workspace does that).
 void OpenAsWindow(Workspace& ws, const std::string& path) {
     std::string error;
     switch (ws.OpenDocument(path, error)) {
         case movik::OpenResult::Opened:
-            break;
+            return;
         case movik::OpenResult::Missing:
             Fail("Datoteka " + path + " ne postoji");
         case movik::OpenResult::Failed:
             Fail(error);
-    }
-    if (ws.fields().BrojDionica != 0) {
-        ws.RefreshCycle();
-        ws.document().Izmijenjen = false;
-        ws.CheckBalance();
     }
 }
 
