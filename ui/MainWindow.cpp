@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,7 +63,8 @@ FileDialogSpec DocumentDialog(const QString& id, const QString& title, const QSt
 // Reads a whole file; false with the message when it cannot be read.
 bool ReadWholeFile(const QString& path, std::string& bytes, QString& error) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file: reading a pipe or a device could block the program for good.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("Cannot open file %1").arg(path);
         return false;
     }
