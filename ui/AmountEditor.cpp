@@ -112,15 +112,28 @@ void AmountEditor::keyPressEvent(QKeyEvent* event) {
 }
 
 void AmountEditor::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu* menu = createStandardContextMenu();
+    // The usual editing menu, with Paste going through the rule.
+    auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    // Reroute the menu's Paste through the rule.
-    for (QAction* action : menu->actions()) {
-        if (action->objectName() == QLatin1String("edit-paste")) {
-            QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
-            connect(action, &QAction::triggered, this, [this] { pasteAmount(); });
-        }
-    }
+    const bool editable = !isReadOnly();
+    const auto add = [menu](const QString& text, const char* name, bool enabled, auto slot) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        action->setEnabled(enabled);
+        QObject::connect(action, &QAction::triggered, slot);
+        return action;
+    };
+    add(QStringLiteral("&Poništi"), "edit-undo", editable && isUndoAvailable(), [this] { undo(); });
+    add(QStringLiteral("&Ponovi"), "edit-redo", editable && isRedoAvailable(), [this] { redo(); });
+    menu->addSeparator();
+    add(QStringLiteral("&Izreži"), "edit-cut", editable && hasSelectedText(), [this] { cut(); });
+    add(QStringLiteral("&Kopiraj"), "edit-copy", hasSelectedText(), [this] { copy(); });
+    add(QStringLiteral("&Zalijepi"), "edit-paste",
+        editable && !QGuiApplication::clipboard()->text().isEmpty(), [this] { pasteAmount(); });
+    add(QStringLiteral("Iz&briši"), "edit-delete", editable && hasSelectedText(),
+        [this] { del(); });
+    menu->addSeparator();
+    add(QStringLiteral("&Označi sve"), "select-all", !text().isEmpty(), [this] { selectAll(); });
     menu->popup(event->globalPos());
 }
 
