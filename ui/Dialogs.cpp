@@ -73,10 +73,14 @@ QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSpec& spec, bool save)
     for (const FileFilter& f : spec.filters) {
         filters << f.label + QStringLiteral(" (") + f.patterns + u')';
     }
-    const QString chosenFilter = dialog->selectedNameFilter();
+    // Keep the filter chosen last (the dialog reports it by its shown label).
+    const QString chosen = dialog->selectedNameFilter();
     dialog->setNameFilters(filters);
-    if (!first && filters.contains(chosenFilter)) {
-        dialog->selectNameFilter(chosenFilter);
+    for (qsizetype i = 0; !first && i < filters.size(); ++i) {
+        if (chosen == filters[i] || chosen == spec.filters[i].label) {
+            dialog->selectNameFilter(filters[i]);
+            break;
+        }
     }
 
     if (spec.proposedName.isEmpty()) {
