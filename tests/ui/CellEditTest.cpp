@@ -20,6 +20,10 @@ struct LocaleCase {
     const char* thousandsFormatted;
 };
 
+void PrintTo(const LocaleCase& c, std::ostream* os) {
+    *os << c.locale;
+}
+
 class CellEditTest : public ::testing::TestWithParam<LocaleCase> {
   protected:
     void SetUp() override {

@@ -33,6 +33,10 @@ struct ExportCase {
     int lines;
 };
 
+void PrintTo(const ExportCase& c, std::ostream* os) {
+    *os << c.fileName;
+}
+
 class ExportTest : public ::testing::TestWithParam<ExportCase> {};
 
 TEST_P(ExportTest, MenuExportWritesTheShowingGrid) {

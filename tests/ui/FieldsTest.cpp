@@ -28,6 +28,10 @@ struct ParseCase {
     int day;
 };
 
+void PrintTo(const ParseCase& c, std::ostream* os) {
+    *os << '"' << c.text << "\" as " << c.pattern;
+}
+
 class DateParseTest : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(DateParseTest, ReadsTheTextInThePatternsOrder) {
@@ -128,6 +132,10 @@ struct ShareCase {
     const char* shown;
 };
 
+void PrintTo(const ShareCase& c, std::ostream* os) {
+    *os << c.locale << ' ' << c.shown;
+}
+
 class ShareCountTest : public ::testing::TestWithParam<ShareCase> {};
 
 TEST_P(ShareCountTest, GroupsThousandsAndIsEmptyAtZero) {
@@ -175,6 +183,10 @@ struct ExtensionCase {
     const char* extension;
     const char* result;
 };
+
+void PrintTo(const ExtensionCase& c, std::ostream* os) {
+    *os << '"' << c.path << '"';
+}
 
 class ExtensionTest : public ::testing::TestWithParam<ExtensionCase> {};
 
