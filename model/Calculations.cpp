@@ -1,0 +1,305 @@
+// The statement calculations and the consistency checks.
+//
+// Every formula adds and subtracts its terms left to right in the order written, in 80-bit
+// extended precision, and stores the result as a double. Later rows that name an earlier row of
+// the same statement use its stored value. No step allocates.
+
+#include "model/Calculations.h"
+
+#include <cmath>
+#include <initializer_list>
+
+namespace movik {
+
+namespace {
+
+using Ext = long double;
+
+// The tolerance of the consistency checks: a difference passes when it is strictly smaller.
+constexpr Ext kTolerance = 0.01L;
+
+constexpr double TStavkaBilanca::*kPrev = &TStavkaBilanca::IznosPrethodna;
+constexpr double TStavkaBilanca::*kCur = &TStavkaBilanca::IznosTekuca;
+
+// A term of a total is a row position; a negative position subtracts that row.
+template <class TableT, class Field>
+Ext SumTerms(const TableT& t, Field field, std::initializer_list<int> terms) {
+    Ext acc = 0;
+    for (const int term : terms) {
+        acc = term > 0 ? acc + t.row(term).*field : acc - t.row(-term).*field;
+    }
+    return acc;
+}
+
+// A balance sheet total, first for the previous year and then for the current year.
+void BTotal(BilancaTable& b, int row, std::initializer_list<int> terms) {
+    b.row(row).IznosPrethodna = static_cast<double>(SumTerms(b, kPrev, terms));
+    b.row(row).IznosTekuca = static_cast<double>(SumTerms(b, kCur, terms));
+}
+
+// An income statement total.
+void RTotal(RacunTable& r, int row, std::initializer_list<int> terms) {
+    r.row(row).Iznos = static_cast<double>(SumTerms(r, &TStavkaRacun::Iznos, terms));
+}
+
+// The share of a value in a base, in percent: division first, then x100. A base of exactly 0
+// gives 0, so no share outlives the calculation that made it.
+double Share(double value, double base) {
+    if (base == 0) {
+        return 0;
+    }
+    return static_cast<double>(static_cast<Ext>(value) / base * 100);
+}
+
+// Shares of a group of income statement rows in the amount of row baseRow.
+void RShares(RacunTable& r, int baseRow, std::initializer_list<int> rows) {
+    const double base = r.row(baseRow).Iznos;
+    for (const int n : rows) {
+        r.row(n).Udio = Share(r.row(n).Iznos, base);
+    }
+}
+
+// Readers of balance sheet and income statement amounts shared by the cash flow statements and
+// the indicators.
+struct Inputs {
+    const BilancaTable& b;
+    const RacunTable& r;
+
+    Ext Prev(int n) const { return b.row(n).IznosPrethodna; }
+    Ext Cur(int n) const { return b.row(n).IznosTekuca; }
+    // Increase over the year: current minus previous.
+    Ext Inc(int n) const { return Cur(n) - b.row(n).IznosPrethodna; }
+    // Decrease over the year: previous minus current.
+    Ext Dec(int n) const { return Prev(n) - b.row(n).IznosTekuca; }
+    // Both years together: current plus previous.
+    Ext Both(int n) const { return Cur(n) + b.row(n).IznosPrethodna; }
+    Ext R(int n) const { return r.row(n).Iznos; }
+};
+
+// Writer and reader of a single-amount statement.
+template <class TableT>
+struct Rows {
+    TableT& t;
+
+    void Set(int n, Ext value) { t.row(n).Iznos = static_cast<double>(value); }
+    Ext operator()(int n) const { return t.row(n).Iznos; }
+};
+
+}  // namespace
+
+void CalcBilanca(TDokument& doc) {
+    BilancaTable& b = doc.Bilanca;
+    BTotal(b, 3, {4, 5, 6, 7, 8});
+    BTotal(b, 9, {10, 11, 12, 13, 14, 15, 16, 17});
+    BTotal(b, 18, {19, 20, 21, 22, 23, 24, 25, 26});
+    BTotal(b, 27, {28, 29, 30});
+    BTotal(b, 2, {3, 9, 18, 27});
+    BTotal(b, 32, {33, 34, 35, 36, 37});
+    BTotal(b, 38, {39, 40, 41, 42, 43, 44});
+    BTotal(b, 45, {46, 47, 48, 49, 50, 51});
+    BTotal(b, 31, {32, 38, 45, 52});
+    BTotal(b, 55, {1, 2, 31, 53, 54});
+    BTotal(b, 57, {58, 59, 60, 61, 62, -63, 64, -65});
+    BTotal(b, 67, {68, 69, 70, 71, 72, 73, 74});
+    BTotal(b, 75, {76, 77, 78, 79, 80, 81, 82, 83, 84, 85});
+    BTotal(b, 87, {57, 66, 67, 75, 86});
+
+    // Every row of both halves is a share of total assets (row 55), never of row 87.
+    const double basePrev = b.row(55).IznosPrethodna;
+    const double baseCur = b.row(55).IznosTekuca;
+    for (TStavkaBilanca& row : b.rows) {
+        row.UdioPrethodna = Share(row.IznosPrethodna, basePrev);
+        row.UdioTekuca = Share(row.IznosTekuca, baseCur);
+    }
+}
+
+void CalcRacun(TDokument& doc) {
+    RacunTable& r = doc.Racun;
+    RTotal(r, 1, {2, 3, 4, 5, 6});
+    RTotal(r, 11, {12, 13, 14});
+    RTotal(r, 15, {16, 17});
+    RTotal(r, 19, {20, 21});
+    RTotal(r, 18, {19, 22});
+    RTotal(r, 10, {11, 15, 18, 23, 24, 25});
+    RTotal(r, 7, {10, -8, 9});
+    RTotal(r, 26, {27, 28, 29, 30, 31, 32});
+    RTotal(r, 33, {34, 35});
+    RTotal(r, 36, {1, 26});
+    RTotal(r, 37, {7, 33});
+    RTotal(r, 40, {36, 38});
+    r.row(40).Udio = 100;
+    RTotal(r, 41, {37, 39});
+    r.row(41).Udio = 100;
+    RTotal(r, 42, {40, -41});
+    r.row(42).Udio = 100;
+    RTotal(r, 45, {42, -43, -44});
+
+    RShares(r, 42, {45, 43, 44});
+    RShares(r, 40, {1, 2, 3, 4, 5, 6, 26, 27, 28, 29, 30, 31, 32, 36, 38});
+    RShares(r, 41, {7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18,
+                    19, 20, 21, 22, 23, 24, 25, 33, 34, 35, 37, 39});
+}
+
+void CalcCFInd(TDokument& doc) {
+    const Inputs in{doc.Bilanca, doc.Racun};
+    Rows<CFIndTable> row{doc.CFInd};
+
+    // Operating activities.
+    row.Set(1, in.R(45));
+    row.Set(2, in.R(19));
+    row.Set(3, row(1) + row(2));
+    row.Set(4, in.Dec(32));
+    row.Set(5, in.Dec(38));
+    row.Set(6, in.Dec(53));
+    row.Set(7, in.Inc(79) + in.Inc(80) + in.Inc(81) + in.Inc(82) + in.Inc(83) + in.Inc(85));
+    row.Set(9, in.Inc(66));
+    row.Set(8, in.Inc(86));
+    row.Set(10, row(3) + row(4) + row(5) + row(6) + row(7) + row(9) + row(8));
+
+    // Investing activities; own shares bought back are shown apart, in row 17.
+    row.Set(11, in.Dec(3) - in.R(20));
+    row.Set(12, in.Dec(9) - in.R(21));
+    row.Set(13, in.Dec(18) - in.Dec(25));
+    row.Set(14, in.Dec(27));
+    row.Set(15, in.Dec(45) - in.Dec(50));
+    row.Set(16, row(11) + row(12) + row(13) + row(14) + row(15));
+
+    // Financing activities.
+    row.Set(17, in.Dec(25) + in.Dec(50));
+    row.Set(18, in.Inc(57) - in.Inc(1) - in.R(45) - in.Inc(54));
+    row.Set(19, in.Inc(68));
+    row.Set(20, in.Inc(69));
+    row.Set(21, in.Inc(70));
+    row.Set(22, in.Inc(71) + in.Inc(72) + in.Inc(73) + in.Inc(74));
+    row.Set(23, in.Inc(76));
+    row.Set(24, in.Inc(77));
+    row.Set(25, in.Inc(78));
+    row.Set(26, in.Inc(84));
+    row.Set(27, row(18) + row(19) + row(20) + row(21) + row(22) + row(23) + row(24) + row(25) +
+                    row(26) + row(17));
+
+    // Total, and the same figure from the cash balances.
+    row.Set(28, row(10) + row(16) + row(27));
+    row.Set(29, in.Prev(52));
+    row.Set(30, in.Cur(52));
+    row.Set(31, row(30) - row(29));
+}
+
+void CalcCFFree(TDokument& doc) {
+    const Inputs in{doc.Bilanca, doc.Racun};
+    Rows<CFFreeTable> row{doc.CFFree};
+
+    // Gross cash flow.
+    row.Set(1, in.R(42) + in.R(33));
+    row.Set(2, in.R(43));
+    row.Set(3, in.R(19));
+    row.Set(4, row(1) - row(2) + row(3));
+
+    // Gross investment: an increase of an asset is a use of cash.
+    row.Set(6, in.Inc(52));
+    row.Set(7, in.Inc(40));
+    row.Set(8, in.Inc(32));
+    row.Set(9, in.Inc(45) + in.Inc(44) + in.Inc(43) + in.Inc(42) + in.Inc(41) + in.Inc(39));
+    row.Set(10, in.Inc(53));
+    row.Set(11, in.Inc(80));
+    row.Set(12, in.Inc(85) + in.Inc(83) + in.Inc(82) + in.Inc(81) + in.Inc(79));
+    row.Set(13, in.Inc(86));
+    row.Set(15, in.Inc(2));
+    row.Set(16, in.R(19));
+    row.Set(14, row(15) + row(16));
+    row.Set(17, in.Inc(66));
+    row.Set(5, row(6) + row(7) + row(8) + row(9) + row(10) - row(11) - row(12) - row(13));
+    row.Set(18, row(5) + row(14) - row(17));
+
+    // Free cash flow.
+    row.Set(19, row(4) - row(18));
+    row.Set(20, in.Inc(58) + in.Inc(59) + in.Inc(60) + in.Inc(61) - in.Inc(1));
+    row.Set(21, row(19) + row(20));
+
+    // Financing.
+    row.Set(22, -in.R(33));
+    row.Set(23, (in.Cur(62) - in.Cur(63) + in.Cur(64) - in.Cur(65)) -
+                    (in.Prev(62) - in.Prev(63) + in.Prev(64) - in.Prev(65)) - in.R(45) -
+                    in.Inc(54));
+    row.Set(24, in.Inc(67));
+    row.Set(25, in.Inc(76));
+    row.Set(26, in.Inc(78) + in.Inc(77));
+    row.Set(27, in.Inc(84));
+    row.Set(28, row(22) + row(23) + row(24) + row(25) + row(26) + row(27));
+}
+
+void CalcPok(TDokument& doc) {
+    const Inputs in{doc.Bilanca, doc.Racun};
+    PokTable& pok = doc.Pok;
+
+    // Numerator and denominator are each stored as a double; an exactly zero denominator leaves
+    // the indicator at 0. The four heading rows (1, 5, 10, 15) are never written.
+    const auto ratio = [&pok](int n, Ext numerator, Ext denominator) {
+        pok.row(n).Iznos = 0;
+        const auto num = static_cast<double>(numerator);
+        const auto den = static_cast<double>(denominator);
+        if (den != 0) {
+            pok.row(n).Iznos = num / den;
+        }
+    };
+    const Ext days = static_cast<double>(static_cast<Ext>(doc.DatumDo) - doc.DatumOd + 1);
+    const Ext shares = doc.BrojDionica;
+
+    // A. Liquidity.
+    ratio(2, in.Both(31), in.Both(75));
+    ratio(3, in.Cur(52) + in.Prev(52) + in.Cur(45) + in.Prev(45) + in.Cur(38) + in.Prev(38),
+          in.Both(75));
+    ratio(4, in.Both(31) * days * 0.5L, in.R(7) - in.R(24) - in.R(23) - in.R(18));
+    // B. Activity.
+    ratio(6, in.Both(40) * days * 0.5L, in.R(2) + in.R(3));
+    ratio(7, in.Both(80) * days * 0.5L, in.R(7));
+    ratio(8, in.Both(31) * days * 0.5L, in.R(1));
+    ratio(9, in.Both(55) * days * 0.5L, in.R(1));
+    // C. Profitability.
+    ratio(11, in.R(45) * 100, in.R(1));
+    ratio(12, in.R(45) * 100, in.Both(55) * 0.5L);
+    ratio(13, in.R(45) * 100, in.Both(57) * 0.5L);
+    ratio(14, in.R(45), shares);
+    // D. Indebtedness and coverage.
+    ratio(16, (in.Both(67) + in.Both(66)) * 100, in.Both(55));
+    ratio(17, in.Both(57) * 100, in.Both(55));
+    ratio(18, in.R(42) + in.R(33), in.R(33));
+    ratio(19, in.Both(57) * 0.5L, shares);
+}
+
+std::string CheckBalance(const TDokument& doc) {
+    const TStavkaBilanca& assets = doc.Bilanca.row(55);
+    const TStavkaBilanca& liabilities = doc.Bilanca.row(87);
+    // Written as "passes when smaller" so that a NaN difference never passes.
+    const auto passes = [](Ext difference) { return std::fabs(difference) < kTolerance; };
+
+    if (!passes(static_cast<Ext>(assets.IznosPrethodna) - liabilities.IznosPrethodna)) {
+        return std::string(kWarningBalance);
+    }
+    if (!passes(static_cast<Ext>(assets.IznosTekuca) - liabilities.IznosTekuca)) {
+        return std::string(kWarningBalance);
+    }
+    const double result = doc.Racun.row(45).Iznos;
+    if (result >= 0) {
+        if (!passes(static_cast<Ext>(doc.Bilanca.row(64).IznosTekuca) - result)) {
+            return std::string(kWarningNetResult);
+        }
+    } else {
+        // A loss: row 65 holds it as a positive amount.
+        if (!passes(static_cast<Ext>(doc.Bilanca.row(65).IznosTekuca) + result)) {
+            return std::string(kWarningNetResult);
+        }
+    }
+    return {};
+}
+
+std::string RecalculateAll(TDokument& doc) {
+    CalcBilanca(doc);
+    CalcRacun(doc);
+    CalcCFInd(doc);
+    CalcCFFree(doc);
+    CalcPok(doc);
+    return CheckBalance(doc);
+}
+
+}  // namespace movik
