@@ -35,9 +35,9 @@ StatementGridModel::StatementGridModel(Statement statement, GridTexts& texts, QO
     fonts_[kItalic].setItalic(true);
     fonts_[kBoldItalic] = fonts_[kBold];
     fonts_[kBoldItalic].setItalic(true);
-    // Fixed cells: the system's 8-point sans face.
-    headerFont_ = QFont(QStringLiteral("Sans Serif"), 8);
-    headerFont_.setStyleHint(QFont::SansSerif);
+    // Fixed cells: an 8-point sans face as narrow as MS Sans Serif, which Linux lacks (its
+    // default sans is too wide for a short date over the narrowest amount column).
+    headerFont_ = cell;
 }
 
 int StatementGridModel::rowCount(const QModelIndex& parent) const {
