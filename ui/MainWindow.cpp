@@ -13,21 +13,26 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "document/Csv.h"
+#include "model/Calculations.h"
 #include "model/NumberFormat.h"
 #include "ui/DateField.h"
 #include "ui/GeneralDataPage.h"
 #include "ui/Regional.h"
 #include "ui/ShareCountField.h"
 #include "ui/StatementGrid.h"
+#include "ui/StatementGridModel.h"
 
 namespace movik {
 
@@ -100,8 +105,28 @@ QIcon PrinterIcon() {
     return QIcon(pixmap);
 }
 
-QLabel* MakePanel(const QString& name, QWidget* parent) {
-    auto* panel = new QLabel(parent);
+// A status bar panel: a text too long for it is shown shortened (with "…"), its whole text
+// stays the label's text.
+class StatusPanel : public QLabel {
+  public:
+    StatusPanel(Qt::TextElideMode mode, QWidget* parent) : QLabel(parent), mode_(mode) {}
+
+  protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter painter(this);
+        drawFrame(&painter);
+        const QRect area = contentsRect();
+        painter.setPen(palette().color(foregroundRole()));
+        painter.drawText(area, int(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine),
+                         fontMetrics().elidedText(text(), mode_, area.width()));
+    }
+
+  private:
+    Qt::TextElideMode mode_;
+};
+
+QLabel* MakePanel(const QString& name, Qt::TextElideMode mode, QWidget* parent) {
+    auto* panel = new StatusPanel(mode, parent);
     panel->setObjectName(name);
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setFrameShadow(QFrame::Sunken);
@@ -126,7 +151,12 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     BuildToolBar();
     BuildPages();
     BuildStatusBar();
-    resize(720, 620);
+    // Wide enough for every tab caption, as far as the screen allows.
+    QSize size(std::max(760, PageControl_->tabBar()->sizeHint().width() + 24), 680);
+    if (const QScreen* screen = this->screen()) {
+        size = size.boundedTo(screen->availableSize());
+    }
+    resize(size);
 
     // FormCreate: a new document from the templates, shown.
     PushFields();
@@ -229,11 +259,20 @@ void TForm1::BuildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("pBottom"));
     bar->setSizeGripEnabled(true);
-    pIme_ = MakePanel(QStringLiteral("pIme"), bar);
+    pIme_ = MakePanel(QStringLiteral("pIme"), Qt::ElideMiddle, bar);
     pIme_->setFixedWidth(300);
-    pUpozorenje_ = MakePanel(QStringLiteral("pUpozorenje"), bar);
-    pUpozorenje_->setFixedWidth(221);
-    pIznos_ = MakePanel(QStringLiteral("pIznos"), bar);
+    pUpozorenje_ = MakePanel(QStringLiteral("pUpozorenje"), Qt::ElideRight, bar);
+    // 221 pixels, or what the longer warning needs in this font.
+    int warningWidth = 0;
+    for (const std::string_view w : {kWarningBalance, kWarningNetResult}) {
+        warningWidth =
+            std::max(warningWidth, pUpozorenje_->fontMetrics().horizontalAdvance(
+                                       QString::fromUtf8(w.data(), qsizetype(w.size()))));
+    }
+    const QMargins margins = pUpozorenje_->contentsMargins();
+    warningWidth += margins.left() + margins.right() + 2;
+    pUpozorenje_->setFixedWidth(std::max(221, warningWidth));
+    pIznos_ = MakePanel(QStringLiteral("pIznos"), Qt::ElideRight, bar);
     pIznos_->setMinimumWidth(60);
     pIznos_->setText(kUnitPanelPrefix + QStringLiteral("kunama i lipama"));
     bar->addPermanentWidget(pIme_);
@@ -419,6 +458,40 @@ void TForm1::RefreshGrids() {
     for (StatementGrid* grid : grids_) {
         grid->refresh();
     }
+    FitValueColumns();
+}
+
+void TForm1::FitValueColumns() {
+    // The value columns keep their designed widths; one that is too narrow for an amount (tens
+    // of millions in the balance sheet's narrow column) grows so that no figure is cut short.
+    // Columns never shrink, so a width the user chose stays.
+    for (Statement s : kAllStatements) {
+        StatementGrid* grid = Grid(s);
+        QFont bold = grid->gridModel()->cellFont();
+        bold.setBold(true);
+        const QFontMetrics cells(bold);
+        const QFontMetrics header(grid->gridModel()->headerFont());
+        const GridTexts& texts = ws_.grids().of(s);
+        for (int col = 3; col < texts.columnCount(); ++col) {
+            int needed = header.horizontalAdvance(QString::fromStdString(texts.cell(col, 0)));
+            for (int row = 1; row < texts.rowCount(); ++row) {
+                const std::string& text = texts.cell(col, row);
+                if (!text.empty()) {
+                    needed =
+                        std::max(needed, cells.horizontalAdvance(QString::fromStdString(text)));
+                }
+            }
+            needed += 6;  // the cell's text margins and grid line
+            if (grid->columnWidth(col - 1) < needed) {
+                grid->setColumnWidth(col - 1, needed);
+            }
+        }
+    }
+}
+
+void TForm1::SetFilePanel(const QString& path) {
+    pIme_->setText(path.isEmpty() ? QString() : kFilePanelPrefix + path);
+    pIme_->setToolTip(path);
 }
 
 void TForm1::ShowWarning() {
@@ -448,7 +521,7 @@ void TForm1::RunRefreshCycle() {
 
 void TForm1::ShowNewDocument() {
     RefreshGrids();
-    pIme_->clear();
+    SetFilePanel({});
     ShowGeneralData();
     ShowWarning();
 }
@@ -657,7 +730,7 @@ bool TForm1::SaveDocument() {
         dialogs_->ShowError(QString::fromStdString(error));
         return false;
     }
-    pIme_->setText(kFilePanelPrefix + FromPath(ws_.document().ImeDatoteke));
+    SetFilePanel(FromPath(ws_.document().ImeDatoteke));
     if (!ws_.warning().empty()) {
         dialogs_->Inform(QString::fromStdString(ws_.warning()), kMenuHelpContext);
     }
@@ -676,7 +749,7 @@ void TForm1::OpenDocument(const QString& path) {
         dialogs_->ShowError(QString::fromStdString(error));
         return;
     }
-    pIme_->setText(kFilePanelPrefix + path);
+    SetFilePanel(path);
     RefreshGrids();
     ShowGeneralData();
     ws_.document().Izmijenjen = false;

@@ -103,7 +103,10 @@ class TForm1 : public QMainWindow {
     // FillGrids, every grid shown anew, the warning shown.
     void RunRefreshCycle();
     void RefreshGrids();
+    void FitValueColumns();
     void ShowWarning();
+    // pIme: "Datoteka: " and the path, empty for an untitled document.
+    void SetFilePanel(const QString& path);
     void ShowNewDocument();
     std::optional<std::string> ValidateAmount(GridTexts& texts, int col, int row,
                                               const std::string& text);

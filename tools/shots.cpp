@@ -1,0 +1,95 @@
+// movik-shots: opens the main window for real (on the X server the script starts), opens a
+// document, shows each of the six pages in turn and saves a picture of the window per page.
+//
+//   movik-shots DOCUMENT.mvk OUTPUT_FOLDER
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLibraryInfo>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTranslator>
+#include <cstdio>
+
+#include "ui/MainWindow.h"
+
+namespace {
+
+// Messages go to standard error instead of modal boxes, so nothing waits for a click.
+class ReportingDialogs : public movik::Dialogs {
+  public:
+    movik::Answer Ask(const QString& question) override {
+        std::fprintf(stderr, "pitanje: %s\n", qPrintable(question));
+        return movik::Answer::Cancel;
+    }
+    void Inform(const QString& text, int) override {
+        std::fprintf(stderr, "obavijest: %s\n", qPrintable(text));
+    }
+    void ShowError(const QString& text) override {
+        std::fprintf(stderr, "greška: %s\n", qPrintable(text));
+    }
+    std::optional<QString> ChooseOpenFile(const movik::FileDialogSpec&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> ChooseSaveFile(const movik::FileDialogSpec&) override {
+        return std::nullopt;
+    }
+};
+
+// Lets the window paint for at least ms milliseconds.
+void Settle(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Movik"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Movik 1.0"));
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 3 || args.at(1) == QStringLiteral("--help")) {
+        std::fprintf(stderr, "Uporaba: movik-shots DOKUMENT.mvk IZLAZNA_MAPA\n");
+        return args.size() == 2 ? 0 : 2;
+    }
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QStringLiteral("qtbase_hr"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTranslator);
+    }
+    const QString outDir = args.at(2);
+    if (!QDir().mkpath(outDir)) {
+        std::fprintf(stderr, "Mapa %s ne može se stvoriti\n", qPrintable(outDir));
+        return 2;
+    }
+
+    movik::TForm1 window(std::make_unique<ReportingDialogs>());
+    window.move(0, 0);
+    window.show();
+    window.OpenDocument(args.at(1));
+    // The close at the end must not ask anything.
+    window.workspace().document().Izmijenjen = false;
+    Settle(400);
+
+    auto* pages = window.findChild<QTabWidget*>(QStringLiteral("PageControl"));
+    for (int i = 0; i < pages->count(); ++i) {
+        pages->setCurrentIndex(i);
+        Settle(300);
+        const QPixmap picture = window.screen()->grabWindow(window.winId());
+        const QString file = QStringLiteral("%1/%2-%3.png")
+                                 .arg(outDir)
+                                 .arg(i + 1)
+                                 .arg(pages->widget(i)->objectName());
+        if (!picture.save(file)) {
+            std::fprintf(stderr, "Slika %s nije snimljena\n", qPrintable(file));
+            return 2;
+        }
+        std::printf("%s\n", qPrintable(file));
+    }
+    return 0;
+}
