@@ -7,7 +7,6 @@
 #include "model/Calculations.h"
 
 #include <cmath>
-#include <initializer_list>
 
 namespace movik {
 
@@ -21,42 +20,50 @@ constexpr Ext kTolerance = 0.01L;
 constexpr double TStavkaBilanca::*kPrev = &TStavkaBilanca::IznosPrethodna;
 constexpr double TStavkaBilanca::*kCur = &TStavkaBilanca::IznosTekuca;
 
-// A term of a total is a row position; a negative position subtracts that row.
-template <class TableT, class Field>
-Ext SumTerms(const TableT& t, Field field, std::initializer_list<int> terms) {
-    Ext acc = 0;
-    for (const int term : terms) {
-        acc = term > 0 ? acc + t.row(term).*field : acc - t.row(-term).*field;
+// A term of a total is a row position; a negative position subtracts that row. Terms are
+// template arguments so that every total unrolls into plain additions.
+template <int N, class TableT, class Field>
+Ext Term(const TableT& t, Field field) {
+    if constexpr (N > 0) {
+        return t.row(N).*field;
+    } else {
+        return -static_cast<Ext>(t.row(-N).*field);
     }
-    return acc;
+}
+
+// The terms added left to right (adding a negated term is the same as subtracting it).
+template <int... Terms, class TableT, class Field>
+Ext Sum(const TableT& t, Field field) {
+    return (Ext{0} + ... + Term<Terms>(t, field));
 }
 
 // A balance sheet total, first for the previous year and then for the current year.
-void BTotal(BilancaTable& b, int row, std::initializer_list<int> terms) {
-    b.row(row).IznosPrethodna = static_cast<double>(SumTerms(b, kPrev, terms));
-    b.row(row).IznosTekuca = static_cast<double>(SumTerms(b, kCur, terms));
+template <int... Terms>
+void BTotal(BilancaTable& b, int row) {
+    b.row(row).IznosPrethodna = static_cast<double>(Sum<Terms...>(b, kPrev));
+    b.row(row).IznosTekuca = static_cast<double>(Sum<Terms...>(b, kCur));
 }
 
 // An income statement total.
-void RTotal(RacunTable& r, int row, std::initializer_list<int> terms) {
-    r.row(row).Iznos = static_cast<double>(SumTerms(r, &TStavkaRacun::Iznos, terms));
+template <int... Terms>
+void RTotal(RacunTable& r, int row) {
+    r.row(row).Iznos = static_cast<double>(Sum<Terms...>(r, &TStavkaRacun::Iznos));
 }
 
 // The share of a value in a base, in percent: division first, then x100. A base of exactly 0
 // gives 0, so no share outlives the calculation that made it.
-double Share(double value, double base) {
+double Share(double value, Ext base) {
     if (base == 0) {
         return 0;
     }
-    return static_cast<double>(static_cast<Ext>(value) / base * 100);
+    return static_cast<double>(value / base * 100);
 }
 
 // Shares of a group of income statement rows in the amount of row baseRow.
-void RShares(RacunTable& r, int baseRow, std::initializer_list<int> rows) {
-    const double base = r.row(baseRow).Iznos;
-    for (const int n : rows) {
-        r.row(n).Udio = Share(r.row(n).Iznos, base);
-    }
+template <int... Rows>
+void RShares(RacunTable& r, int baseRow) {
+    const Ext base = r.row(baseRow).Iznos;
+    ((r.row(Rows).Udio = Share(r.row(Rows).Iznos, base)), ...);
 }
 
 // Readers of balance sheet and income statement amounts shared by the cash flow statements and
@@ -89,24 +96,25 @@ struct Rows {
 
 void CalcBilanca(TDokument& doc) {
     BilancaTable& b = doc.Bilanca;
-    BTotal(b, 3, {4, 5, 6, 7, 8});
-    BTotal(b, 9, {10, 11, 12, 13, 14, 15, 16, 17});
-    BTotal(b, 18, {19, 20, 21, 22, 23, 24, 25, 26});
-    BTotal(b, 27, {28, 29, 30});
-    BTotal(b, 2, {3, 9, 18, 27});
-    BTotal(b, 32, {33, 34, 35, 36, 37});
-    BTotal(b, 38, {39, 40, 41, 42, 43, 44});
-    BTotal(b, 45, {46, 47, 48, 49, 50, 51});
-    BTotal(b, 31, {32, 38, 45, 52});
-    BTotal(b, 55, {1, 2, 31, 53, 54});
-    BTotal(b, 57, {58, 59, 60, 61, 62, -63, 64, -65});
-    BTotal(b, 67, {68, 69, 70, 71, 72, 73, 74});
-    BTotal(b, 75, {76, 77, 78, 79, 80, 81, 82, 83, 84, 85});
-    BTotal(b, 87, {57, 66, 67, 75, 86});
+    // BTotal<terms>(b, row): the row becomes its terms added left to right, in each year.
+    BTotal<4, 5, 6, 7, 8>(b, 3);
+    BTotal<10, 11, 12, 13, 14, 15, 16, 17>(b, 9);
+    BTotal<19, 20, 21, 22, 23, 24, 25, 26>(b, 18);
+    BTotal<28, 29, 30>(b, 27);
+    BTotal<3, 9, 18, 27>(b, 2);
+    BTotal<33, 34, 35, 36, 37>(b, 32);
+    BTotal<39, 40, 41, 42, 43, 44>(b, 38);
+    BTotal<46, 47, 48, 49, 50, 51>(b, 45);
+    BTotal<32, 38, 45, 52>(b, 31);
+    BTotal<1, 2, 31, 53, 54>(b, 55);
+    BTotal<58, 59, 60, 61, 62, -63, 64, -65>(b, 57);
+    BTotal<68, 69, 70, 71, 72, 73, 74>(b, 67);
+    BTotal<76, 77, 78, 79, 80, 81, 82, 83, 84, 85>(b, 75);
+    BTotal<57, 66, 67, 75, 86>(b, 87);
 
     // Every row of both halves is a share of total assets (row 55), never of row 87.
-    const double basePrev = b.row(55).IznosPrethodna;
-    const double baseCur = b.row(55).IznosTekuca;
+    const Ext basePrev = b.row(55).IznosPrethodna;
+    const Ext baseCur = b.row(55).IznosTekuca;
     for (TStavkaBilanca& row : b.rows) {
         row.UdioPrethodna = Share(row.IznosPrethodna, basePrev);
         row.UdioTekuca = Share(row.IznosTekuca, baseCur);
@@ -115,29 +123,31 @@ void CalcBilanca(TDokument& doc) {
 
 void CalcRacun(TDokument& doc) {
     RacunTable& r = doc.Racun;
-    RTotal(r, 1, {2, 3, 4, 5, 6});
-    RTotal(r, 11, {12, 13, 14});
-    RTotal(r, 15, {16, 17});
-    RTotal(r, 19, {20, 21});
-    RTotal(r, 18, {19, 22});
-    RTotal(r, 10, {11, 15, 18, 23, 24, 25});
-    RTotal(r, 7, {10, -8, 9});
-    RTotal(r, 26, {27, 28, 29, 30, 31, 32});
-    RTotal(r, 33, {34, 35});
-    RTotal(r, 36, {1, 26});
-    RTotal(r, 37, {7, 33});
-    RTotal(r, 40, {36, 38});
+    // RTotal<terms>(r, row): the row becomes its terms added left to right.
+    RTotal<2, 3, 4, 5, 6>(r, 1);
+    RTotal<12, 13, 14>(r, 11);
+    RTotal<16, 17>(r, 15);
+    RTotal<20, 21>(r, 19);
+    RTotal<19, 22>(r, 18);
+    RTotal<11, 15, 18, 23, 24, 25>(r, 10);
+    RTotal<10, -8, 9>(r, 7);
+    RTotal<27, 28, 29, 30, 31, 32>(r, 26);
+    RTotal<34, 35>(r, 33);
+    RTotal<1, 26>(r, 36);
+    RTotal<7, 33>(r, 37);
+    RTotal<36, 38>(r, 40);
     r.row(40).Udio = 100;
-    RTotal(r, 41, {37, 39});
+    RTotal<37, 39>(r, 41);
     r.row(41).Udio = 100;
-    RTotal(r, 42, {40, -41});
+    RTotal<40, -41>(r, 42);
     r.row(42).Udio = 100;
-    RTotal(r, 45, {42, -43, -44});
+    RTotal<42, -43, -44>(r, 45);
 
-    RShares(r, 42, {45, 43, 44});
-    RShares(r, 40, {1, 2, 3, 4, 5, 6, 26, 27, 28, 29, 30, 31, 32, 36, 38});
-    RShares(r, 41, {7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18,
-                    19, 20, 21, 22, 23, 24, 25, 33, 34, 35, 37, 39});
+    // RShares<rows>(r, base): each row's share in the amount of the base row.
+    RShares<45, 43, 44>(r, 42);
+    RShares<1, 2, 3, 4, 5, 6, 26, 27, 28, 29, 30, 31, 32, 36, 38>(r, 40);
+    RShares<7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 33, 34, 35, 37,
+            39>(r, 41);
 }
 
 void CalcCFInd(TDokument& doc) {
