@@ -370,19 +370,6 @@ TEST_F(CFIndCalcTest, DepreciationIsTakenByPosition) {
     EXPECT_EQ(CF(12), -5);
 }
 
-TEST_F(CFIndCalcTest, OperatingAndFinancingLiabilities) {
-    for (int n = 76; n <= 85; ++n) {
-        B(n).IznosTekuca = 1 << (n - 76);
-    }
-    RecalculateAll(d);
-    EXPECT_EQ(CF(7), 8 + 16 + 32 + 64 + 128 + 512);
-    EXPECT_EQ(CF(23), 1);
-    EXPECT_EQ(CF(24), 2);
-    EXPECT_EQ(CF(25), 4);
-    EXPECT_EQ(CF(26), 256);
-    EXPECT_EQ(CF(27), 1 + 2 + 4 + 256);
-}
-
 // Where one more unit of a balance sheet input (current year) lands in each cash flow statement:
 // the detail row that must show it with its sign, every other detail row staying 0. A unit more
 // in the previous year lands in the same row with the opposite sign.
