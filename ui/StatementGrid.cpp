@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -9,7 +10,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QStaticText>
 #include <QStyledItemDelegate>
+#include <cmath>
 
 #include "ui/AmountEditor.h"
 #include "ui/StatementGridModel.h"
@@ -37,25 +40,63 @@ bool IsEnterKey(int key) {
     return key == Qt::Key_Enter || key == Qt::Key_Return;
 }
 
-// Draws a cell or header text with narrow margins (2 pixels on the aligned side, 1 on the other),
-// so that a full amount such as "1.234.567,89" fits the narrowest amount column; a text that
-// still does not fit ends in an ellipsis instead of being cut off silently.
+// Laid-out texts by font and text. Shaping a text is by far the dearest part of painting a grid,
+// and the grids show the same few hundred texts over and over (every refresh repaints them).
+class TextLayouts {
+  public:
+    const QStaticText& of(const QString& text, const QFont& font) {
+        const Key key{text, font.key()};
+        auto found = layouts_.constFind(key);
+        if (found != layouts_.constEnd()) {
+            return *found;
+        }
+        if (layouts_.size() >= kLimit) {
+            layouts_.clear();
+        }
+        QStaticText layout(text);
+        layout.setTextFormat(Qt::PlainText);
+        layout.setPerformanceHint(QStaticText::AggressiveCaching);
+        layout.prepare(QTransform(), font);
+        return *layouts_.insert(key, layout);
+    }
+
+  private:
+    static constexpr qsizetype kLimit = 8192;
+    struct Key {
+        QString text;
+        QString font;
+        bool operator==(const Key& other) const { return text == other.text && font == other.font; }
+    };
+    friend size_t qHash(const Key& key, size_t seed) {
+        return qHashMulti(seed, key.text, key.font);
+    }
+    QHash<Key, QStaticText> layouts_;
+};
+
+// Draws a cell or header text with a narrow margin (2 pixels on the aligned side, none on the
+// other), so that a full amount such as "1.234.567,89" fits the narrowest amount column; a text
+// that still does not fit ends in an ellipsis instead of being cut off silently.
 void DrawGridText(QPainter* painter, const QRect& cell, const QString& text, const QFont& font,
                   Qt::Alignment alignment, const QColor& colour) {
     if (text.isEmpty()) {
         return;
     }
+    static TextLayouts layouts;
     const bool right = alignment & Qt::AlignRight;
-    const QRect area = cell.adjusted(right ? 1 : 2, 0, right ? -2 : -1, 0);
-    const QFontMetrics metrics(font);
-    const QString shown = metrics.horizontalAdvance(text) > area.width()
-                              ? metrics.elidedText(text, Qt::ElideRight, area.width())
-                              : text;
+    const QRect area = cell.adjusted(right ? 0 : 2, 0, right ? -2 : 0, 0);
+    const QStaticText* layout = &layouts.of(text, font);
+    if (qRound(layout->size().width()) > area.width()) {
+        const QString elided =
+            QFontMetrics(font).elidedText(text, Qt::ElideRight, qMax(area.width(), 0));
+        layout = &layouts.of(elided, font);
+    }
+    const QSizeF size = layout->size();
+    const qreal x = right ? area.right() + 1 - size.width() : area.left();
+    const qreal y = area.top() + (area.height() - size.height()) / 2;
     painter->save();
-    painter->setClipRect(cell);
     painter->setFont(font);
     painter->setPen(colour);
-    painter->drawText(area, int(alignment | Qt::TextSingleLine), shown);
+    painter->drawStaticText(QPointF(x, std::floor(y)), *layout);
     painter->restore();
 }
 
@@ -82,7 +123,10 @@ class GridHeader : public QHeaderView {
         initStyleOptionForIndex(&option, logicalIndex);
         const QString text = option.text;
         option.text.clear();
+        // The style leaves an empty clip behind; its state is not kept.
+        painter->save();
         style()->drawControl(QStyle::CE_Header, &option, painter, this);
+        painter->restore();
         const QVariant font = model()->headerData(logicalIndex, orientation(), Qt::FontRole);
         DrawGridText(painter, rect, text, font.isValid() ? font.value<QFont>() : this->font(),
                      option.textAlignment,
