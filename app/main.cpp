@@ -21,11 +21,12 @@ int main(int argc, char* argv[]) {
     }
 
     movik::TForm1 window;
-    window.show();
-
+    // The document named first on the command line, before the window shows (a missing file
+    // is ignored and the new document stays).
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1 && !arguments.at(1).isEmpty()) {
         window.OpenDocument(arguments.at(1));
     }
+    window.show();
     return QApplication::exec();
 }

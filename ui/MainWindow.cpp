@@ -473,10 +473,21 @@ void TForm1::FitValueColumns() {
         const QFontMetrics header(grid->gridModel()->headerFont());
         const GridTexts& texts = ws_.grids().of(s);
         for (int col = 3; col < texts.columnCount(); ++col) {
+            // Figures differ in width by their length: only the longest texts are measured, and
+            // only when a column holds a longer text than at its last measurement.
+            std::size_t longest = texts.cell(col, 0).size();
+            for (int row = 1; row < texts.rowCount(); ++row) {
+                longest = std::max(longest, texts.cell(col, row).size());
+            }
+            std::size_t& measured = measuredLength_[IndexOf(s)][static_cast<std::size_t>(col)];
+            if (longest <= measured) {
+                continue;
+            }
+            measured = longest;
             int needed = header.horizontalAdvance(QString::fromStdString(texts.cell(col, 0)));
             for (int row = 1; row < texts.rowCount(); ++row) {
                 const std::string& text = texts.cell(col, row);
-                if (!text.empty()) {
+                if (text.size() + 1 >= longest) {
                     needed =
                         std::max(needed, cells.horizontalAdvance(QString::fromStdString(text)));
                 }

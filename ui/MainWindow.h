@@ -133,6 +133,8 @@ class TForm1 : public QMainWindow {
     std::array<QLabel*, 5> seatLabels_{};
     std::array<QLabel*, 4> periodLabels_{};
     QLabel* lBilancaNaslov_ = nullptr;
+    // Per grid and column, the longest text length the column width was last fitted to.
+    std::array<std::array<std::size_t, 7>, 5> measuredLength_{};
 };
 
 }  // namespace movik

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Start-up time (process start to the main window's first expose, with the example document)
+# and resident memory after start-up of the real movik program, under Xvfb.
+#   scripts/measure-startup.sh [RUNS]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${MOVIK_BUILD_DIR:-$root/build}
+if [ ! -x "$build/bench/measure_startup" ] || [ ! -x "$build/app/movik" ]; then
+    "$root/scripts/build.sh" >/dev/null
+fi
+export LC_ALL=${MOVIK_LOCALE:-hr_HR.UTF-8} QT_QPA_PLATFORM=xcb
+xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" \
+    "$build/bench/measure_startup" --runs "${1:-10}" "$build/app/movik" "$root/examples/primjer.mvk"
