@@ -19,8 +19,9 @@ namespace movik {
 namespace {
 
 const QDate kDayZero(1899, 12, 30);
-// Day numbers beyond this lie past the year 9999 (or before year 1): no date a field can show.
-constexpr double kLargestDay = 2958465;
+// Day numbers of 1 January of the year 1 and 31 December 9999: the dates a field can show.
+constexpr double kFirstDay = -693593;
+constexpr double kLastDay = 2958465;
 
 // The order in which the pattern names day, month and year ('d', 'M', 'y'), skipping quoted text.
 QString FieldOrder(const QString& pattern) {
@@ -117,7 +118,7 @@ void DateField::setValue(double dayNumber) {
 }
 
 QDate DateField::DateOf(double dayNumber) {
-    if (!std::isfinite(dayNumber) || std::fabs(dayNumber) > kLargestDay) {
+    if (!std::isfinite(dayNumber) || dayNumber < kFirstDay || dayNumber > kLastDay) {
         return {};
     }
     return kDayZero.addDays(static_cast<qint64>(std::floor(dayNumber)));

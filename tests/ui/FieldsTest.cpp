@@ -88,6 +88,12 @@ TEST(DateField, ShowsDatesInTheFieldsFormatAndEmptyForDayZero) {
     EXPECT_EQ(field.text(), "");
     field.setValue(1e12);
     EXPECT_EQ(field.value(), 0);
+    field.setValue(-1e6);  // before the year 1
+    EXPECT_EQ(field.text(), "");
+    field.setValue(DayNumber(9999, 12, 31));
+    EXPECT_EQ(field.text(), "12/31/9999");
+    field.setValue(DayNumber(1, 1, 1));
+    EXPECT_EQ(field.text(), "1/1/0001");
     QLocale::setDefault(QLocale(QStringLiteral("hr_HR")));
 }
 
