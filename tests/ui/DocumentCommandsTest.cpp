@@ -117,11 +117,15 @@ TEST(DocumentCommands, YesSavesAndGoesOn) {
 TEST(DocumentCommands, CloseFollowsTheAnswer) {
     WindowFixture f;
     TypeCompany(f, "Alfa");
+    f.window->show();
     f.dialogs->answers = {Answer::Cancel, Answer::No};
-    EXPECT_FALSE(f.window->close());
+    f.window->Izlaz1Click();
+    EXPECT_TRUE(f.window->isVisible());
     EXPECT_EQ(Company(f), "Alfa");
-    EXPECT_TRUE(f.window->close());
+    f.window->Izlaz1Click();
+    EXPECT_FALSE(f.window->isVisible());
     EXPECT_EQ(f.dialogs->questions.size(), 2);
+    EXPECT_FALSE(FileExists(f.Path("alfa.mvk")));
 }
 
 TEST(DocumentCommands, SaveAsThenSaveWritesTheSameFile) {

@@ -202,6 +202,37 @@ TEST(MainWindow, MenuItemsFollowThePage) {
     EXPECT_TRUE(import->isEnabled());
 }
 
+struct FieldLabel {
+    const char* label;
+    const char* caption;
+    const char* field;
+    const char* hint;
+};
+
+TEST(MainWindow, GeneralDataLabelsLeadToTheirFields) {
+    WindowFixture f;
+    const FieldLabel rows[] = {
+        {"lNazivPoduzeca", "&Naziv poduzeća", "ePoduzece", "Ovdje upišite ime poduzeća"},
+        {"lSjedisteOpce", "&Sjedište", "eSjediste", "Upisati sjedište poduzeća"},
+        {"lObracunskoRazdoblje", "Obračunsko &razdoblje", "dOd", "Početak obračunskog razdoblja"},
+        {"lDo", "do", "dDo", "Završetak obračunskog razdoblja"},
+        {"lBrojDionica", "Broj &dionica", "eBrojDionica", "Broj dionica poduzeća (samo za d.d.)"},
+        {"lIznosiU", "I&znosi u", "cbIznos", ""},
+    };
+    for (const FieldLabel& r : rows) {
+        auto* label = f.Find<QLabel>(QString::fromUtf8(r.label));
+        auto* field = f.Find<QWidget>(QString::fromUtf8(r.field));
+        ASSERT_TRUE(label && field);
+        EXPECT_EQ(label->text(), QString::fromUtf8(r.caption));
+        EXPECT_EQ(label->buddy(), field) << r.label;
+        EXPECT_EQ(field->toolTip(), QString::fromUtf8(r.hint)) << r.field;
+    }
+    EXPECT_TRUE(f.Find<QLineEdit>("ePoduzece")->font().bold());
+    EXPECT_EQ(f.Find<QLabel>("lNapomenaRazdoblje")->text(),
+              "Upisuje se obračunsko razdoblje računa dobiti i gubitka. ");
+    EXPECT_EQ(f.Find<QLabel>("lNapomenaDionice")->text(), "* samo za dioničko društvo");
+}
+
 TEST(MainWindow, CompanyAndSeatLabelsFollowEveryKeystroke) {
     WindowFixture f;
     auto* company = f.Find<QLineEdit>("ePoduzece");
