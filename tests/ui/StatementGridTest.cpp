@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -155,6 +156,65 @@ const std::vector<Layout> kLayouts = {
 };
 
 INSTANTIATE_TEST_SUITE_P(AllStatements, GridLayoutTest, ::testing::ValuesIn(kLayouts));
+
+// Counts the pixels of rect in image that satisfy pick.
+template <class Pick>
+int CountPixels(const QImage& image, const QRect& rect, Pick pick) {
+    int n = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            n += pick(QColor(image.pixel(x, y))) ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+TEST(GridPaint, HeaderTextsGreyRowsRedTextAndTheHighlightAreDrawn) {
+    Workspace ws(RegionalSettings{}, 2024);
+    StatementGrid grid(Statement::Bilanca, ws.grids().Bilanca);
+    grid.resize(700, 1500);
+    grid.setCurrentIndex(grid.model()->index(9, 1));  // row 10, the text column
+    grid.show();
+    QApplication::processEvents();
+
+    const QImage header = grid.horizontalHeader()->grab().toImage();
+    const auto dark = [](const QColor& c) { return c.lightness() < 110; };
+    for (int section = 0; section < 6; ++section) {
+        const QRect r(grid.horizontalHeader()->sectionViewportPosition(section), 0,
+                      grid.columnWidth(section), header.height());
+        const bool hasText = !ws.grids().Bilanca.cell(section + 1, 0).empty();
+        EXPECT_EQ(CountPixels(header, r, dark) > 5, hasText) << "header section " << section;
+    }
+
+    const QImage cells = grid.viewport()->grab().toImage();
+    const auto emptyPart = [&grid](int row) {  // right end of the left-aligned text column
+        const QRect r = grid.visualRect(grid.model()->index(row - 1, 1));
+        return QRect(r.right() - 6, r.top() + 3, 4, r.height() - 6);
+    };
+    const QRect bold = emptyPart(2);
+    EXPECT_EQ(CountPixels(cells, bold, [](const QColor& c) { return c == QColor(204, 204, 204); }),
+              bold.width() * bold.height());
+    const QRect plain = emptyPart(4);
+    const QColor base = grid.palette().color(QPalette::Base);
+    EXPECT_EQ(CountPixels(cells, plain, [&base](const QColor& c) { return c == base; }),
+              plain.width() * plain.height());
+    const QRect current = emptyPart(10);
+    const QColor active = grid.palette().color(QPalette::Active, QPalette::Highlight);
+    const QColor inactive = grid.palette().color(QPalette::Inactive, QPalette::Highlight);
+    // The style may shade the highlight a little.
+    const auto near = [](const QColor& a, const QColor& b) {
+        return std::abs(a.red() - b.red()) < 8 && std::abs(a.green() - b.green()) < 8 &&
+               std::abs(a.blue() - b.blue()) < 8;
+    };
+    EXPECT_GT(CountPixels(cells, current,
+                          [&](const QColor& c) { return near(c, active) || near(c, inactive); }),
+              current.width() * current.height() / 2);
+    const auto red = [](const QColor& c) {
+        return c.red() > 200 && c.green() < 90 && c.blue() < 90;
+    };
+    EXPECT_GT(CountPixels(cells, grid.visualRect(grid.model()->index(54, 1)), red), 10);
+    EXPECT_EQ(CountPixels(cells, grid.visualRect(grid.model()->index(53, 1)), red), 0);
+}
 
 TEST(GridModel, RedRowsAreTheTotalsTheyNameAndPokHasNone) {
     const std::vector<std::tuple<Statement, int, std::string>> red = {
