@@ -76,12 +76,11 @@ class TextLayouts {
 // Draws a cell or header text with a narrow margin (2 pixels on the aligned side, none on the
 // other), so that a full amount such as "1.234.567,89" fits the narrowest amount column; a text
 // that still does not fit ends in an ellipsis instead of being cut off silently.
-void DrawGridText(QPainter* painter, const QRect& cell, const QString& text, const QFont& font,
-                  Qt::Alignment alignment, const QColor& colour) {
+void DrawGridText(QPainter* painter, TextLayouts& layouts, const QRect& cell, const QString& text,
+                  const QFont& font, Qt::Alignment alignment, const QColor& colour) {
     if (text.isEmpty()) {
         return;
     }
-    static TextLayouts layouts;
     const bool right = alignment & Qt::AlignRight;
     const QRect area = cell.adjusted(right ? 0 : 2, 0, right ? -2 : 0, 0);
     const QStaticText* layout = &layouts.of(text, font);
@@ -128,10 +127,13 @@ class GridHeader : public QHeaderView {
         style()->drawControl(QStyle::CE_Header, &option, painter, this);
         painter->restore();
         const QVariant font = model()->headerData(logicalIndex, orientation(), Qt::FontRole);
-        DrawGridText(painter, rect, text, font.isValid() ? font.value<QFont>() : this->font(),
-                     option.textAlignment,
+        DrawGridText(painter, layouts_, rect, text,
+                     font.isValid() ? font.value<QFont>() : this->font(), option.textAlignment,
                      option.palette.color(GroupOf(option.state), QPalette::ButtonText));
     }
+
+  private:
+    mutable TextLayouts layouts_;
 };
 
 }  // namespace
@@ -188,7 +190,7 @@ class StatementGridDelegate : public QStyledItemDelegate {
         style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
         const QPalette::ColorRole role =
             (item.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text;
-        DrawGridText(painter, item.rect, text, item.font, item.displayAlignment,
+        DrawGridText(painter, layouts_, item.rect, text, item.font, item.displayAlignment,
                      item.palette.color(GroupOf(item.state), role));
     }
 
@@ -244,6 +246,7 @@ class StatementGridDelegate : public QStyledItemDelegate {
 
   private:
     StatementGrid* grid_;
+    mutable TextLayouts layouts_;
 };
 
 StatementGrid::StatementGrid(Statement statement, GridTexts& texts, QWidget* parent)
