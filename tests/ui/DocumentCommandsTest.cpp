@@ -139,12 +139,12 @@ TEST(DocumentCommands, SaveAsThenSaveWritesTheSameFile) {
     EXPECT_FALSE(FileExists(f.Path("alfa")));
     EXPECT_EQ(f.Find<QLabel>("pIme")->text(), "Datoteka: " + path);
     EXPECT_FALSE(f.Doc().Izmijenjen);
-    const auto& spec = f.dialogs->saveSpecs.at(0);
-    EXPECT_EQ(spec.id, "SaveDialog1");
-    EXPECT_EQ(spec.defaultExtension, "mvk");
-    ASSERT_EQ(spec.filters.size(), 2);
-    EXPECT_EQ(spec.filters[0].label, "Movik baza (*.mvk)");
-    EXPECT_EQ(spec.filters[1].label, "Sve datoteke (*.*)");
+    const auto& dialog = f.dialogs->saveSpecs.at(0);
+    EXPECT_EQ(dialog.id, "SaveDialog1");
+    EXPECT_EQ(dialog.defaultExtension, "mvk");
+    ASSERT_EQ(dialog.filters.size(), 2);
+    EXPECT_EQ(dialog.filters[0].label, "Movik baza (*.mvk)");
+    EXPECT_EQ(dialog.filters[1].label, "Sve datoteke (*.*)");
 
     TypeCompany(f, "Beta");
     f.window->SnimiClick();  // no dialog: the document's own file

@@ -50,14 +50,14 @@ TEST_P(ExportTest, MenuExportWritesTheShowingGrid) {
     exportItem->trigger();
 
     ASSERT_EQ(f.dialogs->saveSpecs.size(), 1u);
-    const FileDialogSpec& spec = f.dialogs->saveSpecs[0];
-    EXPECT_EQ(spec.id, "CSVSave");
-    EXPECT_EQ(spec.title, "Snimi kao");
-    EXPECT_EQ(spec.proposedName, QString::fromUtf8(c.fileName));
-    EXPECT_EQ(spec.defaultExtension, "csv");
-    ASSERT_EQ(spec.filters.size(), 2);
-    EXPECT_EQ(spec.filters[0].label, "Comma separated values (*.csv)");
-    EXPECT_EQ(spec.filters[0].patterns, "*.csv");
+    const FileDialogSpec& dialog = f.dialogs->saveSpecs[0];
+    EXPECT_EQ(dialog.id, "CSVSave");
+    EXPECT_EQ(dialog.title, "Snimi kao");
+    EXPECT_EQ(dialog.proposedName, QString::fromUtf8(c.fileName));
+    EXPECT_EQ(dialog.defaultExtension, "csv");
+    ASSERT_EQ(dialog.filters.size(), 2);
+    EXPECT_EQ(dialog.filters[0].label, "Comma separated values (*.csv)");
+    EXPECT_EQ(dialog.filters[0].patterns, "*.csv");
 
     const QByteArray bytes = ReadAll(path + ".csv");
     EXPECT_EQ(bytes.toStdString(), f.window->workspace().ExportCsv(c.statement));

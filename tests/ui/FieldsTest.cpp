@@ -214,13 +214,13 @@ INSTANTIATE_TEST_SUITE_P(Paths, ExtensionTest,
 TEST(QtDialogs, FileDialogsShowTheFilterLabelsAndKeepTheirChoice) {
     QtDialogs dialogs(nullptr);
     QTemporaryDir dir;
-    const FileDialogSpec spec{QStringLiteral("SaveDialog1"),
+    const FileDialogSpec dialogSpec{QStringLiteral("SaveDialog1"),
                               QStringLiteral("Snimi kao"),
                               {{QStringLiteral("Movik baza (*.mvk)"), QStringLiteral("*.mvk")},
                                {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
                               dir.filePath(QStringLiteral("firma.mvk")),
                               QStringLiteral("mvk")};
-    QFileDialog* dialog = dialogs.PrepareFileDialog(spec, true);
+    QFileDialog* dialog = dialogs.PrepareFileDialog(dialogSpec, true);
     EXPECT_EQ(dialog->windowTitle(), "Snimi kao");
     EXPECT_EQ(dialog->defaultSuffix(), "mvk");
     EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
@@ -238,7 +238,7 @@ TEST(QtDialogs, FileDialogsShowTheFilterLabelsAndKeepTheirChoice) {
     dialog->selectNameFilter(dialog->nameFilters().at(1));
     dialog->hide();
     // The same dialog again: it remembers the filter chosen last.
-    QFileDialog* again = dialogs.PrepareFileDialog(spec, true);
+    QFileDialog* again = dialogs.PrepareFileDialog(dialogSpec, true);
     EXPECT_EQ(again, dialog);
     EXPECT_EQ(again->selectedNameFilter(), "Sve datoteke (*.*)");
 }
