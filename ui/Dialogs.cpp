@@ -53,8 +53,8 @@ void QtDialogs::ShowError(const QString& text) {
     QMessageBox::critical(parent_, QStringLiteral("Greška"), text);
 }
 
-QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSpec& spec, bool save) {
-    QFileDialog*& dialog = fileDialogs_[spec.id];
+QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSpec& dialogSpec, bool save) {
+    QFileDialog*& dialog = fileDialogs_[dialogSpec.id];
     const bool first = dialog == nullptr;
     if (first) {
         dialog = new QFileDialog(parent_);
@@ -63,30 +63,30 @@ QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSpec& spec, bool save)
         dialog->setOption(QFileDialog::HideNameFilterDetails, true);
         dialog->setOption(QFileDialog::ReadOnly, false);
     }
-    dialog->setWindowTitle(spec.title);
+    dialog->setWindowTitle(dialogSpec.title);
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog->setDefaultSuffix(spec.defaultExtension);
+    dialog->setDefaultSuffix(dialogSpec.defaultExtension);
 
     // The label is shown as it stands; the patterns after it are what the dialog filters by.
     QStringList filters;
-    for (const FileFilter& f : spec.filters) {
+    for (const FileFilter& f : dialogSpec.filters) {
         filters << f.label + QStringLiteral(" (") + f.patterns + u')';
     }
     // Keep the filter chosen last (the dialog reports it by its shown label).
     const QString chosen = dialog->selectedNameFilter();
     dialog->setNameFilters(filters);
     for (qsizetype i = 0; !first && i < filters.size(); ++i) {
-        if (chosen == filters[i] || chosen == spec.filters[i].label) {
+        if (chosen == filters[i] || chosen == dialogSpec.filters[i].label) {
             dialog->selectNameFilter(filters[i]);
             break;
         }
     }
 
-    if (spec.proposedName.isEmpty()) {
+    if (dialogSpec.proposedName.isEmpty()) {
         dialog->selectFile(QString());
     } else {
-        const QFileInfo info(spec.proposedName);
+        const QFileInfo info(dialogSpec.proposedName);
         if (info.isAbsolute()) {
             dialog->setDirectory(info.absolutePath());
         }
@@ -95,21 +95,21 @@ QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSpec& spec, bool save)
     return dialog;
 }
 
-std::optional<QString> QtDialogs::ChooseOpenFile(const FileDialogSpec& spec) {
-    QFileDialog* dialog = PrepareFileDialog(spec, false);
+std::optional<QString> QtDialogs::ChooseOpenFile(const FileDialogSpec& dialogSpec) {
+    QFileDialog* dialog = PrepareFileDialog(dialogSpec, false);
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
         return std::nullopt;
     }
     return dialog->selectedFiles().constFirst();
 }
 
-std::optional<QString> QtDialogs::ChooseSaveFile(const FileDialogSpec& spec) {
-    QFileDialog* dialog = PrepareFileDialog(spec, true);
+std::optional<QString> QtDialogs::ChooseSaveFile(const FileDialogSpec& dialogSpec) {
+    QFileDialog* dialog = PrepareFileDialog(dialogSpec, true);
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
         return std::nullopt;
     }
     // The dialog has added the extension already (and asked about overwriting that name).
-    return AddDefaultExtension(dialog->selectedFiles().constFirst(), spec.defaultExtension);
+    return AddDefaultExtension(dialog->selectedFiles().constFirst(), dialogSpec.defaultExtension);
 }
 
 }  // namespace movik

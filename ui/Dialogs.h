@@ -41,8 +41,8 @@ class Dialogs {
     virtual void Inform(const QString& text, int helpContext) = 0;
     virtual void ShowError(const QString& text) = 0;
     // The chosen path, or nullopt when the user cancelled.
-    virtual std::optional<QString> ChooseOpenFile(const FileDialogSpec& spec) = 0;
-    virtual std::optional<QString> ChooseSaveFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> ChooseOpenFile(const FileDialogSpec& dialogSpec) = 0;
+    virtual std::optional<QString> ChooseSaveFile(const FileDialogSpec& dialogSpec) = 0;
 };
 
 // path with "." + extension appended when its file name has no extension (no "." at all).
@@ -57,14 +57,14 @@ class QtDialogs : public Dialogs {
     Answer Ask(const QString& question) override;
     void Inform(const QString& text, int helpContext) override;
     void ShowError(const QString& text) override;
-    std::optional<QString> ChooseOpenFile(const FileDialogSpec& spec) override;
-    std::optional<QString> ChooseSaveFile(const FileDialogSpec& spec) override;
+    std::optional<QString> ChooseOpenFile(const FileDialogSpec& dialogSpec) override;
+    std::optional<QString> ChooseSaveFile(const FileDialogSpec& dialogSpec) override;
 
     // Called with the help context when Help is pressed in an information box.
     std::function<void(int)> helpRequested;
 
-    // The file dialog for spec, set up as it would be shown but not shown.
-    QFileDialog* PrepareFileDialog(const FileDialogSpec& spec, bool save);
+    // The file dialog for dialogSpec, set up as it would be shown but not shown.
+    QFileDialog* PrepareFileDialog(const FileDialogSpec& dialogSpec, bool save);
 
   private:
     QWidget* parent_;

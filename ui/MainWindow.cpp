@@ -804,14 +804,14 @@ void TForm1::ExportCsv() {
     if (!s) {
         return;
     }
-    const FileDialogSpec spec{
+    const FileDialogSpec dialogSpec{
         QStringLiteral("CSVSave"),
         QStringLiteral("Snimi kao"),
         {{QStringLiteral("Comma separated values (*.csv)"), QStringLiteral("*.csv")},
          {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
         QString::fromStdString(DefaultCsvName(*s)),
         QStringLiteral("csv")};
-    const auto path = dialogs_->ChooseSaveFile(spec);
+    const auto path = dialogs_->ChooseSaveFile(dialogSpec);
     if (!path) {
         return;
     }
@@ -830,13 +830,13 @@ void TForm1::ImportCsv() {
     if (s != Statement::Bilanca && s != Statement::Racun) {
         return;
     }
-    const FileDialogSpec spec{QStringLiteral("CSVOpen"),
+    const FileDialogSpec dialogSpec{QStringLiteral("CSVOpen"),
                               QStringLiteral("Otvori"),
                               {{QStringLiteral("Comma delimited (*.csv)"), QStringLiteral("*.csv")},
                                {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
                               QString::fromStdString(DefaultCsvName(*s)),
                               QStringLiteral("csv")};
-    const auto path = dialogs_->ChooseOpenFile(spec);
+    const auto path = dialogs_->ChooseOpenFile(dialogSpec);
     if (!path) {
         return;
     }

@@ -57,20 +57,20 @@ class ScriptedDialogs : public Dialogs {
         informedHelp.push_back(helpContext);
     }
     void ShowError(const QString& text) override { errors << text; }
-    std::optional<QString> ChooseOpenFile(const FileDialogSpec& spec) override {
-        openSpecs.push_back(spec);
-        return Next(openChoices, spec);
+    std::optional<QString> ChooseOpenFile(const FileDialogSpec& dialogSpec) override {
+        openSpecs.push_back(dialogSpec);
+        return Next(openChoices, dialogSpec);
     }
-    std::optional<QString> ChooseSaveFile(const FileDialogSpec& spec) override {
-        saveSpecs.push_back(spec);
-        return Next(saveChoices, spec);
+    std::optional<QString> ChooseSaveFile(const FileDialogSpec& dialogSpec) override {
+        saveSpecs.push_back(dialogSpec);
+        return Next(saveChoices, dialogSpec);
     }
 
   private:
     static std::optional<QString> Next(std::deque<std::optional<QString>>& queue,
-                                       const FileDialogSpec& spec) {
+                                       const FileDialogSpec& dialogSpec) {
         if (queue.empty()) {
-            ADD_FAILURE() << "unexpected file dialog: " << spec.title.toStdString();
+            ADD_FAILURE() << "unexpected file dialog: " << dialogSpec.title.toStdString();
             return std::nullopt;
         }
         auto choice = queue.front();
