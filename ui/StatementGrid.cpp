@@ -179,15 +179,19 @@ class StatementGridDelegate : public QStyledItemDelegate {
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
-        // The style draws background, highlight and focus; the text is drawn with the grid's
-        // narrow margins.
+        // The style draws the highlight and the focus frame; a plain cell only needs its
+        // background. The text is drawn with the grid's narrow margins.
         QStyleOptionViewItem item = option;
         initStyleOption(&item, index);
         const QString text = item.text;
         item.text.clear();
-        const QWidget* widget = item.widget;
-        QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
-        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+        if (item.state & (QStyle::State_Selected | QStyle::State_HasFocus)) {
+            const QWidget* widget = item.widget;
+            QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+            style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+        } else if (item.backgroundBrush.style() != Qt::NoBrush) {
+            painter->fillRect(item.rect, item.backgroundBrush);
+        }
         const QPalette::ColorRole role =
             (item.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text;
         DrawGridText(painter, layouts_, item.rect, text, item.font, item.displayAlignment,
