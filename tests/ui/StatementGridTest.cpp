@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 #include <QVBoxLayout>
 #include <cstdlib>
@@ -724,6 +725,31 @@ TEST_P(GridEditTest, UnsetValidateStoresTheTypedText) {
     QTest::keyClicks(racun_->cellEditor(), Q(Local("2.5")));
     QTest::keyClick(racun_->cellEditor(), Qt::Key_Return);
     EXPECT_EQ(Q(ws_.grids().Racun.cell(3, 2)), Q(Local("42.5")));
+}
+
+TEST_P(GridEditTest, SwitchingToAnotherPageValidatesTheOpenEdit) {
+    // The grid on a page of a tab widget, as in the main window.
+    QTabWidget tabs;
+    std::vector<ValidateCall> calls;
+    StatementGrid* grid = new StatementGrid(Statement::Bilanca, ws_.grids().Bilanca);
+    grid->validate = [&calls](int col, int row, const std::string& text) {
+        calls.push_back({col, row, text});
+        return std::optional<std::string>(text + "!");
+    };
+    tabs.addTab(grid, QStringLiteral("Bilanca"));
+    tabs.addTab(new QLineEdit, QStringLiteral("Drugo"));
+    tabs.show();
+    tabs.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&tabs));
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(3, 2));
+    QTest::keyClicks(grid, QStringLiteral("6"));
+    ASSERT_TRUE(grid->isEditing());
+    tabs.setCurrentIndex(1);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].text, "6");
+    EXPECT_EQ(Cell(3, 4), QStringLiteral("6!"));
+    EXPECT_FALSE(grid->isEditing());
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, GridEditTest, ::testing::Values("hr_HR", "en_US"),
