@@ -270,7 +270,8 @@ StatementGrid::StatementGrid(Statement statement, GridTexts& texts, QWidget* par
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setSortingEnabled(false);
     setCornerButtonEnabled(false);
-    setTabKeyNavigation(true);
+    // Tab moves on to the next control; the arrow keys move between cells.
+    setTabKeyNavigation(false);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
 
@@ -389,14 +390,11 @@ void StatementGrid::closeOpenEditor() {
 }
 
 void StatementGrid::editorTab(bool backward) {
+    // Tab leaves the grid for the next control of the window, as it does without an editor.
     if (!finishEdit(EditEnd::Leave)) {
         return;
     }
-    const QModelIndex next =
-        QTableView::moveCursor(backward ? MovePrevious : MoveNext, Qt::NoModifier);
-    if (next.isValid()) {
-        setCurrentIndex(next);
-    }
+    focusNextPrevChild(!backward);
 }
 
 void StatementGrid::editorFocusLost() {

@@ -624,18 +624,26 @@ TEST_P(GridEditTest, LeavingByClickValidatesAndRefusalKeepsTheCell) {
     EXPECT_EQ(grid_->currentIndex(), At(2, 8));
 }
 
-TEST_P(GridEditTest, TabLeavesToTheNextCellAndEscapeDropsTheTyping) {
+TEST_P(GridEditTest, TabLeavesTheGridAndEscapeDropsTheTyping) {
     grid_->setCurrentIndex(At(3, 4));
     Type("3");
     KeyInEditor(Qt::Key_Tab);
     ASSERT_EQ(calls_.size(), 1u);
     EXPECT_EQ(Cell(3, 4), Amount(3));
-    EXPECT_EQ(grid_->currentIndex(), At(4, 4));
+    EXPECT_EQ(grid_->currentIndex(), At(3, 4));
+    EXPECT_EQ(QApplication::focusWidget(), racun_);  // the next control of the window
+    // A refused text keeps the focus in the grid.
+    grid_->setFocus();
+    Type("-");
+    KeyInEditor(Qt::Key_Tab);
+    EXPECT_EQ(calls_.size(), 2u);
+    EXPECT_EQ(Cell(3, 4), Amount(3));
+    EXPECT_TRUE(grid_->hasFocus());
 
     grid_->setCurrentIndex(At(5, 4));
     Type("77");
     KeyInEditor(Qt::Key_Escape);
-    EXPECT_EQ(calls_.size(), 1u);
+    EXPECT_EQ(calls_.size(), 2u);  // Escape validates nothing
     EXPECT_FALSE(grid_->isEditing());
     EXPECT_EQ(Cell(5, 4), Amount(0));
 }
