@@ -23,6 +23,8 @@ namespace {
 
 // Height of every row and of the header row, in pixels.
 constexpr int kRowHeight = 16;
+// Space between a text and the cell edge it is aligned to, in pixels.
+constexpr int kTextMargin = 2;
 
 bool IsPrintable(const QString& text) {
     if (text.isEmpty()) {
@@ -82,7 +84,7 @@ void DrawGridText(QPainter* painter, TextLayouts& layouts, const QRect& cell, co
         return;
     }
     const bool right = alignment & Qt::AlignRight;
-    const QRect area = cell.adjusted(right ? 0 : 2, 0, right ? -2 : 0, 0);
+    const QRect area = cell.adjusted(right ? 0 : kTextMargin, 0, right ? -kTextMargin : 0, 0);
     const QStaticText* layout = &layouts.of(text, font);
     if (qRound(layout->size().width()) > area.width()) {
         const QString elided =
@@ -309,6 +311,14 @@ StatementGrid::StatementGrid(Statement statement, GridTexts& texts, QWidget* par
 
 void StatementGrid::refresh() {
     model_->refreshAll();
+}
+
+int StatementGrid::ColumnWidthFor(const QString& text, const QFont& font) {
+    // Measured as the painting measures it: the text, its margin and the grid line.
+    QStaticText layout(text);
+    layout.setTextFormat(Qt::PlainText);
+    layout.prepare(QTransform(), font);
+    return qRound(layout.size().width()) + kTextMargin + 1;
 }
 
 int StatementGrid::helpContext() const {

@@ -53,6 +53,10 @@ class StatementGrid : public QTableView {
 
     StatementGridModel* gridModel() const { return model_; }
 
+    // The column width in pixels (grid line included) that shows text in font in full, with
+    // the margins the grid draws its texts with.
+    static int ColumnWidthFor(const QString& text, const QFont& font);
+
   signals:
     void helpContextChanged(int context);
 

@@ -217,6 +217,22 @@ TEST(GridPaint, HeaderTextsGreyRowsRedTextAndTheHighlightAreDrawn) {
     EXPECT_EQ(CountPixels(cells, grid.visualRect(grid.model()->index(53, 1)), red), 0);
 }
 
+TEST(GridPaint, FullAmountsFitTheNarrowestAmountColumn) {
+    // The current-year amount column of the balance sheet (68 pixels) holds any amount below
+    // ten million, plain or bold, as the designed layout intends.
+    GridTexts texts(7, 89);
+    const QFont plain = StatementGridModel(Statement::Bilanca, texts).cellFont();
+    QFont bold = plain;
+    bold.setBold(true);
+    for (const char* text : {"1.234.567,89", "9.999.999,99", "1,851,851.34", "7.407.407,41"}) {
+        EXPECT_LE(StatementGrid::ColumnWidthFor(QString::fromUtf8(text), plain), 68) << text;
+        EXPECT_LE(StatementGrid::ColumnWidthFor(QString::fromUtf8(text), bold), 68) << text;
+    }
+    EXPECT_GT(StatementGrid::ColumnWidthFor(QStringLiteral("-12.345.678,90"), plain), 68);
+    EXPECT_LT(StatementGrid::ColumnWidthFor(QStringLiteral("1"), plain),
+              StatementGrid::ColumnWidthFor(QStringLiteral("11"), plain));
+}
+
 TEST(GridModel, RedRowsAreTheTotalsTheyNameAndPokHasNone) {
     const std::vector<std::tuple<Statement, int, std::string>> red = {
         {Statement::Bilanca, 55, "F.UKUPNA AKTIVA"},
