@@ -82,6 +82,27 @@ void BM_OpenAndSave(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenAndSave)->Unit(benchmark::kMicrosecond);
 
+// The same work without the disk: the file image decoded into a document and encoded again.
+void BM_DecodeAndEncode(benchmark::State& state) {
+    movik::Workspace ws = FilledWorkspace();
+    std::vector<std::uint8_t> image;
+    std::string error;
+    if (!movik::EncodeDocumentFile(ws.document(), image, error)) {
+        state.SkipWithError("encode failed");
+        return;
+    }
+    movik::TDokument doc = ws.document();
+    for (auto _ : state) {
+        movik::DecodeDocumentFile(image.data(), doc);
+        if (!movik::EncodeDocumentFile(doc, image, error)) {
+            state.SkipWithError("encode failed");
+            break;
+        }
+        benchmark::DoNotOptimize(image.data());
+    }
+}
+BENCHMARK(BM_DecodeAndEncode)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

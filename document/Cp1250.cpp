@@ -119,39 +119,46 @@ int ByteOf(char32_t cp) {
     return it->byte;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
+// Writes one code point below U+10000 as UTF-8 at out; returns the byte count.
+std::size_t PutUtf8(char* out, char32_t cp) {
     if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        out[0] = static_cast<char>(cp);
+        return 1;
     }
+    if (cp < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (cp >> 6));
+        out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    out[0] = static_cast<char>(0xE0 | (cp >> 12));
+    out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 3;
 }
 
 }  // namespace
 
 std::string Cp1250ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 4);
+    // Every byte becomes at most three UTF-8 bytes.
+    std::string out(bytes.size() * 3, '\0');
+    std::size_t n = 0;
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80) {
-            out += c;
-        } else {
-            AppendUtf8(out, kHigh[b - 0x80u]);
-        }
+        n += PutUtf8(out.data() + n, b < 0x80 ? b : kHigh[b - 0x80u]);
     }
+    out.resize(n);
     return out;
 }
 
 std::optional<std::string> Utf8ToCp1250(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
+    // Every character takes at least one UTF-8 byte and exactly one byte here.
+    std::string out(text.size(), '\0');
+    std::size_t n = 0;
     for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            out[n++] = text[i++];
+            continue;
+        }
         char32_t cp = 0;
         const std::size_t len = DecodeUtf8(text, i, cp);
         if (len == 0) {
@@ -161,9 +168,10 @@ std::optional<std::string> Utf8ToCp1250(std::string_view text) {
         if (b < 0) {
             return std::nullopt;
         }
-        out += static_cast<char>(static_cast<unsigned char>(b));
+        out[n++] = static_cast<char>(static_cast<unsigned char>(b));
         i += len;
     }
+    out.resize(n);
     return out;
 }
 

@@ -110,15 +110,22 @@ std::string FirstUnencodable(std::string_view text) {
 }
 
 // Writes text as a short string of the given capacity at `at`: length byte, then the characters.
-// Bytes beyond the length are left as they are. Texts longer than the capacity are cut.
+// Bytes beyond the length are left as they are. Texts longer than the capacity are cut. A text
+// Windows-1250 cannot hold sets error, naming the field (and the row, when row > 0).
 bool PutShortString(std::uint8_t* at, std::size_t capacity, std::string_view text,
-                    std::string_view fieldName, std::string& error) {
-    const std::string cut =
-        Utf8Length(text) > capacity ? Utf8Left(text, capacity) : std::string(text);
-    const std::optional<std::string> bytes = Utf8ToCp1250(cut);
+                    std::string_view field, int row, std::string& error) {
+    // A UTF-8 text of at most `capacity` bytes has at most that many characters.
+    std::string cutText;
+    if (text.size() > capacity && Utf8Length(text) > capacity) {
+        cutText = Utf8Left(text, capacity);
+        text = cutText;
+    }
+    const std::optional<std::string> bytes = Utf8ToCp1250(text);
     if (!bytes) {
-        error = "Dokument nije snimljen: tekst \xE2\x80\x9E" + std::string(fieldName) +
-                "\xE2\x80\x9C sadrži znak \xE2\x80\x9E" + FirstUnencodable(cut) +
+        const std::string fieldName =
+            row > 0 ? std::string(field) + ", red " + std::to_string(row) : std::string(field);
+        error = "Dokument nije snimljen: tekst \xE2\x80\x9E" + fieldName +
+                "\xE2\x80\x9C sadrži znak \xE2\x80\x9E" + FirstUnencodable(text) +
                 "\xE2\x80\x9C koji se ne može spremiti u datoteku (kodna stranica Windows-1250).";
         return false;
     }
@@ -133,17 +140,13 @@ std::string GetShortString(const std::uint8_t* at) {
     return Cp1250ToUtf8(std::string_view(reinterpret_cast<const char*>(at + 1), length));
 }
 
-std::string RowName(std::string_view table, int row) {
-    return std::string(table) + ", red " + std::to_string(row);
-}
-
 template <class TableT>
 bool PutIznosTable(std::uint8_t* block, std::size_t offset, const TableT& table,
                    std::string_view name, std::string& error) {
     for (int r = 1; r <= TableT::kRows; ++r) {
         std::uint8_t* row = block + offset + static_cast<std::size_t>(r - 1) * kIznosRowSize;
-        if (!PutShortString(row + kIznosTextOffset, kTextCapacity, table.row(r).Tekst,
-                            RowName(name, r), error)) {
+        if (!PutShortString(row + kIznosTextOffset, kTextCapacity, table.row(r).Tekst, name, r,
+                            error)) {
             return false;
         }
         PutDouble(row + kIznosIznosOffset, table.row(r).Iznos);
@@ -271,7 +274,7 @@ class SystemFileWriter final : public FileWriter {
         if (::fchmod(fd, mode) != 0) {
             // Some file systems keep no modes; the content matters more than the mode.
         }
-        if (::fsync(fd) != 0) {
+        if (::fdatasync(fd) != 0) {
             return fail("zapisivanje na disk nije uspjelo (disk je možda pun)", true);
         }
         if (::close(fd) != 0) {
@@ -298,8 +301,8 @@ class SystemFileWriter final : public FileWriter {
 bool EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out, std::string& error) {
     std::vector<std::uint8_t> image(kDocumentFileSize, 0);
 
-    if (!PutShortString(image.data(), kPotpisCapacity, doc.Potpis, "Potpis", error) ||
-        !PutShortString(image.data() + kVerzijaOffset, kVerzijaCapacity, doc.Verzija, "Verzija",
+    if (!PutShortString(image.data(), kPotpisCapacity, doc.Potpis, "Potpis", 0, error) ||
+        !PutShortString(image.data() + kVerzijaOffset, kVerzijaCapacity, doc.Verzija, "Verzija", 0,
                         error)) {
         return false;
     }
@@ -307,9 +310,10 @@ bool EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out, st
     std::uint8_t* block = image.data() + kHeaderSize;
     std::memcpy(block, doc.KeptBlock.data(), kDocumentBlockSize);
 
-    if (!PutShortString(block + kPoduzeceOffset, kTextCapacity, doc.Poduzece, "Naziv poduzeća",
+    if (!PutShortString(block + kPoduzeceOffset, kTextCapacity, doc.Poduzece, "Naziv poduzeća", 0,
                         error) ||
-        !PutShortString(block + kSjedisteOffset, kTextCapacity, doc.Sjediste, "Sjedište", error)) {
+        !PutShortString(block + kSjedisteOffset, kTextCapacity, doc.Sjediste, "Sjedište", 0,
+                        error)) {
         return false;
     }
     PutDouble(block + kDatumOdOffset, doc.DatumOd);
@@ -328,7 +332,7 @@ bool EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out, st
         std::uint8_t* row =
             block + kBilancaOffset + static_cast<std::size_t>(r - 1) * kBilancaRowSize;
         const TStavkaBilanca& s = doc.Bilanca.row(r);
-        if (!PutShortString(row + kBilancaTextOffset, kTextCapacity, s.Tekst, RowName("Bilanca", r),
+        if (!PutShortString(row + kBilancaTextOffset, kTextCapacity, s.Tekst, "Bilanca", r,
                             error)) {
             return false;
         }
@@ -341,7 +345,7 @@ bool EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out, st
         std::uint8_t* row = block + kRacunOffset + static_cast<std::size_t>(r - 1) * kRacunRowSize;
         const TStavkaRacun& s = doc.Racun.row(r);
         if (!PutShortString(row + kRacunTextOffset, kTextCapacity, s.Tekst,
-                            RowName("Račun dobiti i gubitka", r), error)) {
+                            "Račun dobiti i gubitka", r, error)) {
             return false;
         }
         PutDouble(row + kRacunIznosOffset, s.Iznos);
