@@ -16,7 +16,9 @@ bool IsDecimalMark(QChar c) {
     return c == u'.' || c == u',';
 }
 
-bool IsPrintable(const QString& text) {
+}  // namespace
+
+bool IsPrintableText(const QString& text) {
     if (text.isEmpty()) {
         return false;
     }
@@ -27,8 +29,6 @@ bool IsPrintable(const QString& text) {
     }
     return true;
 }
-
-}  // namespace
 
 AmountEditor::AmountEditor(QWidget* parent) : QLineEdit(parent) {
     setObjectName(QStringLiteral("AmountEditor"));
@@ -104,7 +104,7 @@ void AmountEditor::keyPressEvent(QKeyEvent* event) {
     }
     // Characters go through the rule; editing and movement keys (Backspace, Delete, arrows,
     // selection, undo) carry no printable text and pass unchanged.
-    if (IsPrintable(event->text()) && !acceptsAtCursor(event->text())) {
+    if (IsPrintableText(event->text()) && !acceptsAtCursor(event->text())) {
         event->accept();
         return;
     }

@@ -8,6 +8,10 @@
 
 namespace movik {
 
+// True for a non-empty key text made only of printable characters (a typed character, not a
+// control key).
+bool IsPrintableText(const QString& text);
+
 class AmountEditor : public QLineEdit {
     Q_OBJECT
   public:

@@ -469,8 +469,7 @@ void TForm1::FitValueColumns() {
         StatementGrid* grid = Grid(s);
         QFont bold = grid->gridModel()->cellFont();
         bold.setBold(true);
-        const QFontMetrics cells(bold);
-        const QFontMetrics header(grid->gridModel()->headerFont());
+        const QFont header = grid->gridModel()->headerFont();
         const GridTexts& texts = ws_.grids().of(s);
         for (int col = 3; col < texts.columnCount(); ++col) {
             // Figures differ in width by their length: only the longest texts are measured, and
@@ -484,15 +483,15 @@ void TForm1::FitValueColumns() {
                 continue;
             }
             measured = longest;
-            int needed = header.horizontalAdvance(QString::fromStdString(texts.cell(col, 0)));
+            int needed =
+                StatementGrid::ColumnWidthFor(QString::fromStdString(texts.cell(col, 0)), header);
             for (int row = 1; row < texts.rowCount(); ++row) {
                 const std::string& text = texts.cell(col, row);
                 if (text.size() + 1 >= longest) {
-                    needed =
-                        std::max(needed, cells.horizontalAdvance(QString::fromStdString(text)));
+                    needed = std::max(
+                        needed, StatementGrid::ColumnWidthFor(QString::fromStdString(text), bold));
                 }
             }
-            needed += 6;  // the cell's text margins and grid line
             if (grid->columnWidth(col - 1) < needed) {
                 grid->setColumnWidth(col - 1, needed);
             }
@@ -830,12 +829,13 @@ void TForm1::ImportCsv() {
     if (s != Statement::Bilanca && s != Statement::Racun) {
         return;
     }
-    const FileDialogSpec dialogSpec{QStringLiteral("CSVOpen"),
-                              QStringLiteral("Otvori"),
-                              {{QStringLiteral("Comma delimited (*.csv)"), QStringLiteral("*.csv")},
-                               {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
-                              QString::fromStdString(DefaultCsvName(*s)),
-                              QStringLiteral("csv")};
+    const FileDialogSpec dialogSpec{
+        QStringLiteral("CSVOpen"),
+        QStringLiteral("Otvori"),
+        {{QStringLiteral("Comma delimited (*.csv)"), QStringLiteral("*.csv")},
+         {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
+        QString::fromStdString(DefaultCsvName(*s)),
+        QStringLiteral("csv")};
     const auto path = dialogs_->ChooseOpenFile(dialogSpec);
     if (!path) {
         return;

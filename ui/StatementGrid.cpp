@@ -26,18 +26,6 @@ constexpr int kRowHeight = 16;
 // Space between a text and the cell edge it is aligned to, in pixels.
 constexpr int kTextMargin = 2;
 
-bool IsPrintable(const QString& text) {
-    if (text.isEmpty()) {
-        return false;
-    }
-    for (const QChar c : text) {
-        if (!c.isPrint()) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool IsEnterKey(int key) {
     return key == Qt::Key_Enter || key == Qt::Key_Return;
 }
@@ -433,7 +421,7 @@ void StatementGrid::keyPressEvent(QKeyEvent* event) {
             event->accept();
             return;
         }
-        if (editable && IsPrintable(event->text()) &&
+        if (editable && IsPrintableText(event->text()) &&
             StatementGridModel::UsesAmountEditor(statement_,
                                                  StatementGridModel::GridColumn(current)) &&
             !AmountEditor::AcceptsInsert(QString(), 0, 0, event->text())) {
