@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
@@ -542,7 +543,11 @@ void TForm1::ShowGeneralData() {
     opce_->eSjediste->setText(QString::fromStdString(g.Sjediste));
     opce_->dOd->setValue(g.DatumOd);
     opce_->dDo->setValue(g.DatumDo);
-    opce_->eBrojDionica->setValue(g.BrojDionica);
+    {
+        // The workspace has already run the refresh cycle that a changed share count calls for.
+        const QSignalBlocker quiet(opce_->eBrojDionica);
+        opce_->eBrojDionica->setValue(g.BrojDionica);
+    }
     PushFields();
 }
 
