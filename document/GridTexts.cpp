@@ -65,9 +65,9 @@ void FillAmountGrid(const TableT& table, GridTexts& grid, const RegionalSettings
     }
 }
 
-// A date the period fields can show: finite and within the years 100 to 9999, else empty (0).
+// A date the period fields can show: finite and within the years 1 to 9999, else empty (0).
 double FieldDate(double dayNumber) {
-    static const double first = DayNumber(100, 1, 1);
+    static const double first = DayNumber(1, 1, 1);
     static const double last = DayNumber(9999, 12, 31);
     if (!std::isfinite(dayNumber) || dayNumber < first || dayNumber > last) {
         return 0;

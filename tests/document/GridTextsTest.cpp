@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "DocumentTestSupport.h"
+#include "model/Dates.h"
 #include "model/Templates.h"
 
 namespace movik {
@@ -334,6 +335,31 @@ TEST(GeneralDataOf, TextsAndDatesAsStored) {
     EXPECT_EQ(GeneralDataOf(doc).DatumOd, 0);
     EXPECT_EQ(GeneralDataOf(doc).DatumDo, 0);
 }
+
+struct DateShown {
+    double stored;
+    double shown;
+};
+
+class GeneralDataDates : public ::testing::TestWithParam<DateShown> {};
+
+// The date fields hold the years 1 to 9999; every such date reaches them unchanged, so a typed
+// early date survives save and open.
+TEST_P(GeneralDataDates, EveryDateTheFieldsCanHoldIsShown) {
+    TDokument doc = NewDoc();
+    doc.DatumOd = GetParam().stored;
+    doc.DatumDo = GetParam().stored;
+    EXPECT_EQ(GeneralDataOf(doc).DatumOd, GetParam().shown);
+    EXPECT_EQ(GeneralDataOf(doc).DatumDo, GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, GeneralDataDates,
+    ::testing::Values(DateShown{DayNumber(1, 1, 1), DayNumber(1, 1, 1)},
+                      DateShown{DayNumber(50, 6, 15), DayNumber(50, 6, 15)},
+                      DateShown{DayNumber(99, 12, 31), DayNumber(99, 12, 31)},
+                      DateShown{DayNumber(9999, 12, 31), DayNumber(9999, 12, 31)},
+                      DateShown{DayNumber(0, 12, 31), 0}, DateShown{DayNumber(10000, 1, 1), 0}));
 
 }  // namespace
 }  // namespace movik
