@@ -8,9 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -139,18 +137,6 @@ std::string CheckedText(const std::string& text, const char* what) {
         Fail(std::string(what) + " je dulji od 255 znakova");
     }
     return text;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        Fail("Cannot open file " + path);
-    }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        Fail("Datoteka " + path + " nije pročitana do kraja");
-    }
-    return bytes;
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
@@ -292,7 +278,11 @@ int CommandImport(const Arguments& args, Workspace& ws) {
     RequireCount(args, 4);
     RequireOptions(args, {"-o"});
     const Statement s = ParseStatement(args.positional[2], true);
-    const std::string bytes = ReadWholeFile(args.positional[3]);
+    std::string bytes;
+    if (const std::string error = movik::ReadImportFile(args.positional[3], s, bytes);
+        !error.empty()) {
+        Fail(error);
+    }
     OpenAsWindow(ws, args.positional[1]);
     const std::string error = ws.ImportCsv(s, bytes);
     if (!error.empty()) {

@@ -1,6 +1,7 @@
 #pragma once
 // Semicolon-separated export and import of statement grids.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,7 +12,7 @@ namespace movik {
 
 // Cuts BaseString at every BreakString; empty pieces are dropped unless AllowEmptyString.
 class TBrkApart {
-public:
+  public:
     std::string BaseString;
     std::string BreakString = ";";
     bool AllowEmptyString = false;
@@ -25,6 +26,15 @@ std::string DefaultCsvName(Statement s);
 
 // The bytes of an export: Windows-1250, CR LF, every listed cell followed by ";".
 std::string ExportCsv(Statement s, const GridTexts& grid);
+
+// The most bytes an import reads: far more than the lines of any statement file take.
+inline constexpr std::size_t kMaxImportBytes = 4 * 1024 * 1024;
+
+// Reads from path what an import of s uses: the bytes up to the end of the last line its grid can
+// take (the file's lines beyond are not read), from a file or a pipe. Returns "" on success, else
+// the message: "Cannot open file %s" for a path that cannot be opened or read (a folder too), or a
+// Croatian message when those lines run past kMaxImportBytes (no statement file, or endless).
+std::string ReadImportFile(const std::string& path, Statement s, std::string& bytes);
 
 // Imports file bytes into the grid (Bilanca or Racun only). The whole file is checked before any
 // cell changes: a line with too few pieces returns "List index out of bounds (%d)" and nothing

@@ -44,11 +44,12 @@ class Cli : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    // Runs movik-cli with the given arguments (shell-quoted by the caller where needed).
-    Result Run(const std::string& arguments) {
+    // Runs movik-cli with the given arguments (shell-quoted by the caller where needed). A
+    // prefix goes before the program: a memory limit, a time limit or a pipe feeding its input.
+    Result Run(const std::string& arguments, const std::string& prefix = "") {
         const fs::path out = dir_ / "stdout", err = dir_ / "stderr";
-        const std::string command = "cd '" + dir_.string() + "' && '" MOVIK_CLI "' " + arguments +
-                                    " >'" + out.string() + "' 2>'" + err.string() + "'";
+        const std::string command = "cd '" + dir_.string() + "' && " + prefix + "'" MOVIK_CLI "' " +
+                                    arguments + " >'" + out.string() + "' 2>'" + err.string() + "'";
         const int status = std::system(command.c_str());
         Result r;
         r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -187,6 +188,39 @@ TEST_F(Cli, ImportWithAShortLineChangesNothing) {
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("List index out of bounds (4)"), std::string::npos) << r.err;
     EXPECT_EQ(ReadFile(Path("a.mvk")), before);
+}
+
+// An import reads only the lines the statement can take: an endless source ends in a clear
+// message instead of eating memory, a pipe is read, a folder is no file.
+TEST_F(Cli, ImportReadsNoMoreThanItsLines) {
+    ASSERT_EQ(Run("--locale C new a.mvk").exitCode, 0);
+    const std::string before = ReadFile(Path("a.mvk"));
+    const std::string limits = "ulimit -v 2000000 && timeout 60 ";  // a runaway read ends here
+
+    const Result endless = Run("--locale C import a.mvk bilanca /dev/zero", limits);
+    EXPECT_EQ(endless.exitCode, 2);
+    EXPECT_NE(endless.err.find("/dev/zero"), std::string::npos) << endless.err;
+    EXPECT_EQ(endless.err.find("alloc"), std::string::npos) << endless.err;
+    EXPECT_EQ(std::count(endless.err.begin(), endless.err.end(), '\n'), 1) << endless.err;
+
+    const Result folder = Run("--locale C import a.mvk bilanca .", limits);
+    EXPECT_EQ(folder.exitCode, 2);
+    EXPECT_EQ(folder.err, "movik-cli: Cannot open file .\n");
+    EXPECT_EQ(ReadFile(Path("a.mvk")), before);
+
+    // Through a pipe, with an endless tail after the last line the grid takes.
+    std::string csv = "Rbr;P;Iznos;Udio;\r\n";
+    for (int row = 1; row <= 45; ++row) {
+        csv += std::to_string(row) + ";x;" + (row == 2 ? "250" : "0") + ";0;\r\n";
+    }
+    WriteFile(Path("in.csv"), csv);
+    const Result piped = Run("--locale C import a.mvk racun /dev/stdin",
+                             "ulimit -v 2000000 && { cat in.csv; yes; } | timeout 60 ");
+    ASSERT_EQ(piped.exitCode, 0) << piped.err;
+    movik::TDokument doc;
+    std::string error;
+    ASSERT_EQ(movik::OpenDocument(Path("a.mvk").string(), doc, error), movik::OpenResult::Opened);
+    EXPECT_EQ(doc.Racun.row(1).Iznos, 250);
 }
 
 TEST_F(Cli, HelpListsEveryCommand) {

@@ -334,6 +334,39 @@ TEST(ImportCsv, ALongTailAfterTheLastRowIsNotRead) {
     EXPECT_EQ(ws.document().Racun.row(2).Iznos, 3);
 }
 
+// ---- ReadImportFile --------------------------------------------------------------------------
+
+TEST(ReadImportFile, StopsAfterTheLastLineTheGridTakes) {
+    const test::TempDir dir;
+    std::string lines;
+    for (int k = 0; k <= 60; ++k) {
+        lines += "line " + std::to_string(k) + "\r\n";
+    }
+    test::WriteText(dir.file("a.csv"), lines + "no final line end");
+    std::string bytes = "previous";
+    ASSERT_EQ(ReadImportFile(dir.file("a.csv"), Statement::Racun, bytes), "");
+    EXPECT_EQ(bytes, lines.substr(0, lines.find("line 46\r\n")));  // lines 0 to 45
+    ASSERT_EQ(ReadImportFile(dir.file("a.csv"), Statement::Bilanca, bytes), "");
+    EXPECT_EQ(bytes, lines + "no final line end");  // shorter than 89 lines: all of it
+}
+
+TEST(ReadImportFile, RefusesFoldersMissingFilesAndEndlessLines) {
+    const test::TempDir dir;
+    std::string bytes = "unchanged";
+    EXPECT_EQ(ReadImportFile(dir.path().string(), Statement::Bilanca, bytes),
+              "Cannot open file " + dir.path().string());
+    EXPECT_EQ(ReadImportFile(dir.file("none.csv"), Statement::Bilanca, bytes),
+              "Cannot open file " + dir.file("none.csv"));
+    test::WriteText(dir.file("long.csv"), std::string(kMaxImportBytes + 1, 'x'));
+    const std::string error = ReadImportFile(dir.file("long.csv"), Statement::Racun, bytes);
+    EXPECT_NE(error.find(dir.file("long.csv")), std::string::npos) << error;
+    EXPECT_EQ(bytes, "unchanged");
+    // Exactly at the limit is still read.
+    test::WriteText(dir.file("limit.csv"), std::string(kMaxImportBytes, 'x'));
+    EXPECT_EQ(ReadImportFile(dir.file("limit.csv"), Statement::Racun, bytes), "");
+    EXPECT_EQ(bytes.size(), kMaxImportBytes);
+}
+
 TEST(ImportCsv, RowsBeyondAShortFileKeepTheirCells) {
     Workspace ws(CommaSettings(), 2024);
     ws.grids().Racun.cell(3, 30) = "5,00";

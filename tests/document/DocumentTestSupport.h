@@ -81,6 +81,11 @@ inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>&
               static_cast<std::streamsize>(bytes.size()));
 }
 
+inline void WriteText(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
 inline double GetLittleEndianDouble(const std::vector<std::uint8_t>& image, std::size_t offset) {
     std::uint64_t bits = 0;
     for (int i = 0; i < 8; ++i) {
