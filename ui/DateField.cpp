@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -252,12 +253,30 @@ void DateField::RefuseLater() {
         if (ParseDate(edit_->text(), format_)) {
             return;
         }
+        // The focus may have left with a change of page (a tab, "<<" or ">>"): the field's page
+        // comes back first, so the user sees what is refused and can correct it.
+        ShowOwnPage();
         if (showError) {
             showError(QStringLiteral("'%1' nije ispravan datum.").arg(edit_->text()));
         }
         edit_->setFocus(Qt::OtherFocusReason);
         edit_->selectAll();
     });
+}
+
+void DateField::ShowOwnPage() {
+    for (QWidget* w = parentWidget(); w != nullptr; w = w->parentWidget()) {
+        auto* tabs = qobject_cast<QTabWidget*>(w);
+        if (tabs == nullptr) {
+            continue;
+        }
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (tabs->widget(i)->isAncestorOf(this)) {
+                tabs->setCurrentIndex(i);
+                break;
+            }
+        }
+    }
 }
 
 void DateField::OpenCalendar() {

@@ -67,6 +67,8 @@ class DateField : public QWidget {
     void TextChanged(const QString& text);
     void Left();
     void RefuseLater();
+    // Makes the page that holds the field the current one in every page control above it.
+    void ShowOwnPage();
 
     QLineEdit* edit_;
     QToolButton* button_;

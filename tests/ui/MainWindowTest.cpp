@@ -373,5 +373,27 @@ TEST(MainWindow, InvalidDateIsRefusedWhenLeft) {
     EXPECT_EQ(f.Doc().DatumOd, 0);
 }
 
+// A date refused after the user moved to another page: its page comes back, the field takes
+// the focus, and the menu items follow the page.
+TEST(MainWindow, RefusedDateBringsItsPageBack) {
+    WindowFixture f;
+    f.ShowActive();
+    auto* from = f.Find<DateField>("dOd");
+    auto* pages = f.Find<QTabWidget>("PageControl");
+    from->lineEdit()->setFocus(Qt::MouseFocusReason);
+    from->lineEdit()->selectAll();
+    QTest::keyClicks(from->lineEdit(), "31.02.2024");
+
+    f.window->bNextClick();  // the ">>" button takes no focus; the page change moves it
+    QApplication::processEvents();
+
+    ASSERT_EQ(f.dialogs->errors.size(), 1);
+    EXPECT_EQ(pages->currentWidget()->objectName(), "tsOpce");
+    EXPECT_EQ(QApplication::focusWidget(), from->lineEdit());
+    EXPECT_EQ(from->text(), "31.02.2024");
+    EXPECT_FALSE(f.Find<QAction>("Import1")->isEnabled());
+    EXPECT_FALSE(f.Find<QAction>("Export1")->isEnabled());
+}
+
 }  // namespace
 }  // namespace movik::test
