@@ -236,6 +236,10 @@ class SystemFileWriter final : public FileWriter {
         if (hadOldFile && S_ISDIR(info.st_mode)) {
             return CannotCreate(path);
         }
+        // Renaming would replace even a file the user may not write; such a file stays as it is.
+        if (hadOldFile && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+            return CannotCreate(path);
+        }
         const mode_t mode = hadOldFile ? (info.st_mode & 07777) : (0666 & ~CurrentUmask());
 
         std::string tempName = target + ".XXXXXX";

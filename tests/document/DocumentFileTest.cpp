@@ -581,6 +581,25 @@ TEST(DocumentFileSave, ReadOnlyFolderCannotTakeTheFile) {
     EXPECT_EQ(SaveDocument(doc), "Cannot create file " + dir.file("a.mvk"));
 }
 
+// A file the user may not write is not replaced, even in a folder where a new file could go.
+TEST(DocumentFileSave, ReadOnlyFileIsNotReplaced) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "the superuser writes into read-only files";
+    }
+    TempDir dir;
+    const std::string path = dir.file("zasticen.mvk");
+    WriteBytes(path, {1, 2, 3});
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    TDokument doc = NewDoc();
+    doc.ImeDatoteke = path;
+    doc.Izmijenjen = true;
+    EXPECT_EQ(SaveDocument(doc), "Cannot create file " + path);
+    EXPECT_TRUE(doc.Izmijenjen);
+    EXPECT_EQ(ReadBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(ModeOf(path), 0444u);
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"zasticen.mvk"});
+}
+
 TEST(DocumentFileSave, UntitledDocumentIsNotReportedAsSaved) {
     TDokument doc = NewDoc();
     doc.Izmijenjen = true;
