@@ -60,13 +60,18 @@ std::string SystemLocaleName() {
     return "C";
 }
 
-movik::RegionalSettings SettingsOf(const std::string& localeName) {
+// The settings of a locale. A name Qt does not know is an error when the user gave it
+// (--locale); the system's own name falls back to the C settings, as the window's QLocale does.
+movik::RegionalSettings SettingsOf(const std::string& localeName, bool givenByUser) {
     std::string name = localeName.substr(0, localeName.find_first_of(".@"));
-    const QLocale locale = (name.empty() || name == "C" || name == "POSIX")
-                               ? QLocale::c()
-                               : QLocale(QString::fromStdString(name));
+    QLocale locale = (name.empty() || name == "C" || name == "POSIX")
+                         ? QLocale::c()
+                         : QLocale(QString::fromStdString(name));
     if (locale == QLocale::c() && name != "C" && name != "POSIX" && name != "en_US_POSIX") {
-        Fail("Nepoznata lokalizacija: " + localeName);
+        if (givenByUser) {
+            Fail("Nepoznata lokalizacija: " + localeName);
+        }
+        locale = QLocale::c();
     }
     movik::RegionalSettings rs;
     rs.thousandsSeparator = locale.groupSeparator().toStdString();
@@ -184,7 +189,8 @@ struct Arguments {
     }
 };
 
-Arguments ParseArguments(int argc, char** argv, std::string& localeName, bool& help) {
+Arguments ParseArguments(int argc, char** argv, std::optional<std::string>& localeName,
+                         bool& help) {
     static const std::vector<std::string> withValue = {"--company", "--seat",   "--from", "--to",
                                                        "--shares",  "--locale", "-o"};
     Arguments args;
@@ -305,7 +311,7 @@ int CommandCheck(const Arguments& args, Workspace& ws) {
 }
 
 int Run(int argc, char** argv) {
-    std::string localeName = SystemLocaleName();
+    std::optional<std::string> localeName;  // set by --locale
     bool help = false;
     const Arguments args = ParseArguments(argc, argv, localeName, help);
     if (help) {
@@ -315,7 +321,8 @@ int Run(int argc, char** argv) {
     if (args.positional.empty()) {
         Fail("Nedostaje naredba (vidi movik-cli --help)");
     }
-    Workspace ws(SettingsOf(localeName), CurrentYear());
+    Workspace ws(localeName ? SettingsOf(*localeName, true) : SettingsOf(SystemLocaleName(), false),
+                 CurrentYear());
     const std::string& command = args.positional[0];
     if (command == "new")
         return CommandNew(args, ws);

@@ -223,6 +223,20 @@ TEST_F(Cli, ImportReadsNoMoreThanItsLines) {
     EXPECT_EQ(doc.Racun.row(1).Iznos, 250);
 }
 
+// The system's locale decides the separators; one Qt does not know means the plain C settings,
+// as in the window, while an unknown --locale is an error.
+TEST_F(Cli, UnknownSystemLocaleFallsBackToC) {
+    const std::string env = "LC_ALL= LC_NUMERIC= LANG=xx_NOWHERE.UTF-8 ";
+    ASSERT_EQ(Run("new a.mvk", env).exitCode, 0);
+    const Result shown = Run("export a.mvk racun -o -", env);
+    ASSERT_EQ(shown.exitCode, 0) << shown.err;
+    EXPECT_EQ(shown.out, Run("--locale C export a.mvk racun -o -").out);
+    EXPECT_EQ(Run("export a.mvk racun -o - --locale xx_NOWHERE", env).exitCode, 2);
+
+    const Result croatian = Run("export a.mvk racun -o -", "LC_ALL=hr_HR.UTF-8 LANG=C ");
+    EXPECT_NE(croatian.out.find("0,00;0,00%;"), std::string::npos) << croatian.out;
+}
+
 TEST_F(Cli, HelpListsEveryCommand) {
     const Result r = Run("--help");
     EXPECT_EQ(r.exitCode, 0);
