@@ -337,15 +337,25 @@ int Run(int argc, char** argv) {
     Fail("Nepoznata naredba: " + command + " (vidi movik-cli --help)");
 }
 
+// An error is one line: control characters (a line break in a file name) show as "?".
+void ReportError(std::string message) {
+    for (char& c : message) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') {
+            c = '?';
+        }
+    }
+    std::cerr << "movik-cli: " << message << '\n';
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     try {
         return Run(argc, argv);
     } catch (const Failure& f) {
-        std::cerr << "movik-cli: " << f.message << '\n';
+        ReportError(f.message);
     } catch (const std::exception& e) {
-        std::cerr << "movik-cli: " << e.what() << '\n';
+        ReportError(e.what());
     }
     return 2;
 }

@@ -180,6 +180,14 @@ TEST_F(Cli, ErrorsGiveOneLineExitTwoAndNoOutputFile) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 5);
 }
 
+// A line break inside a name cannot break the message into two lines.
+TEST_F(Cli, ErrorAboutANameWithALineBreakIsStillOneLine) {
+    const Result r = Run("recalc \"$(printf 'a\\nb.mvk')\"");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find("a?b.mvk"), std::string::npos) << r.err;
+}
+
 TEST_F(Cli, ImportWithAShortLineChangesNothing) {
     ASSERT_EQ(Run("--locale C new a.mvk").exitCode, 0);
     const std::string before = ReadFile(Path("a.mvk"));
