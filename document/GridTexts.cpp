@@ -65,14 +65,15 @@ void FillAmountGrid(const TableT& table, GridTexts& grid, const RegionalSettings
     }
 }
 
-// A date the period fields can show: finite and within the years 1 to 9999, else empty (0).
+// A date the period fields can show: finite and within the years 1 to 9999, else empty (0). The
+// fields hold whole days, so a time of day is dropped.
 double FieldDate(double dayNumber) {
     static const double first = DayNumber(1, 1, 1);
     static const double last = DayNumber(9999, 12, 31);
     if (!std::isfinite(dayNumber) || dayNumber < first || dayNumber > last) {
         return 0;
     }
-    return dayNumber;
+    return std::floor(dayNumber);
 }
 
 // The share count as the whole-number field holds it.

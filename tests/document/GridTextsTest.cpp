@@ -343,7 +343,7 @@ struct DateShown {
 
 class GeneralDataDates : public ::testing::TestWithParam<DateShown> {};
 
-// The date fields hold the years 1 to 9999; every such date reaches them unchanged, so a typed
+// The date fields hold the days of the years 1 to 9999; every such date reaches them, so a typed
 // early date survives save and open.
 TEST_P(GeneralDataDates, EveryDateTheFieldsCanHoldIsShown) {
     TDokument doc = NewDoc();
@@ -359,7 +359,9 @@ INSTANTIATE_TEST_SUITE_P(
                       DateShown{DayNumber(50, 6, 15), DayNumber(50, 6, 15)},
                       DateShown{DayNumber(99, 12, 31), DayNumber(99, 12, 31)},
                       DateShown{DayNumber(9999, 12, 31), DayNumber(9999, 12, 31)},
-                      DateShown{DayNumber(0, 12, 31), 0}, DateShown{DayNumber(10000, 1, 1), 0}));
+                      DateShown{DayNumber(0, 12, 31), 0}, DateShown{DayNumber(10000, 1, 1), 0},
+                      // A field holds whole days: a time of day in a file is dropped.
+                      DateShown{45292.75, 45292}, DateShown{-5.5, -6}));
 
 }  // namespace
 }  // namespace movik
