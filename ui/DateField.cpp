@@ -250,18 +250,23 @@ void DateField::RefuseLater() {
     refusing_ = true;
     QTimer::singleShot(0, this, [this] {
         refusing_ = false;
-        if (ParseDate(edit_->text(), format_)) {
-            return;
-        }
-        // The focus may have left with a change of page (a tab, "<<" or ">>"): the field's page
-        // comes back first, so the user sees what is refused and can correct it.
-        ShowOwnPage();
-        if (showError) {
-            showError(QStringLiteral("'%1' nije ispravan datum.").arg(edit_->text()));
-        }
-        edit_->setFocus(Qt::OtherFocusReason);
-        edit_->selectAll();
+        CheckText();
     });
+}
+
+bool DateField::CheckText() {
+    if (ParseDate(edit_->text(), format_)) {
+        return true;
+    }
+    // The focus may have left with a change of page (a tab, "<<" or ">>"): the field's page
+    // comes back first, so the user sees what is refused and can correct it.
+    ShowOwnPage();
+    if (showError) {
+        showError(QStringLiteral("'%1' nije ispravan datum.").arg(edit_->text()));
+    }
+    edit_->setFocus(Qt::OtherFocusReason);
+    edit_->selectAll();
+    return false;
 }
 
 void DateField::ShowOwnPage() {

@@ -43,6 +43,10 @@ class DateField : public QWidget {
     QDialog* calendarDialog() const { return calendarDialog_; }
     void OpenCalendar();
 
+    // True when the text is a date or empty. Otherwise refuses it as leaving the field does (the
+    // field's page shown, the message, the focus back) and returns false.
+    bool CheckText();
+
     // Shows a refusal to the user; set by the owner (the window routes it to its dialogs).
     std::function<void(const QString& message)> showError;
 

@@ -665,6 +665,10 @@ void TForm1::CommitEdits() {
     }
 }
 
+bool TForm1::DatesAcceptable() {
+    return opce_->dOd->CheckText() && opce_->dDo->CheckText();
+}
+
 bool TForm1::CanDropChanges() {
     CommitEdits();
     if (!ws_.document().Izmijenjen) {
@@ -710,6 +714,9 @@ void TForm1::Otvori1Click() {
 
 void TForm1::SnimiClick() {
     CommitEdits();
+    if (!DatesAcceptable()) {
+        return;
+    }
     if (ws_.document().ImeDatoteke.empty()) {
         SaveAs();
     } else {
@@ -722,6 +729,9 @@ void TForm1::SnimiKaoClick() {
 }
 
 bool TForm1::SaveAs() {
+    if (!DatesAcceptable()) {
+        return false;
+    }
     const std::string previous = ws_.document().ImeDatoteke;
     const auto path = dialogs_->ChooseSaveFile(DocumentDialog(
         QStringLiteral("SaveDialog1"), QStringLiteral("Snimi kao"), FromPath(previous)));
@@ -739,6 +749,9 @@ bool TForm1::SaveAs() {
 
 bool TForm1::SaveDocument() {
     CommitEdits();
+    if (!DatesAcceptable()) {
+        return false;
+    }
     PushFields();
     const std::string error = ws_.SaveDocument(*writer_);
     if (!error.empty()) {

@@ -113,6 +113,9 @@ class TForm1 : public QMainWindow {
     bool SaveAs();
     // Finishes a cell edit in progress, so commands read what the user typed.
     void CommitEdits();
+    // False (with the date field's refusal shown) while a date field holds a text that is no
+    // date: the document would get another date than the one shown.
+    bool DatesAcceptable();
 
     Workspace ws_;
     std::unique_ptr<Dialogs> dialogs_;

@@ -6,6 +6,8 @@
 
 #include "WindowFixture.h"
 #include "document/DocumentFile.h"
+#include "model/Dates.h"
+#include "ui/DateField.h"
 #include "ui/ShareCountField.h"
 
 namespace movik::test {
@@ -252,6 +254,42 @@ TEST(DocumentCommands, OpeningADifferentShareCountRecalculates) {
     EXPECT_EQ(f.Find<ShareCountField>("eBrojDionica")->text(), "5.000");
     EXPECT_EQ(f.Doc().BrojDionica, 5000);
     EXPECT_FALSE(f.Doc().Izmijenjen);
+}
+
+// A date field still holding a text that is no date (typed, not yet left): a save would store
+// another date than the one shown, so it is refused with the field's message and the command
+// that asked for it stops.
+TEST(DocumentCommands, SavingRefusesADateFieldThatHoldsNoDate) {
+    WindowFixture f;
+    f.ShowActive();
+    TypeCompany(f, "Alfa");
+    auto* from = f.Find<DateField>("dOd");
+    from->lineEdit()->setFocus(Qt::MouseFocusReason);
+    from->lineEdit()->selectAll();
+    QTest::keyClicks(from->lineEdit(), "31.02.2024");
+
+    f.window->SnimiClick();
+    f.window->SnimiKaoClick();
+    f.dialogs->answers = {Answer::Yes};
+    f.window->Nova1Click();
+
+    EXPECT_TRUE(f.dialogs->saveSpecs.empty());
+    ASSERT_EQ(f.dialogs->errors.size(), 3);
+    EXPECT_TRUE(f.dialogs->errors[0].contains("31.02.2024"));
+    EXPECT_EQ(Company(f), "Alfa");
+    EXPECT_TRUE(f.Doc().Izmijenjen);
+    EXPECT_EQ(QApplication::focusWidget(), from->lineEdit());
+
+    // Corrected without leaving the field: the save takes the date shown.
+    from->lineEdit()->selectAll();
+    QTest::keyClicks(from->lineEdit(), "1.2.2024");
+    const QString path = f.Path("alfa.mvk");
+    f.dialogs->saveChoices = {path};
+    f.window->SnimiClick();
+    EXPECT_TRUE(FileExists(path));
+    EXPECT_EQ(f.Doc().DatumOd, DayNumber(2024, 2, 1));
+    EXPECT_FALSE(f.Doc().Izmijenjen);
+    EXPECT_EQ(f.dialogs->errors.size(), 3);
 }
 
 }  // namespace
