@@ -4,14 +4,28 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <cstdio>
 
+#include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
 
 int main(int argc, char* argv[]) {
+    // The usage needs no display: it is answered before the windowing system is opened.
+    QStringList rawArguments;
+    for (int i = 0; i < argc; ++i) {
+        rawArguments << QString::fromLocal8Bit(argv[i]);
+    }
+    if (movik::ParseCommandLine(rawArguments).help) {
+        std::fputs(movik::UsageText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Movik"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
     QApplication::setApplicationDisplayName(QStringLiteral("Movik 1.0"));
+    // The arguments without the ones Qt takes for itself (-platform and the like).
+    const movik::CommandLine commandLine = movik::ParseCommandLine(QApplication::arguments());
 
     // Qt's own buttons and dialogs speak Croatian like the rest of the program.
     QTranslator qtTranslator;
@@ -23,9 +37,8 @@ int main(int argc, char* argv[]) {
     movik::TForm1 window;
     // The document named first on the command line, before the window shows (a missing file
     // is ignored and the new document stays).
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1 && !arguments.at(1).isEmpty()) {
-        window.OpenDocument(arguments.at(1));
+    if (!commandLine.documentPath.isEmpty()) {
+        window.OpenDocument(commandLine.documentPath);
     }
     window.show();
     return QApplication::exec();

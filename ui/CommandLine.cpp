@@ -1,0 +1,34 @@
+#include "ui/CommandLine.h"
+
+namespace movik {
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+    CommandLine result;
+    if (arguments.size() < 2) {
+        return result;
+    }
+    const QString& first = arguments.at(1);
+    if (first == QStringLiteral("-h") || first == QStringLiteral("--help")) {
+        result.help = true;
+    } else if (first == QStringLiteral("--")) {
+        if (arguments.size() > 2) {
+            result.documentPath = arguments.at(2);
+        }
+    } else {
+        result.documentPath = first;
+    }
+    return result;
+}
+
+QString UsageText() {
+    return QStringLiteral(
+        "Uporaba: movik [DOKUMENT.mvk]\n"
+        "\n"
+        "Pokreće Movik s novim dokumentom ili otvara DOKUMENT.mvk. Dokument koji ne postoji\n"
+        "zanemaruje se i ostaje novi dokument.\n"
+        "\n"
+        "  -h, --help   ispisuje ovu pomoć\n"
+        "  --           ono što slijedi je dokument, i kad počinje s \"-\"\n");
+}
+
+}  // namespace movik
