@@ -26,7 +26,7 @@ void DecodeDocumentFile(const std::uint8_t* image, TDokument& doc);
 
 // Where bytes go when a document is saved; tests substitute one that fails part-way.
 class FileWriter {
-public:
+  public:
     virtual ~FileWriter() = default;
     // Writes the whole content to path without ever destroying an existing file at path: the
     // bytes go to a temporary file beside it that is renamed over path only when complete.

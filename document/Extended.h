@@ -9,7 +9,8 @@ namespace movik {
 
 using ExtendedBytes = std::array<std::uint8_t, 10>;
 
-// Exact for every double (a double fits in an extended real). 1 gives 00 00 00 00 00 00 00 80 FF 3F.
+// Exact for every double (a double fits in an extended real). 1 gives 00 00 00 00 00 00 00 80 FF
+// 3F.
 ExtendedBytes EncodeExtended(double value);
 // Nearest double (round half to even); NaN, infinities and values beyond the double range map to
 // NaN, infinities and infinities; denormals and unnormals are handled without crashing.
