@@ -149,10 +149,10 @@ const GridTexts& StatementGrids::of(Statement s) const {
 void SetBilancaHeaderDates(StatementGrids& grids, double datumDo, const RegionalSettings& rs) {
     std::string& previous = grids.Bilanca.cell(3, 0);
     std::string& current = grids.Bilanca.cell(5, 0);
-    if (datumDo == 0 || !std::isfinite(datumDo)) {
-        previous.clear();
-        current.clear();
-        return;
+    // An empty end date is day 0 and shows as that day, so the header keeps both dates and the
+    // balance sheet's export still reads back. A value that is no date counts as day 0.
+    if (!std::isfinite(datumDo)) {
+        datumDo = 0;
     }
     previous = FormatShortDate(OneYearBack(datumDo), rs.shortDateFormat);
     current = FormatShortDate(datumDo, rs.shortDateFormat);

@@ -50,7 +50,7 @@ struct GeneralData {
 };
 
 // Headers of agBilanca columns 3 and 5: the end date a year back and the end date, in the short
-// date format (empty when the end date is empty).
+// date format (an empty end date is day 0, 30 December 1899).
 void SetBilancaHeaderDates(StatementGrids& grids, double datumDo, const RegionalSettings& rs);
 
 // Every data cell of all five grids from the document; header cells untouched.

@@ -239,6 +239,24 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTrip{"NarrowSpaceThousands", RegionalSettings{"\xE2\x80\xAF", ",", "dd.MM.yyyy"}, 6}),
     [](const ::testing::TestParamInfo<RoundTrip>& info) { return std::string(info.param.name); });
 
+TEST(CsvRoundTripEmptyEndDate, TheHeaderKeepsDayZeroAndReadsBack) {
+    Workspace source(DotSettings(), 2024);
+    source.fields().DatumDo = 0;  // the user emptied the end date
+    FillRandomInputs(source, 7);
+    source.ShowGeneralData();
+    const std::string bilanca = source.ExportCsv(Statement::Bilanca);
+    EXPECT_EQ(bilanca.substr(0, bilanca.find('\r')),
+              "Rbr;P o z i c i j a;30.12.1898;Udio (%);30.12.1899;Udio(%);");
+
+    Workspace target(DotSettings(), 2024);
+    ASSERT_EQ(target.ImportCsv(Statement::Bilanca, bilanca), "");
+    for (int r = 1; r <= kBilancaRows; ++r) {
+        EXPECT_EQ(target.document().Bilanca.row(r).IznosTekuca,
+                  source.document().Bilanca.row(r).IznosTekuca)
+            << r;
+    }
+}
+
 TEST(ImportCsv, ShortLineChangesNothing) {
     Workspace ws(DotSettings(), 2024);
     FillRandomInputs(ws, 9);

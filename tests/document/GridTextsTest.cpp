@@ -92,8 +92,9 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderDates{45657, DotSettings(), "31.12.2023", "31.12.2024"},
         HeaderDates{36585, RegionalSettings{".", ",", "dd. MM. yyyy."}, "28. 02. 1999.",
                     "29. 02. 2000."},
-        HeaderDates{0, DotSettings(), "", ""},
-        HeaderDates{std::numeric_limits<double>::quiet_NaN(), DotSettings(), "", ""}));
+        HeaderDates{0, DotSettings(), "30.12.1898", "30.12.1899"},
+        HeaderDates{std::numeric_limits<double>::quiet_NaN(), DotSettings(), "30.12.1898",
+                    "30.12.1899"}));
 
 // ---- FillGrids -------------------------------------------------------------------------------
 
