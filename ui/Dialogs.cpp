@@ -1,5 +1,6 @@
 #include "ui/Dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -95,21 +96,48 @@ QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSpec& dialogSpec, bool
     return dialog;
 }
 
-std::optional<QString> QtDialogs::ChooseOpenFile(const FileDialogSpec& dialogSpec) {
-    QFileDialog* dialog = PrepareFileDialog(dialogSpec, false);
+std::optional<QString> QtDialogs::RunFileDialog(QFileDialog* dialog) {
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
         return std::nullopt;
     }
     return dialog->selectedFiles().constFirst();
 }
 
+bool QtDialogs::ConfirmCreate(const QString& path) {
+    const auto button = QMessageBox::question(
+        parent_, QStringLiteral("Potvrda"),
+        QStringLiteral("Datoteka %1 ne postoji.\nŽelite li je stvoriti?").arg(path),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    return button == QMessageBox::Yes;
+}
+
+std::optional<QString> QtDialogs::ChooseOpenFile(const FileDialogSpec& dialogSpec) {
+    // The dialog itself accepts only a file that exists.
+    return RunFileDialog(PrepareFileDialog(dialogSpec, false));
+}
+
 std::optional<QString> QtDialogs::ChooseSaveFile(const FileDialogSpec& dialogSpec) {
     QFileDialog* dialog = PrepareFileDialog(dialogSpec, true);
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
-        return std::nullopt;
+    for (;;) {
+        const auto accepted = RunFileDialog(dialog);
+        if (!accepted) {
+            return std::nullopt;
+        }
+        // The dialog has added the extension already (and asked about overwriting that name).
+        const QString path = AddDefaultExtension(*accepted, dialogSpec.defaultExtension);
+        const QFileInfo info(path);
+        // The dialog lets a name in a folder that does not exist through; it is refused here,
+        // and a new file is created only when the user says so. Either way the dialog returns.
+        if (!info.absoluteDir().exists()) {
+            ShowError(QStringLiteral("Mapa %1 ne postoji.")
+                          .arg(QDir::toNativeSeparators(info.absolutePath())));
+            continue;
+        }
+        if (!info.exists() && !ConfirmCreate(path)) {
+            continue;
+        }
+        return path;
     }
-    // The dialog has added the extension already (and asked about overwriting that name).
-    return AddDefaultExtension(dialog->selectedFiles().constFirst(), dialogSpec.defaultExtension);
 }
 
 }  // namespace movik

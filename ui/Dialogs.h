@@ -66,6 +66,12 @@ class QtDialogs : public Dialogs {
     // The file dialog for dialogSpec, set up as it would be shown but not shown.
     QFileDialog* PrepareFileDialog(const FileDialogSpec& dialogSpec, bool save);
 
+  protected:
+    // Shows dialog modally: the file the user accepted, or nullopt when cancelled.
+    virtual std::optional<QString> RunFileDialog(QFileDialog* dialog);
+    // Asks whether the file path, which does not exist yet, is to be created.
+    virtual bool ConfirmCreate(const QString& path);
+
   private:
     QWidget* parent_;
     std::map<QString, QFileDialog*> fileDialogs_;

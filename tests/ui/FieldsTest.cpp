@@ -3,11 +3,13 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QToolButton>
 #include <cmath>
+#include <deque>
 #include <limits>
 
 #include "WindowFixture.h"
@@ -214,12 +216,13 @@ INSTANTIATE_TEST_SUITE_P(Paths, ExtensionTest,
 TEST(QtDialogs, FileDialogsShowTheFilterLabelsAndKeepTheirChoice) {
     QtDialogs dialogs(nullptr);
     QTemporaryDir dir;
-    const FileDialogSpec dialogSpec{QStringLiteral("SaveDialog1"),
-                              QStringLiteral("Snimi kao"),
-                              {{QStringLiteral("Movik baza (*.mvk)"), QStringLiteral("*.mvk")},
-                               {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
-                              dir.filePath(QStringLiteral("firma.mvk")),
-                              QStringLiteral("mvk")};
+    const FileDialogSpec dialogSpec{
+        QStringLiteral("SaveDialog1"),
+        QStringLiteral("Snimi kao"),
+        {{QStringLiteral("Movik baza (*.mvk)"), QStringLiteral("*.mvk")},
+         {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
+        dir.filePath(QStringLiteral("firma.mvk")),
+        QStringLiteral("mvk")};
     QFileDialog* dialog = dialogs.PrepareFileDialog(dialogSpec, true);
     EXPECT_EQ(dialog->windowTitle(), "Snimi kao");
     EXPECT_EQ(dialog->defaultSuffix(), "mvk");
@@ -241,6 +244,84 @@ TEST(QtDialogs, FileDialogsShowTheFilterLabelsAndKeepTheirChoice) {
     QFileDialog* again = dialogs.PrepareFileDialog(dialogSpec, true);
     EXPECT_EQ(again, dialog);
     EXPECT_EQ(again->selectedNameFilter(), "Sve datoteke (*.*)");
+}
+
+// QtDialogs with the showing of the file dialog and the create question scripted.
+class ScriptedQtDialogs : public QtDialogs {
+  public:
+    ScriptedQtDialogs() : QtDialogs(nullptr) {}
+
+    std::deque<std::optional<QString>> accepted;  // what the user accepts each time
+    std::deque<bool> createAnswers;
+    int shown = 0;
+    QStringList createQuestions;
+    QStringList errors;
+
+    void ShowError(const QString& text) override { errors << text; }
+
+  protected:
+    std::optional<QString> RunFileDialog(QFileDialog* /*dialog*/) override {
+        ++shown;
+        if (accepted.empty()) {
+            return std::nullopt;
+        }
+        auto next = accepted.front();
+        accepted.pop_front();
+        return next;
+    }
+    bool ConfirmCreate(const QString& path) override {
+        createQuestions << path;
+        if (createAnswers.empty()) {
+            ADD_FAILURE() << "unexpected create question";
+            return false;
+        }
+        const bool yes = createAnswers.front();
+        createAnswers.pop_front();
+        return yes;
+    }
+};
+
+FileDialogSpec SaveSpec() {
+    return {QStringLiteral("SaveDialog1"),
+            QStringLiteral("Snimi kao"),
+            {{QStringLiteral("Movik baza (*.mvk)"), QStringLiteral("*.mvk")}},
+            QString(),
+            QStringLiteral("mvk")};
+}
+
+// The save dialogs refuse a folder that does not exist and ask before creating a new file; a
+// refusal or a No shows the dialog again.
+TEST(QtDialogs, SaveDialogChecksTheFolderAndAsksBeforeCreating) {
+    QTemporaryDir dir;
+    ScriptedQtDialogs dialogs;
+    const QString missingFolder = dir.filePath(QStringLiteral("nema/alfa"));
+    const QString fresh = dir.filePath(QStringLiteral("alfa"));
+    dialogs.accepted = {missingFolder, fresh, fresh};
+    dialogs.createAnswers = {false, true};
+
+    const auto chosen = dialogs.ChooseSaveFile(SaveSpec());
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, fresh + ".mvk");
+    EXPECT_EQ(dialogs.shown, 3);
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].contains(dir.filePath(QStringLiteral("nema"))));
+    EXPECT_EQ(dialogs.createQuestions, QStringList({fresh + ".mvk", fresh + ".mvk"}));
+}
+
+TEST(QtDialogs, SaveDialogAsksNothingMoreForAnExistingFileOrACancel) {
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("beta.mvk"));
+    {
+        QFile file(existing);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ScriptedQtDialogs dialogs;
+    dialogs.accepted = {existing};
+    EXPECT_EQ(dialogs.ChooseSaveFile(SaveSpec()), existing);
+    EXPECT_EQ(dialogs.ChooseSaveFile(SaveSpec()), std::nullopt);  // cancelled
+    EXPECT_TRUE(dialogs.createQuestions.isEmpty());
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+    EXPECT_EQ(dialogs.shown, 2);
 }
 
 }  // namespace
