@@ -59,6 +59,7 @@ QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSpec& dialogSpec, bool
     const bool first = dialog == nullptr;
     if (first) {
         dialog = new QFileDialog(parent_);
+        dialog->setObjectName(dialogSpec.id);
         // Qt's own dialog everywhere, so the filter labels read exactly as given.
         dialog->setOption(QFileDialog::DontUseNativeDialog, true);
         dialog->setOption(QFileDialog::HideNameFilterDetails, true);

@@ -224,6 +224,7 @@ TEST(QtDialogs, FileDialogsShowTheFilterLabelsAndKeepTheirChoice) {
         dir.filePath(QStringLiteral("firma.mvk")),
         QStringLiteral("mvk")};
     QFileDialog* dialog = dialogs.PrepareFileDialog(dialogSpec, true);
+    EXPECT_EQ(dialog->objectName(), "SaveDialog1");
     EXPECT_EQ(dialog->windowTitle(), "Snimi kao");
     EXPECT_EQ(dialog->defaultSuffix(), "mvk");
     EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
