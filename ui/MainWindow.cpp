@@ -165,6 +165,8 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     ShowNewDocument();
     ws_.document().Izmijenjen = false;
     PageControlChange();
+    // The cursor waits in the first field of the first page.
+    opce_->ePoduzece->setFocus(Qt::OtherFocusReason);
 }
 
 TForm1::~TForm1() = default;

@@ -395,5 +395,24 @@ TEST(MainWindow, RefusedDateBringsItsPageBack) {
     EXPECT_FALSE(f.Find<QAction>("Export1")->isEnabled());
 }
 
+// The window opens with the cursor in the company name, the first field of the first page,
+// and Tab walks the general-data fields in their order.
+TEST(MainWindow, FocusStartsInTheCompanyNameAndTabFollowsTheFields) {
+    WindowFixture f;
+    f.ShowActive();
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), f.Find<QLineEdit>("ePoduzece"));
+    const QStringList order = {"eSjediste", "dOd", "dDo", "eBrojDionica", "cbIznos"};
+    for (const QString& name : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        auto* expected = f.Find<QWidget>(name);
+        ASSERT_TRUE(focused != nullptr && expected != nullptr);
+        EXPECT_TRUE(focused == expected || expected->isAncestorOf(focused))
+            << name.toStdString() << " expected, " << focused->objectName().toStdString()
+            << " has the focus";
+    }
+}
+
 }  // namespace
 }  // namespace movik::test
