@@ -205,6 +205,11 @@ class StatementGridDelegate : public QStyledItemDelegate {
             }
             case QEvent::KeyPress: {
                 const auto* key = static_cast<QKeyEvent*>(event);
+                if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+                    (key->modifiers() & Qt::ControlModifier)) {
+                    // Ctrl+Tab switches pages, as everywhere in the window.
+                    return false;
+                }
                 switch (key->key()) {
                     case Qt::Key_Tab:
                         grid_->editorTab(false);

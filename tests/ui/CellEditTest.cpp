@@ -18,6 +18,7 @@ struct LocaleCase {
     const char* share;           // a 100 % share
     const char* thousandsTyped;  // the thousands separator is dropped while reading
     const char* thousandsFormatted;
+    const char* seven;  // 7 as an amount
 };
 
 void PrintTo(const LocaleCase& c, std::ostream* os) {
@@ -130,11 +131,27 @@ TEST_P(CellEditTest, SaveTakesTheTextStillInTheEditor) {
     EXPECT_FALSE(f_->Doc().Izmijenjen);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Locales, CellEditTest,
-    ::testing::Values(LocaleCase{"hr_HR", "1234,5", "1.234,50", "100,00%", "1234.5", "12.345,00"},
-                      LocaleCase{"en_US", "1234.5", "1,234.50", "100.00%", "1234,5", "12,345.00"}),
-    [](const auto& info) { return std::string(info.param.locale); });
+// Ctrl+Tab switches pages from an open editor as it does from anywhere else in the window; the
+// typed amount is validated on the way.
+TEST_P(CellEditTest, CtrlTabInTheEditorSwitchesThePage) {
+    const LocaleCase& c = GetParam();
+    StatementGrid* grid = Show(Statement::Bilanca, "agBilanca");
+    grid->setCurrentIndex(grid->model()->index(3, 4));
+    QTest::keyClicks(grid, QStringLiteral("7"));
+    ASSERT_TRUE(grid->isEditing());
+    QTest::keyClick(grid->cellEditor(), Qt::Key_Tab, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(f_->Find<QTabWidget>("PageControl")->currentWidget()->objectName(), "tsRacun");
+    EXPECT_FALSE(grid->isEditing());
+    EXPECT_EQ(f_->Grids().Bilanca.cell(5, 55), c.seven);
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, CellEditTest,
+                         ::testing::Values(LocaleCase{"hr_HR", "1234,5", "1.234,50", "100,00%",
+                                                      "1234.5", "12.345,00", "7,00"},
+                                           LocaleCase{"en_US", "1234.5", "1,234.50", "100.00%",
+                                                      "1234,5", "12,345.00", "7.00"}),
+                         [](const auto& info) { return std::string(info.param.locale); });
 
 }  // namespace
 }  // namespace movik::test
