@@ -332,6 +332,15 @@ QWidget* TForm1::BuildStatementPage(Statement s, const QString& pageName, const 
         const std::size_t index = IndexOf(s) - 1;  // Racun, CFInd, CFFree, Pok
         periodLabels_[index] = period;
     }
+    // The grid is made before the navigation buttons so that it comes first in the page's tab
+    // order: a page change puts the cursor in the grid, not on "<<".
+    auto* grid = new StatementGrid(s, ws_.grids().of(s), page);
+    static const std::array<QString, 5> gridNames = {
+        QStringLiteral("agBilanca"), QStringLiteral("agRacun"), QStringLiteral("agCFInd"),
+        QStringLiteral("agCFFree"), QStringLiteral("agPokazatelji")};
+    grid->setObjectName(gridNames[IndexOf(s)]);
+    grids_[IndexOf(s)] = grid;
+
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(4);
     buttons->addStretch(1);
@@ -353,13 +362,6 @@ QWidget* TForm1::BuildStatementPage(Statement s, const QString& pageName, const 
         buttons->addWidget(next);
     }
     strip->addLayout(buttons, 0, 2, Qt::AlignTop);
-
-    auto* grid = new StatementGrid(s, ws_.grids().of(s), page);
-    static const std::array<QString, 5> gridNames = {
-        QStringLiteral("agBilanca"), QStringLiteral("agRacun"), QStringLiteral("agCFInd"),
-        QStringLiteral("agCFFree"), QStringLiteral("agPokazatelji")};
-    grid->setObjectName(gridNames[IndexOf(s)]);
-    grids_[IndexOf(s)] = grid;
 
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(6, 6, 6, 6);

@@ -414,5 +414,19 @@ TEST(MainWindow, FocusStartsInTheCompanyNameAndTabFollowsTheFields) {
     }
 }
 
+// Moving to a statement page puts the cursor in its grid, not on a navigation button (where
+// the next Space would move the page back).
+TEST(MainWindow, PageChangeFocusesTheGrid) {
+    WindowFixture f;
+    f.ShowActive();
+    QApplication::processEvents();
+    const char* grids[] = {"agBilanca", "agRacun", "agCFInd", "agCFFree", "agPokazatelji"};
+    for (const char* grid : grids) {
+        f.window->bNextClick();
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), f.Find<QWidget>(grid)) << grid;
+    }
+}
+
 }  // namespace
 }  // namespace movik::test
