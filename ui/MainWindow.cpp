@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QDate>
 #include <QFile>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,8 +42,6 @@ const QString kSaveQuestion = QStringLiteral("Želite li snimiti izmjene?");
 const QString kFilePanelPrefix = QStringLiteral("Datoteka: ");
 const QString kUnitPanelPrefix = QStringLiteral("Iznosi u ");
 constexpr int kMenuHelpContext = 10;
-// An import reads at most 89 short lines; anything this large is not an export of ours.
-constexpr qint64 kLargestImport = 16 * 1024 * 1024;
 
 std::size_t IndexOf(Statement s) {
     return static_cast<std::size_t>(s);
@@ -64,27 +61,6 @@ FileDialogSpec DocumentDialog(const QString& id, const QString& title, const QSt
              {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
             proposed,
             QStringLiteral("mvk")};
-}
-
-// Reads a whole file; false with the message when it cannot be read.
-bool ReadWholeFile(const QString& path, std::string& bytes, QString& error) {
-    QFile file(path);
-    // Only a regular file: reading a pipe or a device could block the program for good.
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Cannot open file %1").arg(path);
-        return false;
-    }
-    if (file.size() > kLargestImport) {
-        error = QStringLiteral("Datoteka %1 je prevelika za uvoz.").arg(path);
-        return false;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = QStringLiteral("Greška pri čitanju datoteke %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    bytes = data.toStdString();
-    return true;
 }
 
 QIcon PrinterIcon() {
@@ -863,9 +839,9 @@ void TForm1::ImportCsv() {
         return;
     }
     std::string bytes;
-    QString readError;
-    if (!ReadWholeFile(*path, bytes, readError)) {
-        dialogs_->ShowError(readError);
+    const std::string readError = ReadImportFile(ToPath(*path), *s, bytes);
+    if (!readError.empty()) {
+        dialogs_->ShowError(QString::fromStdString(readError));
         return;
     }
     PushFields();
