@@ -760,6 +760,22 @@ std::optional<double> ParseNumber(std::string_view s, std::string_view dec) {
         return std::nullopt;
     }
 
+    // Fast path for the usual amount: at most 15 digits and no exponent. The digits form an
+    // integer below 2^53 and 10^k is exact, so one division gives the correctly rounded value.
+    if (exponent == 0 && intDigits.size() + fracDigits.size() <= 15) {
+        static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        std::uint64_t mantissa = 0;
+        for (const char d : intDigits) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(d - '0');
+        }
+        for (const char d : fracDigits) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(d - '0');
+        }
+        const double value = static_cast<double>(mantissa) / kPow10[fracDigits.size()];
+        return negative && value != 0 ? -value : value;
+    }
+
     std::string c;
     c.reserve(intDigits.size() + fracDigits.size() + 16);
     if (negative) {
