@@ -416,6 +416,32 @@ TEST(AmountFromText, HugeDigitStrings) {
     EXPECT_EQ(AmountFromText(longExact, kUs), 0.1);
 }
 
+TEST(AmountFromText, ShortAndLongDigitStringsAreCorrectlyRounded) {
+    // Up to 15 digits take a direct path, longer ones the general conversion; both must give the
+    // double nearest to the decimal text, as strtod does.
+    std::mt19937_64 rng(2026);
+    const RegionalSettings rs{".", ",", "dd.MM.yyyy"};
+    for (int i = 0; i < 20000; ++i) {
+        const int digits = 1 + static_cast<int>(rng() % 18);
+        const int decimals = static_cast<int>(rng() % (digits + 1));
+        std::string c;
+        for (int d = 0; d < digits; ++d) {
+            c += static_cast<char>('0' + rng() % 10);
+        }
+        std::string local = c;
+        if (decimals > 0) {
+            c.insert(c.size() - static_cast<std::size_t>(decimals), ".");
+            local.insert(local.size() - static_cast<std::size_t>(decimals), ",");
+        }
+        if (rng() % 2 == 0) {
+            c.insert(0, "-");
+            local.insert(0, "-");
+        }
+        const double expected = std::strtod(c.c_str(), nullptr);
+        EXPECT_EQ(AmountFromText(local, rs), expected == 0 ? 0.0 : expected) << local;
+    }
+}
+
 TEST(AmountFromText, NegativeZeroReadsAsZero) {
     const double z = AmountFromText("-0", kUs);
     EXPECT_EQ(z, 0);
