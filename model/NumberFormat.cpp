@@ -398,6 +398,23 @@ class Sink {
     char* p_;
 };
 
+// Writes the integer digits, with a thousands separator before every group of three when asked.
+void PutGrouped(Sink& out, std::string_view digits, bool thousands, const RegionalSettings& rs) {
+    const auto shown = static_cast<int>(digits.size());
+    if (!thousands || shown <= 3) {
+        out.Put(digits);
+        return;
+    }
+    int at = shown % 3 == 0 ? 3 : shown % 3;
+    out.Put(digits.substr(0, static_cast<std::size_t>(at)));
+    for (; at < shown; at += 3) {
+        out.Put(rs.thousandsSeparator);
+        out.Put(digits[static_cast<std::size_t>(at)]);
+        out.Put(digits[static_cast<std::size_t>(at) + 1]);
+        out.Put(digits[static_cast<std::size_t>(at) + 2]);
+    }
+}
+
 void PutLiterals(Sink& out, const std::vector<Literal>& lits, int pos) {
     for (const auto& lit : lits) {
         if (lit.pos == pos) {
@@ -432,18 +449,7 @@ std::string FormatDigits(bool minus, const Section& sec, const Digits& dg,
         std::fill(ints, ints + lead, '0');
         std::copy(dg.d.data(), dg.d.data() + avail, ints + lead);
         std::fill(ints + lead + avail, ints + shown, '0');
-        if (!sec.thousands || shown <= 3) {
-            out.Put(std::string_view(ints, static_cast<std::size_t>(shown)));
-        } else {
-            int at = shown % 3 == 0 ? 3 : shown % 3;
-            out.Put(std::string_view(ints, static_cast<std::size_t>(at)));
-            for (; at < shown; at += 3) {
-                out.Put(rs.thousandsSeparator);
-                out.Put(ints[at]);
-                out.Put(ints[at + 1]);
-                out.Put(ints[at + 2]);
-            }
-        }
+        PutGrouped(out, std::string_view(ints, static_cast<std::size_t>(shown)), sec.thousands, rs);
     } else {
         for (int k = 0; k < shown; ++k) {
             const int right = shown - k;
@@ -579,18 +585,7 @@ std::string FormatScaled(bool minus, const Section& sec, std::uint64_t q,
         out.Put('-');
     }
     out.Put(sec.prefix);
-    if (!sec.thousands || shown <= 3) {
-        out.Put(std::string_view(intBegin, static_cast<std::size_t>(shown)));
-    } else {
-        int at = shown % 3 == 0 ? 3 : shown % 3;
-        out.Put(std::string_view(intBegin, static_cast<std::size_t>(at)));
-        for (; at < shown; at += 3) {
-            out.Put(rs.thousandsSeparator);
-            out.Put(intBegin[at]);
-            out.Put(intBegin[at + 1]);
-            out.Put(intBegin[at + 2]);
-        }
-    }
+    PutGrouped(out, std::string_view(intBegin, static_cast<std::size_t>(shown)), sec.thousands, rs);
     if (dec > 0) {
         out.Put(rs.decimalSeparator);
         char decs[16];

@@ -63,6 +63,17 @@ FileDialogSpec DocumentDialog(const QString& id, const QString& title, const QSt
             QStringLiteral("mvk")};
 }
 
+// A dialog of the semicolon-separated files, proposing the statement's default name.
+FileDialogSpec CsvDialog(const QString& id, const QString& title, const QString& csvLabel,
+                         Statement s) {
+    return {id,
+            title,
+            {{csvLabel, QStringLiteral("*.csv")},
+             {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
+            QString::fromStdString(DefaultCsvName(s)),
+            QStringLiteral("csv")};
+}
+
 QIcon PrinterIcon() {
     QPixmap pixmap(20, 20);
     pixmap.fill(Qt::transparent);
@@ -761,7 +772,7 @@ void TForm1::OpenDocument(const QString& path) {
     RefreshGrids();
     ShowGeneralData();
     ws_.document().Izmijenjen = false;
-    ws_.CheckBalance();
+    // The workspace has checked the document as read.
     ShowWarning();
     if (!ws_.warning().empty()) {
         dialogs_->Inform(QString::fromStdString(ws_.warning()), kMenuHelpContext);
@@ -801,14 +812,9 @@ void TForm1::ExportCsv() {
     if (!s) {
         return;
     }
-    const FileDialogSpec dialogSpec{
-        QStringLiteral("CSVSave"),
-        QStringLiteral("Snimi kao"),
-        {{QStringLiteral("Comma separated values (*.csv)"), QStringLiteral("*.csv")},
-         {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
-        QString::fromStdString(DefaultCsvName(*s)),
-        QStringLiteral("csv")};
-    const auto path = dialogs_->ChooseSaveFile(dialogSpec);
+    const auto path =
+        dialogs_->ChooseSaveFile(CsvDialog(QStringLiteral("CSVSave"), QStringLiteral("Snimi kao"),
+                                           QStringLiteral("Comma separated values (*.csv)"), *s));
     if (!path) {
         return;
     }
@@ -827,14 +833,9 @@ void TForm1::ImportCsv() {
     if (s != Statement::Bilanca && s != Statement::Racun) {
         return;
     }
-    const FileDialogSpec dialogSpec{
-        QStringLiteral("CSVOpen"),
-        QStringLiteral("Otvori"),
-        {{QStringLiteral("Comma delimited (*.csv)"), QStringLiteral("*.csv")},
-         {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
-        QString::fromStdString(DefaultCsvName(*s)),
-        QStringLiteral("csv")};
-    const auto path = dialogs_->ChooseOpenFile(dialogSpec);
+    const auto path =
+        dialogs_->ChooseOpenFile(CsvDialog(QStringLiteral("CSVOpen"), QStringLiteral("Otvori"),
+                                           QStringLiteral("Comma delimited (*.csv)"), *s));
     if (!path) {
         return;
     }
