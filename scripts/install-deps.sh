@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n libgl-dev
     googletest libgtest-dev libbenchmark-dev
     fonts-liberation2 xvfb xauth poppler-utils
+    desktop-file-utils shared-mime-info libglib2.0-bin dpkg-dev file librsvg2-bin
 )
 
 missing=()

@@ -1,0 +1,232 @@
+// Movik installed as a desktop application: the desktop entry and the MIME type pass the
+// freedesktop tools, the installed tree holds everything and its programs run, and the Debian
+// package holds the same files.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <algorithm>
+#include <cctype>
+#include <memory>
+#include <string>
+
+namespace {
+
+const QString kSource = QStringLiteral(MOVIK_SOURCE_DIR);
+const QString kBuild = QStringLiteral(MOVIK_BUILD_DIR);
+
+struct Result {
+    bool finished = false;
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Result RunProgram(const QString& program, const QStringList& args,
+                  const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
+                  int timeoutMs = 120000) {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    Result r;
+    r.finished = p.waitForFinished(timeoutMs);
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+// The commands that `movik-cli --help` lists ("  movik-cli NAME ...").
+QStringList CliCommands(const QString& help) {
+    QStringList commands;
+    const QRegularExpression line(QStringLiteral("^\\s*movik-cli ([a-z]+)"),
+                                  QRegularExpression::MultilineOption);
+    for (const auto& m : line.globalMatch(help)) {
+        commands << m.captured(1);
+    }
+    return commands;
+}
+
+TEST(DesktopFilesTest, DesktopEntryPassesTheValidator) {
+    const Result r = RunProgram(QStringLiteral("desktop-file-validate"),
+                                {kSource + QStringLiteral("/desktop/movik.desktop")});
+    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
+    EXPECT_EQ(r.out + r.err, QString());
+}
+
+TEST(DesktopFilesTest, MimeDefinitionIsWellFormed) {
+    QFile file(kSource + QStringLiteral("/desktop/movik.xml"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    ASSERT_TRUE(xml.readNextStartElement());
+    EXPECT_EQ(xml.name(), QStringLiteral("mime-info"));
+    while (!xml.atEnd()) {
+        xml.readNext();
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+}
+
+TEST(DesktopFilesTest, ManPageDescribesEveryCommandOfTheHelp) {
+    const Result help = RunProgram(QStringLiteral(MOVIK_CLI), {QStringLiteral("--help")});
+    ASSERT_EQ(help.exitCode, 0);
+    QFile page(kSource + QStringLiteral("/desktop/movik-cli.1"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QString man = QString::fromUtf8(page.readAll());
+    const QStringList commands = CliCommands(help.out);
+    EXPECT_GE(commands.size(), 5);
+    for (const QString& command : commands) {
+        EXPECT_TRUE(man.contains(QStringLiteral(".B movik-cli ") + command))
+            << command.toStdString();
+        EXPECT_TRUE(man.contains(QStringLiteral(".B ") + command + QLatin1Char('\n')))
+            << command.toStdString();
+    }
+}
+
+// A private MIME database holding only the system's types and ours.
+class MimeTypeTest : public ::testing::TestWithParam<std::pair<const char*, bool>> {
+  protected:
+    static void SetUpTestSuite() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        const QString packages = dir_->path() + QStringLiteral("/share/mime/packages");
+        QDir().mkpath(packages);
+        QFile::copy(kSource + QStringLiteral("/desktop/movik.xml"),
+                    packages + QStringLiteral("/movik.xml"));
+        updated_ = RunProgram(QStringLiteral("update-mime-database"),
+                              {dir_->path() + QStringLiteral("/share/mime")})
+                       .exitCode == 0;
+    }
+    static void TearDownTestSuite() { dir_.reset(); }
+
+    static QString ContentType(const QString& path) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dir_->path() + QStringLiteral("/home"));
+        env.insert(QStringLiteral("XDG_DATA_DIRS"),
+                   dir_->path() + QStringLiteral("/share:/usr/share"));
+        const Result r = RunProgram(QStringLiteral("gio"),
+                                    {QStringLiteral("info"), QStringLiteral("-a"),
+                                     QStringLiteral("standard::content-type"), path},
+                                    env);
+        const auto m = QRegularExpression(QStringLiteral("content-type: (\\S+)")).match(r.out);
+        return m.hasMatch() ? m.captured(1) : r.err;
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> dir_;
+    static inline bool updated_ = false;
+};
+
+// File name and whether its content is a Movik document.
+TEST_P(MimeTypeTest, RecognisedByNameOrByHeader) {
+    ASSERT_TRUE(updated_);
+    const auto [name, movikHeader] = GetParam();
+    const QString path = dir_->path() + QLatin1Char('/') + QString::fromLatin1(name);
+    if (movikHeader) {
+        ASSERT_TRUE(QFile::copy(kSource + QStringLiteral("/examples/primjer.mvk"), path));
+    } else {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(200, '\x07'));
+    }
+    const bool expectMovik = movikHeader || QString::fromLatin1(name).endsWith(".mvk");
+    EXPECT_EQ(ContentType(path) == QStringLiteral("application/x-movik"), expectMovik)
+        << name << ": " << ContentType(path).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, MimeTypeTest,
+    ::testing::Values(std::pair{"po-imenu.mvk", false}, std::pair{"po-zaglavlju", true},
+                      std::pair{"po-zaglavlju.dat", true}, std::pair{"nije-movik", false}),
+    [](const auto& info) {
+        std::string name = info.param.first;
+        std::replace_if(
+            name.begin(), name.end(),
+            [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+        return name;
+    });
+
+// The project installed once into a temporary prefix.
+class InstalledTreeTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        prefix_ = std::make_unique<QTemporaryDir>();
+        const Result r = RunProgram(
+            QStringLiteral(CMAKE_COMMAND),
+            {QStringLiteral("--install"), kBuild, QStringLiteral("--prefix"), prefix_->path()});
+        installed_ = r.exitCode == 0;
+        installLog_ = r.out + r.err;
+    }
+    static void TearDownTestSuite() { prefix_.reset(); }
+    void SetUp() override { ASSERT_TRUE(installed_) << installLog_.toStdString(); }
+
+    static QString Installed(const char* relative) {
+        return prefix_->path() + QLatin1Char('/') + QString::fromLatin1(relative);
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> prefix_;
+    static inline bool installed_ = false;
+    static inline QString installLog_;
+};
+
+TEST_F(InstalledTreeTest, HoldsEveryFileAtItsPlace) {
+    for (const char* file :
+         {"bin/movik", "bin/movik-cli", "share/applications/movik.desktop",
+          "share/icons/hicolor/scalable/apps/movik.svg", "share/icons/hicolor/16x16/apps/movik.png",
+          "share/icons/hicolor/256x256/apps/movik.png", "share/mime/packages/movik.xml",
+          "share/man/man1/movik-cli.1.gz", "share/man/man1/movik.1.gz",
+          // where the program looks for its help: ../share/movik beside bin/
+          "bin/../share/movik/help.hlp"}) {
+        EXPECT_TRUE(QFile::exists(Installed(file))) << file;
+    }
+}
+
+TEST_F(InstalledTreeTest, ProgramsAnswerHelp) {
+    for (const char* program : {"bin/movik", "bin/movik-cli"}) {
+        const Result r = RunProgram(Installed(program), {QStringLiteral("--help")});
+        EXPECT_EQ(r.exitCode, 0) << program << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(QStringLiteral("Uporaba"))) << program;
+    }
+}
+
+TEST_F(InstalledTreeTest, ProgramStartsOffscreenAndKeepsRunning) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess movik;
+    movik.setProcessEnvironment(env);
+    movik.start(Installed("bin/movik"), {kSource + QStringLiteral("/examples/primjer.mvk")});
+    ASSERT_TRUE(movik.waitForStarted());
+    // A program that cannot start (missing library, plugin or crash) ends within this time.
+    EXPECT_FALSE(movik.waitForFinished(3000))
+        << "exit " << movik.exitCode() << ": " << movik.readAllStandardError().toStdString();
+    movik.kill();
+    movik.waitForFinished();
+}
+
+TEST(PackageTest, DebianPackageHoldsEverythingAndItsLibraries) {
+    QTemporaryDir out;
+    const Result pack =
+        RunProgram(QStringLiteral(CPACK_COMMAND),
+                   {QStringLiteral("--config"), kBuild + QStringLiteral("/CPackConfig.cmake"),
+                    QStringLiteral("-B"), out.path()});
+    ASSERT_EQ(pack.exitCode, 0) << pack.out.toStdString() << pack.err.toStdString();
+    const QString deb = out.path() + QStringLiteral("/movik_1.0_amd64.deb");
+    ASSERT_TRUE(QFile::exists(deb));
+
+    const Result list = RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb});
+    for (const char* file :
+         {"./usr/bin/movik", "./usr/bin/movik-cli", "./usr/share/applications/movik.desktop",
+          "./usr/share/icons/hicolor/scalable/apps/movik.svg",
+          "./usr/share/icons/hicolor/48x48/apps/movik.png", "./usr/share/mime/packages/movik.xml",
+          "./usr/share/movik/help.hlp", "./usr/share/man/man1/movik-cli.1.gz"}) {
+        EXPECT_TRUE(list.out.contains(QString::fromLatin1(file) + QLatin1Char('\n'))) << file;
+    }
+    const Result depends = RunProgram(QStringLiteral("dpkg-deb"),
+                                      {QStringLiteral("-f"), deb, QStringLiteral("Depends")});
+    EXPECT_TRUE(depends.out.contains(QStringLiteral("libqt6widgets6")))
+        << depends.out.toStdString();
+}
+
+}  // namespace
