@@ -32,6 +32,10 @@ constexpr ContextTopic kContextTopics[] = {
     {10, "izbornici.html"},
 };
 
+void PrintTo(const ContextTopic& c, std::ostream* os) {
+    *os << c.file;
+}
+
 class HelpContextTest : public ::testing::TestWithParam<ContextTopic> {};
 
 TEST_P(HelpContextTest, ContextHasATopicWithATitle) {

@@ -216,6 +216,10 @@ struct Case {
     double to;
 };
 
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << "seed " << c.seed << ", " << c.shares << " shares, days " << c.from << " to " << c.to;
+}
+
 class IndicatorFormulaCase : public ::testing::TestWithParam<Case> {};
 
 TEST_P(IndicatorFormulaCase, DocumentedFormulaGivesTheComputedIndicator) {

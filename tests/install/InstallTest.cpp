@@ -88,7 +88,16 @@ TEST(DesktopFilesTest, ManPageDescribesEveryCommandOfTheHelp) {
 }
 
 // A private MIME database holding only the system's types and ours.
-class MimeTypeTest : public ::testing::TestWithParam<std::pair<const char*, bool>> {
+// A file of the test: its name and whether it holds a Movik document.
+struct MimeCase {
+    const char* name;
+    bool movikHeader;
+};
+void PrintTo(const MimeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class MimeTypeTest : public ::testing::TestWithParam<MimeCase> {
   protected:
     static void SetUpTestSuite() {
         dir_ = std::make_unique<QTemporaryDir>();
@@ -138,10 +147,10 @@ TEST_P(MimeTypeTest, RecognisedByNameOrByHeader) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, MimeTypeTest,
-    ::testing::Values(std::pair{"po-imenu.mvk", false}, std::pair{"po-zaglavlju", true},
-                      std::pair{"po-zaglavlju.dat", true}, std::pair{"nije-movik", false}),
+    ::testing::Values(MimeCase{"po-imenu.mvk", false}, MimeCase{"po-zaglavlju", true},
+                      MimeCase{"po-zaglavlju.dat", true}, MimeCase{"nije-movik", false}),
     [](const auto& info) {
-        std::string name = info.param.first;
+        std::string name = info.param.name;
         std::replace_if(
             name.begin(), name.end(),
             [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
