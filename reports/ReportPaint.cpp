@@ -100,6 +100,7 @@ int PaintJobs(const std::vector<PrintJob>& jobs, QPagedPaintDevice& device, QPai
 
 QByteArray RenderPdf(const std::vector<PrintJob>& jobs, const QString& title) {
     QByteArray bytes;
+    bytes.reserve(128 * 1024);  // the six reports of a document take about 50 KB
     {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
