@@ -1,0 +1,132 @@
+#include "reports/ReportPaint.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QPen>
+
+#include "document/DocumentFile.h"
+
+namespace movik {
+
+namespace {
+
+constexpr double kLineWidthMm = 0.2;
+constexpr int kPdfResolution = 1200;
+
+Qt::Alignment AlignmentOf(Justify j) {
+    switch (j) {
+        case Justify::Left:
+            return Qt::AlignLeft;
+        case Justify::Right:
+            return Qt::AlignRight;
+        case Justify::Center:
+            return Qt::AlignHCenter;
+    }
+    return Qt::AlignLeft;
+}
+
+QFont QtFont(const FontSpec& spec) {
+    QFont font(ResolveFontFamily(spec.family));
+    font.setPointSizeF(spec.pointSize);
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    // Positions are in millimetres at print resolution; hinting buys nothing and costs time.
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+}  // namespace
+
+QString ResolveFontFamily(const std::string& family) {
+    if (family == "Arial" || family == "Arial CE")
+        return QStringLiteral("Liberation Sans");
+    return QString::fromStdString(family);
+}
+
+void PreparePagedDevice(QPagedPaintDevice& device) {
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+}
+
+void PaintPage(const LaidOutPage& page, QPainter& painter, double dotsPerMm) {
+    painter.save();
+    QPen pen(Qt::black);
+    pen.setWidthF(kLineWidthMm * dotsPerMm);
+    painter.setPen(pen);
+    FontSpec current;
+    bool fontSet = false;
+    for (const DrawItem& item : page.items) {
+        const double x = item.x * dotsPerMm;
+        const double y = item.y * dotsPerMm;
+        const double w = item.width * dotsPerMm;
+        const double h = item.height * dotsPerMm;
+        if (item.kind == DrawItem::Kind::Line) {
+            painter.drawLine(QPointF(x, y), QPointF(x + w, y + h));
+            continue;
+        }
+        if (item.text.empty())
+            continue;
+        if (!fontSet || !(item.font == current)) {
+            current = item.font;
+            fontSet = true;
+            painter.setFont(QtFont(current));
+        }
+        painter.drawText(
+            QRectF(x, y, w, h),
+            AlignmentOf(item.justify) | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
+            QString::fromStdString(item.text));
+    }
+    painter.restore();
+}
+
+int PaintJobs(const std::vector<PrintJob>& jobs, QPagedPaintDevice& device, QPainter& painter) {
+    const double dotsPerMm = device.logicalDpiX() / 25.4;
+    int painted = 0;
+    for (const PrintJob& job : jobs) {
+        if (job.refused)
+            continue;
+        for (const LaidOutPage& page : job.pages) {
+            if (painted > 0)
+                device.newPage();
+            PaintPage(page, painter, dotsPerMm);
+            ++painted;
+        }
+    }
+    return painted;
+}
+
+QByteArray RenderPdf(const std::vector<PrintJob>& jobs, const QString& title) {
+    QByteArray bytes;
+    bytes.reserve(128 * 1024);  // the six reports of a document take about 50 KB
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(kPdfResolution);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Movik 1.0"));
+        PreparePagedDevice(writer);
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return {};
+        const int pages = PaintJobs(jobs, writer, painter);
+        painter.end();
+        if (pages == 0)
+            return {};
+    }
+    return bytes;
+}
+
+std::string SavePdf(const std::vector<PrintJob>& jobs, const QString& title,
+                    const std::string& path) {
+    const QByteArray pdf = RenderPdf(jobs, title);
+    if (pdf.isEmpty())
+        return "Nema stranica za izvoz u PDF.";
+    const std::vector<std::uint8_t> content(pdf.begin(), pdf.end());
+    return MakeSystemFileWriter()->WriteWhole(path, content);
+}
+
+}  // namespace movik
