@@ -94,7 +94,7 @@ TEST_F(Cli, ExportToStandardOutputEqualsExportToFile) {
 }
 
 TEST_F(Cli, ExportImportRoundTripKeepsEveryAmount) {
-    ASSERT_EQ(Run("--locale en_US new a.mvk --to 2025-12-31").exitCode, 0);
+    ASSERT_EQ(Run("--locale en_US new a.mvk --from 2025-01-01 --to 2025-12-31").exitCode, 0);
     // Hand-made balance sheet: header line, then cash and capital in both years.
     std::string csv = "Rbr;P o z i c i j a;12/31/24;Udio (%);12/31/25;Udio(%);\r\n";
     for (int row = 1; row <= 88; ++row) {
