@@ -803,12 +803,13 @@ TEST_P(PeriodCheckTest, ReversedPeriodWarnsLast) {
     EXPECT_EQ(RecalculateAll(*doc), c.warning);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PeriodCheckTest,
-    ::testing::Values(PeriodCase{45000, 45364, false, ""}, PeriodCase{45000, 45000, false, ""},
-                      PeriodCase{45000, 44999, false, kWarningPeriod},
-                      PeriodCase{45000, 44999, true, kWarningBalance},
-                      PeriodCase{0, 44999, false, ""}, PeriodCase{45000, 0, false, ""}));
+INSTANTIATE_TEST_SUITE_P(Cases, PeriodCheckTest,
+                         ::testing::Values(PeriodCase{45000, 45364, false, ""},
+                                           PeriodCase{45000, 45000, false, ""},
+                                           PeriodCase{45000, 44999, false, kWarningPeriod},
+                                           PeriodCase{45000, 44999, true, kWarningBalance},
+                                           PeriodCase{0, 44999, false, ""},
+                                           PeriodCase{45000, 0, false, ""}));
 
 TEST_F(CheckTest, DifferencesAreThoseTheChecksCompare) {
     B(52).IznosPrethodna = 300;
