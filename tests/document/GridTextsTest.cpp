@@ -87,17 +87,16 @@ TEST_P(BilancaHeaderDates, EndDateAYearBackAndTheEndDate) {
 
 INSTANTIATE_TEST_SUITE_P(
     Dates, BilancaHeaderDates,
-    ::testing::Values(HeaderDates{36585, DotSettings(), "28.02.1999",
-                                  "29.02.2000"},  // 29 February 2000
-                      HeaderDates{45657, DotSettings(), "31.12.2023", "31.12.2024"},
-                      HeaderDates{36585, RegionalSettings{".", ",", "dd. MM. yyyy."},
-                                  "28. 02. 1999.", "29. 02. 2000."},
-                      HeaderDates{0, DotSettings(), "30.12.1898", "30.12.1899"},
-                      // A two-digit year pattern shows four digits, as the date fields do.
-                      HeaderDates{44926, RegionalSettings{",", ".", "M/d/yy"}, "12/31/2021",
-                                  "12/31/2022"},
-                      HeaderDates{std::numeric_limits<double>::quiet_NaN(), DotSettings(),
-                                  "30.12.1898", "30.12.1899"}));
+    ::testing::Values(
+        HeaderDates{36585, DotSettings(), "28.02.1999", "29.02.2000"},  // 29 February 2000
+        HeaderDates{45657, DotSettings(), "31.12.2023", "31.12.2024"},
+        HeaderDates{36585, RegionalSettings{".", ",", "dd. MM. yyyy."}, "28. 02. 1999.",
+                    "29. 02. 2000."},
+        HeaderDates{0, DotSettings(), "30.12.1898", "30.12.1899"},
+        // A two-digit year pattern shows four digits, as the date fields do.
+        HeaderDates{44926, RegionalSettings{",", ".", "M/d/yy"}, "12/31/2021", "12/31/2022"},
+        HeaderDates{std::numeric_limits<double>::quiet_NaN(), DotSettings(), "30.12.1898",
+                    "30.12.1899"}));
 
 // ---- FillGrids -------------------------------------------------------------------------------
 
