@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QFile>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -42,6 +43,7 @@ const QString kSaveQuestion = QStringLiteral("Želite li snimiti izmjene?");
 const QString kFilePanelPrefix = QStringLiteral("Datoteka: ");
 const QString kUnitPanelPrefix = QStringLiteral("Iznosi u ");
 constexpr int kMenuHelpContext = 10;
+constexpr int kNoteMilliseconds = 10000;
 
 std::size_t IndexOf(Statement s) {
     return static_cast<std::size_t>(s);
@@ -154,6 +156,22 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     PageControlChange();
     // The cursor waits in the first field of the first page.
     opce_->ePoduzece->setFocus(Qt::OtherFocusReason);
+    // The exit shortcut must reach the menu even from a text field, which would take Ctrl+Z as
+    // undo.
+    qApp->installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Z)) {
+            // Not accepted: the widget does not take the key, the window's shortcut does.
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 TForm1::~TForm1() = default;
@@ -254,7 +272,7 @@ void TForm1::BuildStatusBar() {
     pUpozorenje_ = MakePanel(QStringLiteral("pUpozorenje"), Qt::ElideRight, bar);
     // 221 pixels, or what the longer warning needs in this font.
     int warningWidth = 0;
-    for (const std::string_view w : {kWarningBalance, kWarningNetResult}) {
+    for (const std::string_view w : {kWarningBalance, kWarningNetResult, kWarningPeriod}) {
         warningWidth =
             std::max(warningWidth, pUpozorenje_->fontMetrics().horizontalAdvance(
                                        QString::fromUtf8(w.data(), qsizetype(w.size()))));
@@ -265,9 +283,11 @@ void TForm1::BuildStatusBar() {
     pIznos_ = MakePanel(QStringLiteral("pIznos"), Qt::ElideRight, bar);
     pIznos_->setMinimumWidth(60);
     pIznos_->setText(kUnitPanelPrefix + QStringLiteral("kunama i lipama"));
-    bar->addPermanentWidget(pIme_);
-    bar->addPermanentWidget(pUpozorenje_);
-    bar->addPermanentWidget(pIznos_, 1);
+    // Normal (not permanent) widgets, so that a passing message (after an import) can take the
+    // whole bar for a moment.
+    bar->addWidget(pIme_);
+    bar->addWidget(pUpozorenje_);
+    bar->addWidget(pIznos_, 1);
 }
 
 QWidget* TForm1::BuildStatementPage(Statement s, const QString& pageName, const QString& title,
@@ -503,6 +523,7 @@ void TForm1::ShowWarning() {
                      warning.isEmpty() ? QColor(Qt::black) : QColor(255, 0, 0));
     pUpozorenje_->setPalette(palette);
     pUpozorenje_->setText(warning);
+    pUpozorenje_->setToolTip(QString::fromStdString(ws_.WarningDetails()));
 }
 
 void TForm1::PushFields() {
@@ -521,7 +542,16 @@ void TForm1::RunRefreshCycle() {
     ShowWarning();
 }
 
+void TForm1::ResetColumnWidths() {
+    for (Statement s : kAllStatements) {
+        Grid(s)->resetColumnWidths();
+        measuredLength_[IndexOf(s)].fill(0);
+    }
+}
+
 void TForm1::ShowNewDocument() {
+    // Another document: columns widened for the last one's figures go back to their widths.
+    ResetColumnWidths();
     RefreshGrids();
     SetFilePanel({});
     ShowGeneralData();
@@ -578,7 +608,14 @@ void TForm1::dDoExit(DateField* source) {
         return;
     }
     if (source->pendingRefresh()) {
+        // A period that really changed is the user's data, to be saved or asked about.
+        const TDokument& doc = ws_.document();
+        const bool changed =
+            opce_->dOd->value() != doc.DatumOd || opce_->dDo->value() != doc.DatumDo;
         RunRefreshCycle();
+        if (changed) {
+            ws_.document().Izmijenjen = true;
+        }
     }
     source->setPendingRefresh(false);
 }
@@ -769,6 +806,7 @@ void TForm1::OpenDocument(const QString& path) {
         return;
     }
     SetFilePanel(path);
+    ResetColumnWidths();
     RefreshGrids();
     ShowGeneralData();
     ws_.document().Izmijenjen = false;
@@ -846,11 +884,14 @@ void TForm1::ImportCsv() {
         return;
     }
     PushFields();
-    const std::string error = ws_.ImportCsv(*s, bytes);
+    std::string note;
+    const std::string error = ws_.ImportCsv(*s, bytes, &note);
     RefreshGrids();
     ShowWarning();
     if (!error.empty()) {
         dialogs_->ShowError(QString::fromStdString(error));
+    } else if (!note.empty()) {
+        statusBar()->showMessage(QString::fromStdString(note), kNoteMilliseconds);
     }
 }
 
