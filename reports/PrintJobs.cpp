@@ -26,29 +26,6 @@ PrintInputs PrintInputsOf(const Workspace& ws, std::string unit) {
     return in;
 }
 
-std::string WithFourDigitYear(const std::string& pattern) {
-    std::string out;
-    bool quoted = false;
-    for (std::size_t i = 0; i < pattern.size();) {
-        const char c = pattern[i];
-        if (c == '\'') {
-            quoted = !quoted;
-            out += c;
-            ++i;
-        } else if (c == 'y' && !quoted) {
-            std::size_t run = 0;
-            while (i + run < pattern.size() && pattern[i + run] == 'y')
-                ++run;
-            out += run < 4 ? std::string("yyyy") : pattern.substr(i, run);
-            i += run;
-        } else {
-            out += c;
-            ++i;
-        }
-    }
-    return out;
-}
-
 std::string PeriodLine(const TDokument& doc, const RegionalSettings& rs) {
     const std::string pattern = WithFourDigitYear(rs.shortDateFormat);
     return "za razdoblje od " + FormatShortDate(doc.DatumOd, pattern) + " do " +

@@ -37,8 +37,6 @@ PrintInputs PrintInputsOf(const Workspace& ws, std::string unit);
 std::string PeriodLine(const TDokument& doc, const RegionalSettings& rs);
 std::string UnitLine(const std::string& unit);
 std::string WarningLine(const std::string& warning);
-// The short date pattern with its year written in four digits ("M/d/yy" -> "M/d/yyyy").
-std::string WithFourDigitYear(const std::string& shortDateFormat);
 
 // The statement printed from the page named pageName ("tsBilanca", "tsRacun", "tsCFInd",
 // "tsCFFree", "tsPokazatelji"); none for any other page (the general-data page "tsOpce").
