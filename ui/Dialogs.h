@@ -43,6 +43,9 @@ class Dialogs {
     // The chosen path, or nullopt when the user cancelled.
     virtual std::optional<QString> ChooseOpenFile(const FileDialogSpec& dialogSpec) = 0;
     virtual std::optional<QString> ChooseSaveFile(const FileDialogSpec& dialogSpec) = 0;
+
+    // Called with the help context when Help is pressed in an information box.
+    std::function<void(int)> helpRequested;
 };
 
 // path with "." + extension appended when its file name has no extension (no "." at all).
@@ -59,9 +62,6 @@ class QtDialogs : public Dialogs {
     void ShowError(const QString& text) override;
     std::optional<QString> ChooseOpenFile(const FileDialogSpec& dialogSpec) override;
     std::optional<QString> ChooseSaveFile(const FileDialogSpec& dialogSpec) override;
-
-    // Called with the help context when Help is pressed in an information box.
-    std::function<void(int)> helpRequested;
 
     // The file dialog for dialogSpec, set up as it would be shown but not shown.
     QFileDialog* PrepareFileDialog(const FileDialogSpec& dialogSpec, bool save);

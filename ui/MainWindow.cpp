@@ -24,6 +24,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "about/AboutBox.h"
+#include "about/HelpViewer.h"
 #include "document/Csv.h"
 #include "model/Calculations.h"
 #include "model/NumberFormat.h"
@@ -139,6 +141,7 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     BuildToolBar();
     BuildPages();
     BuildStatusBar();
+    InstallHelp();
     // Wide enough for every tab caption, as far as the screen allows.
     QSize size(std::max(760, PageControl_->tabBar()->sizeHint().width() + 24), 680);
     if (const QScreen* screen = this->screen()) {
@@ -791,10 +794,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
 }
 
-// Printing, help and the About box arrive with their own parts of the program.
+// Printing arrives with its own part of the program.
 void TForm1::Ispii1Click() {}
-void TForm1::Korisnikauputstva1Click() {}
-void TForm1::Oprogramu1Click() {}
 
 // ---------------------------------------------------------------------------------------------
 // Export and import
