@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QToolBar>
 
 #include "about/HelpContext.h"
@@ -26,6 +27,7 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     browser_ = new QTextBrowser(this);
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
     browser_->setOpenExternalLinks(true);
+    browser_->document()->setDocumentMargin(12);
     setCentralWidget(browser_);
 
     QToolBar* bar = addToolBar(QStringLiteral("Upute"));

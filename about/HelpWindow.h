@@ -34,7 +34,7 @@ class HelpWindow : public QMainWindow {
     // Finds text in the topic shown, from the cursor on (backward: towards the start), wrapping
     // around once; selects it and returns true when found.
     bool FindInPage(const QString& text, bool backward = false);
-    // Prints the topic shown on printer-like paint devices after the print dialog.
+    // Prints the topic shown, after the print dialog.
     void PrintTopic();
 
     QTextBrowser* browser() const { return browser_; }
