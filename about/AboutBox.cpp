@@ -24,7 +24,9 @@ QPixmap AboutArtwork(qreal devicePixelRatio) {
     return picture;
 }
 
-TfAbout::TfAbout(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog) {
+// Made as a start-up screen (the windowing system places it and lists it nowhere); "O programu"
+// turns it into a dialog.
+TfAbout::TfAbout(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("fAbout"));
     setWindowTitle(QStringLiteral("O programu"));
     QFont font(QStringLiteral("Arial"));
@@ -93,6 +95,10 @@ void TfAbout::CloseSplash() {
 }
 
 int TfAbout::ShowAbout() {
+    if (windowType() != Qt::Dialog) {
+        hide();
+        setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    }
     OKButton->show();
     OKButton->setFocus(Qt::OtherFocusReason);
     setModal(true);

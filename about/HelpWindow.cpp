@@ -23,6 +23,8 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     setObjectName(QStringLiteral("fHelp"));
     setWindowTitle(QStringLiteral("Movik 1.0 – Korisničke upute"));
     resize(780, 620);
+    // An open help window does not keep the program running once the main window has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     browser_ = new QTextBrowser(this);
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
