@@ -17,7 +17,7 @@ constexpr int kHeight = 250;
 }  // namespace
 
 QPixmap AboutArtwork(qreal devicePixelRatio) {
-    const bool dense = devicePixelRatio >= 1.5;
+    const bool dense = devicePixelRatio > 1.0;
     QPixmap picture(dense ? QStringLiteral(":/about/about@2x.png")
                           : QStringLiteral(":/about/about.png"));
     picture.setDevicePixelRatio(dense ? 2.0 : 1.0);
@@ -51,7 +51,7 @@ TfAbout::TfAbout(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::Frame
 }
 
 void TfAbout::ShowArtwork() {
-    const qreal ratio = devicePixelRatioF() >= 1.5 ? 2.0 : 1.0;
+    const qreal ratio = devicePixelRatioF() > 1.0 ? 2.0 : 1.0;
     if (ratio != artworkRatio_) {
         artworkRatio_ = ratio;
         ProgramIcon->setPixmap(AboutArtwork(ratio));

@@ -40,7 +40,8 @@ class TfAbout : public QDialog {
     qreal artworkRatio_ = 0;
 };
 
-// The title artwork for a device pixel ratio: the 2x picture from a ratio of 1.5 on.
+// The title artwork for a device pixel ratio: the 2x picture on any denser screen than 1:1 (it is
+// scaled down there, which looks sharper than the 1x picture scaled up).
 QPixmap AboutArtwork(qreal devicePixelRatio);
 
 }  // namespace movik

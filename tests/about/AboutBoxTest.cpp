@@ -50,7 +50,7 @@ TEST(AboutBox, ArtworkForBothPixelDensities) {
     for (const qreal ratio : {1.0, 1.25, 2.0, 3.0}) {
         const QPixmap picture = AboutArtwork(ratio);
         ASSERT_FALSE(picture.isNull()) << ratio;
-        const int scale = ratio >= 1.5 ? 2 : 1;
+        const int scale = ratio > 1.0 ? 2 : 1;
         EXPECT_EQ(picture.size(), QSize(500 * scale, 250 * scale)) << ratio;
         EXPECT_EQ(picture.deviceIndependentSize(), QSizeF(500, 250)) << ratio;
     }
