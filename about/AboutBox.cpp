@@ -94,10 +94,14 @@ void TfAbout::CloseSplash() {
     hide();
 }
 
-int TfAbout::ShowAbout() {
+int TfAbout::ShowAbout(QWidget* owner) {
     if (windowType() != Qt::Dialog) {
         hide();
         setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    }
+    if (owner != nullptr && owner->window()->windowHandle() != nullptr) {
+        winId();  // the native window, to be kept above the owner's
+        windowHandle()->setTransientParent(owner->window()->windowHandle());
     }
     OKButton->show();
     OKButton->setFocus(Qt::OtherFocusReason);

@@ -20,9 +20,10 @@ class TfAbout : public QDialog {
     void ShowSplash();
     // Closes the start-up screen; the object stays for later use.
     void CloseSplash();
-    // "O programu": the OK button becomes visible (for good) and the box is shown modally.
-    // Returns the dialog result when the user has closed it.
-    int ShowAbout();
+    // "O programu": the OK button becomes visible (for good) and the box is shown modally, kept
+    // above owner's window when one is given. Returns the dialog result when the user has
+    // closed it.
+    int ShowAbout(QWidget* owner = nullptr);
 
     QLabel* ProgramIcon;
     QPushButton* OKButton;

@@ -40,7 +40,7 @@ void TForm1::Korisnikauputstva1Click() {
 }
 
 void TForm1::Oprogramu1Click() {
-    AboutBox().ShowAbout();
+    AboutBox().ShowAbout(this);
 }
 
 }  // namespace movik
