@@ -35,6 +35,9 @@ struct FileDialogSpec {
 class Dialogs {
   public:
     virtual ~Dialogs() = default;
+    // Called with the help context when Help is pressed in an information box.
+    std::function<void(int)> helpRequested;
+
     // Yes/No/Cancel question; closing the box counts as Cancel.
     virtual Answer Ask(const QString& question) = 0;
     // Information box with OK and Help; Help asks for the help topic helpContext.
@@ -43,9 +46,6 @@ class Dialogs {
     // The chosen path, or nullopt when the user cancelled.
     virtual std::optional<QString> ChooseOpenFile(const FileDialogSpec& dialogSpec) = 0;
     virtual std::optional<QString> ChooseSaveFile(const FileDialogSpec& dialogSpec) = 0;
-
-    // Called with the help context when Help is pressed in an information box.
-    std::function<void(int)> helpRequested;
 };
 
 // path with "." + extension appended when its file name has no extension (no "." at all).

@@ -141,13 +141,13 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     BuildToolBar();
     BuildPages();
     BuildStatusBar();
-    InstallHelp();
     // Wide enough for every tab caption, as far as the screen allows.
     QSize size(std::max(760, PageControl_->tabBar()->sizeHint().width() + 24), 680);
     if (const QScreen* screen = this->screen()) {
         size = size.boundedTo(screen->availableSize());
     }
     resize(size);
+    InstallHelp();
 
     // FormCreate: a new document from the templates, shown.
     PushFields();
@@ -794,7 +794,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
 }
 
-// Printing arrives with its own part of the program.
+// Printing arrives with its own part of the program; help and the About box: HelpCommands.cpp.
 void TForm1::Ispii1Click() {}
 
 // ---------------------------------------------------------------------------------------------

@@ -22,11 +22,12 @@ namespace movik {
 
 class DateField;
 class GeneralDataPage;
+class ShareCountField;
+class StatementGrid;
+
 class HelpContexts;
 class HelpViewer;
 class TfAbout;
-class ShareCountField;
-class StatementGrid;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
