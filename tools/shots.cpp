@@ -109,11 +109,11 @@ int main(int argc, char* argv[]) {
     };
     movik::TfAbout about;
     about.ShowSplash();
-    if (!save(about, QStringLiteral("7-splash"))) {
+    if (!save(about, QStringLiteral("8-pocetni-zaslon"))) {
         return 2;
     }
     about.OKButton->show();  // as "O programu" shows it, without waiting for a click
-    if (!save(about, QStringLiteral("8-oprogramu"))) {
+    if (!save(about, QStringLiteral("9-o-programu"))) {
         return 2;
     }
     about.hide();
@@ -127,12 +127,12 @@ int main(int argc, char* argv[]) {
     help.move(0, 0);
     help.show();
     help.ShowContents();
-    if (!save(help, QStringLiteral("9-upute-sadrzaj"))) {
+    if (!save(help, QStringLiteral("10-upute-sadrzaj"))) {
         return 2;
     }
     for (const int context : {1, 8}) {
         help.ShowContext(context);
-        if (!save(help, QStringLiteral("9-upute-%1").arg(context))) {
+        if (!save(help, QStringLiteral("10-upute-%1").arg(context))) {
             return 2;
         }
     }
