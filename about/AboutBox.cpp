@@ -82,7 +82,7 @@ void TfAbout::ShowSplash() {
     // system has mapped the window, then paint it.
     QElapsedTimer waited;
     waited.start();
-    while (windowHandle() != nullptr && !windowHandle()->isExposed() && waited.elapsed() < 300) {
+    while (windowHandle() != nullptr && !windowHandle()->isExposed() && waited.elapsed() < 100) {
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
     }
     ShowArtwork();  // the screen it is on may be a dense one
