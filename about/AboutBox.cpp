@@ -1,10 +1,10 @@
 #include "about/AboutBox.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 namespace movik {
@@ -80,10 +80,13 @@ void TfAbout::ShowSplash() {
     raise();
     // Painted now, not when the message loop first runs: wait (briefly) until the windowing
     // system has mapped the window, then paint it.
-    QElapsedTimer waited;
-    waited.start();
-    while (windowHandle() != nullptr && !windowHandle()->isExposed() && waited.elapsed() < 100) {
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    // The wait sleeps between events; the timer ends it after 100 ms at the latest.
+    QTimer limit;
+    limit.setSingleShot(true);
+    limit.start(100);
+    while (windowHandle() != nullptr && !windowHandle()->isExposed() && limit.isActive()) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents |
+                                    QEventLoop::ExcludeUserInputEvents);
     }
     ShowArtwork();  // the screen it is on may be a dense one
     repaint();
