@@ -1,13 +1,16 @@
-// Movik: start-up. The main window with a new document, then the document named on the command
-// line (a missing file is ignored), then the message loop.
+// Movik: start-up. The About box as the start-up screen while the main window with a new document
+// is built, then the document named on the command line (a missing file is ignored), then the
+// message loop.
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <cstdio>
 
+#include "about/AboutBox.h"
 #include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
+#include "ui/StartUp.h"
 
 int main(int argc, char* argv[]) {
     // The usage needs no display: it is answered before the windowing system is opened.
@@ -34,12 +37,11 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtTranslator);
     }
 
-    movik::TForm1 window;
-    // The document named first on the command line, before the window shows (a missing file
-    // is ignored and the new document stays).
-    if (!commandLine.documentPath.isEmpty()) {
-        window.OpenDocument(commandLine.documentPath);
-    }
-    window.show();
+    // One About box for the whole run: the start-up screen now, "O programu" later.
+    movik::TfAbout fAbout;
+    // The document named first on the command line opens before the window shows (a missing
+    // file is ignored and the new document stays).
+    const std::unique_ptr<movik::TForm1> window = movik::StartUp(fAbout, commandLine.documentPath);
+    window->show();
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 // movik-shots: opens the main window for real (on the X server the script starts), opens a
-// document, shows each of the six pages in turn and saves a picture of the window per page.
+// document, shows each of the six pages in turn and saves a picture of the window per page; then
+// pictures of the start-up screen, the About box and the help window (contents, topics 1 and 8).
 //
 //   movik-shots DOCUMENT.mvk OUTPUT_FOLDER
 
@@ -7,11 +8,15 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLibraryInfo>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTranslator>
 #include <cstdio>
 
+#include "about/AboutBox.h"
+#include "about/HelpFile.h"
+#include "about/HelpWindow.h"
 #include "ui/MainWindow.h"
 
 namespace {
@@ -90,6 +95,46 @@ int main(int argc, char* argv[]) {
             return 2;
         }
         std::printf("%s\n", qPrintable(file));
+    }
+
+    auto save = [&outDir](QWidget& w, const QString& name) {
+        Settle(300);
+        const QString file = QStringLiteral("%1/%2.png").arg(outDir, name);
+        if (!w.screen()->grabWindow(w.winId()).save(file)) {
+            std::fprintf(stderr, "Slika %s nije snimljena\n", qPrintable(file));
+            return false;
+        }
+        std::printf("%s\n", qPrintable(file));
+        return true;
+    };
+    movik::TfAbout about;
+    about.ShowSplash();
+    if (!save(about, QStringLiteral("8-pocetni-zaslon"))) {
+        return 2;
+    }
+    about.OKButton->show();  // as "O programu" shows it, without waiting for a click
+    if (!save(about, QStringLiteral("9-o-programu"))) {
+        return 2;
+    }
+    about.hide();
+
+    // The help file beside the program, or beside movik in the build tree.
+    const QString here = QApplication::applicationDirPath();
+    QStringList candidates = movik::HelpFileCandidates(here) +
+                             movik::HelpFileCandidates(here + QStringLiteral("/../app"));
+    candidates.removeDuplicates();
+    movik::HelpWindow help(candidates);
+    help.move(0, 0);
+    help.show();
+    help.ShowContents();
+    if (!save(help, QStringLiteral("10-upute-sadrzaj"))) {
+        return 2;
+    }
+    for (const int context : {1, 8}) {
+        help.ShowContext(context);
+        if (!save(help, QStringLiteral("10-upute-%1").arg(context))) {
+            return 2;
+        }
     }
     return 0;
 }

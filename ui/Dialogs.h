@@ -35,6 +35,9 @@ struct FileDialogSpec {
 class Dialogs {
   public:
     virtual ~Dialogs() = default;
+    // Called with the help context when Help is pressed in an information box.
+    std::function<void(int)> helpRequested;
+
     // Yes/No/Cancel question; closing the box counts as Cancel.
     virtual Answer Ask(const QString& question) = 0;
     // Information box with OK and Help; Help asks for the help topic helpContext.
@@ -59,9 +62,6 @@ class QtDialogs : public Dialogs {
     void ShowError(const QString& text) override;
     std::optional<QString> ChooseOpenFile(const FileDialogSpec& dialogSpec) override;
     std::optional<QString> ChooseSaveFile(const FileDialogSpec& dialogSpec) override;
-
-    // Called with the help context when Help is pressed in an information box.
-    std::function<void(int)> helpRequested;
 
     // The file dialog for dialogSpec, set up as it would be shown but not shown.
     QFileDialog* PrepareFileDialog(const FileDialogSpec& dialogSpec, bool save);

@@ -12,6 +12,7 @@
 
 #include "document/Cp1250.h"
 #include "ui/DateField.h"
+#include "ui/GettingStartedPanel.h"
 #include "ui/ShareCountField.h"
 
 namespace movik {
@@ -171,6 +172,13 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     layout->addLayout(strip);
     layout->addSpacing(16);
     layout->addLayout(formBox);
+    // The free lower part of the page: how to begin.
+    auto* guideBox = new QHBoxLayout;
+    guideBox->addSpacing(24);
+    guideBox->addWidget(new GettingStartedPanel(this), 1);
+    guideBox->addSpacing(24);
+    layout->addSpacing(24);
+    layout->addLayout(guideBox);
     layout->addStretch(1);
 
     setTabOrder(ePoduzece, eSjediste);

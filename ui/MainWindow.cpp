@@ -25,6 +25,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "about/AboutBox.h"
+#include "about/HelpViewer.h"
 #include "document/Csv.h"
 #include "model/Calculations.h"
 #include "model/NumberFormat.h"
@@ -147,6 +149,7 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
         size = size.boundedTo(screen->availableSize());
     }
     resize(size);
+    InstallHelp();
 
     // FormCreate: a new document from the templates, shown.
     PushFields();
@@ -829,10 +832,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
 }
 
-// Printing, help and the About box arrive with their own parts of the program.
+// Printing arrives with its own part of the program; help and the About box: HelpCommands.cpp.
 void TForm1::Ispii1Click() {}
-void TForm1::Korisnikauputstva1Click() {}
-void TForm1::Oprogramu1Click() {}
 
 // ---------------------------------------------------------------------------------------------
 // Export and import

@@ -25,6 +25,10 @@ class GeneralDataPage;
 class ShareCountField;
 class StatementGrid;
 
+class HelpContexts;
+class HelpViewer;
+class TfAbout;
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
   public:
@@ -37,6 +41,12 @@ class TForm1 : public QMainWindow {
     Dialogs& dialogs() { return *dialogs_; }
     // Where saved documents and exports are written (tests substitute one that fails).
     void SetFileWriter(std::unique_ptr<FileWriter> writer);
+    // The help the window opens (the help window when not replaced; tests script it).
+    void SetHelpViewer(std::unique_ptr<HelpViewer> viewer);
+    HelpViewer& helpViewer() { return *helpViewer_; }
+    // The About box of the run (the start-up screen); the window makes its own when none is set.
+    void SetAboutBox(TfAbout* about);
+    TfAbout& AboutBox();
 
     // Document commands.
     void Nova1Click();
@@ -90,6 +100,8 @@ class TForm1 : public QMainWindow {
 
   private:
     void BuildMenus();
+    // The help viewer, F1 on controls and menus, and the Help button of the information box.
+    void InstallHelp();
     void BuildToolBar();
     void BuildStatusBar();
     void BuildPages();
@@ -122,6 +134,10 @@ class TForm1 : public QMainWindow {
     Workspace ws_;
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<FileWriter> writer_;
+    std::unique_ptr<HelpViewer> helpViewer_;
+    HelpContexts* helpContexts_ = nullptr;
+    TfAbout* about_ = nullptr;
+    std::unique_ptr<TfAbout> ownAbout_;
 
     QTabWidget* PageControl_ = nullptr;
     GeneralDataPage* opce_ = nullptr;

@@ -34,6 +34,7 @@ class ScriptedDialogs : public Dialogs {
     std::deque<Answer> answers;
     std::deque<std::optional<QString>> openChoices;
     std::deque<std::optional<QString>> saveChoices;
+    bool pressHelp = false;  // information boxes are closed with Help instead of OK
 
     QStringList questions;
     QStringList informed;
@@ -55,6 +56,9 @@ class ScriptedDialogs : public Dialogs {
     void Inform(const QString& text, int helpContext) override {
         informed << text;
         informedHelp.push_back(helpContext);
+        if (pressHelp && helpRequested) {
+            helpRequested(helpContext);
+        }
     }
     void ShowError(const QString& text) override { errors << text; }
     std::optional<QString> ChooseOpenFile(const FileDialogSpec& dialogSpec) override {

@@ -1,0 +1,121 @@
+#include "about/AboutBox.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+namespace movik {
+
+namespace {
+
+constexpr int kWidth = 500;
+constexpr int kHeight = 250;
+
+}  // namespace
+
+QPixmap AboutArtwork(qreal devicePixelRatio) {
+    const bool dense = devicePixelRatio > 1.0;
+    QPixmap picture(dense ? QStringLiteral(":/about/about@2x.png")
+                          : QStringLiteral(":/about/about.png"));
+    picture.setDevicePixelRatio(dense ? 2.0 : 1.0);
+    return picture;
+}
+
+// Made as a start-up screen (the windowing system places it and lists it nowhere); "O programu"
+// turns it into a dialog.
+TfAbout::TfAbout(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("fAbout"));
+    setWindowTitle(QStringLiteral("O programu"));
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    setFont(font);
+    setFixedSize(kWidth, kHeight);
+
+    ProgramIcon = new QLabel(this);
+    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
+    ProgramIcon->setGeometry(0, 0, kWidth, kHeight);
+    ProgramIcon->setScaledContents(true);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setGeometry(416, 216, 75, 25);
+    OKButton->setDefault(true);
+    OKButton->hide();
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    ShowArtwork();
+    CentreOnScreen();
+}
+
+void TfAbout::ShowArtwork() {
+    const qreal ratio = devicePixelRatioF() > 1.0 ? 2.0 : 1.0;
+    if (ratio != artworkRatio_) {
+        artworkRatio_ = ratio;
+        ProgramIcon->setPixmap(AboutArtwork(ratio));
+    }
+}
+
+void TfAbout::CentreOnScreen() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    QRect frame(QPoint(0, 0), size());
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void TfAbout::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    ProgramIcon->setGeometry(rect());
+}
+
+void TfAbout::ShowSplash() {
+    setModal(false);
+    CentreOnScreen();
+    show();
+    raise();
+    // Painted now, not when the message loop first runs: wait (briefly) until the windowing
+    // system has mapped the window, then paint it.
+    // The wait sleeps between events; the timer ends it after 100 ms at the latest.
+    QTimer limit;
+    limit.setSingleShot(true);
+    limit.start(100);
+    while (windowHandle() != nullptr && !windowHandle()->isExposed() && limit.isActive()) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents |
+                                    QEventLoop::ExcludeUserInputEvents);
+    }
+    ShowArtwork();  // the screen it is on may be a dense one
+    repaint();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TfAbout::CloseSplash() {
+    hide();
+}
+
+int TfAbout::ShowAbout(QWidget* owner) {
+    if (windowType() != Qt::Dialog) {
+        hide();
+        setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    }
+    if (owner != nullptr && owner->window()->windowHandle() != nullptr) {
+        winId();  // the native window, to be kept above the owner's
+        windowHandle()->setTransientParent(owner->window()->windowHandle());
+    }
+    OKButton->show();
+    OKButton->setFocus(Qt::OtherFocusReason);
+    setModal(true);
+    CentreOnScreen();
+    ShowArtwork();
+    return RunModal();
+}
+
+int TfAbout::RunModal() {
+    return exec();
+}
+
+}  // namespace movik

@@ -1,0 +1,217 @@
+#include "about/HelpWindow.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QToolBar>
+
+#include "about/HelpContext.h"
+#include "about/HelpFile.h"
+
+namespace movik {
+
+HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
+    : QMainWindow(parent), candidates_(candidates) {
+    setObjectName(QStringLiteral("fHelp"));
+    setWindowTitle(QStringLiteral("Movik 1.0 – Korisničke upute"));
+    resize(780, 620);
+    // An open help window does not keep the program running once the main window has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    browser_ = new QTextBrowser(this);
+    browser_->setObjectName(QStringLiteral("HelpBrowser"));
+    browser_->setOpenExternalLinks(true);
+    browser_->document()->setDocumentMargin(12);
+    setCentralWidget(browser_);
+
+    QToolBar* bar = addToolBar(QStringLiteral("Upute"));
+    bar->setObjectName(QStringLiteral("HelpToolBar"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->toggleViewAction()->setEnabled(false);
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    QStyle* s = style();
+
+    contents_ = bar->addAction(s->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("Sadržaj"));
+    contents_->setObjectName(QStringLiteral("HelpContents"));
+    contents_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
+    connect(contents_, &QAction::triggered, this, &HelpWindow::ShowContents);
+
+    back_ = bar->addAction(s->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Natrag"));
+    back_->setObjectName(QStringLiteral("HelpBack"));
+    back_->setShortcut(QKeySequence::Back);
+    connect(back_, &QAction::triggered, browser_, &QTextBrowser::backward);
+
+    forward_ = bar->addAction(s->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("Naprijed"));
+    forward_->setObjectName(QStringLiteral("HelpForward"));
+    forward_->setShortcut(QKeySequence::Forward);
+    connect(forward_, &QAction::triggered, browser_, &QTextBrowser::forward);
+
+    bar->addSeparator();
+    print_ = bar->addAction(QStringLiteral("Ispis…"));
+    print_->setObjectName(QStringLiteral("HelpPrint"));
+    print_->setShortcut(QKeySequence::Print);
+    print_->setToolTip(QStringLiteral("Ispiši prikazanu temu"));
+    connect(print_, &QAction::triggered, this, &HelpWindow::PrintTopic);
+
+    bar->addSeparator();
+    findField_ = new QLineEdit(bar);
+    findField_->setObjectName(QStringLiteral("HelpFind"));
+    findField_->setPlaceholderText(QStringLiteral("Traži u temi"));
+    findField_->setClearButtonEnabled(true);
+    findField_->setMaximumWidth(200);
+    bar->addWidget(findField_);
+    QAction* previous = bar->addAction(QStringLiteral("Prethodno"));
+    previous->setObjectName(QStringLiteral("HelpFindPrevious"));
+    previous->setShortcut(QKeySequence::FindPrevious);
+    QAction* next = bar->addAction(QStringLiteral("Sljedeće"));
+    next->setObjectName(QStringLiteral("HelpFindNext"));
+    next->setShortcut(QKeySequence::FindNext);
+    connect(previous, &QAction::triggered, this, [this] { FindFromField(true); });
+    connect(next, &QAction::triggered, this, [this] { FindFromField(false); });
+    connect(findField_, &QLineEdit::returnPressed, this, [this] { FindFromField(false); });
+    auto* focusFind = new QAction(this);
+    focusFind->setShortcut(QKeySequence::Find);
+    addAction(focusFind);
+    connect(focusFind, &QAction::triggered, this, [this] {
+        findField_->setFocus(Qt::ShortcutFocusReason);
+        findField_->selectAll();
+    });
+
+    findResult_ = new QLabel(this);
+    findResult_->setObjectName(QStringLiteral("HelpFindResult"));
+    statusBar()->addWidget(findResult_, 1);
+
+    connect(browser_, &QTextBrowser::historyChanged, this, &HelpWindow::UpdateActions);
+    connect(browser_, &QTextBrowser::sourceChanged, this, [this] { findResult_->clear(); });
+    UpdateActions();
+}
+
+HelpWindow::~HelpWindow() = default;
+
+bool HelpWindow::EnsureFile() {
+    if (!file_ || !file_->isOpen()) {
+        file_.reset();  // one help file registered at a time
+        file_ = std::make_unique<HelpFile>(candidates_);
+    }
+    if (!file_->isOpen()) {
+        ShowMessage(file_->error());
+        return false;
+    }
+    return true;
+}
+
+void HelpWindow::ShowMessage(const QString& text) {
+    message_ = text;
+    browser_->clearHistory();
+    browser_->setHtml(QStringLiteral("<h2>Upute nisu dostupne</h2><p>%1</p>")
+                          .arg(text.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"))));
+    UpdateActions();
+}
+
+void HelpWindow::ShowContents() {
+    ShowTopic(HelpContentsFile());
+}
+
+void HelpWindow::ShowContext(int context) {
+    const QString file = HelpTopicFile(context);
+    if (file.isEmpty()) {
+        ShowMessage(QStringLiteral("Za kontekst pomoći %1 nema teme.").arg(context));
+        return;
+    }
+    ShowTopic(file);
+}
+
+void HelpWindow::ShowTopic(const QString& file) {
+    if (!EnsureFile()) {
+        return;
+    }
+    if (!file_->HasTopic(file)) {
+        ShowMessage(QStringLiteral("U datoteci pomoći %1 nema teme %2.").arg(file_->path(), file));
+        return;
+    }
+    message_.clear();
+    browser_->setSource(file_->TopicUrl(file));
+    UpdateActions();
+}
+
+bool HelpWindow::FindInPage(const QString& text, bool backward) {
+    if (text.isEmpty()) {
+        return false;
+    }
+    const QTextDocument::FindFlags flags =
+        backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
+    if (browser_->find(text, flags)) {
+        return true;
+    }
+    // Once more from the other end of the page.
+    const QTextCursor keep = browser_->textCursor();
+    QTextCursor cursor(browser_->document());
+    cursor.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
+    browser_->setTextCursor(cursor);
+    if (browser_->find(text, flags)) {
+        return true;
+    }
+    browser_->setTextCursor(keep);
+    return false;
+}
+
+void HelpWindow::FindFromField(bool backward) {
+    const QString text = findField_->text();
+    if (text.isEmpty()) {
+        findResult_->clear();
+        return;
+    }
+    findResult_->setText(FindInPage(text, backward)
+                             ? QString()
+                             : QStringLiteral("„%1“ nije pronađeno u ovoj temi.").arg(text));
+}
+
+void HelpWindow::PrintTopic() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(windowTitle());
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Ispis teme"));
+    if (dialog.exec() == QDialog::Accepted) {
+        browser_->print(&printer);
+    }
+}
+
+void HelpWindow::UpdateActions() {
+    back_->setEnabled(browser_->isBackwardAvailable());
+    forward_->setEnabled(browser_->isForwardAvailable());
+    print_->setEnabled(message_.isEmpty());
+}
+
+QtHelpViewer::QtHelpViewer(QStringList candidates) : candidates_(std::move(candidates)) {}
+
+QtHelpViewer::~QtHelpViewer() = default;
+
+HelpWindow& QtHelpViewer::Window() {
+    if (!window_) {
+        window_ = std::make_unique<HelpWindow>(candidates_);
+    }
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+    return *window_;
+}
+
+void QtHelpViewer::ShowContents() {
+    Window().ShowContents();
+}
+
+void QtHelpViewer::ShowContext(int context) {
+    Window().ShowContext(context);
+}
+
+}  // namespace movik

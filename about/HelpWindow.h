@@ -1,0 +1,80 @@
+#pragma once
+// The help window: the topics of the help file in a text browser with contents, back and
+// forward, find in the page and printing of the topic shown. QtHelpViewer opens it for the
+// program's help requests.
+
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+
+#include "about/HelpViewer.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QTextBrowser;
+
+namespace movik {
+
+class HelpFile;
+
+class HelpWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    // candidates: where the help file may be (HelpFileCandidates).
+    explicit HelpWindow(const QStringList& candidates, QWidget* parent = nullptr);
+    ~HelpWindow() override;
+
+    // Shows the contents page, or the topic of a help context. When the help file cannot be
+    // used, the window shows why instead.
+    void ShowContents();
+    void ShowContext(int context);
+    void ShowTopic(const QString& file);
+
+    // Finds text in the topic shown, from the cursor on (backward: towards the start), wrapping
+    // around once; selects it and returns true when found.
+    bool FindInPage(const QString& text, bool backward = false);
+    // Prints the topic shown, after the print dialog.
+    void PrintTopic();
+
+    QTextBrowser* browser() const { return browser_; }
+    // The help file's problem shown in place of a topic, empty when a topic is shown.
+    QString message() const { return message_; }
+
+  private:
+    // Opens the help file if it is not open yet; false (with the message shown) when it cannot.
+    bool EnsureFile();
+    void ShowMessage(const QString& text);
+    void UpdateActions();
+    void FindFromField(bool backward);
+
+    QStringList candidates_;
+    std::unique_ptr<HelpFile> file_;
+    QString message_;
+    QTextBrowser* browser_;
+    QLineEdit* findField_;
+    QLabel* findResult_;
+    QAction* contents_;
+    QAction* back_;
+    QAction* forward_;
+    QAction* print_;
+};
+
+// The help as the program shows it: one help window, made on first use and brought to the front.
+class QtHelpViewer : public HelpViewer {
+  public:
+    explicit QtHelpViewer(QStringList candidates);
+    ~QtHelpViewer() override;
+    void ShowContents() override;
+    void ShowContext(int context) override;
+    // The window, once the help has been asked for.
+    HelpWindow* window() const { return window_.get(); }
+
+  private:
+    HelpWindow& Window();
+
+    QStringList candidates_;
+    std::unique_ptr<HelpWindow> window_;
+};
+
+}  // namespace movik

@@ -1,0 +1,211 @@
+// Start-up screen and About box in the running program, and the help it asks for: F1 on every
+// control and menu that carries a context, the information box's Help, the contents command.
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include "about/AboutBox.h"
+#include "about/HelpViewer.h"
+#include "tests/ui/WindowFixture.h"
+#include "ui/HelpContexts.h"
+#include "ui/StartUp.h"
+#include "ui/StatementGrid.h"
+
+namespace movik {
+namespace {
+
+using test::ScriptedDialogs;
+using test::WindowFixture;
+
+class ScriptedHelp : public HelpViewer {
+  public:
+    void ShowContents() override { ++contents; }
+    void ShowContext(int context) override { contexts.push_back(context); }
+    int contents = 0;
+    std::vector<int> contexts;
+};
+
+// Records whether the start-up screen was still showing when a message came.
+class WatchingDialogs : public ScriptedDialogs {
+  public:
+    explicit WatchingDialogs(const TfAbout& splash) : splash_(splash) {}
+    void Inform(const QString& text, int helpContext) override {
+        splashShowingAtMessage.push_back(splash_.isVisible());
+        ScriptedDialogs::Inform(text, helpContext);
+    }
+    std::vector<bool> splashShowingAtMessage;
+
+  private:
+    const TfAbout& splash_;
+};
+
+// Looks at the box when it is shown modally, instead of waiting for the user.
+class WatchedAbout : public TfAbout {
+  public:
+    int shown = 0;
+    bool okVisible = false;
+    bool modal = false;
+
+  protected:
+    int RunModal() override {
+        ++shown;
+        okVisible = OKButton->isVisibleTo(this);
+        modal = isModal();
+        return QDialog::Accepted;
+    }
+};
+
+ScriptedHelp* ScriptHelp(WindowFixture& f) {
+    auto help = std::make_unique<ScriptedHelp>();
+    ScriptedHelp* raw = help.get();
+    f.window->SetHelpViewer(std::move(help));
+    return raw;
+}
+
+TEST(StartUp, SplashWithoutOkClosesBeforeTheDocumentThenServesAsAboutBox) {
+    WindowFixture maker;
+    ASSERT_TRUE(maker.window->agBilancaCellValidate(5, 4, "1000"));  // an imbalance
+    const QString path = maker.Path("neravnoteza.mvk");
+    maker.dialogs->saveChoices = {path};
+    maker.window->SnimiClick();
+    maker.dialogs->informed.clear();
+
+    WatchedAbout about;
+    auto dialogs = std::make_unique<WatchingDialogs>(about);
+    WatchingDialogs* watching = dialogs.get();
+    const auto window = StartUp(about, path, std::move(dialogs));
+    EXPECT_EQ(watching->informed.size(), 1);  // the warning of the opened document
+    EXPECT_EQ(watching->splashShowingAtMessage, std::vector<bool>{false});
+    EXPECT_EQ(window->workspace().document().ImeDatoteke, path.toStdString());
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_FALSE(about.OKButton->isVisibleTo(&about));
+    EXPECT_EQ(&window->AboutBox(), &about);
+
+    window->Oprogramu1Click();
+    EXPECT_EQ(about.shown, 1);
+    EXPECT_TRUE(about.okVisible);
+    EXPECT_TRUE(about.modal);
+}
+
+TEST(StartUp, MissingDocumentLeavesTheNewOneWithoutAMessage) {
+    WatchedAbout about;
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    ScriptedDialogs* scripted = dialogs.get();
+    const auto window =
+        StartUp(about, QStringLiteral("/nema/takve/datoteke.mvk"), std::move(dialogs));
+    EXPECT_TRUE(window->workspace().document().ImeDatoteke.empty());
+    EXPECT_TRUE(scripted->informed.isEmpty());
+    EXPECT_TRUE(scripted->errors.isEmpty());
+    EXPECT_FALSE(about.isVisible());
+}
+
+// F1 with the focus in a control opens the topic of its context (or its nearest enclosing one).
+TEST(HelpContexts, F1OnEachControlOpensItsTopic) {
+    WindowFixture f;
+    ScriptedHelp* help = ScriptHelp(f);
+    f.ShowActive();
+    auto* pages = f.Find<QTabWidget>("PageControl");
+    auto* pok = f.Find<StatementGrid>("agPokazatelji");
+
+    struct Case {
+        int page;
+        const char* control;
+        int gridRow;  // for a grid: the current row (counted from 1), 0: none
+        int context;
+    } const cases[] = {
+        {0, "ePoduzece", 0, 1},      {0, "cbIznos", 0, 1},        {1, "agBilanca", 9, 1},
+        {2, "agRacun", 3, 1},        {3, "agCFInd", 5, 4},        {4, "agCFFree", 2, 5},
+        {5, "agPokazatelji", 1, 6},  {5, "agPokazatelji", 4, 6},  {5, "agPokazatelji", 6, 7},
+        {5, "agPokazatelji", 11, 8}, {5, "agPokazatelji", 16, 9}, {5, "agPokazatelji", 19, 9},
+    };
+    for (const Case& c : cases) {
+        pages->setCurrentIndex(c.page);
+        auto* control = f.Find<QWidget>(QString::fromUtf8(c.control));
+        if (auto* grid = qobject_cast<StatementGrid*>(control)) {
+            // A click on the cell, as the user chooses it.
+            const QRect cell = grid->visualRect(grid->model()->index(c.gridRow - 1, 1));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+        }
+        control->setFocus(Qt::OtherFocusReason);
+        QApplication::processEvents();
+        help->contexts.clear();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        EXPECT_EQ(help->contexts, std::vector<int>{c.context}) << c.control << " row " << c.gridRow;
+    }
+
+    // The indicator grid follows the current cell when it moves by keyboard too.
+    pok->setFocus(Qt::OtherFocusReason);
+    pok->setCurrentIndex(pok->model()->index(15, 1));
+    QTest::keyClick(pok, Qt::Key_Up);  // row 16 -> 15
+    QTest::keyClick(pok, Qt::Key_Up);  // row 15 -> 14
+    help->contexts.clear();
+    QTest::keyClick(pok, Qt::Key_F1);
+    EXPECT_EQ(help->contexts, std::vector<int>{8});
+
+    // In a cell editor of the balance sheet, the grid's context.
+    pages->setCurrentIndex(1);
+    auto* bilanca = f.Find<StatementGrid>("agBilanca");
+    bilanca->setFocus(Qt::OtherFocusReason);
+    bilanca->setCurrentIndex(bilanca->model()->index(3, 4));
+    QTest::keyClick(bilanca, Qt::Key_5);
+    ASSERT_NE(bilanca->cellEditor(), nullptr);
+    help->contexts.clear();
+    QTest::keyClick(bilanca->cellEditor(), Qt::Key_F1);
+    EXPECT_EQ(help->contexts, std::vector<int>{1});
+
+    // Where no control carries a context, nothing opens.
+    auto* contexts = f.window->findChild<HelpContexts*>();
+    ASSERT_NE(contexts, nullptr);
+    help->contexts.clear();
+    EXPECT_FALSE(contexts->HelpForWidget(f.window->statusBar()));
+    EXPECT_FALSE(contexts->HelpForWidget(nullptr));
+    EXPECT_TRUE(help->contexts.empty());
+}
+
+TEST(HelpContexts, F1InAMenuOpensTheMenuTopicAndClosesIt) {
+    WindowFixture f;
+    ScriptedHelp* help = ScriptHelp(f);
+    f.ShowActive();
+    const struct {
+        const char* menu;
+        const char* item;  // highlighted item, "" for none
+    } cases[] = {{"Dokument1", "Snimi1"},
+                 {"Dokument1", "Izlaz1"},
+                 {"Dokument1", ""},
+                 {"Upute1", "Oprogramu1"},
+                 {"Upute1", "Korisnikauputstva1"}};
+    for (const auto& c : cases) {
+        auto* menu = f.Find<QMenu>(QString::fromUtf8(c.menu));
+        menu->popup(f.window->mapToGlobal(QPoint(10, 30)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        if (*c.item != '\0') {
+            menu->setActiveAction(f.Find<QAction>(QString::fromUtf8(c.item)));
+        }
+        help->contexts.clear();
+        QTest::keyClick(menu, Qt::Key_F1);
+        EXPECT_EQ(help->contexts, std::vector<int>{10}) << c.menu << " " << c.item;
+        EXPECT_FALSE(menu->isVisible());
+    }
+    EXPECT_EQ(help->contents, 0);  // no item was run
+}
+
+TEST(HelpContexts, InformationBoxHelpAndContentsCommand) {
+    WindowFixture f;
+    ScriptedHelp* help = ScriptHelp(f);
+    ASSERT_TRUE(f.window->agBilancaCellValidate(5, 4, "1000"));
+    f.dialogs->pressHelp = true;
+    f.dialogs->saveChoices = {f.Path("neravnoteza.mvk")};
+    f.window->SnimiClick();
+    EXPECT_EQ(help->contexts, std::vector<int>{10});
+
+    f.window->Korisnikauputstva1Click();
+    EXPECT_EQ(help->contents, 1);
+}
+
+}  // namespace
+}  // namespace movik

@@ -1,0 +1,21 @@
+#include "ui/StartUp.h"
+
+#include "about/AboutBox.h"
+#include "ui/MainWindow.h"
+
+namespace movik {
+
+std::unique_ptr<TForm1> StartUp(TfAbout& splash, const QString& documentPath,
+                                std::unique_ptr<Dialogs> dialogs) {
+    splash.ShowSplash();
+    auto window = std::make_unique<TForm1>(std::move(dialogs));
+    window->SetAboutBox(&splash);
+    // Closed before the document opens, so no message of the opening hides behind it.
+    splash.CloseSplash();
+    if (!documentPath.isEmpty()) {
+        window->OpenDocument(documentPath);
+    }
+    return window;
+}
+
+}  // namespace movik
