@@ -244,22 +244,25 @@ int CommandNew(const Arguments& args, Workspace& ws) {
     if (!args.force && ::lstat(target.c_str(), &info) == 0) {
         Fail("Datoteka " + target + " već postoji (--force je zamjenjuje)");
     }
+    // The user's operations on a new document, as the window's fields forward them.
     ws.NewDocument();
-    movik::GeneralData& f = ws.fields();
     if (const auto* v = args.option("--company"))
-        f.Poduzece = CheckedText(*v, "Naziv poduzeća");
+        ws.SetCompany(CheckedText(*v, "Naziv poduzeća"));
     if (const auto* v = args.option("--seat"))
-        f.Sjediste = CheckedText(*v, "Sjedište");
+        ws.SetSeat(CheckedText(*v, "Sjedište"));
+    double from = ws.fields().DatumOd;
+    double to = ws.fields().DatumDo;
     if (const auto* v = args.option("--from"))
-        f.DatumOd = ParseDate(*v);
+        from = ParseDate(*v);
     if (const auto* v = args.option("--to"))
-        f.DatumDo = ParseDate(*v);
-    if (const auto* v = args.option("--shares"))
-        f.BrojDionica = ParseShares(*v);
-    if (f.DatumOd != 0 && f.DatumDo != 0 && f.DatumDo < f.DatumOd) {
+        to = ParseDate(*v);
+    if (from != 0 && to != 0 && to < from) {
         Fail("Završetak razdoblja ne može biti prije njegova početka");
     }
-    ws.RefreshCycle();
+    ws.SetPeriod(from, to);
+    ws.ConfirmPeriod();
+    if (const auto* v = args.option("--shares"))
+        ws.SetShareCount(ParseShares(*v));
     ws.ShowGeneralData();
     SaveTo(ws, args.positional[1]);
     return 0;

@@ -1,5 +1,6 @@
 #include "document/Workspace.h"
 
+#include <cmath>
 #include <utility>
 
 #include "document/Csv.h"
@@ -11,6 +12,58 @@ namespace movik {
 Workspace::Workspace(RegionalSettings rs, int currentYear)
     : rs_(std::move(rs)), currentYear_(currentYear) {
     NewDocument();
+}
+
+std::optional<std::string> Workspace::EditAmount(Statement s, int col, int row,
+                                                 const std::string& text) {
+    const bool input =
+        (s == Statement::Bilanca && (col == 3 || col == 5)) || (s == Statement::Racun && col == 3);
+    if (!input) {
+        return text;
+    }
+    const std::optional<double> amount = ReadAmount(text, rs_);
+    if (!amount || !std::isfinite(*amount)) {
+        return std::nullopt;
+    }
+    std::string formatted = FormatNumber(*amount, AmountFormat, rs_);
+    grids_.of(s).cell(col, row) = formatted;
+    RefreshCycle();
+    doc_.Izmijenjen = true;
+    return formatted;
+}
+
+void Workspace::SetCompany(const std::string& text) {
+    if (text != fields_.Poduzece) {
+        fields_.Poduzece = text;
+        doc_.Izmijenjen = true;
+    }
+}
+
+void Workspace::SetSeat(const std::string& text) {
+    if (text != fields_.Sjediste) {
+        fields_.Sjediste = text;
+        doc_.Izmijenjen = true;
+    }
+}
+
+void Workspace::SetPeriod(double from, double to) {
+    fields_.DatumOd = from;
+    fields_.DatumDo = to;
+    SetBilancaHeaderDates(grids_, to, rs_);
+}
+
+void Workspace::ConfirmPeriod() {
+    const bool changed = fields_.DatumOd != doc_.DatumOd || fields_.DatumDo != doc_.DatumDo;
+    RefreshCycle();
+    if (changed) {
+        doc_.Izmijenjen = true;
+    }
+}
+
+void Workspace::SetShareCount(double count) {
+    fields_.BrojDionica = count;
+    RefreshCycle();
+    doc_.Izmijenjen = true;
 }
 
 void Workspace::NewDocument() {

@@ -149,10 +149,8 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     resize(size);
 
     // FormCreate: a new document from the templates, shown.
-    PushFields();
     ws_.NewDocument();
     ShowNewDocument();
-    ws_.document().Izmijenjen = false;
     PageControlChange();
     // The cursor waits in the first field of the first page.
     opce_->ePoduzece->setFocus(Qt::OtherFocusReason);
@@ -526,18 +524,7 @@ void TForm1::ShowWarning() {
     pUpozorenje_->setToolTip(QString::fromStdString(ws_.WarningDetails()));
 }
 
-void TForm1::PushFields() {
-    GeneralData& f = ws_.fields();
-    f.Poduzece = opce_->ePoduzece->text().toStdString();
-    f.Sjediste = opce_->eSjediste->text().toStdString();
-    f.DatumOd = opce_->dOd->value();
-    f.DatumDo = opce_->dDo->value();
-    f.BrojDionica = opce_->eBrojDionica->value();
-}
-
-void TForm1::RunRefreshCycle() {
-    PushFields();
-    ws_.RefreshCycle();
+void TForm1::ShowRecalculated() {
     RefreshGrids();
     ShowWarning();
 }
@@ -569,21 +556,20 @@ void TForm1::ShowGeneralData() {
         const QSignalBlocker quiet(opce_->eBrojDionica);
         opce_->eBrojDionica->setValue(g.BrojDionica);
     }
-    PushFields();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Field and page events
 
 void TForm1::ePoduzeceChange() {
-    ws_.document().Izmijenjen = true;
+    ws_.SetCompany(opce_->ePoduzece->text().toStdString());
     for (QLabel* label : companyLabels_) {
         label->setText(opce_->ePoduzece->text());
     }
 }
 
 void TForm1::eSjedisteChange() {
-    ws_.document().Izmijenjen = true;
+    ws_.SetSeat(opce_->eSjediste->text().toStdString());
     for (QLabel* label : seatLabels_) {
         label->setText(opce_->eSjediste->text());
     }
@@ -596,7 +582,7 @@ void TForm1::dOdChange(DateField* source) {
         label->setText(period);
     }
     lBilancaNaslov_->setText(QStringLiteral("Bilanca"));
-    SetBilancaHeaderDates(ws_.grids(), opce_->dDo->value(), ws_.settings());
+    ws_.SetPeriod(opce_->dOd->value(), opce_->dDo->value());
     Grid(Statement::Bilanca)->refresh();
     if (source != nullptr) {
         source->setPendingRefresh(true);
@@ -608,21 +594,15 @@ void TForm1::dDoExit(DateField* source) {
         return;
     }
     if (source->pendingRefresh()) {
-        // A period that really changed is the user's data, to be saved or asked about.
-        const TDokument& doc = ws_.document();
-        const bool changed =
-            opce_->dOd->value() != doc.DatumOd || opce_->dDo->value() != doc.DatumDo;
-        RunRefreshCycle();
-        if (changed) {
-            ws_.document().Izmijenjen = true;
-        }
+        ws_.ConfirmPeriod();
+        ShowRecalculated();
     }
     source->setPendingRefresh(false);
 }
 
 void TForm1::eBrojDionicaChange() {
-    RunRefreshCycle();
-    ws_.document().Izmijenjen = true;
+    ws_.SetShareCount(opce_->eBrojDionica->value());
+    ShowRecalculated();
 }
 
 void TForm1::cbIznosChange() {
@@ -652,36 +632,22 @@ void TForm1::bNextClick() {
 // ---------------------------------------------------------------------------------------------
 // Cell validation
 
-std::optional<std::string> TForm1::ValidateAmount(GridTexts& texts, int col, int row,
-                                                  const std::string& text) {
-    const RegionalSettings& rs = ws_.settings();
-    if (!IsAmountText(text, rs)) {
-        return std::nullopt;
-    }
-    const double amount = AmountFromText(text, rs);
-    if (!std::isfinite(amount)) {
-        return std::nullopt;
-    }
-    const std::string formatted = FormatNumber(amount, AmountFormat, rs);
-    texts.cell(col, row) = formatted;
-    RunRefreshCycle();
-    ws_.document().Izmijenjen = true;
-    return formatted;
-}
-
 std::optional<std::string> TForm1::agBilancaCellValidate(int col, int row,
                                                          const std::string& text) {
-    if (col != 3 && col != 5) {
-        return text;
-    }
-    return ValidateAmount(ws_.grids().Bilanca, col, row, text);
+    return ValidateAmount(Statement::Bilanca, col, row, text);
 }
 
 std::optional<std::string> TForm1::agRacunCellValidate(int col, int row, const std::string& text) {
-    if (col != 3) {
-        return text;
+    return ValidateAmount(Statement::Racun, col, row, text);
+}
+
+std::optional<std::string> TForm1::ValidateAmount(Statement s, int col, int row,
+                                                  const std::string& text) {
+    const std::optional<std::string> stored = ws_.EditAmount(s, col, row, text);
+    if (stored) {
+        ShowRecalculated();
     }
-    return ValidateAmount(ws_.grids().Racun, col, row, text);
+    return stored;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -699,7 +665,7 @@ bool TForm1::DatesAcceptable() {
 
 bool TForm1::CanDropChanges() {
     CommitEdits();
-    if (!ws_.document().Izmijenjen) {
+    if (!ws_.IsChanged()) {
         return true;
     }
     switch (dialogs_->Ask(kSaveQuestion)) {
@@ -722,10 +688,8 @@ void TForm1::Nova1Click() {
     if (!CanDropChanges()) {
         return;
     }
-    PushFields();
     ws_.NewDocument();
     ShowNewDocument();
-    ws_.document().Izmijenjen = false;
 }
 
 void TForm1::Otvori1Click() {
@@ -780,7 +744,6 @@ bool TForm1::SaveDocument() {
     if (!DatesAcceptable()) {
         return false;
     }
-    PushFields();
     const std::string error = ws_.SaveDocument(*writer_);
     if (!error.empty()) {
         dialogs_->ShowError(QString::fromStdString(error));
@@ -795,8 +758,6 @@ bool TForm1::SaveDocument() {
 
 void TForm1::OpenDocument(const QString& path) {
     std::string error;
-    // The workspace compares the document with what the fields show.
-    PushFields();
     const OpenResult result = ws_.OpenDocument(ToPath(path), error);
     if (result == OpenResult::Missing) {
         return;
@@ -809,7 +770,6 @@ void TForm1::OpenDocument(const QString& path) {
     ResetColumnWidths();
     RefreshGrids();
     ShowGeneralData();
-    ws_.document().Izmijenjen = false;
     // The workspace has checked the document as read.
     ShowWarning();
     if (!ws_.warning().empty()) {
@@ -883,7 +843,6 @@ void TForm1::ImportCsv() {
         dialogs_->ShowError(QString::fromStdString(readError));
         return;
     }
-    PushFields();
     std::string note;
     const std::string error = ws_.ImportCsv(*s, bytes, &note);
     RefreshGrids();

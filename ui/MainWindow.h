@@ -98,11 +98,8 @@ class TForm1 : public QMainWindow {
                                 const QString& seatName, const QString& periodName, bool hasPrev,
                                 bool hasNext);
 
-    // Copies what the general-data fields show into the workspace (before every ReadGrids).
-    void PushFields();
-    // The refresh cycle with the window around it: fields in, ReadGrids, RecalculateAll,
-    // FillGrids, every grid shown anew, the warning shown.
-    void RunRefreshCycle();
+    // After the workspace ran the refresh cycle: every grid shown anew, the warning shown.
+    void ShowRecalculated();
     void RefreshGrids();
     void FitValueColumns();
     void ResetColumnWidths();
@@ -110,7 +107,8 @@ class TForm1 : public QMainWindow {
     // pIme: "Datoteka: " and the path, empty for an untitled document.
     void SetFilePanel(const QString& path);
     void ShowNewDocument();
-    std::optional<std::string> ValidateAmount(GridTexts& texts, int col, int row,
+    // Forwards a cell edit to the workspace and shows its result.
+    std::optional<std::string> ValidateAmount(Statement s, int col, int row,
                                               const std::string& text);
     bool SaveAs();
     // Finishes a cell edit in progress, so commands read what the user typed.
