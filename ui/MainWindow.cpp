@@ -34,16 +34,15 @@
 #include "ui/ShareCountField.h"
 #include "ui/StatementGrid.h"
 #include "ui/StatementGridModel.h"
+#include "ui/StatementPage.h"
+#include "ui/StatusPanels.h"
 
 namespace movik {
 
 namespace {
 
 const QString kSaveQuestion = QStringLiteral("Želite li snimiti izmjene?");
-const QString kFilePanelPrefix = QStringLiteral("Datoteka: ");
-const QString kUnitPanelPrefix = QStringLiteral("Iznosi u ");
 constexpr int kMenuHelpContext = 10;
-constexpr int kNoteMilliseconds = 10000;
 
 std::size_t IndexOf(Statement s) {
     return static_cast<std::size_t>(s);
@@ -95,35 +94,6 @@ QIcon PrinterIcon() {
     return QIcon(pixmap);
 }
 
-// A status bar panel: a text too long for it is shown shortened (with "…"), its whole text
-// stays the label's text.
-class StatusPanel : public QLabel {
-  public:
-    StatusPanel(Qt::TextElideMode mode, QWidget* parent) : QLabel(parent), mode_(mode) {}
-
-  protected:
-    void paintEvent(QPaintEvent* /*event*/) override {
-        QPainter painter(this);
-        drawFrame(&painter);
-        const QRect area = contentsRect();
-        painter.setPen(palette().color(foregroundRole()));
-        painter.drawText(area, int(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine),
-                         fontMetrics().elidedText(text(), mode_, area.width()));
-    }
-
-  private:
-    Qt::TextElideMode mode_;
-};
-
-QLabel* MakePanel(const QString& name, Qt::TextElideMode mode, QWidget* parent) {
-    auto* panel = new StatusPanel(mode, parent);
-    panel->setObjectName(name);
-    panel->setFrameShape(QFrame::StyledPanel);
-    panel->setFrameShadow(QFrame::Sunken);
-    panel->setContentsMargins(3, 0, 3, 0);
-    return panel;
-}
-
 }  // namespace
 
 TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
@@ -140,7 +110,7 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     BuildMenus();
     BuildToolBar();
     BuildPages();
-    BuildStatusBar();
+    panels_ = std::make_unique<StatusPanels>(statusBar());
     // Wide enough for every tab caption, as far as the screen allows.
     QSize size(std::max(760, PageControl_->tabBar()->sizeHint().width() + 24), 680);
     if (const QScreen* screen = this->screen()) {
@@ -261,121 +231,6 @@ void TForm1::BuildToolBar() {
     bar->addSeparator();
 }
 
-void TForm1::BuildStatusBar() {
-    QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("pBottom"));
-    bar->setSizeGripEnabled(true);
-    pIme_ = MakePanel(QStringLiteral("pIme"), Qt::ElideMiddle, bar);
-    pIme_->setFixedWidth(300);
-    pUpozorenje_ = MakePanel(QStringLiteral("pUpozorenje"), Qt::ElideRight, bar);
-    // 221 pixels, or what the longer warning needs in this font.
-    int warningWidth = 0;
-    for (const std::string_view w : {kWarningBalance, kWarningNetResult, kWarningPeriod}) {
-        warningWidth =
-            std::max(warningWidth, pUpozorenje_->fontMetrics().horizontalAdvance(
-                                       QString::fromUtf8(w.data(), qsizetype(w.size()))));
-    }
-    const QMargins margins = pUpozorenje_->contentsMargins();
-    warningWidth += margins.left() + margins.right() + 2;
-    pUpozorenje_->setFixedWidth(std::max(221, warningWidth));
-    pIznos_ = MakePanel(QStringLiteral("pIznos"), Qt::ElideRight, bar);
-    pIznos_->setMinimumWidth(60);
-    pIznos_->setText(kUnitPanelPrefix + QStringLiteral("kunama i lipama"));
-    // Normal (not permanent) widgets, so that a passing message (after an import) can take the
-    // whole bar for a moment.
-    bar->addWidget(pIme_);
-    bar->addWidget(pUpozorenje_);
-    bar->addWidget(pIznos_, 1);
-}
-
-QWidget* TForm1::BuildStatementPage(Statement s, const QString& pageName, const QString& title,
-                                    const QString& titleName, const QString& companyName,
-                                    const QString& seatName, const QString& periodName,
-                                    bool hasPrev, bool hasNext) {
-    auto* page = new QWidget;
-    page->setObjectName(pageName);
-
-    auto* titleLabel = new QLabel(title, page);
-    titleLabel->setObjectName(titleName);
-    QFont titleFont = titleLabel->font();
-    titleFont.setPointSize(titleFont.pointSize() + 4);
-    titleFont.setBold(true);
-    titleLabel->setFont(titleFont);
-    titleLabel->setAlignment(Qt::AlignCenter);
-
-    auto* company = new QLabel(QString(20, u'_'), page);
-    company->setObjectName(companyName);
-    QFont bold = company->font();
-    bold.setBold(true);
-    company->setFont(bold);
-    auto* seat = new QLabel(QString(10, u'_'), page);
-    seat->setObjectName(seatName);
-    // Long names must not push the centred title aside.
-    for (QLabel* l : {company, seat}) {
-        l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        l->setMinimumWidth(40);
-    }
-    companyLabels_[IndexOf(s)] = company;
-    seatLabels_[IndexOf(s)] = seat;
-
-    auto* strip = new QGridLayout;
-    strip->setColumnStretch(0, 1);
-    strip->setColumnStretch(2, 1);
-    strip->setVerticalSpacing(2);
-    auto* left = new QVBoxLayout;
-    left->setSpacing(2);
-    left->addWidget(company);
-    left->addWidget(seat);
-    left->addStretch(1);
-    strip->addLayout(left, 0, 0, 2, 1);
-    strip->addWidget(titleLabel, 0, 1);
-    if (!periodName.isEmpty()) {
-        auto* period = new QLabel(QStringLiteral("za razdoblje od __.__.____ do __.__.____"), page);
-        period->setObjectName(periodName);
-        period->setAlignment(Qt::AlignCenter);
-        strip->addWidget(period, 1, 1);
-        const std::size_t index = IndexOf(s) - 1;  // Racun, CFInd, CFFree, Pok
-        periodLabels_[index] = period;
-    }
-    // The grid is made before the navigation buttons so that it comes first in the page's tab
-    // order: a page change puts the cursor in the grid, not on "<<".
-    auto* grid = new StatementGrid(s, ws_.grids().of(s), page);
-    static const std::array<QString, 5> gridNames = {
-        QStringLiteral("agBilanca"), QStringLiteral("agRacun"), QStringLiteral("agCFInd"),
-        QStringLiteral("agCFFree"), QStringLiteral("agPokazatelji")};
-    grid->setObjectName(gridNames[IndexOf(s)]);
-    grids_[IndexOf(s)] = grid;
-
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(4);
-    buttons->addStretch(1);
-    const QString suffix = pageName.mid(2);
-    if (hasPrev) {
-        auto* prev = new QPushButton(QStringLiteral("<<"), page);
-        prev->setObjectName(QStringLiteral("bPrev") + suffix);
-        prev->setFixedWidth(40);
-        prev->setFocusPolicy(Qt::TabFocus);
-        connect(prev, &QPushButton::clicked, this, &TForm1::bPrevClick);
-        buttons->addWidget(prev);
-    }
-    if (hasNext) {
-        auto* next = new QPushButton(QStringLiteral(">>"), page);
-        next->setObjectName(QStringLiteral("bNext") + suffix);
-        next->setFixedWidth(40);
-        next->setFocusPolicy(Qt::TabFocus);
-        connect(next, &QPushButton::clicked, this, &TForm1::bNextClick);
-        buttons->addWidget(next);
-    }
-    strip->addLayout(buttons, 0, 2, Qt::AlignTop);
-
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->addLayout(strip);
-    layout->addSpacing(4);
-    layout->addWidget(grid, 1);
-    return page;
-}
-
 void TForm1::BuildPages() {
     PageControl_ = new QTabWidget(this);
     PageControl_->setObjectName(QStringLiteral("PageControl"));
@@ -390,38 +245,20 @@ void TForm1::BuildPages() {
     connect(opce_->bNext, &QPushButton::clicked, this, &TForm1::bNextClick);
     PageControl_->addTab(opce_, QStringLiteral("Opći podaci"));
 
-    struct PageDef {
-        Statement s;
-        const char* page;
-        const char* caption;
-        const char* title;
-        const char* titleName;
-        const char* company;
-        const char* seat;
-        const char* period;
-        int help;
-    };
-    const PageDef pages[] = {
-        {Statement::Bilanca, "tsBilanca", "Bilanca", "Bilanca", "lBilancaNaslov",
-         "lPoduzeceBilanca", "lSjedisteBilanca", "", 1},
-        {Statement::Racun, "tsRacun", "Račun dobiti i gubitka", "Račun dobiti i gubitka", "lRacun",
-         "lPoduzeceRacun", "lSjedisteRacun", "lRazdoblje", 1},
-        {Statement::CFInd, "tsCFInd", "Indirektna metoda novčanog toka",
-         "Indirektna metoda novčanog toka", "lCFInd", "lPoduzeceCFInd", "lSjedisteCFInd",
-         "lIndRazd", 4},
-        {Statement::CFFree, "tsCFFree", "Metoda slobodnog novčanog toka",
-         "Metoda slobodnog novčanog toka", "lCFFree", "lPoduzeceCFFree", "lSjedisteCFFree",
-         "lFreeRazd", 5},
-        {Statement::Pok, "tsPokazatelji", "Pokazatelji", "Financijski pokazatelji", "lPokNaslov",
-         "lPoduzecePok", "lSjedistePok", "lPokRazd", 1},
-    };
-    for (const PageDef& d : pages) {
-        QWidget* page = BuildStatementPage(
-            d.s, QString::fromUtf8(d.page), QString::fromUtf8(d.title),
-            QString::fromUtf8(d.titleName), QString::fromUtf8(d.company), QString::fromUtf8(d.seat),
-            QString::fromUtf8(d.period), true, d.s != Statement::Pok);
-        page->setProperty("helpContext", d.help);
-        PageControl_->addTab(page, QString::fromUtf8(d.caption));
+    for (const StatementPageDef& def : kStatementPages) {
+        const StatementPage parts = BuildStatementPage(def, ws_.grids().of(def.statement));
+        const std::size_t index = IndexOf(def.statement);
+        grids_[index] = parts.grid;
+        companyLabels_[index] = parts.company;
+        seatLabels_[index] = parts.seat;
+        if (parts.period != nullptr) {
+            periodLabels_[index - 1] = parts.period;  // Racun, CFInd, CFFree, Pok
+        }
+        connect(parts.prev, &QPushButton::clicked, this, &TForm1::bPrevClick);
+        if (parts.next != nullptr) {
+            connect(parts.next, &QPushButton::clicked, this, &TForm1::bNextClick);
+        }
+        PageControl_->addTab(parts.page, QString::fromUtf8(def.caption));
     }
     lBilancaNaslov_ = PageControl_->findChild<QLabel*>(QStringLiteral("lBilancaNaslov"));
     setCentralWidget(PageControl_);
@@ -510,18 +347,12 @@ void TForm1::FitValueColumns() {
 }
 
 void TForm1::SetFilePanel(const QString& path) {
-    pIme_->setText(path.isEmpty() ? QString() : kFilePanelPrefix + path);
-    pIme_->setToolTip(path);
+    panels_->ShowFile(path);
 }
 
 void TForm1::ShowWarning() {
-    const QString warning = QString::fromStdString(ws_.warning());
-    QPalette palette = pUpozorenje_->palette();
-    palette.setColor(QPalette::WindowText,
-                     warning.isEmpty() ? QColor(Qt::black) : QColor(255, 0, 0));
-    pUpozorenje_->setPalette(palette);
-    pUpozorenje_->setText(warning);
-    pUpozorenje_->setToolTip(QString::fromStdString(ws_.WarningDetails()));
+    panels_->ShowWarning(QString::fromStdString(ws_.warning()),
+                         QString::fromStdString(ws_.WarningDetails()));
 }
 
 void TForm1::ShowRecalculated() {
@@ -606,7 +437,7 @@ void TForm1::eBrojDionicaChange() {
 }
 
 void TForm1::cbIznosChange() {
-    pIznos_->setText(kUnitPanelPrefix + opce_->cbIznos->currentText());
+    panels_->ShowUnit(opce_->cbIznos->currentText());
 }
 
 void TForm1::PageControlChange() {
@@ -850,7 +681,7 @@ void TForm1::ImportCsv() {
     if (!error.empty()) {
         dialogs_->ShowError(QString::fromStdString(error));
     } else if (!note.empty()) {
-        statusBar()->showMessage(QString::fromStdString(note), kNoteMilliseconds);
+        panels_->ShowNote(QString::fromStdString(note));
     }
 }
 

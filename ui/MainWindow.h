@@ -24,6 +24,7 @@ class DateField;
 class GeneralDataPage;
 class ShareCountField;
 class StatementGrid;
+class StatusPanels;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -91,12 +92,7 @@ class TForm1 : public QMainWindow {
   private:
     void BuildMenus();
     void BuildToolBar();
-    void BuildStatusBar();
     void BuildPages();
-    QWidget* BuildStatementPage(Statement s, const QString& pageName, const QString& title,
-                                const QString& titleName, const QString& companyName,
-                                const QString& seatName, const QString& periodName, bool hasPrev,
-                                bool hasNext);
 
     // After the workspace ran the refresh cycle: every grid shown anew, the warning shown.
     void ShowRecalculated();
@@ -125,9 +121,7 @@ class TForm1 : public QMainWindow {
     GeneralDataPage* opce_ = nullptr;
     std::array<StatementGrid*, 5> grids_{};
 
-    QLabel* pIme_ = nullptr;
-    QLabel* pUpozorenje_ = nullptr;
-    QLabel* pIznos_ = nullptr;
+    std::unique_ptr<StatusPanels> panels_;
 
     QAction* Import1_ = nullptr;
     QAction* Export1_ = nullptr;
