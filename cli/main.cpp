@@ -171,8 +171,8 @@ void OpenAsWindow(Workspace& ws, const std::string& path) {
 }
 
 void SaveTo(Workspace& ws, const std::string& path) {
-    ws.document().ImeDatoteke = path;
-    const std::string error = ws.SaveDocument();
+    const auto writer = movik::MakeSystemFileWriter();
+    const std::string error = ws.SaveDocumentAs(path, *writer);
     if (!error.empty()) {
         Fail(error);
     }

@@ -137,6 +137,16 @@ std::string Workspace::SaveDocument(FileWriter& writer) {
     return movik::SaveDocument(doc_, writer);
 }
 
+std::string Workspace::SaveDocumentAs(const std::string& path, FileWriter& writer) {
+    const std::string previous = doc_.ImeDatoteke;
+    doc_.ImeDatoteke = path;
+    std::string error = SaveDocument(writer);
+    if (!error.empty()) {
+        doc_.ImeDatoteke = previous;
+    }
+    return error;
+}
+
 OpenResult Workspace::OpenDocument(const std::string& path, std::string& error) {
     const OpenResult result = movik::OpenDocument(path, doc_, error);
     if (result != OpenResult::Opened) {

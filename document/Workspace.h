@@ -67,6 +67,8 @@ class Workspace {
     // ReadGrids, then write the file. "" on success (Izmijenjen cleared), else the message.
     std::string SaveDocument();
     std::string SaveDocument(FileWriter& writer);
+    // SaveDocument to path, which becomes the document's file only when it was written.
+    std::string SaveDocumentAs(const std::string& path, FileWriter& writer);
     // Opens path: the document as read, FillGrids, ShowGeneralData, Izmijenjen cleared,
     // CheckBalance. Missing file: nothing changes. Failure: error set, nothing changes.
     OpenResult OpenDocument(const std::string& path, std::string& error);

@@ -26,6 +26,9 @@ class ShareCountField;
 class StatementGrid;
 class StatusPanels;
 
+// Help context of the menus and of the box that repeats a warning.
+inline constexpr int kMenuHelpContext = 10;
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
   public:
@@ -107,6 +110,8 @@ class TForm1 : public QMainWindow {
     std::optional<std::string> ValidateAmount(Statement s, int col, int row,
                                               const std::string& text);
     bool SaveAs();
+    // SaveDocument, to newPath when given (the document's file then, if written).
+    bool SaveDocumentTo(const std::optional<std::string>& newPath);
     // Finishes a cell edit in progress, so commands read what the user typed.
     void CommitEdits();
     // False (with the date field's refusal shown) while a date field holds a text that is no

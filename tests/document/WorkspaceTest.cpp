@@ -217,6 +217,16 @@ TEST(WorkspaceSave, FailureKeepsTheDocumentState) {
     EXPECT_EQ(ws.document().ImeDatoteke, path);
 }
 
+TEST(WorkspaceSave, SaveAsTakesTheNewNameOnlyWhenWritten) {
+    TempDir dir;
+    Workspace ws(DotSettings(), 2024);
+    const auto writer = MakeSystemFileWriter();
+    ASSERT_EQ(ws.SaveDocumentAs(dir.file("prvi.mvk"), *writer), "");
+    EXPECT_EQ(ws.document().ImeDatoteke, dir.file("prvi.mvk"));
+    EXPECT_NE(ws.SaveDocumentAs(dir.file("nema/drugi.mvk"), *writer), "");
+    EXPECT_EQ(ws.document().ImeDatoteke, dir.file("prvi.mvk"));
+}
+
 class WorkspaceRoundTrip : public ::testing::TestWithParam<std::uint64_t> {};
 
 TEST_P(WorkspaceRoundTrip, SaveOpenSaveIsByteIdentical) {
