@@ -878,6 +878,16 @@ std::optional<double> ReadAmount(std::string_view text, const RegionalSettings& 
     if (text.empty()) {
         return 0.0;
     }
+    // Most amounts hold no group separator at all ("0,00"): they need no rewriting.
+    const std::string& sep = rs.thousandsSeparator;
+    const bool grouped = text.find(' ') != std::string_view::npos ||
+                         text.find('\xC2') != std::string_view::npos ||
+                         text.find('\xE2') != std::string_view::npos ||
+                         (!sep.empty() && sep != rs.decimalSeparator &&
+                          text.find(sep) != std::string_view::npos);
+    if (!grouped) {
+        return ParseNumber(text, rs.decimalSeparator);
+    }
     const std::optional<std::string> digits = WithoutGroupSeparators(text, rs);
     if (!digits) {
         return std::nullopt;
@@ -890,6 +900,9 @@ bool IsAmountText(std::string_view text, const RegionalSettings& rs) {
 }
 
 double AmountFromText(std::string_view text, const RegionalSettings& rs) {
+    if (text.find('%') == std::string_view::npos) {
+        return ReadAmount(text, rs).value_or(0.0);
+    }
     std::string s(text);
     RemoveAll(s, "%");
     if (s.empty() && !text.empty()) {
