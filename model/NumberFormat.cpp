@@ -880,11 +880,10 @@ std::optional<double> ReadAmount(std::string_view text, const RegionalSettings& 
     }
     // Most amounts hold no group separator at all ("0,00"): they need no rewriting.
     const std::string& sep = rs.thousandsSeparator;
-    const bool grouped = text.find(' ') != std::string_view::npos ||
-                         text.find('\xC2') != std::string_view::npos ||
-                         text.find('\xE2') != std::string_view::npos ||
-                         (!sep.empty() && sep != rs.decimalSeparator &&
-                          text.find(sep) != std::string_view::npos);
+    const bool grouped =
+        text.find(' ') != std::string_view::npos || text.find('\xC2') != std::string_view::npos ||
+        text.find('\xE2') != std::string_view::npos ||
+        (!sep.empty() && sep != rs.decimalSeparator && text.find(sep) != std::string_view::npos);
     if (!grouped) {
         return ParseNumber(text, rs.decimalSeparator);
     }
