@@ -20,6 +20,7 @@
 #include "document/DocumentFile.h"
 #include "document/Workspace.h"
 #include "model/Dates.h"
+#include "model/StatementFacts.h"
 
 namespace {
 
@@ -89,16 +90,11 @@ int CurrentYear() {
 }
 
 std::optional<Statement> StatementNamed(const std::string& name) {
-    if (name == "bilanca")
-        return Statement::Bilanca;
-    if (name == "racun")
-        return Statement::Racun;
-    if (name == "cfind")
-        return Statement::CFInd;
-    if (name == "cffree")
-        return Statement::CFFree;
-    if (name == "pokazatelji")
-        return Statement::Pok;
+    for (const movik::StatementFacts& facts : movik::kStatementFacts) {
+        if (name == facts.key) {
+            return facts.statement;
+        }
+    }
     return std::nullopt;
 }
 
@@ -107,7 +103,7 @@ Statement ParseStatement(const std::string& name, bool importable) {
     if (!s) {
         Fail("Nepoznat izvještaj: '" + name + "' (bilanca, racun, cfind, cffree, pokazatelji)");
     }
-    if (importable && *s != Statement::Bilanca && *s != Statement::Racun) {
+    if (importable && !movik::FactsOf(*s).imports) {
         Fail("Uvoziti se mogu samo bilanca i racun, ne '" + name + "'");
     }
     return *s;

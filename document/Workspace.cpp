@@ -6,6 +6,7 @@
 #include "document/Csv.h"
 #include "model/Calculations.h"
 #include "model/NumberFormat.h"
+#include "model/StatementFacts.h"
 
 namespace movik {
 
@@ -16,9 +17,7 @@ Workspace::Workspace(RegionalSettings rs, int currentYear)
 
 std::optional<std::string> Workspace::EditAmount(Statement s, int col, int row,
                                                  const std::string& text) {
-    const bool input =
-        (s == Statement::Bilanca && (col == 3 || col == 5)) || (s == Statement::Racun && col == 3);
-    if (!input) {
+    if (!FactsOf(s).IsInputColumn(col)) {
         return text;
     }
     const std::optional<double> amount = ReadAmount(text, rs_);

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "document/Csv.h"
+#include "model/StatementFacts.h"
 #include "ui/DateField.h"
 #include "ui/GeneralDataPage.h"
 #include "ui/MainWindow.h"
@@ -50,8 +51,10 @@ FileDialogSpec CsvDialog(const QString& id, const QString& title, const QString&
 // Document commands
 
 void TForm1::CommitEdits() {
-    for (Statement s : {Statement::Bilanca, Statement::Racun}) {
-        Grid(s)->commitEdit();
+    for (const StatementFacts& facts : kStatementFacts) {
+        if (facts.inputColumns[0] != 0) {
+            Grid(facts.statement)->commitEdit();
+        }
     }
 }
 
@@ -219,7 +222,7 @@ void TForm1::ExportCsv() {
 void TForm1::ImportCsv() {
     CommitEdits();
     const auto s = ShowingStatement();
-    if (s != Statement::Bilanca && s != Statement::Racun) {
+    if (!s || !FactsOf(*s).imports) {
         return;
     }
     const auto path =

@@ -215,7 +215,7 @@ void TForm1::BuildPages() {
     connect(opce_->bNext, &QPushButton::clicked, this, &TForm1::bNextClick);
     PageControl_->addTab(opce_, QStringLiteral("Opći podaci"));
 
-    for (const StatementPageDef& def : kStatementPages) {
+    for (const StatementFacts& def : kStatementFacts) {
         const StatementPage parts = BuildStatementPage(def, ws_.grids().of(def.statement));
         const std::size_t index = IndexOf(def.statement);
         grids_[index] = parts.grid;
@@ -228,7 +228,8 @@ void TForm1::BuildPages() {
         if (parts.next != nullptr) {
             connect(parts.next, &QPushButton::clicked, this, &TForm1::bNextClick);
         }
-        PageControl_->addTab(parts.page, QString::fromUtf8(def.caption));
+        PageControl_->addTab(parts.page,
+                             QString::fromUtf8(def.caption.data(), qsizetype(def.caption.size())));
     }
     lBilancaNaslov_ = PageControl_->findChild<QLabel*>(QStringLiteral("lBilancaNaslov"));
     setCentralWidget(PageControl_);
@@ -412,7 +413,7 @@ void TForm1::cbIznosChange() {
 
 void TForm1::PageControlChange() {
     const auto s = ShowingStatement();
-    Import1_->setEnabled(s == Statement::Bilanca || s == Statement::Racun);
+    Import1_->setEnabled(s.has_value() && FactsOf(*s).imports);
     Export1_->setEnabled(s.has_value());
 }
 

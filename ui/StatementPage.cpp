@@ -10,33 +10,27 @@
 
 namespace movik {
 
-const std::array<StatementPageDef, 5> kStatementPages = {{
-    {Statement::Bilanca, "tsBilanca", "Bilanca", "Bilanca", "lBilancaNaslov", "lPoduzeceBilanca",
-     "lSjedisteBilanca", "", "agBilanca", 1, true},
-    {Statement::Racun, "tsRacun", "Račun dobiti i gubitka", "Račun dobiti i gubitka", "lRacun",
-     "lPoduzeceRacun", "lSjedisteRacun", "lRazdoblje", "agRacun", 1, true},
-    {Statement::CFInd, "tsCFInd", "Indirektna metoda novčanog toka",
-     "Indirektna metoda novčanog toka", "lCFInd", "lPoduzeceCFInd", "lSjedisteCFInd", "lIndRazd",
-     "agCFInd", 4, true},
-    {Statement::CFFree, "tsCFFree", "Metoda slobodnog novčanog toka",
-     "Metoda slobodnog novčanog toka", "lCFFree", "lPoduzeceCFFree", "lSjedisteCFFree", "lFreeRazd",
-     "agCFFree", 5, true},
-    {Statement::Pok, "tsPokazatelji", "Pokazatelji", "Financijski pokazatelji", "lPokNaslov",
-     "lPoduzecePok", "lSjedistePok", "lPokRazd", "agPokazatelji", 1, false},
-}};
+namespace {
 
-StatementPage BuildStatementPage(const StatementPageDef& def, GridTexts& texts) {
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+StatementPage BuildStatementPage(const StatementFacts& def, GridTexts& texts) {
     const Statement s = def.statement;
-    const QString pageName = QString::fromUtf8(def.page);
-    const QString periodName = QString::fromUtf8(def.period);
+    const bool hasNext = s != kAllStatements.back();
+    const QString pageName = Text(def.page);
+    const QString periodName = Text(def.period);
     StatementPage parts;
     auto* page = new QWidget;
     parts.page = page;
-    page->setProperty("helpContext", def.help);
+    page->setProperty("helpContext", def.helpContext);
     page->setObjectName(pageName);
 
-    auto* titleLabel = new QLabel(QString::fromUtf8(def.title), page);
-    titleLabel->setObjectName(QString::fromUtf8(def.titleName));
+    auto* titleLabel = new QLabel(Text(def.title), page);
+    titleLabel->setObjectName(Text(def.titleName));
     QFont titleFont = titleLabel->font();
     titleFont.setPointSize(titleFont.pointSize() + 4);
     titleFont.setBold(true);
@@ -44,12 +38,12 @@ StatementPage BuildStatementPage(const StatementPageDef& def, GridTexts& texts) 
     titleLabel->setAlignment(Qt::AlignCenter);
 
     auto* company = new QLabel(QString(20, u'_'), page);
-    company->setObjectName(QString::fromUtf8(def.company));
+    company->setObjectName(Text(def.company));
     QFont bold = company->font();
     bold.setBold(true);
     company->setFont(bold);
     auto* seat = new QLabel(QString(10, u'_'), page);
-    seat->setObjectName(QString::fromUtf8(def.seat));
+    seat->setObjectName(Text(def.seat));
     // Long names must not push the centred title aside.
     for (QLabel* l : {company, seat}) {
         l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -79,7 +73,7 @@ StatementPage BuildStatementPage(const StatementPageDef& def, GridTexts& texts) 
     // The grid is made before the navigation buttons so that it comes first in the page's tab
     // order: a page change puts the cursor in the grid, not on "<<".
     auto* grid = new StatementGrid(s, texts, page);
-    grid->setObjectName(QString::fromUtf8(def.grid));
+    grid->setObjectName(Text(def.grid));
     parts.grid = grid;
 
     auto* buttons = new QHBoxLayout;
@@ -94,7 +88,7 @@ StatementPage BuildStatementPage(const StatementPageDef& def, GridTexts& texts) 
         buttons->addWidget(prev);
         parts.prev = prev;
     }
-    if (def.hasNext) {
+    if (hasNext) {
         auto* next = new QPushButton(QStringLiteral(">>"), page);
         next->setObjectName(QStringLiteral("bNext") + suffix);
         next->setFixedWidth(40);
