@@ -20,6 +20,7 @@
 #include "document/DocumentFile.h"
 #include "document/Workspace.h"
 #include "model/Dates.h"
+#include "model/StatementFacts.h"
 
 namespace {
 
@@ -89,16 +90,11 @@ int CurrentYear() {
 }
 
 std::optional<Statement> StatementNamed(const std::string& name) {
-    if (name == "bilanca")
-        return Statement::Bilanca;
-    if (name == "racun")
-        return Statement::Racun;
-    if (name == "cfind")
-        return Statement::CFInd;
-    if (name == "cffree")
-        return Statement::CFFree;
-    if (name == "pokazatelji")
-        return Statement::Pok;
+    for (const movik::StatementFacts& facts : movik::kStatementFacts) {
+        if (name == facts.key) {
+            return facts.statement;
+        }
+    }
     return std::nullopt;
 }
 
@@ -107,7 +103,7 @@ Statement ParseStatement(const std::string& name, bool importable) {
     if (!s) {
         Fail("Nepoznat izvještaj: '" + name + "' (bilanca, racun, cfind, cffree, pokazatelji)");
     }
-    if (importable && *s != Statement::Bilanca && *s != Statement::Racun) {
+    if (importable && !movik::FactsOf(*s).imports) {
         Fail("Uvoziti se mogu samo bilanca i racun, ne '" + name + "'");
     }
     return *s;
@@ -171,8 +167,8 @@ void OpenAsWindow(Workspace& ws, const std::string& path) {
 }
 
 void SaveTo(Workspace& ws, const std::string& path) {
-    ws.document().ImeDatoteke = path;
-    const std::string error = ws.SaveDocument();
+    const auto writer = movik::MakeSystemFileWriter();
+    const std::string error = ws.SaveDocumentAs(path, *writer);
     if (!error.empty()) {
         Fail(error);
     }
@@ -244,22 +240,25 @@ int CommandNew(const Arguments& args, Workspace& ws) {
     if (!args.force && ::lstat(target.c_str(), &info) == 0) {
         Fail("Datoteka " + target + " već postoji (--force je zamjenjuje)");
     }
+    // The user's operations on a new document, as the window's fields forward them.
     ws.NewDocument();
-    movik::GeneralData& f = ws.fields();
     if (const auto* v = args.option("--company"))
-        f.Poduzece = CheckedText(*v, "Naziv poduzeća");
+        ws.SetCompany(CheckedText(*v, "Naziv poduzeća"));
     if (const auto* v = args.option("--seat"))
-        f.Sjediste = CheckedText(*v, "Sjedište");
+        ws.SetSeat(CheckedText(*v, "Sjedište"));
+    double from = ws.fields().DatumOd;
+    double to = ws.fields().DatumDo;
     if (const auto* v = args.option("--from"))
-        f.DatumOd = ParseDate(*v);
+        from = ParseDate(*v);
     if (const auto* v = args.option("--to"))
-        f.DatumDo = ParseDate(*v);
-    if (const auto* v = args.option("--shares"))
-        f.BrojDionica = ParseShares(*v);
-    if (f.DatumOd != 0 && f.DatumDo != 0 && f.DatumDo < f.DatumOd) {
+        to = ParseDate(*v);
+    if (from != 0 && to != 0 && to < from) {
         Fail("Završetak razdoblja ne može biti prije njegova početka");
     }
-    ws.RefreshCycle();
+    ws.SetPeriod(from, to);
+    ws.ConfirmPeriod();
+    if (const auto* v = args.option("--shares"))
+        ws.SetShareCount(ParseShares(*v));
     ws.ShowGeneralData();
     SaveTo(ws, args.positional[1]);
     return 0;
