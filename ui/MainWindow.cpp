@@ -27,6 +27,7 @@
 #include "document/Csv.h"
 #include "model/Calculations.h"
 #include "model/NumberFormat.h"
+#include "movik/Version.h"
 #include "ui/DateField.h"
 #include "ui/GeneralDataPage.h"
 #include "ui/Regional.h"
@@ -133,7 +134,7 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
         dialogs_ = std::make_unique<QtDialogs>(this);
     }
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Movik 1.0"));
+    setWindowTitle(QString::fromUtf8(kProgramTitle));
 
     BuildMenus();
     BuildToolBar();
