@@ -157,7 +157,11 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     opce_->ePoduzece->setFocus(Qt::OtherFocusReason);
 }
 
-TForm1::~TForm1() = default;
+// The pages and their grids are views over the workspace's texts: they go first, while the
+// workspace still lives (QWidget's own destructor would delete them only after every member).
+TForm1::~TForm1() {
+    delete PageControl_;
+}
 
 void TForm1::SetFileWriter(std::unique_ptr<FileWriter> writer) {
     writer_ = std::move(writer);
