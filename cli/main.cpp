@@ -1,6 +1,8 @@
 // movik-cli: the headless tool. It drives the same Workspace as the window, so a document that
 // passes through it gets exactly the texts, figures and bytes the window would give.
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -26,7 +28,7 @@ using movik::Workspace;
 constexpr const char* kUsage =
     "Uporaba:\n"
     "  movik-cli new OUT.mvk [--company TEKST] [--seat TEKST] [--from GGGG-MM-DD]\n"
-    "                        [--to GGGG-MM-DD] [--shares N]\n"
+    "                        [--to GGGG-MM-DD] [--shares N] [--force]\n"
     "  movik-cli recalc FILE.mvk [-o OUT.mvk]\n"
     "  movik-cli export FILE.mvk IZVJESTAJ [-o OUT.csv]   (-o - piše na standardni izlaz)\n"
     "  movik-cli import FILE.mvk IZVJESTAJ IN.csv [-o OUT.mvk]\n"
@@ -34,6 +36,8 @@ constexpr const char* kUsage =
     "  movik-cli --help\n"
     "\n"
     "IZVJESTAJ: bilanca, racun, cfind, cffree, pokazatelji (import: bilanca, racun).\n"
+    "'new' ne piše preko postojeće datoteke bez --force. Naredba koja ne uspije ne mijenja\n"
+    "postojeću datoteku.\n"
     "Opcija --locale NAZIV (hr_HR, en_US, C, ...) bira separatore i kratki format datuma;\n"
     "bez nje vrijede postavke sustava (LC_ALL, LC_NUMERIC, LANG).\n"
     "Izlazni kod: 0 uspjeh, 1 'check' je našao upozorenje, 2 pogreška.\n";
@@ -167,6 +171,7 @@ void SaveTo(Workspace& ws, const std::string& path) {
 
 struct Arguments {
     std::vector<std::string> positional;
+    bool force = false;
     std::vector<std::pair<std::string, std::string>> options;  // name, value
 
     const std::string* option(const std::string& name) const {
@@ -188,6 +193,8 @@ Arguments ParseArguments(int argc, char** argv, std::optional<std::string>& loca
         const std::string a = argv[i];
         if (a == "--help" || a == "-h") {
             help = true;
+        } else if (a == "--force") {
+            args.force = true;
         } else if (std::find(withValue.begin(), withValue.end(), a) != withValue.end()) {
             if (i + 1 >= argc) {
                 Fail("Opciji " + a + " nedostaje vrijednost");
@@ -223,6 +230,11 @@ void RequireCount(const Arguments& args, std::size_t count) {
 int CommandNew(const Arguments& args, Workspace& ws) {
     RequireCount(args, 2);
     RequireOptions(args, {"--company", "--seat", "--from", "--to", "--shares"});
+    const std::string& target = args.positional[1];
+    struct stat info {};
+    if (!args.force && ::lstat(target.c_str(), &info) == 0) {
+        Fail("Datoteka " + target + " već postoji (--force je zamjenjuje)");
+    }
     ws.NewDocument();
     movik::GeneralData& f = ws.fields();
     if (const auto* v = args.option("--company"))
@@ -235,6 +247,9 @@ int CommandNew(const Arguments& args, Workspace& ws) {
         f.DatumDo = ParseDate(*v);
     if (const auto* v = args.option("--shares"))
         f.BrojDionica = ParseShares(*v);
+    if (f.DatumOd != 0 && f.DatumDo != 0 && f.DatumDo < f.DatumOd) {
+        Fail("Završetak razdoblja ne može biti prije njegova početka");
+    }
     ws.RefreshCycle();
     ws.ShowGeneralData();
     SaveTo(ws, args.positional[1]);
@@ -280,9 +295,13 @@ int CommandImport(const Arguments& args, Workspace& ws) {
         Fail(error);
     }
     OpenAsWindow(ws, args.positional[1]);
-    const std::string error = ws.ImportCsv(s, bytes);
+    std::string note;
+    const std::string error = ws.ImportCsv(s, bytes, &note);
     if (!error.empty()) {
         Fail(error);
+    }
+    if (!note.empty()) {
+        std::cerr << "movik-cli: " << note << '\n';
     }
     const std::string* out = args.option("-o");
     SaveTo(ws, out ? *out : args.positional[1]);

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "document/Cp1250.h"
+#include "model/NumberFormat.h"
 
 namespace movik {
 
@@ -100,6 +101,45 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
         start = next;
     }
     return lines;
+}
+
+// The other of the two separator conventions ("," thousands with "." decimals, and the reverse).
+RegionalSettings OtherConvention(const RegionalSettings& rs) {
+    RegionalSettings other = rs;
+    const bool commaDecimal = rs.decimalSeparator == ",";
+    other.thousandsSeparator = commaDecimal ? "," : ".";
+    other.decimalSeparator = commaDecimal ? "." : ",";
+    return other;
+}
+
+bool IsBlank(std::string_view piece) {
+    return piece.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// True when the amount ends in the decimal separator and exactly two digits.
+bool HasTwoDecimals(std::string_view piece, const std::string& decimal) {
+    const std::size_t end = piece.find_last_not_of(' ');
+    if (end == std::string_view::npos || end < decimal.size() + 2) {
+        return false;
+    }
+    const std::string_view tail = piece.substr(0, end + 1);
+    return tail.substr(tail.size() - 2).find_first_not_of("0123456789") == std::string_view::npos &&
+           tail.substr(tail.size() - 2 - decimal.size(), decimal.size()) == decimal;
+}
+
+// The 1-based column in the file of the piece-th non-empty piece of line.
+std::size_t FileColumnOf(std::string_view line, std::size_t piece) {
+    TBrkApart all;
+    all.BaseString = std::string(line);
+    all.AllowEmptyString = true;
+    all.BreakApart();
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < all.StringList.size(); ++i) {
+        if (!all.StringList[i].empty() && seen++ == piece) {
+            return i + 1;
+        }
+    }
+    return piece + 1;
 }
 
 }  // namespace
@@ -199,7 +239,8 @@ std::string ReadImportFile(const std::string& path, Statement s, std::string& by
     return {};
 }
 
-std::string ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid) {
+std::string ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
+                      const RegionalSettings& rs, std::string* note) {
     const std::optional<ImportLayout> layout = ImportLayoutOf(s);
     if (!layout) {
         return "Uvoz je moguć samo u bilancu i u račun dobiti i gubitka.";
@@ -242,13 +283,58 @@ std::string ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid) 
         pieces.push_back(std::move(splitter.StringList));
     }
 
+    // Every amount piece (lines 1 on; line 0 is the header) must read as an amount, all in the
+    // regional convention or all in the other one; otherwise nothing is imported.
+    const std::vector<int> amountPieces =
+        s == Statement::Bilanca ? std::vector<int>{2, 4} : std::vector<int>{2};
+    const RegionalSettings other = OtherConvention(rs);
+    std::optional<std::pair<std::size_t, int>> firstBad;  // line, piece
+    bool otherReadsAll = other.decimalSeparator != rs.decimalSeparator;
+    for (std::size_t k = 1; k < pieces.size(); ++k) {
+        for (const int p : amountPieces) {
+            const std::string& piece = pieces[k][static_cast<std::size_t>(p)];
+            if (IsBlank(piece)) {
+                continue;
+            }
+            if (!firstBad && !IsAmountText(piece, rs)) {
+                firstBad = {k, p};
+            }
+            if (otherReadsAll &&
+                (!IsAmountText(piece, other) || !HasTwoDecimals(piece, other.decimalSeparator))) {
+                otherReadsAll = false;
+            }
+        }
+    }
+    const bool readOther = firstBad.has_value() && otherReadsAll;
+    if (firstBad && !readOther) {
+        const auto [k, p] = *firstBad;
+        return "Datoteka nije uvezena: u retku " + std::to_string(k + 1) + ", stupcu " +
+               std::to_string(FileColumnOf(lines[k], static_cast<std::size_t>(p))) +
+               " nije ispravan iznos (\"" + pieces[k][static_cast<std::size_t>(p)] + "\").";
+    }
+
     for (std::size_t k = 0; k < pieces.size(); ++k) {
         for (int p = 0; p < layout->pieces; ++p) {
             const int col = layout->columns[p];
-            if (col != 0) {
-                grid.cell(col, static_cast<int>(k)) = pieces[k][static_cast<std::size_t>(p)];
+            if (col == 0) {
+                continue;
+            }
+            std::string& cell = grid.cell(col, static_cast<int>(k));
+            const std::string& piece = pieces[k][static_cast<std::size_t>(p)];
+            const bool amount = k > 0 && std::find(amountPieces.begin(), amountPieces.end(), p) !=
+                                             amountPieces.end();
+            if (amount && IsBlank(piece)) {
+                cell.clear();
+            } else if (amount && readOther) {
+                cell = FormatNumber(AmountFromText(piece, other), AmountFormat, rs);
+            } else {
+                cell = piece;
             }
         }
+    }
+    if (readOther && note != nullptr) {
+        *note = "Iznosi su pročitani s \"" + other.thousandsSeparator + "\" za tisućice i \"" +
+                other.decimalSeparator + "\" za decimale, kako ih datoteka piše.";
     }
     return {};
 }

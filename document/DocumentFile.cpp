@@ -436,6 +436,15 @@ std::string SaveDocument(TDokument& doc) {
     return SaveDocument(doc, *writer);
 }
 
+bool HasDocumentSignature(const std::uint8_t* image) {
+    if (image[0] != kPotpisCapacity) {
+        return false;
+    }
+    const std::string expected = "Movik" + std::string(kPotpisCapacity - 5, ' ');
+    return std::equal(expected.begin(), expected.end(), image + 1,
+                      [](char c, std::uint8_t b) { return static_cast<std::uint8_t>(c) == b; });
+}
+
 OpenResult OpenDocument(const std::string& path, TDokument& doc, std::string& error) {
     struct stat info {};
     if (path.empty()) {
@@ -479,6 +488,13 @@ OpenResult OpenDocument(const std::string& path, TDokument& doc, std::string& er
     if (got < kDocumentFileSize) {
         error = "Datoteka " + path + " nije Movik dokument: ima " + BytesText(got) +
                 ", a dokument ima " + BytesText(kDocumentFileSize) + ".";
+        return OpenResult::Failed;
+    }
+    // Only a file that carries the signature this program writes is a document; anything else
+    // would show garbage that a later save writes over the file. The version is not compared,
+    // so a later version's file of the same layout still opens.
+    if (!HasDocumentSignature(image.data())) {
+        error = "Datoteka " + path + " nije Movik dokument.";
         return OpenResult::Failed;
     }
     DecodeDocumentFile(image.data(), doc);

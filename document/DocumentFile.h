@@ -49,10 +49,15 @@ std::unique_ptr<FileWriter> MakeSystemFileWriter(WriteCall writeCall);
 std::string SaveDocument(TDokument& doc, FileWriter& writer);
 std::string SaveDocument(TDokument& doc);
 
+// True when header bytes 0 to 64 hold the signature the program writes (length 64, "Movik" and
+// 59 blanks).
+bool HasDocumentSignature(const std::uint8_t* image);
+
 enum class OpenResult { Opened, Missing, Failed };
 // Reads path over doc's block and sets ImeDatoteke (no recalculation). A missing file changes
-// nothing (Missing). A file that cannot be read ("Cannot open file %s") or is shorter than
-// 59,954 bytes (a Croatian message naming it) gives Failed, error set, doc unchanged.
+// nothing (Missing). A file that cannot be read ("Cannot open file %s"), is shorter than 59,954
+// bytes or lacks the signature (a Croatian message naming it: "... nije Movik dokument") gives
+// Failed, error set, doc unchanged.
 OpenResult OpenDocument(const std::string& path, TDokument& doc, std::string& error);
 
 }  // namespace movik

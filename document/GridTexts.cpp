@@ -154,8 +154,10 @@ void SetBilancaHeaderDates(StatementGrids& grids, double datumDo, const Regional
     if (!std::isfinite(datumDo)) {
         datumDo = 0;
     }
-    previous = FormatShortDate(OneYearBack(datumDo), rs.shortDateFormat);
-    current = FormatShortDate(datumDo, rs.shortDateFormat);
+    // Four-digit years, as the date fields show them, so that an export reads back the same date.
+    const std::string pattern = WithFourDigitYear(rs.shortDateFormat);
+    previous = FormatShortDate(OneYearBack(datumDo), pattern);
+    current = FormatShortDate(datumDo, pattern);
 }
 
 void FillGrids(const TDokument& doc, StatementGrids& grids, const RegionalSettings& rs) {

@@ -4,6 +4,7 @@
 
 #include "document/Csv.h"
 #include "model/Calculations.h"
+#include "model/NumberFormat.h"
 
 namespace movik {
 
@@ -57,6 +58,22 @@ void Workspace::CheckBalance() {
     warning_ = movik::CheckBalance(doc_);
 }
 
+std::string Workspace::WarningDetails() const {
+    const bool balance = warning_ == kWarningBalance;
+    const bool netResult = warning_ == kWarningNetResult;
+    if (!balance && !netResult) {
+        return {};
+    }
+    const BalanceDifferences d = DifferencesOf(doc_);
+    const auto amount = [this](double value) { return FormatNumber(value, AmountFormat, rs_); };
+    std::string details = "Aktiva - pasiva: prethodna godina " + amount(d.previousYear) +
+                          ", tekuća godina " + amount(d.currentYear);
+    if (netResult) {
+        details += "\nNeto dobit u bilanci - rezultat RDG: " + amount(d.netResult);
+    }
+    return details;
+}
+
 std::string Workspace::SaveDocument() {
     ReadGrids();
     return movik::SaveDocument(doc_);
@@ -84,12 +101,18 @@ std::string Workspace::ExportCsv(Statement s) const {
     return movik::ExportCsv(s, grids_.of(s));
 }
 
-std::string Workspace::ImportCsv(Statement s, std::string_view fileBytes) {
-    std::string error = movik::ImportCsv(s, fileBytes, grids_.of(s));
+std::string Workspace::ImportCsv(Statement s, std::string_view fileBytes, std::string* note) {
+    std::string remark;
+    std::string error = movik::ImportCsv(s, fileBytes, grids_.of(s), rs_, &remark);
+    if (note != nullptr) {
+        *note = remark;
+    }
     if (!error.empty()) {
         return error;
     }
     RefreshCycle();
+    // Imported amounts are the user's data: closing now must not lose them without a question.
+    doc_.Izmijenjen = true;
     return {};
 }
 

@@ -12,7 +12,7 @@
 namespace movik {
 
 class Workspace {
-public:
+  public:
     Workspace(RegionalSettings rs, int currentYear);
 
     TDokument& document() { return doc_; }
@@ -24,6 +24,10 @@ public:
     const RegionalSettings& settings() const { return rs_; }
     // The warning of the last check ("" when all agrees).
     const std::string& warning() const { return warning_; }
+    // What a balance warning is about, as amounts: the difference of assets and liabilities in
+    // each year, and for the net-result warning the difference of the two results too. Empty
+    // when no balance warning shows.
+    std::string WarningDetails() const;
 
     // NewDocument, then FillGrids, fields from the document, header dates, CheckBalance.
     void NewDocument();
@@ -45,9 +49,10 @@ public:
     OpenResult OpenDocument(const std::string& path, std::string& error);
 
     std::string ExportCsv(Statement s) const;
-    // Imports into the grid and runs the refresh cycle; "" on success, else the message and
-    // nothing changed. Izmijenjen is not touched.
-    std::string ImportCsv(Statement s, std::string_view fileBytes);
+    // Imports into the grid, runs the refresh cycle and sets Izmijenjen; "" on success, else the
+    // message and nothing changed. *note gets the remark of a file read in the other separator
+    // convention ("" otherwise).
+    std::string ImportCsv(Statement s, std::string_view fileBytes, std::string* note = nullptr);
 
   private:
     RegionalSettings rs_;

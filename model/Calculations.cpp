@@ -300,7 +300,27 @@ std::string CheckBalance(const TDokument& doc) {
             return std::string(kWarningNetResult);
         }
     }
+    // An empty date (day 0) is no period end or start to compare.
+    if (doc.DatumOd != 0 && doc.DatumDo != 0 && std::floor(doc.DatumDo) < std::floor(doc.DatumOd)) {
+        return std::string(kWarningPeriod);
+    }
     return {};
+}
+
+BalanceDifferences DifferencesOf(const TDokument& doc) {
+    const TStavkaBilanca& assets = doc.Bilanca.row(55);
+    const TStavkaBilanca& liabilities = doc.Bilanca.row(87);
+    const double result = doc.Racun.row(45).Iznos;
+    BalanceDifferences d;
+    d.previousYear =
+        static_cast<double>(static_cast<Ext>(assets.IznosPrethodna) - liabilities.IznosPrethodna);
+    d.currentYear =
+        static_cast<double>(static_cast<Ext>(assets.IznosTekuca) - liabilities.IznosTekuca);
+    d.netResult =
+        result >= 0
+            ? static_cast<double>(static_cast<Ext>(doc.Bilanca.row(64).IznosTekuca) - result)
+            : static_cast<double>(static_cast<Ext>(doc.Bilanca.row(65).IznosTekuca) + result);
+    return d;
 }
 
 std::string RecalculateAll(TDokument& doc) {

@@ -10,6 +10,7 @@ namespace movik {
 
 inline constexpr std::string_view kWarningBalance = "Neravnoteža aktive i pasive u bilanci";
 inline constexpr std::string_view kWarningNetResult = "Neravnoteža neto dobiti u bilanci i RDG";
+inline constexpr std::string_view kWarningPeriod = "Razdoblje završava prije početka";
 
 void CalcBilanca(TDokument& doc);
 void CalcRacun(TDokument& doc);
@@ -17,9 +18,20 @@ void CalcCFInd(TDokument& doc);
 void CalcCFFree(TDokument& doc);
 void CalcPok(TDokument& doc);
 
-// The warning text of the checks: empty when everything agrees, else one of the two texts above
-// (shown in red).
+// The warning text of the checks: empty when everything agrees, else one of the texts above
+// (shown in red): the balance first, then the net result, then a period whose end date lies
+// before its start date (possible only in a stored file; the date fields refuse it).
 std::string CheckBalance(const TDokument& doc);
+
+// The differences the balance checks look at: total assets minus total equity and liabilities
+// in each year, and the balance sheet's current-year result minus the income statement's
+// (row 64 against a profit, row 65 against a loss, as CheckBalance compares them).
+struct BalanceDifferences {
+    double previousYear = 0;
+    double currentYear = 0;
+    double netResult = 0;
+};
+BalanceDifferences DifferencesOf(const TDokument& doc);
 
 // All five calculations in their fixed order, then CheckBalance; returns its warning.
 std::string RecalculateAll(TDokument& doc);

@@ -97,6 +97,30 @@ double OneYearBack(double dayNumber) {
     return DayNumber(year, date.month, day);
 }
 
+std::string WithFourDigitYear(std::string_view pattern) {
+    std::string out;
+    bool quoted = false;
+    std::size_t i = 0;
+    while (i < pattern.size()) {
+        const char c = pattern[i];
+        if (c == '\'') {
+            quoted = !quoted;
+            out += c;
+            ++i;
+            continue;
+        }
+        if (!quoted && c == 'y') {
+            const std::size_t run = RunLength(pattern, i);
+            out += run == 2 ? std::string("yyyy") : std::string(run, 'y');
+            i += run;
+            continue;
+        }
+        out += c;
+        ++i;
+    }
+    return out;
+}
+
 std::string FormatShortDate(double dayNumber, std::string_view pattern) {
     const CivilDate date = CivilFromDayNumber(dayNumber);
     std::string out;

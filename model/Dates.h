@@ -20,6 +20,10 @@ CivilDate CivilFromDayNumber(double dayNumber);
 // The same day and month one year earlier; 29 February becomes 28 February.
 double OneYearBack(double dayNumber);
 
+// The pattern with a two-digit year ("yy") widened to four digits ("yyyy"), quoted text left
+// alone, so that a formatted date reads back as the same date in any century.
+std::string WithFourDigitYear(std::string_view pattern);
+
 // Formats a day number with a short date pattern in Qt's notation (see RegionalSettings).
 std::string FormatShortDate(double dayNumber, std::string_view pattern);
 

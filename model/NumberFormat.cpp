@@ -654,10 +654,6 @@ std::string FormatNumber(double value, std::string_view pattern, const RegionalS
 
 namespace {
 
-bool IsSpaceLike(std::string_view s) {
-    return s == " " || s == "\xC2\xA0" || s == "\xE2\x80\xAF";
-}
-
 void RemoveAll(std::string& s, std::string_view what) {
     if (what.empty()) {
         return;
@@ -671,24 +667,6 @@ void RemoveAll(std::string& s, std::string_view what) {
         }
     }
     s.resize(out);
-}
-
-// Drops the thousands separators; a space-like separator drops all three space-like characters,
-// since an exported file may hold a different one than the locale uses.
-std::string WithoutThousands(std::string_view text, const RegionalSettings& rs) {
-    std::string s(text);
-    const std::string& sep = rs.thousandsSeparator;
-    if (sep.empty() || sep == rs.decimalSeparator) {
-        return s;
-    }
-    if (IsSpaceLike(sep)) {
-        RemoveAll(s, " ");
-        RemoveAll(s, "\xC2\xA0");
-        RemoveAll(s, "\xE2\x80\xAF");
-    } else {
-        RemoveAll(s, sep);
-    }
-    return s;
 }
 
 bool IsDigit(char c) {
@@ -818,20 +796,104 @@ std::optional<double> ParseNumber(std::string_view s, std::string_view dec) {
 
 }  // namespace
 
-bool IsAmountText(std::string_view text, const RegionalSettings& rs) {
-    if (text.empty()) {
-        return true;
+namespace {
+
+struct GroupSeparator {
+    std::size_t length = 0;  // 0: none here
+    bool blank = false;
+};
+
+// The group separator at s[i]: the locale's thousands separator, or a blank, a no-break space or
+// a narrow no-break space (people write blanks between groups in either convention, and an
+// exported file may hold another blank than the locale uses).
+GroupSeparator GroupSeparatorAt(std::string_view s, std::size_t i, const RegionalSettings& rs) {
+    const std::string_view rest = s.substr(i);
+    for (const std::string_view blank : {" ", "\xC2\xA0", "\xE2\x80\xAF"}) {
+        if (rest.substr(0, blank.size()) == blank) {
+            return {blank.size(), true};
+        }
     }
-    return ParseNumber(WithoutThousands(text, rs), rs.decimalSeparator).has_value();
+    const std::string& sep = rs.thousandsSeparator;
+    if (!sep.empty() && sep != rs.decimalSeparator && rest.substr(0, sep.size()) == sep) {
+        return {sep.size(), false};
+    }
+    return {};
+}
+
+// The text without its group separators, provided each stands at a group position: between
+// digits of the integer part, the first group one to three digits (not starting with 0), every
+// later group exactly three, all separators of one kind (the blanks count as one kind).
+// nullopt for a separator anywhere else; the caller's conversion judges the rest.
+std::optional<std::string> WithoutGroupSeparators(std::string_view text,
+                                                  const RegionalSettings& rs) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return std::string(text);
+    }
+    const std::string_view s = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    std::string out;
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        out += s[i++];
+    }
+    std::vector<std::size_t> groups;
+    bool blankKind = false;
+    while (true) {
+        const std::size_t start = i;
+        while (i < s.size() && IsDigit(s[i])) {
+            ++i;
+        }
+        groups.push_back(i - start);
+        out.append(s.substr(start, i - start));
+        const GroupSeparator sep = GroupSeparatorAt(s, i, rs);
+        if (sep.length == 0) {
+            break;
+        }
+        if (groups.size() > 1 && sep.blank != blankKind) {
+            return std::nullopt;
+        }
+        blankKind = sep.blank;
+        i += sep.length;
+    }
+    if (groups.size() > 1) {
+        const std::size_t intStart = out.find_first_not_of("+-");
+        if (groups[0] < 1 || groups[0] > 3 || out[intStart] == '0') {
+            return std::nullopt;
+        }
+        for (std::size_t g = 1; g < groups.size(); ++g) {
+            if (groups[g] != 3) {
+                return std::nullopt;
+            }
+        }
+    }
+    out.append(s.substr(i));
+    return out;
+}
+
+}  // namespace
+
+std::optional<double> ReadAmount(std::string_view text, const RegionalSettings& rs) {
+    if (text.empty()) {
+        return 0.0;
+    }
+    const std::optional<std::string> digits = WithoutGroupSeparators(text, rs);
+    if (!digits) {
+        return std::nullopt;
+    }
+    return ParseNumber(*digits, rs.decimalSeparator);
+}
+
+bool IsAmountText(std::string_view text, const RegionalSettings& rs) {
+    return ReadAmount(text, rs).has_value();
 }
 
 double AmountFromText(std::string_view text, const RegionalSettings& rs) {
-    if (text.empty()) {
+    std::string s(text);
+    RemoveAll(s, "%");
+    if (s.empty() && !text.empty()) {
         return 0;
     }
-    std::string s = WithoutThousands(text, rs);
-    RemoveAll(s, "%");
-    return ParseNumber(s, rs.decimalSeparator).value_or(0.0);
+    return ReadAmount(s, rs).value_or(0.0);
 }
 
 }  // namespace movik

@@ -1,6 +1,7 @@
 #pragma once
 // Number display by pattern, and reading amount texts back.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,11 +15,18 @@ namespace movik {
 // NaN and infinities give a short readable text.
 std::string FormatNumber(double value, std::string_view pattern, const RegionalSettings& rs);
 
-// True for an empty text, or a text that converts to a number once every thousands separator is
-// removed. A "%" makes the text unacceptable.
+// Reads an amount text strictly: surrounding blanks, a sign, the integer digits, the decimal
+// separator and its digits, an exponent. Group separators (the thousands separator, or a blank
+// or no-break space) are taken only at their group positions, as in "1.234.567,89" or
+// "1 234,5"; a separator anywhere else makes the text no amount (it is never reinterpreted).
+// An empty text is 0; nullopt for a text that is no amount. A "%" makes it no amount.
+// Typing, pasting and import all read amounts with this one rule.
+std::optional<double> ReadAmount(std::string_view text, const RegionalSettings& rs);
+
+// True when ReadAmount reads the text.
 bool IsAmountText(std::string_view text, const RegionalSettings& rs);
 
-// 0 for an empty text; otherwise drops thousands separators and "%" and converts; 0 on failure.
+// 0 for an empty text; otherwise drops "%" and reads with ReadAmount; 0 when it is no amount.
 double AmountFromText(std::string_view text, const RegionalSettings& rs);
 
 }  // namespace movik

@@ -14,7 +14,7 @@ out=$root/examples/primjer.mvk
 tmp=$(mktemp "$root/examples/.primjer.XXXXXX")
 trap 'rm -f "$tmp"' EXIT
 
-"$cli" new "$tmp" --company "Lipa-Mont d.d." --seat "Varaždin" \
+"$cli" new "$tmp" --force --company "Lipa-Mont d.d." --seat "Varaždin" \
     --from 2023-01-01 --to 2023-12-31 --shares 120000 --locale en_US
 "$cli" import "$tmp" bilanca "$root/examples/bilanca.csv" --locale en_US
 "$cli" import "$tmp" racun "$root/examples/racun.csv" --locale en_US

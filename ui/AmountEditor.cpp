@@ -16,6 +16,16 @@ bool IsDecimalMark(QChar c) {
     return c == u'.' || c == u',';
 }
 
+// A blank, a no-break space or a narrow no-break space: they may group digits.
+bool IsGroupBlank(QChar c) {
+    return c == u' ' || c == QChar(0x00A0) || c == QChar(0x202F);
+}
+
+QChar LocaleDecimal() {
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 ? point.at(0) : QChar(u'.');
+}
+
 }  // namespace
 
 bool IsPrintableText(const QString& text) {
@@ -39,7 +49,7 @@ AmountEditor::AmountEditor(QWidget* parent) : QLineEdit(parent) {
 }
 
 bool AmountEditor::AcceptsInsert(const QString& text, int position, int selectionLength,
-                                 const QString& inserted) {
+                                 const QString& inserted, QChar decimal) {
     if (position < 0 || position > text.size()) {
         return false;
     }
@@ -49,10 +59,12 @@ bool AmountEditor::AcceptsInsert(const QString& text, int position, int selectio
     for (const QChar c : inserted) {
         if (c >= u'0' && c <= u'9') {
             // accepted anywhere but in front of the sign
-        } else if (IsDecimalMark(c)) {
-            if (rest.contains(u'.') || rest.contains(u',')) {
+        } else if (c == decimal) {
+            if (rest.contains(decimal)) {
                 return false;
             }
+        } else if (IsDecimalMark(c) || IsGroupBlank(c)) {
+            // a group separator; its position is judged when the edit ends
         } else if (c == u'-') {
             if (at != 0 || rest.contains(u'-')) {
                 return false;
@@ -73,7 +85,7 @@ bool AmountEditor::AcceptsInsert(const QString& text, int position, int selectio
 bool AmountEditor::acceptsAtCursor(const QString& inserted) const {
     const int position = hasSelectedText() ? selectionStart() : cursorPosition();
     const int length = hasSelectedText() ? static_cast<int>(selectedText().size()) : 0;
-    return AcceptsInsert(text(), position, length, inserted);
+    return AcceptsInsert(text(), position, length, inserted, LocaleDecimal());
 }
 
 bool AmountEditor::pasteAmount(QClipboard::Mode mode) {
@@ -84,11 +96,7 @@ bool AmountEditor::pasteAmount(QClipboard::Mode mode) {
     if (!clipboard) {
         return false;
     }
-    QString pasted = clipboard->text(mode).trimmed();
-    const QString group = QLocale().groupSeparator();
-    if (!group.isEmpty()) {
-        pasted.remove(group);
-    }
+    const QString pasted = clipboard->text(mode).trimmed();
     if (pasted.isEmpty() || !acceptsAtCursor(pasted)) {
         return false;
     }
@@ -99,6 +107,16 @@ bool AmountEditor::pasteAmount(QClipboard::Mode mode) {
 void AmountEditor::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Paste)) {
         pasteAmount();
+        event->accept();
+        return;
+    }
+    // The keypad's decimal key types the locale's decimal separator, whatever its key text.
+    if ((event->modifiers() & Qt::KeypadModifier) &&
+        (event->key() == Qt::Key_Period || event->key() == Qt::Key_Comma)) {
+        const QString decimal(LocaleDecimal());
+        if (!isReadOnly() && acceptsAtCursor(decimal)) {
+            insert(decimal);
+        }
         event->accept();
         return;
     }

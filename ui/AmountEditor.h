@@ -1,7 +1,9 @@
 #pragma once
-// The numeric cell editor of the amount columns. It takes digits, one decimal mark ("." or ",",
-// and only while the text holds neither) and a leading "-"; any other character is refused,
-// whether typed or pasted.
+// The numeric cell editor of the amount columns. It takes digits, "." and "," (one of them the
+// locale's decimal separator, at most once; the other groups thousands), blanks between digit
+// groups and a leading "-"; any other character is refused, whether typed or pasted. Whether
+// the text is an amount (separators at their group positions) is judged when the edit ends.
+// The numeric keypad's decimal key types the locale's decimal separator.
 
 #include <QClipboard>
 #include <QLineEdit>
@@ -18,13 +20,14 @@ class AmountEditor : public QLineEdit {
     explicit AmountEditor(QWidget* parent = nullptr);
 
     // True when inserting `inserted` into `text` at `position`, replacing `selectionLength`
-    // characters there, keeps to the editor's rule (checked character by character as if typed).
+    // characters there, keeps to the editor's rule (checked character by character as if typed),
+    // decimal being the locale's decimal separator.
     static bool AcceptsInsert(const QString& text, int position, int selectionLength,
-                              const QString& inserted);
+                              const QString& inserted, QChar decimal);
 
     // Pastes the clipboard text if the editor's rule allows it as a whole; otherwise nothing
-    // changes. Surrounding blanks and the locale's thousands separators are dropped first (they
-    // do not change the amount). Returns whether anything was pasted.
+    // changes. Surrounding blanks are dropped first; the text is pasted as it stands, so that
+    // typing and pasting an amount read the same. Returns whether anything was pasted.
     bool pasteAmount(QClipboard::Mode mode = QClipboard::Clipboard);
 
   protected:

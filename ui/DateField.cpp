@@ -116,6 +116,7 @@ void DateField::setValue(double dayNumber) {
         edit_->setText(text);  // TextChanged sets value_ and raises changed()
     }
     value_ = dayNumber == 0 ? 0 : std::floor(dayNumber);
+    accepted_ = value_;
 }
 
 QDate DateField::DateOf(double dayNumber) {
@@ -233,7 +234,7 @@ void DateField::Left() {
         return;
     }
     const auto parsed = ParseDate(edit_->text(), format_);
-    if (!parsed) {
+    if (!parsed || !Refusal(*parsed).isEmpty()) {
         RefuseLater();
         return;
     }
@@ -242,6 +243,7 @@ void DateField::Left() {
     if (canonical != edit_->text()) {
         edit_->setText(canonical);
     }
+    accepted_ = *parsed;
     emit exited();
 }
 
@@ -254,15 +256,31 @@ void DateField::RefuseLater() {
     });
 }
 
+QString DateField::Refusal(double dayNumber) const {
+    // Only a changed date is checked: a stored period shows as it is and can be corrected.
+    if (!checkDate || dayNumber == accepted_) {
+        return {};
+    }
+    return checkDate(dayNumber);
+}
+
 bool DateField::CheckText() {
-    if (ParseDate(edit_->text(), format_)) {
+    const auto parsed = ParseDate(edit_->text(), format_);
+    const QString refusal = parsed ? Refusal(*parsed) : QString();
+    if (parsed && refusal.isEmpty()) {
         return true;
     }
     // The focus may have left with a change of page (a tab, "<<" or ">>"): the field's page
     // comes back first, so the user sees what is refused and can correct it.
     ShowOwnPage();
+    QString message = QStringLiteral("'%1' nije ispravan datum.").arg(edit_->text());
+    if (parsed) {
+        // A real date that may not stand: the field keeps the date it had.
+        message = refusal;
+        setValue(accepted_);
+    }
     if (showError) {
-        showError(QStringLiteral("'%1' nije ispravan datum.").arg(edit_->text()));
+        showError(message);
     }
     edit_->setFocus(Qt::OtherFocusReason);
     edit_->selectAll();

@@ -43,12 +43,16 @@ class DateField : public QWidget {
     QDialog* calendarDialog() const { return calendarDialog_; }
     void OpenCalendar();
 
-    // True when the text is a date or empty. Otherwise refuses it as leaving the field does (the
-    // field's page shown, the message, the focus back) and returns false.
+    // True when the text is a date or empty that the owner's check accepts. Otherwise refuses it
+    // as leaving the field does (the field's page shown, the message, the focus back; a date the
+    // owner's check refuses gives way to the field's previous date) and returns false.
     bool CheckText();
 
     // Shows a refusal to the user; set by the owner (the window routes it to its dialogs).
     std::function<void(const QString& message)> showError;
+    // The owner's check of a date about to be accepted (a day number, 0 for empty): the refusal
+    // message, or an empty text when the date may stand.
+    std::function<QString(double dayNumber)> checkDate;
 
     // Day number of text read with pattern: 0 for an empty text, nullopt when the text is not a
     // valid date. Any non-digit characters separate day, month and year, in the pattern's order;
@@ -71,6 +75,7 @@ class DateField : public QWidget {
     void TextChanged(const QString& text);
     void Left();
     void RefuseLater();
+    QString Refusal(double dayNumber) const;
     // Makes the page that holds the field the current one in every page control above it.
     void ShowOwnPage();
 
@@ -80,6 +85,8 @@ class DateField : public QWidget {
     QCalendarWidget* calendar_ = nullptr;
     QString format_ = QStringLiteral("dd.MM.yyyy");
     double value_ = 0;
+    // The date the field held when it was last left or set by the program.
+    double accepted_ = 0;
     bool pendingRefresh_ = false;
     bool refusing_ = false;
 };

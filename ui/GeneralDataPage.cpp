@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "document/Cp1250.h"
@@ -18,6 +19,10 @@ namespace movik {
 QValidator::State Cp1250Validator::validate(QString& input, int& /*pos*/) const {
     return IsCp1250Text(input.toStdString()) ? Acceptable : Invalid;
 }
+
+const QString kRefusedCharacterMessage = QStringLiteral(
+    "Tekst nije promijenjen: sadrži znak koji se ne može zapisati u datoteku "
+    "(Windows-1250).");
 
 namespace {
 
@@ -67,6 +72,13 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     eSjediste->setMaxLength(255);
     eSjediste->setValidator(new Cp1250Validator(eSjediste));
     eSjediste->setToolTip(QStringLiteral("Upisati sjedište poduzeća"));
+    // A refused character (typed or pasted) is not dropped without a word.
+    for (QLineEdit* field : {ePoduzece, eSjediste}) {
+        connect(field, &QLineEdit::inputRejected, this, [field] {
+            QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())),
+                               kRefusedCharacterMessage, field);
+        });
+    }
 
     const QString dateFormat = QString::fromStdString(rs.shortDateFormat);
     dOd = new DateField(this);
@@ -77,6 +89,21 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     dDo->setObjectName(QStringLiteral("dDo"));
     dDo->setDateFormat(dateFormat);
     dDo->setToolTip(QStringLiteral("Završetak obračunskog razdoblja"));
+    // A period ends on or after its start; an empty date is not compared.
+    dOd->checkDate = [this](double day) {
+        const double end = dDo->value();
+        return day != 0 && end != 0 && day > end
+                   ? QStringLiteral("Početak razdoblja ne može biti nakon njegova završetka (%1).")
+                         .arg(dDo->text())
+                   : QString();
+    };
+    dDo->checkDate = [this](double day) {
+        const double start = dOd->value();
+        return day != 0 && start != 0 && day < start
+                   ? QStringLiteral("Završetak razdoblja ne može biti prije njegova početka (%1).")
+                         .arg(dOd->text())
+                   : QString();
+    };
 
     eBrojDionica = new ShareCountField(rs, this);
     eBrojDionica->setObjectName(QStringLiteral("eBrojDionica"));
@@ -121,7 +148,8 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     periodNote->setWordWrap(true);
     form->addWidget(periodNote, 2, 2, 1, 3);
 
-    form->addWidget(MakeLabel(QStringLiteral("Broj &dionica"), QStringLiteral("lBrojDionica"),
+    // No access key here: Alt+D opens the "&Dokument" menu on every page.
+    form->addWidget(MakeLabel(QStringLiteral("Broj dionica"), QStringLiteral("lBrojDionica"),
                               eBrojDionica, this),
                     3, 0);
     form->addWidget(eBrojDionica, 3, 1, Qt::AlignLeft);

@@ -24,6 +24,9 @@ class Cp1250Validator : public QValidator {
     State validate(QString& input, int& pos) const override;
 };
 
+// Shown when the company or seat field refuses a character the file cannot hold.
+extern const QString kRefusedCharacterMessage;
+
 class GeneralDataPage : public QWidget {
     Q_OBJECT
   public:

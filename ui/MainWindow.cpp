@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QFile>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -43,6 +44,7 @@ const QString kSaveQuestion = QStringLiteral("Želite li snimiti izmjene?");
 const QString kFilePanelPrefix = QStringLiteral("Datoteka: ");
 const QString kUnitPanelPrefix = QStringLiteral("Iznosi u ");
 constexpr int kMenuHelpContext = 10;
+constexpr int kNoteMilliseconds = 10000;
 
 std::size_t IndexOf(Statement s) {
     return static_cast<std::size_t>(s);
@@ -155,11 +157,30 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     PageControlChange();
     // The cursor waits in the first field of the first page.
     opce_->ePoduzece->setFocus(Qt::OtherFocusReason);
+    // The exit shortcut must reach the menu even from a text field, which would take Ctrl+Z as
+    // undo.
+    qApp->installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Z)) {
+            // Not accepted: the widget does not take the key, the window's shortcut does.
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // The pages and their grids are views over the workspace's texts: they go first, while the
 // workspace still lives (QWidget's own destructor would delete them only after every member).
 TForm1::~TForm1() {
+    // Closing the window first takes the focus from an open cell editor as leaving the window
+    // does, so the editor does not end its edit inside a grid that is being destroyed.
+    hide();
     delete PageControl_;
 }
 
@@ -259,7 +280,7 @@ void TForm1::BuildStatusBar() {
     pUpozorenje_ = MakePanel(QStringLiteral("pUpozorenje"), Qt::ElideRight, bar);
     // 221 pixels, or what the longer warning needs in this font.
     int warningWidth = 0;
-    for (const std::string_view w : {kWarningBalance, kWarningNetResult}) {
+    for (const std::string_view w : {kWarningBalance, kWarningNetResult, kWarningPeriod}) {
         warningWidth =
             std::max(warningWidth, pUpozorenje_->fontMetrics().horizontalAdvance(
                                        QString::fromUtf8(w.data(), qsizetype(w.size()))));
@@ -270,9 +291,11 @@ void TForm1::BuildStatusBar() {
     pIznos_ = MakePanel(QStringLiteral("pIznos"), Qt::ElideRight, bar);
     pIznos_->setMinimumWidth(60);
     pIznos_->setText(kUnitPanelPrefix + QStringLiteral("kunama i lipama"));
-    bar->addPermanentWidget(pIme_);
-    bar->addPermanentWidget(pUpozorenje_);
-    bar->addPermanentWidget(pIznos_, 1);
+    // Normal (not permanent) widgets, so that a passing message (after an import) can take the
+    // whole bar for a moment.
+    bar->addWidget(pIme_);
+    bar->addWidget(pUpozorenje_);
+    bar->addWidget(pIznos_, 1);
 }
 
 QWidget* TForm1::BuildStatementPage(Statement s, const QString& pageName, const QString& title,
@@ -508,6 +531,7 @@ void TForm1::ShowWarning() {
                      warning.isEmpty() ? QColor(Qt::black) : QColor(255, 0, 0));
     pUpozorenje_->setPalette(palette);
     pUpozorenje_->setText(warning);
+    pUpozorenje_->setToolTip(QString::fromStdString(ws_.WarningDetails()));
 }
 
 void TForm1::PushFields() {
@@ -526,7 +550,16 @@ void TForm1::RunRefreshCycle() {
     ShowWarning();
 }
 
+void TForm1::ResetColumnWidths() {
+    for (Statement s : kAllStatements) {
+        Grid(s)->resetColumnWidths();
+        measuredLength_[IndexOf(s)].fill(0);
+    }
+}
+
 void TForm1::ShowNewDocument() {
+    // Another document: columns widened for the last one's figures go back to their widths.
+    ResetColumnWidths();
     RefreshGrids();
     SetFilePanel({});
     ShowGeneralData();
@@ -583,7 +616,14 @@ void TForm1::dDoExit(DateField* source) {
         return;
     }
     if (source->pendingRefresh()) {
+        // A period that really changed is the user's data, to be saved or asked about.
+        const TDokument& doc = ws_.document();
+        const bool changed =
+            opce_->dOd->value() != doc.DatumOd || opce_->dDo->value() != doc.DatumDo;
         RunRefreshCycle();
+        if (changed) {
+            ws_.document().Izmijenjen = true;
+        }
     }
     source->setPendingRefresh(false);
 }
@@ -774,6 +814,7 @@ void TForm1::OpenDocument(const QString& path) {
         return;
     }
     SetFilePanel(path);
+    ResetColumnWidths();
     RefreshGrids();
     ShowGeneralData();
     ws_.document().Izmijenjen = false;
@@ -851,11 +892,14 @@ void TForm1::ImportCsv() {
         return;
     }
     PushFields();
-    const std::string error = ws_.ImportCsv(*s, bytes);
+    std::string note;
+    const std::string error = ws_.ImportCsv(*s, bytes, &note);
     RefreshGrids();
     ShowWarning();
     if (!error.empty()) {
         dialogs_->ShowError(QString::fromStdString(error));
+    } else if (!note.empty()) {
+        statusBar()->showMessage(QString::fromStdString(note), kNoteMilliseconds);
     }
 }
 

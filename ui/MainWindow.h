@@ -86,6 +86,7 @@ class TForm1 : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;  // FormClose
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void BuildMenus();
@@ -104,6 +105,7 @@ class TForm1 : public QMainWindow {
     void RunRefreshCycle();
     void RefreshGrids();
     void FitValueColumns();
+    void ResetColumnWidths();
     void ShowWarning();
     // pIme: "Datoteka: " and the path, empty for an untitled document.
     void SetFilePanel(const QString& path);

@@ -1,5 +1,7 @@
 #include "ui/StatementGrid.h"
 
+#include <QLocale>
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QHash>
@@ -283,9 +285,7 @@ StatementGrid::StatementGrid(Statement statement, GridTexts& texts, QWidget* par
     header->setHighlightSections(false);
     header->setSectionsMovable(false);
     header->setFixedHeight(kRowHeight);
-    for (std::size_t c = 1; c < widths.size(); ++c) {
-        header->resizeSection(static_cast<int>(c - 1), widths[c]);
-    }
+    resetColumnWidths();
 
     // The narrow fixed column 0; rows keep their height.
     QHeaderView* rows = verticalHeader();
@@ -414,6 +414,13 @@ void StatementGrid::editorFocusLost() {
     finishEdit(EditEnd::Leave);
 }
 
+void StatementGrid::resetColumnWidths() {
+    const std::vector<int> widths = StatementGridModel::ColumnWidths(statement_);
+    for (std::size_t c = 1; c < widths.size(); ++c) {
+        horizontalHeader()->resizeSection(static_cast<int>(c - 1), widths[c]);
+    }
+}
+
 void StatementGrid::keyPressEvent(QKeyEvent* event) {
     if (editor_.isNull()) {
         const QModelIndex current = currentIndex();
@@ -429,7 +436,9 @@ void StatementGrid::keyPressEvent(QKeyEvent* event) {
         if (editable && IsPrintableText(event->text()) &&
             StatementGridModel::UsesAmountEditor(statement_,
                                                  StatementGridModel::GridColumn(current)) &&
-            !AmountEditor::AcceptsInsert(QString(), 0, 0, event->text())) {
+            !(event->modifiers() & Qt::KeypadModifier) &&
+            !AmountEditor::AcceptsInsert(QString(), 0, 0, event->text(),
+                                         QLocale().decimalPoint().at(0))) {
             // A character the amount editor would refuse does not start editing.
             event->accept();
             return;

@@ -31,6 +31,8 @@ class StatementGrid : public QTableView {
     // Shows the cell texts anew after they were rewritten outside the grid (FillGrids, import,
     // header dates). Safe to call from inside the validation callback.
     void refresh();
+    // The amount and text columns back to their designed widths.
+    void resetColumnWidths();
 
     // The validation handler of the grid (agBilancaCellValidate, agRacunCellValidate). Called when
     // an edited cell is left with a changed text, or Enter is pressed in its editor, with the

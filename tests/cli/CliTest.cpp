@@ -94,7 +94,7 @@ TEST_F(Cli, ExportToStandardOutputEqualsExportToFile) {
 }
 
 TEST_F(Cli, ExportImportRoundTripKeepsEveryAmount) {
-    ASSERT_EQ(Run("--locale en_US new a.mvk --to 2025-12-31").exitCode, 0);
+    ASSERT_EQ(Run("--locale en_US new a.mvk --from 2025-01-01 --to 2025-12-31").exitCode, 0);
     // Hand-made balance sheet: header line, then cash and capital in both years.
     std::string csv = "Rbr;P o z i c i j a;12/31/24;Udio (%);12/31/25;Udio(%);\r\n";
     for (int row = 1; row <= 88; ++row) {
@@ -256,6 +256,73 @@ TEST_F(Cli, HelpListsEveryCommand) {
     for (const char* word : {"new", "recalc", "export", "import", "check", "--locale"}) {
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
     }
+}
+
+// Files that are not documents are refused and left as they were.
+TEST_F(Cli, FileWithoutTheSignatureIsNoDocument) {
+    std::string random(70 * 1024, '\0');
+    std::uint32_t x = 12345;
+    for (char& c : random) {
+        x = x * 1103515245u + 12345u;
+        c = static_cast<char>(x >> 24);
+    }
+    WriteFile(Path("slucajni.mvk"), random);
+    for (const char* command :
+         {"recalc slucajni.mvk", "check slucajni.mvk", "export slucajni.mvk bilanca -o x.csv"}) {
+        const Result r = Run(std::string("--locale C ") + command);
+        EXPECT_EQ(r.exitCode, 2) << command;
+        EXPECT_NE(r.err.find("slucajni.mvk nije Movik dokument"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(ReadFile(Path("slucajni.mvk")), random);
+    EXPECT_FALSE(fs::exists(Path("x.csv")));
+}
+
+TEST_F(Cli, NewKeepsAnExistingFileUnlessForced) {
+    ASSERT_EQ(Run("--locale C new a.mvk --company Prvi").exitCode, 0);
+    const std::string first = ReadFile(Path("a.mvk"));
+    const Result refused = Run("--locale C new a.mvk --company Drugi");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.err.find("a.mvk već postoji"), std::string::npos) << refused.err;
+    EXPECT_EQ(ReadFile(Path("a.mvk")), first);
+    ASSERT_EQ(Run("--locale C new a.mvk --company Drugi --force").exitCode, 0);
+    EXPECT_NE(ReadFile(Path("a.mvk")), first);
+}
+
+TEST_F(Cli, NewRefusesAReversedPeriod) {
+    const Result r = Run("--locale C new a.mvk --from 2024-12-31 --to 2024-01-01");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("prije njegova početka"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(Path("a.mvk")));
+    EXPECT_EQ(Run("--locale C new b.mvk --from 2024-05-05 --to 2024-05-05").exitCode, 0);
+}
+
+// The example statements are written with "," thousands and "." decimals: under Croatian
+// settings they read in that convention, and the amounts are the ones the file says.
+TEST_F(Cli, ImportReadsTheExampleInItsOwnConvention) {
+    ASSERT_EQ(Run("--locale hr_HR new a.mvk --from 2023-01-01 --to 2023-12-31").exitCode, 0);
+    const Result r = Run("--locale hr_HR import a.mvk bilanca '" MOVIK_EXAMPLES "/bilanca.csv'");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("za decimale"), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+    movik::TDokument doc;
+    std::string error;
+    ASSERT_EQ(movik::OpenDocument(Path("a.mvk").string(), doc, error), movik::OpenResult::Opened);
+    EXPECT_EQ(doc.Bilanca.row(6).IznosPrethodna, 118000);
+    EXPECT_EQ(doc.Bilanca.row(11).IznosPrethodna, 2150000);
+}
+
+TEST_F(Cli, ImportWithABadAmountNamesItAndWritesNothing) {
+    ASSERT_EQ(Run("--locale hr_HR new a.mvk").exitCode, 0);
+    const std::string before = ReadFile(Path("a.mvk"));
+    std::string csv = "Rbr;P;x;Udio;y;Udio;\r\n";
+    for (int row = 1; row <= 88; ++row) {
+        csv += std::to_string(row) + ";x;" + (row == 3 ? "1O,00" : "0,00") + ";0;0,00;0;\r\n";
+    }
+    WriteFile(Path("in.csv"), csv);
+    const Result r = Run("--locale hr_HR import a.mvk bilanca in.csv");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("u retku 4, stupcu 3"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadFile(Path("a.mvk")), before);
 }
 
 }  // namespace

@@ -278,9 +278,9 @@ TEST(ImportCsv, ShortLineChangesNothing) {
 
 TEST(ImportCsv, RacunNeedsFourPieces) {
     GridTexts grid(5, 46);
-    EXPECT_EQ(ImportCsv(Statement::Racun, "Rbr;P o z i c i j a;Iznos;\r\n", grid),
+    EXPECT_EQ(ImportCsv(Statement::Racun, "Rbr;P o z i c i j a;Iznos;\r\n", grid, DotSettings()),
               "List index out of bounds (3)");
-    EXPECT_EQ(ImportCsv(Statement::Racun, "a;b;c;d;\r\n\r\n1;x;2;3;\r\n", grid),
+    EXPECT_EQ(ImportCsv(Statement::Racun, "a;b;c;d;\r\n\r\n1;x;2;3;\r\n", grid, DotSettings()),
               "List index out of bounds (0)");
     EXPECT_EQ(grid.cell(1, 0), "");
 }
@@ -417,16 +417,90 @@ TEST(ImportCsv, OnlyTheTwoInputStatements) {
     }
 }
 
-TEST(ImportCsv, DoesNotMarkTheDocumentChanged) {
+TEST(ImportCsv, MarksTheDocumentChangedOnlyWhenItSucceeds) {
     Workspace ws(DotSettings(), 2024);
     FillRandomInputs(ws, 3);
     const std::string bytes = ws.ExportCsv(Statement::Bilanca);
     ws.document().Izmijenjen = false;
-    ASSERT_EQ(ws.ImportCsv(Statement::Bilanca, bytes), "");
+    ASSERT_NE(ws.ImportCsv(Statement::Bilanca, "Rbr;P;a;b;\r\n"), "");
     EXPECT_FALSE(ws.document().Izmijenjen);
-    ws.document().Izmijenjen = true;
     ASSERT_EQ(ws.ImportCsv(Statement::Bilanca, bytes), "");
     EXPECT_TRUE(ws.document().Izmijenjen);
+}
+
+// A balance sheet file whose line 5 carries the given previous-year amount text, every other
+// amount being rest.
+std::string BilancaWithLine5(const std::string& amount, const std::string& rest = "0,00") {
+    std::string csv = "Rbr;P o z i c i j a;31.12.2023;Udio (%);31.12.2024;Udio(%);\r\n";
+    for (int row = 1; row <= 88; ++row) {
+        csv += std::to_string(row) + ";x;" + (row == 5 ? amount : rest) + ";0,00%;" + rest +
+               ";0,00%;\r\n";
+    }
+    return csv;
+}
+
+class ImportBadAmount : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ImportBadAmount, RefusesTheWholeFileNamingLineAndColumn) {
+    Workspace ws(CommaSettings(), 2024);
+    FillRandomInputs(ws, 9);
+    const StatementGrids before = ws.grids();
+    ws.document().Izmijenjen = false;
+    const std::string error = ws.ImportCsv(Statement::Bilanca, BilancaWithLine5(GetParam()));
+    EXPECT_EQ(error,
+              std::string("Datoteka nije uvezena: u retku 6, stupcu 3 nije ispravan iznos (\"") +
+                  GetParam() + "\").");
+    EXPECT_EQ(ws.ExportCsv(Statement::Bilanca), ExportCsv(Statement::Bilanca, before.Bilanca));
+    EXPECT_FALSE(ws.document().Izmijenjen);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ImportBadAmount,
+                         ::testing::Values("12a", "abc", "1234.5", "1.2,3.4", "12%"));
+
+struct Convention {
+    const char* name;
+    RegionalSettings written;
+    RegionalSettings reading;
+    bool noted;
+};
+
+void PrintTo(const Convention& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ImportConvention : public ::testing::TestWithParam<Convention> {};
+
+// An export read back under either convention gives the same amounts; a file in the other
+// convention is said so.
+TEST_P(ImportConvention, ExportReadsBackTheSameAmounts) {
+    const Convention& c = GetParam();
+    Workspace source(c.written, 2024);
+    FillRandomInputs(source, 12);
+    Workspace target(c.reading, 2024);
+    std::string note = "stale";
+    ASSERT_EQ(target.ImportCsv(Statement::Bilanca, source.ExportCsv(Statement::Bilanca), &note),
+              "");
+    ASSERT_EQ(target.ImportCsv(Statement::Racun, source.ExportCsv(Statement::Racun), &note), "");
+    ExpectSameTables(source.document(), target.document());
+    EXPECT_EQ(!note.empty(), c.noted) << note;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pairs, ImportConvention,
+    ::testing::Values(Convention{"DotIntoComma", DotSettings(), CommaSettings(), true},
+                      Convention{"CommaIntoDot", CommaSettings(), DotSettings(), true},
+                      Convention{"DotIntoDot", DotSettings(), DotSettings(), false},
+                      Convention{"CommaIntoComma", CommaSettings(), CommaSettings(), false}),
+    [](const ::testing::TestParamInfo<Convention>& info) { return std::string(info.param.name); });
+
+TEST(ImportCsv, OtherConventionNeedsTwoDecimalsEverywhere) {
+    Workspace ws(CommaSettings(), 2024);
+    // "1,000.5" reads in neither convention as the export writes amounts.
+    EXPECT_NE(ws.ImportCsv(Statement::Bilanca, BilancaWithLine5("1,000.5", "0.00")), "");
+    EXPECT_EQ(ws.ImportCsv(Statement::Bilanca, BilancaWithLine5("1,000.50", "0.00")), "");
+    EXPECT_EQ(ws.document().Bilanca.row(5).IznosPrethodna, 1000.5);
+    EXPECT_EQ(ws.ImportCsv(Statement::Bilanca, BilancaWithLine5(" ")), "");
+    EXPECT_EQ(ws.document().Bilanca.row(5).IznosPrethodna, 0);
 }
 
 }  // namespace

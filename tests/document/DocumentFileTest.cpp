@@ -701,5 +701,42 @@ TEST(DocumentFileOpen, UnreadableFileCannotBeOpened) {
     EXPECT_EQ(error, "Cannot open file " + path);
 }
 
+// Only the signature (bytes 0 to 64) makes a file a document; the version bytes may differ.
+struct HeaderByte {
+    std::size_t offset;
+    std::uint8_t value;
+    bool opens;
+};
+
+class DocumentFileSignature : public ::testing::TestWithParam<HeaderByte> {};
+
+TEST_P(DocumentFileSignature, DecidesWhetherTheFileOpens) {
+    TempDir dir;
+    const std::string path = dir.file("tudji.mvk");
+    std::vector<std::uint8_t> bytes = Encode(RandomDocument(5));
+    bytes[GetParam().offset] = GetParam().value;
+    WriteBytes(path, bytes);
+
+    TDokument doc = NewDoc();
+    doc.Poduzece = "Ostaje";
+    const std::vector<std::uint8_t> before = Encode(doc);
+    std::string error;
+    const OpenResult result = OpenDocument(path, doc, error);
+    if (GetParam().opens) {
+        EXPECT_EQ(result, OpenResult::Opened) << error;
+        return;
+    }
+    EXPECT_EQ(result, OpenResult::Failed);
+    EXPECT_EQ(error, "Datoteka " + path + " nije Movik dokument.");
+    EXPECT_EQ(Encode(doc), before);
+    EXPECT_EQ(doc.ImeDatoteke, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(HeaderBytes, DocumentFileSignature,
+                         ::testing::Values(HeaderByte{0, 63, false}, HeaderByte{1, 'm', false},
+                                           HeaderByte{5, 'K', false}, HeaderByte{6, 0, false},
+                                           HeaderByte{64, 'x', false}, HeaderByte{65, 17, true},
+                                           HeaderByte{76, '2', true}, HeaderByte{81, 0, true}));
+
 }  // namespace
 }  // namespace movik

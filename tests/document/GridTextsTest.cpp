@@ -93,6 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderDates{36585, RegionalSettings{".", ",", "dd. MM. yyyy."}, "28. 02. 1999.",
                     "29. 02. 2000."},
         HeaderDates{0, DotSettings(), "30.12.1898", "30.12.1899"},
+        // A two-digit year pattern shows four digits, as the date fields do.
+        HeaderDates{44926, RegionalSettings{",", ".", "M/d/yy"}, "12/31/2021", "12/31/2022"},
         HeaderDates{std::numeric_limits<double>::quiet_NaN(), DotSettings(), "30.12.1898",
                     "30.12.1899"}));
 

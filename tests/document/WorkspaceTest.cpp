@@ -14,6 +14,7 @@
 #include "DocumentTestSupport.h"
 #include "document/Extended.h"
 #include "model/Calculations.h"
+#include "model/Dates.h"
 #include "model/Templates.h"
 
 namespace movik {
@@ -320,6 +321,53 @@ INSTANTIATE_TEST_SUITE_P(
                     9999999999.0},
         HostileFile{"Unnormal", ExtendedBytes{1, 0, 0, 0, 0, 0, 0, 0, 0x20, 0x40}, 0}),
     [](const ::testing::TestParamInfo<HostileFile>& info) { return std::string(info.param.name); });
+
+struct WarningDetailsCase {
+    double assetsPrevious;  // cash, previous year
+    double capitalCurrent;  // subscribed capital, current year
+    double profit;          // income statement revenue (the result after tax)
+    const char* details;
+};
+
+class WorkspaceWarningDetails : public ::testing::TestWithParam<WarningDetailsCase> {};
+
+TEST_P(WorkspaceWarningDetails, ShowTheDifferencesAsAmounts) {
+    const WarningDetailsCase& c = GetParam();
+    Workspace ws(test::CommaSettings(), 2024);
+    ws.document().Bilanca.row(52).IznosPrethodna = c.assetsPrevious;
+    ws.document().Bilanca.row(58).IznosTekuca = c.capitalCurrent;
+    ws.document().Racun.row(2).Iznos = c.profit;
+    ws.FillGrids();
+    ws.RefreshCycle();
+    EXPECT_EQ(ws.WarningDetails(), c.details);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WorkspaceWarningDetails,
+    ::testing::Values(
+        WarningDetailsCase{0, 0, 0, ""},
+        WarningDetailsCase{1234.5, 0, 0,
+                           "Aktiva - pasiva: prethodna godina 1.234,50, tekuća godina 0,00"},
+        WarningDetailsCase{0, 250, 0,
+                           "Aktiva - pasiva: prethodna godina 0,00, tekuća godina -250,00"},
+        WarningDetailsCase{0, 0, 70,
+                           "Aktiva - pasiva: prethodna godina 0,00, tekuća godina 0,00\n"
+                           "Neto dobit u bilanci - rezultat RDG: -70,00"}));
+
+TEST(WorkspaceOpen, AReversedPeriodOpensAsStoredWithItsWarning) {
+    TempDir dir;
+    TDokument doc;
+    NewDocument(doc, 2024);
+    doc.DatumOd = DayNumber(2024, 12, 31);
+    doc.DatumDo = DayNumber(2024, 1, 1);
+    WriteDocument(doc, dir.file("obrnuto.mvk"));
+    Workspace ws(DotSettings(), 2024);
+    std::string error;
+    ASSERT_EQ(ws.OpenDocument(dir.file("obrnuto.mvk"), error), OpenResult::Opened);
+    EXPECT_EQ(ws.fields().DatumOd, DayNumber(2024, 12, 31));
+    EXPECT_EQ(ws.fields().DatumDo, DayNumber(2024, 1, 1));
+    EXPECT_EQ(ws.warning(), kWarningPeriod);
+}
 
 }  // namespace
 }  // namespace movik

@@ -783,6 +783,47 @@ INSTANTIATE_TEST_SUITE_P(
                       NetResultCase{0, 0.005, 0, false}, NetResultCase{0, 0.02, 0, true},
                       NetResultCase{0, -0.02, 0, true}));
 
+// A reversed period is reported after the two balance warnings, which keep their precedence.
+struct PeriodCase {
+    double from;
+    double to;
+    bool unbalanced;
+    std::string_view warning;
+};
+
+class PeriodCheckTest : public ::testing::TestWithParam<PeriodCase> {};
+
+TEST_P(PeriodCheckTest, ReversedPeriodWarnsLast) {
+    const PeriodCase& c = GetParam();
+    auto doc = std::make_unique<TDokument>();
+    test::ResetDocument(*doc);
+    doc->DatumOd = c.from;
+    doc->DatumDo = c.to;
+    doc->Bilanca.row(52).IznosTekuca = c.unbalanced ? 1000 : 0;
+    EXPECT_EQ(RecalculateAll(*doc), c.warning);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PeriodCheckTest,
+                         ::testing::Values(PeriodCase{45000, 45364, false, ""},
+                                           PeriodCase{45000, 45000, false, ""},
+                                           PeriodCase{45000, 44999, false, kWarningPeriod},
+                                           PeriodCase{45000, 44999, true, kWarningBalance},
+                                           PeriodCase{0, 44999, false, ""},
+                                           PeriodCase{45000, 0, false, ""}));
+
+TEST_F(CheckTest, DifferencesAreThoseTheChecksCompare) {
+    B(52).IznosPrethodna = 300;
+    B(58).IznosPrethodna = 100;
+    B(52).IznosTekuca = 1000;
+    B(58).IznosTekuca = 1000;
+    R(2).Iznos = 70;  // a profit of 70 the balance sheet does not show
+    RecalculateAll(d);
+    const BalanceDifferences diff = DifferencesOf(d);
+    EXPECT_EQ(diff.previousYear, 200);
+    EXPECT_EQ(diff.currentYear, 0);
+    EXPECT_EQ(diff.netResult, -70);
+}
+
 TEST_F(CheckTest, CorrectingTheInputRemovesTheWarning) {
     B(52).IznosTekuca = 1000;
     B(58).IznosTekuca = 900;

@@ -129,4 +129,16 @@ INSTANTIATE_TEST_SUITE_P(
         PatternCase{"dd/MM/yyyy h", {1999, 12, 31}, "31/12/1999 h"}));
 
 }  // namespace
+TEST(WithFourDigitYear, WidensOnlyATwoDigitYear) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"M/d/yy", "M/d/yyyy"},           {"dd.MM.yyyy", "dd.MM.yyyy"},
+        {"dd. MM. yy.", "dd. MM. yyyy."}, {"d 'yy' yy", "d 'yy' yyyy"},
+        {"yy-MM-dd", "yyyy-MM-dd"},       {"d.M.y", "d.M.y"},
+    };
+    for (const auto& [pattern, widened] : cases) {
+        EXPECT_EQ(WithFourDigitYear(pattern), widened) << pattern;
+    }
+    EXPECT_EQ(FormatShortDate(DayNumber(2022, 12, 31), WithFourDigitYear("M/d/yy")), "12/31/2022");
+}
+
 }  // namespace movik

@@ -345,7 +345,7 @@ INSTANTIATE_TEST_SUITE_P(
     PointDecimal, ParseTable,
     ::testing::Values(
         ParseCase{"", ",", ".", true, 0}, ParseCase{"1234.5", ",", ".", true, 1234.5},
-        ParseCase{"1,234.5", ",", ".", true, 1234.5}, ParseCase{"1,2,3,4", ",", ".", true, 1234},
+        ParseCase{"1,234.5", ",", ".", true, 1234.5}, ParseCase{"1,2,3,4", ",", ".", false, 0},
         ParseCase{"-1,234,567.89", ",", ".", true, -1234567.89}, ParseCase{"-", ",", ".", false, 0},
         ParseCase{"+", ",", ".", false, 0}, ParseCase{".", ",", ".", false, 0},
         ParseCase{"-.5", ",", ".", true, -0.5}, ParseCase{"5.", ",", ".", true, 5},
@@ -368,15 +368,15 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"1.7976931348623159e308", ",", ".", false, 0},
         ParseCase{"0.1", ",", ".", true, 0.1}, ParseCase{"2.675", ",", ".", true, 2.675},
         ParseCase{"9007199254740993", ",", ".", true, 9007199254740992.0},
-        ParseCase{"1234,5", ",", ".", true, 12345}, ParseCase{"1'234.5", "'", ".", true, 1234.5},
+        ParseCase{"1234,5", ",", ".", false, 0}, ParseCase{"1'234.5", "'", ".", true, 1234.5},
         ParseCase{"1,234.5", "", ".", false, 0}, ParseCase{"\t5", ",", ".", false, 0}));
 
 INSTANTIATE_TEST_SUITE_P(CommaDecimal, ParseTable,
-                         ::testing::Values(ParseCase{"1234.5", ".", ",", true, 12345},
+                         ::testing::Values(ParseCase{"1234.5", ".", ",", false, 0},
                                            ParseCase{"1234,5", ".", ",", true, 1234.5},
                                            ParseCase{"1.234,50", ".", ",", true, 1234.5},
                                            ParseCase{"-1.234.567,89", ".", ",", true, -1234567.89},
-                                           ParseCase{"1,234.5", ".", ",", true, 1.2345},
+                                           ParseCase{"1,234.5", ".", ",", false, 0},
                                            ParseCase{"1,2,3", ".", ",", false, 0},
                                            ParseCase{"-", ".", ",", false, 0},
                                            ParseCase{",5", ".", ",", true, 0.5},
@@ -399,11 +399,29 @@ INSTANTIATE_TEST_SUITE_P(SpaceThousands, ParseTable,
                                                      "234,5",
                                                      "\xC2\xA0", ",", true, 1234.5},
                                            ParseCase{"1.5", " ", ",", false, 0},
-                                           // Other separators keep to the exact character.
-                                           ParseCase{"1 234.5", ",", ".", false, 0},
+                                           // Blanks group digits in every convention.
+                                           ParseCase{"1 234.5", ",", ".", true, 1234.5},
                                            ParseCase{"1\xC2\xA0"
                                                      "234.5",
-                                                     "'", ".", false, 0}));
+                                                     "'", ".", true, 1234.5}));
+
+// Group separators are read only at their group positions; anywhere else the text is refused,
+// never read as another amount.
+INSTANTIATE_TEST_SUITE_P(
+    GroupPositions, ParseTable,
+    ::testing::Values(
+        ParseCase{"1.234,56", ".", ",", true, 1234.56},
+        ParseCase{"1.234.567", ".", ",", true, 1234567},
+        ParseCase{"-12.345.678,9", ".", ",", true, -12345678.9},
+        ParseCase{"1 234,56", ".", ",", true, 1234.56},
+        ParseCase{"1,234.56", ",", ".", true, 1234.56},
+        ParseCase{"1,234,567", ",", ".", true, 1234567}, ParseCase{"1,234", ".", ",", true, 1.234},
+        ParseCase{"12.34,5", ".", ",", false, 0}, ParseCase{"1.2345", ".", ",", false, 0},
+        ParseCase{"1234.567", ".", ",", false, 0}, ParseCase{".234", ".", ",", false, 0},
+        ParseCase{"1.", ".", ",", false, 0}, ParseCase{"0.123", ".", ",", false, 0},
+        ParseCase{"1.234 567", ".", ",", false, 0}, ParseCase{"1,234.5,6", ",", ".", false, 0},
+        ParseCase{"1,234.567,8", ",", ".", false, 0}, ParseCase{"118,000.00", ".", ",", false, 0},
+        ParseCase{"2,150,000.00", ".", ",", false, 0}));
 
 TEST(AmountFromText, HugeDigitStrings) {
     const std::string big = "1" + std::string(400, '0');

@@ -13,12 +13,16 @@ namespace {
 
 struct LocaleCase {
     const char* locale;
-    const char* typed;           // 1234 and a half, typed with the locale's decimal separator
-    const char* formatted;       // what the cell shows afterwards
-    const char* share;           // a 100 % share
-    const char* thousandsTyped;  // the thousands separator is dropped while reading
-    const char* thousandsFormatted;
-    const char* seven;  // 7 as an amount
+    const char* typed;          // 1234 and a half, typed with the locale's decimal separator
+    const char* formatted;      // what the cell shows afterwards
+    const char* share;          // a 100 % share
+    const char* grouped;        // 1234.56 typed with both separators at their places
+    const char* blankGrouped;   // the same with a blank between the groups
+    const char* groupedShown;   // what the cell shows for either
+    const char* misplaced;      // a group separator where no group ends
+    Qt::Key keypadDecimal;      // the keypad key whose own text is the other separator
+    const char* seven;          // 7 as an amount
+    const char* sevenAndAHalf;  // 7.5 as an amount
 };
 
 void PrintTo(const LocaleCase& c, std::ostream* os) {
@@ -88,12 +92,35 @@ TEST_P(CellEditTest, AcceptedAmountRecalculatesEveryView) {
     EXPECT_EQ(Warning(), "Neravnoteža neto dobiti u bilanci i RDG");
 }
 
-TEST_P(CellEditTest, ThousandsSeparatorIsDroppedWhenRead) {
+TEST_P(CellEditTest, GroupedAmountReadsAsItSays) {
     const LocaleCase& c = GetParam();
     StatementGrid* grid = Show(Statement::Bilanca, "agBilanca");
-    TypeInto(grid, 3, 10, QString::fromUtf8(c.thousandsTyped));
-    EXPECT_EQ(Shown(grid, 3, 10), QString::fromUtf8(c.thousandsFormatted));
-    EXPECT_EQ(Shown(grid, 3, 55), QString::fromUtf8(c.thousandsFormatted));
+    TypeInto(grid, 3, 10, QString::fromUtf8(c.grouped));
+    EXPECT_EQ(Shown(grid, 3, 10), QString::fromUtf8(c.groupedShown));
+    EXPECT_EQ(Shown(grid, 3, 55), QString::fromUtf8(c.groupedShown));
+    TypeInto(grid, 5, 10, QString::fromUtf8(c.blankGrouped));
+    EXPECT_EQ(Shown(grid, 5, 10), QString::fromUtf8(c.groupedShown));
+}
+
+TEST_P(CellEditTest, MisplacedGroupSeparatorIsRefused) {
+    StatementGrid* grid = Show(Statement::Bilanca, "agBilanca");
+    const QString before = Shown(grid, 3, 10);
+    TypeInto(grid, 3, 10, QString::fromUtf8(GetParam().misplaced));
+    EXPECT_TRUE(grid->isEditing());
+    EXPECT_EQ(f_->Grids().Bilanca.cell(3, 10), before.toStdString());
+    EXPECT_FALSE(f_->Doc().Izmijenjen);
+}
+
+TEST_P(CellEditTest, KeypadDecimalKeyTypesTheLocaleSeparator) {
+    const LocaleCase& c = GetParam();
+    StatementGrid* grid = Show(Statement::Bilanca, "agBilanca");
+    grid->setCurrentIndex(grid->model()->index(3, 4));
+    QTest::keyClicks(grid, QStringLiteral("7"));
+    ASSERT_TRUE(grid->isEditing());
+    QTest::keyClick(grid->cellEditor(), c.keypadDecimal, Qt::KeypadModifier);
+    QTest::keyClicks(grid->cellEditor(), QStringLiteral("5"));
+    QTest::keyClick(grid->cellEditor(), Qt::Key_Return);
+    EXPECT_EQ(Shown(grid, 5, 4), QString::fromUtf8(c.sevenAndAHalf));
 }
 
 TEST_P(CellEditTest, RefusedTextBringsTheOldTextBack) {
@@ -146,12 +173,13 @@ TEST_P(CellEditTest, CtrlTabInTheEditorSwitchesThePage) {
     EXPECT_EQ(f_->Grids().Bilanca.cell(5, 55), c.seven);
 }
 
-INSTANTIATE_TEST_SUITE_P(Locales, CellEditTest,
-                         ::testing::Values(LocaleCase{"hr_HR", "1234,5", "1.234,50", "100,00%",
-                                                      "1234.5", "12.345,00", "7,00"},
-                                           LocaleCase{"en_US", "1234.5", "1,234.50", "100.00%",
-                                                      "1234,5", "12,345.00", "7.00"}),
-                         [](const auto& info) { return std::string(info.param.locale); });
+INSTANTIATE_TEST_SUITE_P(
+    Locales, CellEditTest,
+    ::testing::Values(LocaleCase{"hr_HR", "1234,5", "1.234,50", "100,00%", "1.234,56", "1 234,56",
+                                 "1.234,56", "1234.5", Qt::Key_Period, "7,00", "7,50"},
+                      LocaleCase{"en_US", "1234.5", "1,234.50", "100.00%", "1,234.56", "1 234.56",
+                                 "1,234.56", "1234,5", Qt::Key_Comma, "7.00", "7.50"}),
+    [](const auto& info) { return std::string(info.param.locale); });
 
 }  // namespace
 }  // namespace movik::test

@@ -354,12 +354,13 @@ TEST_P(AmountEditorTyping, KeyClicksFollowTheRule) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rule, AmountEditorTyping,
-    ::testing::Values(TypingCase{"", -1, "12a.3,4--5", "12.345"}, TypingCase{"", -1, "-1-2", "-12"},
-                      TypingCase{"", -1, ",5,5.", ",55"}, TypingCase{"", -1, "--7", "-7"},
-                      TypingCase{"", -1, "abc xyz", ""}, TypingCase{"", -1, "1 000", "1000"},
-                      TypingCase{"", -1, "+1e5", "15"}, TypingCase{"", -1, "7-", "7"},
-                      // A formatted amount keeps its marks; a further mark is refused.
-                      TypingCase{"1.234,50", -1, "7,.", "1.234,507"},
+    ::testing::Values(TypingCase{"", -1, "12a.3,4--5", "12.3,45"},
+                      TypingCase{"", -1, "-1-2", "-12"}, TypingCase{"", -1, ",5,5.", ",55."},
+                      TypingCase{"", -1, "--7", "-7"}, TypingCase{"", -1, "abc xyz", " "},
+                      TypingCase{"", -1, "1 000", "1 000"}, TypingCase{"", -1, "+1e5", "15"},
+                      TypingCase{"", -1, "7-", "7"},
+                      // A formatted amount keeps its marks; a second decimal mark is refused.
+                      TypingCase{"1.234,50", -1, "7,.", "1.234,507."},
                       TypingCase{"1,234.50", -1, "9", "1,234.509"},
                       // The sign only goes in front, once; nothing goes before it.
                       TypingCase{"5", 0, "-", "-5"}, TypingCase{"-5", 0, "-3", "-5"},
@@ -400,15 +401,20 @@ TEST(AmountEditor, AcceptsInsertTable) {
         const char* inserted;
         bool ok;
     };
+    // The decimal separator is "," here; "." and blanks group digits.
     const Case cases[] = {
-        {"", 0, 0, "0123456789", true},  {"", 0, 0, "-1,5", true}, {"", 0, 0, "1,5.", false},
-        {"1.2", 3, 0, ",", false},       {"1.2", 0, 3, ",", true}, {"1.2", 1, 1, ",", true},
-        {"-1", 0, 0, "5", false},        {"-1", 0, 1, "5", true},  {"1", 1, 0, "-", false},
-        {"", 0, 0, "1\u00a0000", false}, {"", 0, 0, "", true},     {"12", 5, 0, "1", false},
+        {"", 0, 0, "0123456789", true}, {"", 0, 0, "-1,5", true},
+        {"", 0, 0, "1.5,", true},       {"1.2", 3, 0, ",", true},
+        {"1,2", 3, 0, ",", false},      {"1.2", 0, 3, ",", true},
+        {"1.2", 1, 1, ",", true},       {"-1", 0, 0, "5", false},
+        {"-1", 0, 1, "5", true},        {"1", 1, 0, "-", false},
+        {"", 0, 0, "1\u00a0000", true}, {"", 0, 0, "1.234,5,", false},
+        {"", 0, 0, "", true},           {"12", 5, 0, "1", false},
+        {"", 0, 0, "1a", false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(AmountEditor::AcceptsInsert(QString::fromUtf8(c.text), c.pos, c.sel,
-                                              QString::fromUtf8(c.inserted)),
+                                              QString::fromUtf8(c.inserted), u','),
                   c.ok)
             << c.text << " + " << c.inserted << " at " << c.pos;
     }
@@ -435,8 +441,8 @@ TEST_P(AmountEditorPaste, CtrlVObeysTheRule) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rule, AmountEditorPaste,
-                         ::testing::Values(PasteCase{"hr_HR", "", "1.234,56", "1234,56"},
-                                           PasteCase{"en_US", "", "1,234.56", "1234.56"},
+                         ::testing::Values(PasteCase{"hr_HR", "", "1.234,56", "1.234,56"},
+                                           PasteCase{"en_US", "", "1,234.56", "1,234.56"},
                                            PasteCase{"hr_HR", "", " -7\n", "-7"},
                                            PasteCase{"hr_HR", "", "12a", ""},
                                            PasteCase{"en_US", "", "1.2.3", ""},
