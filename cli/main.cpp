@@ -2,8 +2,6 @@
 // passes through it gets exactly the texts, figures and bytes the window would give.
 
 #include <sys/stat.h>
-#include <QLocale>
-#include <QString>
 
 #include <algorithm>
 #include <chrono>
@@ -21,6 +19,7 @@
 #include "document/Workspace.h"
 #include "model/Dates.h"
 #include "model/StatementFacts.h"
+#include "regional/Regional.h"
 
 namespace {
 
@@ -67,21 +66,13 @@ std::string SystemLocaleName() {
 // The settings of a locale. A name Qt does not know is an error when the user gave it
 // (--locale); the system's own name falls back to the C settings, as the window's QLocale does.
 movik::RegionalSettings SettingsOf(const std::string& localeName, bool givenByUser) {
-    std::string name = localeName.substr(0, localeName.find_first_of(".@"));
-    QLocale locale = (name.empty() || name == "C" || name == "POSIX")
-                         ? QLocale::c()
-                         : QLocale(QString::fromStdString(name));
-    if (locale == QLocale::c() && name != "C" && name != "POSIX" && name != "en_US_POSIX") {
-        if (givenByUser) {
-            Fail("Nepoznata lokalizacija: " + localeName);
-        }
-        locale = QLocale::c();
+    if (auto settings = movik::RegionalFromLocaleName(localeName)) {
+        return *settings;
     }
-    movik::RegionalSettings rs;
-    rs.thousandsSeparator = locale.groupSeparator().toStdString();
-    rs.decimalSeparator = locale.decimalPoint().toStdString();
-    rs.shortDateFormat = locale.dateFormat(QLocale::ShortFormat).toStdString();
-    return rs;
+    if (givenByUser) {
+        Fail("Nepoznata lokalizacija: " + localeName);
+    }
+    return *movik::RegionalFromLocaleName("C");
 }
 
 int CurrentYear() {

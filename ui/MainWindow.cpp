@@ -30,9 +30,10 @@
 #include "document/Csv.h"
 #include "model/Calculations.h"
 #include "model/NumberFormat.h"
+#include "movik/Version.h"
+#include "regional/Regional.h"
 #include "ui/DateField.h"
 #include "ui/GeneralDataPage.h"
-#include "ui/Regional.h"
 #include "ui/ShareCountField.h"
 #include "ui/StatementGrid.h"
 #include "ui/StatementGridModel.h"
@@ -77,7 +78,7 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
         dialogs_ = std::make_unique<QtDialogs>(this);
     }
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Movik 1.0"));
+    setWindowTitle(QString::fromUtf8(kProgramTitle));
 
     BuildMenus();
     BuildToolBar();
@@ -115,7 +116,14 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-TForm1::~TForm1() = default;
+// The pages and their grids are views over the workspace's texts: they go first, while the
+// workspace still lives (QWidget's own destructor would delete them only after every member).
+TForm1::~TForm1() {
+    // Closing the window first takes the focus from an open cell editor as leaving the window
+    // does, so the editor does not end its edit inside a grid that is being destroyed.
+    hide();
+    delete PageControl_;
+}
 
 void TForm1::SetFileWriter(std::unique_ptr<FileWriter> writer) {
     writer_ = std::move(writer);

@@ -24,7 +24,7 @@
 #include "model/NumberFormat.h"
 #include "model/Templates.h"
 #include "ui/AmountEditor.h"
-#include "ui/Regional.h"
+#include "regional/Regional.h"
 #include "ui/StatementGrid.h"
 #include "ui/StatementGridModel.h"
 
