@@ -5,9 +5,10 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-translations-l10n libgl-dev
+    qt6-base-dev qt6-translations-l10n libgl-dev libcups2-dev
     googletest libgtest-dev libbenchmark-dev
     fonts-liberation2 xvfb xauth poppler-utils
+    cups-daemon cups-client cups-filters cups-ipp-utils
 )
 
 missing=()

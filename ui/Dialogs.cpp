@@ -4,6 +4,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace movik {
 
@@ -17,7 +21,30 @@ QString AddDefaultExtension(const QString& path, const QString& extension) {
     return path + u'.' + extension;
 }
 
+void Dialogs::ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint) {
+    RunPrintPreview(nullptr, title, paint);
+}
+
+void RunPrintPreview(QWidget* parent, const QString& title,
+                     const std::function<void(QPrinter&)>& paint) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(title);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("PregledIspisa"));
+    dialog.setWindowTitle(QStringLiteral("Pregled ispisa – ") + title);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                     [&paint](QPrinter* p) { paint(*p); });
+    dialog.exec();
+}
+
 QtDialogs::QtDialogs(QWidget* parent) : parent_(parent) {}
+
+void QtDialogs::ShowPrintPreview(const QString& title,
+                                 const std::function<void(QPrinter&)>& paint) {
+    RunPrintPreview(parent_, title, paint);
+}
 
 QtDialogs::~QtDialogs() {
     // The dialogs are children of parent_ when it exists; delete only the orphans.

@@ -29,6 +29,7 @@
 #include "model/NumberFormat.h"
 #include "ui/DateField.h"
 #include "ui/GeneralDataPage.h"
+#include "ui/PrintCommands.h"
 #include "ui/Regional.h"
 #include "ui/ShareCountField.h"
 #include "ui/StatementGrid.h"
@@ -139,6 +140,8 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     BuildToolBar();
     BuildPages();
     BuildStatusBar();
+    print_ = std::make_unique<PrintCommands>(
+        ws_, *dialogs_, [this] { return opce_->cbIznos->currentText().toStdString(); });
     // Wide enough for every tab caption, as far as the screen allows.
     QSize size(std::max(760, PageControl_->tabBar()->sizeHint().width() + 24), 680);
     if (const QScreen* screen = this->screen()) {
@@ -191,6 +194,13 @@ void TForm1::BuildMenus() {
     dokument->addSeparator();
     add(dokument, QStringLiteral("Ispii1"), QStringLiteral("&Ispis"),
         QKeySequence(Qt::CTRL | Qt::Key_P), &TForm1::Ispii1Click);
+    PregledIspisa1_ =
+        add(dokument, QStringLiteral("PregledIspisa1"), QStringLiteral("Pregled ispisa"),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &TForm1::PregledIspisa1Click);
+    IzvozPDF1_ = add(dokument, QStringLiteral("IzvozPDF1"), QStringLiteral("Izvoz u PDF…"),
+                     QKeySequence(), &TForm1::IzvozPDF1Click);
+    add(dokument, QStringLiteral("IzvozSvihPDF1"), QStringLiteral("Izvoz svih izvješća u PDF…"),
+        QKeySequence(), &TForm1::IzvozSvihPDF1Click);
     dokument->addSeparator();
     Import1_ = add(dokument, QStringLiteral("Import1"), QStringLiteral("I&mport"), QKeySequence(),
                    &TForm1::Import1Click);
@@ -596,6 +606,8 @@ void TForm1::PageControlChange() {
     const auto s = ShowingStatement();
     Import1_->setEnabled(s == Statement::Bilanca || s == Statement::Racun);
     Export1_->setEnabled(s.has_value());
+    PregledIspisa1_->setEnabled(s.has_value());
+    IzvozPDF1_->setEnabled(s.has_value());
 }
 
 void TForm1::bPrevClick() {
@@ -791,8 +803,21 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
 }
 
-// Printing, help and the About box arrive with their own parts of the program.
-void TForm1::Ispii1Click() {}
+// Printing (ui/PrintCommands.cpp); help and the About box arrive with their own parts.
+void TForm1::Ispii1Click() {
+    print_->Ispii1Click(ShowingStatement(), findChild<QAction*>(QStringLiteral("bPrint")));
+}
+void TForm1::PregledIspisa1Click() {
+    print_->PregledIspisaClick(ShowingStatement());
+}
+void TForm1::IzvozPDF1Click() {
+    if (const auto s = ShowingStatement()) {
+        print_->IzvozPdfClick(s);
+    }
+}
+void TForm1::IzvozSvihPDF1Click() {
+    print_->IzvozPdfClick(std::nullopt);
+}
 void TForm1::Korisnikauputstva1Click() {}
 void TForm1::Oprogramu1Click() {}
 
