@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Renders the six reports of a document (default: the example) to PNG page images at 100 %
+# (96 dpi) so a person can look at them: OUT/stranica-N.png, with OUT/izvjesca.pdf beside them.
+#   scripts/report-pages.sh [DOCUMENT.mvk] [OUT_FOLDER] [LOCALE]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${MOVIK_BUILD_DIR:-$root/build}
+document=${1:-$root/examples/primjer.mvk}
+out=${2:-$build/report-pages}
+locale=${3:-hr_HR}
+cmake --build "$build" --target movik-report-pdf >/dev/null
+mkdir -p "$out"
+rm -f "$out"/stranica-*.png
+QT_QPA_PLATFORM=offscreen "$build/tools/movik-report-pdf" "$document" "$out/izvjesca.pdf" \
+    --locale "$locale"
+pdftoppm -r 96 -png "$out/izvjesca.pdf" "$out/stranica"
+ls "$out"/stranica-*.png

@@ -1,0 +1,145 @@
+// PDF output read back with poppler's tools: the texts, the title, the fonts, the safe write.
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "ReportTestSupport.h"
+#include "reports/ReportPaint.h"
+
+namespace movik::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string RunCommand(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buf[4096];
+        while (std::size_t n = fread(buf, 1, sizeof buf, p))
+            out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+// pdftotext lays words out with its own spacing, so rows are compared without blanks.
+std::string WithoutBlanks(std::string s) {
+    std::erase(s, ' ');
+    return s;
+}
+
+// The value of a "Name:   value" line of pdfinfo's output.
+std::string InfoField(const std::string& info, const std::string& name) {
+    std::istringstream lines(info);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(name + ":", 0) == 0) {
+            const std::size_t start = line.find_first_not_of(' ', name.size() + 1);
+            return start == std::string::npos ? "" : line.substr(start);
+        }
+    }
+    return "<" + name + " missing>";
+}
+
+class PdfTest : public testing::TestWithParam<RegionalSettings> {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("movik-pdf-" + std::to_string(getpid()));
+        fs::create_directories(dir_);
+        OpenExample(ws_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // The PDF of all six reports, saved; its path.
+    std::string SaveAll() {
+        const std::string path = (dir_ / "sve.pdf").string();
+        const auto jobs = set_.PrintAll(PrintInputsOf(ws_, "kunama i lipama"));
+        EXPECT_EQ(SavePdf(jobs, QString::fromStdString(PdfTitle(ws_.document(), nullptr)), path),
+                  "");
+        return path;
+    }
+
+    fs::path dir_;
+    Workspace ws_{GetParam(), 2024};
+    ReportSet set_{ws_.grids()};
+};
+
+// Every row prints on one line of the page text, its cells in column order, exactly as the
+// grid shows them.
+TEST_P(PdfTest, PageTextIsTheGridTexts) {
+    std::istringstream text(RunCommand("pdftotext -layout '" + SaveAll() + "' -"));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);)
+        lines.push_back(WithoutBlanks(line));
+    ASSERT_FALSE(lines.empty()) << "pdftotext gave nothing";
+
+    struct Range {
+        Statement s;
+        int first, last;
+    };
+    const Range ranges[] = {{Statement::Bilanca, 1, 88},
+                            {Statement::Racun, 1, 45},
+                            {Statement::CFInd, 1, 31},
+                            {Statement::CFFree, 1, 28},
+                            {Statement::Pok, 1, 19}};
+    std::size_t at = 0;
+    for (const Range& range : ranges) {
+        const GridTexts& grid = ws_.grids().of(range.s);
+        for (int r = range.first; r <= range.last; ++r) {
+            auto holdsRow = [&](const std::string& line) {
+                std::size_t pos = 0;
+                for (int col = 1; col < grid.columnCount(); ++col) {
+                    const std::string cell = WithoutBlanks(grid.cell(col, r));
+                    if (cell.empty())
+                        continue;
+                    pos = line.find(cell, pos);
+                    if (pos == std::string::npos)
+                        return false;
+                    pos += cell.size();
+                }
+                return true;
+            };
+            while (at < lines.size() && !holdsRow(lines[at]))
+                ++at;
+            ASSERT_LT(at, lines.size()) << "row " << r << " \"" << grid.cell(2, r) << "\"";
+            ++at;
+        }
+    }
+}
+
+TEST_P(PdfTest, TitleAndEmbeddedFonts) {
+    const std::string path = SaveAll();
+    const std::string info = RunCommand("pdfinfo '" + path + "'");
+    EXPECT_EQ(InfoField(info, "Title"), PdfTitle(ws_.document(), nullptr));
+    EXPECT_EQ(InfoField(info, "Pages"), "6");
+    const std::string fonts = RunCommand("pdffonts '" + path + "'");
+    EXPECT_NE(fonts.find("LiberationSans"), std::string::npos) << fonts;
+    std::istringstream rows(fonts);
+    std::string line;
+    std::getline(rows, line);
+    std::getline(rows, line);  // the two heading lines
+    while (std::getline(rows, line)) {
+        EXPECT_NE(line.find(" yes "), std::string::npos) << "not embedded: " << line;
+    }
+}
+
+TEST_P(PdfTest, AFailedWriteLeavesNothingBehind) {
+    const auto jobs = set_.PrintRacun(PrintInputsOf(ws_, "USD"));
+    const std::string missing = (dir_ / "nema" / "racun.pdf").string();
+    EXPECT_NE(SavePdf(jobs, "t", missing), "");
+    EXPECT_FALSE(fs::exists(dir_ / "nema"));
+    EXPECT_TRUE(fs::is_empty(dir_));
+
+    set_.feed().SetReportReady("RACUN", false);
+    const std::string refused = (dir_ / "racun.pdf").string();
+    EXPECT_NE(SavePdf(set_.PrintRacun(PrintInputsOf(ws_, "USD")), "t", refused), "");
+    EXPECT_TRUE(fs::is_empty(dir_));
+}
+
+INSTANTIATE_TEST_SUITE_P(Separators, PdfTest,
+                         testing::Values(CroatianSettings(), EnglishSettings()),
+                         [](const auto& info) { return info.index == 0 ? "hr" : "en"; });
+
+}  // namespace
+}  // namespace movik::test
