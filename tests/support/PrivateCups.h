@@ -14,6 +14,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -135,17 +138,6 @@ class PrivateCups {
         char name[32];
         std::snprintf(name, sizeof name, "d%05d-001", job.id);
         return dir_ / "spool" / name;
-    }
-
-    // The text of a job's document, as pdftotext reads it (UTF-8, page by page).
-    std::string Text(const Job& job) const {
-        const std::filesystem::path txt = dir_ / ("job-" + std::to_string(job.id) + ".txt");
-        const std::string command =
-            "pdftotext -enc UTF-8 '" + Document(job).string() + "' '" + txt.string() + "'";
-        if (std::system(command.c_str()) != 0) {
-            return {};
-        }
-        return ReadFile(txt);
     }
 
     // The scheduler's own log (for failure messages).
