@@ -54,12 +54,12 @@ std::string WritePdf(const Workspace& ws, const std::string& report, const std::
             std::fprintf(stderr, "movik-cli: %s\n", qPrintable(text));
         }
     });
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    int argc = 1;
+    // "-platform offscreen" wins over QT_QPA_PLATFORM, so a display named there is never needed.
+    int argc = 3;
     char name[] = "movik-cli";
-    char* argv[] = {name, nullptr};
+    char platformOption[] = "-platform";
+    char platform[] = "offscreen";
+    char* argv[] = {name, platformOption, platform, nullptr};
     QGuiApplication app(argc, argv);
 
     ReportSet reports(ws.grids());
