@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n libgl-dev libcups2-dev
     googletest libgtest-dev libbenchmark-dev
     fonts-liberation2 xvfb xauth poppler-utils
-    cups-daemon cups-client cups-filters cups-ipp-utils
+    cups-daemon cups-client cups-filters cups-ipp-utils time
 )
 
 missing=()

@@ -9,6 +9,7 @@
 #include <QLibraryInfo>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTranslator>
 #include <cstdio>
 
@@ -91,5 +92,23 @@ int main(int argc, char* argv[]) {
         }
         std::printf("%s\n", qPrintable(file));
     }
+
+    // The print preview of the balance sheet page: pictured once it has painted, then closed.
+    pages->setCurrentIndex(1);
+    Settle(200);
+    bool previewSaved = false;
+    const QString previewFile = outDir + QStringLiteral("/7-PregledIspisa.png");
+    QTimer::singleShot(1500, [&] {
+        if (QWidget* preview = QApplication::activeModalWidget()) {
+            previewSaved = preview->screen()->grabWindow(preview->winId()).save(previewFile);
+            preview->close();
+        }
+    });
+    window.PregledIspisa1Click();
+    if (!previewSaved) {
+        std::fprintf(stderr, "Slika %s nije snimljena\n", qPrintable(previewFile));
+        return 2;
+    }
+    std::printf("%s\n", qPrintable(previewFile));
     return 0;
 }

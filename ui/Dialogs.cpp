@@ -8,6 +8,8 @@
 #include <QPageSize>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
+#include <algorithm>
 
 namespace movik {
 
@@ -33,7 +35,13 @@ void RunPrintPreview(QWidget* parent, const QString& title,
                                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("PregledIspisa"));
-    dialog.setWindowTitle(QStringLiteral("Pregled ispisa – ") + title);
+    dialog.setWindowTitle(QStringLiteral("Pregled ispisa (") + title + u')');
+    // Tall enough for a whole A4 page at a readable size, as far as the screen allows.
+    if (const QScreen* screen = parent != nullptr ? parent->screen() : dialog.screen()) {
+        const QSize available = screen->availableSize();
+        dialog.resize(std::min(900, available.width() * 9 / 10),
+                      std::min(1100, available.height() * 9 / 10));
+    }
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
                      [&paint](QPrinter* p) { paint(*p); });
     dialog.exec();
