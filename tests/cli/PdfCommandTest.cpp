@@ -79,6 +79,10 @@ struct PdfCase {
     const char* unitLine;
 };
 
+void PrintTo(const PdfCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class CliPdfReports : public CliPdf, public ::testing::WithParamInterface<PdfCase> {};
 
 // The PDF holds the chosen reports' pages with every grid text in order, the unit line and the

@@ -71,6 +71,10 @@ struct LocaleCase {
     const char* period;  // the period line of the example in this locale
 };
 
+void PrintTo(const LocaleCase& c, std::ostream* os) {
+    *os << c.locale;
+}
+
 class PrintCommand : public ::testing::TestWithParam<LocaleCase> {};
 
 // Every statement page printed in turn: one job per report, named after it, in order, each
@@ -201,6 +205,10 @@ struct ExportCase {
     const char* title;
     std::vector<std::size_t> reports;  // indexes into kReports
 };
+
+void PrintTo(const ExportCase& c, std::ostream* os) {
+    *os << c.action;
+}
 
 class PdfExport : public ::testing::TestWithParam<ExportCase> {};
 
