@@ -29,8 +29,12 @@ PrintOutcome Refused(const std::string& jobName, const std::string& reason) {
 std::string RefusedJobMessage(const std::string& jobName, const std::string& reason) {
     std::string message =
         "Izvješće „" + jobName + "” nije ispisano: sustav za ispis odbio je posao";
-    if (!reason.empty()) {
-        message += " (" + reason + ")";
+    std::string why = reason;
+    while (!why.empty() && (why.back() == '.' || why.back() == ' ')) {
+        why.pop_back();
+    }
+    if (!why.empty()) {
+        message += " (" + why + ")";
     }
     return message + ".";
 }

@@ -133,6 +133,24 @@ class PrivateCups {
         return false;
     }
 
+    // A job attribute as the scheduler holds it ("media", "copies", ...), as text; "" if absent.
+    std::string JobAttribute(const Job& job, const char* name) const {
+        ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+        const std::string uri = "ipp://localhost/jobs/" + std::to_string(job.id);
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.c_str());
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+                     cupsUser());
+        ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+        std::string value;
+        if (ipp_attribute_t* a = ippFindAttribute(response, name, IPP_TAG_ZERO)) {
+            char buffer[256];
+            ippAttributeString(a, buffer, sizeof buffer);
+            value = buffer;
+        }
+        ippDelete(response);
+        return value;
+    }
+
     // The document a job was submitted with (the bytes the program sent).
     std::filesystem::path Document(const Job& job) const {
         char name[32];

@@ -106,6 +106,8 @@ TEST_P(PrintCommand, EveryPagePrintsItsNamedJobsWithTheGridTexts) {
         SCOPED_TRACE(r.job);
         EXPECT_EQ(jobs[i].title, r.job);
         EXPECT_EQ(jobs[i].state, IPP_JSTATE_COMPLETED) << cups.Log();
+        EXPECT_EQ(cups.JobAttribute(jobs[i], "media"), "iso_a4_210x297mm");
+        EXPECT_EQ(cups.JobAttribute(jobs[i], "copies"), "1");
         const std::string text = PdfText(cups.Document(jobs[i]).string());
         std::vector<std::string> expected = {kCompany.toStdString(), "Varaždin"};
         if (r.statement == Statement::Bilanca) {
