@@ -68,7 +68,17 @@ std::string WritePdf(const Workspace& ws, const std::string& report, const std::
         which->statement ? reports.PrintStatement(*which->statement, in) : reports.PrintAll(in);
     const Statement* statement = which->statement ? &*which->statement : nullptr;
     const std::string title = PdfTitle(ws.document(), statement);
-    return SavePdf(jobs, QString::fromUtf8(title.data(), qsizetype(title.size())), path);
+    const QString pdfTitle = QString::fromUtf8(title.data(), qsizetype(title.size()));
+    if (path == "-") {
+        const QByteArray pdf = RenderPdf(jobs, pdfTitle);
+        if (std::fwrite(pdf.constData(), 1, std::size_t(pdf.size()), stdout) !=
+                std::size_t(pdf.size()) ||
+            std::fflush(stdout) != 0) {
+            return "Pisanje na standardni izlaz nije uspjelo";
+        }
+        return {};
+    }
+    return SavePdf(jobs, pdfTitle, path);
 }
 
 }  // namespace movik::cli

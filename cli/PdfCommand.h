@@ -12,8 +12,8 @@ namespace movik::cli {
 std::string CheckPdfReport(const std::string& report);
 
 // Writes the reports named by report (CheckPdfReport) of the open workspace to path, with the
-// amount unit unit in their unit lines. Needs no display. "" on success, else the message; a
-// failed write leaves no file behind.
+// amount unit unit in their unit lines ("-" as path: to standard output). Needs no display.
+// "" on success, else the message; a failed write leaves no file behind.
 std::string WritePdf(const Workspace& ws, const std::string& report, const std::string& unit,
                      const std::string& path);
 

@@ -160,6 +160,12 @@ TEST_F(CliPdf, ErrorsLeaveNoFile) {
     }
 }
 
+TEST_F(CliPdf, DashWritesThePdfToStandardOutput) {
+    const CliRun r = Cli("pdf '" MOVIK_EXAMPLE "' --report pokazatelji -o - > piped.pdf");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(PdfInfo(Path("piped.pdf"), "Title"), "Lipa-Mont d.d. – Financijski pokazatelji");
+}
+
 TEST_F(CliPdf, HelpListsThePdfCommand) {
     const std::string help = CommandOutput("'" MOVIK_CLI "' --help");
     EXPECT_NE(help.find("movik-cli pdf FILE.mvk -o OUT.pdf [--report IZVJESTAJ|sve]"),
