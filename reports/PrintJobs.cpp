@@ -1,5 +1,7 @@
 #include "reports/PrintJobs.h"
 
+#include <utility>
+
 #include "model/Dates.h"
 
 namespace movik {
@@ -59,6 +61,19 @@ std::string UnitLine(const std::string& unit) {
 
 std::string WarningLine(const std::string& warning) {
     return warning.empty() ? std::string() : "Upozorenje: " + warning;
+}
+
+std::optional<Statement> StatementOfPage(const std::string& pageName) {
+    const std::pair<const char*, Statement> pages[] = {{"tsBilanca", Statement::Bilanca},
+                                                       {"tsRacun", Statement::Racun},
+                                                       {"tsCFInd", Statement::CFInd},
+                                                       {"tsCFFree", Statement::CFFree},
+                                                       {"tsPokazatelji", Statement::Pok}};
+    for (const auto& [name, statement] : pages) {
+        if (pageName == name)
+            return statement;
+    }
+    return std::nullopt;
 }
 
 ReportSet::ReportSet(const StatementGrids& grids)

@@ -11,6 +11,7 @@
 //   warning line  "Upozorenje: " + warning, or "" when there is no warning
 //   lPrethodna / lTekuca  the header texts of agBilanca columns 3 and 5
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,10 @@ std::string UnitLine(const std::string& unit);
 std::string WarningLine(const std::string& warning);
 // The short date pattern with its year written in four digits ("M/d/yy" -> "M/d/yyyy").
 std::string WithFourDigitYear(const std::string& shortDateFormat);
+
+// The statement printed from the page named pageName ("tsBilanca", "tsRacun", "tsCFInd",
+// "tsCFFree", "tsPokazatelji"); none for any other page (the general-data page "tsOpce").
+std::optional<Statement> StatementOfPage(const std::string& pageName);
 
 // One print job: its name and its laid-out pages. refused: the report's ReportReady flag was
 // clear, nothing laid out (the caller prints nothing for it).

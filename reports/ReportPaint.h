@@ -3,6 +3,9 @@
 // Fonts named "Arial" or "Arial CE" paint with Liberation Sans (metric-compatible).
 // Painting needs a QGuiApplication (fonts); positions are in mm from the page's corner, so the
 // device must have no margins of its own: PreparePagedDevice sets A4 portrait, zero margins.
+// A QPrinter also needs setFullPage(true) (so its origin is the paper's corner) and
+// setDocName(job.name) (the print job's name); then begin a QPainter on it and call PaintJobs
+// with the one job. A print preview can call PaintPage per page.
 
 #include <QByteArray>
 #include <QPagedPaintDevice>

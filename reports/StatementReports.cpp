@@ -159,29 +159,32 @@ ReportBand AmountDetail(double labelTop, double rbrLeft, double textLeft, double
 }  // namespace
 
 StatementReport::StatementReport(ReportFeed& feed, std::string key)
-    : feed_(feed), key_(std::move(key)) {
-    needData = [this] { return feed_.ReportNextRow(key_); };
-    labelText = [this](const ReportLabel& l) { return feed_.ReportCellText(key_, l.tag); };
-    beforeBand = [this](ReportBand& band) {
-        if (band.kind != BandKind::Detail)
-            return true;
-        const bool bold = feed_.ReportRowStyle(key_) == FontStyle::Bold;
-        for (const std::string& name : styled_) {
-            if (ReportLabel* l = band.label(name))
-                l->font.bold = bold;
-        }
+    : feed_(feed), key_(std::move(key)) {}
+
+bool StatementReport::DetailBeforePrint(ReportBand& band) {
+    if (band.kind != BandKind::Detail)
         return true;
-    };
-    beforeReport = [this] {
-        if (!feed_.ReportReady(key_))
-            return false;
-        feed_.SetReportReady(key_, false);
-        return true;
-    };
-    afterReport = [this] { feed_.SetReportReady(key_, true); };
+    const bool bold = feed_.ReportRowStyle(key_) == FontStyle::Bold;
+    for (const std::string& name : styled_) {
+        if (ReportLabel* l = band.label(name))
+            l->font.bold = bold;
+    }
+    return true;
+}
+
+bool StatementReport::ReportBeforePrint() {
+    if (!feed_.ReportReady(key_))
+        return false;
+    feed_.SetReportReady(key_, false);
+    return true;
 }
 
 TqrAktiva::TqrAktiva(ReportFeed& feed) : StatementReport(feed, "AKTIVA") {
+    needData = [this] { return qrBilancaNeedData(); };
+    labelText = [this](const ReportLabel& l) { return lTkPrint(l); };
+    beforeBand = [this](ReportBand& band) { return QRBand1BeforePrint(band); };
+    beforeReport = [this] { return qrAktivaBeforePrint(); };
+    afterReport = [this] { qrAktivaAfterPrint(); };
     jobName = "Aktiva";
     bands.push_back(PageHeader(8.6, 4.6, kArialCE));
     bands.push_back(
@@ -199,6 +202,11 @@ TqrAktiva::TqrAktiva(ReportFeed& feed) : StatementReport(feed, "AKTIVA") {
 }
 
 TqrPasiva::TqrPasiva(ReportFeed& feed) : StatementReport(feed, "PASIVA") {
+    needData = [this] { return qrBilancaNeedData(); };
+    labelText = [this](const ReportLabel& l) { return lTkPrint(l); };
+    beforeBand = [this](ReportBand& band) { return QRBand1BeforePrint(band); };
+    beforeReport = [this] { return qrPasivaBeforePrint(); };
+    afterReport = [this] { qrPasivaAfterPrint(); };
     jobName = "Pasiva";
     bands.push_back(PageHeader(8.6, 4.6, kArialCE));
     bands.push_back(
@@ -215,6 +223,11 @@ TqrPasiva::TqrPasiva(ReportFeed& feed) : StatementReport(feed, "PASIVA") {
 }
 
 TqrRacun::TqrRacun(ReportFeed& feed) : StatementReport(feed, "RACUN") {
+    needData = [this] { return qrRacunNeedData(); };
+    labelText = [this](const ReportLabel& l) { return lRbrPrint(l); };
+    beforeBand = [this](ReportBand& band) { return QRBand2BeforePrint(band); };
+    beforeReport = [this] { return qrRacunBeforePrint(); };
+    afterReport = [this] { qrRacunAfterPrint(); };
     jobName = "Racun dobiti i gubitka";
     bands.push_back(PageHeader(8.6, 4.6, kArialCE));
     bands.push_back(Title(
@@ -238,6 +251,11 @@ TqrRacun::TqrRacun(ReportFeed& feed) : StatementReport(feed, "RACUN") {
 }
 
 TqrCFInd::TqrCFInd(ReportFeed& feed) : StatementReport(feed, "CFIND") {
+    needData = [this] { return qrCFIndNeedData(); };
+    labelText = [this](const ReportLabel& l) { return lRbrPrint(l); };
+    beforeBand = [this](ReportBand& band) { return QRBand2BeforePrint(band); };
+    beforeReport = [this] { return qrCFIndBeforePrint(); };
+    afterReport = [this] { qrCFIndAfterPrint(); };
     jobName = "Indirektna metoda novčanog toka";
     bands.push_back(PageHeader(8.6, 4.6, kArial));
     bands.push_back(Title(
@@ -256,6 +274,11 @@ TqrCFInd::TqrCFInd(ReportFeed& feed) : StatementReport(feed, "CFIND") {
 }
 
 TqrCFFree::TqrCFFree(ReportFeed& feed) : StatementReport(feed, "CFFREE") {
+    needData = [this] { return qrCFFreeNeedData(); };
+    labelText = [this](const ReportLabel& l) { return lRbrPrint(l); };
+    beforeBand = [this](ReportBand& band) { return QRBand2BeforePrint(band); };
+    beforeReport = [this] { return qrCFFreeBeforePrint(); };
+    afterReport = [this] { qrCFFreeAfterPrint(); };
     jobName = "Slobodna metoda novčanog toka";
     bands.push_back(PageHeader(8.6, 4.6, kArial));
     bands.push_back(Title(
@@ -274,6 +297,11 @@ TqrCFFree::TqrCFFree(ReportFeed& feed) : StatementReport(feed, "CFFREE") {
 }
 
 TqrPok::TqrPok(ReportFeed& feed) : StatementReport(feed, "POK") {
+    needData = [this] { return qrCFFreeNeedData(); };
+    labelText = [this](const ReportLabel& l) { return lRbrPrint(l); };
+    beforeBand = [this](ReportBand& band) { return QRBand2BeforePrint(band); };
+    beforeReport = [this] { return qrPokBeforePrint(); };
+    afterReport = [this] { qrPokAfterPrint(); };
     jobName = "Pokazatelji";
     bands.push_back(PageHeader(8.9, 4.3, kArialCE));
     bands.push_back(Title(

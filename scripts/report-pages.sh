@@ -8,6 +8,9 @@ build=${MOVIK_BUILD_DIR:-$root/build}
 document=${1:-$root/examples/primjer.mvk}
 out=${2:-$build/report-pages}
 locale=${3:-hr_HR}
+if [ ! -f "$build/build.ninja" ]; then
+    "$root/scripts/build.sh" >/dev/null
+fi
 cmake --build "$build" --target movik-report-pdf >/dev/null
 mkdir -p "$out"
 rm -f "$out"/stranica-*.png

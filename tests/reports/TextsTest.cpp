@@ -17,6 +17,16 @@ TEST(PrintTextsTest, ShortDatePatternGetsAFourDigitYear) {
         EXPECT_EQ(WithFourDigitYear(in), out) << in;
 }
 
+TEST(PrintTextsTest, OnlyTheStatementPagesPrint) {
+    const std::pair<const char*, std::optional<Statement>> cases[] = {
+        {"tsBilanca", Statement::Bilanca}, {"tsRacun", Statement::Racun},
+        {"tsCFInd", Statement::CFInd},     {"tsCFFree", Statement::CFFree},
+        {"tsPokazatelji", Statement::Pok}, {"tsOpce", std::nullopt},
+        {"tsbilanca", std::nullopt},       {"", std::nullopt}};
+    for (const auto& [page, statement] : cases)
+        EXPECT_EQ(StatementOfPage(page), statement) << page;
+}
+
 TEST(PrintTextsTest, PeriodLineInBothLocales) {
     TDokument doc;
     doc.DatumOd = DayNumber(2024, 1, 1);
