@@ -805,7 +805,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 // Printing (ui/PrintCommands.cpp); help and the About box arrive with their own parts.
 void TForm1::Ispii1Click() {
-    print_->Ispii1Click(ShowingStatement(), findChild<QAction*>(QStringLiteral("bPrint")));
+    // The active page's name chooses the report (none on the general-data page).
+    print_->Ispii1Click(StatementOfPage(PageControl_->currentWidget()->objectName().toStdString()),
+                        findChild<QAction*>(QStringLiteral("bPrint")));
 }
 void TForm1::PregledIspisa1Click() {
     print_->PregledIspisaClick(ShowingStatement());
