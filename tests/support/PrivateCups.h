@@ -167,21 +167,10 @@ class PrivateCups {
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    // The CUPS programs live in sbin, which is not on every user's PATH.
+    // The CUPS programs live in /usr/sbin, which is not on every user's PATH.
     static std::string Tool(const std::string& name) {
-        std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
-        path += ":/usr/sbin:/sbin";
-        std::size_t start = 0;
-        while (start <= path.size()) {
-            const std::size_t end = std::min(path.find(':', start), path.size());
-            const std::filesystem::path candidate =
-                std::filesystem::path(path.substr(start, end - start)) / name;
-            if (end > start && ::access(candidate.c_str(), X_OK) == 0) {
-                return candidate.string();
-            }
-            start = end + 1;
-        }
-        return {};
+        const std::string path = "/usr/sbin/" + name;
+        return ::access(path.c_str(), X_OK) == 0 ? path : std::string();
     }
 
     static bool RunTool(const std::string& name, const std::string& arguments) {
