@@ -1,5 +1,7 @@
 #include "ui/Dialogs.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -23,12 +25,14 @@ QString AddDefaultExtension(const QString& path, const QString& extension) {
     return path + u'.' + extension;
 }
 
-void Dialogs::ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint) {
-    RunPrintPreview(nullptr, title, paint);
+void Dialogs::ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint,
+                               const std::function<void()>& print) {
+    RunPrintPreview(nullptr, title, paint, print);
 }
 
 void RunPrintPreview(QWidget* parent, const QString& title,
-                     const std::function<void(QPrinter&)>& paint) {
+                     const std::function<void(QPrinter&)>& paint,
+                     const std::function<void()>& print) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(title);
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
@@ -44,14 +48,32 @@ void RunPrintPreview(QWidget* parent, const QString& title,
     }
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
                      [&paint](QPrinter* p) { paint(*p); });
+    // The dialog's actions carry no names; they are known by their (translated) captions.
+    const QString printCaption = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    // The reports fix their own page (A4 portrait): no page set-up, no orientation.
+    QStringList fixedPage;
+    for (const char* caption : {"Page setup", "Portrait", "Landscape"}) {
+        fixedPage << QCoreApplication::translate("QPrintPreviewDialog", caption);
+    }
+    for (QAction* action : dialog.findChildren<QAction*>()) {
+        if (action->text() == printCaption) {
+            action->disconnect();
+            QObject::connect(action, &QAction::triggered, &dialog, [&dialog, &print] {
+                print();
+                dialog.accept();
+            });
+        } else if (fixedPage.contains(action->text())) {
+            action->setVisible(false);
+        }
+    }
     dialog.exec();
 }
 
 QtDialogs::QtDialogs(QWidget* parent) : parent_(parent) {}
 
-void QtDialogs::ShowPrintPreview(const QString& title,
-                                 const std::function<void(QPrinter&)>& paint) {
-    RunPrintPreview(parent_, title, paint);
+void QtDialogs::ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint,
+                                 const std::function<void()>& print) {
+    RunPrintPreview(parent_, title, paint, print);
 }
 
 QtDialogs::~QtDialogs() {

@@ -109,14 +109,17 @@ void PrintCommands::PregledIspisaClick(std::optional<Statement> showing) {
     }
     const Statement s = *showing;
     const std::vector<PrintJob> jobs = reports_.PrintStatement(s, Inputs());
-    dialogs_.ShowPrintPreview(FromUtf8(PdfTitle(ws_.document(), &s)), [&jobs](QPrinter& printer) {
-        PreparePagedDevice(printer);
-        QPainter painter;
-        if (painter.begin(&printer)) {
-            PaintJobs(jobs, printer, painter);
-            painter.end();
-        }
-    });
+    dialogs_.ShowPrintPreview(
+        FromUtf8(PdfTitle(ws_.document(), &s)),
+        [&jobs](QPrinter& printer) {
+            PreparePagedDevice(printer);
+            QPainter painter;
+            if (painter.begin(&printer)) {
+                PaintJobs(jobs, printer, painter);
+                painter.end();
+            }
+        },
+        [this, s] { Submit(s, reports_.PrintStatement(s, Inputs())); });
 }
 
 QString PrintCommands::DefaultPdfName(const std::string& documentPath, std::optional<Statement> s) {

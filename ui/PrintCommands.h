@@ -36,7 +36,8 @@ class PrintCommands {
     void PrintCFFree();
     void PrintPok();
 
-    // "Pregled ispisa": the showing page's report(s) in the print preview.
+    // "Pregled ispisa": the showing page's report(s) in the print preview; its print button
+    // prints them on the default printer as the print command does.
     void PregledIspisaClick(std::optional<Statement> showing);
     // "Izvoz u PDF…": the report(s) of statement s, or all six when s is nullopt, into one PDF
     // file chosen in the save dialog.

@@ -134,6 +134,21 @@ INSTANTIATE_TEST_SUITE_P(
                       LocaleCase{"en_US", "za razdoblje od 1/1/2023 do 12/31/2023"}),
     [](const auto& info) { return std::string(info.param.locale); });
 
+// The preview's print button prints the page's report on the default printer.
+TEST(PrintPreview, ItsPrintButtonPrintsTheReport) {
+    PrivateCups cups(PrivateCups::Queue::Accepting);
+    START_SCHEDULER(cups);
+    WindowFixture f;
+    OpenExample(f);
+    f.dialogs->printFromPreview = true;
+    ShowPage(f, "tsPokazatelji");
+    f.Find<QAction>("PregledIspisa1")->trigger();
+    ASSERT_TRUE(cups.WaitUntilIdle());
+    const std::vector<PrivateCups::Job> jobs = cups.Jobs();
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(jobs[0].title, "Pokazatelji");
+}
+
 // A queue that refuses jobs: the error names the report, the button is disabled while the
 // command runs and enabled again after it, and the liabilities job is not sent after the
 // refused assets job.

@@ -45,6 +45,8 @@ class ScriptedDialogs : public Dialogs {
     QStringList previewTitles;
     // Each preview is painted into this folder as preview-N.pdf (N counting from 1), if set.
     QString previewFolder;
+    // Whether the preview's print button is pressed.
+    bool printFromPreview = false;
     // Called as an error is shown (to look at the window at that moment).
     std::function<void(const QString&)> onError;
 
@@ -68,9 +70,12 @@ class ScriptedDialogs : public Dialogs {
             onError(text);
         }
     }
-    void ShowPrintPreview(const QString& title,
-                          const std::function<void(QPrinter&)>& paint) override {
+    void ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint,
+                          const std::function<void()>& print) override {
         previewTitles << title;
+        if (printFromPreview) {
+            print();
+        }
         if (previewFolder.isEmpty()) {
             return;
         }
