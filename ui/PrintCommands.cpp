@@ -1,9 +1,11 @@
 #include "ui/PrintCommands.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPrinter>
 
@@ -35,15 +37,18 @@ PrintInputs PrintCommands::Inputs() const {
 }
 
 void PrintCommands::Ispii1Click(std::optional<Statement> showing, QAction* bPrint) {
-    // Enabled again however the command ends (an exception included).
+    // Enabled again, and the wait cursor gone, however the command ends (an exception
+    // included).
     struct Reenable {
         QAction* action;
         ~Reenable() {
+            QGuiApplication::restoreOverrideCursor();
             if (action != nullptr) {
                 action->setEnabled(true);
             }
         }
     } reenable{bPrint};
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     if (bPrint != nullptr) {
         bPrint->setEnabled(false);
     }
