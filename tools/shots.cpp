@@ -98,11 +98,15 @@ int main(int argc, char* argv[]) {
     Settle(200);
     bool previewSaved = false;
     const QString previewFile = outDir + QStringLiteral("/7-PregledIspisa.png");
-    QTimer::singleShot(1500, [&] {
-        if (QWidget* preview = QApplication::activeModalWidget()) {
-            previewSaved = preview->screen()->grabWindow(preview->winId()).save(previewFile);
-            preview->close();
-        }
+    // The timer first fires inside the preview's own event loop; the picture is taken once the
+    // preview has had time to paint its pages.
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(1500, [&] {
+            if (QWidget* preview = QApplication::activeModalWidget()) {
+                previewSaved = preview->screen()->grabWindow(preview->winId()).save(previewFile);
+                preview->close();
+            }
+        });
     });
     window.PregledIspisa1Click();
     if (!previewSaved) {
