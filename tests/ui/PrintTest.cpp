@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QToolButton>
@@ -12,7 +11,6 @@
 #include "tests/support/PdfText.h"
 #include "tests/support/PrivateCups.h"
 #include "tests/ui/WindowFixture.h"
-#include "ui/GeneralDataPage.h"
 
 namespace movik::test {
 namespace {
