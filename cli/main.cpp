@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/PdfCommand.h"
 #include "document/Cp1250.h"
 #include "document/Csv.h"
 #include "document/DocumentFile.h"
@@ -34,6 +35,9 @@ constexpr const char* kUsage =
     "  movik-cli export FILE.mvk IZVJESTAJ [-o OUT.csv]   (-o - piše na standardni izlaz)\n"
     "  movik-cli import FILE.mvk IZVJESTAJ IN.csv [-o OUT.mvk]\n"
     "  movik-cli check FILE.mvk\n"
+    "  movik-cli pdf FILE.mvk -o OUT.pdf [--report IZVJESTAJ|sve] [--unit TEKST]\n"
+    "                        (stranice kao pri ispisu; zadano: sva izvješća, jedinica\n"
+    "                        'kunama i lipama'; -o - piše na standardni izlaz)\n"
     "  movik-cli --help\n"
     "\n"
     "IZVJESTAJ: bilanca, racun, cfind, cffree, pokazatelji (import: bilanca, racun).\n"
@@ -182,8 +186,9 @@ struct Arguments {
 
 Arguments ParseArguments(int argc, char** argv, std::optional<std::string>& localeName,
                          bool& help) {
-    static const std::vector<std::string> withValue = {"--company", "--seat",   "--from", "--to",
-                                                       "--shares",  "--locale", "-o"};
+    static const std::vector<std::string> withValue = {"--company", "--seat",   "--from",
+                                                       "--to",      "--shares", "--locale",
+                                                       "-o",        "--report", "--unit"};
     Arguments args;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -318,6 +323,28 @@ int CommandCheck(const Arguments& args, Workspace& ws) {
     return 1;
 }
 
+int CommandPdf(const Arguments& args, Workspace& ws) {
+    RequireCount(args, 2);
+    RequireOptions(args, {"-o", "--report", "--unit"});
+    const std::string* out = args.option("-o");
+    if (out == nullptr || out->empty()) {
+        Fail("Naredbi 'pdf' nedostaje -o OUT.pdf");
+    }
+    const std::string* report = args.option("--report");
+    const std::string which = report ? *report : "sve";
+    if (const std::string error = movik::cli::CheckPdfReport(which); !error.empty()) {
+        Fail(error);
+    }
+    const std::string* unit = args.option("--unit");
+    OpenAsWindow(ws, args.positional[1]);
+    if (const std::string error =
+            movik::cli::WritePdf(ws, which, unit ? *unit : "kunama i lipama", *out);
+        !error.empty()) {
+        Fail(error);
+    }
+    return 0;
+}
+
 int Run(int argc, char** argv) {
     std::optional<std::string> localeName;  // set by --locale
     bool help = false;
@@ -342,6 +369,8 @@ int Run(int argc, char** argv) {
         return CommandImport(args, ws);
     if (command == "check")
         return CommandCheck(args, ws);
+    if (command == "pdf")
+        return CommandPdf(args, ws);
     Fail("Nepoznata naredba: " + command + " (vidi movik-cli --help)");
 }
 

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTranslator>
 #include <cstdio>
 
@@ -137,5 +138,27 @@ int main(int argc, char* argv[]) {
             return 2;
         }
     }
+
+    // The print preview of the balance sheet page: pictured once it has painted, then closed.
+    pages->setCurrentIndex(1);
+    Settle(200);
+    bool previewSaved = false;
+    const QString previewFile = outDir + QStringLiteral("/7-PregledIspisa.png");
+    // The timer first fires inside the preview's own event loop; the picture is taken once the
+    // preview has had time to paint its pages.
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(1500, [&] {
+            if (QWidget* preview = QApplication::activeModalWidget()) {
+                previewSaved = preview->screen()->grabWindow(preview->winId()).save(previewFile);
+                preview->close();
+            }
+        });
+    });
+    window.PregledIspisa1Click();
+    if (!previewSaved) {
+        std::fprintf(stderr, "Slika %s nije snimljena\n", qPrintable(previewFile));
+        return 2;
+    }
+    std::printf("%s\n", qPrintable(previewFile));
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <optional>
 
 class QFileDialog;
+class QPrinter;
 class QWidget;
 
 namespace movik {
@@ -46,7 +47,19 @@ class Dialogs {
     // The chosen path, or nullopt when the user cancelled.
     virtual std::optional<QString> ChooseOpenFile(const FileDialogSpec& dialogSpec) = 0;
     virtual std::optional<QString> ChooseSaveFile(const FileDialogSpec& dialogSpec) = 0;
+    // A modal print preview titled title, whose pages paint draws on the printer it is given;
+    // its print button runs print (and closes the preview). By default Qt's preview dialog;
+    // tests substitute one that only paints.
+    virtual void ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint,
+                                  const std::function<void()>& print);
 };
+
+// Qt's print preview dialog over parent (may be null), A4 portrait, paint drawing its pages.
+// Its print button runs print instead of Qt's own printing, whose outcome Qt does not check;
+// the page set-up and orientation buttons are hidden, as the reports fix their own page.
+void RunPrintPreview(QWidget* parent, const QString& title,
+                     const std::function<void(QPrinter&)>& paint,
+                     const std::function<void()>& print);
 
 // path with "." + extension appended when its file name has no extension (no "." at all).
 QString AddDefaultExtension(const QString& path, const QString& extension);
@@ -62,6 +75,8 @@ class QtDialogs : public Dialogs {
     void ShowError(const QString& text) override;
     std::optional<QString> ChooseOpenFile(const FileDialogSpec& dialogSpec) override;
     std::optional<QString> ChooseSaveFile(const FileDialogSpec& dialogSpec) override;
+    void ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint,
+                          const std::function<void()>& print) override;
 
     // The file dialog for dialogSpec, set up as it would be shown but not shown.
     QFileDialog* PrepareFileDialog(const FileDialogSpec& dialogSpec, bool save);

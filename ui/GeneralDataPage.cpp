@@ -117,7 +117,9 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     cbIznos->setEditable(true);
     cbIznos->setInsertPolicy(QComboBox::NoInsert);
     cbIznos->addItems({QStringLiteral("kunama i lipama"), QStringLiteral("tisućama kuna"),
-                       QStringLiteral("DEM"), QStringLiteral("USD")});
+                       QStringLiteral("DEM"), QStringLiteral("USD"),
+                       // The euro has been Croatia's currency since 2023.
+                       QStringLiteral("eurima i centima"), QStringLiteral("tisućama eura")});
     cbIznos->setCurrentIndex(0);
     cbIznos->setMinimumWidth(160);
 

@@ -34,6 +34,7 @@
 #include "regional/Regional.h"
 #include "ui/DateField.h"
 #include "ui/GeneralDataPage.h"
+#include "ui/PrintCommands.h"
 #include "ui/ShareCountField.h"
 #include "ui/StatementGrid.h"
 #include "ui/StatementGridModel.h"
@@ -84,6 +85,8 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     BuildToolBar();
     BuildPages();
     panels_ = std::make_unique<StatusPanels>(statusBar());
+    print_ = std::make_unique<PrintCommands>(
+        ws_, *dialogs_, [this] { return opce_->cbIznos->currentText().toStdString(); });
     // Wide enough for every tab caption, as far as the screen allows.
     QSize size(std::max(760, PageControl_->tabBar()->sizeHint().width() + 24), 680);
     if (const QScreen* screen = this->screen()) {
@@ -158,6 +161,13 @@ void TForm1::BuildMenus() {
     dokument->addSeparator();
     add(dokument, QStringLiteral("Ispii1"), QStringLiteral("&Ispis"),
         QKeySequence(Qt::CTRL | Qt::Key_P), &TForm1::Ispii1Click);
+    PregledIspisa1_ =
+        add(dokument, QStringLiteral("PregledIspisa1"), QStringLiteral("Pregled ispisa"),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &TForm1::PregledIspisa1Click);
+    IzvozPDF1_ = add(dokument, QStringLiteral("IzvozPDF1"), QStringLiteral("Izvoz u PDF…"),
+                     QKeySequence(), &TForm1::IzvozPDF1Click);
+    add(dokument, QStringLiteral("IzvozSvihPDF1"), QStringLiteral("Izvoz svih izvješća u PDF…"),
+        QKeySequence(), &TForm1::IzvozSvihPDF1Click);
     dokument->addSeparator();
     Import1_ = add(dokument, QStringLiteral("Import1"), QStringLiteral("I&mport"), QKeySequence(),
                    &TForm1::Import1Click);
@@ -426,6 +436,8 @@ void TForm1::PageControlChange() {
     const auto s = ShowingStatement();
     Import1_->setEnabled(s.has_value() && FactsOf(*s).imports);
     Export1_->setEnabled(s.has_value());
+    PregledIspisa1_->setEnabled(s.has_value());
+    IzvozPDF1_->setEnabled(s.has_value());
 }
 
 void TForm1::bPrevClick() {
@@ -463,7 +475,22 @@ std::optional<std::string> TForm1::ValidateAmount(Statement s, int col, int row,
     return stored;
 }
 
-// Printing arrives with its own part of the program; help and the About box: HelpCommands.cpp.
-void TForm1::Ispii1Click() {}
+// Printing: ui/PrintCommands.cpp; help and the About box: HelpCommands.cpp.
+void TForm1::Ispii1Click() {
+    // The active page's name chooses the report (none on the general-data page).
+    print_->Ispii1Click(StatementOfPage(PageControl_->currentWidget()->objectName().toStdString()),
+                        findChild<QAction*>(QStringLiteral("bPrint")));
+}
+void TForm1::PregledIspisa1Click() {
+    print_->PregledIspisaClick(ShowingStatement());
+}
+void TForm1::IzvozPDF1Click() {
+    if (const auto s = ShowingStatement()) {
+        print_->IzvozPdfClick(s);
+    }
+}
+void TForm1::IzvozSvihPDF1Click() {
+    print_->IzvozPdfClick(std::nullopt);
+}
 
 }  // namespace movik

@@ -22,6 +22,7 @@ namespace movik {
 
 class DateField;
 class GeneralDataPage;
+class PrintCommands;
 class ShareCountField;
 class StatementGrid;
 class StatusPanels;
@@ -59,6 +60,10 @@ class TForm1 : public QMainWindow {
     void SnimiKaoClick();
     void Izlaz1Click();
     void Ispii1Click();
+    void PregledIspisa1Click();  // print preview of the showing page's report(s)
+    void IzvozPDF1Click();       // the showing page's report(s) into a PDF file
+    void IzvozSvihPDF1Click();   // all six reports into one PDF file
+    PrintCommands& printing() { return *print_; }
     void Export1Click();
     void Import1Click();
     void Korisnikauputstva1Click();
@@ -146,6 +151,9 @@ class TForm1 : public QMainWindow {
 
     QAction* Import1_ = nullptr;
     QAction* Export1_ = nullptr;
+    QAction* PregledIspisa1_ = nullptr;
+    QAction* IzvozPDF1_ = nullptr;
+    std::unique_ptr<PrintCommands> print_;
 
     std::array<QLabel*, 5> companyLabels_{};
     std::array<QLabel*, 5> seatLabels_{};

@@ -91,11 +91,14 @@ TEST(MainWindow, StartsWithANewDocumentOnTheGeneralDataPage) {
 
     auto* unit = f.Find<QComboBox>("cbIznos");
     EXPECT_TRUE(unit->isEditable());
-    ASSERT_EQ(unit->count(), 4);
+    ASSERT_EQ(unit->count(), 6);
     EXPECT_EQ(unit->itemText(0), "kunama i lipama");
     EXPECT_EQ(unit->itemText(1), "tisućama kuna");
     EXPECT_EQ(unit->itemText(2), "DEM");
     EXPECT_EQ(unit->itemText(3), "USD");
+    EXPECT_EQ(unit->itemText(4), "eurima i centima");
+    EXPECT_EQ(unit->itemText(5), "tisućama eura");
+    EXPECT_EQ(unit->currentText(), "kunama i lipama");
 }
 
 TEST(MainWindow, PagesHaveTheirCaptionsTitlesAndButtons) {

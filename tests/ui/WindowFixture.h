@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
@@ -42,6 +43,13 @@ class ScriptedDialogs : public Dialogs {
     QStringList errors;
     std::vector<FileDialogSpec> openSpecs;
     std::vector<FileDialogSpec> saveSpecs;
+    QStringList previewTitles;
+    // Each preview is painted into this folder as preview-N.pdf (N counting from 1), if set.
+    QString previewFolder;
+    // Whether the preview's print button is pressed.
+    bool printFromPreview = false;
+    // Called as an error is shown (to look at the window at that moment).
+    std::function<void(const QString&)> onError;
 
     Answer Ask(const QString& question) override {
         questions << question;
@@ -60,7 +68,27 @@ class ScriptedDialogs : public Dialogs {
             helpRequested(helpContext);
         }
     }
-    void ShowError(const QString& text) override { errors << text; }
+    void ShowError(const QString& text) override {
+        errors << text;
+        if (onError) {
+            onError(text);
+        }
+    }
+    void ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint,
+                          const std::function<void()>& print) override {
+        previewTitles << title;
+        if (printFromPreview) {
+            print();
+        }
+        if (previewFolder.isEmpty()) {
+            return;
+        }
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(previewFolder +
+                                  QStringLiteral("/preview-%1.pdf").arg(previewTitles.size()));
+        paint(printer);
+    }
     std::optional<QString> ChooseOpenFile(const FileDialogSpec& dialogSpec) override {
         openSpecs.push_back(dialogSpec);
         return Next(openChoices, dialogSpec);
