@@ -1,15 +1,11 @@
 #include "document/Csv.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <optional>
 #include <stdexcept>
 
 #include "document/Cp1250.h"
+#include "document/FileIO.h"
 #include "model/NumberFormat.h"
 #include "model/StatementFacts.h"
 
@@ -181,52 +177,19 @@ std::string ExportCsv(Statement /*s*/, const GridTexts& grid) {
     return out;
 }
 
-std::string ReadImportFile(const std::string& path, Statement s, std::string& bytes) {
-    const std::string cannotOpen = "Cannot open file " + path;
+std::string ReadImportFile(const std::string& path, Statement s, std::string& bytes,
+                           const FileCalls& calls) {
     const std::size_t linesWanted = static_cast<std::size_t>(RowCount(s)) + 1;  // header row too
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return cannotOpen;
+    ReadOutcome read = ReadLines(path, linesWanted, kMaxImportBytes, calls);
+    if (read.status == ReadStatus::TooLarge) {
+        return "Datoteka " + path + " nije uvezena: njezinih prvih " + std::to_string(linesWanted) +
+               " redaka ima više od " + std::to_string(kMaxImportBytes / (1024 * 1024)) +
+               " MB, pa to nije tablica izvještaja.";
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return cannotOpen;
+    if (read.status != ReadStatus::Read) {
+        return CannotOpenMessage(path);
     }
-    std::string read;
-    std::size_t lineEnds = 0;
-    char buffer[65536];
-    while (lineEnds < linesWanted) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            ::close(fd);
-            return cannotOpen;
-        }
-        if (n == 0) {
-            break;
-        }
-        const std::string_view chunk(buffer, static_cast<std::size_t>(n));
-        std::size_t keep = chunk.size();
-        for (std::size_t i = 0; i < chunk.size(); ++i) {
-            if (chunk[i] == '\n' && ++lineEnds == linesWanted) {
-                keep = i + 1;
-                break;
-            }
-        }
-        if (read.size() + keep > kMaxImportBytes) {
-            ::close(fd);
-            return "Datoteka " + path + " nije uvezena: njezinih prvih " +
-                   std::to_string(linesWanted) + " redaka ima više od " +
-                   std::to_string(kMaxImportBytes / (1024 * 1024)) +
-                   " MB, pa to nije tablica izvještaja.";
-        }
-        read.append(chunk.substr(0, keep));
-    }
-    ::close(fd);
-    bytes = std::move(read);
+    bytes = std::move(read.bytes);
     return {};
 }
 

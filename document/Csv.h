@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/FileIO.h"
 #include "document/GridTexts.h"
 #include "model/Regional.h"
 
@@ -35,7 +36,9 @@ inline constexpr std::size_t kMaxImportBytes = 4 * 1024 * 1024;
 // take (the file's lines beyond are not read), from a file or a pipe. Returns "" on success, else
 // the message: "Cannot open file %s" for a path that cannot be opened or read (a folder too), or a
 // Croatian message when those lines run past kMaxImportBytes (no statement file, or endless).
-std::string ReadImportFile(const std::string& path, Statement s, std::string& bytes);
+// calls replace system calls in tests.
+std::string ReadImportFile(const std::string& path, Statement s, std::string& bytes,
+                           const FileCalls& calls = {});
 
 // Imports file bytes into the grid (Bilanca or Racun only). The whole file is checked before any
 // cell changes, and nothing changes when a check fails: a line with too few pieces returns

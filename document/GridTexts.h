@@ -11,7 +11,7 @@
 namespace movik {
 
 class GridTexts {
-public:
+  public:
     GridTexts(int columns, int rows);
 
     int columnCount() const { return columns_; }
@@ -19,7 +19,7 @@ public:
     std::string& cell(int col, int row) { return cells_[index(col, row)]; }
     const std::string& cell(int col, int row) const { return cells_[index(col, row)]; }
 
-private:
+  private:
     std::size_t index(int col, int row) const;
     int columns_;
     int rows_;
@@ -44,9 +44,9 @@ struct StatementGrids {
 struct GeneralData {
     std::string Poduzece;
     std::string Sjediste;
-    double DatumOd = 0;     // 0 = an empty date field
+    double DatumOd = 0;  // 0 = an empty date field
     double DatumDo = 0;
-    double BrojDionica = 0; // whole number, 0 to 9,999,999,999
+    double BrojDionica = 0;  // whole number, 0 to 9,999,999,999
 };
 
 // Headers of agBilanca columns 3 and 5: the end date a year back and the end date, in the short

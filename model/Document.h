@@ -18,11 +18,11 @@ struct TDokument {
     std::string Verzija;
 
     // General data.
-    std::string Poduzece;   // company name, UTF-8, at most 255 Windows-1250 characters
-    std::string Sjediste;   // company seat, same limits
-    double DatumOd = 0;     // period start, days from 30 December 1899
-    double DatumDo = 0;     // period end, same scale
-    double BrojDionica = 0; // number of shares (an extended real in the file)
+    std::string Poduzece;    // company name, UTF-8, at most 255 Windows-1250 characters
+    std::string Sjediste;    // company seat, same limits
+    double DatumOd = 0;      // period start, days from 30 December 1899
+    double DatumDo = 0;      // period end, same scale
+    double BrojDionica = 0;  // number of shares (an extended real in the file)
 
     BilancaTable Bilanca;
     RacunTable Racun;

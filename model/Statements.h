@@ -23,11 +23,11 @@ int RowCount(Statement s);
 
 // One template row of a statement (the chart of positions). Texts are UTF-8.
 struct TPozicija {
-    std::int32_t Rbr;        // stored row number; nothing reads it (grids number rows by position)
-    std::string_view Vrsta;  // style code: "" or "b"
-    bool Izracunata;         // true for rows the calculations produce; such rows are never edited
-    std::string_view Tekst;  // row text with its leading blanks
-    std::string_view Format; // display pattern of the row's amount (used by Pok only)
+    std::int32_t Rbr;         // stored row number; nothing reads it (grids number rows by position)
+    std::string_view Vrsta;   // style code: "" or "b"
+    bool Izracunata;          // true for rows the calculations produce; such rows are never edited
+    std::string_view Tekst;   // row text with its leading blanks
+    std::string_view Format;  // display pattern of the row's amount (used by Pok only)
 };
 
 // Value rows, one layout per kind of table. Texts are UTF-8 in memory.

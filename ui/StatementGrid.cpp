@@ -204,6 +204,13 @@ StatementGrid::StatementGrid(Statement statement, GridTexts& texts, QWidget* par
     updateHelpContext();
 }
 
+// An editor still open goes while the grid is whole, its edit dropped as when the window closes:
+// left to Qt, its destruction would reach the grid's event filter with the grid half destroyed.
+StatementGrid::~StatementGrid() {
+    finishing_ = true;
+    delete editor_.data();
+}
+
 void StatementGrid::refresh() {
     model_->refreshAll();
 }

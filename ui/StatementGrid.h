@@ -25,6 +25,7 @@ class StatementGrid : public QTableView {
   public:
     // texts must outlive the grid; the grid never owns or copies them.
     StatementGrid(Statement statement, GridTexts& texts, QWidget* parent = nullptr);
+    ~StatementGrid() override;
 
     Statement statement() const { return statement_; }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace movik {
@@ -198,6 +200,42 @@ TEST(FormatNumber, ManyPatternsInTurnStayCorrect) {
             EXPECT_EQ(FormatNumber(2, patterns[static_cast<std::size_t>(i)], kUs), expected);
         }
     }
+}
+
+// Several threads format at once (reports and batch work run off the window's thread), each
+// cycling through more patterns than a cache holds: every text stays right.
+TEST(FormatNumber, SeveralThreadsAtOnceStayCorrect) {
+    constexpr int kThreads = 4;
+    constexpr int kPatterns = 24;
+    std::vector<std::string> patterns;
+    for (int i = 0; i < kPatterns; ++i) {
+        patterns.push_back("#,##0." + std::string(static_cast<std::size_t>(i % 4), '0') + " y" +
+                           std::string(1, static_cast<char>('a' + i)));
+    }
+    std::array<int, kThreads> wrong{};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            const double value = 1000.0 * (t + 1);  // "1.000", "2.000", ... under hr_HR
+            for (int round = 0; round < 200; ++round) {
+                for (int i = 0; i < kPatterns; ++i) {
+                    std::string expected = std::to_string(t + 1) + ".000";
+                    if (i % 4 > 0) {
+                        expected += "," + std::string(static_cast<std::size_t>(i % 4), '0');
+                    }
+                    expected += " y" + std::string(1, static_cast<char>('a' + i));
+                    if (FormatNumber(value, patterns[static_cast<std::size_t>(i)], kHr) !=
+                        expected) {
+                        ++wrong[static_cast<std::size_t>(t)];
+                    }
+                }
+            }
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(wrong, (std::array<int, kThreads>{}));
 }
 
 TEST(FormatNumber, MultiByteSeparators) {

@@ -1,0 +1,277 @@
+#include "document/DocumentCodec.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <string_view>
+
+#include "document/Cp1250.h"
+#include "document/Extended.h"
+#include "model/Templates.h"
+
+namespace movik {
+
+namespace {
+
+// Header: two short strings.
+constexpr std::size_t kPotpisCapacity = 64;
+constexpr std::size_t kVerzijaOffset = 1 + kPotpisCapacity;  // 65
+constexpr std::size_t kVerzijaCapacity = 16;
+static_assert(kVerzijaOffset + 1 + kVerzijaCapacity == kHeaderSize);
+
+// Document block, offsets from its start.
+constexpr std::size_t kTextCapacity = 255;
+constexpr std::size_t kTextSize = kTextCapacity + 1;
+constexpr std::size_t kPoduzeceOffset = 0;
+constexpr std::size_t kSjedisteOffset = 256;
+constexpr std::size_t kDatumOdOffset = 512;
+constexpr std::size_t kDatumDoOffset = 520;
+constexpr std::size_t kBrojDionicaOffset = 528;
+constexpr std::size_t kBilancaOffset = 540;
+constexpr std::size_t kRacunOffset = 26236;
+constexpr std::size_t kCFIndOffset = 38656;
+constexpr std::size_t kCFFreeOffset = 47088;
+constexpr std::size_t kPokOffset = 54704;
+
+// Row layouts: reserved bytes first, then the text, then the doubles.
+constexpr std::size_t kBilancaRowSize = 292;
+constexpr std::size_t kBilancaTextOffset = 4;
+constexpr std::size_t kIznosPrethodnaOffset = 260;
+constexpr std::size_t kUdioPrethodnaOffset = 268;
+constexpr std::size_t kIznosTekucaOffset = 276;
+constexpr std::size_t kUdioTekucaOffset = 284;
+
+constexpr std::size_t kRacunRowSize = 276;
+constexpr std::size_t kRacunTextOffset = 4;
+constexpr std::size_t kRacunIznosOffset = 260;
+constexpr std::size_t kRacunUdioOffset = 268;
+
+constexpr std::size_t kIznosRowSize = 272;
+constexpr std::size_t kIznosTextOffset = 8;
+constexpr std::size_t kIznosIznosOffset = 264;
+
+static_assert(kBilancaOffset + kBilancaRows * kBilancaRowSize == kRacunOffset);
+static_assert(kRacunOffset + kRacunRows * kRacunRowSize == kCFIndOffset);
+static_assert(kCFIndOffset + kCFIndRows * kIznosRowSize == kCFFreeOffset);
+static_assert(kCFFreeOffset + kCFFreeRows * kIznosRowSize == kPokOffset);
+static_assert(kPokOffset + kPokRows * kIznosRowSize == kDocumentBlockSize);
+static_assert(kUdioTekucaOffset + 8 == kBilancaRowSize);
+static_assert(kRacunUdioOffset + 8 == kRacunRowSize);
+static_assert(kIznosIznosOffset + 8 == kIznosRowSize);
+
+// ---- little-endian doubles -------------------------------------------------------------------
+
+void PutDouble(std::uint8_t* at, double value) {
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    for (int i = 0; i < 8; ++i) {
+        at[i] = static_cast<std::uint8_t>(bits >> (8 * i));
+    }
+}
+
+double GetDouble(const std::uint8_t* at) {
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i) {
+        bits |= static_cast<std::uint64_t>(at[i]) << (8 * i);
+    }
+    return std::bit_cast<double>(bits);
+}
+
+// ---- short strings ---------------------------------------------------------------------------
+
+// The first character of a UTF-8 text that Windows-1250 cannot hold (or a malformed byte).
+std::string FirstUnencodable(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t len = 1;
+        if (lead >= 0xF0) {
+            len = 4;
+        } else if (lead >= 0xE0) {
+            len = 3;
+        } else if (lead >= 0xC0) {
+            len = 2;
+        }
+        len = std::min(len, text.size() - i);
+        const std::string_view one = text.substr(i, len);
+        if (!IsCp1250Text(one)) {
+            return std::string(one);
+        }
+        i += len;
+    }
+    return {};
+}
+
+// Writes text as a short string of the given capacity at `at`: length byte, then the characters.
+// Bytes beyond the length are left as they are. Texts longer than the capacity are cut. A text
+// Windows-1250 cannot hold sets error, naming the field (and the row, when row > 0).
+bool PutShortString(std::uint8_t* at, std::size_t capacity, std::string_view text,
+                    std::string_view field, int row, std::string& error) {
+    // A UTF-8 text of at most `capacity` bytes has at most that many characters.
+    std::string cutText;
+    if (text.size() > capacity && Utf8Length(text) > capacity) {
+        cutText = Utf8Left(text, capacity);
+        text = cutText;
+    }
+    const std::optional<std::string> bytes = Utf8ToCp1250(text);
+    if (!bytes) {
+        const std::string fieldName =
+            row > 0 ? std::string(field) + ", red " + std::to_string(row) : std::string(field);
+        error = "Dokument nije snimljen: tekst \xE2\x80\x9E" + fieldName +
+                "\xE2\x80\x9C sadrži znak \xE2\x80\x9E" + FirstUnencodable(text) +
+                "\xE2\x80\x9C koji se ne može spremiti u datoteku (kodna stranica Windows-1250).";
+        return false;
+    }
+    const std::size_t length = std::min(bytes->size(), capacity);
+    at[0] = static_cast<std::uint8_t>(length);
+    std::memcpy(at + 1, bytes->data(), length);
+    return true;
+}
+
+std::string GetShortString(const std::uint8_t* at) {
+    const std::size_t length = at[0];  // at most 255: always within a 256-byte field
+    return Cp1250ToUtf8(std::string_view(reinterpret_cast<const char*>(at + 1), length));
+}
+
+template <class TableT>
+bool PutIznosTable(std::uint8_t* block, std::size_t offset, const TableT& table,
+                   std::string_view name, std::string& error) {
+    for (int r = 1; r <= TableT::kRows; ++r) {
+        std::uint8_t* row = block + offset + static_cast<std::size_t>(r - 1) * kIznosRowSize;
+        if (!PutShortString(row + kIznosTextOffset, kTextCapacity, table.row(r).Tekst, name, r,
+                            error)) {
+            return false;
+        }
+        PutDouble(row + kIznosIznosOffset, table.row(r).Iznos);
+    }
+    return true;
+}
+
+template <class TableT>
+void GetIznosTable(const std::uint8_t* block, std::size_t offset, TableT& table) {
+    for (int r = 1; r <= TableT::kRows; ++r) {
+        const std::uint8_t* row = block + offset + static_cast<std::size_t>(r - 1) * kIznosRowSize;
+        table.row(r).Tekst = GetShortString(row + kIznosTextOffset);
+        table.row(r).Iznos = GetDouble(row + kIznosIznosOffset);
+    }
+}
+
+bool SameDouble(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b) ||
+           (std::isnan(a) && std::isnan(b));
+}
+
+}  // namespace
+
+bool EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out, std::string& error) {
+    std::vector<std::uint8_t> image(kDocumentFileSize, 0);
+
+    if (!PutShortString(image.data(), kPotpisCapacity, doc.Potpis, "Potpis", 0, error) ||
+        !PutShortString(image.data() + kVerzijaOffset, kVerzijaCapacity, doc.Verzija, "Verzija", 0,
+                        error)) {
+        return false;
+    }
+
+    std::uint8_t* block = image.data() + kHeaderSize;
+    std::memcpy(block, doc.KeptBlock.data(), kDocumentBlockSize);
+
+    if (!PutShortString(block + kPoduzeceOffset, kTextCapacity, doc.Poduzece, "Naziv poduzeća", 0,
+                        error) ||
+        !PutShortString(block + kSjedisteOffset, kTextCapacity, doc.Sjediste, "Sjedište", 0,
+                        error)) {
+        return false;
+    }
+    PutDouble(block + kDatumOdOffset, doc.DatumOd);
+    PutDouble(block + kDatumDoOffset, doc.DatumDo);
+
+    // The kept extended real stays when it still means the same number, so values a double cannot
+    // hold exactly survive open -> save.
+    ExtendedBytes kept{};
+    std::memcpy(kept.data(), block + kBrojDionicaOffset, kept.size());
+    if (!SameDouble(DecodeExtended(kept), doc.BrojDionica)) {
+        const ExtendedBytes fresh = EncodeExtended(doc.BrojDionica);
+        std::memcpy(block + kBrojDionicaOffset, fresh.data(), fresh.size());
+    }
+
+    for (int r = 1; r <= kBilancaRows; ++r) {
+        std::uint8_t* row =
+            block + kBilancaOffset + static_cast<std::size_t>(r - 1) * kBilancaRowSize;
+        const TStavkaBilanca& s = doc.Bilanca.row(r);
+        if (!PutShortString(row + kBilancaTextOffset, kTextCapacity, s.Tekst, "Bilanca", r,
+                            error)) {
+            return false;
+        }
+        PutDouble(row + kIznosPrethodnaOffset, s.IznosPrethodna);
+        PutDouble(row + kUdioPrethodnaOffset, s.UdioPrethodna);
+        PutDouble(row + kIznosTekucaOffset, s.IznosTekuca);
+        PutDouble(row + kUdioTekucaOffset, s.UdioTekuca);
+    }
+    for (int r = 1; r <= kRacunRows; ++r) {
+        std::uint8_t* row = block + kRacunOffset + static_cast<std::size_t>(r - 1) * kRacunRowSize;
+        const TStavkaRacun& s = doc.Racun.row(r);
+        if (!PutShortString(row + kRacunTextOffset, kTextCapacity, s.Tekst,
+                            "Račun dobiti i gubitka", r, error)) {
+            return false;
+        }
+        PutDouble(row + kRacunIznosOffset, s.Iznos);
+        PutDouble(row + kRacunUdioOffset, s.Udio);
+    }
+    if (!PutIznosTable(block, kCFIndOffset, doc.CFInd, "Indirektna metoda novčanog toka", error) ||
+        !PutIznosTable(block, kCFFreeOffset, doc.CFFree, "Metoda slobodnog novčanog toka", error) ||
+        !PutIznosTable(block, kPokOffset, doc.Pok, "Pokazatelji", error)) {
+        return false;
+    }
+
+    out = std::move(image);
+    return true;
+}
+
+void DecodeDocumentFile(const std::uint8_t* image, TDokument& doc) {
+    const std::uint8_t* block = image + kHeaderSize;
+    std::memcpy(doc.KeptBlock.data(), block, kDocumentBlockSize);
+
+    doc.Poduzece = GetShortString(block + kPoduzeceOffset);
+    doc.Sjediste = GetShortString(block + kSjedisteOffset);
+    doc.DatumOd = GetDouble(block + kDatumOdOffset);
+    doc.DatumDo = GetDouble(block + kDatumDoOffset);
+    ExtendedBytes shares{};
+    std::memcpy(shares.data(), block + kBrojDionicaOffset, shares.size());
+    doc.BrojDionica = DecodeExtended(shares);
+
+    for (int r = 1; r <= kBilancaRows; ++r) {
+        const std::uint8_t* row =
+            block + kBilancaOffset + static_cast<std::size_t>(r - 1) * kBilancaRowSize;
+        TStavkaBilanca& s = doc.Bilanca.row(r);
+        s.Tekst = GetShortString(row + kBilancaTextOffset);
+        s.IznosPrethodna = GetDouble(row + kIznosPrethodnaOffset);
+        s.UdioPrethodna = GetDouble(row + kUdioPrethodnaOffset);
+        s.IznosTekuca = GetDouble(row + kIznosTekucaOffset);
+        s.UdioTekuca = GetDouble(row + kUdioTekucaOffset);
+    }
+    for (int r = 1; r <= kRacunRows; ++r) {
+        const std::uint8_t* row =
+            block + kRacunOffset + static_cast<std::size_t>(r - 1) * kRacunRowSize;
+        TStavkaRacun& s = doc.Racun.row(r);
+        s.Tekst = GetShortString(row + kRacunTextOffset);
+        s.Iznos = GetDouble(row + kRacunIznosOffset);
+        s.Udio = GetDouble(row + kRacunUdioOffset);
+    }
+    GetIznosTable(block, kCFIndOffset, doc.CFInd);
+    GetIznosTable(block, kCFFreeOffset, doc.CFFree);
+    GetIznosTable(block, kPokOffset, doc.Pok);
+
+    // These two rows always carry the program's own texts.
+    doc.Bilanca.row(53).Tekst = std::string(TemplateRow(Statement::Bilanca, 53).Tekst);
+    doc.Bilanca.row(54).Tekst = std::string(TemplateRow(Statement::Bilanca, 54).Tekst);
+}
+
+bool HasDocumentSignature(const std::uint8_t* image) {
+    if (image[0] != kPotpisCapacity) {
+        return false;
+    }
+    const std::string expected = "Movik" + std::string(kPotpisCapacity - 5, ' ');
+    return std::equal(expected.begin(), expected.end(), image + 1,
+                      [](char c, std::uint8_t b) { return static_cast<std::uint8_t>(c) == b; });
+}
+
+}  // namespace movik

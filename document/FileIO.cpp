@@ -1,0 +1,274 @@
+#include "document/FileIO.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <string_view>
+
+namespace movik {
+
+namespace {
+
+// The calls of FileCalls: the replacement when a test set one, else the system's.
+int Open(const FileCalls& calls, const char* path, int flags) {
+    return calls.open ? calls.open(path, flags) : ::open(path, flags);
+}
+std::ptrdiff_t Write(const FileCalls& calls, int fd, const void* data, std::size_t size) {
+    return calls.write ? calls.write(fd, data, size) : ::write(fd, data, size);
+}
+int MakeTemp(const FileCalls& calls, char* pattern) {
+    return calls.makeTemp ? calls.makeTemp(pattern) : ::mkstemp(pattern);
+}
+int CheckWritable(const FileCalls& calls, const char* path) {
+    return calls.checkWritable ? calls.checkWritable(path)
+                               : ::faccessat(AT_FDCWD, path, W_OK, AT_EACCESS);
+}
+
+// Reads fd into bytes until take says how much of a chunk to keep and that reading is over, or
+// the end. take(chunk) returns the bytes of chunk to keep; done is set when they end the read.
+// False on a read error.
+template <class Take>
+bool ReadUntil(int fd, std::string& bytes, Take take) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return false;
+        }
+        if (n == 0) {
+            return true;
+        }
+        bool done = false;
+        const std::size_t keep = take(std::string_view(buffer, static_cast<std::size_t>(n)), done);
+        bytes.append(buffer, keep);
+        if (done) {
+            return true;
+        }
+    }
+}
+
+std::string NotSaved(const std::string& path, std::string_view reason, bool hadOldFile) {
+    std::string message = "Datoteka " + path + " nije snimljena: " + std::string(reason) + ".";
+    if (hadOldFile) {
+        message += " Prethodni sadržaj datoteke nije promijenjen.";
+    }
+    return message;
+}
+
+mode_t CurrentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+class SystemFileWriter final : public FileWriter {
+  public:
+    explicit SystemFileWriter(FileCalls calls) : calls_(std::move(calls)) {}
+
+    std::string WriteWhole(const std::string& path,
+                           const std::vector<std::uint8_t>& content) override {
+        if (path.empty()) {
+            return CannotCreateMessage(path);
+        }
+        // A symbolic link keeps pointing at the document: the new file replaces its target.
+        std::string target = path;
+        struct stat linkInfo {};
+        if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
+            if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+                target = resolved;
+                std::free(resolved);
+            }
+        }
+
+        struct stat info {};
+        const bool hadOldFile = ::stat(target.c_str(), &info) == 0;
+        if (hadOldFile && S_ISDIR(info.st_mode)) {
+            return CannotCreateMessage(path);
+        }
+        // Renaming would replace even a file the user may not write; such a file stays as it is.
+        if (hadOldFile && CheckWritable(calls_, target.c_str()) != 0) {
+            return CannotCreateMessage(path);
+        }
+        const mode_t mode = hadOldFile ? (info.st_mode & 07777) : (0666 & ~CurrentUmask());
+
+        std::string tempName = target + ".XXXXXX";
+        int fd = MakeTemp(calls_, tempName.data());
+        if (fd < 0 && errno == ENAMETOOLONG) {
+            // A name at the length limit leaves no room for the suffix: use a short one beside it.
+            tempName = FolderOf(target) + "/.movik-XXXXXX";
+            fd = MakeTemp(calls_, tempName.data());
+        }
+        if (fd < 0) {
+            return CannotCreateMessage(path);
+        }
+        auto fail = [&](std::string_view reason, bool open) {
+            if (open) {
+                ::close(fd);
+            }
+            ::unlink(tempName.c_str());
+            return NotSaved(path, reason, hadOldFile);
+        };
+
+        std::size_t written = 0;
+        while (written < content.size()) {
+            const std::size_t rest = content.size() - written;
+            const std::ptrdiff_t n = Write(calls_, fd, content.data() + written, rest);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            // Zero or negative is a failure; a full disk often shows as a short write first and
+            // then a write that stores nothing.
+            if (n <= 0 || static_cast<std::size_t>(n) > rest) {
+                return fail("pisanje nije uspjelo (disk je možda pun)", true);
+            }
+            written += static_cast<std::size_t>(n);
+        }
+        if (::fchmod(fd, mode) != 0) {
+            // Some file systems keep no modes; the content matters more than the mode.
+        }
+        // A file system that cannot sync at all (EINVAL, ENOTSUP) still took every byte.
+        if (::fdatasync(fd) != 0 && errno != EINVAL && errno != ENOTSUP) {
+            return fail("zapisivanje na disk nije uspjelo (disk je možda pun)", true);
+        }
+        if (::close(fd) != 0) {
+            return fail("zatvaranje datoteke nije uspjelo (disk je možda pun)", false);
+        }
+        if (::rename(tempName.c_str(), target.c_str()) != 0) {
+            return fail("novi sadržaj nije moguće postaviti na mjesto datoteke", false);
+        }
+        // Make the rename itself durable; failure here loses nothing already written.
+        const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+        return {};
+    }
+
+  private:
+    FileCalls calls_;
+};
+
+}  // namespace
+
+std::string CannotCreateMessage(const std::string& path) {
+    return "Cannot create file " + path;
+}
+
+std::string CannotOpenMessage(const std::string& path) {
+    return "Cannot open file " + path;
+}
+
+std::string BytesText(std::size_t count) {
+    const std::size_t lastTwo = count % 100;
+    const std::size_t last = count % 10;
+    const char* noun = "bajtova";
+    if (last == 1 && lastTwo != 11) {
+        noun = "bajt";
+    } else if (last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14)) {
+        noun = "bajta";
+    }
+    return std::to_string(count) + " " + noun;
+}
+
+std::unique_ptr<FileWriter> MakeSystemFileWriter(FileCalls calls) {
+    return std::make_unique<SystemFileWriter>(std::move(calls));
+}
+
+std::unique_ptr<FileWriter> MakeSystemFileWriter(WriteCall writeCall) {
+    FileCalls calls;
+    calls.write = std::move(writeCall);
+    return MakeSystemFileWriter(std::move(calls));
+}
+
+ReadOutcome ReadFileStart(const std::string& path, std::size_t size, const FileCalls& calls) {
+    ReadOutcome outcome;
+    struct stat info {};
+    if (path.empty()) {
+        outcome.status = ReadStatus::Missing;
+        return outcome;
+    }
+    if (::stat(path.c_str(), &info) != 0) {
+        outcome.status =
+            (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Failed;
+        return outcome;
+    }
+    // Directories, pipes and devices are no documents (a pipe could block the program forever).
+    if (!S_ISREG(info.st_mode)) {
+        return outcome;
+    }
+    const int fd = Open(calls, path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return outcome;
+    }
+    std::string bytes;
+    const bool read = size == 0 || ReadUntil(fd, bytes, [&](std::string_view chunk, bool& done) {
+                          const std::size_t keep = std::min(chunk.size(), size - bytes.size());
+                          done = bytes.size() + keep == size;
+                          return keep;
+                      });
+    ::close(fd);
+    if (read) {
+        outcome.status = ReadStatus::Read;
+        outcome.bytes = std::move(bytes);
+    }
+    return outcome;
+}
+
+ReadOutcome ReadLines(const std::string& path, std::size_t lines, std::size_t maxBytes,
+                      const FileCalls& calls) {
+    ReadOutcome outcome;
+    const int fd = Open(calls, path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return outcome;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return outcome;
+    }
+    std::string bytes;
+    std::size_t lineEnds = 0;
+    bool tooLarge = false;
+    const bool read = lines == 0 || ReadUntil(fd, bytes, [&](std::string_view chunk, bool& done) {
+                          std::size_t keep = chunk.size();
+                          for (std::size_t i = 0; i < chunk.size(); ++i) {
+                              if (chunk[i] == '\n' && ++lineEnds == lines) {
+                                  keep = i + 1;
+                                  done = true;
+                                  break;
+                              }
+                          }
+                          if (bytes.size() + keep > maxBytes) {
+                              tooLarge = true;
+                              done = true;
+                              return std::size_t{0};
+                          }
+                          return keep;
+                      });
+    ::close(fd);
+    if (tooLarge) {
+        outcome.status = ReadStatus::TooLarge;
+    } else if (read) {
+        outcome.status = ReadStatus::Read;
+        outcome.bytes = std::move(bytes);
+    }
+    return outcome;
+}
+
+}  // namespace movik

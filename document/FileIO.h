@@ -1,0 +1,70 @@
+#pragma once
+// File input and output for documents and exports: the safe writer (a file is replaced only by
+// complete new content) and reading the beginning of a file with limits.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace movik {
+
+// The system calls the file layer makes where a refusal by the system matters: tests replace
+// one to make it fail as it would for a folder or file the user may not write or read (which
+// file modes cannot show when the tests run as the superuser). An empty function means the real
+// call, with its meaning (a result below 0 with errno set is a failure).
+struct FileCalls {
+    std::function<int(const char* path, int flags)> open;                             // ::open
+    std::function<std::ptrdiff_t(int fd, const void* data, std::size_t size)> write;  // ::write
+    std::function<int(char* pattern)> makeTemp;                                       // ::mkstemp
+    // 0 when the effective user may write the existing file at path (faccessat, W_OK).
+    std::function<int(const char* path)> checkWritable;
+};
+
+// "Cannot create file %s" and "Cannot open file %s": the file layer's two English messages.
+std::string CannotCreateMessage(const std::string& path);
+std::string CannotOpenMessage(const std::string& path);
+
+// Croatian noun form after a count: 1 bajt, 2 bajta, 5 bajtova, 11 bajtova, 21 bajt.
+std::string BytesText(std::size_t count);
+
+// Where bytes go when a document or an export is saved; tests substitute one that fails.
+class FileWriter {
+  public:
+    virtual ~FileWriter() = default;
+    // Writes the whole content to path without ever destroying an existing file at path: the
+    // bytes go to a temporary file beside it that is renamed over path only when complete.
+    // Returns an empty text on success, else the message to show.
+    virtual std::string WriteWhole(const std::string& path,
+                                   const std::vector<std::uint8_t>& content) = 0;
+};
+
+// The real writer (POSIX: open, write with byte counts checked, fsync, close, rename).
+std::unique_ptr<FileWriter> MakeSystemFileWriter(FileCalls calls = {});
+
+// The low-level write call the system writer uses, with the meaning of ::write (bytes written,
+// or -1 with errno set). Tests pass one that fails part-way; an empty function means ::write.
+using WriteCall = std::function<std::ptrdiff_t(int fd, const void* data, std::size_t size)>;
+std::unique_ptr<FileWriter> MakeSystemFileWriter(WriteCall writeCall);
+
+enum class ReadStatus { Read, Missing, Failed, TooLarge };
+
+struct ReadOutcome {
+    ReadStatus status = ReadStatus::Failed;
+    std::string bytes;  // what was read when Read
+};
+
+// The first `size` bytes of the regular file at path (fewer when the file is shorter). A path
+// that names nothing (or is empty) is Missing; a folder, pipe or device, or a file that cannot be
+// opened or read, is Failed.
+ReadOutcome ReadFileStart(const std::string& path, std::size_t size, const FileCalls& calls = {});
+
+// The bytes of path up to and including the end of its line `lines` (or to its end), from a
+// file or a pipe. TooLarge when more than maxBytes would be needed; Failed when path cannot be
+// opened or read or is a folder.
+ReadOutcome ReadLines(const std::string& path, std::size_t lines, std::size_t maxBytes,
+                      const FileCalls& calls = {});
+
+}  // namespace movik

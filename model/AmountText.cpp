@@ -1,0 +1,276 @@
+// Reading amount texts back: strictly, with group separators only at their group positions.
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "model/NumberFormat.h"
+
+namespace movik {
+
+namespace {
+
+void RemoveAll(std::string& s, std::string_view what) {
+    if (what.empty()) {
+        return;
+    }
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < s.size();) {
+        if (s.compare(i, what.size(), what) == 0) {
+            i += what.size();
+        } else {
+            s[out++] = s[i++];
+        }
+    }
+    s.resize(out);
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Strict conversion: [blanks][sign]digits[dec digits][(E|e)[sign]digits][blanks], at least one
+// digit in the mantissa. The result is correctly rounded and finite; a value too small for a
+// double reads as zero.
+std::optional<double> ParseNumber(std::string_view s, std::string_view dec) {
+    std::size_t i = 0;
+    const std::size_t n = s.size();
+    while (i < n && s[i] == ' ') {
+        ++i;
+    }
+    bool negative = false;
+    if (i < n && (s[i] == '+' || s[i] == '-')) {
+        negative = s[i] == '-';
+        ++i;
+    }
+    const std::size_t intStart = i;
+    while (i < n && IsDigit(s[i])) {
+        ++i;
+    }
+    const std::string_view intDigits = s.substr(intStart, i - intStart);
+    std::string_view fracDigits;
+    if (!dec.empty() && s.substr(i, dec.size()) == dec) {
+        i += dec.size();
+        const std::size_t fracStart = i;
+        while (i < n && IsDigit(s[i])) {
+            ++i;
+        }
+        fracDigits = s.substr(fracStart, i - fracStart);
+    }
+    if (intDigits.empty() && fracDigits.empty()) {
+        return std::nullopt;
+    }
+    long long exponent = 0;
+    if (i < n && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        bool negExp = false;
+        if (i < n && (s[i] == '+' || s[i] == '-')) {
+            negExp = s[i] == '-';
+            ++i;
+        }
+        const std::size_t expStart = i;
+        while (i < n && IsDigit(s[i])) {
+            if (exponent < 1000000) {
+                exponent = exponent * 10 + (s[i] - '0');
+            }
+            ++i;
+        }
+        if (i == expStart) {
+            return std::nullopt;
+        }
+        if (negExp) {
+            exponent = -exponent;
+        }
+    }
+    while (i < n && s[i] == ' ') {
+        ++i;
+    }
+    if (i != n) {
+        return std::nullopt;
+    }
+
+    // Fast path for the usual amount: at most 15 digits and no exponent. The digits form an
+    // integer below 2^53 and 10^k is exact, so one division gives the correctly rounded value.
+    if (exponent == 0 && intDigits.size() + fracDigits.size() <= 15) {
+        static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        std::uint64_t mantissa = 0;
+        for (const char d : intDigits) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(d - '0');
+        }
+        for (const char d : fracDigits) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(d - '0');
+        }
+        const double value = static_cast<double>(mantissa) / kPow10[fracDigits.size()];
+        return negative && value != 0 ? -value : value;
+    }
+
+    std::string c;
+    c.reserve(intDigits.size() + fracDigits.size() + 16);
+    if (negative) {
+        c += '-';
+    }
+    c += intDigits.empty() ? std::string_view("0") : intDigits;
+    if (!fracDigits.empty()) {
+        c += '.';
+        c += fracDigits;
+    }
+    if (exponent != 0) {
+        c += 'e';
+        char buf[24];
+        const auto r = std::to_chars(buf, buf + sizeof buf, exponent);
+        c.append(buf, r.ptr);
+    }
+    double value = 0;
+    const auto res = std::from_chars(c.data(), c.data() + c.size(), value);
+    if (res.ptr != c.data() + c.size()) {
+        return std::nullopt;
+    }
+    if (res.ec == std::errc::result_out_of_range || !std::isfinite(value)) {
+        // Out of range either way: too large is refused, too small is zero.
+        long long magnitude = exponent;
+        const std::size_t firstInt = intDigits.find_first_not_of('0');
+        if (firstInt != std::string_view::npos) {
+            magnitude += static_cast<long long>(intDigits.size() - firstInt);
+        } else {
+            const std::size_t firstFrac = fracDigits.find_first_not_of('0');
+            if (firstFrac == std::string_view::npos) {
+                return 0.0;
+            }
+            magnitude -= static_cast<long long>(firstFrac);
+        }
+        if (magnitude > 0) {
+            return std::nullopt;
+        }
+        return 0.0;
+    }
+    if (res.ec != std::errc()) {
+        return std::nullopt;
+    }
+    return value == 0 ? 0.0 : value;
+}
+
+}  // namespace
+
+namespace {
+
+struct GroupSeparator {
+    std::size_t length = 0;  // 0: none here
+    bool blank = false;
+};
+
+// The group separator at s[i]: the locale's thousands separator, or a blank, a no-break space or
+// a narrow no-break space (people write blanks between groups in either convention, and an
+// exported file may hold another blank than the locale uses).
+GroupSeparator GroupSeparatorAt(std::string_view s, std::size_t i, const RegionalSettings& rs) {
+    const std::string_view rest = s.substr(i);
+    for (const std::string_view blank : {" ", "\xC2\xA0", "\xE2\x80\xAF"}) {
+        if (rest.substr(0, blank.size()) == blank) {
+            return {blank.size(), true};
+        }
+    }
+    const std::string& sep = rs.thousandsSeparator;
+    if (!sep.empty() && sep != rs.decimalSeparator && rest.substr(0, sep.size()) == sep) {
+        return {sep.size(), false};
+    }
+    return {};
+}
+
+// The text without its group separators, provided each stands at a group position: between
+// digits of the integer part, the first group one to three digits (not starting with 0), every
+// later group exactly three, all separators of one kind (the blanks count as one kind).
+// nullopt for a separator anywhere else; the caller's conversion judges the rest.
+std::optional<std::string> WithoutGroupSeparators(std::string_view text,
+                                                  const RegionalSettings& rs) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return std::string(text);
+    }
+    const std::string_view s = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    std::string out;
+    out.reserve(s.size());
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        out += s[i++];
+    }
+    const std::size_t intStart = out.size();
+    std::size_t groups = 0;
+    std::size_t firstGroup = 0;
+    bool blankKind = false;
+    while (true) {
+        const std::size_t start = i;
+        while (i < s.size() && IsDigit(s[i])) {
+            ++i;
+        }
+        const std::size_t length = i - start;
+        // Every group after the first has exactly three digits.
+        if (groups == 0) {
+            firstGroup = length;
+        } else if (length != 3) {
+            return std::nullopt;
+        }
+        ++groups;
+        out.append(s.substr(start, length));
+        const GroupSeparator sep = GroupSeparatorAt(s, i, rs);
+        if (sep.length == 0) {
+            break;
+        }
+        if (groups > 1 && sep.blank != blankKind) {
+            return std::nullopt;
+        }
+        blankKind = sep.blank;
+        i += sep.length;
+    }
+    if (groups > 1 && (firstGroup < 1 || firstGroup > 3 || out[intStart] == '0')) {
+        return std::nullopt;
+    }
+    out.append(s.substr(i));
+    return out;
+}
+
+}  // namespace
+
+std::optional<double> ReadAmount(std::string_view text, const RegionalSettings& rs) {
+    if (text.empty()) {
+        return 0.0;
+    }
+    // Most amounts hold no group separator at all ("0,00"): they need no rewriting.
+    const std::string& sep = rs.thousandsSeparator;
+    const bool grouped =
+        text.find(' ') != std::string_view::npos || text.find('\xC2') != std::string_view::npos ||
+        text.find('\xE2') != std::string_view::npos ||
+        (!sep.empty() && sep != rs.decimalSeparator && text.find(sep) != std::string_view::npos);
+    if (!grouped) {
+        return ParseNumber(text, rs.decimalSeparator);
+    }
+    const std::optional<std::string> digits = WithoutGroupSeparators(text, rs);
+    if (!digits) {
+        return std::nullopt;
+    }
+    return ParseNumber(*digits, rs.decimalSeparator);
+}
+
+bool IsAmountText(std::string_view text, const RegionalSettings& rs) {
+    return ReadAmount(text, rs).has_value();
+}
+
+double AmountFromText(std::string_view text, const RegionalSettings& rs) {
+    if (text.find('%') == std::string_view::npos) {
+        return ReadAmount(text, rs).value_or(0.0);
+    }
+    std::string s(text);
+    RemoveAll(s, "%");
+    if (s.empty() && !text.empty()) {
+        return 0;
+    }
+    return ReadAmount(s, rs).value_or(0.0);
+}
+
+}  // namespace movik
