@@ -1,4 +1,5 @@
 #include "about/HelpWindow.h"
+#include "movik/Version.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -21,7 +22,7 @@ namespace movik {
 HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     : QMainWindow(parent), candidates_(candidates) {
     setObjectName(QStringLiteral("fHelp"));
-    setWindowTitle(QStringLiteral("Movik 1.0 – Korisničke upute"));
+    setWindowTitle(QString::fromUtf8(kProgramTitle) + QStringLiteral(" – Korisničke upute"));
     resize(780, 620);
     // An open help window does not keep the program running once the main window has closed.
     setAttribute(Qt::WA_QuitOnClose, false);

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "about/AboutBox.h"
+#include "movik/Version.h"
 #include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
 #include "ui/StartUp.h"
@@ -25,9 +26,9 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Movik"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Movik 1.0"));
+    QApplication::setApplicationName(QString::fromUtf8(movik::kProgramName));
+    QApplication::setApplicationVersion(QString::fromUtf8(movik::kProgramVersion));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(movik::kProgramTitle));
     // The desktop entry (movik.desktop) and its icon: the task bar groups our windows under it.
     QGuiApplication::setDesktopFileName(QStringLiteral("movik"));
     QIcon icon;

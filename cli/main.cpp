@@ -2,8 +2,6 @@
 // passes through it gets exactly the texts, figures and bytes the window would give.
 
 #include <sys/stat.h>
-#include <QLocale>
-#include <QString>
 
 #include <algorithm>
 #include <chrono>
@@ -20,6 +18,8 @@
 #include "document/DocumentFile.h"
 #include "document/Workspace.h"
 #include "model/Dates.h"
+#include "model/StatementFacts.h"
+#include "regional/Regional.h"
 
 namespace {
 
@@ -66,21 +66,13 @@ std::string SystemLocaleName() {
 // The settings of a locale. A name Qt does not know is an error when the user gave it
 // (--locale); the system's own name falls back to the C settings, as the window's QLocale does.
 movik::RegionalSettings SettingsOf(const std::string& localeName, bool givenByUser) {
-    std::string name = localeName.substr(0, localeName.find_first_of(".@"));
-    QLocale locale = (name.empty() || name == "C" || name == "POSIX")
-                         ? QLocale::c()
-                         : QLocale(QString::fromStdString(name));
-    if (locale == QLocale::c() && name != "C" && name != "POSIX" && name != "en_US_POSIX") {
-        if (givenByUser) {
-            Fail("Nepoznata lokalizacija: " + localeName);
-        }
-        locale = QLocale::c();
+    if (auto settings = movik::RegionalFromLocaleName(localeName)) {
+        return *settings;
     }
-    movik::RegionalSettings rs;
-    rs.thousandsSeparator = locale.groupSeparator().toStdString();
-    rs.decimalSeparator = locale.decimalPoint().toStdString();
-    rs.shortDateFormat = locale.dateFormat(QLocale::ShortFormat).toStdString();
-    return rs;
+    if (givenByUser) {
+        Fail("Nepoznata lokalizacija: " + localeName);
+    }
+    return *movik::RegionalFromLocaleName("C");
 }
 
 int CurrentYear() {
@@ -89,16 +81,11 @@ int CurrentYear() {
 }
 
 std::optional<Statement> StatementNamed(const std::string& name) {
-    if (name == "bilanca")
-        return Statement::Bilanca;
-    if (name == "racun")
-        return Statement::Racun;
-    if (name == "cfind")
-        return Statement::CFInd;
-    if (name == "cffree")
-        return Statement::CFFree;
-    if (name == "pokazatelji")
-        return Statement::Pok;
+    for (const movik::StatementFacts& facts : movik::kStatementFacts) {
+        if (name == facts.key) {
+            return facts.statement;
+        }
+    }
     return std::nullopt;
 }
 
@@ -107,7 +94,7 @@ Statement ParseStatement(const std::string& name, bool importable) {
     if (!s) {
         Fail("Nepoznat izvještaj: '" + name + "' (bilanca, racun, cfind, cffree, pokazatelji)");
     }
-    if (importable && *s != Statement::Bilanca && *s != Statement::Racun) {
+    if (importable && !movik::FactsOf(*s).imports) {
         Fail("Uvoziti se mogu samo bilanca i racun, ne '" + name + "'");
     }
     return *s;
@@ -171,8 +158,8 @@ void OpenAsWindow(Workspace& ws, const std::string& path) {
 }
 
 void SaveTo(Workspace& ws, const std::string& path) {
-    ws.document().ImeDatoteke = path;
-    const std::string error = ws.SaveDocument();
+    const auto writer = movik::MakeSystemFileWriter();
+    const std::string error = ws.SaveDocumentAs(path, *writer);
     if (!error.empty()) {
         Fail(error);
     }
@@ -244,22 +231,25 @@ int CommandNew(const Arguments& args, Workspace& ws) {
     if (!args.force && ::lstat(target.c_str(), &info) == 0) {
         Fail("Datoteka " + target + " već postoji (--force je zamjenjuje)");
     }
+    // The user's operations on a new document, as the window's fields forward them.
     ws.NewDocument();
-    movik::GeneralData& f = ws.fields();
     if (const auto* v = args.option("--company"))
-        f.Poduzece = CheckedText(*v, "Naziv poduzeća");
+        ws.SetCompany(CheckedText(*v, "Naziv poduzeća"));
     if (const auto* v = args.option("--seat"))
-        f.Sjediste = CheckedText(*v, "Sjedište");
+        ws.SetSeat(CheckedText(*v, "Sjedište"));
+    double from = ws.fields().DatumOd;
+    double to = ws.fields().DatumDo;
     if (const auto* v = args.option("--from"))
-        f.DatumOd = ParseDate(*v);
+        from = ParseDate(*v);
     if (const auto* v = args.option("--to"))
-        f.DatumDo = ParseDate(*v);
-    if (const auto* v = args.option("--shares"))
-        f.BrojDionica = ParseShares(*v);
-    if (f.DatumOd != 0 && f.DatumDo != 0 && f.DatumDo < f.DatumOd) {
+        to = ParseDate(*v);
+    if (from != 0 && to != 0 && to < from) {
         Fail("Završetak razdoblja ne može biti prije njegova početka");
     }
-    ws.RefreshCycle();
+    ws.SetPeriod(from, to);
+    ws.ConfirmPeriod();
+    if (const auto* v = args.option("--shares"))
+        ws.SetShareCount(ParseShares(*v));
     ws.ShowGeneralData();
     SaveTo(ws, args.positional[1]);
     return 0;

@@ -11,6 +11,7 @@
 
 #include "document/Cp1250.h"
 #include "model/NumberFormat.h"
+#include "model/StatementFacts.h"
 
 namespace movik {
 
@@ -72,15 +73,17 @@ struct ImportLayout {
     int columns[6];
 };
 
+// Piece p of a line goes to grid column p + 1, except the row text (piece 1), which is not read.
 std::optional<ImportLayout> ImportLayoutOf(Statement s) {
-    switch (s) {
-        case Statement::Bilanca:
-            return ImportLayout{6, {1, 0, 3, 4, 5, 6}};
-        case Statement::Racun:
-            return ImportLayout{4, {1, 0, 3, 4, 0, 0}};
-        default:
-            return std::nullopt;
+    const StatementFacts& facts = FactsOf(s);
+    if (!facts.imports) {
+        return std::nullopt;
     }
+    ImportLayout layout{facts.columns - 1, {}};
+    for (int p = 0; p < layout.pieces; ++p) {
+        layout.columns[p] = p == 1 ? 0 : p + 1;
+    }
+    return layout;
 }
 
 // Splits text into lines ending in CR LF or LF; a final line end does not start another line.
@@ -162,19 +165,7 @@ void TBrkApart::BreakApart() {
 }
 
 std::string DefaultCsvName(Statement s) {
-    switch (s) {
-        case Statement::Bilanca:
-            return "bilanca.csv";
-        case Statement::Racun:
-            return "racun dobiti i gubitka.csv";
-        case Statement::CFInd:
-            return "indirektna metoda novcanog toka.csv";
-        case Statement::CFFree:
-            return "metoda slobodnog novcanog toka.csv";
-        case Statement::Pok:
-            return "pokazatelji.csv";
-    }
-    throw std::invalid_argument("unknown statement");
+    return std::string(FactsOf(s).csvName);
 }
 
 std::string ExportCsv(Statement /*s*/, const GridTexts& grid) {
@@ -285,8 +276,12 @@ std::string ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
 
     // Every amount piece (lines 1 on; line 0 is the header) must read as an amount, all in the
     // regional convention or all in the other one; otherwise nothing is imported.
-    const std::vector<int> amountPieces =
-        s == Statement::Bilanca ? std::vector<int>{2, 4} : std::vector<int>{2};
+    std::vector<int> amountPieces;
+    for (const int col : FactsOf(s).inputColumns) {
+        if (col != 0) {
+            amountPieces.push_back(col - 1);
+        }
+    }
     const RegionalSettings other = OtherConvention(rs);
     std::optional<std::pair<std::size_t, int>> firstBad;  // line, piece
     bool otherReadsAll = other.decimalSeparator != rs.decimalSeparator;

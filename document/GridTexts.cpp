@@ -8,6 +8,7 @@
 #include "document/Cp1250.h"
 #include "model/Dates.h"
 #include "model/NumberFormat.h"
+#include "model/StatementFacts.h"
 #include "model/Templates.h"
 
 namespace movik {
@@ -112,12 +113,21 @@ std::size_t GridTexts::index(int col, int row) const {
            static_cast<std::size_t>(col);
 }
 
+namespace {
+
+GridTexts GridOf(Statement s) {
+    const StatementFacts& facts = FactsOf(s);
+    return GridTexts(facts.columns, facts.rows + 1);  // the header row too
+}
+
+}  // namespace
+
 StatementGrids::StatementGrids()
-    : Bilanca(7, kBilancaRows + 1),
-      Racun(5, kRacunRows + 1),
-      CFInd(4, kCFIndRows + 1),
-      CFFree(4, kCFFreeRows + 1),
-      Pok(4, kPokRows + 1) {
+    : Bilanca(GridOf(Statement::Bilanca)),
+      Racun(GridOf(Statement::Racun)),
+      CFInd(GridOf(Statement::CFInd)),
+      CFFree(GridOf(Statement::CFFree)),
+      Pok(GridOf(Statement::Pok)) {
     // Columns 3 and 5 of the balance sheet carry the period's dates (SetBilancaHeaderDates).
     SetHeaders(Bilanca, {"Rbr", "P o z i c i j a", "", "Udio (%)", "", "Udio(%)"});
     SetHeaders(Racun, {"Rbr", "P o z i c i j a", "Iznos", "Udio (%)"});

@@ -1,16 +1,68 @@
 #include "document/Workspace.h"
 
+#include <cmath>
 #include <utility>
 
 #include "document/Csv.h"
 #include "model/Calculations.h"
 #include "model/NumberFormat.h"
+#include "model/StatementFacts.h"
 
 namespace movik {
 
 Workspace::Workspace(RegionalSettings rs, int currentYear)
     : rs_(std::move(rs)), currentYear_(currentYear) {
     NewDocument();
+}
+
+std::optional<std::string> Workspace::EditAmount(Statement s, int col, int row,
+                                                 const std::string& text) {
+    if (!FactsOf(s).IsInputColumn(col)) {
+        return text;
+    }
+    const std::optional<double> amount = ReadAmount(text, rs_);
+    if (!amount || !std::isfinite(*amount)) {
+        return std::nullopt;
+    }
+    std::string formatted = FormatNumber(*amount, AmountFormat, rs_);
+    grids_.of(s).cell(col, row) = formatted;
+    RefreshCycle();
+    doc_.Izmijenjen = true;
+    return formatted;
+}
+
+void Workspace::SetCompany(const std::string& text) {
+    if (text != fields_.Poduzece) {
+        fields_.Poduzece = text;
+        doc_.Izmijenjen = true;
+    }
+}
+
+void Workspace::SetSeat(const std::string& text) {
+    if (text != fields_.Sjediste) {
+        fields_.Sjediste = text;
+        doc_.Izmijenjen = true;
+    }
+}
+
+void Workspace::SetPeriod(double from, double to) {
+    fields_.DatumOd = from;
+    fields_.DatumDo = to;
+    SetBilancaHeaderDates(grids_, to, rs_);
+}
+
+void Workspace::ConfirmPeriod() {
+    const bool changed = fields_.DatumOd != doc_.DatumOd || fields_.DatumDo != doc_.DatumDo;
+    RefreshCycle();
+    if (changed) {
+        doc_.Izmijenjen = true;
+    }
+}
+
+void Workspace::SetShareCount(double count) {
+    fields_.BrojDionica = count;
+    RefreshCycle();
+    doc_.Izmijenjen = true;
 }
 
 void Workspace::NewDocument() {
@@ -82,6 +134,16 @@ std::string Workspace::SaveDocument() {
 std::string Workspace::SaveDocument(FileWriter& writer) {
     ReadGrids();
     return movik::SaveDocument(doc_, writer);
+}
+
+std::string Workspace::SaveDocumentAs(const std::string& path, FileWriter& writer) {
+    const std::string previous = doc_.ImeDatoteke;
+    doc_.ImeDatoteke = path;
+    std::string error = SaveDocument(writer);
+    if (!error.empty()) {
+        doc_.ImeDatoteke = previous;
+    }
+    return error;
 }
 
 OpenResult Workspace::OpenDocument(const std::string& path, std::string& error) {

@@ -3,6 +3,7 @@
 // values and the warning, with the refresh cycle over them. The window and movik-cli both drive
 // this, so they compute identically.
 
+#include <optional>
 #include <string>
 
 #include "document/DocumentFile.h"
@@ -29,6 +30,28 @@ class Workspace {
     // when no balance warning shows.
     std::string WarningDetails() const;
 
+    // The operations a user performs; each marks the document changed when it changes the
+    // user's data. The window and movik-cli forward what the user did to these.
+
+    // A typed amount for an input cell (agBilanca columns 3 and 5, agRacun column 3): read with
+    // the strict amount rule, rewritten with AmountFormat, the refresh cycle run, the document
+    // marked changed; returns the text the cell now holds, or nullopt when the text is no
+    // amount (nothing changes). Other cells take the text as it is.
+    std::optional<std::string> EditAmount(Statement s, int col, int row, const std::string& text);
+    // The company name and the seat as the fields show them; a changed text marks the document.
+    void SetCompany(const std::string& text);
+    void SetSeat(const std::string& text);
+    // The period as the date fields show it (day numbers, 0 for empty) and the balance sheet's
+    // header dates; the refresh cycle waits for ConfirmPeriod.
+    void SetPeriod(double from, double to);
+    // The period confirmed (a date field left): the refresh cycle runs, and a period that differs
+    // from the document's marks it changed.
+    void ConfirmPeriod();
+    // A changed share count: the refresh cycle runs and the document is marked changed.
+    void SetShareCount(double count);
+    // Izmijenjen: the document holds changes not yet in its file.
+    bool IsChanged() const { return doc_.Izmijenjen; }
+
     // NewDocument, then FillGrids, fields from the document, header dates, CheckBalance.
     void NewDocument();
     // The refresh cycle: ReadGrids, RecalculateAll (sets the warning), FillGrids.
@@ -44,6 +67,8 @@ class Workspace {
     // ReadGrids, then write the file. "" on success (Izmijenjen cleared), else the message.
     std::string SaveDocument();
     std::string SaveDocument(FileWriter& writer);
+    // SaveDocument to path, which becomes the document's file only when it was written.
+    std::string SaveDocumentAs(const std::string& path, FileWriter& writer);
     // Opens path: the document as read, FillGrids, ShowGeneralData, Izmijenjen cleared,
     // CheckBalance. Missing file: nothing changes. Failure: error set, nothing changes.
     OpenResult OpenDocument(const std::string& path, std::string& error);

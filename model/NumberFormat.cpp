@@ -832,39 +832,41 @@ std::optional<std::string> WithoutGroupSeparators(std::string_view text,
     }
     const std::string_view s = text.substr(first, text.find_last_not_of(' ') - first + 1);
     std::string out;
+    out.reserve(s.size());
     std::size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
         out += s[i++];
     }
-    std::vector<std::size_t> groups;
+    const std::size_t intStart = out.size();
+    std::size_t groups = 0;
+    std::size_t firstGroup = 0;
     bool blankKind = false;
     while (true) {
         const std::size_t start = i;
         while (i < s.size() && IsDigit(s[i])) {
             ++i;
         }
-        groups.push_back(i - start);
-        out.append(s.substr(start, i - start));
+        const std::size_t length = i - start;
+        // Every group after the first has exactly three digits.
+        if (groups == 0) {
+            firstGroup = length;
+        } else if (length != 3) {
+            return std::nullopt;
+        }
+        ++groups;
+        out.append(s.substr(start, length));
         const GroupSeparator sep = GroupSeparatorAt(s, i, rs);
         if (sep.length == 0) {
             break;
         }
-        if (groups.size() > 1 && sep.blank != blankKind) {
+        if (groups > 1 && sep.blank != blankKind) {
             return std::nullopt;
         }
         blankKind = sep.blank;
         i += sep.length;
     }
-    if (groups.size() > 1) {
-        const std::size_t intStart = out.find_first_not_of("+-");
-        if (groups[0] < 1 || groups[0] > 3 || out[intStart] == '0') {
-            return std::nullopt;
-        }
-        for (std::size_t g = 1; g < groups.size(); ++g) {
-            if (groups[g] != 3) {
-                return std::nullopt;
-            }
-        }
+    if (groups > 1 && (firstGroup < 1 || firstGroup > 3 || out[intStart] == '0')) {
+        return std::nullopt;
     }
     out.append(s.substr(i));
     return out;
@@ -875,6 +877,15 @@ std::optional<std::string> WithoutGroupSeparators(std::string_view text,
 std::optional<double> ReadAmount(std::string_view text, const RegionalSettings& rs) {
     if (text.empty()) {
         return 0.0;
+    }
+    // Most amounts hold no group separator at all ("0,00"): they need no rewriting.
+    const std::string& sep = rs.thousandsSeparator;
+    const bool grouped =
+        text.find(' ') != std::string_view::npos || text.find('\xC2') != std::string_view::npos ||
+        text.find('\xE2') != std::string_view::npos ||
+        (!sep.empty() && sep != rs.decimalSeparator && text.find(sep) != std::string_view::npos);
+    if (!grouped) {
+        return ParseNumber(text, rs.decimalSeparator);
     }
     const std::optional<std::string> digits = WithoutGroupSeparators(text, rs);
     if (!digits) {
@@ -888,6 +899,9 @@ bool IsAmountText(std::string_view text, const RegionalSettings& rs) {
 }
 
 double AmountFromText(std::string_view text, const RegionalSettings& rs) {
+    if (text.find('%') == std::string_view::npos) {
+        return ReadAmount(text, rs).value_or(0.0);
+    }
     std::string s(text);
     RemoveAll(s, "%");
     if (s.empty() && !text.empty()) {

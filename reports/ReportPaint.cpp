@@ -1,4 +1,5 @@
 #include "reports/ReportPaint.h"
+#include "movik/Version.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -107,7 +108,7 @@ QByteArray RenderPdf(const std::vector<PrintJob>& jobs, const QString& title) {
         QPdfWriter writer(&buffer);
         writer.setResolution(kPdfResolution);
         writer.setTitle(title);
-        writer.setCreator(QStringLiteral("Movik 1.0"));
+        writer.setCreator(QString::fromUtf8(kProgramTitle));
         PreparePagedDevice(writer);
         QPainter painter;
         if (!painter.begin(&writer))

@@ -1,4 +1,5 @@
 #include "reports/StatementReports.h"
+#include "movik/Version.h"
 
 #include <algorithm>
 #include <utility>
@@ -68,7 +69,7 @@ ReportBand PageFooter(double height, double labelTop) {
     b.kind = BandKind::PageFooter;
     b.height = height;
     b.frameTop = true;
-    b.labels.push_back(AutoLabel("lVerzija", 0, labelTop, Font(kArialCE, 6), "Movik 1.0"));
+    b.labels.push_back(AutoLabel("lVerzija", 0, labelTop, Font(kArialCE, 6), kProgramTitle));
     return b;
 }
 

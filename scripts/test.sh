@@ -1,8 +1,24 @@
 #!/usr/bin/env bash
 # Builds Movik warning-free (-Werror) and runs every test.
+#   scripts/test.sh [--sanitize] [CTEST ARGUMENTS...]
+# --sanitize builds into build-asan/ (or $MOVIK_ASAN_BUILD_DIR) with AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs the whole suite there; any finding fails its test.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+sanitize=0
+if [ "${1:-}" = "--sanitize" ]; then
+    sanitize=1
+    shift
+fi
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" -DMOVIK_WERROR=ON
+if [ "$sanitize" = 1 ]; then
+    export MOVIK_BUILD_DIR=${MOVIK_ASAN_BUILD_DIR:-$root/build-asan}
+    "$root/scripts/build.sh" -DMOVIK_WERROR=ON -DMOVIK_SANITIZE=ON -DMOVIK_BENCH=OFF
+    # Qt's own libraries are not instrumented; their one-time allocations are not our leaks.
+    export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}
+    export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+else
+    "$root/scripts/build.sh" -DMOVIK_WERROR=ON
+fi
 cd "${MOVIK_BUILD_DIR:-$root/build}"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" "$@"

@@ -17,6 +17,7 @@
 #include "about/AboutBox.h"
 #include "about/HelpFile.h"
 #include "about/HelpWindow.h"
+#include "movik/Version.h"
 #include "ui/MainWindow.h"
 
 namespace {
@@ -55,8 +56,8 @@ void Settle(int ms) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Movik"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Movik 1.0"));
+    QApplication::setApplicationName(QString::fromUtf8(movik::kProgramName));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(movik::kProgramTitle));
     const QStringList args = QApplication::arguments();
     if (args.size() != 3 || args.at(1) == QStringLiteral("--help")) {
         std::fprintf(stderr, "Uporaba: movik-shots DOKUMENT.mvk IZLAZNA_MAPA\n");

@@ -63,7 +63,12 @@ bool AmountEditor::AcceptsInsert(const QString& text, int position, int selectio
             if (rest.contains(decimal)) {
                 return false;
             }
-        } else if (IsDecimalMark(c) || IsGroupBlank(c)) {
+        } else if (IsGroupBlank(c)) {
+            // a blank between digit groups, never in front
+            if (at == 0) {
+                return false;
+            }
+        } else if (IsDecimalMark(c)) {
             // a group separator; its position is judged when the edit ends
         } else if (c == u'-') {
             if (at != 0 || rest.contains(u'-')) {

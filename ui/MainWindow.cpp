@@ -30,52 +30,22 @@
 #include "document/Csv.h"
 #include "model/Calculations.h"
 #include "model/NumberFormat.h"
+#include "movik/Version.h"
+#include "regional/Regional.h"
 #include "ui/DateField.h"
 #include "ui/GeneralDataPage.h"
-#include "ui/Regional.h"
 #include "ui/ShareCountField.h"
 #include "ui/StatementGrid.h"
 #include "ui/StatementGridModel.h"
+#include "ui/StatementPage.h"
+#include "ui/StatusPanels.h"
 
 namespace movik {
 
 namespace {
 
-const QString kSaveQuestion = QStringLiteral("Želite li snimiti izmjene?");
-const QString kFilePanelPrefix = QStringLiteral("Datoteka: ");
-const QString kUnitPanelPrefix = QStringLiteral("Iznosi u ");
-constexpr int kMenuHelpContext = 10;
-constexpr int kNoteMilliseconds = 10000;
-
 std::size_t IndexOf(Statement s) {
     return static_cast<std::size_t>(s);
-}
-
-QString FromPath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-std::string ToPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-FileDialogSpec DocumentDialog(const QString& id, const QString& title, const QString& proposed) {
-    return {id,
-            title,
-            {{QStringLiteral("Movik baza (*.mvk)"), QStringLiteral("*.mvk")},
-             {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
-            proposed,
-            QStringLiteral("mvk")};
-}
-
-// A dialog of the semicolon-separated files, proposing the statement's default name.
-FileDialogSpec CsvDialog(const QString& id, const QString& title, const QString& csvLabel,
-                         Statement s) {
-    return {id,
-            title,
-            {{csvLabel, QStringLiteral("*.csv")},
-             {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
-            QString::fromStdString(DefaultCsvName(s)),
-            QStringLiteral("csv")};
 }
 
 QIcon PrinterIcon() {
@@ -97,35 +67,6 @@ QIcon PrinterIcon() {
     return QIcon(pixmap);
 }
 
-// A status bar panel: a text too long for it is shown shortened (with "…"), its whole text
-// stays the label's text.
-class StatusPanel : public QLabel {
-  public:
-    StatusPanel(Qt::TextElideMode mode, QWidget* parent) : QLabel(parent), mode_(mode) {}
-
-  protected:
-    void paintEvent(QPaintEvent* /*event*/) override {
-        QPainter painter(this);
-        drawFrame(&painter);
-        const QRect area = contentsRect();
-        painter.setPen(palette().color(foregroundRole()));
-        painter.drawText(area, int(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine),
-                         fontMetrics().elidedText(text(), mode_, area.width()));
-    }
-
-  private:
-    Qt::TextElideMode mode_;
-};
-
-QLabel* MakePanel(const QString& name, Qt::TextElideMode mode, QWidget* parent) {
-    auto* panel = new StatusPanel(mode, parent);
-    panel->setObjectName(name);
-    panel->setFrameShape(QFrame::StyledPanel);
-    panel->setFrameShadow(QFrame::Sunken);
-    panel->setContentsMargins(3, 0, 3, 0);
-    return panel;
-}
-
 }  // namespace
 
 TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
@@ -137,12 +78,12 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
         dialogs_ = std::make_unique<QtDialogs>(this);
     }
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Movik 1.0"));
+    setWindowTitle(QString::fromUtf8(kProgramTitle));
 
     BuildMenus();
     BuildToolBar();
     BuildPages();
-    BuildStatusBar();
+    panels_ = std::make_unique<StatusPanels>(statusBar());
     // Wide enough for every tab caption, as far as the screen allows.
     QSize size(std::max(760, PageControl_->tabBar()->sizeHint().width() + 24), 680);
     if (const QScreen* screen = this->screen()) {
@@ -152,10 +93,8 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     InstallHelp();
 
     // FormCreate: a new document from the templates, shown.
-    PushFields();
     ws_.NewDocument();
     ShowNewDocument();
-    ws_.document().Izmijenjen = false;
     PageControlChange();
     // The cursor waits in the first field of the first page.
     opce_->ePoduzece->setFocus(Qt::OtherFocusReason);
@@ -177,7 +116,14 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-TForm1::~TForm1() = default;
+// The pages and their grids are views over the workspace's texts: they go first, while the
+// workspace still lives (QWidget's own destructor would delete them only after every member).
+TForm1::~TForm1() {
+    // Closing the window first takes the focus from an open cell editor as leaving the window
+    // does, so the editor does not end its edit inside a grid that is being destroyed.
+    hide();
+    delete PageControl_;
+}
 
 void TForm1::SetFileWriter(std::unique_ptr<FileWriter> writer) {
     writer_ = std::move(writer);
@@ -266,121 +212,6 @@ void TForm1::BuildToolBar() {
     bar->addSeparator();
 }
 
-void TForm1::BuildStatusBar() {
-    QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("pBottom"));
-    bar->setSizeGripEnabled(true);
-    pIme_ = MakePanel(QStringLiteral("pIme"), Qt::ElideMiddle, bar);
-    pIme_->setFixedWidth(300);
-    pUpozorenje_ = MakePanel(QStringLiteral("pUpozorenje"), Qt::ElideRight, bar);
-    // 221 pixels, or what the longer warning needs in this font.
-    int warningWidth = 0;
-    for (const std::string_view w : {kWarningBalance, kWarningNetResult, kWarningPeriod}) {
-        warningWidth =
-            std::max(warningWidth, pUpozorenje_->fontMetrics().horizontalAdvance(
-                                       QString::fromUtf8(w.data(), qsizetype(w.size()))));
-    }
-    const QMargins margins = pUpozorenje_->contentsMargins();
-    warningWidth += margins.left() + margins.right() + 2;
-    pUpozorenje_->setFixedWidth(std::max(221, warningWidth));
-    pIznos_ = MakePanel(QStringLiteral("pIznos"), Qt::ElideRight, bar);
-    pIznos_->setMinimumWidth(60);
-    pIznos_->setText(kUnitPanelPrefix + QStringLiteral("kunama i lipama"));
-    // Normal (not permanent) widgets, so that a passing message (after an import) can take the
-    // whole bar for a moment.
-    bar->addWidget(pIme_);
-    bar->addWidget(pUpozorenje_);
-    bar->addWidget(pIznos_, 1);
-}
-
-QWidget* TForm1::BuildStatementPage(Statement s, const QString& pageName, const QString& title,
-                                    const QString& titleName, const QString& companyName,
-                                    const QString& seatName, const QString& periodName,
-                                    bool hasPrev, bool hasNext) {
-    auto* page = new QWidget;
-    page->setObjectName(pageName);
-
-    auto* titleLabel = new QLabel(title, page);
-    titleLabel->setObjectName(titleName);
-    QFont titleFont = titleLabel->font();
-    titleFont.setPointSize(titleFont.pointSize() + 4);
-    titleFont.setBold(true);
-    titleLabel->setFont(titleFont);
-    titleLabel->setAlignment(Qt::AlignCenter);
-
-    auto* company = new QLabel(QString(20, u'_'), page);
-    company->setObjectName(companyName);
-    QFont bold = company->font();
-    bold.setBold(true);
-    company->setFont(bold);
-    auto* seat = new QLabel(QString(10, u'_'), page);
-    seat->setObjectName(seatName);
-    // Long names must not push the centred title aside.
-    for (QLabel* l : {company, seat}) {
-        l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        l->setMinimumWidth(40);
-    }
-    companyLabels_[IndexOf(s)] = company;
-    seatLabels_[IndexOf(s)] = seat;
-
-    auto* strip = new QGridLayout;
-    strip->setColumnStretch(0, 1);
-    strip->setColumnStretch(2, 1);
-    strip->setVerticalSpacing(2);
-    auto* left = new QVBoxLayout;
-    left->setSpacing(2);
-    left->addWidget(company);
-    left->addWidget(seat);
-    left->addStretch(1);
-    strip->addLayout(left, 0, 0, 2, 1);
-    strip->addWidget(titleLabel, 0, 1);
-    if (!periodName.isEmpty()) {
-        auto* period = new QLabel(QStringLiteral("za razdoblje od __.__.____ do __.__.____"), page);
-        period->setObjectName(periodName);
-        period->setAlignment(Qt::AlignCenter);
-        strip->addWidget(period, 1, 1);
-        const std::size_t index = IndexOf(s) - 1;  // Racun, CFInd, CFFree, Pok
-        periodLabels_[index] = period;
-    }
-    // The grid is made before the navigation buttons so that it comes first in the page's tab
-    // order: a page change puts the cursor in the grid, not on "<<".
-    auto* grid = new StatementGrid(s, ws_.grids().of(s), page);
-    static const std::array<QString, 5> gridNames = {
-        QStringLiteral("agBilanca"), QStringLiteral("agRacun"), QStringLiteral("agCFInd"),
-        QStringLiteral("agCFFree"), QStringLiteral("agPokazatelji")};
-    grid->setObjectName(gridNames[IndexOf(s)]);
-    grids_[IndexOf(s)] = grid;
-
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(4);
-    buttons->addStretch(1);
-    const QString suffix = pageName.mid(2);
-    if (hasPrev) {
-        auto* prev = new QPushButton(QStringLiteral("<<"), page);
-        prev->setObjectName(QStringLiteral("bPrev") + suffix);
-        prev->setFixedWidth(40);
-        prev->setFocusPolicy(Qt::TabFocus);
-        connect(prev, &QPushButton::clicked, this, &TForm1::bPrevClick);
-        buttons->addWidget(prev);
-    }
-    if (hasNext) {
-        auto* next = new QPushButton(QStringLiteral(">>"), page);
-        next->setObjectName(QStringLiteral("bNext") + suffix);
-        next->setFixedWidth(40);
-        next->setFocusPolicy(Qt::TabFocus);
-        connect(next, &QPushButton::clicked, this, &TForm1::bNextClick);
-        buttons->addWidget(next);
-    }
-    strip->addLayout(buttons, 0, 2, Qt::AlignTop);
-
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->addLayout(strip);
-    layout->addSpacing(4);
-    layout->addWidget(grid, 1);
-    return page;
-}
-
 void TForm1::BuildPages() {
     PageControl_ = new QTabWidget(this);
     PageControl_->setObjectName(QStringLiteral("PageControl"));
@@ -395,38 +226,21 @@ void TForm1::BuildPages() {
     connect(opce_->bNext, &QPushButton::clicked, this, &TForm1::bNextClick);
     PageControl_->addTab(opce_, QStringLiteral("Opći podaci"));
 
-    struct PageDef {
-        Statement s;
-        const char* page;
-        const char* caption;
-        const char* title;
-        const char* titleName;
-        const char* company;
-        const char* seat;
-        const char* period;
-        int help;
-    };
-    const PageDef pages[] = {
-        {Statement::Bilanca, "tsBilanca", "Bilanca", "Bilanca", "lBilancaNaslov",
-         "lPoduzeceBilanca", "lSjedisteBilanca", "", 1},
-        {Statement::Racun, "tsRacun", "Račun dobiti i gubitka", "Račun dobiti i gubitka", "lRacun",
-         "lPoduzeceRacun", "lSjedisteRacun", "lRazdoblje", 1},
-        {Statement::CFInd, "tsCFInd", "Indirektna metoda novčanog toka",
-         "Indirektna metoda novčanog toka", "lCFInd", "lPoduzeceCFInd", "lSjedisteCFInd",
-         "lIndRazd", 4},
-        {Statement::CFFree, "tsCFFree", "Metoda slobodnog novčanog toka",
-         "Metoda slobodnog novčanog toka", "lCFFree", "lPoduzeceCFFree", "lSjedisteCFFree",
-         "lFreeRazd", 5},
-        {Statement::Pok, "tsPokazatelji", "Pokazatelji", "Financijski pokazatelji", "lPokNaslov",
-         "lPoduzecePok", "lSjedistePok", "lPokRazd", 1},
-    };
-    for (const PageDef& d : pages) {
-        QWidget* page = BuildStatementPage(
-            d.s, QString::fromUtf8(d.page), QString::fromUtf8(d.title),
-            QString::fromUtf8(d.titleName), QString::fromUtf8(d.company), QString::fromUtf8(d.seat),
-            QString::fromUtf8(d.period), true, d.s != Statement::Pok);
-        page->setProperty("helpContext", d.help);
-        PageControl_->addTab(page, QString::fromUtf8(d.caption));
+    for (const StatementFacts& def : kStatementFacts) {
+        const StatementPage parts = BuildStatementPage(def, ws_.grids().of(def.statement));
+        const std::size_t index = IndexOf(def.statement);
+        grids_[index] = parts.grid;
+        companyLabels_[index] = parts.company;
+        seatLabels_[index] = parts.seat;
+        if (parts.period != nullptr) {
+            periodLabels_[index - 1] = parts.period;  // Racun, CFInd, CFFree, Pok
+        }
+        connect(parts.prev, &QPushButton::clicked, this, &TForm1::bPrevClick);
+        if (parts.next != nullptr) {
+            connect(parts.next, &QPushButton::clicked, this, &TForm1::bNextClick);
+        }
+        PageControl_->addTab(parts.page,
+                             QString::fromUtf8(def.caption.data(), qsizetype(def.caption.size())));
     }
     lBilancaNaslov_ = PageControl_->findChild<QLabel*>(QStringLiteral("lBilancaNaslov"));
     setCentralWidget(PageControl_);
@@ -515,32 +329,15 @@ void TForm1::FitValueColumns() {
 }
 
 void TForm1::SetFilePanel(const QString& path) {
-    pIme_->setText(path.isEmpty() ? QString() : kFilePanelPrefix + path);
-    pIme_->setToolTip(path);
+    panels_->ShowFile(path);
 }
 
 void TForm1::ShowWarning() {
-    const QString warning = QString::fromStdString(ws_.warning());
-    QPalette palette = pUpozorenje_->palette();
-    palette.setColor(QPalette::WindowText,
-                     warning.isEmpty() ? QColor(Qt::black) : QColor(255, 0, 0));
-    pUpozorenje_->setPalette(palette);
-    pUpozorenje_->setText(warning);
-    pUpozorenje_->setToolTip(QString::fromStdString(ws_.WarningDetails()));
+    panels_->ShowWarning(QString::fromStdString(ws_.warning()),
+                         QString::fromStdString(ws_.WarningDetails()));
 }
 
-void TForm1::PushFields() {
-    GeneralData& f = ws_.fields();
-    f.Poduzece = opce_->ePoduzece->text().toStdString();
-    f.Sjediste = opce_->eSjediste->text().toStdString();
-    f.DatumOd = opce_->dOd->value();
-    f.DatumDo = opce_->dDo->value();
-    f.BrojDionica = opce_->eBrojDionica->value();
-}
-
-void TForm1::RunRefreshCycle() {
-    PushFields();
-    ws_.RefreshCycle();
+void TForm1::ShowRecalculated() {
     RefreshGrids();
     ShowWarning();
 }
@@ -572,21 +369,20 @@ void TForm1::ShowGeneralData() {
         const QSignalBlocker quiet(opce_->eBrojDionica);
         opce_->eBrojDionica->setValue(g.BrojDionica);
     }
-    PushFields();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Field and page events
 
 void TForm1::ePoduzeceChange() {
-    ws_.document().Izmijenjen = true;
+    ws_.SetCompany(opce_->ePoduzece->text().toStdString());
     for (QLabel* label : companyLabels_) {
         label->setText(opce_->ePoduzece->text());
     }
 }
 
 void TForm1::eSjedisteChange() {
-    ws_.document().Izmijenjen = true;
+    ws_.SetSeat(opce_->eSjediste->text().toStdString());
     for (QLabel* label : seatLabels_) {
         label->setText(opce_->eSjediste->text());
     }
@@ -599,7 +395,7 @@ void TForm1::dOdChange(DateField* source) {
         label->setText(period);
     }
     lBilancaNaslov_->setText(QStringLiteral("Bilanca"));
-    SetBilancaHeaderDates(ws_.grids(), opce_->dDo->value(), ws_.settings());
+    ws_.SetPeriod(opce_->dOd->value(), opce_->dDo->value());
     Grid(Statement::Bilanca)->refresh();
     if (source != nullptr) {
         source->setPendingRefresh(true);
@@ -611,30 +407,24 @@ void TForm1::dDoExit(DateField* source) {
         return;
     }
     if (source->pendingRefresh()) {
-        // A period that really changed is the user's data, to be saved or asked about.
-        const TDokument& doc = ws_.document();
-        const bool changed =
-            opce_->dOd->value() != doc.DatumOd || opce_->dDo->value() != doc.DatumDo;
-        RunRefreshCycle();
-        if (changed) {
-            ws_.document().Izmijenjen = true;
-        }
+        ws_.ConfirmPeriod();
+        ShowRecalculated();
     }
     source->setPendingRefresh(false);
 }
 
 void TForm1::eBrojDionicaChange() {
-    RunRefreshCycle();
-    ws_.document().Izmijenjen = true;
+    ws_.SetShareCount(opce_->eBrojDionica->value());
+    ShowRecalculated();
 }
 
 void TForm1::cbIznosChange() {
-    pIznos_->setText(kUnitPanelPrefix + opce_->cbIznos->currentText());
+    panels_->ShowUnit(opce_->cbIznos->currentText());
 }
 
 void TForm1::PageControlChange() {
     const auto s = ShowingStatement();
-    Import1_->setEnabled(s == Statement::Bilanca || s == Statement::Racun);
+    Import1_->setEnabled(s.has_value() && FactsOf(*s).imports);
     Export1_->setEnabled(s.has_value());
 }
 
@@ -655,245 +445,25 @@ void TForm1::bNextClick() {
 // ---------------------------------------------------------------------------------------------
 // Cell validation
 
-std::optional<std::string> TForm1::ValidateAmount(GridTexts& texts, int col, int row,
-                                                  const std::string& text) {
-    const RegionalSettings& rs = ws_.settings();
-    if (!IsAmountText(text, rs)) {
-        return std::nullopt;
-    }
-    const double amount = AmountFromText(text, rs);
-    if (!std::isfinite(amount)) {
-        return std::nullopt;
-    }
-    const std::string formatted = FormatNumber(amount, AmountFormat, rs);
-    texts.cell(col, row) = formatted;
-    RunRefreshCycle();
-    ws_.document().Izmijenjen = true;
-    return formatted;
-}
-
 std::optional<std::string> TForm1::agBilancaCellValidate(int col, int row,
                                                          const std::string& text) {
-    if (col != 3 && col != 5) {
-        return text;
-    }
-    return ValidateAmount(ws_.grids().Bilanca, col, row, text);
+    return ValidateAmount(Statement::Bilanca, col, row, text);
 }
 
 std::optional<std::string> TForm1::agRacunCellValidate(int col, int row, const std::string& text) {
-    if (col != 3) {
-        return text;
-    }
-    return ValidateAmount(ws_.grids().Racun, col, row, text);
+    return ValidateAmount(Statement::Racun, col, row, text);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Document commands
-
-void TForm1::CommitEdits() {
-    for (Statement s : {Statement::Bilanca, Statement::Racun}) {
-        Grid(s)->commitEdit();
+std::optional<std::string> TForm1::ValidateAmount(Statement s, int col, int row,
+                                                  const std::string& text) {
+    const std::optional<std::string> stored = ws_.EditAmount(s, col, row, text);
+    if (stored) {
+        ShowRecalculated();
     }
-}
-
-bool TForm1::DatesAcceptable() {
-    return opce_->dOd->CheckText() && opce_->dDo->CheckText();
-}
-
-bool TForm1::CanDropChanges() {
-    CommitEdits();
-    if (!ws_.document().Izmijenjen) {
-        return true;
-    }
-    switch (dialogs_->Ask(kSaveQuestion)) {
-        case Answer::Yes: {
-            // Go on only when the changes are really in a file.
-            if (ws_.document().ImeDatoteke.empty()) {
-                return SaveAs();
-            }
-            return SaveDocument();
-        }
-        case Answer::No:
-            return true;
-        case Answer::Cancel:
-            break;
-    }
-    return false;
-}
-
-void TForm1::Nova1Click() {
-    if (!CanDropChanges()) {
-        return;
-    }
-    PushFields();
-    ws_.NewDocument();
-    ShowNewDocument();
-    ws_.document().Izmijenjen = false;
-}
-
-void TForm1::Otvori1Click() {
-    if (!CanDropChanges()) {
-        return;
-    }
-    const auto path = dialogs_->ChooseOpenFile(
-        DocumentDialog(QStringLiteral("OpenDialog1"), QStringLiteral("Otvori"), {}));
-    if (!path) {
-        return;
-    }
-    OpenDocument(*path);
-}
-
-void TForm1::SnimiClick() {
-    CommitEdits();
-    if (!DatesAcceptable()) {
-        return;
-    }
-    if (ws_.document().ImeDatoteke.empty()) {
-        SaveAs();
-    } else {
-        SaveDocument();
-    }
-}
-
-void TForm1::SnimiKaoClick() {
-    SaveAs();
-}
-
-bool TForm1::SaveAs() {
-    if (!DatesAcceptable()) {
-        return false;
-    }
-    const std::string previous = ws_.document().ImeDatoteke;
-    const auto path = dialogs_->ChooseSaveFile(DocumentDialog(
-        QStringLiteral("SaveDialog1"), QStringLiteral("Snimi kao"), FromPath(previous)));
-    if (!path) {
-        return false;
-    }
-    ws_.document().ImeDatoteke = ToPath(AddDefaultExtension(*path, QStringLiteral("mvk")));
-    if (!SaveDocument()) {
-        // The document stays bound to the file it came from, as the file panel says.
-        ws_.document().ImeDatoteke = previous;
-        return false;
-    }
-    return true;
-}
-
-bool TForm1::SaveDocument() {
-    CommitEdits();
-    if (!DatesAcceptable()) {
-        return false;
-    }
-    PushFields();
-    const std::string error = ws_.SaveDocument(*writer_);
-    if (!error.empty()) {
-        dialogs_->ShowError(QString::fromStdString(error));
-        return false;
-    }
-    SetFilePanel(FromPath(ws_.document().ImeDatoteke));
-    if (!ws_.warning().empty()) {
-        dialogs_->Inform(QString::fromStdString(ws_.warning()), kMenuHelpContext);
-    }
-    return true;
-}
-
-void TForm1::OpenDocument(const QString& path) {
-    std::string error;
-    // The workspace compares the document with what the fields show.
-    PushFields();
-    const OpenResult result = ws_.OpenDocument(ToPath(path), error);
-    if (result == OpenResult::Missing) {
-        return;
-    }
-    if (result == OpenResult::Failed) {
-        dialogs_->ShowError(QString::fromStdString(error));
-        return;
-    }
-    SetFilePanel(path);
-    ResetColumnWidths();
-    RefreshGrids();
-    ShowGeneralData();
-    ws_.document().Izmijenjen = false;
-    // The workspace has checked the document as read.
-    ShowWarning();
-    if (!ws_.warning().empty()) {
-        dialogs_->Inform(QString::fromStdString(ws_.warning()), kMenuHelpContext);
-    }
-}
-
-void TForm1::Izlaz1Click() {
-    close();
-}
-
-void TForm1::closeEvent(QCloseEvent* event) {
-    if (CanDropChanges()) {
-        event->accept();
-    } else {
-        event->ignore();
-    }
+    return stored;
 }
 
 // Printing arrives with its own part of the program; help and the About box: HelpCommands.cpp.
 void TForm1::Ispii1Click() {}
-
-// ---------------------------------------------------------------------------------------------
-// Export and import
-
-void TForm1::Export1Click() {
-    ExportCsv();
-}
-void TForm1::Import1Click() {
-    ImportCsv();
-}
-
-void TForm1::ExportCsv() {
-    CommitEdits();
-    const auto s = ShowingStatement();
-    if (!s) {
-        return;
-    }
-    const auto path =
-        dialogs_->ChooseSaveFile(CsvDialog(QStringLiteral("CSVSave"), QStringLiteral("Snimi kao"),
-                                           QStringLiteral("Comma separated values (*.csv)"), *s));
-    if (!path) {
-        return;
-    }
-    const std::string bytes = ws_.ExportCsv(*s);
-    const std::string error =
-        writer_->WriteWhole(ToPath(AddDefaultExtension(*path, QStringLiteral("csv"))),
-                            std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-    if (!error.empty()) {
-        dialogs_->ShowError(QString::fromStdString(error));
-    }
-}
-
-void TForm1::ImportCsv() {
-    CommitEdits();
-    const auto s = ShowingStatement();
-    if (s != Statement::Bilanca && s != Statement::Racun) {
-        return;
-    }
-    const auto path =
-        dialogs_->ChooseOpenFile(CsvDialog(QStringLiteral("CSVOpen"), QStringLiteral("Otvori"),
-                                           QStringLiteral("Comma delimited (*.csv)"), *s));
-    if (!path) {
-        return;
-    }
-    std::string bytes;
-    const std::string readError = ReadImportFile(ToPath(*path), *s, bytes);
-    if (!readError.empty()) {
-        dialogs_->ShowError(QString::fromStdString(readError));
-        return;
-    }
-    PushFields();
-    std::string note;
-    const std::string error = ws_.ImportCsv(*s, bytes, &note);
-    RefreshGrids();
-    ShowWarning();
-    if (!error.empty()) {
-        dialogs_->ShowError(QString::fromStdString(error));
-    } else if (!note.empty()) {
-        statusBar()->showMessage(QString::fromStdString(note), kNoteMilliseconds);
-    }
-}
 
 }  // namespace movik

@@ -24,6 +24,10 @@ class DateField;
 class GeneralDataPage;
 class ShareCountField;
 class StatementGrid;
+class StatusPanels;
+
+// Help context of the menus and of the box that repeats a warning.
+inline constexpr int kMenuHelpContext = 10;
 
 class HelpContexts;
 class HelpViewer;
@@ -103,18 +107,10 @@ class TForm1 : public QMainWindow {
     // The help viewer, F1 on controls and menus, and the Help button of the information box.
     void InstallHelp();
     void BuildToolBar();
-    void BuildStatusBar();
     void BuildPages();
-    QWidget* BuildStatementPage(Statement s, const QString& pageName, const QString& title,
-                                const QString& titleName, const QString& companyName,
-                                const QString& seatName, const QString& periodName, bool hasPrev,
-                                bool hasNext);
 
-    // Copies what the general-data fields show into the workspace (before every ReadGrids).
-    void PushFields();
-    // The refresh cycle with the window around it: fields in, ReadGrids, RecalculateAll,
-    // FillGrids, every grid shown anew, the warning shown.
-    void RunRefreshCycle();
+    // After the workspace ran the refresh cycle: every grid shown anew, the warning shown.
+    void ShowRecalculated();
     void RefreshGrids();
     void FitValueColumns();
     void ResetColumnWidths();
@@ -122,9 +118,12 @@ class TForm1 : public QMainWindow {
     // pIme: "Datoteka: " and the path, empty for an untitled document.
     void SetFilePanel(const QString& path);
     void ShowNewDocument();
-    std::optional<std::string> ValidateAmount(GridTexts& texts, int col, int row,
+    // Forwards a cell edit to the workspace and shows its result.
+    std::optional<std::string> ValidateAmount(Statement s, int col, int row,
                                               const std::string& text);
     bool SaveAs();
+    // SaveDocument, to newPath when given (the document's file then, if written).
+    bool SaveDocumentTo(const std::optional<std::string>& newPath);
     // Finishes a cell edit in progress, so commands read what the user typed.
     void CommitEdits();
     // False (with the date field's refusal shown) while a date field holds a text that is no
@@ -143,9 +142,7 @@ class TForm1 : public QMainWindow {
     GeneralDataPage* opce_ = nullptr;
     std::array<StatementGrid*, 5> grids_{};
 
-    QLabel* pIme_ = nullptr;
-    QLabel* pUpozorenje_ = nullptr;
-    QLabel* pIznos_ = nullptr;
+    std::unique_ptr<StatusPanels> panels_;
 
     QAction* Import1_ = nullptr;
     QAction* Export1_ = nullptr;

@@ -1,13 +1,12 @@
 #include "ui/StatementGrid.h"
 
-#include <QLocale>
-
 #include <QApplication>
 #include <QFocusEvent>
 #include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,6 +16,7 @@
 #include <cmath>
 
 #include "ui/AmountEditor.h"
+#include "ui/GridPainting.h"
 #include "ui/StatementGridModel.h"
 
 namespace movik {
@@ -25,108 +25,10 @@ namespace {
 
 // Height of every row and of the header row, in pixels.
 constexpr int kRowHeight = 16;
-// Space between a text and the cell edge it is aligned to, in pixels.
-constexpr int kTextMargin = 2;
 
 bool IsEnterKey(int key) {
     return key == Qt::Key_Enter || key == Qt::Key_Return;
 }
-
-// Laid-out texts by font and text. Shaping a text is by far the dearest part of painting a grid,
-// and the grids show the same few hundred texts over and over (every refresh repaints them).
-class TextLayouts {
-  public:
-    const QStaticText& of(const QString& text, const QFont& font) {
-        const Key key{text, font.key()};
-        auto found = layouts_.constFind(key);
-        if (found != layouts_.constEnd()) {
-            return *found;
-        }
-        if (layouts_.size() >= kLimit) {
-            layouts_.clear();
-        }
-        QStaticText layout(text);
-        layout.setTextFormat(Qt::PlainText);
-        layout.setPerformanceHint(QStaticText::AggressiveCaching);
-        layout.prepare(QTransform(), font);
-        return *layouts_.insert(key, layout);
-    }
-
-  private:
-    static constexpr qsizetype kLimit = 8192;
-    struct Key {
-        QString text;
-        QString font;
-        bool operator==(const Key& other) const { return text == other.text && font == other.font; }
-    };
-    friend size_t qHash(const Key& key, size_t seed) {
-        return qHashMulti(seed, key.text, key.font);
-    }
-    QHash<Key, QStaticText> layouts_;
-};
-
-// Draws a cell or header text with a narrow margin (2 pixels on the aligned side, none on the
-// other), so that a full amount such as "1.234.567,89" fits the narrowest amount column; a text
-// that still does not fit ends in an ellipsis instead of being cut off silently.
-void DrawGridText(QPainter* painter, TextLayouts& layouts, const QRect& cell, const QString& text,
-                  const QFont& font, Qt::Alignment alignment, const QColor& colour) {
-    if (text.isEmpty()) {
-        return;
-    }
-    const bool right = alignment & Qt::AlignRight;
-    const QRect area = cell.adjusted(right ? 0 : kTextMargin, 0, right ? -kTextMargin : 0, 0);
-    const QStaticText* layout = &layouts.of(text, font);
-    if (qRound(layout->size().width()) > area.width()) {
-        const QString elided =
-            QFontMetrics(font).elidedText(text, Qt::ElideRight, qMax(area.width(), 0));
-        layout = &layouts.of(elided, font);
-    }
-    const QSizeF size = layout->size();
-    const qreal x = right ? area.right() + 1 - size.width() : area.left();
-    const qreal y = area.top() + (area.height() - size.height()) / 2;
-    painter->save();
-    painter->setFont(font);
-    painter->setPen(colour);
-    painter->drawStaticText(QPointF(x, std::floor(y)), *layout);
-    painter->restore();
-}
-
-QPalette::ColorGroup GroupOf(const QStyle::State state) {
-    if (!(state & QStyle::State_Enabled)) {
-        return QPalette::Disabled;
-    }
-    return (state & QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
-}
-
-// The header row: the style draws the section, the text comes with the cells' margins.
-class GridHeader : public QHeaderView {
-  public:
-    GridHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderView(orientation, parent) {}
-
-  protected:
-    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
-        if (!rect.isValid()) {
-            return;
-        }
-        QStyleOptionHeader option;
-        initStyleOption(&option);
-        option.rect = rect;
-        initStyleOptionForIndex(&option, logicalIndex);
-        const QString text = option.text;
-        option.text.clear();
-        // The style leaves an empty clip behind; its state is not kept.
-        painter->save();
-        style()->drawControl(QStyle::CE_Header, &option, painter, this);
-        painter->restore();
-        const QVariant font = model()->headerData(logicalIndex, orientation(), Qt::FontRole);
-        DrawGridText(painter, layouts_, rect, text,
-                     font.isValid() ? font.value<QFont>() : this->font(), option.textAlignment,
-                     option.palette.color(GroupOf(option.state), QPalette::ButtonText));
-    }
-
-  private:
-    mutable TextLayouts layouts_;
-};
 
 }  // namespace
 

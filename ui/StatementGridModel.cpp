@@ -1,5 +1,7 @@
 #include "ui/StatementGridModel.h"
 
+#include "model/StatementFacts.h"
+
 #include <QColor>
 #include <string_view>
 
@@ -169,95 +171,45 @@ void StatementGridModel::refreshAll() {
 }
 
 std::vector<int> StatementGridModel::ColumnWidths(Statement s) {
-    switch (s) {
-        case Statement::Bilanca:
-            return {8, 25, 274, 86, 81, 68, 95};
-        case Statement::Racun:
-            return {10, 24, 319, 100, 100};
-        case Statement::CFInd:
-            return {8, 24, 420, 130};
-        case Statement::CFFree:
-            return {8, 24, 423, 118};
-        case Statement::Pok:
-            return {8, 24, 305, 120};
-    }
-    return {};
+    const StatementFacts& facts = FactsOf(s);
+    return {facts.columnWidths.begin(), facts.columnWidths.begin() + facts.columns};
 }
 
 bool StatementGridModel::IsRightAligned(Statement s, int col) {
-    switch (s) {
-        case Statement::Bilanca:
-            return col >= 3 && col <= 6;
-        case Statement::Racun:
-            return col == 3 || col == 4;
-        case Statement::CFInd:
-        case Statement::CFFree:
-        case Statement::Pok:
-            return col == 3;
-    }
-    return false;
+    const StatementFacts& facts = FactsOf(s);
+    return col >= facts.firstRightAligned && col < facts.columns;
 }
 
 bool StatementGridModel::IsRedRow(Statement s, int row) {
-    switch (s) {
-        case Statement::Bilanca:
-            return row == 55 || row == 87;
-        case Statement::Racun:
-            return row == 45;
-        case Statement::CFInd:
-            return row == 28 || row == 31;
-        case Statement::CFFree:
-            return row == 21 || row == 28;
-        case Statement::Pok:
-            return false;
-    }
-    return false;
+    return FactsOf(s).IsRedRow(row);
 }
 
 bool StatementGridModel::IsEditable(Statement s, int col, int row) {
     if (row < 1 || row > RowCount(s)) {
         return false;
     }
-    switch (s) {
-        case Statement::Bilanca:
-            return (col == 3 || col == 5) && !TemplateRow(s, row).Izracunata;
-        case Statement::Racun:
-            return col == 3 && !TemplateRow(s, row).Izracunata;
-        case Statement::CFInd:
-        case Statement::CFFree:
-        case Statement::Pok:
-            return false;
-    }
-    return false;
+    return FactsOf(s).IsInputColumn(col) && !TemplateRow(s, row).Izracunata;
 }
 
 bool StatementGridModel::UsesAmountEditor(Statement s, int col) {
-    return (s == Statement::Bilanca && (col == 3 || col == 5)) ||
-           (s == Statement::Racun && col == 3);
+    return FactsOf(s).IsInputColumn(col);
 }
 
 int StatementGridModel::HelpContext(Statement s, int row) {
-    switch (s) {
-        case Statement::Bilanca:
-        case Statement::Racun:
-            return 1;
-        case Statement::CFInd:
-            return 4;
-        case Statement::CFFree:
-            return 5;
-        case Statement::Pok:
-            if (row <= 4) {
-                return 6;
-            }
-            if (row <= 9) {
-                return 7;
-            }
-            if (row <= 14) {
-                return 8;
-            }
-            return 9;
+    if (s != Statement::Pok) {
+        return FactsOf(s).helpContext;
     }
-    return 1;
+    // The indicators' four groups (liquidity, activity, profitability, debt), five rows each.
+    if (row <= 4) {
+        return 6;
+    }
+    if (row <= 9) {
+        return 7;
+    }
+    if (row <= 14) {
+        return 8;
+    }
+    return 9;
 }
 
 }  // namespace movik

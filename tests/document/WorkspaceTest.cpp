@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <random>
 #include <string>
@@ -216,6 +217,16 @@ TEST(WorkspaceSave, FailureKeepsTheDocumentState) {
     EXPECT_EQ(ws.document().ImeDatoteke, path);
 }
 
+TEST(WorkspaceSave, SaveAsTakesTheNewNameOnlyWhenWritten) {
+    TempDir dir;
+    Workspace ws(DotSettings(), 2024);
+    const auto writer = MakeSystemFileWriter();
+    ASSERT_EQ(ws.SaveDocumentAs(dir.file("prvi.mvk"), *writer), "");
+    EXPECT_EQ(ws.document().ImeDatoteke, dir.file("prvi.mvk"));
+    EXPECT_NE(ws.SaveDocumentAs(dir.file("nema/drugi.mvk"), *writer), "");
+    EXPECT_EQ(ws.document().ImeDatoteke, dir.file("prvi.mvk"));
+}
+
 class WorkspaceRoundTrip : public ::testing::TestWithParam<std::uint64_t> {};
 
 TEST_P(WorkspaceRoundTrip, SaveOpenSaveIsByteIdentical) {
@@ -367,6 +378,48 @@ TEST(WorkspaceOpen, AReversedPeriodOpensAsStoredWithItsWarning) {
     EXPECT_EQ(ws.fields().DatumOd, DayNumber(2024, 12, 31));
     EXPECT_EQ(ws.fields().DatumDo, DayNumber(2024, 1, 1));
     EXPECT_EQ(ws.warning(), kWarningPeriod);
+}
+
+// The user's operations carry the changed mark; nothing else needs to set it.
+TEST(WorkspaceOperations, MarkTheDocumentChangedOnlyForARealChange) {
+    struct Step {
+        const char* what;
+        std::function<void(Workspace&)> run;
+        bool changed;
+    };
+    const Step steps[] = {
+        {"same company", [](Workspace& ws) { ws.SetCompany(""); }, false},
+        {"company", [](Workspace& ws) { ws.SetCompany("Alfa"); }, true},
+        {"seat", [](Workspace& ws) { ws.SetSeat("Split"); }, true},
+        {"period confirmed unchanged", [](Workspace& ws) { ws.ConfirmPeriod(); }, false},
+        {"period",
+         [](Workspace& ws) {
+             ws.SetPeriod(DayNumber(2024, 2, 1), DayNumber(2024, 12, 31));
+             ws.ConfirmPeriod();
+         },
+         true},
+        {"share count", [](Workspace& ws) { ws.SetShareCount(100); }, true},
+        {"refused amount", [](Workspace& ws) { ws.EditAmount(Statement::Bilanca, 5, 4, "1,2,3"); },
+         false},
+        {"other column", [](Workspace& ws) { ws.EditAmount(Statement::Bilanca, 4, 4, "x"); },
+         false},
+        {"amount", [](Workspace& ws) { ws.EditAmount(Statement::Racun, 3, 2, "1,234.5"); }, true},
+    };
+    for (const Step& step : steps) {
+        Workspace ws(DotSettings(), 2024);
+        step.run(ws);
+        EXPECT_EQ(ws.IsChanged(), step.changed) << step.what;
+    }
+}
+
+TEST(WorkspaceOperations, EditAmountRewritesTheCellAndRecalculates) {
+    Workspace ws(DotSettings(), 2024);
+    EXPECT_EQ(ws.EditAmount(Statement::Bilanca, 5, 4, "1,234.5"), "1,234.50");
+    EXPECT_EQ(ws.grids().Bilanca.cell(5, 55), "1,234.50");
+    EXPECT_EQ(ws.warning(), kWarningBalance);
+    EXPECT_EQ(ws.EditAmount(Statement::Bilanca, 5, 4, "12,34"), std::nullopt);
+    EXPECT_EQ(ws.grids().Bilanca.cell(5, 4), "1,234.50");
+    EXPECT_EQ(ws.EditAmount(Statement::Bilanca, 2, 4, "tekst"), "tekst");
 }
 
 }  // namespace

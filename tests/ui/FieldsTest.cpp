@@ -16,7 +16,7 @@
 #include "model/Dates.h"
 #include "ui/DateField.h"
 #include "ui/Dialogs.h"
-#include "ui/Regional.h"
+#include "regional/Regional.h"
 #include "ui/ShareCountField.h"
 
 namespace movik::test {

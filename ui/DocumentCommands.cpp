@@ -1,0 +1,251 @@
+// The document commands of the main window: each shows its question or dialog first, then runs
+// the workspace operation and shows the result.
+
+#include <QCloseEvent>
+#include <QFile>
+
+#include "document/Csv.h"
+#include "model/StatementFacts.h"
+#include "ui/DateField.h"
+#include "ui/GeneralDataPage.h"
+#include "ui/MainWindow.h"
+#include "ui/StatementGrid.h"
+#include "ui/StatusPanels.h"
+
+namespace movik {
+
+namespace {
+
+const QString kSaveQuestion = QStringLiteral("Želite li snimiti izmjene?");
+
+QString FromPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+std::string ToPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+FileDialogSpec DocumentDialog(const QString& id, const QString& title, const QString& proposed) {
+    return {id,
+            title,
+            {{QStringLiteral("Movik baza (*.mvk)"), QStringLiteral("*.mvk")},
+             {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
+            proposed,
+            QStringLiteral("mvk")};
+}
+
+// A dialog of the semicolon-separated files, proposing the statement's default name.
+FileDialogSpec CsvDialog(const QString& id, const QString& title, const QString& csvLabel,
+                         Statement s) {
+    return {id,
+            title,
+            {{csvLabel, QStringLiteral("*.csv")},
+             {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
+            QString::fromStdString(DefaultCsvName(s)),
+            QStringLiteral("csv")};
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Document commands
+
+void TForm1::CommitEdits() {
+    for (const StatementFacts& facts : kStatementFacts) {
+        if (facts.inputColumns[0] != 0) {
+            Grid(facts.statement)->commitEdit();
+        }
+    }
+}
+
+bool TForm1::DatesAcceptable() {
+    return opce_->dOd->CheckText() && opce_->dDo->CheckText();
+}
+
+bool TForm1::CanDropChanges() {
+    CommitEdits();
+    if (!ws_.IsChanged()) {
+        return true;
+    }
+    switch (dialogs_->Ask(kSaveQuestion)) {
+        case Answer::Yes: {
+            // Go on only when the changes are really in a file.
+            if (ws_.document().ImeDatoteke.empty()) {
+                return SaveAs();
+            }
+            return SaveDocument();
+        }
+        case Answer::No:
+            return true;
+        case Answer::Cancel:
+            break;
+    }
+    return false;
+}
+
+void TForm1::Nova1Click() {
+    if (!CanDropChanges()) {
+        return;
+    }
+    ws_.NewDocument();
+    ShowNewDocument();
+}
+
+void TForm1::Otvori1Click() {
+    if (!CanDropChanges()) {
+        return;
+    }
+    const auto path = dialogs_->ChooseOpenFile(
+        DocumentDialog(QStringLiteral("OpenDialog1"), QStringLiteral("Otvori"), {}));
+    if (!path) {
+        return;
+    }
+    OpenDocument(*path);
+}
+
+void TForm1::SnimiClick() {
+    CommitEdits();
+    if (!DatesAcceptable()) {
+        return;
+    }
+    if (ws_.document().ImeDatoteke.empty()) {
+        SaveAs();
+    } else {
+        SaveDocument();
+    }
+}
+
+void TForm1::SnimiKaoClick() {
+    SaveAs();
+}
+
+bool TForm1::SaveAs() {
+    if (!DatesAcceptable()) {
+        return false;
+    }
+    const std::string previous = ws_.document().ImeDatoteke;
+    const auto path = dialogs_->ChooseSaveFile(DocumentDialog(
+        QStringLiteral("SaveDialog1"), QStringLiteral("Snimi kao"), FromPath(previous)));
+    if (!path) {
+        return false;
+    }
+    return SaveDocumentTo(ToPath(AddDefaultExtension(*path, QStringLiteral("mvk"))));
+}
+
+bool TForm1::SaveDocument() {
+    return SaveDocumentTo(std::nullopt);
+}
+
+bool TForm1::SaveDocumentTo(const std::optional<std::string>& newPath) {
+    CommitEdits();
+    if (!DatesAcceptable()) {
+        return false;
+    }
+    // A new name stays only when the document was written to it.
+    const std::string error =
+        newPath ? ws_.SaveDocumentAs(*newPath, *writer_) : ws_.SaveDocument(*writer_);
+    if (!error.empty()) {
+        dialogs_->ShowError(QString::fromStdString(error));
+        return false;
+    }
+    SetFilePanel(FromPath(ws_.document().ImeDatoteke));
+    if (!ws_.warning().empty()) {
+        dialogs_->Inform(QString::fromStdString(ws_.warning()), kMenuHelpContext);
+    }
+    return true;
+}
+
+void TForm1::OpenDocument(const QString& path) {
+    std::string error;
+    const OpenResult result = ws_.OpenDocument(ToPath(path), error);
+    if (result == OpenResult::Missing) {
+        return;
+    }
+    if (result == OpenResult::Failed) {
+        dialogs_->ShowError(QString::fromStdString(error));
+        return;
+    }
+    SetFilePanel(path);
+    ResetColumnWidths();
+    RefreshGrids();
+    ShowGeneralData();
+    // The workspace has checked the document as read.
+    ShowWarning();
+    if (!ws_.warning().empty()) {
+        dialogs_->Inform(QString::fromStdString(ws_.warning()), kMenuHelpContext);
+    }
+}
+
+void TForm1::Izlaz1Click() {
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (CanDropChanges()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Export and import
+
+void TForm1::Export1Click() {
+    ExportCsv();
+}
+void TForm1::Import1Click() {
+    ImportCsv();
+}
+
+void TForm1::ExportCsv() {
+    CommitEdits();
+    const auto s = ShowingStatement();
+    if (!s) {
+        return;
+    }
+    const auto path =
+        dialogs_->ChooseSaveFile(CsvDialog(QStringLiteral("CSVSave"), QStringLiteral("Snimi kao"),
+                                           QStringLiteral("Comma separated values (*.csv)"), *s));
+    if (!path) {
+        return;
+    }
+    const std::string bytes = ws_.ExportCsv(*s);
+    const std::string error =
+        writer_->WriteWhole(ToPath(AddDefaultExtension(*path, QStringLiteral("csv"))),
+                            std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    if (!error.empty()) {
+        dialogs_->ShowError(QString::fromStdString(error));
+    }
+}
+
+void TForm1::ImportCsv() {
+    CommitEdits();
+    const auto s = ShowingStatement();
+    if (!s || !FactsOf(*s).imports) {
+        return;
+    }
+    const auto path =
+        dialogs_->ChooseOpenFile(CsvDialog(QStringLiteral("CSVOpen"), QStringLiteral("Otvori"),
+                                           QStringLiteral("Comma delimited (*.csv)"), *s));
+    if (!path) {
+        return;
+    }
+    std::string bytes;
+    const std::string readError = ReadImportFile(ToPath(*path), *s, bytes);
+    if (!readError.empty()) {
+        dialogs_->ShowError(QString::fromStdString(readError));
+        return;
+    }
+    std::string note;
+    const std::string error = ws_.ImportCsv(*s, bytes, &note);
+    RefreshGrids();
+    ShowWarning();
+    if (!error.empty()) {
+        dialogs_->ShowError(QString::fromStdString(error));
+    } else if (!note.empty()) {
+        panels_->ShowNote(QString::fromStdString(note));
+    }
+}
+
+}  // namespace movik

@@ -1,0 +1,30 @@
+#pragma once
+// The builder of a statement page of the main window: header strip with title, company, seat
+// and period labels, navigation buttons, and the statement's grid, as the statement's facts say.
+
+#include "document/GridTexts.h"
+#include "model/StatementFacts.h"
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace movik {
+
+class StatementGrid;
+
+// The parts of a built page the window connects and updates.
+struct StatementPage {
+    QWidget* page = nullptr;
+    StatementGrid* grid = nullptr;
+    QLabel* company = nullptr;
+    QLabel* seat = nullptr;
+    QLabel* period = nullptr;  // null without a period label
+    QPushButton* prev = nullptr;
+    QPushButton* next = nullptr;  // null on the last page
+};
+
+// Builds the page of a statement; its grid shows texts (which must outlive it).
+StatementPage BuildStatementPage(const StatementFacts& facts, GridTexts& texts);
+
+}  // namespace movik

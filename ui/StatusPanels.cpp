@@ -1,0 +1,98 @@
+#include "ui/StatusPanels.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QStatusBar>
+#include <algorithm>
+#include <string_view>
+
+#include "model/Calculations.h"
+
+namespace movik {
+
+namespace {
+
+const QString kFilePanelPrefix = QStringLiteral("Datoteka: ");
+const QString kUnitPanelPrefix = QStringLiteral("Iznosi u ");
+constexpr int kNoteMilliseconds = 10000;
+
+// A status bar panel: a text too long for it is shown shortened (with "…"), its whole text
+// stays the label's text.
+class StatusPanel : public QLabel {
+  public:
+    StatusPanel(Qt::TextElideMode mode, QWidget* parent) : QLabel(parent), mode_(mode) {}
+
+  protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter painter(this);
+        drawFrame(&painter);
+        const QRect area = contentsRect();
+        painter.setPen(palette().color(foregroundRole()));
+        painter.drawText(area, int(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine),
+                         fontMetrics().elidedText(text(), mode_, area.width()));
+    }
+
+  private:
+    Qt::TextElideMode mode_;
+};
+
+QLabel* MakePanel(const QString& name, Qt::TextElideMode mode, QWidget* parent) {
+    auto* panel = new StatusPanel(mode, parent);
+    panel->setObjectName(name);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setContentsMargins(3, 0, 3, 0);
+    return panel;
+}
+
+}  // namespace
+
+StatusPanels::StatusPanels(QStatusBar* bar) : bar_(bar) {
+    bar->setObjectName(QStringLiteral("pBottom"));
+    bar->setSizeGripEnabled(true);
+    pIme_ = MakePanel(QStringLiteral("pIme"), Qt::ElideMiddle, bar);
+    pIme_->setFixedWidth(300);
+    pUpozorenje_ = MakePanel(QStringLiteral("pUpozorenje"), Qt::ElideRight, bar);
+    // 221 pixels, or what the longest warning needs in this font.
+    int warningWidth = 0;
+    for (const std::string_view w : {kWarningBalance, kWarningNetResult, kWarningPeriod}) {
+        warningWidth =
+            std::max(warningWidth, pUpozorenje_->fontMetrics().horizontalAdvance(
+                                       QString::fromUtf8(w.data(), qsizetype(w.size()))));
+    }
+    const QMargins margins = pUpozorenje_->contentsMargins();
+    warningWidth += margins.left() + margins.right() + 2;
+    pUpozorenje_->setFixedWidth(std::max(221, warningWidth));
+    pIznos_ = MakePanel(QStringLiteral("pIznos"), Qt::ElideRight, bar);
+    pIznos_->setMinimumWidth(60);
+    ShowUnit(QStringLiteral("kunama i lipama"));
+    // Normal (not permanent) widgets, so that a passing message (after an import) can take the
+    // whole bar for a moment.
+    bar->addWidget(pIme_);
+    bar->addWidget(pUpozorenje_);
+    bar->addWidget(pIznos_, 1);
+}
+
+void StatusPanels::ShowFile(const QString& path) {
+    pIme_->setText(path.isEmpty() ? QString() : kFilePanelPrefix + path);
+    pIme_->setToolTip(path);
+}
+
+void StatusPanels::ShowWarning(const QString& warning, const QString& details) {
+    QPalette palette = pUpozorenje_->palette();
+    palette.setColor(QPalette::WindowText,
+                     warning.isEmpty() ? QColor(Qt::black) : QColor(255, 0, 0));
+    pUpozorenje_->setPalette(palette);
+    pUpozorenje_->setText(warning);
+    pUpozorenje_->setToolTip(details);
+}
+
+void StatusPanels::ShowUnit(const QString& unit) {
+    pIznos_->setText(kUnitPanelPrefix + unit);
+}
+
+void StatusPanels::ShowNote(const QString& note) {
+    bar_->showMessage(note, kNoteMilliseconds);
+}
+
+}  // namespace movik
