@@ -3,6 +3,7 @@
 // message loop.
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <cstdio>
@@ -28,6 +29,13 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QString::fromUtf8(movik::kProgramName));
     QApplication::setApplicationVersion(QString::fromUtf8(movik::kProgramVersion));
     QApplication::setApplicationDisplayName(QString::fromUtf8(movik::kProgramTitle));
+    // The desktop entry (movik.desktop) and its icon: the task bar groups our windows under it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("movik"));
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icon/movik-%1.png").arg(size), QSize(size, size));
+    }
+    QApplication::setWindowIcon(icon);
     // The arguments without the ones Qt takes for itself (-platform and the like).
     const movik::CommandLine commandLine = movik::ParseCommandLine(QApplication::arguments());
 

@@ -229,7 +229,8 @@ TEST(PackageTest, DebianPackageHoldsEverythingAndItsLibraries) {
          {"./usr/bin/movik", "./usr/bin/movik-cli", "./usr/share/applications/movik.desktop",
           "./usr/share/icons/hicolor/scalable/apps/movik.svg",
           "./usr/share/icons/hicolor/48x48/apps/movik.png", "./usr/share/mime/packages/movik.xml",
-          "./usr/share/movik/help.hlp", "./usr/share/man/man1/movik-cli.1.gz"}) {
+          "./usr/share/movik/help.hlp", "./usr/share/man/man1/movik-cli.1.gz",
+          "./usr/share/doc/movik/copyright", "./usr/share/doc/movik/changelog.gz"}) {
         EXPECT_TRUE(list.out.contains(QString::fromLatin1(file) + QLatin1Char('\n'))) << file;
     }
     const Result depends = RunProgram(QStringLiteral("dpkg-deb"),
