@@ -249,7 +249,14 @@ int CommandNew(const Arguments& args, Workspace& ws) {
     if (const auto* v = args.option("--to"))
         to = ParseDate(*v);
     if (from != 0 && to != 0 && to < from) {
-        Fail("Završetak razdoblja ne može biti prije njegova početka");
+        // Say which date the user did not give, or the message blames a date nobody typed.
+        std::string defaulted;
+        if (args.option("--to") == nullptr) {
+            defaulted = " (zadani završetak " + FormatShortDate(to, "dd.MM.yyyy.") + ")";
+        } else if (args.option("--from") == nullptr) {
+            defaulted = " (zadani početak " + FormatShortDate(from, "dd.MM.yyyy.") + ")";
+        }
+        Fail("Završetak razdoblja ne može biti prije njegova početka" + defaulted);
     }
     ws.SetPeriod(from, to);
     ws.ConfirmPeriod();

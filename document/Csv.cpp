@@ -141,6 +141,94 @@ std::size_t FileColumnOf(std::string_view line, std::size_t piece) {
     return piece + 1;
 }
 
+// The pieces of line cut with empty pieces kept; the empty piece after a final ";" (which the
+// export writes after every cell) is not counted.
+std::vector<std::string> AllPieces(std::string_view line) {
+    TBrkApart all;
+    all.BaseString = std::string(line);
+    all.AllowEmptyString = true;
+    all.BreakApart();
+    if (all.StringList.size() > 1 && all.StringList.back().empty()) {
+        all.StringList.pop_back();
+    }
+    if (all.StringList.size() == 1 && all.StringList.front().empty()) {
+        all.StringList.clear();
+    }
+    return std::move(all.StringList);
+}
+
+// "1 stupac", "4 stupca", "6 stupaca".
+std::string ColumnsText(std::size_t count) {
+    const std::size_t lastTwo = count % 100;
+    const std::size_t last = count % 10;
+    const char* noun = "stupaca";
+    if (last == 1 && lastTwo != 11) {
+        noun = "stupac";
+    } else if (last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14)) {
+        noun = "stupca";
+    }
+    return std::to_string(count) + " " + noun;
+}
+
+// A refusal when the lines are not shaped as s's export writes them: a line with more cells
+// than s has, or every line shaped as another statement's file (which would otherwise be read
+// into the wrong rows, or fail by chance). Empty when the shape may be s's.
+std::string WrongShape(Statement s, const std::vector<std::string_view>& lines) {
+    const int own = FactsOf(s).columns - 1;
+    std::optional<std::size_t> commonCount;
+    bool allSame = true;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const std::size_t count = AllPieces(lines[k]).size();
+        if (count == 0) {
+            continue;
+        }
+        if (!commonCount) {
+            commonCount = count;
+        }
+        allSame = allSame && count == *commonCount;
+        if (count > static_cast<std::size_t>(own)) {
+            return "Datoteka nije uvezena: nije tablica izvještaja \"" +
+                   std::string(FactsOf(s).title) + "\" (redak " + std::to_string(k + 1) + " ima " +
+                   ColumnsText(count) + ", a izvještaj ih ima " + std::to_string(own) + ").";
+        }
+    }
+    if (!commonCount || !allSame || *commonCount == static_cast<std::size_t>(own)) {
+        return {};
+    }
+    for (const StatementFacts& other : kStatementFacts) {
+        if (other.imports && other.statement != s &&
+            static_cast<std::size_t>(other.columns - 1) == *commonCount) {
+            return "Datoteka nije uvezena: to je tablica izvještaja \"" + std::string(other.title) +
+                   "\", a ne izvještaja \"" + std::string(FactsOf(s).title) + "\".";
+        }
+    }
+    return {};
+}
+
+// The pieces of a line to import: cut with empty pieces dropped, except that a line with every
+// cell in place whose only empty cells are amounts keeps them (an empty amount is 0; dropping
+// it would shift the later cells). *kept tells which way the line was cut.
+std::vector<std::string> ImportPieces(std::string_view line, std::size_t count,
+                                      const std::vector<int>& amountPieces, bool* kept) {
+    std::vector<std::string> all = AllPieces(line);
+    *kept = all.size() == count;
+    for (std::size_t p = 0; *kept && p < all.size(); ++p) {
+        if (all[p].empty() && std::find(amountPieces.begin(), amountPieces.end(),
+                                        static_cast<int>(p)) == amountPieces.end()) {
+            *kept = false;
+        }
+    }
+    if (*kept) {
+        return all;
+    }
+    TBrkApart splitter;
+    splitter.BaseString = std::string(line);
+    splitter.BreakString = ";";
+    splitter.AllowEmptyString = false;
+    splitter.BreakApart();
+    return std::move(splitter.StringList);
+}
+
 }  // namespace
 
 void TBrkApart::BreakApart() {
@@ -223,52 +311,67 @@ std::string ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
     }
 
     // Check every line before any cell changes.
-    std::vector<std::vector<std::string>> pieces;
-    pieces.reserve(lines.size());
-    TBrkApart splitter;
-    splitter.BreakString = ";";
-    splitter.AllowEmptyString = false;
-    for (const std::string_view line : lines) {
-        splitter.BaseString = line;
-        splitter.BreakApart();
-        if (splitter.StringList.size() < static_cast<std::size_t>(layout->pieces)) {
-            return "List index out of bounds (" + std::to_string(splitter.StringList.size()) + ")";
-        }
-        pieces.push_back(std::move(splitter.StringList));
+    if (std::string shape = WrongShape(s, lines); !shape.empty()) {
+        return shape;
     }
-
-    // Every amount piece (lines 1 on; line 0 is the header) must read as an amount, all in the
-    // regional convention or all in the other one; otherwise nothing is imported.
     std::vector<int> amountPieces;
     for (const int col : FactsOf(s).inputColumns) {
         if (col != 0) {
             amountPieces.push_back(col - 1);
         }
     }
+    std::vector<std::vector<std::string>> pieces;
+    std::vector<bool> keptEmpty;
+    pieces.reserve(lines.size());
+    for (const std::string_view line : lines) {
+        bool kept = false;
+        std::vector<std::string> linePieces =
+            ImportPieces(line, static_cast<std::size_t>(layout->pieces), amountPieces, &kept);
+        if (linePieces.size() < static_cast<std::size_t>(layout->pieces)) {
+            return "List index out of bounds (" + std::to_string(linePieces.size()) + ")";
+        }
+        pieces.push_back(std::move(linePieces));
+        keptEmpty.push_back(kept);
+    }
+
+    // Every amount piece (lines 1 on; line 0 is the header) must read as an amount, all in the
+    // regional convention or all in the other one; otherwise nothing is imported. The message
+    // names the first piece that fails in the convention more of the amounts read in.
     const RegionalSettings other = OtherConvention(rs);
-    std::optional<std::pair<std::size_t, int>> firstBad;  // line, piece
-    bool otherReadsAll = other.decimalSeparator != rs.decimalSeparator;
+    const bool otherDiffers = other.decimalSeparator != rs.decimalSeparator;
+    std::optional<std::pair<std::size_t, int>> firstBad;       // line, piece
+    std::optional<std::pair<std::size_t, int>> firstBadOther;  // line, piece
+    std::size_t readRegional = 0;
+    std::size_t readOtherCount = 0;
     for (std::size_t k = 1; k < pieces.size(); ++k) {
         for (const int p : amountPieces) {
             const std::string& piece = pieces[k][static_cast<std::size_t>(p)];
             if (IsBlank(piece)) {
                 continue;
             }
-            if (!firstBad && !IsAmountText(piece, rs)) {
+            if (IsAmountText(piece, rs)) {
+                ++readRegional;
+            } else if (!firstBad) {
                 firstBad = {k, p};
             }
-            if (otherReadsAll &&
-                (!IsAmountText(piece, other) || !HasTwoDecimals(piece, other.decimalSeparator))) {
-                otherReadsAll = false;
+            if (otherDiffers && IsAmountText(piece, other) &&
+                HasTwoDecimals(piece, other.decimalSeparator)) {
+                ++readOtherCount;
+            } else if (!firstBadOther) {
+                firstBadOther = {k, p};
             }
         }
     }
-    const bool readOther = firstBad.has_value() && otherReadsAll;
+    const bool readOther = firstBad.has_value() && otherDiffers && !firstBadOther.has_value();
     if (firstBad && !readOther) {
-        const auto [k, p] = *firstBad;
+        const bool otherChosen = otherDiffers && readOtherCount > readRegional;
+        const auto [k, p] = otherChosen ? *firstBadOther : *firstBad;
+        const std::size_t column = keptEmpty[k]
+                                       ? static_cast<std::size_t>(p) + 1
+                                       : FileColumnOf(lines[k], static_cast<std::size_t>(p));
         return "Datoteka nije uvezena: u retku " + std::to_string(k + 1) + ", stupcu " +
-               std::to_string(FileColumnOf(lines[k], static_cast<std::size_t>(p))) +
-               " nije ispravan iznos (\"" + pieces[k][static_cast<std::size_t>(p)] + "\").";
+               std::to_string(column) + " nije ispravan iznos (\"" +
+               pieces[k][static_cast<std::size_t>(p)] + "\").";
     }
 
     for (std::size_t k = 0; k < pieces.size(); ++k) {

@@ -41,13 +41,16 @@ std::string ReadImportFile(const std::string& path, Statement s, std::string& by
                            const FileCalls& calls = {});
 
 // Imports file bytes into the grid (Bilanca or Racun only). The whole file is checked before any
-// cell changes, and nothing changes when a check fails: a line with too few pieces returns
+// cell changes, and nothing changes when a check fails: a file not shaped as s's export (a line
+// with more cells, or every line with the cell count of the other statement's file) returns a
+// Croatian message naming the statement; a line with too few pieces returns
 // "List index out of bounds (%d)"; an amount piece that is no amount under rs (read with the
 // one strict rule of typed amounts) returns a Croatian message naming its line and column.
 // A file whose every amount reads in the other separator convention with exactly two decimals
 // (as an export under that convention writes them) is read in that convention: its amounts go
 // into the grid in rs's form, and *note (when given) gets a one-line remark saying so.
-// A blank amount piece is 0. Returns "" on success; the caller then runs the refresh cycle.
+// A blank amount piece is 0, an empty one too when every other cell of its line is there. Returns
+// "" on success; the caller then runs the refresh cycle.
 std::string ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
                       const RegionalSettings& rs, std::string* note = nullptr);
 

@@ -97,7 +97,9 @@ class SystemFileWriter final : public FileWriter {
 
         struct stat info {};
         const bool hadOldFile = ::stat(target.c_str(), &info) == 0;
-        if (hadOldFile && S_ISDIR(info.st_mode)) {
+        // Only a regular file is replaced: renaming over a folder, pipe or device (or a link to
+        // one) would swap a system object for a plain file, and writing to it is no safe save.
+        if (hadOldFile && !S_ISREG(info.st_mode)) {
             return CannotCreateMessage(path);
         }
         // Renaming would replace even a file the user may not write; such a file stays as it is.

@@ -172,6 +172,11 @@ std::string Workspace::ImportCsv(Statement s, std::string_view fileBytes, std::s
     if (!error.empty()) {
         return error;
     }
+    // The file's header dates may be written another way (a two-digit year, another locale):
+    // the balance sheet's header shows the document's period, as exports and print lines need.
+    if (s == Statement::Bilanca) {
+        SetBilancaHeaderDates(grids_, fields_.DatumDo, rs_);
+    }
     RefreshCycle();
     // Imported amounts are the user's data: closing now must not lose them without a question.
     doc_.Izmijenjen = true;

@@ -238,12 +238,24 @@ void DateField::Left() {
         RefuseLater();
         return;
     }
+    Accept(*parsed);
+}
+
+bool DateField::Settle() {
+    if (!CheckText()) {
+        return false;
+    }
+    Accept(*ParseDate(edit_->text(), format_));
+    return true;
+}
+
+void DateField::Accept(double dayNumber) {
     // Show an accepted date the way the field writes it.
-    const QString canonical = FormatDate(*parsed, format_);
+    const QString canonical = FormatDate(dayNumber, format_);
     if (canonical != edit_->text()) {
         edit_->setText(canonical);
     }
-    accepted_ = *parsed;
+    accepted_ = dayNumber;
     emit exited();
 }
 

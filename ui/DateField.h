@@ -47,6 +47,9 @@ class DateField : public QWidget {
     // as leaving the field does (the field's page shown, the message, the focus back; a date the
     // owner's check refuses gives way to the field's previous date) and returns false.
     bool CheckText();
+    // Settles the field as leaving it does, at once: a refused text is refused (false), an
+    // accepted date is written the field's way and confirmed with exited().
+    bool Settle();
 
     // Shows a refusal to the user; set by the owner (the window routes it to its dialogs).
     std::function<void(const QString& message)> showError;
@@ -74,6 +77,7 @@ class DateField : public QWidget {
   private:
     void TextChanged(const QString& text);
     void Left();
+    void Accept(double dayNumber);
     void RefuseLater();
     QString Refusal(double dayNumber) const;
     // Makes the page that holds the field the current one in every page control above it.

@@ -64,6 +64,13 @@ bool TForm1::DatesAcceptable() {
 
 bool TForm1::CanDropChanges() {
     CommitEdits();
+    // A typed period counts as a change only once confirmed: settle the date fields first, as
+    // leaving them would; a refused date stops the command.
+    for (DateField* field : {opce_->dOd, opce_->dDo}) {
+        if (!field->Settle()) {
+            return false;
+        }
+    }
     if (!ws_.IsChanged()) {
         return true;
     }

@@ -34,6 +34,11 @@ QLabel* MakeLabel(const QString& text, const QString& name, QWidget* buddy, QWid
     return label;
 }
 
+// The text ended with a full stop, unless it ends in one already (a date such as "01. 01. 2026.").
+QString Sentence(const QString& text) {
+    return text.endsWith(u'.') ? text : text + u'.';
+}
+
 }  // namespace
 
 GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : QWidget(parent) {
@@ -94,15 +99,17 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     dOd->checkDate = [this](double day) {
         const double end = dDo->value();
         return day != 0 && end != 0 && day > end
-                   ? QStringLiteral("Početak razdoblja ne može biti nakon njegova završetka (%1).")
-                         .arg(dDo->text())
+                   ? Sentence(QStringLiteral(
+                                  "Početak razdoblja ne može biti nakon njegova završetka: %1")
+                                  .arg(dDo->text()))
                    : QString();
     };
     dDo->checkDate = [this](double day) {
         const double start = dOd->value();
         return day != 0 && start != 0 && day < start
-                   ? QStringLiteral("Završetak razdoblja ne može biti prije njegova početka (%1).")
-                         .arg(dOd->text())
+                   ? Sentence(QStringLiteral(
+                                  "Završetak razdoblja ne može biti prije njegova početka: %1")
+                                  .arg(dOd->text()))
                    : QString();
     };
 

@@ -296,6 +296,21 @@ TEST_F(Cli, NewRefusesAReversedPeriod) {
     EXPECT_EQ(Run("--locale C new b.mvk --from 2024-05-05 --to 2024-05-05").exitCode, 0);
 }
 
+// A reversed period from one given date and one default says which date was the default.
+TEST_F(Cli, NewNamesTheDefaultDateOfAReversedPeriod) {
+    struct Case {
+        const char* options;
+        const char* said;
+    };
+    for (const Case& c : {Case{"--from 2999-01-01", "(zadani završetak 31.12."},
+                          Case{"--to 1901-01-01", "(zadani početak 01.01."}}) {
+        const Result r = Run(std::string("--locale C new a.mvk ") + c.options);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(Path("a.mvk")));
+    }
+}
+
 // The example statements are written with "," thousands and "." decimals: under Croatian
 // settings they read in that convention, and the amounts are the ones the file says.
 TEST_F(Cli, ImportReadsTheExampleInItsOwnConvention) {

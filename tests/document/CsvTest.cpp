@@ -503,5 +503,71 @@ TEST(ImportCsv, OtherConventionNeedsTwoDecimalsEverywhere) {
     EXPECT_EQ(ws.document().Bilanca.row(5).IznosPrethodna, 0);
 }
 
+// A file in the other convention with one amount that fails there is refused naming that amount,
+// not one of the good amounts the regional convention cannot read.
+TEST(ImportCsv, TheBadAmountOfAFileInTheOtherConventionIsNamed) {
+    for (const char* bad : {"1500", "11x8"}) {
+        Workspace ws(CommaSettings(), 2024);
+        EXPECT_EQ(
+            ws.ImportCsv(Statement::Bilanca, BilancaWithLine5(bad, "0.00")),
+            std::string("Datoteka nije uvezena: u retku 6, stupcu 3 nije ispravan iznos (\"") +
+                bad + "\").");
+    }
+}
+
+// The other statement's file is refused before any cell changes, either way round.
+TEST(ImportCsv, AnotherStatementsFileIsRefused) {
+    struct Case {
+        Statement from;
+        Statement into;
+        const char* message;
+    };
+    for (const Case& c :
+         {Case{Statement::Bilanca, Statement::Racun,
+               "Datoteka nije uvezena: nije tablica izvještaja \"Račun dobiti i gubitka\" (redak 1 "
+               "ima 6 stupaca, a izvještaj ih ima 4)."},
+          Case{Statement::Racun, Statement::Bilanca,
+               "Datoteka nije uvezena: to je tablica izvještaja \"Račun dobiti i gubitka\", a ne "
+               "izvještaja \"Bilanca\"."}}) {
+        Workspace source(DotSettings(), 2024);
+        FillRandomInputs(source, 21);
+        Workspace ws(DotSettings(), 2024);
+        FillRandomInputs(ws, 22);
+        const std::string before = ws.ExportCsv(c.into);
+        EXPECT_EQ(ws.ImportCsv(c.into, source.ExportCsv(c.from)), c.message);
+        EXPECT_EQ(ws.ExportCsv(c.into), before);
+    }
+}
+
+// An empty amount cell reads as 0 without shifting the cells after it; an empty row text still
+// drops out as the splitter says.
+TEST(ImportCsv, AnEmptyAmountCellIsZero) {
+    struct Case {
+        const char* line5;
+        const char* error;
+    };
+    for (const Case& c : {Case{"5;x;;0,00%;7,00;0,00%;", ""},
+                          Case{"5;;1,00;0,00%;7,00;0,00%;", "List index out of bounds (5)"}}) {
+        Workspace ws(CommaSettings(), 2024);
+        std::vector<std::string> lines = Lines(BilancaWithLine5("3,00"));
+        lines[5] = c.line5;
+        EXPECT_EQ(ws.ImportCsv(Statement::Bilanca, JoinLines(lines)), c.error);
+        if (std::string(c.error).empty()) {
+            EXPECT_EQ(ws.document().Bilanca.row(5).IznosPrethodna, 0);
+            EXPECT_EQ(ws.document().Bilanca.row(5).IznosTekuca, 7);
+        }
+    }
+}
+
+// The header dates follow the document's period, however the file wrote them.
+TEST(ImportCsv, BalanceSheetHeaderShowsThePeriodsDates) {
+    Workspace ws(CommaSettings(), 2024);
+    const std::string fresh = Lines(ws.ExportCsv(Statement::Bilanca))[0];
+    std::vector<std::string> lines = Lines(BilancaWithLine5("3,00"));
+    lines[0] = "Rbr;P o z i c i j a;12/31/22;Udio (%);12/31/23;Udio(%);";
+    ASSERT_EQ(ws.ImportCsv(Statement::Bilanca, JoinLines(lines)), "");
+    EXPECT_EQ(Lines(ws.ExportCsv(Statement::Bilanca))[0], fresh);
+}
+
 }  // namespace
 }  // namespace movik

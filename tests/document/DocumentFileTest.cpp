@@ -570,6 +570,23 @@ TEST(DocumentFileSave, ADirectoryCannotBeReplaced) {
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("mapa")));
 }
 
+// A target that is neither missing nor a regular file (followed through a link) stays as it is.
+TEST(DocumentFileSave, APipeOrALinkToOneIsNotReplaced) {
+    TempDir dir;
+    const std::string pipe = dir.file("cijev");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string link = dir.file("veza.mvk");
+    ASSERT_EQ(::symlink(pipe.c_str(), link.c_str()), 0);
+    for (const std::string& path : {pipe, link}) {
+        TDokument doc = NewDoc();
+        doc.ImeDatoteke = path;
+        EXPECT_EQ(SaveDocument(doc), "Cannot create file " + path);
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(dir.names().size(), 2u);
+}
+
 // A call the system refuses as it refuses a user without the right (the tests may run as the
 // superuser, whom file modes do not stop).
 int RefusedWithEacces() {

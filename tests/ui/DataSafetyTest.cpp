@@ -52,6 +52,9 @@ TEST(DataSafety, AReversedPeriodIsRefusedWhereItIsTyped) {
     ASSERT_EQ(f.dialogs->errors.size(), 1);
     EXPECT_TRUE(f.dialogs->errors[0].contains("prije njegova početka"))
         << f.dialogs->errors[0].toStdString();
+    EXPECT_TRUE(f.dialogs->errors[0].contains(from->text()));
+    EXPECT_FALSE(f.dialogs->errors[0].contains(".)."));  // one full stop after the date
+    EXPECT_FALSE(f.dialogs->errors[0].endsWith(".."));
     EXPECT_EQ(to->value(), DayNumber(2024, 12, 31));
     EXPECT_EQ(f.Doc().DatumDo, DayNumber(2024, 12, 31));
 
@@ -86,6 +89,30 @@ TEST(DataSafety, AStoredReversedPeriodOpensWithItsWarningAndCanBeCorrected) {
     EXPECT_TRUE(f.dialogs->errors.isEmpty());
     EXPECT_EQ(f.Find<QLabel>("pUpozorenje")->text(), "");
     EXPECT_TRUE(f.Doc().Izmijenjen);
+}
+
+// A date typed but not yet confirmed by leaving the field is settled before the save question:
+// a valid one is a change to ask about, an invalid one is refused and the command stops.
+TEST(DataSafety, ATypedPeriodIsSettledBeforeTheSaveQuestion) {
+    struct Case {
+        const char* typed;
+        Qt::Key key;
+        int questions;
+        int errors;
+    };
+    for (const Case& c : {Case{"30.6.2031", Qt::Key_Z, 1, 0}, Case{"30.6.2031", Qt::Key_N, 1, 0},
+                          Case{"31.2.2031", Qt::Key_Z, 0, 1}}) {
+        WindowFixture f;
+        f.ShowActive();
+        auto* to = f.Find<DateField>("dDo");
+        TypeDate(to, c.typed);
+        f.dialogs->answers = {Answer::Cancel};
+        QTest::keyClick(to->lineEdit(), c.key, Qt::ControlModifier);
+        EXPECT_EQ(f.dialogs->questions.size(), c.questions) << c.typed;
+        EXPECT_EQ(f.dialogs->errors.size(), c.errors) << c.typed;
+        EXPECT_EQ(f.Doc().Izmijenjen, c.questions == 1) << c.typed;
+        EXPECT_TRUE(f.window->isVisible());
+    }
 }
 
 TEST(DataSafety, CtrlZExitsFromATextFieldToo) {
