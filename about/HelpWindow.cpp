@@ -22,7 +22,8 @@ namespace movik {
 HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     : QMainWindow(parent), candidates_(candidates) {
     setObjectName(QStringLiteral("fHelp"));
-    setWindowTitle(QString::fromUtf8(kProgramTitle) + QStringLiteral(" – Korisničke upute"));
+    // The window system adds the program's name to the title.
+    setWindowTitle(QStringLiteral("Korisničke upute"));
     resize(780, 620);
     // An open help window does not keep the program running once the main window has closed.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -71,14 +72,14 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     findField_->setClearButtonEnabled(true);
     findField_->setMaximumWidth(200);
     bar->addWidget(findField_);
-    QAction* previous = bar->addAction(QStringLiteral("Prethodno"));
-    previous->setObjectName(QStringLiteral("HelpFindPrevious"));
-    previous->setShortcut(QKeySequence::FindPrevious);
-    QAction* next = bar->addAction(QStringLiteral("Sljedeće"));
-    next->setObjectName(QStringLiteral("HelpFindNext"));
-    next->setShortcut(QKeySequence::FindNext);
-    connect(previous, &QAction::triggered, this, [this] { FindFromField(true); });
-    connect(next, &QAction::triggered, this, [this] { FindFromField(false); });
+    findPrevious_ = bar->addAction(QStringLiteral("Prethodno"));
+    findPrevious_->setObjectName(QStringLiteral("HelpFindPrevious"));
+    findPrevious_->setShortcut(QKeySequence::FindPrevious);
+    findNext_ = bar->addAction(QStringLiteral("Sljedeće"));
+    findNext_->setObjectName(QStringLiteral("HelpFindNext"));
+    findNext_->setShortcut(QKeySequence::FindNext);
+    connect(findPrevious_, &QAction::triggered, this, [this] { FindFromField(true); });
+    connect(findNext_, &QAction::triggered, this, [this] { FindFromField(false); });
     connect(findField_, &QLineEdit::returnPressed, this, [this] { FindFromField(false); });
     auto* focusFind = new QAction(this);
     focusFind->setShortcut(QKeySequence::Find);
@@ -179,7 +180,7 @@ void HelpWindow::FindFromField(bool backward) {
 
 void HelpWindow::PrintTopic() {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(windowTitle());
+    printer.setDocName(QString::fromUtf8(kProgramTitle) + QStringLiteral(" – ") + windowTitle());
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Ispis teme"));
     if (dialog.exec() == QDialog::Accepted) {
@@ -190,7 +191,12 @@ void HelpWindow::PrintTopic() {
 void HelpWindow::UpdateActions() {
     back_->setEnabled(browser_->isBackwardAvailable());
     forward_->setEnabled(browser_->isForwardAvailable());
-    print_->setEnabled(message_.isEmpty());
+    // Without a topic there is nothing to print or search.
+    const bool topic = message_.isEmpty();
+    print_->setEnabled(topic);
+    findField_->setEnabled(topic);
+    findPrevious_->setEnabled(topic);
+    findNext_->setEnabled(topic);
 }
 
 QtHelpViewer::QtHelpViewer(QStringList candidates) : candidates_(std::move(candidates)) {}

@@ -58,6 +58,8 @@ class HelpWindow : public QMainWindow {
     QAction* back_;
     QAction* forward_;
     QAction* print_;
+    QAction* findPrevious_;
+    QAction* findNext_;
 };
 
 // The help as the program shows it: one help window, made on first use and brought to the front.

@@ -105,6 +105,7 @@ class PageBuilder {
             item.band = index;
             item.name = l.name;
             item.tag = l.tag;
+            item.elide = l.autoWidth;
             page.items.push_back(std::move(item));
         }
     }

@@ -124,9 +124,10 @@ struct DrawItem {
     std::string text;
     FontSpec font;
     Justify justify = Justify::Left;
-    int band = -1;     // index into PlacedBand list of its page
-    std::string name;  // label name, for texts
-    int tag = 0;       // label tag, for texts
+    int band = -1;       // index into PlacedBand list of its page
+    std::string name;    // label name, for texts
+    int tag = 0;         // label tag, for texts
+    bool elide = false;  // text wider than its box ends in "…" (auto width boxes end at the band)
 };
 
 struct PlacedBand {

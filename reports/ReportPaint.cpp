@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -75,10 +76,14 @@ void PaintPage(const LaidOutPage& page, QPainter& painter, double dotsPerMm) {
             fontSet = true;
             painter.setFont(QtFont(current));
         }
+        QString text = QString::fromStdString(item.text);
+        if (item.elide) {
+            text =
+                QFontMetricsF(painter.font(), painter.device()).elidedText(text, Qt::ElideRight, w);
+        }
         painter.drawText(
             QRectF(x, y, w, h),
-            AlignmentOf(item.justify) | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
-            QString::fromStdString(item.text));
+            AlignmentOf(item.justify) | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
     }
     painter.restore();
 }

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QStatusBar>
+#include <QTimer>
 #include <algorithm>
 #include <string_view>
 
@@ -66,9 +67,19 @@ StatusPanels::StatusPanels(QStatusBar* bar) : bar_(bar) {
     pIznos_ = MakePanel(QStringLiteral("pIznos"), Qt::ElideRight, bar);
     pIznos_->setMinimumWidth(60);
     ShowUnit(QStringLiteral("kunama i lipama"));
-    // Normal (not permanent) widgets, so that a passing message (after an import) can take the
-    // whole bar for a moment.
+    // A passing note (after an import) stands in the file panel's place for a while, so the
+    // warning and the unit stay in sight.
+    pNapomena_ = MakePanel(QStringLiteral("pNapomena"), Qt::ElideRight, bar);
+    pNapomena_->hide();
+    noteTimer_ = new QTimer(bar);
+    noteTimer_->setSingleShot(true);
+    noteTimer_->setInterval(kNoteMilliseconds);
+    QObject::connect(noteTimer_, &QTimer::timeout, bar, [this] {
+        pNapomena_->hide();
+        pIme_->show();
+    });
     bar->addWidget(pIme_);
+    bar->addWidget(pNapomena_);
     bar->addWidget(pUpozorenje_);
     bar->addWidget(pIznos_, 1);
 }
@@ -92,7 +103,12 @@ void StatusPanels::ShowUnit(const QString& unit) {
 }
 
 void StatusPanels::ShowNote(const QString& note) {
-    bar_->showMessage(note, kNoteMilliseconds);
+    pNapomena_->setText(note);
+    pNapomena_->setToolTip(note);
+    pNapomena_->setMinimumWidth(pNapomena_->fontMetrics().horizontalAdvance(note) + 12);
+    pIme_->hide();
+    pNapomena_->show();
+    noteTimer_->start();
 }
 
 }  // namespace movik

@@ -6,6 +6,7 @@
 
 class QLabel;
 class QStatusBar;
+class QTimer;
 
 namespace movik {
 
@@ -20,7 +21,7 @@ class StatusPanels {
     void ShowWarning(const QString& warning, const QString& details);
     // pIznos: "Iznosi u " and the unit.
     void ShowUnit(const QString& unit);
-    // A passing one-line message over the whole bar.
+    // A passing one-line note (pNapomena), shown for a while in the file panel's place.
     void ShowNote(const QString& note);
 
   private:
@@ -28,6 +29,8 @@ class StatusPanels {
     QLabel* pIme_;
     QLabel* pUpozorenje_;
     QLabel* pIznos_;
+    QLabel* pNapomena_;
+    QTimer* noteTimer_;
 };
 
 }  // namespace movik

@@ -95,6 +95,10 @@ TEST(HelpWindow, UnusableHelpIsReportedInTheWindow) {
         }
         EXPECT_TRUE(w.message().contains(c.expected)) << w.message().toStdString();
         EXPECT_TRUE(w.browser()->toPlainText().contains(c.expected));
+        // Nothing to search in the message.
+        for (const char* name : {"HelpFindPrevious", "HelpFindNext"}) {
+            EXPECT_FALSE(w.findChild<QAction*>(name)->isEnabled()) << name;
+        }
     }
 }
 

@@ -137,6 +137,24 @@ TEST_P(PdfTest, AFailedWriteLeavesNothingBehind) {
     EXPECT_TRUE(fs::is_empty(dir_));
 }
 
+// A company name too long for the line ends in "…" at the right margin on every page; the
+// document's title keeps the whole name.
+TEST_P(PdfTest, ALongCompanyNameIsShortenedToTheLine) {
+    std::string name = "Poduzeće";
+    while (name.size() < 300)
+        name += " za proizvodnju, trgovinu i usluge";
+    ws_.document().Poduzece = name;
+    const std::string path = SaveAll();
+    const std::string text = RunCommand("pdftotext -layout '" + path + "' -");
+    EXPECT_EQ(text.find(name), std::string::npos);
+    std::size_t shortened = 0;
+    for (std::size_t at = text.find("…"); at != std::string::npos; at = text.find("…", at + 1))
+        ++shortened;
+    EXPECT_EQ(shortened, 6u);
+    EXPECT_EQ(InfoField(RunCommand("pdfinfo '" + path + "'"), "Title"),
+              PdfTitle(ws_.document(), nullptr));
+}
+
 INSTANTIATE_TEST_SUITE_P(Separators, PdfTest,
                          testing::Values(CroatianSettings(), EnglishSettings()),
                          [](const auto& info) { return info.index == 0 ? "hr" : "en"; });

@@ -186,7 +186,8 @@ TEST(DataSafety, ImportInTheOtherConventionIsReadAndSaidSo) {
     EXPECT_TRUE(f.dialogs->errors.isEmpty());
     EXPECT_EQ(f.Doc().Bilanca.row(6).IznosPrethodna, 118000);
     EXPECT_EQ(f.Doc().Bilanca.row(11).IznosPrethodna, 2150000);
-    EXPECT_TRUE(f.window->statusBar()->currentMessage().contains("za decimale"));
+    EXPECT_TRUE(f.Find<QLabel>("pNapomena")->text().contains("za decimale"));
+    EXPECT_FALSE(f.Find<QLabel>("pUpozorenje")->isHidden());  // the warning stays in sight
     EXPECT_TRUE(f.Doc().Izmijenjen);
 }
 
