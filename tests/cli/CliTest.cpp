@@ -1,6 +1,7 @@
 // movik-cli as a separate process: exit codes, files written, and agreement with the core.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -150,6 +151,7 @@ TEST_F(Cli, ErrorsGiveOneLineExitTwoAndNoOutputFile) {
     ASSERT_EQ(Run("--locale C new a.mvk").exitCode, 0);
     WriteFile(Path("short.mvk"), std::string(100, '\0'));
     WriteFile(Path("bad.csv"), "Rbr;P;A;B;C;D;\r\n1;x;0;0;\r\n");
+    ASSERT_EQ(::mkfifo(Path("cijev").c_str(), 0600), 0);  // no regular file: never replaced
     const Case cases[] = {
         {"frobnicate", ""},
         {"new", ""},
@@ -164,6 +166,8 @@ TEST_F(Cli, ErrorsGiveOneLineExitTwoAndNoOutputFile) {
         {"import a.mvk cfind bad.csv -o n.mvk", "n.mvk"},
         {"import a.mvk bilanca bad.csv -o n.mvk", "n.mvk"},
         {"import a.mvk bilanca none.csv -o n.mvk", "n.mvk"},
+        {"import a.mvk racun '" MOVIK_EXAMPLES "/bilanca.csv' -o n.mvk", "n.mvk"},
+        {"export a.mvk bilanca -o cijev", ""},
         {"check a.mvk --shares 3", ""},
         {"--locale xx_NOWHERE check a.mvk", ""},
     };
@@ -176,8 +180,9 @@ TEST_F(Cli, ErrorsGiveOneLineExitTwoAndNoOutputFile) {
             EXPECT_FALSE(fs::exists(Path(c.output))) << c.arguments;
         }
     }
-    // Only the three files made above are left: no temporary file survived a failure.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 5);
+    // Only the files made above are left: no temporary file survived a failure.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 6);
+    EXPECT_TRUE(fs::is_fifo(Path("cijev")));
 }
 
 // A line break inside a name cannot break the message into two lines.
