@@ -252,9 +252,9 @@ int CommandNew(const Arguments& args, Workspace& ws) {
         // Say which date the user did not give, or the message blames a date nobody typed.
         std::string defaulted;
         if (args.option("--to") == nullptr) {
-            defaulted = " (zadani završetak " + FormatShortDate(to, "dd.MM.yyyy.") + ")";
+            defaulted = " (zadani završetak " + movik::FormatShortDate(to, "dd.MM.yyyy.") + ")";
         } else if (args.option("--from") == nullptr) {
-            defaulted = " (zadani početak " + FormatShortDate(from, "dd.MM.yyyy.") + ")";
+            defaulted = " (zadani početak " + movik::FormatShortDate(from, "dd.MM.yyyy.") + ")";
         }
         Fail("Završetak razdoblja ne može biti prije njegova početka" + defaulted);
     }
