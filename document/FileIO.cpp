@@ -80,10 +80,9 @@ class SystemFileWriter final : public FileWriter {
   public:
     explicit SystemFileWriter(FileCalls calls) : calls_(std::move(calls)) {}
 
-    std::string WriteWhole(const std::string& path,
-                           const std::vector<std::uint8_t>& content) override {
+    Result WriteWhole(const std::string& path, const std::vector<std::uint8_t>& content) override {
         if (path.empty()) {
-            return CannotCreateMessage(path);
+            return Result::Fail(CannotCreateMessage(path));
         }
         // A symbolic link keeps pointing at the document: the new file replaces its target.
         std::string target = path;
@@ -98,11 +97,11 @@ class SystemFileWriter final : public FileWriter {
         struct stat info {};
         const bool hadOldFile = ::stat(target.c_str(), &info) == 0;
         if (hadOldFile && S_ISDIR(info.st_mode)) {
-            return CannotCreateMessage(path);
+            return Result::Fail(CannotCreateMessage(path));
         }
         // Renaming would replace even a file the user may not write; such a file stays as it is.
         if (hadOldFile && CheckWritable(calls_, target.c_str()) != 0) {
-            return CannotCreateMessage(path);
+            return Result::Fail(CannotCreateMessage(path));
         }
         const mode_t mode = hadOldFile ? (info.st_mode & 07777) : (0666 & ~CurrentUmask());
 
@@ -114,14 +113,14 @@ class SystemFileWriter final : public FileWriter {
             fd = MakeTemp(calls_, tempName.data());
         }
         if (fd < 0) {
-            return CannotCreateMessage(path);
+            return Result::Fail(CannotCreateMessage(path));
         }
         auto fail = [&](std::string_view reason, bool open) {
             if (open) {
                 ::close(fd);
             }
             ::unlink(tempName.c_str());
-            return NotSaved(path, reason, hadOldFile);
+            return Result::Fail(NotSaved(path, reason, hadOldFile));
         };
 
         std::size_t written = 0;
@@ -157,7 +156,7 @@ class SystemFileWriter final : public FileWriter {
             ::fsync(dir);
             ::close(dir);
         }
-        return {};
+        return Result::Ok();
     }
 
   private:

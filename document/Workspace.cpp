@@ -74,12 +74,12 @@ std::string Workspace::WarningDetails() const {
     return details;
 }
 
-std::string Workspace::SaveDocument() {
+Result Workspace::SaveDocument() {
     ReadGrids();
     return movik::SaveDocument(doc_);
 }
 
-std::string Workspace::SaveDocument(FileWriter& writer) {
+Result Workspace::SaveDocument(FileWriter& writer) {
     ReadGrids();
     return movik::SaveDocument(doc_, writer);
 }
@@ -101,19 +101,19 @@ std::string Workspace::ExportCsv(Statement s) const {
     return movik::ExportCsv(s, grids_.of(s));
 }
 
-std::string Workspace::ImportCsv(Statement s, std::string_view fileBytes, std::string* note) {
+Result Workspace::ImportCsv(Statement s, std::string_view fileBytes, std::string* note) {
     std::string remark;
-    std::string error = movik::ImportCsv(s, fileBytes, grids_.of(s), rs_, &remark);
+    Result imported = movik::ImportCsv(s, fileBytes, grids_.of(s), rs_, &remark);
     if (note != nullptr) {
         *note = remark;
     }
-    if (!error.empty()) {
-        return error;
+    if (!imported) {
+        return imported;
     }
     RefreshCycle();
     // Imported amounts are the user's data: closing now must not lose them without a question.
     doc_.Izmijenjen = true;
-    return {};
+    return Result::Ok();
 }
 
 }  // namespace movik

@@ -789,9 +789,8 @@ bool TForm1::SaveDocument() {
         return false;
     }
     PushFields();
-    const std::string error = ws_.SaveDocument(*writer_);
-    if (!error.empty()) {
-        dialogs_->ShowError(QString::fromStdString(error));
+    if (const Result saved = ws_.SaveDocument(*writer_); !saved) {
+        dialogs_->ShowError(QString::fromStdString(saved.message()));
         return false;
     }
     SetFilePanel(FromPath(ws_.document().ImeDatoteke));
@@ -865,11 +864,11 @@ void TForm1::ExportCsv() {
         return;
     }
     const std::string bytes = ws_.ExportCsv(*s);
-    const std::string error =
+    const Result written =
         writer_->WriteWhole(ToPath(AddDefaultExtension(*path, QStringLiteral("csv"))),
                             std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-    if (!error.empty()) {
-        dialogs_->ShowError(QString::fromStdString(error));
+    if (!written) {
+        dialogs_->ShowError(QString::fromStdString(written.message()));
     }
 }
 
@@ -886,18 +885,17 @@ void TForm1::ImportCsv() {
         return;
     }
     std::string bytes;
-    const std::string readError = ReadImportFile(ToPath(*path), *s, bytes);
-    if (!readError.empty()) {
-        dialogs_->ShowError(QString::fromStdString(readError));
+    if (const Result read = ReadImportFile(ToPath(*path), *s, bytes); !read) {
+        dialogs_->ShowError(QString::fromStdString(read.message()));
         return;
     }
     PushFields();
     std::string note;
-    const std::string error = ws_.ImportCsv(*s, bytes, &note);
+    const Result imported = ws_.ImportCsv(*s, bytes, &note);
     RefreshGrids();
     ShowWarning();
-    if (!error.empty()) {
-        dialogs_->ShowError(QString::fromStdString(error));
+    if (!imported) {
+        dialogs_->ShowError(QString::fromStdString(imported.message()));
     } else if (!note.empty()) {
         statusBar()->showMessage(QString::fromStdString(note), kNoteMilliseconds);
     }
