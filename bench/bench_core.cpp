@@ -64,7 +64,7 @@ void BM_OpenAndSave(benchmark::State& state) {
     movik::Workspace ws = FilledWorkspace();
     const std::string path = "/tmp/movik-bench-" + std::to_string(::getpid()) + ".mvk";
     ws.document().ImeDatoteke = path;
-    if (!ws.SaveDocument().empty()) {
+    if (!ws.SaveDocument()) {
         state.SkipWithError("save failed");
         return;
     }
@@ -73,7 +73,7 @@ void BM_OpenAndSave(benchmark::State& state) {
     std::string error;
     for (auto _ : state) {
         if (movik::OpenDocument(path, doc, error) != movik::OpenResult::Opened ||
-            !movik::SaveDocument(doc, *writer).empty()) {
+            !movik::SaveDocument(doc, *writer)) {
             state.SkipWithError("open or save failed");
             break;
         }
@@ -86,15 +86,14 @@ BENCHMARK(BM_OpenAndSave)->Unit(benchmark::kMicrosecond);
 void BM_DecodeAndEncode(benchmark::State& state) {
     movik::Workspace ws = FilledWorkspace();
     std::vector<std::uint8_t> image;
-    std::string error;
-    if (!movik::EncodeDocumentFile(ws.document(), image, error)) {
+    if (!movik::EncodeDocumentFile(ws.document(), image)) {
         state.SkipWithError("encode failed");
         return;
     }
     movik::TDokument doc = ws.document();
     for (auto _ : state) {
         movik::DecodeDocumentFile(image.data(), doc);
-        if (!movik::EncodeDocumentFile(doc, image, error)) {
+        if (!movik::EncodeDocumentFile(doc, image)) {
             state.SkipWithError("encode failed");
             break;
         }

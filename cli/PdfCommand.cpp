@@ -78,7 +78,7 @@ std::string WritePdf(const Workspace& ws, const std::string& report, const std::
         }
         return {};
     }
-    return SavePdf(jobs, pdfTitle, path);
+    return SavePdf(jobs, pdfTitle, path).message();
 }
 
 }  // namespace movik::cli

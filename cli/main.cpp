@@ -140,10 +140,10 @@ std::string CheckedText(const std::string& text, const char* what) {
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
     auto writer = movik::MakeSystemFileWriter();
-    const std::string error =
+    const movik::Result written =
         writer->WriteWhole(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-    if (!error.empty()) {
-        Fail(error);
+    if (!written) {
+        Fail(written.message());
     }
 }
 
@@ -163,9 +163,8 @@ void OpenAsWindow(Workspace& ws, const std::string& path) {
 
 void SaveTo(Workspace& ws, const std::string& path) {
     const auto writer = movik::MakeSystemFileWriter();
-    const std::string error = ws.SaveDocumentAs(path, *writer);
-    if (!error.empty()) {
-        Fail(error);
+    if (const movik::Result saved = ws.SaveDocumentAs(path, *writer); !saved) {
+        Fail(saved.message());
     }
 }
 
@@ -301,15 +300,13 @@ int CommandImport(const Arguments& args, Workspace& ws) {
     RequireOptions(args, {"-o"});
     const Statement s = ParseStatement(args.positional[2], true);
     std::string bytes;
-    if (const std::string error = movik::ReadImportFile(args.positional[3], s, bytes);
-        !error.empty()) {
-        Fail(error);
+    if (const movik::Result read = movik::ReadImportFile(args.positional[3], s, bytes); !read) {
+        Fail(read.message());
     }
     OpenAsWindow(ws, args.positional[1]);
     std::string note;
-    const std::string error = ws.ImportCsv(s, bytes, &note);
-    if (!error.empty()) {
-        Fail(error);
+    if (const movik::Result imported = ws.ImportCsv(s, bytes, &note); !imported) {
+        Fail(imported.message());
     }
     if (!note.empty()) {
         std::cerr << "movik-cli: " << note << '\n';

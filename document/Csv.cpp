@@ -265,27 +265,28 @@ std::string ExportCsv(Statement /*s*/, const GridTexts& grid) {
     return out;
 }
 
-std::string ReadImportFile(const std::string& path, Statement s, std::string& bytes,
-                           const FileCalls& calls) {
+Result ReadImportFile(const std::string& path, Statement s, std::string& bytes,
+                      const FileCalls& calls) {
     const std::size_t linesWanted = static_cast<std::size_t>(RowCount(s)) + 1;  // header row too
     ReadOutcome read = ReadLines(path, linesWanted, kMaxImportBytes, calls);
     if (read.status == ReadStatus::TooLarge) {
-        return "Datoteka " + path + " nije uvezena: njezinih prvih " + std::to_string(linesWanted) +
-               " redaka ima više od " + std::to_string(kMaxImportBytes / (1024 * 1024)) +
-               " MB, pa to nije tablica izvještaja.";
+        return Result::Fail("Datoteka " + path + " nije uvezena: njezinih prvih " +
+                            std::to_string(linesWanted) + " redaka ima više od " +
+                            std::to_string(kMaxImportBytes / (1024 * 1024)) +
+                            " MB, pa to nije tablica izvještaja.");
     }
     if (read.status != ReadStatus::Read) {
-        return CannotOpenMessage(path);
+        return Result::Fail(CannotOpenMessage(path));
     }
     bytes = std::move(read.bytes);
-    return {};
+    return Result::Ok();
 }
 
-std::string ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
-                      const RegionalSettings& rs, std::string* note) {
+Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
+                 const RegionalSettings& rs, std::string* note) {
     const std::optional<ImportLayout> layout = ImportLayoutOf(s);
     if (!layout) {
-        return "Uvoz je moguć samo u bilancu i u račun dobiti i gubitka.";
+        return Result::Fail("Uvoz je moguć samo u bilancu i u račun dobiti i gubitka.");
     }
     // A file saved as UTF-8 with a byte order mark is read as UTF-8; anything else is
     // Windows-1250, as the export writes it.
@@ -312,7 +313,7 @@ std::string ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
 
     // Check every line before any cell changes.
     if (std::string shape = WrongShape(s, lines); !shape.empty()) {
-        return shape;
+        return Result::Fail(shape);
     }
     std::vector<int> amountPieces;
     for (const int col : FactsOf(s).inputColumns) {
@@ -328,7 +329,8 @@ std::string ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
         std::vector<std::string> linePieces =
             ImportPieces(line, static_cast<std::size_t>(layout->pieces), amountPieces, &kept);
         if (linePieces.size() < static_cast<std::size_t>(layout->pieces)) {
-            return "List index out of bounds (" + std::to_string(linePieces.size()) + ")";
+            return Result::Fail("List index out of bounds (" + std::to_string(linePieces.size()) +
+                                ")");
         }
         pieces.push_back(std::move(linePieces));
         keptEmpty.push_back(kept);
@@ -369,9 +371,9 @@ std::string ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
         const std::size_t column = keptEmpty[k]
                                        ? static_cast<std::size_t>(p) + 1
                                        : FileColumnOf(lines[k], static_cast<std::size_t>(p));
-        return "Datoteka nije uvezena: u retku " + std::to_string(k + 1) + ", stupcu " +
+        return Result::Fail("Datoteka nije uvezena: u retku " + std::to_string(k + 1) + ", stupcu " +
                std::to_string(column) + " nije ispravan iznos (\"" +
-               pieces[k][static_cast<std::size_t>(p)] + "\").";
+               pieces[k][static_cast<std::size_t>(p)] + "\").");
     }
 
     for (std::size_t k = 0; k < pieces.size(); ++k) {
@@ -397,7 +399,7 @@ std::string ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
         *note = "Iznosi su pročitani s \"" + other.thousandsSeparator + "\" za tisućice i \"" +
                 other.decimalSeparator + "\" za decimale, kako ih datoteka piše.";
     }
-    return {};
+    return Result::Ok();
 }
 
 }  // namespace movik

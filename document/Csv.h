@@ -9,6 +9,7 @@
 #include "document/FileIO.h"
 #include "document/GridTexts.h"
 #include "model/Regional.h"
+#include "model/Result.h"
 
 namespace movik {
 
@@ -33,12 +34,12 @@ std::string ExportCsv(Statement s, const GridTexts& grid);
 inline constexpr std::size_t kMaxImportBytes = 4 * 1024 * 1024;
 
 // Reads from path what an import of s uses: the bytes up to the end of the last line its grid can
-// take (the file's lines beyond are not read), from a file or a pipe. Returns "" on success, else
-// the message: "Cannot open file %s" for a path that cannot be opened or read (a folder too), or a
+// take (the file's lines beyond are not read), from a file or a pipe. Returns the failure's
+// message: "Cannot open file %s" for a path that cannot be opened or read (a folder too), or a
 // Croatian message when those lines run past kMaxImportBytes (no statement file, or endless).
 // calls replace system calls in tests.
-std::string ReadImportFile(const std::string& path, Statement s, std::string& bytes,
-                           const FileCalls& calls = {});
+Result ReadImportFile(const std::string& path, Statement s, std::string& bytes,
+                      const FileCalls& calls = {});
 
 // Imports file bytes into the grid (Bilanca or Racun only). The whole file is checked before any
 // cell changes, and nothing changes when a check fails: a file not shaped as s's export (a line
@@ -49,9 +50,9 @@ std::string ReadImportFile(const std::string& path, Statement s, std::string& by
 // A file whose every amount reads in the other separator convention with exactly two decimals
 // (as an export under that convention writes them) is read in that convention: its amounts go
 // into the grid in rs's form, and *note (when given) gets a one-line remark saying so.
-// A blank amount piece is 0, an empty one too when every other cell of its line is there. Returns
-// "" on success; the caller then runs the refresh cycle.
-std::string ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
-                      const RegionalSettings& rs, std::string* note = nullptr);
+// A blank amount piece is 0, an empty one too when every other cell of its line is there. On success
+// the caller then runs the refresh cycle.
+Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
+                 const RegionalSettings& rs, std::string* note = nullptr);
 
 }  // namespace movik

@@ -163,13 +163,14 @@ bool SameDouble(double a, double b) {
 
 }  // namespace
 
-bool EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out, std::string& error) {
+Result EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out) {
+    std::string error;
     std::vector<std::uint8_t> image(kDocumentFileSize, 0);
 
     if (!PutShortString(image.data(), kPotpisCapacity, doc.Potpis, "Potpis", 0, error) ||
         !PutShortString(image.data() + kVerzijaOffset, kVerzijaCapacity, doc.Verzija, "Verzija", 0,
                         error)) {
-        return false;
+        return Result::Fail(error);
     }
 
     std::uint8_t* block = image.data() + kHeaderSize;
@@ -179,7 +180,7 @@ bool EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out, st
                         error) ||
         !PutShortString(block + kSjedisteOffset, kTextCapacity, doc.Sjediste, "Sjedište", 0,
                         error)) {
-        return false;
+        return Result::Fail(error);
     }
     PutDouble(block + kDatumOdOffset, doc.DatumOd);
     PutDouble(block + kDatumDoOffset, doc.DatumDo);
@@ -199,7 +200,7 @@ bool EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out, st
         const TStavkaBilanca& s = doc.Bilanca.row(r);
         if (!PutShortString(row + kBilancaTextOffset, kTextCapacity, s.Tekst, "Bilanca", r,
                             error)) {
-            return false;
+            return Result::Fail(error);
         }
         PutDouble(row + kIznosPrethodnaOffset, s.IznosPrethodna);
         PutDouble(row + kUdioPrethodnaOffset, s.UdioPrethodna);
@@ -211,7 +212,7 @@ bool EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out, st
         const TStavkaRacun& s = doc.Racun.row(r);
         if (!PutShortString(row + kRacunTextOffset, kTextCapacity, s.Tekst,
                             "Račun dobiti i gubitka", r, error)) {
-            return false;
+            return Result::Fail(error);
         }
         PutDouble(row + kRacunIznosOffset, s.Iznos);
         PutDouble(row + kRacunUdioOffset, s.Udio);
@@ -219,11 +220,11 @@ bool EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out, st
     if (!PutIznosTable(block, kCFIndOffset, doc.CFInd, "Indirektna metoda novčanog toka", error) ||
         !PutIznosTable(block, kCFFreeOffset, doc.CFFree, "Metoda slobodnog novčanog toka", error) ||
         !PutIznosTable(block, kPokOffset, doc.Pok, "Pokazatelji", error)) {
-        return false;
+        return Result::Fail(error);
     }
 
     out = std::move(image);
-    return true;
+    return Result::Ok();
 }
 
 void DecodeDocumentFile(const std::uint8_t* image, TDokument& doc) {

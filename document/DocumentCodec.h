@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/Document.h"
+#include "model/Result.h"
 
 namespace movik {
 
@@ -15,8 +16,8 @@ inline constexpr std::size_t kHeaderSize = 82;
 inline constexpr std::size_t kDocumentFileSize = kHeaderSize + kDocumentBlockSize;  // 59,954
 
 // The whole file image of the document: header, then the block laid over KeptBlock.
-// Fails (returns false, sets error) only when a text cannot be held in Windows-1250.
-bool EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out, std::string& error);
+// Fails only when a text cannot be held in Windows-1250 (out is then left as it was).
+Result EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out);
 
 // Replaces the document block of doc with a file image (at least kDocumentFileSize bytes; extra
 // bytes ignored). The header of doc stays; Bilanca rows 53 and 54 get their template texts.

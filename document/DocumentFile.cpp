@@ -6,25 +6,23 @@
 
 namespace movik {
 
-std::string SaveDocument(TDokument& doc, FileWriter& writer) {
+Result SaveDocument(TDokument& doc, FileWriter& writer) {
     if (doc.ImeDatoteke.empty()) {
-        return "Dokument nije snimljen: nije zadano ime datoteke.";
+        return Result::Fail("Dokument nije snimljen: nije zadano ime datoteke.");
     }
     std::vector<std::uint8_t> image;
-    std::string error;
-    if (!EncodeDocumentFile(doc, image, error)) {
-        return error;
+    if (Result encoded = EncodeDocumentFile(doc, image); !encoded) {
+        return encoded;
     }
-    error = writer.WriteWhole(doc.ImeDatoteke, image);
-    if (!error.empty()) {
-        return error;
+    if (Result written = writer.WriteWhole(doc.ImeDatoteke, image); !written) {
+        return written;
     }
     std::memcpy(doc.KeptBlock.data(), image.data() + kHeaderSize, kDocumentBlockSize);
     doc.Izmijenjen = false;
-    return {};
+    return Result::Ok();
 }
 
-std::string SaveDocument(TDokument& doc) {
+Result SaveDocument(TDokument& doc) {
     const std::unique_ptr<FileWriter> writer = MakeSystemFileWriter(FileCalls{});
     return SaveDocument(doc, *writer);
 }

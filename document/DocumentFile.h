@@ -10,11 +10,11 @@
 
 namespace movik {
 
-// Writes doc to doc.ImeDatoteke. On success clears Izmijenjen and returns "". On failure returns
-// the message ("Cannot create file %s" when the file cannot be created, a Croatian message for a
-// failed or short write) and leaves doc and the old file untouched.
-std::string SaveDocument(TDokument& doc, FileWriter& writer);
-std::string SaveDocument(TDokument& doc);
+// Writes doc to doc.ImeDatoteke. On success clears Izmijenjen. On failure gives the message
+// ("Cannot create file %s" when the file cannot be created, a Croatian message for a failed or
+// short write) and leaves doc and the old file untouched.
+Result SaveDocument(TDokument& doc, FileWriter& writer);
+Result SaveDocument(TDokument& doc);
 
 enum class OpenResult { Opened, Missing, Failed };
 // Reads path over doc's block and sets ImeDatoteke (no recalculation). A missing file changes

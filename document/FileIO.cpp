@@ -80,10 +80,9 @@ class SystemFileWriter final : public FileWriter {
   public:
     explicit SystemFileWriter(FileCalls calls) : calls_(std::move(calls)) {}
 
-    std::string WriteWhole(const std::string& path,
-                           const std::vector<std::uint8_t>& content) override {
+    Result WriteWhole(const std::string& path, const std::vector<std::uint8_t>& content) override {
         if (path.empty()) {
-            return CannotCreateMessage(path);
+            return Result::Fail(CannotCreateMessage(path));
         }
         // A symbolic link keeps pointing at the document: the new file replaces its target.
         std::string target = path;
@@ -100,11 +99,11 @@ class SystemFileWriter final : public FileWriter {
         // Only a regular file is replaced: renaming over a folder, pipe or device (or a link to
         // one) would swap a system object for a plain file, and writing to it is no safe save.
         if (hadOldFile && !S_ISREG(info.st_mode)) {
-            return CannotCreateMessage(path);
+            return Result::Fail(CannotCreateMessage(path));
         }
         // Renaming would replace even a file the user may not write; such a file stays as it is.
         if (hadOldFile && CheckWritable(calls_, target.c_str()) != 0) {
-            return CannotCreateMessage(path);
+            return Result::Fail(CannotCreateMessage(path));
         }
         const mode_t mode = hadOldFile ? (info.st_mode & 07777) : (0666 & ~CurrentUmask());
 
@@ -116,14 +115,14 @@ class SystemFileWriter final : public FileWriter {
             fd = MakeTemp(calls_, tempName.data());
         }
         if (fd < 0) {
-            return CannotCreateMessage(path);
+            return Result::Fail(CannotCreateMessage(path));
         }
         auto fail = [&](std::string_view reason, bool open) {
             if (open) {
                 ::close(fd);
             }
             ::unlink(tempName.c_str());
-            return NotSaved(path, reason, hadOldFile);
+            return Result::Fail(NotSaved(path, reason, hadOldFile));
         };
 
         std::size_t written = 0;
@@ -159,7 +158,7 @@ class SystemFileWriter final : public FileWriter {
             ::fsync(dir);
             ::close(dir);
         }
-        return {};
+        return Result::Ok();
     }
 
   private:

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "model/Result.h"
+
 namespace movik {
 
 // The system calls the file layer makes where a refusal by the system matters: tests replace
@@ -36,9 +38,8 @@ class FileWriter {
     virtual ~FileWriter() = default;
     // Writes the whole content to path without ever destroying an existing file at path: the
     // bytes go to a temporary file beside it that is renamed over path only when complete.
-    // Returns an empty text on success, else the message to show.
-    virtual std::string WriteWhole(const std::string& path,
-                                   const std::vector<std::uint8_t>& content) = 0;
+    virtual Result WriteWhole(const std::string& path,
+                              const std::vector<std::uint8_t>& content) = 0;
 };
 
 // The real writer (POSIX: open, write with byte counts checked, fsync, close, rename).

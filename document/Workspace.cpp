@@ -126,24 +126,24 @@ std::string Workspace::WarningDetails() const {
     return details;
 }
 
-std::string Workspace::SaveDocument() {
+Result Workspace::SaveDocument() {
     ReadGrids();
     return movik::SaveDocument(doc_);
 }
 
-std::string Workspace::SaveDocument(FileWriter& writer) {
+Result Workspace::SaveDocument(FileWriter& writer) {
     ReadGrids();
     return movik::SaveDocument(doc_, writer);
 }
 
-std::string Workspace::SaveDocumentAs(const std::string& path, FileWriter& writer) {
+Result Workspace::SaveDocumentAs(const std::string& path, FileWriter& writer) {
     const std::string previous = doc_.ImeDatoteke;
     doc_.ImeDatoteke = path;
-    std::string error = SaveDocument(writer);
-    if (!error.empty()) {
+    Result saved = SaveDocument(writer);
+    if (!saved) {
         doc_.ImeDatoteke = previous;
     }
-    return error;
+    return saved;
 }
 
 OpenResult Workspace::OpenDocument(const std::string& path, std::string& error) {
@@ -163,14 +163,14 @@ std::string Workspace::ExportCsv(Statement s) const {
     return movik::ExportCsv(s, grids_.of(s));
 }
 
-std::string Workspace::ImportCsv(Statement s, std::string_view fileBytes, std::string* note) {
+Result Workspace::ImportCsv(Statement s, std::string_view fileBytes, std::string* note) {
     std::string remark;
-    std::string error = movik::ImportCsv(s, fileBytes, grids_.of(s), rs_, &remark);
+    Result imported = movik::ImportCsv(s, fileBytes, grids_.of(s), rs_, &remark);
     if (note != nullptr) {
         *note = remark;
     }
-    if (!error.empty()) {
-        return error;
+    if (!imported) {
+        return imported;
     }
     // The file's header dates may be written another way (a two-digit year, another locale):
     // the balance sheet's header shows the document's period, as exports and print lines need.
@@ -180,7 +180,7 @@ std::string Workspace::ImportCsv(Statement s, std::string_view fileBytes, std::s
     RefreshCycle();
     // Imported amounts are the user's data: closing now must not lose them without a question.
     doc_.Izmijenjen = true;
-    return {};
+    return Result::Ok();
 }
 
 }  // namespace movik

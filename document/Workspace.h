@@ -64,20 +64,20 @@ class Workspace {
     void ShowGeneralData();
     void CheckBalance();
 
-    // ReadGrids, then write the file. "" on success (Izmijenjen cleared), else the message.
-    std::string SaveDocument();
-    std::string SaveDocument(FileWriter& writer);
+    // ReadGrids, then write the file (on success Izmijenjen is cleared).
+    Result SaveDocument();
+    Result SaveDocument(FileWriter& writer);
     // SaveDocument to path, which becomes the document's file only when it was written.
-    std::string SaveDocumentAs(const std::string& path, FileWriter& writer);
+    Result SaveDocumentAs(const std::string& path, FileWriter& writer);
     // Opens path: the document as read, FillGrids, ShowGeneralData, Izmijenjen cleared,
     // CheckBalance. Missing file: nothing changes. Failure: error set, nothing changes.
     OpenResult OpenDocument(const std::string& path, std::string& error);
 
     std::string ExportCsv(Statement s) const;
-    // Imports into the grid, runs the refresh cycle and sets Izmijenjen; "" on success, else the
-    // message and nothing changed. *note gets the remark of a file read in the other separator
+    // Imports into the grid, runs the refresh cycle and sets Izmijenjen; on failure nothing
+    // changed. *note gets the remark of a file read in the other separator
     // convention ("" otherwise).
-    std::string ImportCsv(Statement s, std::string_view fileBytes, std::string* note = nullptr);
+    Result ImportCsv(Statement s, std::string_view fileBytes, std::string* note = nullptr);
 
   private:
     RegionalSettings rs_;

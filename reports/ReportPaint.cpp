@@ -126,11 +126,10 @@ QByteArray RenderPdf(const std::vector<PrintJob>& jobs, const QString& title) {
     return bytes;
 }
 
-std::string SavePdf(const std::vector<PrintJob>& jobs, const QString& title,
-                    const std::string& path) {
+Result SavePdf(const std::vector<PrintJob>& jobs, const QString& title, const std::string& path) {
     const QByteArray pdf = RenderPdf(jobs, title);
     if (pdf.isEmpty())
-        return "Nema stranica za izvoz u PDF.";
+        return Result::Fail("Nema stranica za izvoz u PDF.");
     const std::vector<std::uint8_t> content(pdf.begin(), pdf.end());
     return MakeSystemFileWriter()->WriteWhole(path, content);
 }

@@ -37,8 +37,7 @@ int PaintJobs(const std::vector<PrintJob>& jobs, QPagedPaintDevice& device, QPai
 QByteArray RenderPdf(const std::vector<PrintJob>& jobs, const QString& title);
 
 // Writes RenderPdf(...) to path through a safe write (a temporary file renamed over path when
-// complete; nothing is left behind on failure). Returns "" on success, else a Croatian message.
-std::string SavePdf(const std::vector<PrintJob>& jobs, const QString& title,
-                    const std::string& path);
+// complete; nothing is left behind on failure). A failure carries the message to show.
+Result SavePdf(const std::vector<PrintJob>& jobs, const QString& title, const std::string& path);
 
 }  // namespace movik

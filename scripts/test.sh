@@ -14,8 +14,7 @@ fi
 if [ "$sanitize" = 1 ]; then
     export MOVIK_BUILD_DIR=${MOVIK_ASAN_BUILD_DIR:-$root/build-asan}
     "$root/scripts/build.sh" -DMOVIK_WERROR=ON -DMOVIK_SANITIZE=ON -DMOVIK_BENCH=OFF
-    # Qt's own libraries are not instrumented; their one-time allocations are not our leaks.
-    export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}
+    export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1}
     export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 else
     "$root/scripts/build.sh" -DMOVIK_WERROR=ON

@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     movik::ReportSet set(ws.grids());
     const auto jobs = set.PrintAll(movik::PrintInputsOf(ws, unit));
     const QString title = QString::fromStdString(movik::PdfTitle(ws.document(), nullptr));
-    if (const std::string message = movik::SavePdf(jobs, title, output); !message.empty()) {
+    if (const std::string message = movik::SavePdf(jobs, title, output).message(); !message.empty()) {
         return Fail(message);
     }
     return 0;

@@ -149,10 +149,10 @@ bool TForm1::SaveDocumentTo(const std::optional<std::string>& newPath) {
         return false;
     }
     // A new name stays only when the document was written to it.
-    const std::string error =
+    const Result saved =
         newPath ? ws_.SaveDocumentAs(*newPath, *writer_) : ws_.SaveDocument(*writer_);
-    if (!error.empty()) {
-        dialogs_->ShowError(QString::fromStdString(error));
+    if (!saved) {
+        dialogs_->ShowError(QString::fromStdString(saved.message()));
         return false;
     }
     SetFilePanel(FromPath(ws_.document().ImeDatoteke));
@@ -218,11 +218,11 @@ void TForm1::ExportCsv() {
         return;
     }
     const std::string bytes = ws_.ExportCsv(*s);
-    const std::string error =
+    const Result written =
         writer_->WriteWhole(ToPath(AddDefaultExtension(*path, QStringLiteral("csv"))),
                             std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-    if (!error.empty()) {
-        dialogs_->ShowError(QString::fromStdString(error));
+    if (!written) {
+        dialogs_->ShowError(QString::fromStdString(written.message()));
     }
 }
 
@@ -239,17 +239,16 @@ void TForm1::ImportCsv() {
         return;
     }
     std::string bytes;
-    const std::string readError = ReadImportFile(ToPath(*path), *s, bytes);
-    if (!readError.empty()) {
-        dialogs_->ShowError(QString::fromStdString(readError));
+    if (const Result read = ReadImportFile(ToPath(*path), *s, bytes); !read) {
+        dialogs_->ShowError(QString::fromStdString(read.message()));
         return;
     }
     std::string note;
-    const std::string error = ws_.ImportCsv(*s, bytes, &note);
+    const Result imported = ws_.ImportCsv(*s, bytes, &note);
     RefreshGrids();
     ShowWarning();
-    if (!error.empty()) {
-        dialogs_->ShowError(QString::fromStdString(error));
+    if (!imported) {
+        dialogs_->ShowError(QString::fromStdString(imported.message()));
     } else if (!note.empty()) {
         panels_->ShowNote(QString::fromStdString(note));
     }

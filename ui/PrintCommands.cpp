@@ -153,10 +153,10 @@ void PrintCommands::IzvozPdfClick(std::optional<Statement> s) {
     const PrintInputs in = Inputs();
     const std::vector<PrintJob> jobs = s ? reports_.PrintStatement(*s, in) : reports_.PrintAll(in);
     const Statement* which = s ? &*s : nullptr;
-    const std::string error = SavePdf(jobs, FromUtf8(PdfTitle(ws_.document(), which)),
-                                      QFile::encodeName(*path).toStdString());
-    if (!error.empty()) {
-        dialogs_.ShowError(FromUtf8(error));
+    const Result saved = SavePdf(jobs, FromUtf8(PdfTitle(ws_.document(), which)),
+                                 QFile::encodeName(*path).toStdString());
+    if (!saved) {
+        dialogs_.ShowError(FromUtf8(saved.message()));
     }
 }
 

@@ -208,7 +208,9 @@ StatementGrid::StatementGrid(Statement statement, GridTexts& texts, QWidget* par
 // left to Qt, its destruction would reach the grid's event filter with the grid half destroyed.
 StatementGrid::~StatementGrid() {
     finishing_ = true;
-    delete editor_.data();
+    QLineEdit* editor = editor_.data();
+    editor_.clear();  // the event filter no longer takes the editor for the one being edited
+    delete editor;
 }
 
 void StatementGrid::refresh() {

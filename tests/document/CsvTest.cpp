@@ -377,7 +377,8 @@ TEST(ReadImportFile, RefusesFoldersMissingFilesAndEndlessLines) {
     EXPECT_EQ(ReadImportFile(dir.file("none.csv"), Statement::Bilanca, bytes),
               "Cannot open file " + dir.file("none.csv"));
     test::WriteText(dir.file("long.csv"), std::string(kMaxImportBytes + 1, 'x'));
-    const std::string error = ReadImportFile(dir.file("long.csv"), Statement::Racun, bytes);
+    const std::string error =
+        ReadImportFile(dir.file("long.csv"), Statement::Racun, bytes).message();
     EXPECT_NE(error.find(dir.file("long.csv")), std::string::npos) << error;
     EXPECT_EQ(bytes, "unchanged");
     // Exactly at the limit is still read.
@@ -447,7 +448,8 @@ TEST_P(ImportBadAmount, RefusesTheWholeFileNamingLineAndColumn) {
     FillRandomInputs(ws, 9);
     const StatementGrids before = ws.grids();
     ws.document().Izmijenjen = false;
-    const std::string error = ws.ImportCsv(Statement::Bilanca, BilancaWithLine5(GetParam()));
+    const std::string error =
+        ws.ImportCsv(Statement::Bilanca, BilancaWithLine5(GetParam())).message();
     EXPECT_EQ(error,
               std::string("Datoteka nije uvezena: u retku 6, stupcu 3 nije ispravan iznos (\"") +
                   GetParam() + "\").");

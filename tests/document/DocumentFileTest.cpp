@@ -29,9 +29,9 @@ using test::WriteBytes;
 
 std::vector<std::uint8_t> Encode(const TDokument& doc) {
     std::vector<std::uint8_t> image;
-    std::string error;
-    EXPECT_TRUE(EncodeDocumentFile(doc, image, error)) << error;
-    EXPECT_EQ(error, "");
+    const Result encoded = EncodeDocumentFile(doc, image);
+    EXPECT_TRUE(encoded.ok()) << encoded;
+    EXPECT_EQ(encoded.message(), "");
     return image;
 }
 
@@ -202,15 +202,17 @@ TEST(DocumentFileLayout, TextOutsideWindows1250IsRefusedWithAMessage) {
     TDokument doc = NewDoc();
     doc.Sjediste = "Zagreb → Split";
     std::vector<std::uint8_t> image;
-    std::string error;
-    EXPECT_FALSE(EncodeDocumentFile(doc, image, error));
-    EXPECT_EQ(error,
+    Result encoded = EncodeDocumentFile(doc, image);
+    EXPECT_FALSE(encoded.ok());
+    EXPECT_EQ(encoded.message(),
               "Dokument nije snimljen: tekst „Sjedište“ sadrži znak „→“ koji se ne može spremiti "
               "u datoteku (kodna stranica Windows-1250).");
 
     doc = NewDoc();
     doc.Racun.row(7).Tekst = "B. Poslovni rashodi ñ";
-    EXPECT_FALSE(EncodeDocumentFile(doc, image, error));
+    encoded = EncodeDocumentFile(doc, image);
+    EXPECT_FALSE(encoded.ok());
+    const std::string& error = encoded.message();
     EXPECT_NE(error.find("Račun dobiti i gubitka, red 7"), std::string::npos) << error;
     EXPECT_NE(error.find("„ñ“"), std::string::npos) << error;
 }
@@ -472,7 +474,7 @@ TEST_P(DocumentFileSaveFailure, OldFileStaysAndNoTemporaryFileRemains) {
     doc.Izmijenjen = true;
     const auto keptBefore = doc.KeptBlock;
     const std::unique_ptr<FileWriter> writer = MakeSystemFileWriter(GetParam().make());
-    const std::string error = SaveDocument(doc, *writer);
+    const std::string error = SaveDocument(doc, *writer).message();
 
     EXPECT_EQ(error, "Datoteka " + path +
                          " nije snimljena: pisanje nije uspjelo (disk je možda pun). Prethodni "
@@ -639,7 +641,7 @@ TEST(DocumentFileSave, UnencodableTextWritesNothing) {
     doc.ImeDatoteke = dir.file("a.mvk");
     doc.Poduzece = "Ñandú d.o.o.";
     doc.Izmijenjen = true;
-    EXPECT_NE(SaveDocument(doc).find("Naziv poduzeća"), std::string::npos);
+    EXPECT_NE(SaveDocument(doc).message().find("Naziv poduzeća"), std::string::npos);
     EXPECT_TRUE(dir.names().empty());
     EXPECT_TRUE(doc.Izmijenjen);
 }

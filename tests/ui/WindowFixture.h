@@ -114,8 +114,8 @@ class ScriptedDialogs : public Dialogs {
 // A FileWriter that always fails, for save and export failures.
 class FailingWriter : public FileWriter {
   public:
-    std::string WriteWhole(const std::string& path, const std::vector<std::uint8_t>&) override {
-        return "Cannot create file " + path;
+    Result WriteWhole(const std::string& path, const std::vector<std::uint8_t>&) override {
+        return Result::Fail("Cannot create file " + path);
     }
 };
 
