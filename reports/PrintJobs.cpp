@@ -1,8 +1,10 @@
 #include "reports/PrintJobs.h"
 
+#include <array>
 #include <utility>
 
 #include "model/Dates.h"
+#include "model/StatementFacts.h"
 
 namespace movik {
 
@@ -41,15 +43,8 @@ std::string WarningLine(const std::string& warning) {
 }
 
 std::optional<Statement> StatementOfPage(const std::string& pageName) {
-    const std::pair<const char*, Statement> pages[] = {{"tsBilanca", Statement::Bilanca},
-                                                       {"tsRacun", Statement::Racun},
-                                                       {"tsCFInd", Statement::CFInd},
-                                                       {"tsCFFree", Statement::CFFree},
-                                                       {"tsPokazatelji", Statement::Pok}};
-    for (const auto& [name, statement] : pages) {
-        if (pageName == name)
-            return statement;
-    }
+    if (const StatementFacts* facts = FactsOfPage(pageName))
+        return facts->statement;
     return std::nullopt;
 }
 
@@ -61,6 +56,11 @@ ReportSet::ReportSet(const StatementGrids& grids)
       qrCFInd_(feed_),
       qrCFFree_(feed_),
       qrPok_(feed_) {}
+
+void ReportSet::ResetCounter(Statement s) {
+    const ReportFacts& report = FactsOf(s).reports[0];
+    feed_.SetCounter(report.key, report.start);
+}
 
 PrintJob ReportSet::Run(StatementReport& report) {
     PrintJob job;
@@ -75,14 +75,15 @@ std::vector<PrintJob> ReportSet::PrintBilanca(const PrintInputs& in) {
     const TDokument& doc = *in.document;
     const std::string prethodna = in.grids->Bilanca.cell(3, 0);
     const std::string tekuca = in.grids->Bilanca.cell(5, 0);
-    feed_.SetCounter("AKTIVA", 0);
-    feed_.SetCounter("PASIVA", 0);
+    const auto& [aktivaFacts, pasivaFacts] = FactsOf(Statement::Bilanca).reports;
+    feed_.SetCounter(aktivaFacts.key, aktivaFacts.start);
+    feed_.SetCounter(pasivaFacts.key, 0);  // its start is set just before its half prints
     std::vector<PrintJob> jobs;
     for (StatementReport* r :
          {static_cast<StatementReport*>(&qrAktiva_), static_cast<StatementReport*>(&qrPasiva_)}) {
         const bool aktiva = r == &qrAktiva_;
         if (!aktiva)
-            feed_.SetCounter("PASIVA", 56);
+            feed_.SetCounter(pasivaFacts.key, pasivaFacts.start);
         r->SetCaption("lNaslov", "Bilanca");
         r->SetCaption("lIznosi", UnitLine(in.unit));
         SetCompany(*r, doc);
@@ -96,7 +97,7 @@ std::vector<PrintJob> ReportSet::PrintBilanca(const PrintInputs& in) {
 }
 
 std::vector<PrintJob> ReportSet::PrintRacun(const PrintInputs& in) {
-    feed_.SetCounter("RACUN", 0);
+    ResetCounter(Statement::Racun);
     qrRacun_.SetCaption("lRacRazd", PeriodLine(*in.document, in.settings));
     SetCompany(qrRacun_, *in.document);
     qrRacun_.SetCaption("lIznosi", UnitLine(in.unit));
@@ -104,7 +105,7 @@ std::vector<PrintJob> ReportSet::PrintRacun(const PrintInputs& in) {
 }
 
 std::vector<PrintJob> ReportSet::PrintCFInd(const PrintInputs& in) {
-    feed_.SetCounter("CFIND", 0);
+    ResetCounter(Statement::CFInd);
     qrCFInd_.SetCaption("lIndRazd", PeriodLine(*in.document, in.settings));
     SetCompany(qrCFInd_, *in.document);
     qrCFInd_.SetCaption("lIznosi", UnitLine(in.unit));
@@ -112,7 +113,7 @@ std::vector<PrintJob> ReportSet::PrintCFInd(const PrintInputs& in) {
 }
 
 std::vector<PrintJob> ReportSet::PrintCFFree(const PrintInputs& in) {
-    feed_.SetCounter("CFFREE", 0);
+    ResetCounter(Statement::CFFree);
     qrCFFree_.SetCaption("lFreeRazd", PeriodLine(*in.document, in.settings));
     SetCompany(qrCFFree_, *in.document);
     qrCFFree_.SetCaption("lIznosi", UnitLine(in.unit));
@@ -120,26 +121,20 @@ std::vector<PrintJob> ReportSet::PrintCFFree(const PrintInputs& in) {
 }
 
 std::vector<PrintJob> ReportSet::PrintPok(const PrintInputs& in) {
-    feed_.SetCounter("POK", 0);
+    ResetCounter(Statement::Pok);
     SetCompany(qrPok_, *in.document);
     qrPok_.SetCaption("lPokRazd", PeriodLine(*in.document, in.settings));
     return {Run(qrPok_)};
 }
 
 std::vector<PrintJob> ReportSet::PrintStatement(Statement s, const PrintInputs& in) {
-    switch (s) {
-        case Statement::Bilanca:
-            return PrintBilanca(in);
-        case Statement::Racun:
-            return PrintRacun(in);
-        case Statement::CFInd:
-            return PrintCFInd(in);
-        case Statement::CFFree:
-            return PrintCFFree(in);
-        case Statement::Pok:
-            return PrintPok(in);
-    }
-    return {};
+    using Print = std::vector<PrintJob> (ReportSet::*)(const PrintInputs&);
+    // Indexed by the statement.
+    static constexpr std::array<Print, kStatementFacts.size()> kPrint = {
+        &ReportSet::PrintBilanca, &ReportSet::PrintRacun, &ReportSet::PrintCFInd,
+        &ReportSet::PrintCFFree, &ReportSet::PrintPok};
+    const auto index = static_cast<std::size_t>(s);
+    return index < kPrint.size() ? (this->*kPrint[index])(in) : std::vector<PrintJob>{};
 }
 
 std::vector<PrintJob> ReportSet::PrintAll(const PrintInputs& in) {
@@ -152,19 +147,7 @@ std::vector<PrintJob> ReportSet::PrintAll(const PrintInputs& in) {
 }
 
 std::string StatementTitle(Statement s) {
-    switch (s) {
-        case Statement::Bilanca:
-            return "Bilanca";
-        case Statement::Racun:
-            return "Račun dobiti i gubitka";
-        case Statement::CFInd:
-            return "Indirektna metoda novčanog toka";
-        case Statement::CFFree:
-            return "Metoda slobodnog novčanog toka";
-        case Statement::Pok:
-            return "Financijski pokazatelji";
-    }
-    return {};
+    return std::string(FactsOf(s).title);
 }
 
 std::string PdfTitle(const TDokument& doc, const Statement* s) {

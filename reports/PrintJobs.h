@@ -76,6 +76,8 @@ class ReportSet {
 
   private:
     PrintJob Run(StatementReport& report);
+    // Sets the counter of the statement's single report to its start.
+    void ResetCounter(Statement s);
 
     ReportFeed feed_;
     TqrAktiva qrAktiva_;
