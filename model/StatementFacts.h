@@ -17,12 +17,14 @@ inline constexpr int kWindowHelpContext = 1;
 
 // One printed report of a statement: its key in the report data feed, the feed's row counter
 // before the report runs (it prints rows start + 1 to limit of the statement's grid) and the
-// name of its print job. An empty key marks an unused entry.
+// name of its print job, and the label that shows the period (none on the balance sheet's). An
+// empty key marks an unused entry.
 struct ReportFacts {
     std::string_view key;
     std::int32_t start;
     std::int32_t limit;
     std::string_view jobName;
+    std::string_view periodLabel;
 };
 
 // Grid rows up to lastRow (from the previous group's end) ask for context; the last group is
@@ -95,7 +97,7 @@ inline constexpr std::array<StatementFacts, 5> kStatementFacts = {{
      true,
      1,
      {},
-     {{{"AKTIVA", 0, 56, "Aktiva"}, {"PASIVA", 56, 88, "Pasiva"}}},
+     {{{"AKTIVA", 0, 56, "Aktiva", ""}, {"PASIVA", 56, 88, "Pasiva", ""}}},
      "tsBilanca",
      "Bilanca",
      "Bilanca",
@@ -117,7 +119,7 @@ inline constexpr std::array<StatementFacts, 5> kStatementFacts = {{
      true,
      1,
      {},
-     {{{"RACUN", 0, 45, "Racun dobiti i gubitka"}, {}}},
+     {{{"RACUN", 0, 45, "Racun dobiti i gubitka", "lRacRazd"}, {}}},
      "tsRacun",
      "Račun dobiti i gubitka",
      "Račun dobiti i gubitka",
@@ -139,7 +141,7 @@ inline constexpr std::array<StatementFacts, 5> kStatementFacts = {{
      false,
      4,
      {},
-     {{{"CFIND", 0, 31, "Indirektna metoda novčanog toka"}, {}}},
+     {{{"CFIND", 0, 31, "Indirektna metoda novčanog toka", "lIndRazd"}, {}}},
      "tsCFInd",
      "Indirektna metoda novčanog toka",
      "Indirektna metoda novčanog toka",
@@ -161,7 +163,7 @@ inline constexpr std::array<StatementFacts, 5> kStatementFacts = {{
      false,
      5,
      {},
-     {{{"CFFREE", 0, 28, "Slobodna metoda novčanog toka"}, {}}},
+     {{{"CFFREE", 0, 28, "Slobodna metoda novčanog toka", "lFreeRazd"}, {}}},
      "tsCFFree",
      "Metoda slobodnog novčanog toka",
      "Metoda slobodnog novčanog toka",
@@ -185,7 +187,7 @@ inline constexpr std::array<StatementFacts, 5> kStatementFacts = {{
      // Liquidity, activity, profitability, debt: five rows each (the header row goes with the
      // first).
      {{{4, 6}, {9, 7}, {14, 8}, {kOpenEnded, 9}}},
-     {{{"POK", 0, 19, "Pokazatelji"}, {}}},
+     {{{"POK", 0, 19, "Pokazatelji", "lPokRazd"}, {}}},
      "tsPokazatelji",
      "Pokazatelji",
      "Financijski pokazatelji",

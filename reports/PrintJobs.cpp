@@ -57,11 +57,6 @@ ReportSet::ReportSet(const StatementGrids& grids)
       qrCFFree_(feed_),
       qrPok_(feed_) {}
 
-void ReportSet::ResetCounter(Statement s) {
-    const ReportFacts& report = FactsOf(s).reports[0];
-    feed_.SetCounter(report.key, report.start);
-}
-
 PrintJob ReportSet::Run(StatementReport& report) {
     PrintJob job;
     job.name = report.jobName;
@@ -96,35 +91,32 @@ std::vector<PrintJob> ReportSet::PrintBilanca(const PrintInputs& in) {
     return jobs;
 }
 
+// The reports of one period (all but the balance sheet): period, company, seat and unit (the
+// indicators' report has no unit label, so it shows none).
+std::vector<PrintJob> ReportSet::PrintPeriodReport(Statement s, StatementReport& report,
+                                                   const PrintInputs& in) {
+    const ReportFacts& facts = FactsOf(s).reports[0];
+    feed_.SetCounter(facts.key, facts.start);
+    report.SetCaption(std::string(facts.periodLabel), PeriodLine(*in.document, in.settings));
+    SetCompany(report, *in.document);
+    report.SetCaption("lIznosi", UnitLine(in.unit));
+    return {Run(report)};
+}
+
 std::vector<PrintJob> ReportSet::PrintRacun(const PrintInputs& in) {
-    ResetCounter(Statement::Racun);
-    qrRacun_.SetCaption("lRacRazd", PeriodLine(*in.document, in.settings));
-    SetCompany(qrRacun_, *in.document);
-    qrRacun_.SetCaption("lIznosi", UnitLine(in.unit));
-    return {Run(qrRacun_)};
+    return PrintPeriodReport(Statement::Racun, qrRacun_, in);
 }
 
 std::vector<PrintJob> ReportSet::PrintCFInd(const PrintInputs& in) {
-    ResetCounter(Statement::CFInd);
-    qrCFInd_.SetCaption("lIndRazd", PeriodLine(*in.document, in.settings));
-    SetCompany(qrCFInd_, *in.document);
-    qrCFInd_.SetCaption("lIznosi", UnitLine(in.unit));
-    return {Run(qrCFInd_)};
+    return PrintPeriodReport(Statement::CFInd, qrCFInd_, in);
 }
 
 std::vector<PrintJob> ReportSet::PrintCFFree(const PrintInputs& in) {
-    ResetCounter(Statement::CFFree);
-    qrCFFree_.SetCaption("lFreeRazd", PeriodLine(*in.document, in.settings));
-    SetCompany(qrCFFree_, *in.document);
-    qrCFFree_.SetCaption("lIznosi", UnitLine(in.unit));
-    return {Run(qrCFFree_)};
+    return PrintPeriodReport(Statement::CFFree, qrCFFree_, in);
 }
 
 std::vector<PrintJob> ReportSet::PrintPok(const PrintInputs& in) {
-    ResetCounter(Statement::Pok);
-    SetCompany(qrPok_, *in.document);
-    qrPok_.SetCaption("lPokRazd", PeriodLine(*in.document, in.settings));
-    return {Run(qrPok_)};
+    return PrintPeriodReport(Statement::Pok, qrPok_, in);
 }
 
 std::vector<PrintJob> ReportSet::PrintStatement(Statement s, const PrintInputs& in) {

@@ -76,8 +76,8 @@ class ReportSet {
 
   private:
     PrintJob Run(StatementReport& report);
-    // Sets the counter of the statement's single report to its start.
-    void ResetCounter(Statement s);
+    std::vector<PrintJob> PrintPeriodReport(Statement s, StatementReport& report,
+                                            const PrintInputs& in);
 
     ReportFeed feed_;
     TqrAktiva qrAktiva_;

@@ -47,6 +47,8 @@ TEST(StatementFacts, ReportsCoverEveryRowOnce) {
             EXPECT_EQ(r.start, next) << r.key;
             EXPECT_GT(r.limit, r.start) << r.key;
             EXPECT_FALSE(r.jobName.empty()) << r.key;
+            // A statement of a period shows it on its page and on its report.
+            EXPECT_EQ(r.periodLabel.empty(), facts.period.empty()) << r.key;
             EXPECT_TRUE(keys.insert(r.key).second) << r.key;
             next = r.limit;
         }
