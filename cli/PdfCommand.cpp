@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "model/StatementFacts.h"
 #include "reports/PrintJobs.h"
 #include "reports/ReportPaint.h"
 
@@ -12,28 +13,27 @@ namespace movik::cli {
 namespace {
 
 struct ReportName {
-    const char* name;
+    bool known = false;
     std::optional<Statement> statement;  // nullopt: all six reports
 };
 
-constexpr ReportName kReports[] = {
-    {"bilanca", Statement::Bilanca}, {"racun", Statement::Racun},     {"cfind", Statement::CFInd},
-    {"cffree", Statement::CFFree},   {"pokazatelji", Statement::Pok}, {"sve", std::nullopt},
-};
-
-const ReportName* Find(const std::string& report) {
-    for (const ReportName& r : kReports) {
-        if (report == r.name) {
-            return &r;
+// A statement's report by the statement's key, or all six by "sve".
+ReportName Find(const std::string& report) {
+    if (report == "sve") {
+        return {true, std::nullopt};
+    }
+    for (const StatementFacts& facts : kStatementFacts) {
+        if (report == facts.key) {
+            return {true, facts.statement};
         }
     }
-    return nullptr;
+    return {};
 }
 
 }  // namespace
 
 std::string CheckPdfReport(const std::string& report) {
-    if (Find(report) == nullptr) {
+    if (!Find(report).known) {
         return "Nepoznat izvještaj: '" + report +
                "' (bilanca, racun, cfind, cffree, pokazatelji, sve)";
     }
@@ -42,8 +42,8 @@ std::string CheckPdfReport(const std::string& report) {
 
 std::string WritePdf(const Workspace& ws, const std::string& report, const std::string& unit,
                      const std::string& path) {
-    const ReportName* which = Find(report);
-    if (which == nullptr) {
+    const ReportName which = Find(report);
+    if (!which.known) {
         return CheckPdfReport(report);
     }
     // Fonts need a GUI application; the offscreen platform needs no display. Qt's own notes
@@ -65,8 +65,8 @@ std::string WritePdf(const Workspace& ws, const std::string& report, const std::
     ReportSet reports(ws.grids());
     const PrintInputs in = PrintInputsOf(ws, unit);
     const std::vector<PrintJob> jobs =
-        which->statement ? reports.PrintStatement(*which->statement, in) : reports.PrintAll(in);
-    const Statement* statement = which->statement ? &*which->statement : nullptr;
+        which.statement ? reports.PrintStatement(*which.statement, in) : reports.PrintAll(in);
+    const Statement* statement = which.statement ? &*which.statement : nullptr;
     const std::string title = PdfTitle(ws.document(), statement);
     const QString pdfTitle = QString::fromUtf8(title.data(), qsizetype(title.size()));
     if (path == "-") {

@@ -18,13 +18,6 @@ namespace {
 constexpr std::size_t kTextCapacity = 255;
 constexpr double kMaxShares = 9999999999.0;
 
-void SetHeaders(GridTexts& grid, std::initializer_list<std::string_view> texts) {
-    int col = 1;
-    for (const std::string_view text : texts) {
-        grid.cell(col++, 0) = text;
-    }
-}
-
 // Rewrites a cell with a number; the temporary's characters go into the cell's own buffer.
 void PutNumber(std::string& cell, double value, std::string_view pattern,
                const RegionalSettings& rs) {
@@ -129,27 +122,23 @@ StatementGrids::StatementGrids()
       CFFree(GridOf(Statement::CFFree)),
       Pok(GridOf(Statement::Pok)) {
     // Columns 3 and 5 of the balance sheet carry the period's dates (SetBilancaHeaderDates).
-    SetHeaders(Bilanca, {"Rbr", "P o z i c i j a", "", "Udio (%)", "", "Udio(%)"});
-    SetHeaders(Racun, {"Rbr", "P o z i c i j a", "Iznos", "Udio (%)"});
-    SetHeaders(CFInd, {"Rbr", "P o z i c i j a", "Iznos"});
-    SetHeaders(CFFree, {"Rbr", "P o z i c i j a", "Iznos"});
-    SetHeaders(Pok, {"Rbr", "P o z i c i j a", "Iznos"});
+    for (const StatementFacts& facts : kStatementFacts) {
+        GridTexts& grid = of(facts.statement);
+        for (int col = 1; col < facts.columns; ++col) {
+            grid.cell(col, 0) = facts.headers[static_cast<std::size_t>(col - 1)];
+        }
+    }
 }
 
 GridTexts& StatementGrids::of(Statement s) {
-    switch (s) {
-        case Statement::Bilanca:
-            return Bilanca;
-        case Statement::Racun:
-            return Racun;
-        case Statement::CFInd:
-            return CFInd;
-        case Statement::CFFree:
-            return CFFree;
-        case Statement::Pok:
-            return Pok;
-    }
-    throw std::invalid_argument("unknown statement");
+    // Indexed by the statement.
+    static constexpr std::array<GridTexts StatementGrids::*, kAllStatements.size()> kGrids = {
+        &StatementGrids::Bilanca, &StatementGrids::Racun, &StatementGrids::CFInd,
+        &StatementGrids::CFFree, &StatementGrids::Pok};
+    const auto index = static_cast<std::size_t>(s);
+    if (index >= kGrids.size())
+        throw std::invalid_argument("unknown statement");
+    return this->*kGrids[index];
 }
 
 const GridTexts& StatementGrids::of(Statement s) const {

@@ -1,21 +1,11 @@
 #include "model/Statements.h"
 
+#include "model/StatementFacts.h"
+
 namespace movik {
 
 int RowCount(Statement s) {
-    switch (s) {
-        case Statement::Bilanca:
-            return kBilancaRows;
-        case Statement::Racun:
-            return kRacunRows;
-        case Statement::CFInd:
-            return kCFIndRows;
-        case Statement::CFFree:
-            return kCFFreeRows;
-        case Statement::Pok:
-            return kPokRows;
-    }
-    return 0;
+    return FactsOf(s).rows;
 }
 
 }  // namespace movik

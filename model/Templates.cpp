@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <span>
 
 namespace movik {
 
@@ -236,9 +237,8 @@ constexpr std::array<TPozicija, kPokRows> kPokTemplate = {{
     {19, "", true, "   4. Knjigovodstvena vrijednost 1 dionice (u KN)", "#,###.##"},
 }};
 
-template <std::size_t N>
-const TPozicija& RowOf(const std::array<TPozicija, N>& table, int n) {
-    if (n < 1 || static_cast<std::size_t>(n) > N) {
+const TPozicija& RowOf(std::span<const TPozicija> table, int n) {
+    if (n < 1 || static_cast<std::size_t>(n) > table.size()) {
         // A row outside the table is a programming error; stop rather than read past the array.
         std::abort();
     }
@@ -248,19 +248,13 @@ const TPozicija& RowOf(const std::array<TPozicija, N>& table, int n) {
 }  // namespace
 
 const TPozicija& TemplateRow(Statement s, int n) {
-    switch (s) {
-        case Statement::Bilanca:
-            return RowOf(kBilancaTemplate, n);
-        case Statement::Racun:
-            return RowOf(kRacunTemplate, n);
-        case Statement::CFInd:
-            return RowOf(kCFIndTemplate, n);
-        case Statement::CFFree:
-            return RowOf(kCFFreeTemplate, n);
-        case Statement::Pok:
-            return RowOf(kPokTemplate, n);
-    }
-    std::abort();
+    // Indexed by the statement.
+    static constexpr std::array<std::span<const TPozicija>, kAllStatements.size()> kTemplates = {
+        kBilancaTemplate, kRacunTemplate, kCFIndTemplate, kCFFreeTemplate, kPokTemplate};
+    const auto index = static_cast<std::size_t>(s);
+    if (index >= kTemplates.size())
+        std::abort();
+    return RowOf(kTemplates[index], n);
 }
 
 }  // namespace movik

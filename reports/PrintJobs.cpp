@@ -1,8 +1,10 @@
 #include "reports/PrintJobs.h"
 
+#include <array>
 #include <utility>
 
 #include "model/Dates.h"
+#include "model/StatementFacts.h"
 
 namespace movik {
 
@@ -41,15 +43,8 @@ std::string WarningLine(const std::string& warning) {
 }
 
 std::optional<Statement> StatementOfPage(const std::string& pageName) {
-    const std::pair<const char*, Statement> pages[] = {{"tsBilanca", Statement::Bilanca},
-                                                       {"tsRacun", Statement::Racun},
-                                                       {"tsCFInd", Statement::CFInd},
-                                                       {"tsCFFree", Statement::CFFree},
-                                                       {"tsPokazatelji", Statement::Pok}};
-    for (const auto& [name, statement] : pages) {
-        if (pageName == name)
-            return statement;
-    }
+    if (const StatementFacts* facts = FactsOfPage(pageName))
+        return facts->statement;
     return std::nullopt;
 }
 
@@ -75,14 +70,15 @@ std::vector<PrintJob> ReportSet::PrintBilanca(const PrintInputs& in) {
     const TDokument& doc = *in.document;
     const std::string prethodna = in.grids->Bilanca.cell(3, 0);
     const std::string tekuca = in.grids->Bilanca.cell(5, 0);
-    feed_.SetCounter("AKTIVA", 0);
-    feed_.SetCounter("PASIVA", 0);
+    const auto& [aktivaFacts, pasivaFacts] = FactsOf(Statement::Bilanca).reports;
+    feed_.SetCounter(aktivaFacts.key, aktivaFacts.start);
+    feed_.SetCounter(pasivaFacts.key, 0);  // its start is set just before its half prints
     std::vector<PrintJob> jobs;
     for (StatementReport* r :
          {static_cast<StatementReport*>(&qrAktiva_), static_cast<StatementReport*>(&qrPasiva_)}) {
         const bool aktiva = r == &qrAktiva_;
         if (!aktiva)
-            feed_.SetCounter("PASIVA", 56);
+            feed_.SetCounter(pasivaFacts.key, pasivaFacts.start);
         r->SetCaption("lNaslov", "Bilanca");
         r->SetCaption("lIznosi", UnitLine(in.unit));
         SetCompany(*r, doc);
@@ -95,51 +91,42 @@ std::vector<PrintJob> ReportSet::PrintBilanca(const PrintInputs& in) {
     return jobs;
 }
 
+// The reports of one period (all but the balance sheet): period, company, seat and unit (the
+// indicators' report has no unit label, so it shows none).
+std::vector<PrintJob> ReportSet::PrintPeriodReport(Statement s, StatementReport& report,
+                                                   const PrintInputs& in) {
+    const ReportFacts& facts = FactsOf(s).reports[0];
+    feed_.SetCounter(facts.key, facts.start);
+    report.SetCaption(std::string(facts.periodLabel), PeriodLine(*in.document, in.settings));
+    SetCompany(report, *in.document);
+    report.SetCaption("lIznosi", UnitLine(in.unit));
+    return {Run(report)};
+}
+
 std::vector<PrintJob> ReportSet::PrintRacun(const PrintInputs& in) {
-    feed_.SetCounter("RACUN", 0);
-    qrRacun_.SetCaption("lRacRazd", PeriodLine(*in.document, in.settings));
-    SetCompany(qrRacun_, *in.document);
-    qrRacun_.SetCaption("lIznosi", UnitLine(in.unit));
-    return {Run(qrRacun_)};
+    return PrintPeriodReport(Statement::Racun, qrRacun_, in);
 }
 
 std::vector<PrintJob> ReportSet::PrintCFInd(const PrintInputs& in) {
-    feed_.SetCounter("CFIND", 0);
-    qrCFInd_.SetCaption("lIndRazd", PeriodLine(*in.document, in.settings));
-    SetCompany(qrCFInd_, *in.document);
-    qrCFInd_.SetCaption("lIznosi", UnitLine(in.unit));
-    return {Run(qrCFInd_)};
+    return PrintPeriodReport(Statement::CFInd, qrCFInd_, in);
 }
 
 std::vector<PrintJob> ReportSet::PrintCFFree(const PrintInputs& in) {
-    feed_.SetCounter("CFFREE", 0);
-    qrCFFree_.SetCaption("lFreeRazd", PeriodLine(*in.document, in.settings));
-    SetCompany(qrCFFree_, *in.document);
-    qrCFFree_.SetCaption("lIznosi", UnitLine(in.unit));
-    return {Run(qrCFFree_)};
+    return PrintPeriodReport(Statement::CFFree, qrCFFree_, in);
 }
 
 std::vector<PrintJob> ReportSet::PrintPok(const PrintInputs& in) {
-    feed_.SetCounter("POK", 0);
-    SetCompany(qrPok_, *in.document);
-    qrPok_.SetCaption("lPokRazd", PeriodLine(*in.document, in.settings));
-    return {Run(qrPok_)};
+    return PrintPeriodReport(Statement::Pok, qrPok_, in);
 }
 
 std::vector<PrintJob> ReportSet::PrintStatement(Statement s, const PrintInputs& in) {
-    switch (s) {
-        case Statement::Bilanca:
-            return PrintBilanca(in);
-        case Statement::Racun:
-            return PrintRacun(in);
-        case Statement::CFInd:
-            return PrintCFInd(in);
-        case Statement::CFFree:
-            return PrintCFFree(in);
-        case Statement::Pok:
-            return PrintPok(in);
-    }
-    return {};
+    using Print = std::vector<PrintJob> (ReportSet::*)(const PrintInputs&);
+    // Indexed by the statement.
+    static constexpr std::array<Print, kStatementFacts.size()> kPrint = {
+        &ReportSet::PrintBilanca, &ReportSet::PrintRacun, &ReportSet::PrintCFInd,
+        &ReportSet::PrintCFFree, &ReportSet::PrintPok};
+    const auto index = static_cast<std::size_t>(s);
+    return index < kPrint.size() ? (this->*kPrint[index])(in) : std::vector<PrintJob>{};
 }
 
 std::vector<PrintJob> ReportSet::PrintAll(const PrintInputs& in) {
@@ -152,19 +139,7 @@ std::vector<PrintJob> ReportSet::PrintAll(const PrintInputs& in) {
 }
 
 std::string StatementTitle(Statement s) {
-    switch (s) {
-        case Statement::Bilanca:
-            return "Bilanca";
-        case Statement::Racun:
-            return "Račun dobiti i gubitka";
-        case Statement::CFInd:
-            return "Indirektna metoda novčanog toka";
-        case Statement::CFFree:
-            return "Metoda slobodnog novčanog toka";
-        case Statement::Pok:
-            return "Financijski pokazatelji";
-    }
-    return {};
+    return std::string(FactsOf(s).title);
 }
 
 std::string PdfTitle(const TDokument& doc, const Statement* s) {

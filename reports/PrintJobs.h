@@ -76,6 +76,8 @@ class ReportSet {
 
   private:
     PrintJob Run(StatementReport& report);
+    std::vector<PrintJob> PrintPeriodReport(Statement s, StatementReport& report,
+                                            const PrintInputs& in);
 
     ReportFeed feed_;
     TqrAktiva qrAktiva_;

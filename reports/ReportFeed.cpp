@@ -8,19 +8,6 @@ namespace movik {
 
 namespace {
 
-struct KeyInfo {
-    Statement statement;
-    std::int32_t start;
-    std::int32_t limit;
-};
-
-constexpr std::array<KeyInfo, 6> kKeyInfo = {{{Statement::Bilanca, 0, 56},
-                                              {Statement::Bilanca, 56, 88},
-                                              {Statement::Racun, 0, 45},
-                                              {Statement::CFInd, 0, 31},
-                                              {Statement::CFFree, 0, 28},
-                                              {Statement::Pok, 0, 19}}};
-
 // Index of key in kReportKeys, or -1.
 int KeyIndex(std::string_view key) {
     for (std::size_t i = 0; i < kReportKeys.size(); ++i) {
@@ -33,8 +20,8 @@ int KeyIndex(std::string_view key) {
 }  // namespace
 
 ReportFeed::ReportFeed(const StatementGrids& grids) : grids_(grids) {
-    for (std::size_t i = 0; i < kKeyInfo.size(); ++i) {
-        counters_[i] = kKeyInfo[i].start;
+    for (std::size_t i = 0; i < kReportFacts.size(); ++i) {
+        counters_[i] = kReportFacts[i].report.start;
         ready_[i] = true;
     }
 }
@@ -44,7 +31,7 @@ bool ReportFeed::ReportNextRow(std::string_view key) {
     if (k < 0)
         return false;
     std::int32_t& counter = counters_[static_cast<std::size_t>(k)];
-    const bool below = counter < kKeyInfo[static_cast<std::size_t>(k)].limit;
+    const bool below = counter < kReportFacts[static_cast<std::size_t>(k)].report.limit;
     if (counter < std::numeric_limits<std::int32_t>::max())
         ++counter;
     return below;
@@ -54,7 +41,7 @@ std::string ReportFeed::ReportCellText(std::string_view key, int column) const {
     const int k = KeyIndex(key);
     if (k < 0)
         return {};
-    const GridTexts& grid = grids_.of(kKeyInfo[static_cast<std::size_t>(k)].statement);
+    const GridTexts& grid = grids_.of(kReportFacts[static_cast<std::size_t>(k)].statement);
     const std::int32_t row = counters_[static_cast<std::size_t>(k)];
     if (column < 0 || column >= grid.columnCount() || row < 0 || row >= grid.rowCount()) {
         return {};
@@ -66,7 +53,7 @@ FontStyle ReportFeed::ReportRowStyle(std::string_view key) const {
     const int k = KeyIndex(key);
     if (k < 0)
         return FontStyle::Plain;
-    const Statement s = kKeyInfo[static_cast<std::size_t>(k)].statement;
+    const Statement s = kReportFacts[static_cast<std::size_t>(k)].statement;
     const std::int32_t row = counters_[static_cast<std::size_t>(k)];
     if (row < 1 || row > RowCount(s))
         return FontStyle::Plain;
@@ -87,7 +74,7 @@ void ReportFeed::SetCounter(std::string_view key, std::int32_t value) {
 
 std::int32_t ReportFeed::Limit(std::string_view key) {
     const int k = KeyIndex(key);
-    return k < 0 ? 0 : kKeyInfo[static_cast<std::size_t>(k)].limit;
+    return k < 0 ? 0 : kReportFacts[static_cast<std::size_t>(k)].report.limit;
 }
 
 bool ReportFeed::ReportReady(std::string_view key) const {

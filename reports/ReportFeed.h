@@ -2,14 +2,9 @@
 // The data feed of the six statement reports. Each report key has a 32-bit row counter and a
 // limit; the reports pull their detail rows one at a time and print the texts of the statement
 // grids (exactly as the window shows them), with the row's font style from the template.
-//
-//   Key       Grid            Counter start  Limit
-//   "AKTIVA"  agBilanca       0              56
-//   "PASIVA"  agBilanca       56             88
-//   "RACUN"   agRacun         0              45
-//   "CFIND"   agCFInd         0              31
-//   "CFFREE"  agCFFree        0              28
-//   "POK"     agPokazatelji   0              19
+// The keys, their grids, counter starts and limits are the statement facts' reports
+// (model/StatementFacts.h): "AKTIVA" 0/56 and "PASIVA" 56/88 over agBilanca, "RACUN" 0/45,
+// "CFIND" 0/31, "CFFREE" 0/28, "POK" 0/19.
 //
 // Keys compare exactly (case-sensitive); any other key gives false / "" / plain and changes
 // nothing. Every key also has a ReportReady flag (set on construction), cleared while its report
@@ -21,13 +16,19 @@
 #include <string_view>
 
 #include "document/GridTexts.h"
+#include "model/StatementFacts.h"
 
 namespace movik {
 
 enum class FontStyle { Plain, Bold };
 
-inline constexpr std::array<std::string_view, 6> kReportKeys = {"AKTIVA", "PASIVA", "RACUN",
-                                                                "CFIND",  "CFFREE", "POK"};
+// The keys, in print order (from the statement facts).
+inline constexpr std::array<std::string_view, kReportFacts.size()> kReportKeys = [] {
+    std::array<std::string_view, kReportFacts.size()> keys{};
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        keys[i] = kReportFacts[i].report.key;
+    return keys;
+}();
 
 class ReportFeed {
   public:
@@ -54,8 +55,8 @@ class ReportFeed {
 
   private:
     const StatementGrids& grids_;
-    std::array<std::int32_t, 6> counters_{};
-    std::array<bool, 6> ready_{};
+    std::array<std::int32_t, kReportKeys.size()> counters_{};
+    std::array<bool, kReportKeys.size()> ready_{};
 };
 
 }  // namespace movik

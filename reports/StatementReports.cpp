@@ -159,8 +159,10 @@ ReportBand AmountDetail(double labelTop, double rbrLeft, double textLeft, double
 
 }  // namespace
 
-StatementReport::StatementReport(ReportFeed& feed, std::string key)
-    : feed_(feed), key_(std::move(key)) {}
+StatementReport::StatementReport(ReportFeed& feed, const ReportFacts& facts)
+    : feed_(feed), key_(facts.key) {
+    jobName = std::string(facts.jobName);
+}
 
 bool StatementReport::DetailBeforePrint(ReportBand& band) {
     if (band.kind != BandKind::Detail)
@@ -180,13 +182,13 @@ bool StatementReport::ReportBeforePrint() {
     return true;
 }
 
-TqrAktiva::TqrAktiva(ReportFeed& feed) : StatementReport(feed, "AKTIVA") {
+TqrAktiva::TqrAktiva(ReportFeed& feed)
+    : StatementReport(feed, FactsOf(Statement::Bilanca).reports[0]) {
     needData = [this] { return qrBilancaNeedData(); };
     labelText = [this](const ReportLabel& l) { return lTkPrint(l); };
     beforeBand = [this](ReportBand& band) { return QRBand1BeforePrint(band); };
     beforeReport = [this] { return qrAktivaBeforePrint(); };
     afterReport = [this] { qrAktivaAfterPrint(); };
-    jobName = "Aktiva";
     bands.push_back(PageHeader(8.6, 4.6, kArialCE));
     bands.push_back(
         Title(14.6, {CentredOnBand("lNaslov", 4.3, Font(kArialCE, 12, true), "Bilanca"),
@@ -202,13 +204,13 @@ TqrAktiva::TqrAktiva(ReportFeed& feed) : StatementReport(feed, "AKTIVA") {
     SetStyledDetailLabels({"lRbr", "lPozicija", "lPr", "lTk"});
 }
 
-TqrPasiva::TqrPasiva(ReportFeed& feed) : StatementReport(feed, "PASIVA") {
+TqrPasiva::TqrPasiva(ReportFeed& feed)
+    : StatementReport(feed, FactsOf(Statement::Bilanca).reports[1]) {
     needData = [this] { return qrBilancaNeedData(); };
     labelText = [this](const ReportLabel& l) { return lTkPrint(l); };
     beforeBand = [this](ReportBand& band) { return QRBand1BeforePrint(band); };
     beforeReport = [this] { return qrPasivaBeforePrint(); };
     afterReport = [this] { qrPasivaAfterPrint(); };
-    jobName = "Pasiva";
     bands.push_back(PageHeader(8.6, 4.6, kArialCE));
     bands.push_back(
         Title(13.6, {CentredOnBand("lNaslov", 2.0, Font(kArialCE, 12, true), "Bilanca"),
@@ -223,13 +225,12 @@ TqrPasiva::TqrPasiva(ReportFeed& feed) : StatementReport(feed, "PASIVA") {
     SetStyledDetailLabels({"lRbr", "lPozicija", "lPr", "lTk"});
 }
 
-TqrRacun::TqrRacun(ReportFeed& feed) : StatementReport(feed, "RACUN") {
+TqrRacun::TqrRacun(ReportFeed& feed) : StatementReport(feed, FactsOf(Statement::Racun).reports[0]) {
     needData = [this] { return qrRacunNeedData(); };
     labelText = [this](const ReportLabel& l) { return lRbrPrint(l); };
     beforeBand = [this](ReportBand& band) { return QRBand2BeforePrint(band); };
     beforeReport = [this] { return qrRacunBeforePrint(); };
     afterReport = [this] { qrRacunAfterPrint(); };
-    jobName = "Racun dobiti i gubitka";
     bands.push_back(PageHeader(8.6, 4.6, kArialCE));
     bands.push_back(Title(
         25.5, {CentredOnBand("lNaslov", 7.9, Font(kArialCE, 12, true), "Račun dobiti i gubitka"),
@@ -251,13 +252,12 @@ TqrRacun::TqrRacun(ReportFeed& feed) : StatementReport(feed, "RACUN") {
     SetStyledDetailLabels({"lRbr", "lPozicija", "lPr", "lTk"});
 }
 
-TqrCFInd::TqrCFInd(ReportFeed& feed) : StatementReport(feed, "CFIND") {
+TqrCFInd::TqrCFInd(ReportFeed& feed) : StatementReport(feed, FactsOf(Statement::CFInd).reports[0]) {
     needData = [this] { return qrCFIndNeedData(); };
     labelText = [this](const ReportLabel& l) { return lRbrPrint(l); };
     beforeBand = [this](ReportBand& band) { return QRBand2BeforePrint(band); };
     beforeReport = [this] { return qrCFIndBeforePrint(); };
     afterReport = [this] { qrCFIndAfterPrint(); };
-    jobName = "Indirektna metoda novčanog toka";
     bands.push_back(PageHeader(8.6, 4.6, kArial));
     bands.push_back(Title(
         29.4, {SpanLabel("lNaslov", 52.9, 137.6, 11.9, Justify::Center, Font(kArialCE, 12, true),
@@ -274,13 +274,13 @@ TqrCFInd::TqrCFInd(ReportFeed& feed) : StatementReport(feed, "CFIND") {
     SetStyledDetailLabels({"lRbr", "lPozicija", "lIznos"});
 }
 
-TqrCFFree::TqrCFFree(ReportFeed& feed) : StatementReport(feed, "CFFREE") {
+TqrCFFree::TqrCFFree(ReportFeed& feed)
+    : StatementReport(feed, FactsOf(Statement::CFFree).reports[0]) {
     needData = [this] { return qrCFFreeNeedData(); };
     labelText = [this](const ReportLabel& l) { return lRbrPrint(l); };
     beforeBand = [this](ReportBand& band) { return QRBand2BeforePrint(band); };
     beforeReport = [this] { return qrCFFreeBeforePrint(); };
     afterReport = [this] { qrCFFreeAfterPrint(); };
-    jobName = "Slobodna metoda novčanog toka";
     bands.push_back(PageHeader(8.6, 4.6, kArial));
     bands.push_back(Title(
         30.4, {SpanLabel("lNaslov", 47.0, 152.8, 12.6, Justify::Center, Font(kArialCE, 12, true),
@@ -297,13 +297,12 @@ TqrCFFree::TqrCFFree(ReportFeed& feed) : StatementReport(feed, "CFFREE") {
     SetStyledDetailLabels({"lRbr", "lPozicija", "lIznos"});
 }
 
-TqrPok::TqrPok(ReportFeed& feed) : StatementReport(feed, "POK") {
+TqrPok::TqrPok(ReportFeed& feed) : StatementReport(feed, FactsOf(Statement::Pok).reports[0]) {
     needData = [this] { return qrCFFreeNeedData(); };
     labelText = [this](const ReportLabel& l) { return lRbrPrint(l); };
     beforeBand = [this](ReportBand& band) { return QRBand2BeforePrint(band); };
     beforeReport = [this] { return qrPokBeforePrint(); };
     afterReport = [this] { qrPokAfterPrint(); };
-    jobName = "Pokazatelji";
     bands.push_back(PageHeader(8.9, 4.3, kArialCE));
     bands.push_back(Title(
         30.4, {CentredOnBand("lNaslov", 12.2, Font(kArialCE, 12, true), "Financijski pokazatelji"),

@@ -22,7 +22,8 @@ namespace movik {
 // and clears ReportReady; refuses when it is clear) and after print (sets ReportReady).
 class StatementReport : public Report {
   public:
-    StatementReport(ReportFeed& feed, std::string key);
+    // Bound to the feed under the report's key, with its print job's name.
+    StatementReport(ReportFeed& feed, const ReportFacts& facts);
     const std::string& key() const { return key_; }
 
   protected:

@@ -225,14 +225,14 @@ void TForm1::BuildToolBar() {
 void TForm1::BuildPages() {
     PageControl_ = new QTabWidget(this);
     PageControl_->setObjectName(QStringLiteral("PageControl"));
-    PageControl_->setProperty("helpContext", 1);
+    PageControl_->setProperty("helpContext", kWindowHelpContext);
     PageControl_->setDocumentMode(false);
     PageControl_->setUsesScrollButtons(true);
     PageControl_->setElideMode(Qt::ElideNone);
 
     opce_ = new GeneralDataPage(ws_.settings());
     opce_->setObjectName(QStringLiteral("tsOpce"));
-    opce_->setProperty("helpContext", 1);
+    opce_->setProperty("helpContext", kWindowHelpContext);
     connect(opce_->bNext, &QPushButton::clicked, this, &TForm1::bNextClick);
     PageControl_->addTab(opce_, QStringLiteral("Opći podaci"));
 

@@ -55,23 +55,7 @@ void PrintCommands::Ispii1Click(std::optional<Statement> showing, QAction* bPrin
     if (!showing) {
         return;  // the general-data page has no report
     }
-    switch (*showing) {
-        case Statement::Bilanca:
-            PrintBilanca();
-            break;
-        case Statement::Racun:
-            PrintRacun();
-            break;
-        case Statement::CFInd:
-            PrintCFInd();
-            break;
-        case Statement::CFFree:
-            PrintCFFree();
-            break;
-        case Statement::Pok:
-            PrintPok();
-            break;
-    }
+    Submit(*showing, reports_.PrintStatement(*showing, Inputs()));
 }
 
 void PrintCommands::PrintBilanca() {

@@ -196,20 +196,7 @@ bool StatementGridModel::UsesAmountEditor(Statement s, int col) {
 }
 
 int StatementGridModel::HelpContext(Statement s, int row) {
-    if (s != Statement::Pok) {
-        return FactsOf(s).helpContext;
-    }
-    // The indicators' four groups (liquidity, activity, profitability, debt), five rows each.
-    if (row <= 4) {
-        return 6;
-    }
-    if (row <= 9) {
-        return 7;
-    }
-    if (row <= 14) {
-        return 8;
-    }
-    return 9;
+    return FactsOf(s).GridHelpContext(row);
 }
 
 }  // namespace movik
