@@ -371,9 +371,9 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
         const std::size_t column = keptEmpty[k]
                                        ? static_cast<std::size_t>(p) + 1
                                        : FileColumnOf(lines[k], static_cast<std::size_t>(p));
-        return Result::Fail("Datoteka nije uvezena: u retku " + std::to_string(k + 1) + ", stupcu " +
-               std::to_string(column) + " nije ispravan iznos (\"" +
-               pieces[k][static_cast<std::size_t>(p)] + "\").");
+        return Result::Fail("Datoteka nije uvezena: u retku " + std::to_string(k + 1) +
+                            ", stupcu " + std::to_string(column) + " nije ispravan iznos (\"" +
+                            pieces[k][static_cast<std::size_t>(p)] + "\").");
     }
 
     for (std::size_t k = 0; k < pieces.size(); ++k) {
