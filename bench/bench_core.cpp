@@ -70,10 +70,8 @@ void BM_OpenAndSave(benchmark::State& state) {
     }
     movik::TDokument doc = ws.document();
     auto writer = movik::MakeSystemFileWriter();
-    std::string error;
     for (auto _ : state) {
-        if (movik::OpenDocument(path, doc, error) != movik::OpenResult::Opened ||
-            !movik::SaveDocument(doc, *writer)) {
+        if (!movik::OpenDocument(path, doc) || !movik::SaveDocument(doc, *writer)) {
             state.SkipWithError("open or save failed");
             break;
         }

@@ -15,9 +15,8 @@ namespace {
 movik::Workspace& Example() {
     static movik::Workspace ws = [] {
         movik::Workspace w({".", ",", "dd. MM. yyyy."}, 2024);
-        std::string error;
-        if (w.OpenDocument(MOVIK_EXAMPLE, error) != movik::OpenResult::Opened) {
-            std::fprintf(stderr, "primjer se ne može otvoriti: %s\n", error.c_str());
+        if (const movik::OpenOutcome opened = w.OpenDocument(MOVIK_EXAMPLE); !opened) {
+            std::fprintf(stderr, "primjer se ne može otvoriti: %s\n", opened.message().c_str());
             std::exit(1);
         }
         return w;

@@ -32,16 +32,16 @@ ReportName Find(const std::string& report) {
 
 }  // namespace
 
-std::string CheckPdfReport(const std::string& report) {
+Result CheckPdfReport(const std::string& report) {
     if (!Find(report).known) {
-        return "Nepoznat izvještaj: '" + report +
-               "' (bilanca, racun, cfind, cffree, pokazatelji, sve)";
+        return Result::Fail("Nepoznat izvještaj: '" + report +
+                            "' (bilanca, racun, cfind, cffree, pokazatelji, sve)");
     }
-    return {};
+    return Result::Ok();
 }
 
-std::string WritePdf(const Workspace& ws, const std::string& report, const std::string& unit,
-                     const std::string& path) {
+Result WritePdf(const Workspace& ws, const std::string& report, const std::string& unit,
+                const std::string& path) {
     const ReportName which = Find(report);
     if (!which.known) {
         return CheckPdfReport(report);
@@ -74,11 +74,11 @@ std::string WritePdf(const Workspace& ws, const std::string& report, const std::
         if (std::fwrite(pdf.constData(), 1, std::size_t(pdf.size()), stdout) !=
                 std::size_t(pdf.size()) ||
             std::fflush(stdout) != 0) {
-            return "Pisanje na standardni izlaz nije uspjelo";
+            return Result::Fail("Pisanje na standardni izlaz nije uspjelo");
         }
-        return {};
+        return Result::Ok();
     }
-    return SavePdf(jobs, pdfTitle, path).message();
+    return SavePdf(jobs, pdfTitle, path);
 }
 
 }  // namespace movik::cli

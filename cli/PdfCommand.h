@@ -4,17 +4,18 @@
 #include <string>
 
 #include "document/Workspace.h"
+#include "model/Result.h"
 
 namespace movik::cli {
 
 // Checks a --report value: "bilanca", "racun", "cfind", "cffree", "pokazatelji" or "sve".
-// "" when valid, else the Croatian message.
-std::string CheckPdfReport(const std::string& report);
+// Ok when valid, else the Croatian message.
+Result CheckPdfReport(const std::string& report);
 
 // Writes the reports named by report (CheckPdfReport) of the open workspace to path, with the
 // amount unit unit in their unit lines ("-" as path: to standard output). Needs no display.
-// "" on success, else the message; a failed write leaves no file behind.
-std::string WritePdf(const Workspace& ws, const std::string& report, const std::string& unit,
-                     const std::string& path);
+// A failed write leaves no file behind.
+Result WritePdf(const Workspace& ws, const std::string& report, const std::string& unit,
+                const std::string& path);
 
 }  // namespace movik::cli

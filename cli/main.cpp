@@ -150,14 +150,8 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
 // Opens a document as a freshly started window does: the stored values are shown as read, and a
 // share count that differs from the empty field's 0 runs the refresh cycle (Workspace does that).
 void OpenAsWindow(Workspace& ws, const std::string& path) {
-    std::string error;
-    switch (ws.OpenDocument(path, error)) {
-        case movik::OpenResult::Opened:
-            return;
-        case movik::OpenResult::Missing:
-            Fail("Datoteka " + path + " ne postoji");
-        case movik::OpenResult::Failed:
-            Fail(error);
+    if (const movik::OpenOutcome opened = ws.OpenDocument(path); !opened) {
+        Fail(opened.message());
     }
 }
 
@@ -336,15 +330,15 @@ int CommandPdf(const Arguments& args, Workspace& ws) {
     }
     const std::string* report = args.option("--report");
     const std::string which = report ? *report : "sve";
-    if (const std::string error = movik::cli::CheckPdfReport(which); !error.empty()) {
-        Fail(error);
+    if (const movik::Result known = movik::cli::CheckPdfReport(which); !known) {
+        Fail(known.message());
     }
     const std::string* unit = args.option("--unit");
     OpenAsWindow(ws, args.positional[1]);
-    if (const std::string error =
+    if (const movik::Result written =
             movik::cli::WritePdf(ws, which, unit ? *unit : "kunama i lipama", *out);
-        !error.empty()) {
-        Fail(error);
+        !written) {
+        Fail(written.message());
     }
     return 0;
 }

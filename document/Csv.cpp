@@ -172,8 +172,8 @@ std::string ColumnsText(std::size_t count) {
 
 // A refusal when the lines are not shaped as s's export writes them: a line with more cells
 // than s has, or every line shaped as another statement's file (which would otherwise be read
-// into the wrong rows, or fail by chance). Empty when the shape may be s's.
-std::string WrongShape(Statement s, const std::vector<std::string_view>& lines) {
+// into the wrong rows, or fail by chance). Ok when the shape may be s's.
+Result CheckShape(Statement s, const std::vector<std::string_view>& lines) {
     const int own = FactsOf(s).columns - 1;
     std::optional<std::size_t> commonCount;
     bool allSame = true;
@@ -187,22 +187,24 @@ std::string WrongShape(Statement s, const std::vector<std::string_view>& lines) 
         }
         allSame = allSame && count == *commonCount;
         if (count > static_cast<std::size_t>(own)) {
-            return "Datoteka nije uvezena: nije tablica izvještaja \"" +
-                   std::string(FactsOf(s).title) + "\" (redak " + std::to_string(k + 1) + " ima " +
-                   ColumnsText(count) + ", a izvještaj ih ima " + std::to_string(own) + ").";
+            return Result::Fail("Datoteka nije uvezena: nije tablica izvještaja \"" +
+                                std::string(FactsOf(s).title) + "\" (redak " +
+                                std::to_string(k + 1) + " ima " + ColumnsText(count) +
+                                ", a izvještaj ih ima " + std::to_string(own) + ").");
         }
     }
     if (!commonCount || !allSame || *commonCount == static_cast<std::size_t>(own)) {
-        return {};
+        return Result::Ok();
     }
     for (const StatementFacts& other : kStatementFacts) {
         if (other.imports && other.statement != s &&
             static_cast<std::size_t>(other.columns - 1) == *commonCount) {
-            return "Datoteka nije uvezena: to je tablica izvještaja \"" + std::string(other.title) +
-                   "\", a ne izvještaja \"" + std::string(FactsOf(s).title) + "\".";
+            return Result::Fail("Datoteka nije uvezena: to je tablica izvještaja \"" +
+                                std::string(other.title) + "\", a ne izvještaja \"" +
+                                std::string(FactsOf(s).title) + "\".");
         }
     }
-    return {};
+    return Result::Ok();
 }
 
 // The pieces of a line to import: cut with empty pieces dropped, except that a line with every
@@ -312,8 +314,8 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
     }
 
     // Check every line before any cell changes.
-    if (std::string shape = WrongShape(s, lines); !shape.empty()) {
-        return Result::Fail(shape);
+    if (Result shape = CheckShape(s, lines); !shape) {
+        return shape;
     }
     std::vector<int> amountPieces;
     for (const int col : FactsOf(s).inputColumns) {

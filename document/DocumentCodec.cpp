@@ -104,9 +104,9 @@ std::string FirstUnencodable(std::string_view text) {
 
 // Writes text as a short string of the given capacity at `at`: length byte, then the characters.
 // Bytes beyond the length are left as they are. Texts longer than the capacity are cut. A text
-// Windows-1250 cannot hold sets error, naming the field (and the row, when row > 0).
-bool PutShortString(std::uint8_t* at, std::size_t capacity, std::string_view text,
-                    std::string_view field, int row, std::string& error) {
+// Windows-1250 cannot hold fails, naming the field (and the row, when row > 0).
+Result PutShortString(std::uint8_t* at, std::size_t capacity, std::string_view text,
+                      std::string_view field, int row) {
     // A UTF-8 text of at most `capacity` bytes has at most that many characters.
     std::string cutText;
     if (text.size() > capacity && Utf8Length(text) > capacity) {
@@ -117,15 +117,15 @@ bool PutShortString(std::uint8_t* at, std::size_t capacity, std::string_view tex
     if (!bytes) {
         const std::string fieldName =
             row > 0 ? std::string(field) + ", red " + std::to_string(row) : std::string(field);
-        error = "Dokument nije snimljen: tekst \xE2\x80\x9E" + fieldName +
-                "\xE2\x80\x9C sadrži znak \xE2\x80\x9E" + FirstUnencodable(text) +
-                "\xE2\x80\x9C koji se ne može spremiti u datoteku (kodna stranica Windows-1250).";
-        return false;
+        return Result::Fail(
+            "Dokument nije snimljen: tekst \xE2\x80\x9E" + fieldName +
+            "\xE2\x80\x9C sadrži znak \xE2\x80\x9E" + FirstUnencodable(text) +
+            "\xE2\x80\x9C koji se ne može spremiti u datoteku (kodna stranica Windows-1250).");
     }
     const std::size_t length = std::min(bytes->size(), capacity);
     at[0] = static_cast<std::uint8_t>(length);
     std::memcpy(at + 1, bytes->data(), length);
-    return true;
+    return Result::Ok();
 }
 
 std::string GetShortString(const std::uint8_t* at) {
@@ -134,17 +134,18 @@ std::string GetShortString(const std::uint8_t* at) {
 }
 
 template <class TableT>
-bool PutIznosTable(std::uint8_t* block, std::size_t offset, const TableT& table,
-                   std::string_view name, std::string& error) {
+Result PutIznosTable(std::uint8_t* block, std::size_t offset, const TableT& table,
+                     std::string_view name) {
     for (int r = 1; r <= TableT::kRows; ++r) {
         std::uint8_t* row = block + offset + static_cast<std::size_t>(r - 1) * kIznosRowSize;
-        if (!PutShortString(row + kIznosTextOffset, kTextCapacity, table.row(r).Tekst, name, r,
-                            error)) {
-            return false;
+        if (Result put =
+                PutShortString(row + kIznosTextOffset, kTextCapacity, table.row(r).Tekst, name, r);
+            !put) {
+            return put;
         }
         PutDouble(row + kIznosIznosOffset, table.row(r).Iznos);
     }
-    return true;
+    return Result::Ok();
 }
 
 template <class TableT>
@@ -164,23 +165,29 @@ bool SameDouble(double a, double b) {
 }  // namespace
 
 Result EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out) {
-    std::string error;
     std::vector<std::uint8_t> image(kDocumentFileSize, 0);
 
-    if (!PutShortString(image.data(), kPotpisCapacity, doc.Potpis, "Potpis", 0, error) ||
-        !PutShortString(image.data() + kVerzijaOffset, kVerzijaCapacity, doc.Verzija, "Verzija", 0,
-                        error)) {
-        return Result::Fail(error);
+    if (Result put = PutShortString(image.data(), kPotpisCapacity, doc.Potpis, "Potpis", 0); !put) {
+        return put;
+    }
+    if (Result put = PutShortString(image.data() + kVerzijaOffset, kVerzijaCapacity, doc.Verzija,
+                                    "Verzija", 0);
+        !put) {
+        return put;
     }
 
     std::uint8_t* block = image.data() + kHeaderSize;
     std::memcpy(block, doc.KeptBlock.data(), kDocumentBlockSize);
 
-    if (!PutShortString(block + kPoduzeceOffset, kTextCapacity, doc.Poduzece, "Naziv poduzeća", 0,
-                        error) ||
-        !PutShortString(block + kSjedisteOffset, kTextCapacity, doc.Sjediste, "Sjedište", 0,
-                        error)) {
-        return Result::Fail(error);
+    if (Result put = PutShortString(block + kPoduzeceOffset, kTextCapacity, doc.Poduzece,
+                                    "Naziv poduzeća", 0);
+        !put) {
+        return put;
+    }
+    if (Result put =
+            PutShortString(block + kSjedisteOffset, kTextCapacity, doc.Sjediste, "Sjedište", 0);
+        !put) {
+        return put;
     }
     PutDouble(block + kDatumOdOffset, doc.DatumOd);
     PutDouble(block + kDatumDoOffset, doc.DatumDo);
@@ -198,9 +205,10 @@ Result EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out) 
         std::uint8_t* row =
             block + kBilancaOffset + static_cast<std::size_t>(r - 1) * kBilancaRowSize;
         const TStavkaBilanca& s = doc.Bilanca.row(r);
-        if (!PutShortString(row + kBilancaTextOffset, kTextCapacity, s.Tekst, "Bilanca", r,
-                            error)) {
-            return Result::Fail(error);
+        if (Result put =
+                PutShortString(row + kBilancaTextOffset, kTextCapacity, s.Tekst, "Bilanca", r);
+            !put) {
+            return put;
         }
         PutDouble(row + kIznosPrethodnaOffset, s.IznosPrethodna);
         PutDouble(row + kUdioPrethodnaOffset, s.UdioPrethodna);
@@ -210,17 +218,26 @@ Result EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out) 
     for (int r = 1; r <= kRacunRows; ++r) {
         std::uint8_t* row = block + kRacunOffset + static_cast<std::size_t>(r - 1) * kRacunRowSize;
         const TStavkaRacun& s = doc.Racun.row(r);
-        if (!PutShortString(row + kRacunTextOffset, kTextCapacity, s.Tekst,
-                            "Račun dobiti i gubitka", r, error)) {
-            return Result::Fail(error);
+        if (Result put = PutShortString(row + kRacunTextOffset, kTextCapacity, s.Tekst,
+                                        "Račun dobiti i gubitka", r);
+            !put) {
+            return put;
         }
         PutDouble(row + kRacunIznosOffset, s.Iznos);
         PutDouble(row + kRacunUdioOffset, s.Udio);
     }
-    if (!PutIznosTable(block, kCFIndOffset, doc.CFInd, "Indirektna metoda novčanog toka", error) ||
-        !PutIznosTable(block, kCFFreeOffset, doc.CFFree, "Metoda slobodnog novčanog toka", error) ||
-        !PutIznosTable(block, kPokOffset, doc.Pok, "Pokazatelji", error)) {
-        return Result::Fail(error);
+    if (Result put =
+            PutIznosTable(block, kCFIndOffset, doc.CFInd, "Indirektna metoda novčanog toka");
+        !put) {
+        return put;
+    }
+    if (Result put =
+            PutIznosTable(block, kCFFreeOffset, doc.CFFree, "Metoda slobodnog novčanog toka");
+        !put) {
+        return put;
+    }
+    if (Result put = PutIznosTable(block, kPokOffset, doc.Pok, "Pokazatelji"); !put) {
+        return put;
     }
 
     out = std::move(image);

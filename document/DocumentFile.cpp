@@ -27,32 +27,29 @@ Result SaveDocument(TDokument& doc) {
     return SaveDocument(doc, *writer);
 }
 
-OpenResult OpenDocument(const std::string& path, TDokument& doc, std::string& error,
-                        const FileCalls& calls) {
+OpenOutcome OpenDocument(const std::string& path, TDokument& doc, const FileCalls& calls) {
     const ReadOutcome read = ReadFileStart(path, kDocumentFileSize, calls);
     if (read.status == ReadStatus::Missing) {
-        return OpenResult::Missing;
+        return OpenOutcome::Missing("Datoteka " + path + " ne postoji");
     }
     if (read.status != ReadStatus::Read) {
-        error = CannotOpenMessage(path);
-        return OpenResult::Failed;
+        return OpenOutcome::Failed(CannotOpenMessage(path));
     }
     if (read.bytes.size() < kDocumentFileSize) {
-        error = "Datoteka " + path + " nije Movik dokument: ima " + BytesText(read.bytes.size()) +
-                ", a dokument ima " + BytesText(kDocumentFileSize) + ".";
-        return OpenResult::Failed;
+        return OpenOutcome::Failed("Datoteka " + path + " nije Movik dokument: ima " +
+                                   BytesText(read.bytes.size()) + ", a dokument ima " +
+                                   BytesText(kDocumentFileSize) + ".");
     }
     const auto* image = reinterpret_cast<const std::uint8_t*>(read.bytes.data());
     // Only a file that carries the signature this program writes is a document; anything else
     // would show garbage that a later save writes over the file. The version is not compared,
     // so a later version's file of the same layout still opens.
     if (!HasDocumentSignature(image)) {
-        error = "Datoteka " + path + " nije Movik dokument.";
-        return OpenResult::Failed;
+        return OpenOutcome::Failed("Datoteka " + path + " nije Movik dokument.");
     }
     DecodeDocumentFile(image, doc);
     doc.ImeDatoteke = path;
-    return OpenResult::Opened;
+    return OpenOutcome::Opened();
 }
 
 }  // namespace movik

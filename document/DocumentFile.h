@@ -2,7 +2,9 @@
 // The document file (.mvk) on disk: saving through the safe writer and opening with the checks
 // a document must pass. The byte image itself is DocumentCodec's; file access is FileIO's.
 
+#include <ostream>
 #include <string>
+#include <utility>
 
 #include "document/DocumentCodec.h"
 #include "document/FileIO.h"
@@ -16,12 +18,41 @@ namespace movik {
 Result SaveDocument(TDokument& doc, FileWriter& writer);
 Result SaveDocument(TDokument& doc);
 
-enum class OpenResult { Opened, Missing, Failed };
+// The outcome of opening a document file: opened, missing (nothing happened; the caller decides
+// whether that is worth a word) or failed with the message to show the user.
+class [[nodiscard]] OpenOutcome {
+  public:
+    static OpenOutcome Opened() { return OpenOutcome(false, Result::Ok()); }
+    // message: what to say when the caller reports a missing file.
+    static OpenOutcome Missing(std::string message) {
+        return OpenOutcome(true, Result::Fail(std::move(message)));
+    }
+    static OpenOutcome Failed(std::string message) {
+        return OpenOutcome(false, Result::Fail(std::move(message)));
+    }
+
+    bool ok() const { return result_.ok(); }
+    explicit operator bool() const { return ok(); }
+    bool missing() const { return missing_; }
+    // Ok when opened; else the failure with its message (for a missing file too).
+    const Result& result() const { return result_; }
+    const std::string& message() const { return result_.message(); }
+
+  private:
+    OpenOutcome(bool missing, Result result) : missing_(missing), result_(std::move(result)) {}
+    bool missing_;
+    Result result_;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const OpenOutcome& outcome) {
+    return out << (outcome.missing() ? "(missing) " : "") << outcome.result();
+}
+
 // Reads path over doc's block and sets ImeDatoteke (no recalculation). A missing file changes
-// nothing (Missing). A file that cannot be read ("Cannot open file %s"), is shorter than 59,954
-// bytes or lacks the signature (a Croatian message naming it: "... nije Movik dokument") gives
-// Failed, error set, doc unchanged. calls replace system calls in tests.
-OpenResult OpenDocument(const std::string& path, TDokument& doc, std::string& error,
-                        const FileCalls& calls = {});
+// nothing (Missing, with "Datoteka %s ne postoji"). A file that cannot be read ("Cannot open
+// file %s"), is shorter than 59,954 bytes or lacks the signature (a Croatian message naming it:
+// "... nije Movik dokument") fails with that message, doc unchanged. calls replace system calls
+// in tests.
+OpenOutcome OpenDocument(const std::string& path, TDokument& doc, const FileCalls& calls = {});
 
 }  // namespace movik

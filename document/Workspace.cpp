@@ -146,17 +146,17 @@ Result Workspace::SaveDocumentAs(const std::string& path, FileWriter& writer) {
     return saved;
 }
 
-OpenResult Workspace::OpenDocument(const std::string& path, std::string& error) {
-    const OpenResult result = movik::OpenDocument(path, doc_, error);
-    if (result != OpenResult::Opened) {
-        return result;
+OpenOutcome Workspace::OpenDocument(const std::string& path) {
+    OpenOutcome opened = movik::OpenDocument(path, doc_);
+    if (!opened) {
+        return opened;
     }
     // The stored values are shown as they are; no recalculation unless the share count changes.
     FillGrids();
     ShowGeneralData();
     doc_.Izmijenjen = false;
     CheckBalance();
-    return result;
+    return opened;
 }
 
 std::string Workspace::ExportCsv(Statement s) const {

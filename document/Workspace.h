@@ -70,8 +70,8 @@ class Workspace {
     // SaveDocument to path, which becomes the document's file only when it was written.
     Result SaveDocumentAs(const std::string& path, FileWriter& writer);
     // Opens path: the document as read, FillGrids, ShowGeneralData, Izmijenjen cleared,
-    // CheckBalance. Missing file: nothing changes. Failure: error set, nothing changes.
-    OpenResult OpenDocument(const std::string& path, std::string& error);
+    // CheckBalance. Missing file: nothing changes. Failure: the message, nothing changes.
+    OpenOutcome OpenDocument(const std::string& path);
 
     std::string ExportCsv(Statement s) const;
     // Imports into the grid, runs the refresh cycle and sets Izmijenjen; on failure nothing

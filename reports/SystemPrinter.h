@@ -14,7 +14,7 @@ enum class PrintStatus {
     Refused,    // the print system refused or lost the job; message says so in Croatian
 };
 
-struct PrintOutcome {
+struct [[nodiscard]] PrintOutcome {
     PrintStatus status = PrintStatus::NoPrinter;
     int jobId = 0;        // the scheduler's job id when printed
     std::string message;  // when refused: a Croatian sentence that names the report

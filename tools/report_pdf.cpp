@@ -59,15 +59,14 @@ int main(int argc, char** argv) {
     rs.shortDateFormat = ql.dateFormat(QLocale::ShortFormat).toStdString();
 
     movik::Workspace ws(rs, QDate::currentDate().year());
-    std::string error;
-    if (ws.OpenDocument(document, error) != movik::OpenResult::Opened) {
-        return Fail(error.empty() ? "dokument ne postoji: " + document : error);
+    if (const movik::OpenOutcome opened = ws.OpenDocument(document); !opened) {
+        return Fail(opened.missing() ? "dokument ne postoji: " + document : opened.message());
     }
     movik::ReportSet set(ws.grids());
     const auto jobs = set.PrintAll(movik::PrintInputsOf(ws, unit));
     const QString title = QString::fromStdString(movik::PdfTitle(ws.document(), nullptr));
-    if (const std::string message = movik::SavePdf(jobs, title, output).message(); !message.empty()) {
-        return Fail(message);
+    if (const movik::Result saved = movik::SavePdf(jobs, title, output); !saved) {
+        return Fail(saved.message());
     }
     return 0;
 }

@@ -163,13 +163,12 @@ bool TForm1::SaveDocumentTo(const std::optional<std::string>& newPath) {
 }
 
 void TForm1::OpenDocument(const QString& path) {
-    std::string error;
-    const OpenResult result = ws_.OpenDocument(ToPath(path), error);
-    if (result == OpenResult::Missing) {
+    const OpenOutcome opened = ws_.OpenDocument(ToPath(path));
+    if (opened.missing()) {
         return;
     }
-    if (result == OpenResult::Failed) {
-        dialogs_->ShowError(QString::fromStdString(error));
+    if (!opened) {
+        dialogs_->ShowError(QString::fromStdString(opened.message()));
         return;
     }
     SetFilePanel(path);

@@ -334,8 +334,8 @@ TEST_P(DocumentFileRoundTrip, SaveOpenSaveThroughFilesIsByteIdentical) {
     EXPECT_EQ(first, Encode(original));
 
     TDokument opened = NewDoc(2011);
-    std::string error;
-    ASSERT_EQ(OpenDocument(dir.file("prvi.mvk"), opened, error), OpenResult::Opened) << error;
+    const OpenOutcome read = OpenDocument(dir.file("prvi.mvk"), opened);
+    ASSERT_TRUE(read) << read;
     EXPECT_EQ(opened.ImeDatoteke, dir.file("prvi.mvk"));
     opened.ImeDatoteke = dir.file("drugi.mvk");
     ASSERT_EQ(SaveDocument(opened), "");
@@ -654,12 +654,13 @@ TEST(DocumentFileOpen, MissingFileChangesNothing) {
     doc.Poduzece = "Postojeće";
     doc.ImeDatoteke = "stari.mvk";
     const std::vector<std::uint8_t> before = Encode(doc);
-    std::string error;
-    EXPECT_EQ(OpenDocument(dir.file("nema.mvk"), doc, error), OpenResult::Missing);
-    EXPECT_EQ(error, "");
+    const OpenOutcome missing = OpenDocument(dir.file("nema.mvk"), doc);
+    EXPECT_TRUE(missing.missing());
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(missing.message(), "Datoteka " + dir.file("nema.mvk") + " ne postoji");
     EXPECT_EQ(Encode(doc), before);
     EXPECT_EQ(doc.ImeDatoteke, "stari.mvk");
-    EXPECT_EQ(OpenDocument(dir.file("nema/ni.mvk"), doc, error), OpenResult::Missing);
+    EXPECT_TRUE(OpenDocument(dir.file("nema/ni.mvk"), doc).missing());
 }
 
 struct ShortFile {
@@ -679,10 +680,10 @@ TEST_P(DocumentFileShort, IsRefusedAndTheDocumentStays) {
     TDokument doc = NewDoc();
     doc.Poduzece = "Ostaje";
     const std::vector<std::uint8_t> before = Encode(doc);
-    std::string error;
-    EXPECT_EQ(OpenDocument(path, doc, error), OpenResult::Failed);
-    EXPECT_EQ(error, "Datoteka " + path + " nije Movik dokument: ima " + GetParam().sizeText +
-                         ", a dokument ima 59954 bajta.");
+    const OpenOutcome opened = OpenDocument(path, doc);
+    EXPECT_FALSE(opened.missing());
+    EXPECT_EQ(opened.result(), "Datoteka " + path + " nije Movik dokument: ima " +
+                                   GetParam().sizeText + ", a dokument ima 59954 bajta.");
     EXPECT_EQ(Encode(doc), before);
     EXPECT_EQ(doc.ImeDatoteke, "");
 }
@@ -701,17 +702,16 @@ TEST(DocumentFileOpen, LongerFileIsReadAndTheRestIgnored) {
     bytes.insert(bytes.end(), 5000, 0xEE);
     WriteBytes(dir.file("dugi.mvk"), bytes);
     TDokument doc = NewDoc();
-    std::string error;
-    ASSERT_EQ(OpenDocument(dir.file("dugi.mvk"), doc, error), OpenResult::Opened);
+    ASSERT_TRUE(OpenDocument(dir.file("dugi.mvk"), doc));
     EXPECT_EQ(Encode(doc), exact);
 }
 
 TEST(DocumentFileOpen, DirectoryCannotBeOpened) {
     TempDir dir;
     TDokument doc = NewDoc();
-    std::string error;
-    EXPECT_EQ(OpenDocument(dir.path().string(), doc, error), OpenResult::Failed);
-    EXPECT_EQ(error, "Cannot open file " + dir.path().string());
+    const OpenOutcome opened = OpenDocument(dir.path().string(), doc);
+    EXPECT_FALSE(opened.missing());
+    EXPECT_EQ(opened.result(), "Cannot open file " + dir.path().string());
     EXPECT_EQ(doc.ImeDatoteke, "");
 }
 
@@ -722,9 +722,9 @@ TEST(DocumentFileOpen, UnreadableFileCannotBeOpened) {
     FileCalls calls;
     calls.open = [](const char*, int) { return RefusedWithEacces(); };
     TDokument doc = NewDoc();
-    std::string error;
-    EXPECT_EQ(OpenDocument(path, doc, error, calls), OpenResult::Failed);
-    EXPECT_EQ(error, "Cannot open file " + path);
+    const OpenOutcome opened = OpenDocument(path, doc, calls);
+    EXPECT_FALSE(opened.missing());
+    EXPECT_EQ(opened.result(), "Cannot open file " + path);
 }
 
 // Only the signature (bytes 0 to 64) makes a file a document; the version bytes may differ.
@@ -746,14 +746,13 @@ TEST_P(DocumentFileSignature, DecidesWhetherTheFileOpens) {
     TDokument doc = NewDoc();
     doc.Poduzece = "Ostaje";
     const std::vector<std::uint8_t> before = Encode(doc);
-    std::string error;
-    const OpenResult result = OpenDocument(path, doc, error);
+    const OpenOutcome opened = OpenDocument(path, doc);
     if (GetParam().opens) {
-        EXPECT_EQ(result, OpenResult::Opened) << error;
+        EXPECT_TRUE(opened) << opened;
         return;
     }
-    EXPECT_EQ(result, OpenResult::Failed);
-    EXPECT_EQ(error, "Datoteka " + path + " nije Movik dokument.");
+    EXPECT_FALSE(opened.missing());
+    EXPECT_EQ(opened.result(), "Datoteka " + path + " nije Movik dokument.");
     EXPECT_EQ(Encode(doc), before);
     EXPECT_EQ(doc.ImeDatoteke, "");
 }

@@ -130,8 +130,8 @@ TEST(WorkspaceOpen, ShowsStoredValuesWithoutRecalculating) {
     WriteDocument(StaleDocument(0), path);
 
     Workspace ws(DotSettings(), 2024);
-    std::string error;
-    ASSERT_EQ(ws.OpenDocument(path, error), OpenResult::Opened) << error;
+    const OpenOutcome opened = ws.OpenDocument(path);
+    ASSERT_TRUE(opened) << opened;
     EXPECT_EQ(ws.document().ImeDatoteke, path);
     EXPECT_FALSE(ws.document().Izmijenjen);
     EXPECT_EQ(ws.fields().Poduzece, "Stara tvrtka d.d.");
@@ -150,8 +150,8 @@ TEST(WorkspaceOpen, ADifferentShareCountRecalculates) {
     WriteDocument(StaleDocument(2500), path);
 
     Workspace ws(DotSettings(), 2024);
-    std::string error;
-    ASSERT_EQ(ws.OpenDocument(path, error), OpenResult::Opened) << error;
+    const OpenOutcome opened = ws.OpenDocument(path);
+    ASSERT_TRUE(opened) << opened;
     EXPECT_EQ(ws.fields().BrojDionica, 2500);
     EXPECT_EQ(ws.grids().Bilanca.cell(5, 3), "5.00");
     EXPECT_EQ(ws.grids().Bilanca.cell(5, 55), "5.00");
@@ -167,14 +167,14 @@ TEST(WorkspaceOpen, MissingOrShortFileChangesNothing) {
     ws.document().Izmijenjen = true;
     const StatementGrids gridsBefore = ws.grids();
 
-    std::string error;
-    EXPECT_EQ(ws.OpenDocument(dir.file("nema.mvk"), error), OpenResult::Missing);
-    EXPECT_EQ(error, "");
+    EXPECT_TRUE(ws.OpenDocument(dir.file("nema.mvk")).missing());
 
     WriteBytes(dir.file("kratki.mvk"), std::vector<std::uint8_t>(1000, 0));
-    EXPECT_EQ(ws.OpenDocument(dir.file("kratki.mvk"), error), OpenResult::Failed);
-    EXPECT_EQ(error, "Datoteka " + dir.file("kratki.mvk") +
-                         " nije Movik dokument: ima 1000 bajtova, a dokument ima 59954 bajta.");
+    const OpenOutcome opened = ws.OpenDocument(dir.file("kratki.mvk"));
+    EXPECT_FALSE(opened.missing());
+    EXPECT_EQ(opened.result(),
+              "Datoteka " + dir.file("kratki.mvk") +
+                  " nije Movik dokument: ima 1000 bajtova, a dokument ima 59954 bajta.");
 
     EXPECT_EQ(ws.fields().Poduzece, "Upisano");
     EXPECT_TRUE(ws.document().Izmijenjen);
@@ -256,8 +256,8 @@ TEST_P(WorkspaceRoundTrip, SaveOpenSaveIsByteIdentical) {
     ASSERT_EQ(first.SaveDocument(), "");
 
     Workspace second(DotSettings(), 1999);
-    std::string error;
-    ASSERT_EQ(second.OpenDocument(dir.file("a.mvk"), error), OpenResult::Opened) << error;
+    const OpenOutcome opened = second.OpenDocument(dir.file("a.mvk"));
+    ASSERT_TRUE(opened) << opened;
     second.document().ImeDatoteke = dir.file("b.mvk");
     ASSERT_EQ(second.SaveDocument(), "");
     EXPECT_EQ(ReadBytes(dir.file("b.mvk")), ReadBytes(dir.file("a.mvk")));
@@ -305,8 +305,8 @@ TEST_P(WorkspaceHostileFile, NothingCrashes) {
     WriteBytes(path, bytes);
 
     Workspace ws(DotSettings(), 2024);
-    std::string error;
-    ASSERT_EQ(ws.OpenDocument(path, error), OpenResult::Opened) << error;
+    const OpenOutcome opened = ws.OpenDocument(path);
+    ASSERT_TRUE(opened) << opened;
     EXPECT_EQ(ws.fields().BrojDionica, GetParam().sharesShown);
     EXPECT_EQ(ws.fields().DatumOd, 0);
     EXPECT_EQ(ws.grids().Bilanca.cell(5, 0), "30.12.1899");  // a date that is none shows day 0
@@ -373,8 +373,7 @@ TEST(WorkspaceOpen, AReversedPeriodOpensAsStoredWithItsWarning) {
     doc.DatumDo = DayNumber(2024, 1, 1);
     WriteDocument(doc, dir.file("obrnuto.mvk"));
     Workspace ws(DotSettings(), 2024);
-    std::string error;
-    ASSERT_EQ(ws.OpenDocument(dir.file("obrnuto.mvk"), error), OpenResult::Opened);
+    ASSERT_TRUE(ws.OpenDocument(dir.file("obrnuto.mvk")));
     EXPECT_EQ(ws.fields().DatumOd, DayNumber(2024, 12, 31));
     EXPECT_EQ(ws.fields().DatumDo, DayNumber(2024, 1, 1));
     EXPECT_EQ(ws.warning(), kWarningPeriod);

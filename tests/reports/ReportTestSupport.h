@@ -28,8 +28,8 @@ inline RegionalSettings CroatianSettings() {
 }
 
 inline void OpenExample(Workspace& ws) {
-    std::string error;
-    ASSERT_EQ(ws.OpenDocument(MOVIK_EXAMPLE, error), OpenResult::Opened) << error;
+    const OpenOutcome opened = ws.OpenDocument(MOVIK_EXAMPLE);
+    ASSERT_TRUE(opened) << opened;
 }
 
 // The text items of a page with the given tag, in print order (detail labels).
