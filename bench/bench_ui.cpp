@@ -21,10 +21,10 @@ class SilentDialogs : public movik::Dialogs {
     movik::Answer Ask(const QString&) override { return movik::Answer::Cancel; }
     void Inform(const QString&, int) override {}
     void ShowError(const QString&) override {}
-    std::optional<QString> ChooseOpenFile(const movik::FileDialogSpec&) override {
+    std::optional<QString> ChooseOpenFile(const movik::FileDialogSetup&) override {
         return std::nullopt;
     }
-    std::optional<QString> ChooseSaveFile(const movik::FileDialogSpec&) override {
+    std::optional<QString> ChooseSaveFile(const movik::FileDialogSetup&) override {
         return std::nullopt;
     }
 };

@@ -120,7 +120,7 @@ class PageBuilder {
 
 }  // namespace
 
-double LineHeightMm(const FontSpec& font) {
+double LineHeightMm(const LabelFont& font) {
     return font.pointSize * kMmPerPoint * kLineSpacing;
 }
 

@@ -20,17 +20,17 @@ enum class BandKind { PageHeader, Title, ColumnHeader, Detail, Summary, PageFoot
 
 enum class Justify { Left, Right, Center };
 
-struct FontSpec {
+struct LabelFont {
     std::string family = "Arial";
     double pointSize = 10;
     bool bold = false;
     bool italic = false;
 
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const LabelFont&) const = default;
 };
 
 // Line height of one line of text in the font, in mm (used for label boxes and centring).
-double LineHeightMm(const FontSpec& font);
+double LineHeightMm(const LabelFont& font);
 
 struct ReportLabel {
     std::string name;  // e.g. "lPoduzece"; may be empty
@@ -39,7 +39,7 @@ struct ReportLabel {
     double width = 0;  // mm; for autoWidth labels the text decides (the box reaches the band end)
     bool autoWidth = false;
     Justify justify = Justify::Left;
-    FontSpec font;
+    LabelFont font;
     std::string caption;    // the fixed or set text
     int tag = 0;            // detail labels: the grid column they print
     bool fromFeed = false;  // text comes from the report's label-text callback, not the caption
@@ -122,7 +122,7 @@ struct DrawItem {
     double width = 0;   // text: the label's box; line: the horizontal extent
     double height = 0;  // text: one line; line: the vertical extent (0 for horizontal lines)
     std::string text;
-    FontSpec font;
+    LabelFont font;
     Justify justify = Justify::Left;
     int band = -1;       // index into PlacedBand list of its page
     std::string name;    // label name, for texts

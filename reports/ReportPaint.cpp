@@ -30,11 +30,11 @@ Qt::Alignment AlignmentOf(Justify j) {
     return Qt::AlignLeft;
 }
 
-QFont QtFont(const FontSpec& spec) {
-    QFont font(ResolveFontFamily(spec.family));
-    font.setPointSizeF(spec.pointSize);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+QFont QtFont(const LabelFont& label) {
+    QFont font(ResolveFontFamily(label.family));
+    font.setPointSizeF(label.pointSize);
+    font.setBold(label.bold);
+    font.setItalic(label.italic);
     // Positions are in millimetres at print resolution; hinting buys nothing and costs time.
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
@@ -58,7 +58,7 @@ void PaintPage(const LaidOutPage& page, QPainter& painter, double dotsPerMm) {
     QPen pen(Qt::black);
     pen.setWidthF(kLineWidthMm * dotsPerMm);
     painter.setPen(pen);
-    FontSpec current;
+    LabelFont current;
     bool fontSet = false;
     for (const DrawItem& item : page.items) {
         const double x = item.x * dotsPerMm;

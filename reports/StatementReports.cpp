@@ -12,12 +12,12 @@ const char* const kArialCE = "Arial CE";
 const char* const kArial = "Arial";
 constexpr double kBandWidth = 190;  // A4 less two 10 mm margins
 
-FontSpec Font(const char* family, double size, bool bold = false, bool italic = false) {
-    return FontSpec{family, size, bold, italic};
+LabelFont Font(const char* family, double size, bool bold = false, bool italic = false) {
+    return LabelFont{family, size, bold, italic};
 }
 
 // A left-justified label whose width grows with its text.
-ReportLabel AutoLabel(std::string name, double left, double top, FontSpec font,
+ReportLabel AutoLabel(std::string name, double left, double top, LabelFont font,
                       std::string caption = {}) {
     ReportLabel l;
     l.name = std::move(name);
@@ -31,7 +31,7 @@ ReportLabel AutoLabel(std::string name, double left, double top, FontSpec font,
 
 // A label justified in the span from left to right (mm from the band's left edge).
 ReportLabel SpanLabel(std::string name, double left, double right, double top, Justify justify,
-                      FontSpec font, std::string caption = {}) {
+                      LabelFont font, std::string caption = {}) {
     ReportLabel l;
     l.name = std::move(name);
     l.left = left;
@@ -43,7 +43,7 @@ ReportLabel SpanLabel(std::string name, double left, double right, double top, J
     return l;
 }
 
-ReportLabel CentredOnBand(std::string name, double top, FontSpec font, std::string caption = {}) {
+ReportLabel CentredOnBand(std::string name, double top, LabelFont font, std::string caption = {}) {
     return SpanLabel(std::move(name), 0, kBandWidth, top, Justify::Center, std::move(font),
                      std::move(caption));
 }
@@ -98,7 +98,7 @@ ReportBand ColumnHeader(double height, double size, double rectLeft, double rect
     b.height = height;
     b.shapes.push_back(
         {ReportShape::Kind::RectTopBottom, rectLeft, 0, rectRight - rectLeft, height});
-    const FontSpec font = Font(kArialCE, size, false, true);
+    const LabelFont font = Font(kArialCE, size, false, true);
     const double top = std::max(0.0, (height - LineHeightMm(font)) / 2);
     for (const Caption& c : captions) {
         b.labels.push_back(
@@ -127,7 +127,7 @@ ReportBand Summary(double height, double lineLeft, double lineRight) {
 
 // The detail band of both balance sheet halves; only the position label differs.
 ReportBand BilancaDetail(double height, double textLeft) {
-    const FontSpec f = Font(kArialCE, 8);
+    const LabelFont f = Font(kArialCE, 8);
     return Detail(height, {FromFeed(AutoLabel("lRbr", 9.9, 0, f), 1),
                            FromFeed(AutoLabel("lPozicija", textLeft, 0, f), 2),
                            FromFeed(SpanLabel("lPr", 81.4, 118.4, 0, Justify::Right, f), 3),
@@ -149,7 +149,7 @@ ReportBand BilancaColumnHeader(double textLeft) {
 // The detail band of the three one-amount reports.
 ReportBand AmountDetail(double labelTop, double rbrLeft, double textLeft, double valueLeft,
                         double valueRight) {
-    const FontSpec f = Font(kArialCE, 10);
+    const LabelFont f = Font(kArialCE, 10);
     return Detail(
         5.6,
         {FromFeed(AutoLabel("lRbr", rbrLeft, labelTop, f), 1),
@@ -241,7 +241,7 @@ TqrRacun::TqrRacun(ReportFeed& feed) : StatementReport(feed, FactsOf(Statement::
                                   {"lHPozicija", 19.2, 0, "P o z i c i j a"},
                                   {"lHIznos", 126.7, 159.8, "Iznos"},
                                   {"lHUdio", 165.7, 0, "Udio (%)"}}));
-    const FontSpec f = Font(kArialCE, 10);
+    const LabelFont f = Font(kArialCE, 10);
     bands.push_back(
         Detail(4.6, {FromFeed(SpanLabel("lRbr", 9.9, 9.9 + 6.6, 0, Justify::Left, f), 1),
                      FromFeed(AutoLabel("lPozicija", 19.2, 0, f), 2),

@@ -36,10 +36,10 @@ class ReportingDialogs : public movik::Dialogs {
     void ShowError(const QString& text) override {
         std::fprintf(stderr, "greška: %s\n", qPrintable(text));
     }
-    std::optional<QString> ChooseOpenFile(const movik::FileDialogSpec&) override {
+    std::optional<QString> ChooseOpenFile(const movik::FileDialogSetup&) override {
         return std::nullopt;
     }
-    std::optional<QString> ChooseSaveFile(const movik::FileDialogSpec&) override {
+    std::optional<QString> ChooseSaveFile(const movik::FileDialogSetup&) override {
         return std::nullopt;
     }
 };

@@ -111,41 +111,41 @@ void QtDialogs::ShowError(const QString& text) {
     QMessageBox::critical(parent_, QStringLiteral("Greška"), text);
 }
 
-QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSpec& dialogSpec, bool save) {
-    QFileDialog*& dialog = fileDialogs_[dialogSpec.id];
+QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSetup& setup, bool save) {
+    QFileDialog*& dialog = fileDialogs_[setup.id];
     const bool first = dialog == nullptr;
     if (first) {
         dialog = new QFileDialog(parent_);
-        dialog->setObjectName(dialogSpec.id);
+        dialog->setObjectName(setup.id);
         // Qt's own dialog everywhere, so the filter labels read exactly as given.
         dialog->setOption(QFileDialog::DontUseNativeDialog, true);
         dialog->setOption(QFileDialog::HideNameFilterDetails, true);
         dialog->setOption(QFileDialog::ReadOnly, false);
     }
-    dialog->setWindowTitle(dialogSpec.title);
+    dialog->setWindowTitle(setup.title);
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog->setDefaultSuffix(dialogSpec.defaultExtension);
+    dialog->setDefaultSuffix(setup.defaultExtension);
 
     // The label is shown as it stands; the patterns after it are what the dialog filters by.
     QStringList filters;
-    for (const FileFilter& f : dialogSpec.filters) {
+    for (const FileFilter& f : setup.filters) {
         filters << f.label + QStringLiteral(" (") + f.patterns + u')';
     }
     // Keep the filter chosen last (the dialog reports it by its shown label).
     const QString chosen = dialog->selectedNameFilter();
     dialog->setNameFilters(filters);
     for (qsizetype i = 0; !first && i < filters.size(); ++i) {
-        if (chosen == filters[i] || chosen == dialogSpec.filters[i].label) {
+        if (chosen == filters[i] || chosen == setup.filters[i].label) {
             dialog->selectNameFilter(filters[i]);
             break;
         }
     }
 
-    if (dialogSpec.proposedName.isEmpty()) {
+    if (setup.proposedName.isEmpty()) {
         dialog->selectFile(QString());
     } else {
-        const QFileInfo info(dialogSpec.proposedName);
+        const QFileInfo info(setup.proposedName);
         if (info.isAbsolute()) {
             dialog->setDirectory(info.absolutePath());
         }
@@ -169,20 +169,20 @@ bool QtDialogs::ConfirmCreate(const QString& path) {
     return button == QMessageBox::Yes;
 }
 
-std::optional<QString> QtDialogs::ChooseOpenFile(const FileDialogSpec& dialogSpec) {
+std::optional<QString> QtDialogs::ChooseOpenFile(const FileDialogSetup& setup) {
     // The dialog itself accepts only a file that exists.
-    return RunFileDialog(PrepareFileDialog(dialogSpec, false));
+    return RunFileDialog(PrepareFileDialog(setup, false));
 }
 
-std::optional<QString> QtDialogs::ChooseSaveFile(const FileDialogSpec& dialogSpec) {
-    QFileDialog* dialog = PrepareFileDialog(dialogSpec, true);
+std::optional<QString> QtDialogs::ChooseSaveFile(const FileDialogSetup& setup) {
+    QFileDialog* dialog = PrepareFileDialog(setup, true);
     for (;;) {
         const auto accepted = RunFileDialog(dialog);
         if (!accepted) {
             return std::nullopt;
         }
         // The dialog has added the extension already (and asked about overwriting that name).
-        const QString path = AddDefaultExtension(*accepted, dialogSpec.defaultExtension);
+        const QString path = AddDefaultExtension(*accepted, setup.defaultExtension);
         const QFileInfo info(path);
         // The dialog lets a name in a folder that does not exist through; it is refused here,
         // and a new file is created only when the user says so. Either way the dialog returns.

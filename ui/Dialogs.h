@@ -23,7 +23,7 @@ struct FileFilter {
     QString patterns;
 };
 
-struct FileDialogSpec {
+struct FileDialogSetup {
     // Which dialog this is ("OpenDialog1", "SaveDialog1", "CSVSave", "CSVOpen"). A dialog with
     // the same id is kept for the whole run and remembers its folder and chosen filter.
     QString id;
@@ -45,8 +45,8 @@ class Dialogs {
     virtual void Inform(const QString& text, int helpContext) = 0;
     virtual void ShowError(const QString& text) = 0;
     // The chosen path, or nullopt when the user cancelled.
-    virtual std::optional<QString> ChooseOpenFile(const FileDialogSpec& dialogSpec) = 0;
-    virtual std::optional<QString> ChooseSaveFile(const FileDialogSpec& dialogSpec) = 0;
+    virtual std::optional<QString> ChooseOpenFile(const FileDialogSetup& setup) = 0;
+    virtual std::optional<QString> ChooseSaveFile(const FileDialogSetup& setup) = 0;
     // A modal print preview titled title, whose pages paint draws on the printer it is given;
     // its print button runs print (and closes the preview). By default Qt's preview dialog;
     // tests substitute one that only paints.
@@ -73,13 +73,13 @@ class QtDialogs : public Dialogs {
     Answer Ask(const QString& question) override;
     void Inform(const QString& text, int helpContext) override;
     void ShowError(const QString& text) override;
-    std::optional<QString> ChooseOpenFile(const FileDialogSpec& dialogSpec) override;
-    std::optional<QString> ChooseSaveFile(const FileDialogSpec& dialogSpec) override;
+    std::optional<QString> ChooseOpenFile(const FileDialogSetup& setup) override;
+    std::optional<QString> ChooseSaveFile(const FileDialogSetup& setup) override;
     void ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint,
                           const std::function<void()>& print) override;
 
-    // The file dialog for dialogSpec, set up as it would be shown but not shown.
-    QFileDialog* PrepareFileDialog(const FileDialogSpec& dialogSpec, bool save);
+    // The file dialog for setup, set up as it would be shown but not shown.
+    QFileDialog* PrepareFileDialog(const FileDialogSetup& setup, bool save);
 
   protected:
     // Shows dialog modally: the file the user accepted, or nullopt when cancelled.

@@ -25,7 +25,7 @@ std::string ToPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-FileDialogSpec DocumentDialog(const QString& id, const QString& title, const QString& proposed) {
+FileDialogSetup DocumentDialog(const QString& id, const QString& title, const QString& proposed) {
     return {id,
             title,
             {{QStringLiteral("Movik baza (*.mvk)"), QStringLiteral("*.mvk")},
@@ -35,7 +35,7 @@ FileDialogSpec DocumentDialog(const QString& id, const QString& title, const QSt
 }
 
 // A dialog of the semicolon-separated files, proposing the statement's default name.
-FileDialogSpec CsvDialog(const QString& id, const QString& title, const QString& csvLabel,
+FileDialogSetup CsvDialog(const QString& id, const QString& title, const QString& csvLabel,
                          Statement s) {
     return {id,
             title,

@@ -35,7 +35,7 @@ TEST(DocumentCommands, NothingIsAskedRightAfterStartUp) {
     f.window->Otvori1Click();
     EXPECT_TRUE(f.window->close());
     EXPECT_TRUE(f.dialogs->questions.isEmpty());
-    EXPECT_EQ(f.dialogs->openSpecs.size(), 1u);
+    EXPECT_EQ(f.dialogs->openDialogs.size(), 1u);
 }
 
 TEST(DocumentCommands, NewCancelledKeepsEverything) {
@@ -46,7 +46,7 @@ TEST(DocumentCommands, NewCancelledKeepsEverything) {
     EXPECT_EQ(f.dialogs->questions, QStringList{kQuestion});
     EXPECT_EQ(Company(f), "Alfa");
     EXPECT_TRUE(f.Doc().Izmijenjen);
-    EXPECT_TRUE(f.dialogs->saveSpecs.empty());
+    EXPECT_TRUE(f.dialogs->saveDialogs.empty());
 }
 
 TEST(DocumentCommands, NewWithNoDropsTheChanges) {
@@ -74,12 +74,12 @@ TEST(DocumentCommands, YesWithCancelledSaveStopsTheCommand) {
     EXPECT_TRUE(f.Doc().Izmijenjen);
 
     f.window->Otvori1Click();
-    EXPECT_TRUE(f.dialogs->openSpecs.empty());
+    EXPECT_TRUE(f.dialogs->openDialogs.empty());
 
     EXPECT_FALSE(f.window->close());
-    EXPECT_EQ(f.dialogs->saveSpecs.size(), 3u);
-    EXPECT_EQ(f.dialogs->saveSpecs[0].title, "Snimi kao");
-    EXPECT_EQ(f.dialogs->saveSpecs[0].proposedName, "");
+    EXPECT_EQ(f.dialogs->saveDialogs.size(), 3u);
+    EXPECT_EQ(f.dialogs->saveDialogs[0].title, "Snimi kao");
+    EXPECT_EQ(f.dialogs->saveDialogs[0].proposedName, "");
 }
 
 TEST(DocumentCommands, YesWithFailedSaveStopsTheCommand) {
@@ -98,7 +98,7 @@ TEST(DocumentCommands, YesWithFailedSaveStopsTheCommand) {
     EXPECT_EQ(f.Find<QLabel>("pIme")->text(), "");
 
     f.window->Otvori1Click();
-    EXPECT_TRUE(f.dialogs->openSpecs.empty());
+    EXPECT_TRUE(f.dialogs->openDialogs.empty());
     EXPECT_EQ(f.dialogs->errors.size(), 2);
 }
 
@@ -141,7 +141,7 @@ TEST(DocumentCommands, SaveAsThenSaveWritesTheSameFile) {
     EXPECT_FALSE(FileExists(f.Path("alfa")));
     EXPECT_EQ(f.Find<QLabel>("pIme")->text(), "Datoteka: " + path);
     EXPECT_FALSE(f.Doc().Izmijenjen);
-    const auto& dialog = f.dialogs->saveSpecs.at(0);
+    const auto& dialog = f.dialogs->saveDialogs.at(0);
     EXPECT_EQ(dialog.id, "SaveDialog1");
     EXPECT_EQ(dialog.defaultExtension, "mvk");
     ASSERT_EQ(dialog.filters.size(), 2);
@@ -150,19 +150,19 @@ TEST(DocumentCommands, SaveAsThenSaveWritesTheSameFile) {
 
     TypeCompany(f, "Beta");
     f.window->SnimiClick();  // no dialog: the document's own file
-    EXPECT_EQ(f.dialogs->saveSpecs.size(), 1u);
+    EXPECT_EQ(f.dialogs->saveDialogs.size(), 1u);
     EXPECT_FALSE(f.Doc().Izmijenjen);
 
     // "Snimi kao" proposes the current file.
     f.dialogs->saveChoices = {std::nullopt};
     f.window->SnimiKaoClick();
-    EXPECT_EQ(f.dialogs->saveSpecs.at(1).proposedName, path);
+    EXPECT_EQ(f.dialogs->saveDialogs.at(1).proposedName, path);
 
     f.window->Nova1Click();
     f.dialogs->openChoices = {path};
     f.window->Otvori1Click();
-    EXPECT_EQ(f.dialogs->openSpecs.at(0).title, "Otvori");
-    EXPECT_EQ(f.dialogs->openSpecs.at(0).id, "OpenDialog1");
+    EXPECT_EQ(f.dialogs->openDialogs.at(0).title, "Otvori");
+    EXPECT_EQ(f.dialogs->openDialogs.at(0).id, "OpenDialog1");
     EXPECT_EQ(Company(f), "Beta");
     EXPECT_EQ(f.Find<QLabel>("lPoduzeceCFInd")->text(), "Beta");
     EXPECT_EQ(f.Find<QLabel>("pIme")->text(), "Datoteka: " + path);
@@ -273,7 +273,7 @@ TEST(DocumentCommands, SavingRefusesADateFieldThatHoldsNoDate) {
     f.dialogs->answers = {Answer::Yes};
     f.window->Nova1Click();
 
-    EXPECT_TRUE(f.dialogs->saveSpecs.empty());
+    EXPECT_TRUE(f.dialogs->saveDialogs.empty());
     ASSERT_EQ(f.dialogs->errors.size(), 3);
     EXPECT_TRUE(f.dialogs->errors[0].contains("31.02.2024"));
     EXPECT_EQ(Company(f), "Alfa");

@@ -49,8 +49,8 @@ TEST_P(ExportTest, MenuExportWritesTheShowingGrid) {
     f.dialogs->saveChoices = {path};
     exportItem->trigger();
 
-    ASSERT_EQ(f.dialogs->saveSpecs.size(), 1u);
-    const FileDialogSpec& dialog = f.dialogs->saveSpecs[0];
+    ASSERT_EQ(f.dialogs->saveDialogs.size(), 1u);
+    const FileDialogSetup& dialog = f.dialogs->saveDialogs[0];
     EXPECT_EQ(dialog.id, "CSVSave");
     EXPECT_EQ(dialog.title, "Snimi kao");
     EXPECT_EQ(dialog.proposedName, QString::fromUtf8(c.fileName));
@@ -78,8 +78,8 @@ TEST(ExportImport, NothingOnTheGeneralDataPage) {
     WindowFixture f;
     f.window->ExportCsv();
     f.window->ImportCsv();
-    EXPECT_TRUE(f.dialogs->saveSpecs.empty());
-    EXPECT_TRUE(f.dialogs->openSpecs.empty());
+    EXPECT_TRUE(f.dialogs->saveDialogs.empty());
+    EXPECT_TRUE(f.dialogs->openDialogs.empty());
 }
 
 TEST(ExportImport, ImportOnlyOnTheInputStatements) {
@@ -87,7 +87,7 @@ TEST(ExportImport, ImportOnlyOnTheInputStatements) {
     ShowPage(f, Statement::CFInd);
     EXPECT_FALSE(f.Find<QAction>("Import1")->isEnabled());
     f.window->ImportCsv();
-    EXPECT_TRUE(f.dialogs->openSpecs.empty());
+    EXPECT_TRUE(f.dialogs->openDialogs.empty());
 }
 
 TEST(ExportImport, ExportThenImportRestoresTheAmounts) {
@@ -107,11 +107,11 @@ TEST(ExportImport, ExportThenImportRestoresTheAmounts) {
     f.dialogs->openChoices = {path};
     f.window->Import1Click();
 
-    ASSERT_EQ(f.dialogs->openSpecs.size(), 1u);
-    EXPECT_EQ(f.dialogs->openSpecs[0].id, "CSVOpen");
-    EXPECT_EQ(f.dialogs->openSpecs[0].title, "Otvori");
-    EXPECT_EQ(f.dialogs->openSpecs[0].proposedName, "bilanca.csv");
-    EXPECT_EQ(f.dialogs->openSpecs[0].filters[0].label, "Comma delimited (*.csv)");
+    ASSERT_EQ(f.dialogs->openDialogs.size(), 1u);
+    EXPECT_EQ(f.dialogs->openDialogs[0].id, "CSVOpen");
+    EXPECT_EQ(f.dialogs->openDialogs[0].title, "Otvori");
+    EXPECT_EQ(f.dialogs->openDialogs[0].proposedName, "bilanca.csv");
+    EXPECT_EQ(f.dialogs->openDialogs[0].filters[0].label, "Comma delimited (*.csv)");
     EXPECT_TRUE(f.dialogs->errors.isEmpty());
     EXPECT_EQ(f.Grids().Bilanca.cell(5, 55), "1.000,00");
     EXPECT_EQ(f.Grids().Bilanca.cell(3, 87), "250,50");

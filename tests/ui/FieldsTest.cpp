@@ -216,14 +216,14 @@ INSTANTIATE_TEST_SUITE_P(Paths, ExtensionTest,
 TEST(QtDialogs, FileDialogsShowTheFilterLabelsAndKeepTheirChoice) {
     QtDialogs dialogs(nullptr);
     QTemporaryDir dir;
-    const FileDialogSpec dialogSpec{
+    const FileDialogSetup setup{
         QStringLiteral("SaveDialog1"),
         QStringLiteral("Snimi kao"),
         {{QStringLiteral("Movik baza (*.mvk)"), QStringLiteral("*.mvk")},
          {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
         dir.filePath(QStringLiteral("firma.mvk")),
         QStringLiteral("mvk")};
-    QFileDialog* dialog = dialogs.PrepareFileDialog(dialogSpec, true);
+    QFileDialog* dialog = dialogs.PrepareFileDialog(setup, true);
     EXPECT_EQ(dialog->objectName(), "SaveDialog1");
     EXPECT_EQ(dialog->windowTitle(), "Snimi kao");
     EXPECT_EQ(dialog->defaultSuffix(), "mvk");
@@ -242,7 +242,7 @@ TEST(QtDialogs, FileDialogsShowTheFilterLabelsAndKeepTheirChoice) {
     dialog->selectNameFilter(dialog->nameFilters().at(1));
     dialog->hide();
     // The same dialog again: it remembers the filter chosen last.
-    QFileDialog* again = dialogs.PrepareFileDialog(dialogSpec, true);
+    QFileDialog* again = dialogs.PrepareFileDialog(setup, true);
     EXPECT_EQ(again, dialog);
     EXPECT_EQ(again->selectedNameFilter(), "Sve datoteke (*.*)");
 }
@@ -282,7 +282,7 @@ class ScriptedQtDialogs : public QtDialogs {
     }
 };
 
-FileDialogSpec SaveSpec() {
+FileDialogSetup SaveDialogSetup() {
     return {QStringLiteral("SaveDialog1"),
             QStringLiteral("Snimi kao"),
             {{QStringLiteral("Movik baza (*.mvk)"), QStringLiteral("*.mvk")}},
@@ -300,7 +300,7 @@ TEST(QtDialogs, SaveDialogChecksTheFolderAndAsksBeforeCreating) {
     dialogs.accepted = {missingFolder, fresh, fresh};
     dialogs.createAnswers = {false, true};
 
-    const auto chosen = dialogs.ChooseSaveFile(SaveSpec());
+    const auto chosen = dialogs.ChooseSaveFile(SaveDialogSetup());
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(*chosen, fresh + ".mvk");
     EXPECT_EQ(dialogs.shown, 3);
@@ -318,8 +318,8 @@ TEST(QtDialogs, SaveDialogAsksNothingMoreForAnExistingFileOrACancel) {
     }
     ScriptedQtDialogs dialogs;
     dialogs.accepted = {existing};
-    EXPECT_EQ(dialogs.ChooseSaveFile(SaveSpec()), existing);
-    EXPECT_EQ(dialogs.ChooseSaveFile(SaveSpec()), std::nullopt);  // cancelled
+    EXPECT_EQ(dialogs.ChooseSaveFile(SaveDialogSetup()), existing);
+    EXPECT_EQ(dialogs.ChooseSaveFile(SaveDialogSetup()), std::nullopt);  // cancelled
     EXPECT_TRUE(dialogs.createQuestions.isEmpty());
     EXPECT_TRUE(dialogs.errors.isEmpty());
     EXPECT_EQ(dialogs.shown, 2);

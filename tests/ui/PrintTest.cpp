@@ -238,9 +238,9 @@ TEST_P(PdfExport, WritesTheReportsWithTheirTitle) {
     f.dialogs->saveChoices.push_back(path);
     f.Find<QAction>(QString::fromUtf8(c.action))->trigger();
 
-    ASSERT_EQ(f.dialogs->saveSpecs.size(), 1u);
+    ASSERT_EQ(f.dialogs->saveDialogs.size(), 1u);
     EXPECT_EQ(
-        f.dialogs->saveSpecs[0].proposedName,
+        f.dialogs->saveDialogs[0].proposedName,
         QFileInfo(QStringLiteral(MOVIK_EXAMPLE)).dir().filePath(QString::fromUtf8(c.proposed)));
     EXPECT_TRUE(f.dialogs->errors.isEmpty());
     EXPECT_EQ(PdfInfo(path.toStdString(), "Title"), c.title);

@@ -41,8 +41,8 @@ class ScriptedDialogs : public Dialogs {
     QStringList informed;
     std::vector<int> informedHelp;
     QStringList errors;
-    std::vector<FileDialogSpec> openSpecs;
-    std::vector<FileDialogSpec> saveSpecs;
+    std::vector<FileDialogSetup> openDialogs;
+    std::vector<FileDialogSetup> saveDialogs;
     QStringList previewTitles;
     // Each preview is painted into this folder as preview-N.pdf (N counting from 1), if set.
     QString previewFolder;
@@ -89,20 +89,20 @@ class ScriptedDialogs : public Dialogs {
                                   QStringLiteral("/preview-%1.pdf").arg(previewTitles.size()));
         paint(printer);
     }
-    std::optional<QString> ChooseOpenFile(const FileDialogSpec& dialogSpec) override {
-        openSpecs.push_back(dialogSpec);
-        return Next(openChoices, dialogSpec);
+    std::optional<QString> ChooseOpenFile(const FileDialogSetup& setup) override {
+        openDialogs.push_back(setup);
+        return Next(openChoices, setup);
     }
-    std::optional<QString> ChooseSaveFile(const FileDialogSpec& dialogSpec) override {
-        saveSpecs.push_back(dialogSpec);
-        return Next(saveChoices, dialogSpec);
+    std::optional<QString> ChooseSaveFile(const FileDialogSetup& setup) override {
+        saveDialogs.push_back(setup);
+        return Next(saveChoices, setup);
     }
 
   private:
     static std::optional<QString> Next(std::deque<std::optional<QString>>& queue,
-                                       const FileDialogSpec& dialogSpec) {
+                                       const FileDialogSetup& setup) {
         if (queue.empty()) {
-            ADD_FAILURE() << "unexpected file dialog: " << dialogSpec.title.toStdString();
+            ADD_FAILURE() << "unexpected file dialog: " << setup.title.toStdString();
             return std::nullopt;
         }
         auto choice = queue.front();
