@@ -11,10 +11,9 @@ locale=${3:-hr_HR}
 if [ ! -f "$build/build.ninja" ]; then
     "$root/scripts/build.sh" >/dev/null
 fi
-cmake --build "$build" --target movik-report-pdf >/dev/null
+cmake --build "$build" --target movik-cli >/dev/null
 mkdir -p "$out"
 rm -f "$out"/stranica-*.png
-QT_QPA_PLATFORM=offscreen "$build/tools/movik-report-pdf" "$document" "$out/izvjesca.pdf" \
-    --locale "$locale"
+"$build/cli/movik-cli" pdf "$document" -o "$out/izvjesca.pdf" --locale "$locale"
 pdftoppm -r 96 -png "$out/izvjesca.pdf" "$out/stranica"
 ls "$out"/stranica-*.png
