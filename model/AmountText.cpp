@@ -273,4 +273,13 @@ double AmountFromText(std::string_view text, const RegionalSettings& rs) {
     return ReadAmount(s, rs).value_or(0.0);
 }
 
+bool WithinAmountLimit(double value) {
+    return value > -kAmountLimit && value < kAmountLimit;
+}
+
+std::string AmountLimitMessage(const RegionalSettings& rs) {
+    return "Iznos je prevelik: najveći dopušteni iznos je " +
+           FormatNumber(kAmountLimit - 0.01, "#,##0.00", rs) + ".";
+}
+
 }  // namespace movik

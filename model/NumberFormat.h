@@ -29,4 +29,15 @@ bool IsAmountText(std::string_view text, const RegionalSettings& rs);
 // 0 for an empty text; otherwise drops "%" and reads with ReadAmount; 0 when it is no amount.
 double AmountFromText(std::string_view text, const RegionalSettings& rs);
 
+// The largest magnitude an input cell takes: amounts below 10^11 keep every total, share and
+// indicator computed from them exact to the cent within the display's 15 significant digits.
+inline constexpr double kAmountLimit = 1e11;
+
+// True when |value| < kAmountLimit (NaN is not within it).
+bool WithinAmountLimit(double value);
+
+// The refusal of an amount beyond the limit, naming the limit with the separators of rs:
+// "Iznos je prevelik: najveći dopušteni iznos je 99.999.999.999,99."
+std::string AmountLimitMessage(const RegionalSettings& rs);
+
 }  // namespace movik
