@@ -8,6 +8,7 @@
 
 #include "HelpFile.h"
 #include "about/HelpContext.h"
+#include "model/Calculations.h"
 
 namespace {
 
@@ -38,6 +39,19 @@ TEST_P(HelpContextTest, ContextHasATopicWithATitle) {
 
 INSTANTIATE_TEST_SUITE_P(Contexts, HelpContextTest, ::testing::ValuesIn(kContexts),
                          [](const auto& info) { return "Context" + std::to_string(info.param); });
+
+// The information box that repeats a warning opens the menus' context: its topic explains every
+// warning the checks can give, under the warning's own text.
+TEST(HelpTopicsTest, TheInformationBoxsTopicExplainsEveryWarning) {
+    ASSERT_TRUE(HelpFileLoaded());
+    const QString text = ReadTopic(movik::HelpTopicFile(10));
+    for (const std::string_view warning :
+         {movik::kWarningBalance, movik::kWarningNetResult, movik::kWarningPeriod}) {
+        EXPECT_TRUE(text.contains(
+            QStringLiteral("<td>%1</td>").arg(QString::fromUtf8(warning.data(), warning.size()))))
+            << warning;
+    }
+}
 
 TEST(HelpTopicsTest, EveryPackedTopicIsReachableFromTheProgram) {
     ASSERT_TRUE(HelpFileLoaded());
