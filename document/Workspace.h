@@ -7,6 +7,7 @@
 #include <string>
 
 #include "document/DocumentFile.h"
+#include "document/FileIO.h"
 #include "document/GridTexts.h"
 #include "model/Regional.h"
 
@@ -74,10 +75,16 @@ class Workspace {
     OpenOutcome OpenDocument(const std::string& path);
 
     std::string ExportCsv(Statement s) const;
+    // Writes the export of s to path through writer (a safe write); the failure's message.
+    Result ExportCsvFile(Statement s, const std::string& path, FileWriter& writer) const;
     // Imports into the grid, runs the refresh cycle and sets Izmijenjen; on failure nothing
     // changed. *note gets the remark of a file read in the other separator
     // convention ("" otherwise).
     Result ImportCsv(Statement s, std::string_view fileBytes, std::string* note = nullptr);
+    // Reads path as an import of s reads it (ReadImportFile), then ImportCsv: the one import
+    // of a file that the window and movik-cli both run. calls replace system calls in tests.
+    Result ImportCsvFile(Statement s, const std::string& path, std::string* note = nullptr,
+                         const FileCalls& calls = {});
 
   private:
     RegionalSettings rs_;

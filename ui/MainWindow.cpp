@@ -72,7 +72,7 @@ QIcon PrinterIcon() {
 
 TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     : QMainWindow(parent),
-      ws_(RegionalFromLocale(), QDate::currentDate().year()),
+      ws_(RegionalForWindow(), LocalYear()),
       dialogs_(std::move(dialogs)),
       writer_(MakeSystemFileWriter()) {
     if (!dialogs_) {

@@ -155,6 +155,64 @@ TEST_P(PdfTest, ALongCompanyNameIsShortenedToTheLine) {
               PdfTitle(ws_.document(), nullptr));
 }
 
+// A word of a page as pdftotext -bbox places it, in points.
+struct Word {
+    int page;
+    double xMin, yMin, xMax, yMax;
+    std::string text;
+};
+
+std::vector<Word> Words(const std::string& path) {
+    std::vector<Word> words;
+    std::istringstream lines(RunCommand("pdftotext -bbox '" + path + "' - 2>/dev/null"));
+    int page = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find("<page ") != std::string::npos) {
+            ++page;
+        }
+        Word w{page, 0, 0, 0, 0, {}};
+        if (std::sscanf(line.c_str(), " <word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">",
+                        &w.xMin, &w.yMin, &w.xMax, &w.yMax) == 4) {
+            const std::size_t start = line.find('>') + 1;
+            w.text = line.substr(start, line.rfind("</word>") - start);
+            words.push_back(std::move(w));
+        }
+    }
+    return words;
+}
+
+// The widest amount every input cell takes, and the totals computed from it, stay inside the
+// page and overlap no other text on their line.
+TEST_P(PdfTest, TheWidestAmountsAndTheirTotalsOverlapNothing) {
+    const std::string widest = "-99999999999" + GetParam().decimalSeparator + "99";
+    for (const auto& [s, cols] : {std::pair{Statement::Bilanca, std::vector<int>{3, 5}},
+                                  std::pair{Statement::Racun, std::vector<int>{3}}}) {
+        for (int row = 1; row <= RowCount(s); ++row) {
+            for (const int col : cols) {
+                ASSERT_TRUE(ws_.EditAmount(s, col, row, widest)) << row;
+            }
+        }
+    }
+    const std::vector<Word> words = Words(SaveAll());
+    ASSERT_GT(words.size(), 500u);
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const Word& a = words[i];
+        seen += a.text.find("99.999.999") != std::string::npos ||
+                a.text.find("99,999,999") != std::string::npos;
+        EXPECT_LT(a.xMax, 200 / 25.4 * 72) << a.text;
+        for (std::size_t j = i + 1; j < words.size(); ++j) {
+            const Word& b = words[j];
+            const bool sameLine = a.page == b.page && a.yMin < b.yMax - 1 && b.yMin < a.yMax - 1;
+            if (sameLine) {
+                EXPECT_TRUE(a.xMax <= b.xMin + 0.1 || b.xMax <= a.xMin + 0.1)
+                    << "page " << a.page << ": \"" << a.text << "\" overlaps \"" << b.text << "\"";
+            }
+        }
+    }
+    EXPECT_GT(seen, 100u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Separators, PdfTest,
                          testing::Values(CroatianSettings(), EnglishSettings()),
                          [](const auto& info) { return info.index == 0 ? "hr" : "en"; });
