@@ -17,12 +17,15 @@ class Workspace {
   public:
     Workspace(RegionalSettings rs, int currentYear);
 
-    TDokument& document() { return doc_; }
+    // Read-only: every change goes through the operations below, which keep the refresh cycle
+    // and the changed mark right. (Tests set up states directly through WorkspaceTestAccess.)
     const TDokument& document() const { return doc_; }
-    StatementGrids& grids() { return grids_; }
     const StatementGrids& grids() const { return grids_; }
-    GeneralData& fields() { return fields_; }
     const GeneralData& fields() const { return fields_; }
+    // The texts a statement grid view shows and edits in place: the view puts a typed text into
+    // its cell while the validation handler (EditAmount) looks at it, and puts the cell's old
+    // text back when the handler refuses it. Nothing else writes through it.
+    GridTexts& viewTexts(Statement s) { return grids_.of(s); }
     const RegionalSettings& settings() const { return rs_; }
     // The warning of the last check ("" when all agrees).
     const std::string& warning() const { return warning_; }
@@ -87,6 +90,8 @@ class Workspace {
                          const FileCalls& calls = {});
 
   private:
+    friend struct WorkspaceTestAccess;
+
     RegionalSettings rs_;
     int currentYear_;
     TDokument doc_;

@@ -13,6 +13,7 @@
 #include "document/Workspace.h"
 #include "model/Calculations.h"
 #include "model/Templates.h"
+#include "tests/support/WorkspaceTestAccess.h"
 
 namespace movik {
 namespace {
@@ -130,8 +131,8 @@ INSTANTIATE_TEST_SUITE_P(FiveStatements, ExportCsvShape,
 
 TEST(ExportCsv, IndicatorsWithTheirOwnPatterns) {
     Workspace ws(DotSettings(), 2024);
-    ws.document().Pok.row(4).Iznos = 1234.6;
-    ws.document().Pok.row(11).Iznos = 7.125;
+    WorkspaceTestAccess::Document(ws).Pok.row(4).Iznos = 1234.6;
+    WorkspaceTestAccess::Document(ws).Pok.row(11).Iznos = 7.125;
     ws.FillGrids();
     const std::vector<std::string> lines = Lines(ws.ExportCsv(Statement::Pok));
     EXPECT_EQ(lines[0], "Rbr;P o z i c i j a;Iznos;");
@@ -143,8 +144,8 @@ TEST(ExportCsv, IndicatorsWithTheirOwnPatterns) {
 TEST(ExportCsv, CharactersOutsideWindows1250) {
     RegionalSettings rs{"\xE2\x80\xAF", ",", "dd.MM.yyyy"};  // narrow no-break space
     Workspace ws(rs, 2024);
-    ws.document().Bilanca.row(4).IznosTekuca = 1234;
-    ws.document().Bilanca.row(5).Tekst = "Strelica → i; prijelom\r\nreda";
+    WorkspaceTestAccess::Document(ws).Bilanca.row(4).IznosTekuca = 1234;
+    WorkspaceTestAccess::Document(ws).Bilanca.row(5).Tekst = "Strelica → i; prijelom\r\nreda";
     ws.FillGrids();
     const std::vector<std::string> lines = Lines(ws.ExportCsv(Statement::Bilanca));
     ASSERT_EQ(lines.size(), 89u);
@@ -160,7 +161,7 @@ TEST(ExportCsv, CharactersOutsideWindows1250) {
 // Input amounts with two decimals in every input row (a few left at zero), shown and recalculated.
 void FillRandomInputs(Workspace& ws, std::uint64_t seed) {
     std::mt19937_64 rng(seed);
-    TDokument& doc = ws.document();
+    TDokument& doc = WorkspaceTestAccess::Document(ws);
     for (int r = 1; r <= kBilancaRows; ++r) {
         if (!TemplateRow(Statement::Bilanca, r).Izracunata && rng() % 5 != 0) {
             doc.Bilanca.row(r).IznosPrethodna = test::RandomAmount(rng);
@@ -241,7 +242,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CsvRoundTripEmptyEndDate, TheHeaderKeepsDayZeroAndReadsBack) {
     Workspace source(DotSettings(), 2024);
-    source.fields().DatumDo = 0;  // the user emptied the end date
+    WorkspaceTestAccess::Fields(source).DatumDo = 0;  // the user emptied the end date
     FillRandomInputs(source, 7);
     source.ShowGeneralData();
     const std::string bilanca = source.ExportCsv(Statement::Bilanca);
@@ -287,8 +288,8 @@ TEST(ImportCsv, RacunNeedsFourPieces) {
 
 TEST(ImportCsv, HeaderOnlyFileKeepsAmountsAndStillRecalculates) {
     Workspace ws(DotSettings(), 2024);
-    ws.document().Bilanca.row(4).IznosTekuca = 100;
-    ws.document().Racun.row(2).Iznos = 50;
+    WorkspaceTestAccess::Document(ws).Bilanca.row(4).IznosTekuca = 100;
+    WorkspaceTestAccess::Document(ws).Racun.row(2).Iznos = 50;
     ws.FillGrids();  // shown, not yet recalculated
     ASSERT_EQ(ws.document().Bilanca.row(2).IznosTekuca, 0);
 
@@ -389,7 +390,7 @@ TEST(ReadImportFile, RefusesFoldersMissingFilesAndEndlessLines) {
 
 TEST(ImportCsv, RowsBeyondAShortFileKeepTheirCells) {
     Workspace ws(CommaSettings(), 2024);
-    ws.grids().Racun.cell(3, 30) = "5,00";
+    WorkspaceTestAccess::Grids(ws).Racun.cell(3, 30) = "5,00";
     std::vector<std::string> lines = Lines(ws.ExportCsv(Statement::Racun));
     lines.resize(10);
     lines[9] = "9;x;7,00;0,00%;";
@@ -423,7 +424,7 @@ TEST(ImportCsv, MarksTheDocumentChangedOnlyWhenItSucceeds) {
     Workspace ws(DotSettings(), 2024);
     FillRandomInputs(ws, 3);
     const std::string bytes = ws.ExportCsv(Statement::Bilanca);
-    ws.document().Izmijenjen = false;
+    WorkspaceTestAccess::Document(ws).Izmijenjen = false;
     ASSERT_NE(ws.ImportCsv(Statement::Bilanca, "Rbr;P;a;b;\r\n"), "");
     EXPECT_FALSE(ws.document().Izmijenjen);
     ASSERT_EQ(ws.ImportCsv(Statement::Bilanca, bytes), "");
@@ -447,7 +448,7 @@ TEST_P(ImportBadAmount, RefusesTheWholeFileNamingLineAndColumn) {
     Workspace ws(CommaSettings(), 2024);
     FillRandomInputs(ws, 9);
     const StatementGrids before = ws.grids();
-    ws.document().Izmijenjen = false;
+    WorkspaceTestAccess::Document(ws).Izmijenjen = false;
     const std::string error =
         ws.ImportCsv(Statement::Bilanca, BilancaWithLine5(GetParam())).message();
     EXPECT_EQ(error,

@@ -7,6 +7,7 @@
 
 #include "ReportTestSupport.h"
 #include "reports/ReportPaint.h"
+#include "tests/support/WorkspaceTestAccess.h"
 
 namespace movik::test {
 namespace {
@@ -85,7 +86,7 @@ TEST_P(PdfTest, PageTextIsTheGridTexts) {
                             {Statement::Pok, 1, 19}};
     std::size_t at = 0;
     for (const Range& range : ranges) {
-        const GridTexts& grid = ws_.grids().of(range.s);
+        const GridTexts& grid = WorkspaceTestAccess::Grids(ws_).of(range.s);
         for (int r = range.first; r <= range.last; ++r) {
             auto holdsRow = [&](const std::string& line) {
                 std::size_t pos = 0;
@@ -143,7 +144,7 @@ TEST_P(PdfTest, ALongCompanyNameIsShortenedToTheLine) {
     std::string name = "Poduzeće";
     while (name.size() < 300)
         name += " za proizvodnju, trgovinu i usluge";
-    ws_.document().Poduzece = name;
+    WorkspaceTestAccess::Document(ws_).Poduzece = name;
     const std::string path = SaveAll();
     const std::string text = RunCommand("pdftotext -layout '" + path + "' -");
     EXPECT_EQ(text.find(name), std::string::npos);
