@@ -32,7 +32,7 @@ QString UsageText() {
         "\n"
         "Brojevi se pišu prema LC_NUMERIC, datumi prema LC_TIME (LC_ALL vrijedi za oboje, LANG\n"
         "kad njih nema). Bez regionalnih postavki (C ili POSIX) vrijede hrvatske: 1.234,56 i\n"
-        "31.12.2024.\n");
+        "31. 12. 2024.\n");
 }
 
 }  // namespace movik

@@ -36,7 +36,7 @@ FileDialogSetup DocumentDialog(const QString& id, const QString& title, const QS
 
 // A dialog of the semicolon-separated files, proposing the statement's default name.
 FileDialogSetup CsvDialog(const QString& id, const QString& title, const QString& csvLabel,
-                          Statement s) {
+                         Statement s) {
     return {id,
             title,
             {{csvLabel, QStringLiteral("*.csv")},

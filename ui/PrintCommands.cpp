@@ -126,11 +126,11 @@ QString PrintCommands::DefaultPdfName(const std::string& documentPath, std::opti
 
 void PrintCommands::IzvozPdfClick(std::optional<Statement> s) {
     const FileDialogSetup setup{QStringLiteral("PDFSave"),
-                                QStringLiteral("Izvoz u PDF"),
-                                {{QStringLiteral("PDF dokument (*.pdf)"), QStringLiteral("*.pdf")},
-                                 {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
-                                DefaultPdfName(ws_.document().ImeDatoteke, s),
-                                QStringLiteral("pdf")};
+                              QStringLiteral("Izvoz u PDF"),
+                              {{QStringLiteral("PDF dokument (*.pdf)"), QStringLiteral("*.pdf")},
+                               {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
+                              DefaultPdfName(ws_.document().ImeDatoteke, s),
+                              QStringLiteral("pdf")};
     const std::optional<QString> path = dialogs_.ChooseSaveFile(setup);
     if (!path) {
         return;
