@@ -1,6 +1,7 @@
 #include "document/Csv.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <stdexcept>
 
@@ -440,7 +441,8 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
                     FormatNumber(*ReadAmount(piece, rs), AmountFormat, rs) + " ili " +
                     FormatNumber(*ReadAmount(piece, other), AmountFormat, rs) + ".");
             }
-            if (!WithinAmountLimit(AmountFromText(piece, reading))) {
+            // Judged as shown, to the cent: 99.999.999.999,995 shows as 100.000.000.000,00.
+            if (!WithinAmountLimit(std::round(AmountFromText(piece, reading) * 100) / 100)) {
                 return Result::Fail("Datoteka nije uvezena: " + place(k, p) + " (\"" + piece +
                                     "\"): " + AmountLimitMessage(rs));
             }

@@ -504,6 +504,9 @@ INSTANTIATE_TEST_SUITE_P(
         Trap{"AmountAtTheLimit", CommaSettings(), BilancaWithLine5("100.000.000.000,00"),
              "Datoteka nije uvezena: u retku 6, stupcu 3 (\"100.000.000.000,00\"): Iznos je "
              "prevelik: najveći dopušteni iznos je 99.999.999.999,99."},
+        Trap{"AmountThatRoundsToTheLimit", CommaSettings(), BilancaWithLine5("-99.999.999.999,995"),
+             "Datoteka nije uvezena: u retku 6, stupcu 3 (\"-99.999.999.999,995\"): Iznos je "
+             "prevelik: najveći dopušteni iznos je 99.999.999.999,99."},
         Trap{"HugeAmountInTheOtherConvention", CommaSettings(),
              BilancaWithLine5("-99,999,999,999,999,999.00", "0.00"),
              "Datoteka nije uvezena: u retku 6, stupcu 3 (\"-99,999,999,999,999,999.00\"): Iznos "
