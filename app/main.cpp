@@ -10,6 +10,7 @@
 
 #include "about/AboutBox.h"
 #include "movik/Version.h"
+#include "regional/Regional.h"
 #include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
 #include "ui/StartUp.h"
@@ -26,6 +27,9 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
+    // The window's own controls read numbers as the workspace does (Croatian where the
+    // environment names no regional settings).
+    QLocale::setDefault(movik::ProgramLocale());
     QApplication::setApplicationName(QString::fromUtf8(movik::kProgramName));
     QApplication::setApplicationVersion(QString::fromUtf8(movik::kProgramVersion));
     QApplication::setApplicationDisplayName(QString::fromUtf8(movik::kProgramTitle));

@@ -13,6 +13,7 @@
 #include "document/Workspace.h"
 #include "model/Calculations.h"
 #include "model/Templates.h"
+#include "tests/support/WorkspaceTestAccess.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ movik::Workspace FilledWorkspace() {
     ws.NewDocument();
     std::mt19937 rng(42);
     std::uniform_int_distribution<long> cents(0, 100'000'000);
-    auto& doc = ws.document();
+    auto& doc = movik::WorkspaceTestAccess::Document(ws);
     for (int r = 1; r <= movik::kBilancaRows; ++r) {
         doc.Bilanca.row(r).IznosPrethodna = static_cast<double>(cents(rng)) / 100;
         doc.Bilanca.row(r).IznosTekuca = static_cast<double>(cents(rng)) / 100;
@@ -44,7 +45,7 @@ movik::Workspace FilledWorkspace() {
 void BM_RecalculateAll(benchmark::State& state) {
     movik::Workspace ws = FilledWorkspace();
     for (auto _ : state) {
-        std::string warning = movik::RecalculateAll(ws.document());
+        std::string warning = movik::RecalculateAll(movik::WorkspaceTestAccess::Document(ws));
         benchmark::DoNotOptimize(warning);
         benchmark::ClobberMemory();
     }
@@ -63,7 +64,7 @@ BENCHMARK(BM_RefreshCycle);
 void BM_OpenAndSave(benchmark::State& state) {
     movik::Workspace ws = FilledWorkspace();
     const std::string path = "/tmp/movik-bench-" + std::to_string(::getpid()) + ".mvk";
-    ws.document().ImeDatoteke = path;
+    movik::WorkspaceTestAccess::Document(ws).ImeDatoteke = path;
     if (!ws.SaveDocument()) {
         state.SkipWithError("save failed");
         return;

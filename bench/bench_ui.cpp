@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "tests/support/WorkspaceTestAccess.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
 
@@ -36,7 +37,7 @@ struct ShownWindow {
         window.findChild<QTabWidget*>(QStringLiteral("PageControl"))->setCurrentIndex(1);
         QApplication::processEvents();
     }
-    ~ShownWindow() { window.workspace().document().Izmijenjen = false; }
+    ~ShownWindow() { movik::WorkspaceTestAccess::Document(window.workspace()).Izmijenjen = false; }
     movik::TForm1 window;
 };
 

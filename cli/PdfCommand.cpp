@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <optional>
 
+#include "cli/Command.h"
 #include "model/StatementFacts.h"
-#include "reports/PrintJobs.h"
-#include "reports/ReportPaint.h"
+#include "reports/PdfExport.h"
 
 namespace movik::cli {
 
@@ -63,14 +63,8 @@ Result WritePdf(const Workspace& ws, const std::string& report, const std::strin
     QGuiApplication app(argc, argv);
 
     ReportSet reports(ws.grids());
-    const PrintInputs in = PrintInputsOf(ws, unit);
-    const std::vector<PrintJob> jobs =
-        which.statement ? reports.PrintStatement(*which.statement, in) : reports.PrintAll(in);
-    const Statement* statement = which.statement ? &*which.statement : nullptr;
-    const std::string title = PdfTitle(ws.document(), statement);
-    const QString pdfTitle = QString::fromUtf8(title.data(), qsizetype(title.size()));
     if (path == "-") {
-        const QByteArray pdf = RenderPdf(jobs, pdfTitle);
+        const QByteArray pdf = PdfExportBytes(LayOutPdfExport(reports, ws, which.statement, unit));
         if (std::fwrite(pdf.constData(), 1, std::size_t(pdf.size()), stdout) !=
                 std::size_t(pdf.size()) ||
             std::fflush(stdout) != 0) {
@@ -78,7 +72,27 @@ Result WritePdf(const Workspace& ws, const std::string& report, const std::strin
         }
         return Result::Ok();
     }
-    return SavePdf(jobs, pdfTitle, path);
+    return ExportPdf(reports, ws, which.statement, unit, path);
+}
+
+int RunPdf(const Arguments& args, Workspace& ws) {
+    RequireCount(args, 2);
+    const std::string* out = args.option("-o");
+    if (out == nullptr || out->empty()) {
+        Fail("Naredbi 'pdf' nedostaje -o OUT.pdf");
+    }
+    const std::string* report = args.option("--report");
+    const std::string which = report ? *report : "sve";
+    if (const Result known = CheckPdfReport(which); !known) {
+        Fail(known.message());
+    }
+    const std::string* unit = args.option("--unit");
+    OpenAsWindow(ws, args.positional[1]);
+    if (const Result written = WritePdf(ws, which, unit ? *unit : "kunama i lipama", *out);
+        !written) {
+        Fail(written.message());
+    }
+    return 0;
 }
 
 }  // namespace movik::cli

@@ -1,195 +1,103 @@
 // movik-cli: the headless tool. It drives the same Workspace as the window, so a document that
-// passes through it gets exactly the texts, figures and bytes the window would give.
-
-#include <sys/stat.h>
+// passes through it gets exactly the texts, figures and bytes the window would give. Each command
+// is one line of the table below and one file (cli/Command.h describes the interface).
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/PdfCommand.h"
-#include "document/Cp1250.h"
-#include "document/Csv.h"
-#include "document/DocumentFile.h"
+#include "cli/Command.h"
 #include "document/Workspace.h"
-#include "model/Dates.h"
-#include "model/StatementFacts.h"
 #include "regional/Regional.h"
 
 namespace {
 
-using movik::Statement;
-using movik::Workspace;
+using movik::cli::Arguments;
+using movik::cli::Command;
+using movik::cli::Fail;
 
-constexpr const char* kUsage =
-    "Uporaba:\n"
-    "  movik-cli new OUT.mvk [--company TEKST] [--seat TEKST] [--from GGGG-MM-DD]\n"
-    "                        [--to GGGG-MM-DD] [--shares N] [--force]\n"
-    "  movik-cli recalc FILE.mvk [-o OUT.mvk]\n"
-    "  movik-cli export FILE.mvk IZVJESTAJ [-o OUT.csv]   (-o - piše na standardni izlaz)\n"
-    "  movik-cli import FILE.mvk IZVJESTAJ IN.csv [-o OUT.mvk]\n"
-    "  movik-cli check FILE.mvk\n"
-    "  movik-cli pdf FILE.mvk -o OUT.pdf [--report IZVJESTAJ|sve] [--unit TEKST]\n"
-    "                        (stranice kao pri ispisu; zadano: sva izvješća, jedinica\n"
-    "                        'kunama i lipama'; -o - piše na standardni izlaz)\n"
+// The commands, in the order --help lists them.
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> commands = {
+        {"new",
+         "  movik-cli new OUT.mvk [--company TEKST] [--seat TEKST] [--from GGGG-MM-DD]\n"
+         "                        [--to GGGG-MM-DD] [--shares N] [--force]\n",
+         {"--company", "--seat", "--from", "--to", "--shares"},
+         {"--force"},
+         movik::cli::RunNew},
+        {"recalc", "  movik-cli recalc FILE.mvk [-o OUT.mvk]\n", {"-o"}, {}, movik::cli::RunRecalc},
+        {"export",
+         "  movik-cli export FILE.mvk IZVJESTAJ [-o OUT.csv]   (-o - piše na standardni izlaz)\n",
+         {"-o"},
+         {},
+         movik::cli::RunExport},
+        {"import",
+         "  movik-cli import FILE.mvk IZVJESTAJ IN.csv [-o OUT.mvk]\n",
+         {"-o"},
+         {},
+         movik::cli::RunImport},
+        {"check", "  movik-cli check FILE.mvk\n", {}, {}, movik::cli::RunCheck},
+        {"pdf",
+         "  movik-cli pdf FILE.mvk -o OUT.pdf [--report IZVJESTAJ|sve] [--unit TEKST]\n"
+         "                        (stranice kao pri ispisu; zadano: sva izvješća, jedinica\n"
+         "                        'kunama i lipama'; -o - piše na standardni izlaz)\n",
+         {"-o", "--report", "--unit"},
+         {},
+         movik::cli::RunPdf},
+    };
+    return commands;
+}
+
+constexpr const char* kUsageEnd =
     "  movik-cli --help\n"
     "\n"
     "IZVJESTAJ: bilanca, racun, cfind, cffree, pokazatelji (import: bilanca, racun).\n"
     "'new' ne piše preko postojeće datoteke bez --force. Naredba koja ne uspije ne mijenja\n"
     "postojeću datoteku.\n"
-    "Opcija --locale NAZIV (hr_HR, en_US, C, ...) bira separatore i kratki format datuma;\n"
-    "bez nje vrijede postavke sustava (LC_ALL, LC_NUMERIC, LANG).\n"
+    "Opcija --locale NAZIV (hr_HR, en_US, ...) bira separatore i kratki format datuma;\n"
+    "bez nje brojevi slijede LC_NUMERIC, a datumi LC_TIME (LC_ALL vrijedi za oboje, LANG\n"
+    "kad njih nema). Bez regionalnih postavki (C ili POSIX) vrijede hrvatske: 1.234,56 i\n"
+    "31. 12. 2024.\n"
     "Izlazni kod: 0 uspjeh, 1 'check' je našao upozorenje, 2 pogreška.\n";
 
-// Any failure: one line on standard error and exit code 2.
-struct Failure {
-    std::string message;
-};
-
-[[noreturn]] void Fail(const std::string& message) {
-    throw Failure{message};
+std::string Usage() {
+    std::string usage = "Uporaba:\n";
+    for (const Command& command : Commands()) {
+        usage += command.usage;
+    }
+    return usage + kUsageEnd;
 }
 
-// The locale named by the environment, as the C library would choose it for numbers.
-std::string SystemLocaleName() {
-    for (const char* var : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
-        const char* value = std::getenv(var);
-        if (value != nullptr && *value != '\0') {
-            return value;
-        }
-    }
-    return "C";
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-// The settings of a locale. A name Qt does not know is an error when the user gave it
-// (--locale); the system's own name falls back to the C settings, as the window's QLocale does.
-movik::RegionalSettings SettingsOf(const std::string& localeName, bool givenByUser) {
-    if (auto settings = movik::RegionalFromLocaleName(localeName)) {
-        return *settings;
+// Every option that takes a value, in any command or of the program itself.
+bool TakesValue(const std::string& name) {
+    if (name == "--locale") {
+        return true;
     }
-    if (givenByUser) {
-        Fail("Nepoznata lokalizacija: " + localeName);
-    }
-    return *movik::RegionalFromLocaleName("C");
+    return std::any_of(Commands().begin(), Commands().end(),
+                       [&name](const Command& c) { return Contains(c.options, name); });
 }
 
-int CurrentYear() {
-    const auto today = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
-    return static_cast<int>(std::chrono::year_month_day(today).year());
+bool IsFlag(const std::string& name) {
+    return std::any_of(Commands().begin(), Commands().end(),
+                       [&name](const Command& c) { return Contains(c.flags, name); });
 }
-
-std::optional<Statement> StatementNamed(const std::string& name) {
-    for (const movik::StatementFacts& facts : movik::kStatementFacts) {
-        if (name == facts.key) {
-            return facts.statement;
-        }
-    }
-    return std::nullopt;
-}
-
-Statement ParseStatement(const std::string& name, bool importable) {
-    const auto s = StatementNamed(name);
-    if (!s) {
-        Fail("Nepoznat izvještaj: '" + name + "' (bilanca, racun, cfind, cffree, pokazatelji)");
-    }
-    if (importable && !movik::FactsOf(*s).imports) {
-        Fail("Uvoziti se mogu samo bilanca i racun, ne '" + name + "'");
-    }
-    return *s;
-}
-
-// YYYY-MM-DD as a day number; the date must exist.
-double ParseDate(const std::string& text) {
-    int y = 0, m = 0, d = 0;
-    char tail = 0;
-    if (text.size() != 10 || std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3 ||
-        text[4] != '-' || text[7] != '-') {
-        Fail("Neispravan datum '" + text + "' (očekuje se GGGG-MM-DD)");
-    }
-    const double day = movik::DayNumber(y, m, d);
-    const movik::CivilDate back = movik::CivilFromDayNumber(day);
-    if (y < 1 || back.year != y || back.month != m || back.day != d) {
-        Fail("Neispravan datum '" + text + "'");
-    }
-    return day;
-}
-
-double ParseShares(const std::string& text) {
-    if (text.empty() || text.size() > 10 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
-        Fail("Neispravan broj dionica '" + text + "' (cijeli broj od 0 do 9999999999)");
-    }
-    return static_cast<double>(std::stoll(text));
-}
-
-std::string CheckedText(const std::string& text, const char* what) {
-    if (!movik::IsCp1250Text(text)) {
-        Fail(std::string(what) + " sadrži znak koji se ne može zapisati u datoteku (Windows-1250)");
-    }
-    if (movik::Utf8Length(text) > 255) {
-        Fail(std::string(what) + " je dulji od 255 znakova");
-    }
-    return text;
-}
-
-void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    auto writer = movik::MakeSystemFileWriter();
-    const movik::Result written =
-        writer->WriteWhole(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-    if (!written) {
-        Fail(written.message());
-    }
-}
-
-// Opens a document as a freshly started window does: the stored values are shown as read, and a
-// share count that differs from the empty field's 0 runs the refresh cycle (Workspace does that).
-void OpenAsWindow(Workspace& ws, const std::string& path) {
-    if (const movik::OpenOutcome opened = ws.OpenDocument(path); !opened) {
-        Fail(opened.message());
-    }
-}
-
-void SaveTo(Workspace& ws, const std::string& path) {
-    const auto writer = movik::MakeSystemFileWriter();
-    if (const movik::Result saved = ws.SaveDocumentAs(path, *writer); !saved) {
-        Fail(saved.message());
-    }
-}
-
-struct Arguments {
-    std::vector<std::string> positional;
-    bool force = false;
-    std::vector<std::pair<std::string, std::string>> options;  // name, value
-
-    const std::string* option(const std::string& name) const {
-        const std::string* found = nullptr;
-        for (const auto& [n, v] : options) {
-            if (n == name)
-                found = &v;
-        }
-        return found;
-    }
-};
 
 Arguments ParseArguments(int argc, char** argv, std::optional<std::string>& localeName,
                          bool& help) {
-    static const std::vector<std::string> withValue = {"--company", "--seat",   "--from",
-                                                       "--to",      "--shares", "--locale",
-                                                       "-o",        "--report", "--unit"};
     Arguments args;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--help" || a == "-h") {
             help = true;
-        } else if (a == "--force") {
-            args.force = true;
-        } else if (std::find(withValue.begin(), withValue.end(), a) != withValue.end()) {
+        } else if (IsFlag(a)) {
+            args.flags.push_back(a);
+        } else if (TakesValue(a)) {
             if (i + 1 >= argc) {
                 Fail("Opciji " + a + " nedostaje vrijednost");
             }
@@ -207,140 +115,31 @@ Arguments ParseArguments(int argc, char** argv, std::optional<std::string>& loca
     return args;
 }
 
-void RequireOptions(const Arguments& args, std::initializer_list<const char*> allowed) {
+// Fails on an option (with or without a value) that the command does not take.
+void RequireOptions(const Arguments& args, const Command& command) {
     for (const auto& [name, value] : args.options) {
-        if (std::find(allowed.begin(), allowed.end(), name) == allowed.end()) {
+        if (!Contains(command.options, name)) {
+            Fail("Opcija " + name + " ne pripada ovoj naredbi");
+        }
+    }
+    for (const std::string& name : args.flags) {
+        if (!Contains(command.flags, name)) {
             Fail("Opcija " + name + " ne pripada ovoj naredbi");
         }
     }
 }
 
-void RequireCount(const Arguments& args, std::size_t count) {
-    if (args.positional.size() != count) {
-        Fail("Pogrešan broj argumenata za '" + args.positional[0] + "' (vidi movik-cli --help)");
+// The regional settings: a locale the user named (an unknown name is an error), else the
+// system's, read as the window reads them.
+movik::RegionalSettings Settings(const std::optional<std::string>& localeName) {
+    if (!localeName) {
+        return movik::SystemRegional();
     }
-}
-
-int CommandNew(const Arguments& args, Workspace& ws) {
-    RequireCount(args, 2);
-    RequireOptions(args, {"--company", "--seat", "--from", "--to", "--shares"});
-    const std::string& target = args.positional[1];
-    struct stat info {};
-    if (!args.force && ::lstat(target.c_str(), &info) == 0) {
-        Fail("Datoteka " + target + " već postoji (--force je zamjenjuje)");
+    const std::optional<movik::RegionalSettings> named = movik::RegionalFromLocaleName(*localeName);
+    if (!named) {
+        Fail("Nepoznata lokalizacija: " + *localeName);
     }
-    // The user's operations on a new document, as the window's fields forward them.
-    ws.NewDocument();
-    if (const auto* v = args.option("--company"))
-        ws.SetCompany(CheckedText(*v, "Naziv poduzeća"));
-    if (const auto* v = args.option("--seat"))
-        ws.SetSeat(CheckedText(*v, "Sjedište"));
-    double from = ws.fields().DatumOd;
-    double to = ws.fields().DatumDo;
-    if (const auto* v = args.option("--from"))
-        from = ParseDate(*v);
-    if (const auto* v = args.option("--to"))
-        to = ParseDate(*v);
-    if (from != 0 && to != 0 && to < from) {
-        // Say which date the user did not give, or the message blames a date nobody typed.
-        std::string defaulted;
-        if (args.option("--to") == nullptr) {
-            defaulted = " (zadani završetak " + movik::FormatShortDate(to, "dd.MM.yyyy.") + ")";
-        } else if (args.option("--from") == nullptr) {
-            defaulted = " (zadani početak " + movik::FormatShortDate(from, "dd.MM.yyyy.") + ")";
-        }
-        Fail("Završetak razdoblja ne može biti prije njegova početka" + defaulted);
-    }
-    ws.SetPeriod(from, to);
-    ws.ConfirmPeriod();
-    if (const auto* v = args.option("--shares"))
-        ws.SetShareCount(ParseShares(*v));
-    ws.ShowGeneralData();
-    SaveTo(ws, args.positional[1]);
-    return 0;
-}
-
-int CommandRecalc(const Arguments& args, Workspace& ws) {
-    RequireCount(args, 2);
-    RequireOptions(args, {"-o"});
-    OpenAsWindow(ws, args.positional[1]);
-    ws.RefreshCycle();
-    const std::string* out = args.option("-o");
-    SaveTo(ws, out ? *out : args.positional[1]);
-    return 0;
-}
-
-int CommandExport(const Arguments& args, Workspace& ws) {
-    RequireCount(args, 3);
-    RequireOptions(args, {"-o"});
-    const Statement s = ParseStatement(args.positional[2], false);
-    OpenAsWindow(ws, args.positional[1]);
-    const std::string bytes = ws.ExportCsv(s);
-    const std::string* out = args.option("-o");
-    if (out != nullptr && *out == "-") {
-        std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        std::cout.flush();
-        if (!std::cout) {
-            Fail("Pisanje na standardni izlaz nije uspjelo");
-        }
-    } else {
-        WriteWholeFile(out ? *out : movik::DefaultCsvName(s), bytes);
-    }
-    return 0;
-}
-
-int CommandImport(const Arguments& args, Workspace& ws) {
-    RequireCount(args, 4);
-    RequireOptions(args, {"-o"});
-    const Statement s = ParseStatement(args.positional[2], true);
-    std::string bytes;
-    if (const movik::Result read = movik::ReadImportFile(args.positional[3], s, bytes); !read) {
-        Fail(read.message());
-    }
-    OpenAsWindow(ws, args.positional[1]);
-    std::string note;
-    if (const movik::Result imported = ws.ImportCsv(s, bytes, &note); !imported) {
-        Fail(imported.message());
-    }
-    if (!note.empty()) {
-        std::cerr << "movik-cli: " << note << '\n';
-    }
-    const std::string* out = args.option("-o");
-    SaveTo(ws, out ? *out : args.positional[1]);
-    return 0;
-}
-
-int CommandCheck(const Arguments& args, Workspace& ws) {
-    RequireCount(args, 2);
-    RequireOptions(args, {});
-    OpenAsWindow(ws, args.positional[1]);
-    if (ws.warning().empty()) {
-        return 0;
-    }
-    std::cout << ws.warning() << '\n';
-    return 1;
-}
-
-int CommandPdf(const Arguments& args, Workspace& ws) {
-    RequireCount(args, 2);
-    RequireOptions(args, {"-o", "--report", "--unit"});
-    const std::string* out = args.option("-o");
-    if (out == nullptr || out->empty()) {
-        Fail("Naredbi 'pdf' nedostaje -o OUT.pdf");
-    }
-    const std::string* report = args.option("--report");
-    const std::string which = report ? *report : "sve";
-    if (const movik::Result known = movik::cli::CheckPdfReport(which); !known) {
-        Fail(known.message());
-    }
-    const std::string* unit = args.option("--unit");
-    OpenAsWindow(ws, args.positional[1]);
-    if (const movik::Result written =
-            movik::cli::WritePdf(ws, which, unit ? *unit : "kunama i lipama", *out);
-        !written) {
-        Fail(written.message());
-    }
-    return 0;
+    return *named;
 }
 
 int Run(int argc, char** argv) {
@@ -348,28 +147,21 @@ int Run(int argc, char** argv) {
     bool help = false;
     const Arguments args = ParseArguments(argc, argv, localeName, help);
     if (help) {
-        std::cout << kUsage;
+        std::cout << Usage();
         return 0;
     }
     if (args.positional.empty()) {
         Fail("Nedostaje naredba (vidi movik-cli --help)");
     }
-    Workspace ws(localeName ? SettingsOf(*localeName, true) : SettingsOf(SystemLocaleName(), false),
-                 CurrentYear());
-    const std::string& command = args.positional[0];
-    if (command == "new")
-        return CommandNew(args, ws);
-    if (command == "recalc")
-        return CommandRecalc(args, ws);
-    if (command == "export")
-        return CommandExport(args, ws);
-    if (command == "import")
-        return CommandImport(args, ws);
-    if (command == "check")
-        return CommandCheck(args, ws);
-    if (command == "pdf")
-        return CommandPdf(args, ws);
-    Fail("Nepoznata naredba: " + command + " (vidi movik-cli --help)");
+    const std::string& name = args.positional[0];
+    const auto command = std::find_if(Commands().begin(), Commands().end(),
+                                      [&name](const Command& c) { return name == c.name; });
+    if (command == Commands().end()) {
+        Fail("Nepoznata naredba: " + name + " (vidi movik-cli --help)");
+    }
+    RequireOptions(args, *command);
+    movik::Workspace ws(Settings(localeName), movik::LocalYear());
+    return command->run(args, ws);
 }
 
 // An error is one line: control characters (a line break in a file name) show as "?".
@@ -387,7 +179,7 @@ void ReportError(std::string message) {
 int main(int argc, char** argv) {
     try {
         return Run(argc, argv);
-    } catch (const Failure& f) {
+    } catch (const movik::cli::Failure& f) {
         ReportError(f.message);
     } catch (const std::exception& e) {
         ReportError(e.what());

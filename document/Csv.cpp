@@ -1,6 +1,7 @@
 #include "document/Csv.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <stdexcept>
 
@@ -155,6 +156,44 @@ std::vector<std::string> AllPieces(std::string_view line) {
         all.StringList.clear();
     }
     return std::move(all.StringList);
+}
+
+// True when piece, read under rs, could as well be a whole amount written with the other
+// convention's thousands separator: exactly one separator, the decimal one, followed by exactly
+// three digits ("485,000" under a decimal comma), and the two readings differ.
+bool IsAmbiguousAmount(std::string_view piece, const RegionalSettings& rs,
+                       const RegionalSettings& other) {
+    const std::size_t first = piece.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return false;
+    }
+    std::string_view text = piece.substr(first, piece.find_last_not_of(' ') - first + 1);
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        text.remove_prefix(1);
+    }
+    const std::string& decimal = rs.decimalSeparator;
+    const std::size_t at = text.find(decimal);
+    if (at == std::string_view::npos || at == 0 || text.size() != at + decimal.size() + 3) {
+        return false;
+    }
+    const auto digitsOnly = [](std::string_view part) {
+        return part.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (!digitsOnly(text.substr(0, at)) || !digitsOnly(text.substr(at + decimal.size()))) {
+        return false;
+    }
+    const std::optional<double> here = ReadAmount(piece, rs);
+    const std::optional<double> there = ReadAmount(piece, other);
+    return here && there && *here != *there;
+}
+
+// True when piece is the row number row (blanks around it allowed).
+bool IsRowNumber(std::string_view piece, std::size_t row) {
+    const std::size_t first = piece.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return false;
+    }
+    return piece.substr(first, piece.find_last_not_of(' ') - first + 1) == std::to_string(row);
 }
 
 // "1 stupac", "4 stupca", "6 stupaca".
@@ -326,6 +365,13 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
     std::vector<std::vector<std::string>> pieces;
     std::vector<bool> keptEmpty;
     pieces.reserve(lines.size());
+    // "u retku 6, stupcu 3": where piece p of line k stands in the file (both counted from 1).
+    const auto place = [&](std::size_t k, int p) {
+        const std::size_t column = keptEmpty[k]
+                                       ? static_cast<std::size_t>(p) + 1
+                                       : FileColumnOf(lines[k], static_cast<std::size_t>(p));
+        return "u retku " + std::to_string(k + 1) + ", stupcu " + std::to_string(column);
+    };
     for (const std::string_view line : lines) {
         bool kept = false;
         std::vector<std::string> linePieces =
@@ -336,6 +382,13 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
         }
         pieces.push_back(std::move(linePieces));
         keptEmpty.push_back(kept);
+        // Lines go to rows by position: a missing or extra line would shift every later row.
+        const std::size_t k = pieces.size() - 1;
+        if (k > 0 && !IsRowNumber(pieces[k][0], k)) {
+            return Result::Fail("Datoteka nije uvezena: " + place(k, 0) + " stoji redni broj \"" +
+                                pieces[k][0] + "\", a taj redak pripada stavci " +
+                                std::to_string(k) + " (redak nedostaje ili je suvišan).");
+        }
     }
 
     // Every amount piece (lines 1 on; line 0 is the header) must read as an amount, all in the
@@ -370,12 +423,30 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
     if (firstBad && !readOther) {
         const bool otherChosen = otherDiffers && readOtherCount > readRegional;
         const auto [k, p] = otherChosen ? *firstBadOther : *firstBad;
-        const std::size_t column = keptEmpty[k]
-                                       ? static_cast<std::size_t>(p) + 1
-                                       : FileColumnOf(lines[k], static_cast<std::size_t>(p));
-        return Result::Fail("Datoteka nije uvezena: u retku " + std::to_string(k + 1) +
-                            ", stupcu " + std::to_string(column) + " nije ispravan iznos (\"" +
+        return Result::Fail("Datoteka nije uvezena: " + place(k, p) + " nije ispravan iznos (\"" +
                             pieces[k][static_cast<std::size_t>(p)] + "\").");
+    }
+    // Every amount now reads; refuse one that could mean two amounts, or one beyond the limit.
+    const RegionalSettings& reading = readOther ? other : rs;
+    for (std::size_t k = 1; k < pieces.size(); ++k) {
+        for (const int p : amountPieces) {
+            const std::string& piece = pieces[k][static_cast<std::size_t>(p)];
+            if (IsBlank(piece)) {
+                continue;
+            }
+            if (!readOther && otherDiffers && IsAmbiguousAmount(piece, rs, other)) {
+                return Result::Fail(
+                    "Datoteka nije uvezena: " + place(k, p) + " iznos \"" + piece +
+                    "\" nije jednoznačan: može biti " +
+                    FormatNumber(*ReadAmount(piece, rs), AmountFormat, rs) + " ili " +
+                    FormatNumber(*ReadAmount(piece, other), AmountFormat, rs) + ".");
+            }
+            // Judged as shown, to the cent: 99.999.999.999,995 shows as 100.000.000.000,00.
+            if (!WithinAmountLimit(std::round(AmountFromText(piece, reading) * 100) / 100)) {
+                return Result::Fail("Datoteka nije uvezena: " + place(k, p) + " (\"" + piece +
+                                    "\"): " + AmountLimitMessage(rs));
+            }
+        }
     }
 
     for (std::size_t k = 0; k < pieces.size(); ++k) {

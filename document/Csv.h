@@ -46,12 +46,16 @@ Result ReadImportFile(const std::string& path, Statement s, std::string& bytes,
 // with more cells, or every line with the cell count of the other statement's file) returns a
 // Croatian message naming the statement; a line with too few pieces returns
 // "List index out of bounds (%d)"; an amount piece that is no amount under rs (read with the
-// one strict rule of typed amounts) returns a Croatian message naming its line and column.
+// one strict rule of typed amounts) returns a Croatian message naming its line and column, and
+// so does a line whose row number (piece 0) is not its row, an amount at or beyond kAmountLimit,
+// and an ambiguous amount: one separator, rs's decimal one, followed by exactly three digits
+// ("485,000" under a decimal comma), which the other convention reads as a whole amount; that
+// message gives both readings.
 // A file whose every amount reads in the other separator convention with exactly two decimals
 // (as an export under that convention writes them) is read in that convention: its amounts go
 // into the grid in rs's form, and *note (when given) gets a one-line remark saying so.
-// A blank amount piece is 0, an empty one too when every other cell of its line is there. On success
-// the caller then runs the refresh cycle.
+// A blank amount piece is 0, an empty one too when every other cell of its line is there. On
+// success the caller then runs the refresh cycle.
 Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
                  const RegionalSettings& rs, std::string* note = nullptr);
 

@@ -163,6 +163,23 @@ std::string Workspace::ExportCsv(Statement s) const {
     return movik::ExportCsv(s, grids_.of(s));
 }
 
+Result Workspace::ExportCsvFile(Statement s, const std::string& path, FileWriter& writer) const {
+    const std::string bytes = ExportCsv(s);
+    return writer.WriteWhole(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+}
+
+Result Workspace::ImportCsvFile(Statement s, const std::string& path, std::string* note,
+                                const FileCalls& calls) {
+    if (note != nullptr) {
+        note->clear();
+    }
+    std::string bytes;
+    if (Result read = ReadImportFile(path, s, bytes, calls); !read) {
+        return read;
+    }
+    return ImportCsv(s, bytes, note);
+}
+
 Result Workspace::ImportCsv(Statement s, std::string_view fileBytes, std::string* note) {
     std::string remark;
     Result imported = movik::ImportCsv(s, fileBytes, grids_.of(s), rs_, &remark);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "document/DocumentFile.h"
+#include "document/FileIO.h"
 #include "document/GridTexts.h"
 #include "model/Regional.h"
 
@@ -16,12 +17,15 @@ class Workspace {
   public:
     Workspace(RegionalSettings rs, int currentYear);
 
-    TDokument& document() { return doc_; }
+    // Read-only: every change goes through the operations below, which keep the refresh cycle
+    // and the changed mark right. (Tests set up states directly through WorkspaceTestAccess.)
     const TDokument& document() const { return doc_; }
-    StatementGrids& grids() { return grids_; }
     const StatementGrids& grids() const { return grids_; }
-    GeneralData& fields() { return fields_; }
     const GeneralData& fields() const { return fields_; }
+    // The texts a statement grid view shows and edits in place: the view puts a typed text into
+    // its cell while the validation handler (EditAmount) looks at it, and puts the cell's old
+    // text back when the handler refuses it. Nothing else writes through it.
+    GridTexts& viewTexts(Statement s) { return grids_.of(s); }
     const RegionalSettings& settings() const { return rs_; }
     // The warning of the last check ("" when all agrees).
     const std::string& warning() const { return warning_; }
@@ -74,12 +78,20 @@ class Workspace {
     OpenOutcome OpenDocument(const std::string& path);
 
     std::string ExportCsv(Statement s) const;
+    // Writes the export of s to path through writer (a safe write); the failure's message.
+    Result ExportCsvFile(Statement s, const std::string& path, FileWriter& writer) const;
     // Imports into the grid, runs the refresh cycle and sets Izmijenjen; on failure nothing
     // changed. *note gets the remark of a file read in the other separator
     // convention ("" otherwise).
     Result ImportCsv(Statement s, std::string_view fileBytes, std::string* note = nullptr);
+    // Reads path as an import of s reads it (ReadImportFile), then ImportCsv: the one import
+    // of a file that the window and movik-cli both run. calls replace system calls in tests.
+    Result ImportCsvFile(Statement s, const std::string& path, std::string* note = nullptr,
+                         const FileCalls& calls = {});
 
   private:
+    friend struct WorkspaceTestAccess;
+
     RegionalSettings rs_;
     int currentYear_;
     TDokument doc_;

@@ -60,6 +60,7 @@ void PaintPage(const LaidOutPage& page, QPainter& painter, double dotsPerMm) {
     painter.setPen(pen);
     LabelFont current;
     bool fontSet = false;
+    QFontMetricsF metrics(painter.font(), painter.device());
     for (const DrawItem& item : page.items) {
         const double x = item.x * dotsPerMm;
         const double y = item.y * dotsPerMm;
@@ -75,11 +76,21 @@ void PaintPage(const LaidOutPage& page, QPainter& painter, double dotsPerMm) {
             current = item.font;
             fontSet = true;
             painter.setFont(QtFont(current));
+            metrics = QFontMetricsF(painter.font(), painter.device());
         }
         QString text = QString::fromStdString(item.text);
         if (item.elide) {
-            text =
-                QFontMetricsF(painter.font(), painter.device()).elidedText(text, Qt::ElideRight, w);
+            text = metrics.elidedText(text, Qt::ElideRight, w);
+        }
+        // A text wider than its fixed box (a very large amount or total) is drawn smaller until
+        // it fits, rather than running over the row text beside it.
+        const double textWidth = item.elide ? 0 : metrics.horizontalAdvance(text);
+        const bool shrink = textWidth > w && w > 0;
+        if (shrink) {
+            QFont smaller = painter.font();
+            smaller.setPointSizeF(smaller.pointSizeF() * w / textWidth * 0.98);
+            painter.setFont(smaller);
+            fontSet = false;
         }
         painter.drawText(
             QRectF(x, y, w, h),

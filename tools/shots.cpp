@@ -19,6 +19,7 @@
 #include "about/HelpFile.h"
 #include "about/HelpWindow.h"
 #include "movik/Version.h"
+#include "tests/support/WorkspaceTestAccess.h"
 #include "ui/MainWindow.h"
 
 namespace {
@@ -80,7 +81,7 @@ int main(int argc, char* argv[]) {
     window.show();
     window.OpenDocument(args.at(1));
     // The close at the end must not ask anything.
-    window.workspace().document().Izmijenjen = false;
+    movik::WorkspaceTestAccess::Document(window.workspace()).Izmijenjen = false;
     Settle(400);
 
     auto* pages = window.findChild<QTabWidget*>(QStringLiteral("PageControl"));

@@ -28,7 +28,11 @@ QString UsageText() {
         "zanemaruje se i ostaje novi dokument.\n"
         "\n"
         "  -h, --help   ispisuje ovu pomoć\n"
-        "  --           ono što slijedi je dokument, i kad počinje s \"-\"\n");
+        "  --           ono što slijedi je dokument, i kad počinje s \"-\"\n"
+        "\n"
+        "Brojevi se pišu prema LC_NUMERIC, datumi prema LC_TIME (LC_ALL vrijedi za oboje, LANG\n"
+        "kad njih nema). Bez regionalnih postavki (C ili POSIX) vrijede hrvatske: 1.234,56 i\n"
+        "31. 12. 2024.\n");
 }
 
 }  // namespace movik

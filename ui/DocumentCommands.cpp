@@ -216,10 +216,8 @@ void TForm1::ExportCsv() {
     if (!path) {
         return;
     }
-    const std::string bytes = ws_.ExportCsv(*s);
     const Result written =
-        writer_->WriteWhole(ToPath(AddDefaultExtension(*path, QStringLiteral("csv"))),
-                            std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+        ws_.ExportCsvFile(*s, ToPath(AddDefaultExtension(*path, QStringLiteral("csv"))), *writer_);
     if (!written) {
         dialogs_->ShowError(QString::fromStdString(written.message()));
     }
@@ -237,13 +235,8 @@ void TForm1::ImportCsv() {
     if (!path) {
         return;
     }
-    std::string bytes;
-    if (const Result read = ReadImportFile(ToPath(*path), *s, bytes); !read) {
-        dialogs_->ShowError(QString::fromStdString(read.message()));
-        return;
-    }
     std::string note;
-    const Result imported = ws_.ImportCsv(*s, bytes, &note);
+    const Result imported = ws_.ImportCsvFile(*s, ToPath(*path), &note);
     RefreshGrids();
     ShowWarning();
     if (!imported) {

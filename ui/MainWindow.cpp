@@ -72,7 +72,7 @@ QIcon PrinterIcon() {
 
 TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     : QMainWindow(parent),
-      ws_(RegionalFromLocale(), QDate::currentDate().year()),
+      ws_(RegionalForWindow(), LocalYear()),
       dialogs_(std::move(dialogs)),
       writer_(MakeSystemFileWriter()) {
     if (!dialogs_) {
@@ -237,7 +237,7 @@ void TForm1::BuildPages() {
     PageControl_->addTab(opce_, QStringLiteral("Opći podaci"));
 
     for (const StatementFacts& def : kStatementFacts) {
-        const StatementPage parts = BuildStatementPage(def, ws_.grids().of(def.statement));
+        const StatementPage parts = BuildStatementPage(def, ws_.viewTexts(def.statement));
         const std::size_t index = IndexOf(def.statement);
         grids_[index] = parts.grid;
         companyLabels_[index] = parts.company;

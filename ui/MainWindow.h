@@ -38,7 +38,7 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
   public:
     // dialogs: the questions, messages and file dialogs (the Qt ones when null).
-    // Regional settings come from QLocale().
+    // Regional settings come from regional/ (RegionalForWindow).
     explicit TForm1(std::unique_ptr<Dialogs> dialogs = nullptr, QWidget* parent = nullptr);
     ~TForm1() override;
 

@@ -10,6 +10,7 @@
 #include <QPrinter>
 
 #include "document/Csv.h"
+#include "reports/PdfExport.h"
 #include "reports/ReportPaint.h"
 #include "reports/SystemPrinter.h"
 
@@ -134,11 +135,8 @@ void PrintCommands::IzvozPdfClick(std::optional<Statement> s) {
     if (!path) {
         return;
     }
-    const PrintInputs in = Inputs();
-    const std::vector<PrintJob> jobs = s ? reports_.PrintStatement(*s, in) : reports_.PrintAll(in);
-    const Statement* which = s ? &*s : nullptr;
-    const Result saved = SavePdf(jobs, FromUtf8(PdfTitle(ws_.document(), which)),
-                                 QFile::encodeName(*path).toStdString());
+    const Result saved =
+        ExportPdf(reports_, ws_, s, unit_(), QFile::encodeName(*path).toStdString());
     if (!saved) {
         dialogs_.ShowError(FromUtf8(saved.message()));
     }

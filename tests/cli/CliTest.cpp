@@ -238,18 +238,72 @@ TEST_F(Cli, ImportReadsNoMoreThanItsLines) {
     EXPECT_EQ(doc.Racun.row(1).Iznos, 250);
 }
 
-// The system's locale decides the separators; one Qt does not know means the plain C settings,
-// as in the window, while an unknown --locale is an error.
-TEST_F(Cli, UnknownSystemLocaleFallsBackToC) {
+// The system's locale decides the separators; one Qt does not know, or none at all (C, POSIX),
+// means the program's own Croatian conventions, as in the window, while an unknown --locale is
+// an error.
+TEST_F(Cli, UnknownOrPlainSystemLocaleUsesCroatianConventions) {
     const std::string env = "LC_ALL= LC_NUMERIC= LANG=xx_NOWHERE.UTF-8 ";
     ASSERT_EQ(Run("new a.mvk", env).exitCode, 0);
     const Result shown = Run("export a.mvk racun -o -", env);
     ASSERT_EQ(shown.exitCode, 0) << shown.err;
-    EXPECT_EQ(shown.out, Run("--locale C export a.mvk racun -o -").out);
+    EXPECT_EQ(shown.out, Run("--locale hr_HR export a.mvk racun -o -").out);
     EXPECT_EQ(Run("export a.mvk racun -o - --locale xx_NOWHERE", env).exitCode, 2);
 
-    const Result croatian = Run("export a.mvk racun -o -", "LC_ALL=hr_HR.UTF-8 LANG=C ");
-    EXPECT_NE(croatian.out.find("0,00;0,00%;"), std::string::npos) << croatian.out;
+    for (const char* plain : {"LC_ALL=C ", "LC_ALL=POSIX ", "LC_ALL= LC_NUMERIC= LANG= "}) {
+        const Result croatian = Run("export a.mvk racun -o -", plain);
+        EXPECT_NE(croatian.out.find("0,00;0,00%;"), std::string::npos) << plain << croatian.out;
+    }
+    EXPECT_NE(Run("--help").out.find("(C ili POSIX) vrijede hrvatske"), std::string::npos);
+}
+
+// Numbers follow LC_NUMERIC and dates LC_TIME, as in the window.
+TEST_F(Cli, NumbersFollowLcNumericAndDatesLcTime) {
+    const std::string env = "LC_ALL= LC_NUMERIC= LANG=en_US.UTF-8 LC_TIME=hr_HR.UTF-8 ";
+    ASSERT_EQ(Run("new a.mvk --from 2022-01-01 --to 2022-12-31", env).exitCode, 0);
+    const Result r = Run("export a.mvk bilanca -o -", env);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find("\r\n")),
+              "Rbr;P o z i c i j a;31. 12. 2021.;Udio (%);31. 12. 2022.;Udio(%);");
+    EXPECT_NE(r.out.find("\r\n1;A.Potra"), std::string::npos);
+    EXPECT_NE(r.out.find(";0.00;0.00%;0.00;0.00%;"), std::string::npos);
+}
+
+// A new document's period is the year of the local date: at 00:30 on 1 January in Zagreb it is
+// already the new year, while UTC is still in the old one.
+TEST_F(Cli, NewDocumentTakesTheLocalYear) {
+    const Result r =
+        Run("--locale hr_HR new a.mvk", "TZ=Europe/Zagreb faketime '2031-01-01 00:30:00' ");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    movik::TDokument doc;
+    ASSERT_TRUE(movik::OpenDocument(Path("a.mvk").string(), doc));
+    EXPECT_EQ(doc.DatumOd, movik::DayNumber(2031, 1, 1));
+    EXPECT_EQ(doc.DatumDo, movik::DayNumber(2031, 12, 31));
+}
+
+// An import that would shift rows or misread a whole amount is refused and writes nothing.
+TEST_F(Cli, ImportRefusesAmbiguousAmountsAndShiftedRows) {
+    ASSERT_EQ(Run("--locale hr_HR new a.mvk").exitCode, 0);
+    const std::string before = ReadFile(Path("a.mvk"));
+    struct Case {
+        int row;
+        std::string line;
+        std::string error;
+    };
+    for (const Case& c :
+         {Case{6, "6;x;485,000;0;0,00;0;",
+               "u retku 7, stupcu 3 iznos \"485,000\" nije jednoznačan: može biti 485,00 ili "
+               "485.000,00."},
+          Case{6, "7;x;1,00;0;0,00;0;", "u retku 7, stupcu 1 stoji redni broj \"7\""}}) {
+        std::string csv = "Rbr;P;x;Udio;y;Udio;\r\n";
+        for (int row = 1; row <= 88; ++row) {
+            csv += row == c.row ? c.line + "\r\n" : std::to_string(row) + ";x;0,00;0;0,00;0;\r\n";
+        }
+        WriteFile(Path("in.csv"), csv);
+        const Result r = Run("--locale hr_HR import a.mvk bilanca in.csv");
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_NE(r.err.find(c.error), std::string::npos) << r.err;
+        EXPECT_EQ(ReadFile(Path("a.mvk")), before);
+    }
 }
 
 TEST_F(Cli, HelpListsEveryCommand) {

@@ -13,6 +13,7 @@
 #include "document/Workspace.h"
 #include "model/Calculations.h"
 #include "model/Templates.h"
+#include "tests/support/WorkspaceTestAccess.h"
 
 namespace movik {
 namespace {
@@ -130,8 +131,8 @@ INSTANTIATE_TEST_SUITE_P(FiveStatements, ExportCsvShape,
 
 TEST(ExportCsv, IndicatorsWithTheirOwnPatterns) {
     Workspace ws(DotSettings(), 2024);
-    ws.document().Pok.row(4).Iznos = 1234.6;
-    ws.document().Pok.row(11).Iznos = 7.125;
+    WorkspaceTestAccess::Document(ws).Pok.row(4).Iznos = 1234.6;
+    WorkspaceTestAccess::Document(ws).Pok.row(11).Iznos = 7.125;
     ws.FillGrids();
     const std::vector<std::string> lines = Lines(ws.ExportCsv(Statement::Pok));
     EXPECT_EQ(lines[0], "Rbr;P o z i c i j a;Iznos;");
@@ -143,8 +144,8 @@ TEST(ExportCsv, IndicatorsWithTheirOwnPatterns) {
 TEST(ExportCsv, CharactersOutsideWindows1250) {
     RegionalSettings rs{"\xE2\x80\xAF", ",", "dd.MM.yyyy"};  // narrow no-break space
     Workspace ws(rs, 2024);
-    ws.document().Bilanca.row(4).IznosTekuca = 1234;
-    ws.document().Bilanca.row(5).Tekst = "Strelica → i; prijelom\r\nreda";
+    WorkspaceTestAccess::Document(ws).Bilanca.row(4).IznosTekuca = 1234;
+    WorkspaceTestAccess::Document(ws).Bilanca.row(5).Tekst = "Strelica → i; prijelom\r\nreda";
     ws.FillGrids();
     const std::vector<std::string> lines = Lines(ws.ExportCsv(Statement::Bilanca));
     ASSERT_EQ(lines.size(), 89u);
@@ -160,7 +161,7 @@ TEST(ExportCsv, CharactersOutsideWindows1250) {
 // Input amounts with two decimals in every input row (a few left at zero), shown and recalculated.
 void FillRandomInputs(Workspace& ws, std::uint64_t seed) {
     std::mt19937_64 rng(seed);
-    TDokument& doc = ws.document();
+    TDokument& doc = WorkspaceTestAccess::Document(ws);
     for (int r = 1; r <= kBilancaRows; ++r) {
         if (!TemplateRow(Statement::Bilanca, r).Izracunata && rng() % 5 != 0) {
             doc.Bilanca.row(r).IznosPrethodna = test::RandomAmount(rng);
@@ -241,7 +242,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CsvRoundTripEmptyEndDate, TheHeaderKeepsDayZeroAndReadsBack) {
     Workspace source(DotSettings(), 2024);
-    source.fields().DatumDo = 0;  // the user emptied the end date
+    WorkspaceTestAccess::Fields(source).DatumDo = 0;  // the user emptied the end date
     FillRandomInputs(source, 7);
     source.ShowGeneralData();
     const std::string bilanca = source.ExportCsv(Statement::Bilanca);
@@ -287,8 +288,8 @@ TEST(ImportCsv, RacunNeedsFourPieces) {
 
 TEST(ImportCsv, HeaderOnlyFileKeepsAmountsAndStillRecalculates) {
     Workspace ws(DotSettings(), 2024);
-    ws.document().Bilanca.row(4).IznosTekuca = 100;
-    ws.document().Racun.row(2).Iznos = 50;
+    WorkspaceTestAccess::Document(ws).Bilanca.row(4).IznosTekuca = 100;
+    WorkspaceTestAccess::Document(ws).Racun.row(2).Iznos = 50;
     ws.FillGrids();  // shown, not yet recalculated
     ASSERT_EQ(ws.document().Bilanca.row(2).IznosTekuca, 0);
 
@@ -307,7 +308,7 @@ TEST(ImportCsv, HeaderOnlyFileKeepsAmountsAndStillRecalculates) {
 TEST(ImportCsv, OwnRowNumbersAndSharesReplaceTheImportedOnes) {
     Workspace ws(DotSettings(), 2024);
     std::vector<std::string> lines = Lines(ws.ExportCsv(Statement::Racun));
-    lines[2] = "99;tekst se ne uvozi;1,500.25;33.00%;";
+    lines[2] = "2;tekst se ne uvozi;1,500.25;33.00%;";
     EXPECT_EQ(ws.ImportCsv(Statement::Racun, JoinLines(lines)), "");
     EXPECT_EQ(ws.document().Racun.row(2).Iznos, 1500.25);
     EXPECT_EQ(ws.grids().Racun.cell(1, 2), "2");
@@ -389,7 +390,7 @@ TEST(ReadImportFile, RefusesFoldersMissingFilesAndEndlessLines) {
 
 TEST(ImportCsv, RowsBeyondAShortFileKeepTheirCells) {
     Workspace ws(CommaSettings(), 2024);
-    ws.grids().Racun.cell(3, 30) = "5,00";
+    WorkspaceTestAccess::Grids(ws).Racun.cell(3, 30) = "5,00";
     std::vector<std::string> lines = Lines(ws.ExportCsv(Statement::Racun));
     lines.resize(10);
     lines[9] = "9;x;7,00;0,00%;";
@@ -423,7 +424,7 @@ TEST(ImportCsv, MarksTheDocumentChangedOnlyWhenItSucceeds) {
     Workspace ws(DotSettings(), 2024);
     FillRandomInputs(ws, 3);
     const std::string bytes = ws.ExportCsv(Statement::Bilanca);
-    ws.document().Izmijenjen = false;
+    WorkspaceTestAccess::Document(ws).Izmijenjen = false;
     ASSERT_NE(ws.ImportCsv(Statement::Bilanca, "Rbr;P;a;b;\r\n"), "");
     EXPECT_FALSE(ws.document().Izmijenjen);
     ASSERT_EQ(ws.ImportCsv(Statement::Bilanca, bytes), "");
@@ -447,7 +448,7 @@ TEST_P(ImportBadAmount, RefusesTheWholeFileNamingLineAndColumn) {
     Workspace ws(CommaSettings(), 2024);
     FillRandomInputs(ws, 9);
     const StatementGrids before = ws.grids();
-    ws.document().Izmijenjen = false;
+    WorkspaceTestAccess::Document(ws).Izmijenjen = false;
     const std::string error =
         ws.ImportCsv(Statement::Bilanca, BilancaWithLine5(GetParam())).message();
     EXPECT_EQ(error,
@@ -459,6 +460,77 @@ TEST_P(ImportBadAmount, RefusesTheWholeFileNamingLineAndColumn) {
 
 INSTANTIATE_TEST_SUITE_P(Texts, ImportBadAmount,
                          ::testing::Values("12a", "abc", "1234.5", "1.2,3.4", "12%"));
+
+// Files that would import a wrong amount without a word: each is refused whole, naming the place.
+struct Trap {
+    const char* name;
+    RegionalSettings rs;
+    std::string file;
+    std::string error;
+};
+
+void PrintTo(const Trap& t, std::ostream* os) {
+    *os << t.name;
+}
+
+class ImportTrap : public ::testing::TestWithParam<Trap> {};
+
+TEST_P(ImportTrap, RefusesTheFileAndChangesNothing) {
+    Workspace ws(GetParam().rs, 2024);
+    FillRandomInputs(ws, 5);
+    const std::string before = ws.ExportCsv(Statement::Bilanca);
+    EXPECT_EQ(ws.ImportCsv(Statement::Bilanca, GetParam().file).message(), GetParam().error);
+    EXPECT_EQ(ws.ExportCsv(Statement::Bilanca), before);
+}
+
+std::string WithoutLine(std::string file, int line) {
+    std::vector<std::string> lines = Lines(file);
+    lines.erase(lines.begin() + line);
+    return JoinLines(lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ImportTrap,
+    ::testing::Values(
+        Trap{"WholeAmountWithEnglishGrouping", CommaSettings(), BilancaWithLine5("485,000"),
+             "Datoteka nije uvezena: u retku 6, stupcu 3 iznos \"485,000\" nije jednoznačan: "
+             "može biti 485,00 ili 485.000,00."},
+        Trap{"WholeAmountWithCroatianGrouping", DotSettings(), BilancaWithLine5("-124.000", "0.00"),
+             "Datoteka nije uvezena: u retku 6, stupcu 3 iznos \"-124.000\" nije jednoznačan: "
+             "može biti -124.00 ili -124,000.00."},
+        Trap{"MissingLine", CommaSettings(), WithoutLine(BilancaWithLine5("1,00"), 3),
+             "Datoteka nije uvezena: u retku 4, stupcu 1 stoji redni broj \"4\", a taj redak "
+             "pripada stavci 3 (redak nedostaje ili je suvišan)."},
+        Trap{"AmountAtTheLimit", CommaSettings(), BilancaWithLine5("100.000.000.000,00"),
+             "Datoteka nije uvezena: u retku 6, stupcu 3 (\"100.000.000.000,00\"): Iznos je "
+             "prevelik: najveći dopušteni iznos je 99.999.999.999,99."},
+        Trap{"AmountThatRoundsToTheLimit", CommaSettings(), BilancaWithLine5("-99.999.999.999,995"),
+             "Datoteka nije uvezena: u retku 6, stupcu 3 (\"-99.999.999.999,995\"): Iznos je "
+             "prevelik: najveći dopušteni iznos je 99.999.999.999,99."},
+        Trap{"HugeAmountInTheOtherConvention", CommaSettings(),
+             BilancaWithLine5("-99,999,999,999,999,999.00", "0.00"),
+             "Datoteka nije uvezena: u retku 6, stupcu 3 (\"-99,999,999,999,999,999.00\"): Iznos "
+             "je prevelik: najveći dopušteni iznos je 99.999.999.999,99."}),
+    [](const ::testing::TestParamInfo<Trap>& info) { return std::string(info.param.name); });
+
+// Near misses of the traps still import: the widest amount, three decimals that read only one
+// way, a grouped whole amount, and row numbers with blanks around them.
+TEST(ImportCsv, NearMissesOfTheTrapsImport) {
+    Workspace ws(CommaSettings(), 2024);
+    for (const auto& [text, value] :
+         std::vector<std::pair<std::string, double>>{{"-99.999.999.999,99", -99999999999.99},
+                                                     {"1234,500", 1234.5},
+                                                     {"0,000", 0},
+                                                     {"485.000", 485000},
+                                                     {"485.000,000", 485000}}) {
+        EXPECT_EQ(ws.ImportCsv(Statement::Bilanca, BilancaWithLine5(text)), "") << text;
+        EXPECT_EQ(ws.document().Bilanca.row(5).IznosPrethodna, value) << text;
+    }
+    std::vector<std::string> lines = Lines(BilancaWithLine5("2,00"));
+    lines[5] = " 5 ;x;3,00;0,00%;0,00;0,00%;";
+    EXPECT_EQ(ws.ImportCsv(Statement::Bilanca, JoinLines(lines)), "");
+    EXPECT_EQ(ws.document().Bilanca.row(5).IznosPrethodna, 3);
+}
 
 struct Convention {
     const char* name;

@@ -17,6 +17,7 @@
 #include "model/Calculations.h"
 #include "model/Dates.h"
 #include "model/Templates.h"
+#include "tests/support/WorkspaceTestAccess.h"
 
 namespace movik {
 namespace {
@@ -52,7 +53,7 @@ TEST(Workspace, StartsWithANewDocumentShown) {
 
 TEST(Workspace, RefreshCycleRoundsInputsToTwoDecimals) {
     Workspace ws(DotSettings(), 2024);
-    ws.document().Bilanca.row(4).IznosTekuca = 12.345;
+    WorkspaceTestAccess::Document(ws).Bilanca.row(4).IznosTekuca = 12.345;
     ws.FillGrids();
     EXPECT_EQ(ws.grids().Bilanca.cell(5, 4), "12.35");
     ws.RefreshCycle();
@@ -63,11 +64,11 @@ TEST(Workspace, RefreshCycleRoundsInputsToTwoDecimals) {
 
 TEST(Workspace, EmptiedCellIsReadAsZero) {
     Workspace ws(DotSettings(), 2024);
-    ws.document().Racun.row(2).Iznos = 500;
+    WorkspaceTestAccess::Document(ws).Racun.row(2).Iznos = 500;
     ws.FillGrids();
     ws.RefreshCycle();
     ASSERT_EQ(ws.document().Racun.row(1).Iznos, 500);
-    ws.grids().Racun.cell(3, 2) = "";
+    WorkspaceTestAccess::Grids(ws).Racun.cell(3, 2) = "";
     ws.RefreshCycle();
     EXPECT_EQ(ws.document().Racun.row(2).Iznos, 0);
     EXPECT_EQ(ws.document().Racun.row(1).Iznos, 0);
@@ -76,13 +77,13 @@ TEST(Workspace, EmptiedCellIsReadAsZero) {
 
 TEST(Workspace, WarningFollowsTheCycleAndNewDocumentClearsIt) {
     Workspace ws(DotSettings(), 2024);
-    ws.grids().Bilanca.cell(5, 4) = "100.00";
+    WorkspaceTestAccess::Grids(ws).Bilanca.cell(5, 4) = "100.00";
     ws.RefreshCycle();
     EXPECT_EQ(ws.warning(), kWarningBalance);
-    ws.grids().Bilanca.cell(5, 58) = "100.00";  // equity balances the assets
+    WorkspaceTestAccess::Grids(ws).Bilanca.cell(5, 58) = "100.00";  // equity balances the assets
     ws.RefreshCycle();
     EXPECT_EQ(ws.warning(), "");
-    ws.grids().Bilanca.cell(5, 4) = "200.00";
+    WorkspaceTestAccess::Grids(ws).Bilanca.cell(5, 4) = "200.00";
     ws.RefreshCycle();
     EXPECT_EQ(ws.warning(), kWarningBalance);
     ws.NewDocument();
@@ -92,7 +93,7 @@ TEST(Workspace, WarningFollowsTheCycleAndNewDocumentClearsIt) {
 
 TEST(Workspace, ChangedShareCountRunsTheCycleWhenShown) {
     Workspace ws(DotSettings(), 2024);
-    ws.document().BrojDionica = 500;
+    WorkspaceTestAccess::Document(ws).BrojDionica = 500;
     ws.ShowGeneralData();
     EXPECT_EQ(ws.fields().BrojDionica, 500);
     EXPECT_TRUE(ws.document().Izmijenjen);
@@ -162,9 +163,9 @@ TEST(WorkspaceOpen, ADifferentShareCountRecalculates) {
 TEST(WorkspaceOpen, MissingOrShortFileChangesNothing) {
     TempDir dir;
     Workspace ws(DotSettings(), 2024);
-    ws.fields().Poduzece = "Upisano";
-    ws.grids().Bilanca.cell(5, 4) = "7.00";
-    ws.document().Izmijenjen = true;
+    WorkspaceTestAccess::Fields(ws).Poduzece = "Upisano";
+    WorkspaceTestAccess::Grids(ws).Bilanca.cell(5, 4) = "7.00";
+    WorkspaceTestAccess::Document(ws).Izmijenjen = true;
     const StatementGrids gridsBefore = ws.grids();
 
     EXPECT_TRUE(ws.OpenDocument(dir.file("nema.mvk")).missing());
@@ -189,11 +190,11 @@ TEST(WorkspaceOpen, MissingOrShortFileChangesNothing) {
 TEST(WorkspaceSave, WritesWhatTheFieldsAndGridsHold) {
     TempDir dir;
     Workspace ws(DotSettings(), 2024);
-    ws.fields().Poduzece = "Nova tvrtka";
-    ws.fields().BrojDionica = 300;
-    ws.grids().Bilanca.cell(5, 4) = "1,234.50";  // typed, not yet recalculated
-    ws.document().ImeDatoteke = dir.file("novi.mvk");
-    ws.document().Izmijenjen = true;
+    WorkspaceTestAccess::Fields(ws).Poduzece = "Nova tvrtka";
+    WorkspaceTestAccess::Fields(ws).BrojDionica = 300;
+    WorkspaceTestAccess::Grids(ws).Bilanca.cell(5, 4) = "1,234.50";  // typed, not yet recalculated
+    WorkspaceTestAccess::Document(ws).ImeDatoteke = dir.file("novi.mvk");
+    WorkspaceTestAccess::Document(ws).Izmijenjen = true;
     ASSERT_EQ(ws.SaveDocument(), "");
     EXPECT_FALSE(ws.document().Izmijenjen);
 
@@ -210,8 +211,8 @@ TEST(WorkspaceSave, FailureKeepsTheDocumentState) {
     TempDir dir;
     Workspace ws(DotSettings(), 2024);
     const std::string path = dir.file("nema/novi.mvk");
-    ws.document().ImeDatoteke = path;
-    ws.document().Izmijenjen = true;
+    WorkspaceTestAccess::Document(ws).ImeDatoteke = path;
+    WorkspaceTestAccess::Document(ws).Izmijenjen = true;
     EXPECT_EQ(ws.SaveDocument(), "Cannot create file " + path);
     EXPECT_TRUE(ws.document().Izmijenjen);
     EXPECT_EQ(ws.document().ImeDatoteke, path);
@@ -233,38 +234,41 @@ TEST_P(WorkspaceRoundTrip, SaveOpenSaveIsByteIdentical) {
     TempDir dir;
     std::mt19937_64 rng(GetParam());
     Workspace first(DotSettings(), 2024);
-    for (auto& b : first.document().KeptBlock) {
+    for (auto& b : WorkspaceTestAccess::Document(first).KeptBlock) {
         b = static_cast<std::uint8_t>(rng());
     }
     for (int r = 1; r <= kCFIndRows; ++r) {
-        first.document().CFInd.row(r).Tekst = test::RandomText(rng, 255);
+        WorkspaceTestAccess::Document(first).CFInd.row(r).Tekst = test::RandomText(rng, 255);
     }
-    first.fields().Poduzece = test::RandomText(rng, 300);
-    first.fields().Sjediste = test::RandomText(rng, 40);
-    first.fields().DatumOd = 36526;
-    first.fields().DatumDo = 36891;
-    first.fields().BrojDionica = static_cast<double>(rng() % 10000000000ULL);
+    WorkspaceTestAccess::Fields(first).Poduzece = test::RandomText(rng, 300);
+    WorkspaceTestAccess::Fields(first).Sjediste = test::RandomText(rng, 40);
+    WorkspaceTestAccess::Fields(first).DatumOd = 36526;
+    WorkspaceTestAccess::Fields(first).DatumDo = 36891;
+    WorkspaceTestAccess::Fields(first).BrojDionica = static_cast<double>(rng() % 10000000000ULL);
     for (int r = 1; r <= kBilancaRows; ++r) {
-        first.grids().Bilanca.cell(3, r) = std::to_string(test::RandomAmount(rng));
-        first.grids().Bilanca.cell(5, r) = std::to_string(test::RandomAmount(rng));
+        WorkspaceTestAccess::Grids(first).Bilanca.cell(3, r) =
+            std::to_string(test::RandomAmount(rng));
+        WorkspaceTestAccess::Grids(first).Bilanca.cell(5, r) =
+            std::to_string(test::RandomAmount(rng));
     }
     for (int r = 1; r <= kRacunRows; ++r) {
-        first.grids().Racun.cell(3, r) = std::to_string(test::RandomAmount(rng));
+        WorkspaceTestAccess::Grids(first).Racun.cell(3, r) =
+            std::to_string(test::RandomAmount(rng));
     }
     first.RefreshCycle();
-    first.document().ImeDatoteke = dir.file("a.mvk");
+    WorkspaceTestAccess::Document(first).ImeDatoteke = dir.file("a.mvk");
     ASSERT_EQ(first.SaveDocument(), "");
 
     Workspace second(DotSettings(), 1999);
     const OpenOutcome opened = second.OpenDocument(dir.file("a.mvk"));
     ASSERT_TRUE(opened) << opened;
-    second.document().ImeDatoteke = dir.file("b.mvk");
+    WorkspaceTestAccess::Document(second).ImeDatoteke = dir.file("b.mvk");
     ASSERT_EQ(second.SaveDocument(), "");
     EXPECT_EQ(ReadBytes(dir.file("b.mvk")), ReadBytes(dir.file("a.mvk")));
 
     // And once more through a refresh cycle: the amounts already have two decimals.
     second.RefreshCycle();
-    second.document().ImeDatoteke = dir.file("c.mvk");
+    WorkspaceTestAccess::Document(second).ImeDatoteke = dir.file("c.mvk");
     ASSERT_EQ(second.SaveDocument(), "");
     EXPECT_EQ(ReadBytes(dir.file("c.mvk")), ReadBytes(dir.file("a.mvk")));
 }
@@ -316,7 +320,7 @@ TEST_P(WorkspaceHostileFile, NothingCrashes) {
     for (Statement s : kAllStatements) {
         EXPECT_FALSE(ws.ExportCsv(s).empty());
     }
-    ws.document().ImeDatoteke = dir.file("spremljen.mvk");
+    WorkspaceTestAccess::Document(ws).ImeDatoteke = dir.file("spremljen.mvk");
     EXPECT_EQ(ws.SaveDocument(), "");
     EXPECT_EQ(ReadBytes(dir.file("spremljen.mvk")).size(), 59954u);
 }
@@ -345,9 +349,9 @@ class WorkspaceWarningDetails : public ::testing::TestWithParam<WarningDetailsCa
 TEST_P(WorkspaceWarningDetails, ShowTheDifferencesAsAmounts) {
     const WarningDetailsCase& c = GetParam();
     Workspace ws(test::CommaSettings(), 2024);
-    ws.document().Bilanca.row(52).IznosPrethodna = c.assetsPrevious;
-    ws.document().Bilanca.row(58).IznosTekuca = c.capitalCurrent;
-    ws.document().Racun.row(2).Iznos = c.profit;
+    WorkspaceTestAccess::Document(ws).Bilanca.row(52).IznosPrethodna = c.assetsPrevious;
+    WorkspaceTestAccess::Document(ws).Bilanca.row(58).IznosTekuca = c.capitalCurrent;
+    WorkspaceTestAccess::Document(ws).Racun.row(2).Iznos = c.profit;
     ws.FillGrids();
     ws.RefreshCycle();
     EXPECT_EQ(ws.WarningDetails(), c.details);

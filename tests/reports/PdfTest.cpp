@@ -1,5 +1,7 @@
 // PDF output read back with poppler's tools: the texts, the title, the fonts, the safe write.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -7,6 +9,7 @@
 
 #include "ReportTestSupport.h"
 #include "reports/ReportPaint.h"
+#include "tests/support/WorkspaceTestAccess.h"
 
 namespace movik::test {
 namespace {
@@ -85,7 +88,7 @@ TEST_P(PdfTest, PageTextIsTheGridTexts) {
                             {Statement::Pok, 1, 19}};
     std::size_t at = 0;
     for (const Range& range : ranges) {
-        const GridTexts& grid = ws_.grids().of(range.s);
+        const GridTexts& grid = WorkspaceTestAccess::Grids(ws_).of(range.s);
         for (int r = range.first; r <= range.last; ++r) {
             auto holdsRow = [&](const std::string& line) {
                 std::size_t pos = 0;
@@ -143,7 +146,7 @@ TEST_P(PdfTest, ALongCompanyNameIsShortenedToTheLine) {
     std::string name = "Poduzeće";
     while (name.size() < 300)
         name += " za proizvodnju, trgovinu i usluge";
-    ws_.document().Poduzece = name;
+    WorkspaceTestAccess::Document(ws_).Poduzece = name;
     const std::string path = SaveAll();
     const std::string text = RunCommand("pdftotext -layout '" + path + "' -");
     EXPECT_EQ(text.find(name), std::string::npos);
@@ -153,6 +156,83 @@ TEST_P(PdfTest, ALongCompanyNameIsShortenedToTheLine) {
     EXPECT_EQ(shortened, 6u);
     EXPECT_EQ(InfoField(RunCommand("pdfinfo '" + path + "'"), "Title"),
               PdfTitle(ws_.document(), nullptr));
+}
+
+// A word of a page as pdftotext -bbox places it, in points.
+struct Word {
+    int page;
+    double xMin, yMin, xMax, yMax;
+    std::string text;
+};
+
+std::vector<Word> Words(const std::string& path) {
+    std::vector<Word> words;
+    std::istringstream lines(RunCommand("pdftotext -bbox '" + path + "' - 2>/dev/null"));
+    int page = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find("<page ") != std::string::npos) {
+            ++page;
+        }
+        Word w{page, 0, 0, 0, 0, {}};
+        if (std::sscanf(line.c_str(), " <word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">",
+                        &w.xMin, &w.yMin, &w.xMax, &w.yMax) == 4) {
+            const std::size_t start = line.find('>') + 1;
+            w.text = line.substr(start, line.rfind("</word>") - start);
+            words.push_back(std::move(w));
+        }
+    }
+    return words;
+}
+
+// The widest amount every input cell takes, and the totals and shares computed from it, print
+// inside their column's box on every report.
+TEST_P(PdfTest, TheWidestAmountsAndTheirTotalsFitTheirColumns) {
+    const std::string widest = "-99999999999" + GetParam().decimalSeparator + "99";
+    for (const auto& [s, cols] : {std::pair{Statement::Bilanca, std::vector<int>{3, 5}},
+                                  std::pair{Statement::Racun, std::vector<int>{3}}}) {
+        for (int row = 1; row <= RowCount(s); ++row) {
+            for (const int col : cols) {
+                ASSERT_TRUE(ws_.EditAmount(s, col, row, widest)) << row;
+            }
+        }
+    }
+    const auto jobs = set_.PrintAll(PrintInputsOf(ws_, "kunama i lipama"));
+    const std::string path = (dir_ / "najvece.pdf").string();
+    ASSERT_EQ(SavePdf(jobs, "t", path), "");
+    const std::vector<Word> words = Words(path);
+    constexpr double kPt = 72 / 25.4;
+    int page = 0;
+    std::size_t checked = 0;
+    for (const PrintJob& job : jobs) {
+        for (const LaidOutPage& laidOut : job.pages) {
+            ++page;
+            for (const DrawItem& item : laidOut.items) {
+                const bool number = item.text.find_first_of("0123456789") != std::string::npos;
+                if (item.kind != DrawItem::Kind::Text || item.elide || !number ||
+                    item.text.find(' ') != std::string::npos) {
+                    continue;
+                }
+                // The word of this text on its line nearest the box (a line may hold it twice).
+                const double centre = (item.x + item.width / 2) * kPt;
+                auto word = words.end();
+                for (auto w = words.begin(); w != words.end(); ++w) {
+                    if (w->page == page && w->text == item.text &&
+                        std::abs(w->yMin - item.y * kPt) < 4 &&
+                        (word == words.end() ||
+                         std::abs((w->xMin + w->xMax) / 2 - centre) <
+                             std::abs((word->xMin + word->xMax) / 2 - centre))) {
+                        word = w;
+                    }
+                }
+                ASSERT_NE(word, words.end()) << "page " << page << ": " << item.text;
+                EXPECT_GE(word->xMin, item.x * kPt - 0.2) << "page " << page << ": " << item.text;
+                EXPECT_LE(word->xMax, (item.x + item.width) * kPt + 0.2)
+                    << "page " << page << ": " << item.text;
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 500u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Separators, PdfTest,

@@ -2,6 +2,7 @@
 
 #include "ReportTestSupport.h"
 #include "model/Dates.h"
+#include "tests/support/WorkspaceTestAccess.h"
 
 namespace movik::test {
 namespace {
@@ -41,7 +42,7 @@ TEST(PrintTextsTest, PeriodLineInBothLocales) {
 TEST(PrintTextsTest, ReportsCarryTheDocumentsTexts) {
     Workspace ws(EnglishSettings(), 2024);
     OpenExample(ws);
-    ws.fields().Poduzece = "Upisano ali ne osvježeno";
+    WorkspaceTestAccess::Fields(ws).Poduzece = "Upisano ali ne osvježeno";
     ReportSet set(ws.grids());
     for (const std::string warning : {"", "Neravnoteža aktive i pasive u bilanci"}) {
         PrintInputs in = PrintInputsOf(ws, "tisućama kuna");

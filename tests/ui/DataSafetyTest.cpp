@@ -15,6 +15,7 @@
 #include "document/Workspace.h"
 #include "model/Calculations.h"
 #include "model/Dates.h"
+#include "tests/support/WorkspaceTestAccess.h"
 #include "ui/DateField.h"
 #include "ui/GeneralDataPage.h"
 #include "ui/ShareCountField.h"
@@ -170,8 +171,8 @@ TEST(DataSafety, AnUnstorableCharacterPastedIntoTheCompanySaysWhy) {
 TEST(DataSafety, ImportInTheOtherConventionIsReadAndSaidSo) {
     WindowFixture f;  // hr_HR: "." thousands, "," decimals
     Workspace english(RegionalSettings{",", ".", "M/d/yyyy"}, 2024);
-    english.document().Bilanca.row(6).IznosPrethodna = 118000;
-    english.document().Bilanca.row(11).IznosPrethodna = 2150000;
+    WorkspaceTestAccess::Document(english).Bilanca.row(6).IznosPrethodna = 118000;
+    WorkspaceTestAccess::Document(english).Bilanca.row(11).IznosPrethodna = 2150000;
     english.FillGrids();
     english.RefreshCycle();
     const std::string bytes = english.ExportCsv(Statement::Bilanca);

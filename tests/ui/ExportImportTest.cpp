@@ -131,13 +131,20 @@ TEST(ExportImport, FailedImportChangesNothing) {
     // Line 2 has three non-empty pieces where four are read.
     const QString shortLine = f.Path("kratka.csv");
     WriteAll(shortLine, "Rbr;P o z i c i j a;Iznos;Udio (%);\r\n1;x;5;6;\r\n2;y;7;\r\n");
-    f.dialogs->openChoices = {shortLine, f.Path("nema.csv")};
+    // A whole amount written with the other convention's thousands separator.
+    const QString ambiguous = f.Path("dvoznacna.csv");
+    WriteAll(ambiguous, "Rbr;P o z i c i j a;Iznos;Udio (%);\r\n1;x;485,000;0;\r\n");
+    f.dialogs->openChoices = {shortLine, f.Path("nema.csv"), ambiguous};
+    f.window->ImportCsv();
     f.window->ImportCsv();
     f.window->ImportCsv();
 
-    ASSERT_EQ(f.dialogs->errors.size(), 2);
+    ASSERT_EQ(f.dialogs->errors.size(), 3);
     EXPECT_EQ(f.dialogs->errors[0], "List index out of bounds (3)");
     EXPECT_TRUE(f.dialogs->errors[1].contains("nema.csv"));
+    EXPECT_EQ(f.dialogs->errors[2],
+              "Datoteka nije uvezena: u retku 2, stupcu 3 iznos \"485,000\" nije jednoznačan: "
+              "može biti 485,00 ili 485.000,00.");
     EXPECT_EQ(f.window->workspace().ExportCsv(Statement::Racun), before);
     EXPECT_FALSE(f.Doc().Izmijenjen);
 }

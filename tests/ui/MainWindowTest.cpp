@@ -9,9 +9,12 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
+#include <cstdlib>
+#include <optional>
 
 #include "WindowFixture.h"
 #include "model/Dates.h"
+#include "regional/Regional.h"
 #include "ui/DateField.h"
 #include "ui/ShareCountField.h"
 #include "ui/StatementGrid.h"
@@ -67,6 +70,42 @@ TEST(MainWindow, EveryControlCarriesItsName) {
     }
     EXPECT_EQ(f.window->objectName(), "Form1");
     EXPECT_EQ(f.window->windowTitle(), "Movik 1.0");
+}
+
+// The window reads the regional settings as movik-cli does: numbers from LC_NUMERIC, dates from
+// LC_TIME, and the Croatian conventions where the environment names none.
+TEST(MainWindow, RegionalSettingsAsTheEnvironmentNamesThem) {
+    struct Case {
+        std::vector<std::pair<const char*, const char*>> env;
+        const char* amount;
+    };
+    const char* vars[] = {"LC_ALL", "LC_NUMERIC", "LC_TIME", "LANG"};
+    std::vector<std::optional<std::string>> saved;
+    for (const char* var : vars) {
+        const char* value = std::getenv(var);
+        saved.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    const int year = QDate::currentDate().year();
+    const std::string endDate = "31. 12. " + std::to_string(year) + ".";
+    for (const Case& c : {Case{{{"LANG", "en_US.UTF-8"}, {"LC_TIME", "hr_HR.UTF-8"}}, "0.00"},
+                          Case{{{"LC_ALL", "C"}}, "0,00"}, Case{{{"LANG", "POSIX"}}, "0,00"}}) {
+        for (const char* var : vars) {
+            ::unsetenv(var);
+        }
+        for (const auto& [var, value] : c.env) {
+            ::setenv(var, value, 1);
+        }
+        WindowFixture f(ProgramLocale().name());
+        EXPECT_EQ(f.Grids().Bilanca.cell(3, 1), c.amount);
+        EXPECT_EQ(f.Grids().Bilanca.cell(5, 0), endDate);
+    }
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        if (saved[i]) {
+            ::setenv(vars[i], saved[i]->c_str(), 1);
+        } else {
+            ::unsetenv(vars[i]);
+        }
+    }
 }
 
 TEST(MainWindow, StartsWithANewDocumentOnTheGeneralDataPage) {

@@ -23,8 +23,9 @@
 #include "document/Workspace.h"
 #include "model/NumberFormat.h"
 #include "model/Templates.h"
-#include "ui/AmountEditor.h"
 #include "regional/Regional.h"
+#include "tests/support/WorkspaceTestAccess.h"
+#include "ui/AmountEditor.h"
 #include "ui/StatementGrid.h"
 #include "ui/StatementGridModel.h"
 
@@ -61,7 +62,7 @@ struct Layout {
 class GridLayoutTest : public ::testing::TestWithParam<Layout> {
   protected:
     GridLayoutTest() : ws_(RegionalSettings{}, 2024) {}
-    GridTexts& texts() { return ws_.grids().of(GetParam().statement); }
+    GridTexts& texts() { return ws_.viewTexts(GetParam().statement); }
     Workspace ws_;
 };
 
@@ -172,7 +173,7 @@ int CountPixels(const QImage& image, const QRect& rect, Pick pick) {
 
 TEST(GridPaint, HeaderTextsGreyRowsRedTextAndTheHighlightAreDrawn) {
     Workspace ws(RegionalSettings{}, 2024);
-    StatementGrid grid(Statement::Bilanca, ws.grids().Bilanca);
+    StatementGrid grid(Statement::Bilanca, ws.viewTexts(Statement::Bilanca));
     grid.resize(700, 1500);
     grid.setCurrentIndex(grid.model()->index(9, 1));  // row 10, the text column
     grid.show();
@@ -266,7 +267,7 @@ TEST(GridModel, EditRuleCountsAndExamples) {
         {Statement::Pok, {0, 0, 0}},
     };
     for (const Expect& e : expects) {
-        StatementGridModel model(e.s, ws.grids().of(e.s));
+        StatementGridModel model(e.s, ws.viewTexts(e.s));
         ASSERT_EQ(model.columnCount(), static_cast<int>(e.counts.size()));
         for (int c = 1; c <= model.columnCount(); ++c) {
             int editable = 0;
@@ -296,18 +297,18 @@ TEST(GridModel, StyleCodesReplaceEachOtherInOrder) {
     // The templates only use "b" and ""; the rule itself is checked on a grid whose rows are
     // known: bold rows of Bilanca, plain rows elsewhere.
     Workspace ws(RegionalSettings{}, 2024);
-    StatementGridModel model(Statement::Bilanca, ws.grids().Bilanca);
+    StatementGridModel model(Statement::Bilanca, ws.viewTexts(Statement::Bilanca));
     EXPECT_TRUE(model.data(model.indexAt(2, 55), Qt::FontRole).value<QFont>().bold());
     EXPECT_FALSE(model.data(model.indexAt(2, 4), Qt::FontRole).value<QFont>().bold());
 }
 
 TEST(GridModel, RefreshSignalsEveryCellWithoutReset) {
     Workspace ws(RegionalSettings{}, 2024);
-    StatementGridModel model(Statement::Bilanca, ws.grids().Bilanca);
+    StatementGridModel model(Statement::Bilanca, ws.viewTexts(Statement::Bilanca));
     QSignalSpy data(&model, &QAbstractItemModel::dataChanged);
     QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-    ws.grids().Bilanca.cell(5, 88) = "9,99";
+    WorkspaceTestAccess::Grids(ws).Bilanca.cell(5, 88) = "9,99";
     model.refreshAll();
     ASSERT_EQ(data.count(), 1);
     EXPECT_EQ(data[0][0].value<QModelIndex>(), model.index(0, 0));
@@ -319,7 +320,7 @@ TEST(GridModel, RefreshSignalsEveryCellWithoutReset) {
 
 TEST(GridModel, PokHelpContextFollowsTheCurrentRow) {
     Workspace ws(RegionalSettings{}, 2024);
-    StatementGrid grid(Statement::Pok, ws.grids().Pok);
+    StatementGrid grid(Statement::Pok, ws.viewTexts(Statement::Pok));
     QSignalSpy spy(&grid, &StatementGrid::helpContextChanged);
     const std::vector<std::pair<int, int>> rowsToContext = {
         {1, 6}, {4, 6}, {5, 7}, {9, 7}, {10, 8}, {12, 8}, {14, 8}, {15, 9}, {19, 9}, {3, 6}};
@@ -492,8 +493,8 @@ class GridEditTest : public ::testing::TestWithParam<const char*> {
         auto* layout = new QVBoxLayout(&window_);
         other_ = new QLineEdit(&window_);
         other_->setObjectName(QStringLiteral("other"));
-        grid_ = new StatementGrid(Statement::Bilanca, ws_.grids().Bilanca, &window_);
-        racun_ = new StatementGrid(Statement::Racun, ws_.grids().Racun, &window_);
+        grid_ = new StatementGrid(Statement::Bilanca, ws_.viewTexts(Statement::Bilanca), &window_);
+        racun_ = new StatementGrid(Statement::Racun, ws_.viewTexts(Statement::Racun), &window_);
         layout->addWidget(other_);
         layout->addWidget(grid_);
         layout->addWidget(racun_);
@@ -505,7 +506,7 @@ class GridEditTest : public ::testing::TestWithParam<const char*> {
             }
             const std::string formatted =
                 FormatNumber(AmountFromText(text, ws_.settings()), AmountFormat, ws_.settings());
-            ws_.grids().Bilanca.cell(col, row) = formatted;
+            WorkspaceTestAccess::Grids(ws_).Bilanca.cell(col, row) = formatted;
             ws_.RefreshCycle();
             grid_->refresh();
             racun_->refresh();
@@ -724,7 +725,7 @@ TEST_P(GridEditTest, ValidateThatRewritesEveryTextIsTolerated) {
     grid_->validate = [this](int col, int row, const std::string& text) {
         calls_.push_back({col, row, text});
         for (Statement s : kAllStatements) {
-            GridTexts& g = ws_.grids().of(s);
+            GridTexts& g = WorkspaceTestAccess::Grids(ws_).of(s);
             for (int r = 0; r < g.rowCount(); ++r) {
                 for (int c = 0; c < g.columnCount(); ++c) {
                     g.cell(c, r) = "x";
@@ -761,7 +762,7 @@ TEST_P(GridEditTest, SwitchingToAnotherPageValidatesTheOpenEdit) {
     // The grid on a page of a tab widget, as in the main window.
     QTabWidget tabs;
     std::vector<ValidateCall> calls;
-    StatementGrid* grid = new StatementGrid(Statement::Bilanca, ws_.grids().Bilanca);
+    StatementGrid* grid = new StatementGrid(Statement::Bilanca, ws_.viewTexts(Statement::Bilanca));
     grid->validate = [&calls](int col, int row, const std::string& text) {
         calls.push_back({col, row, text});
         return std::optional<std::string>(text + "!");

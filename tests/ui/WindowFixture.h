@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "tests/support/WorkspaceTestAccess.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
 
@@ -147,8 +148,8 @@ class WindowFixture {
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
 
-    TDokument& Doc() { return window->workspace().document(); }
-    StatementGrids& Grids() { return window->workspace().grids(); }
+    TDokument& Doc() { return WorkspaceTestAccess::Document(window->workspace()); }
+    StatementGrids& Grids() { return WorkspaceTestAccess::Grids(window->workspace()); }
     QString Path(const QString& name) const { return tmp.filePath(name); }
 
     QTemporaryDir tmp;

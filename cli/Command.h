@@ -1,0 +1,72 @@
+#pragma once
+// The interface of a movik-cli command. Every command is one entry of the table in main.cpp
+// (name, its usage lines, the options it takes, the function that runs it) and one file
+// (cli/NewCommand.cpp, cli/ExportCommand.cpp, ...) that defines that function, declared below.
+// main.cpp parses the arguments, checks them against the entry, builds the workspace under the
+// chosen regional settings and calls the function; the function returns the exit code or calls
+// Fail, which main reports as one line on standard error with exit code 2.
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "document/Workspace.h"
+#include "model/Statements.h"
+
+namespace movik::cli {
+
+// A failure of the running command: its one-line message.
+struct Failure {
+    std::string message;
+};
+
+[[noreturn]] void Fail(const std::string& message);
+
+// The command line after the program's own options (--locale, --help) are taken out.
+struct Arguments {
+    std::vector<std::string> positional;  // positional[0] is the command's name
+    std::vector<std::string> flags;       // options without a value ("--force")
+    std::vector<std::pair<std::string, std::string>> options;  // name, value
+
+    // The value of the last option name given; nullptr when not given.
+    const std::string* option(const std::string& name) const;
+    bool flag(const std::string& name) const;
+};
+
+using CommandFunction = int (*)(const Arguments& args, Workspace& ws);
+
+struct Command {
+    const char* name;
+    const char* usage;  // its lines in --help, each starting "  movik-cli " and ending "\n"
+    std::vector<std::string> options;  // options that take a value ("-o", "--report", ...)
+    std::vector<std::string> flags;    // options without a value ("--force")
+    CommandFunction run;
+};
+
+// ---- Helpers the commands share ----------------------------------------------------------------
+
+// Fails unless the command got exactly count positional arguments (its name included).
+void RequireCount(const Arguments& args, std::size_t count);
+
+// The statement named by its key (bilanca, racun, cfind, cffree, pokazatelji); with importable,
+// only one that imports. Fails on any other name.
+Statement ParseStatement(const std::string& name, bool importable);
+
+// Opens a document as a freshly started window does; fails with the file layer's message.
+void OpenAsWindow(Workspace& ws, const std::string& path);
+
+// Saves the workspace's document to path; fails with the file layer's message.
+void SaveTo(Workspace& ws, const std::string& path);
+
+// ---- The commands, one file each ----------------------------------------------------------------
+
+int RunNew(const Arguments& args, Workspace& ws);     // NewCommand.cpp
+int RunRecalc(const Arguments& args, Workspace& ws);  // RecalcCommand.cpp
+int RunExport(const Arguments& args, Workspace& ws);  // ExportCommand.cpp
+int RunImport(const Arguments& args, Workspace& ws);  // ImportCommand.cpp
+int RunCheck(const Arguments& args, Workspace& ws);   // CheckCommand.cpp
+int RunPdf(const Arguments& args, Workspace& ws);     // PdfCommand.cpp
+
+}  // namespace movik::cli
