@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QToolButton>
@@ -171,8 +172,9 @@ TEST(PrintCommandFailure, RefusedJobShowsTheErrorAndEnablesTheButtonAgain) {
     EXPECT_TRUE(cups.Jobs().empty());
 }
 
-// A print system without any printer: nothing is printed and nothing is shown.
-TEST(PrintCommandFailure, NoPrinterPrintsNothingAndShowsNothing) {
+// A print system without any printer: nothing is printed, no box is shown, and the status bar
+// says why.
+TEST(PrintCommandFailure, NoPrinterPrintsNothingAndSaysSo) {
     PrivateCups cups(PrivateCups::Queue::None);
     START_SCHEDULER(cups);
     WindowFixture f;
@@ -181,6 +183,7 @@ TEST(PrintCommandFailure, NoPrinterPrintsNothingAndShowsNothing) {
     f.Find<QAction>("Ispii1")->trigger();
     EXPECT_TRUE(f.dialogs->errors.isEmpty());
     EXPECT_TRUE(f.dialogs->informed.isEmpty());
+    EXPECT_EQ(f.Find<QLabel>("pNapomena")->text(), QStringLiteral("Nije postavljen zadani pisač"));
     EXPECT_TRUE(f.Find<QToolButton>("bPrint")->isEnabled());
     EXPECT_TRUE(cups.Jobs().empty());
 }

@@ -1,0 +1,58 @@
+#include "model/AmountRefusal.h"
+
+#include <optional>
+
+#include "model/NumberFormat.h"
+
+namespace movik {
+
+namespace {
+
+constexpr std::string_view kNoBreakSpace = "\u00A0";
+constexpr std::string_view kNarrowNoBreakSpace = "\u202F";
+
+// A separator as the user reads it: quoted, or "razmak" for a blank, which quotes cannot show.
+std::string SeparatorName(const std::string& separator) {
+    if (separator == " " || separator == kNoBreakSpace || separator == kNarrowNoBreakSpace) {
+        return "razmak";
+    }
+    return "„" + separator + "“";
+}
+
+// The one rule of an amount, as every refusal states it.
+std::string Rule(const RegionalSettings& rs) {
+    return "decimalni separator je " + SeparatorName(rs.decimalSeparator) +
+           ", a separator tisućica " + SeparatorName(rs.thousandsSeparator) +
+           " (samo između skupina od tri znamenke)";
+}
+
+}  // namespace
+
+std::string AmountRuleMessage(const RegionalSettings& rs) {
+    return "Iznos nije ispravan: " + Rule(rs) + ".";
+}
+
+std::string AmountRefusal(std::string_view text, const RegionalSettings& rs) {
+    const std::optional<double> amount = ReadAmount(text, rs);
+    if (!amount) {
+        return AmountRuleMessage(rs);
+    }
+    // The limit holds for the amount as the cell will show it: rounding to the cent may carry
+    // an amount just below the limit onto it.
+    const std::optional<double> shown = ReadAmount(FormatNumber(*amount, "0.00", rs), rs);
+    if (!shown || !WithinAmountLimit(*shown)) {
+        return AmountLimitMessage(rs);
+    }
+    return {};
+}
+
+std::string RefusedCharactersNote(std::string_view refused, const RegionalSettings& rs) {
+    std::size_t characters = 0;
+    for (const char c : refused) {
+        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    const std::string what = (characters == 1 ? "Znak „" : "Tekst „") + std::string(refused) + "“";
+    return what + " nije upisan u iznos: iznos čine znamenke, „-“ na početku; " + Rule(rs) + ".";
+}
+
+}  // namespace movik
