@@ -11,10 +11,20 @@ namespace {
 constexpr std::string_view kNoBreakSpace = "\u00A0";
 constexpr std::string_view kNarrowNoBreakSpace = "\u202F";
 
-// A separator as the user reads it: quoted, or "razmak" for a blank, which quotes cannot show.
+// A separator as the user reads it: its name with the character, or "razmak" for a blank,
+// which cannot be shown.
 std::string SeparatorName(const std::string& separator) {
     if (separator == " " || separator == kNoBreakSpace || separator == kNarrowNoBreakSpace) {
         return "razmak";
+    }
+    if (separator == ",") {
+        return "zarez (,)";
+    }
+    if (separator == ".") {
+        return "točka (.)";
+    }
+    if (separator == "'" || separator == "’") {
+        return "apostrof (" + separator + ")";
     }
     return "„" + separator + "“";
 }
@@ -23,7 +33,7 @@ std::string SeparatorName(const std::string& separator) {
 std::string Rule(const RegionalSettings& rs) {
     return "decimalni separator je " + SeparatorName(rs.decimalSeparator) +
            ", a separator tisućica " + SeparatorName(rs.thousandsSeparator) +
-           " (samo između skupina od tri znamenke)";
+           ", samo između skupina od tri znamenke";
 }
 
 }  // namespace

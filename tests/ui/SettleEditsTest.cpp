@@ -18,8 +18,8 @@ namespace movik::test {
 namespace {
 
 const QString kRuleHr = QStringLiteral(
-    "Iznos nije ispravan: decimalni separator je „,“, a separator tisućica „.“ (samo između "
-    "skupina od tri znamenke).");
+    "Iznos nije ispravan: decimalni separator je zarez (,), a separator tisućica točka (.), samo "
+    "između skupina od tri znamenke.");
 const QString kLimitHr =
     QStringLiteral("Iznos je prevelik: najveći dopušteni iznos je 99.999.999.999,99.");
 
@@ -113,9 +113,9 @@ TEST(RefusedAmount, EnterNamesTheSeparatorsOfTheLocale) {
     for (const auto& [locale, typed, note] :
          {std::tuple{"hr_HR", "1234.5", kRuleHr},
           std::tuple{"en_US", "1234,5",
-                     QStringLiteral("Iznos nije ispravan: decimalni separator je „.“, a "
-                                    "separator tisućica „,“ (samo između skupina od tri "
-                                    "znamenke).")}}) {
+                     QStringLiteral("Iznos nije ispravan: decimalni separator je točka (.), a "
+                                    "separator tisućica zarez (,), samo između skupina od tri "
+                                    "znamenke.")}}) {
         WindowFixture f{QString::fromUtf8(locale)};
         f.ShowActive();
         StatementGrid* grid = TypeWithoutEnter(f, QString::fromUtf8(typed));
