@@ -62,7 +62,9 @@ std::string RefusedCharactersNote(std::string_view refused, const RegionalSettin
         characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
     }
     const std::string what = (characters == 1 ? "Znak „" : "Tekst „") + std::string(refused) + "“";
-    return what + " nije upisan u iznos: iznos čine znamenke, „-“ na početku; " + Rule(rs) + ".";
+    return what + " nije upisan: iznos čine znamenke, „-“ na početku, " +
+           SeparatorName(rs.decimalSeparator) + " za decimale i " +
+           SeparatorName(rs.thousandsSeparator) + " za tisućice.";
 }
 
 }  // namespace movik

@@ -18,7 +18,7 @@ std::string AmountRefusal(std::string_view text, const RegionalSettings& rs);
 std::string AmountRuleMessage(const RegionalSettings& rs);
 
 // The note for characters the amount editor did not take (typed or pasted): names them and
-// what an amount may hold.
+// what an amount may hold, with the separators of rs.
 std::string RefusedCharactersNote(std::string_view refused, const RegionalSettings& rs);
 
 }  // namespace movik

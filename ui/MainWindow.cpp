@@ -272,6 +272,7 @@ void TForm1::BuildPages() {
         connect(grid, &StatementGrid::editRefused, this,
                 [this, grid](const QString& typed) { ShowAmountRefusal(grid, typed); });
         connect(grid, &StatementGrid::inputRefused, this, [this](const QString& text) {
+            refusalShown_ = false;
             panels_->ShowNote(
                 QString::fromStdString(RefusedCharactersNote(text.toStdString(), ws_.settings())));
         });
@@ -493,6 +494,11 @@ std::optional<std::string> TForm1::ValidateAmount(Statement s, int col, int row,
                                                   const std::string& text) {
     const std::optional<std::string> stored = ws_.EditAmount(s, col, row, text);
     if (stored) {
+        // A refusal shown before is settled now (a note of dropped characters stays in sight).
+        if (refusalShown_) {
+            panels_->HideNote();
+            refusalShown_ = false;
+        }
         ShowRecalculated();
     }
     return stored;
@@ -505,6 +511,7 @@ void TForm1::ShowAmountRefusal(StatementGrid* grid, const QString& typed) {
     }
     const QString note = QString::fromStdString(reason);
     panels_->ShowNote(note);
+    refusalShown_ = true;
     if (const QLineEdit* editor = grid->cellEditor(); editor != nullptr && editor->isVisible()) {
         QToolTip::showText(editor->mapToGlobal(QPoint(0, editor->height())), note,
                            grid->viewport());

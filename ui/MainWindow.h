@@ -166,6 +166,8 @@ class TForm1 : public QMainWindow {
     QLabel* lBilancaNaslov_ = nullptr;
     // Per grid and column, the longest text length the column width was last fitted to.
     std::array<std::array<std::size_t, 7>, 5> measuredLength_{};
+    // pNapomena shows why a cell refused its text (hidden once an edit is accepted).
+    bool refusalShown_ = false;
 };
 
 }  // namespace movik

@@ -122,6 +122,11 @@ TEST(RefusedAmount, EnterNamesTheSeparatorsOfTheLocale) {
         QTest::keyClick(grid->cellEditor(), Qt::Key_Return);
         EXPECT_TRUE(grid->isEditing()) << locale;
         EXPECT_EQ(Note(f), note) << locale;
+        // Corrected and accepted: the refusal goes from the status bar.
+        QTest::keyClicks(grid->cellEditor(), QStringLiteral("7"));
+        QTest::keyClick(grid->cellEditor(), Qt::Key_Return);
+        EXPECT_FALSE(grid->isEditing()) << locale;
+        EXPECT_FALSE(f.Find<QLabel>("pNapomena")->isVisible()) << locale;
     }
 }
 
@@ -131,8 +136,11 @@ TEST(RefusedAmount, ADroppedCharacterIsToldAtOnce) {
     f.ShowActive();
     StatementGrid* grid = TypeWithoutEnter(f, QStringLiteral("1e5"));
     EXPECT_EQ(grid->cellEditor()->text(), QStringLiteral("15"));
-    EXPECT_TRUE(Note(f).startsWith(QStringLiteral("Znak „e“ nije upisan u iznos")))
+    EXPECT_TRUE(Note(f).startsWith(QStringLiteral("Znak „e“ nije upisan: ")))
         << Note(f).toStdString();
+    // The note stays in sight after the amount is taken.
+    QTest::keyClick(grid->cellEditor(), Qt::Key_Return);
+    EXPECT_TRUE(f.Find<QLabel>("pNapomena")->isVisible());
 }
 
 struct LimitCase {
