@@ -186,14 +186,18 @@ void FillGrids(const TDokument& doc, StatementGrids& grids, const RegionalSettin
     }
 }
 
-void ReadGrids(const GeneralData& fields, const StatementGrids& grids, const RegionalSettings& rs,
-               TDokument& doc) {
+void ReadCompanyAndSeat(const GeneralData& fields, TDokument& doc) {
     doc.Poduzece = Utf8Length(fields.Poduzece) > kTextCapacity
                        ? Utf8Left(fields.Poduzece, kTextCapacity)
                        : fields.Poduzece;
     doc.Sjediste = Utf8Length(fields.Sjediste) > kTextCapacity
                        ? Utf8Left(fields.Sjediste, kTextCapacity)
                        : fields.Sjediste;
+}
+
+void ReadGrids(const GeneralData& fields, const StatementGrids& grids, const RegionalSettings& rs,
+               TDokument& doc) {
+    ReadCompanyAndSeat(fields, doc);
     doc.DatumOd = fields.DatumOd;
     doc.DatumDo = fields.DatumDo;
     doc.BrojDionica = fields.BrojDionica;

@@ -56,6 +56,9 @@ void SetBilancaHeaderDates(StatementGrids& grids, double datumDo, const Regional
 // Every data cell of all five grids from the document; header cells untouched.
 void FillGrids(const TDokument& doc, StatementGrids& grids, const RegionalSettings& rs);
 
+// The company name and seat of the fields into the document, each cut to the file's capacity.
+void ReadCompanyAndSeat(const GeneralData& fields, TDokument& doc);
+
 // The general data and the input columns back into the document (texts cut to 255 characters,
 // amounts through AmountFromText; computed rows are read too and overwritten by the calculation).
 void ReadGrids(const GeneralData& fields, const StatementGrids& grids, const RegionalSettings& rs,

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "document/Csv.h"
+#include "model/AmountRefusal.h"
 #include "model/Calculations.h"
 #include "model/NumberFormat.h"
 #include "model/StatementFacts.h"
@@ -20,8 +21,9 @@ std::optional<std::string> Workspace::EditAmount(Statement s, int col, int row,
     if (!FactsOf(s).IsInputColumn(col)) {
         return text;
     }
+    // The same rule and limit whose reason the window shows for a refused text.
     const std::optional<double> amount = ReadAmount(text, rs_);
-    if (!amount || !std::isfinite(*amount)) {
+    if (!amount || !std::isfinite(*amount) || !AmountRefusal(text, rs_).empty()) {
         return std::nullopt;
     }
     std::string formatted = FormatNumber(*amount, AmountFormat, rs_);
@@ -43,6 +45,10 @@ void Workspace::SetSeat(const std::string& text) {
         fields_.Sjediste = text;
         doc_.Izmijenjen = true;
     }
+}
+
+void Workspace::ConfirmCompanyAndSeat() {
+    ReadCompanyAndSeat(fields_, doc_);
 }
 
 void Workspace::SetPeriod(double from, double to) {

@@ -40,11 +40,15 @@ class Workspace {
     // A typed amount for an input cell (agBilanca columns 3 and 5, agRacun column 3): read with
     // the strict amount rule, rewritten with AmountFormat, the refresh cycle run, the document
     // marked changed; returns the text the cell now holds, or nullopt when the text is no
-    // amount (nothing changes). Other cells take the text as it is.
+    // amount or beyond the amount limit (nothing changes). Other cells take the text as it is.
     std::optional<std::string> EditAmount(Statement s, int col, int row, const std::string& text);
     // The company name and the seat as the fields show them; a changed text marks the document.
     void SetCompany(const std::string& text);
     void SetSeat(const std::string& text);
+    // A company name or seat confirmed (its field left, or a command about to read the
+    // document): copied into the document, so printing and PDF show what the window shows.
+    // Izmijenjen is left as the field changes set it.
+    void ConfirmCompanyAndSeat();
     // The period as the date fields show it (day numbers, 0 for empty) and the balance sheet's
     // header dates; the refresh cycle waits for ConfirmPeriod.
     void SetPeriod(double from, double to);

@@ -1,6 +1,7 @@
 #include "ui/AmountEditor.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -102,7 +103,11 @@ bool AmountEditor::pasteAmount(QClipboard::Mode mode) {
         return false;
     }
     const QString pasted = clipboard->text(mode).trimmed();
-    if (pasted.isEmpty() || !acceptsAtCursor(pasted)) {
+    if (pasted.isEmpty()) {
+        return false;
+    }
+    if (!acceptsAtCursor(pasted)) {
+        refuse(pasted);
         return false;
     }
     insert(pasted);
@@ -119,8 +124,12 @@ void AmountEditor::keyPressEvent(QKeyEvent* event) {
     if ((event->modifiers() & Qt::KeypadModifier) &&
         (event->key() == Qt::Key_Period || event->key() == Qt::Key_Comma)) {
         const QString decimal(LocaleDecimal());
-        if (!isReadOnly() && acceptsAtCursor(decimal)) {
-            insert(decimal);
+        if (!isReadOnly()) {
+            if (acceptsAtCursor(decimal)) {
+                insert(decimal);
+            } else {
+                refuse(decimal);
+            }
         }
         event->accept();
         return;
@@ -128,10 +137,16 @@ void AmountEditor::keyPressEvent(QKeyEvent* event) {
     // Characters go through the rule; editing and movement keys (Backspace, Delete, arrows,
     // selection, undo) carry no printable text and pass unchanged.
     if (IsPrintableText(event->text()) && !acceptsAtCursor(event->text())) {
+        refuse(event->text());
         event->accept();
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void AmountEditor::refuse(const QString& text) {
+    QApplication::beep();
+    emit inputRefused(text);
 }
 
 void AmountEditor::contextMenuEvent(QContextMenuEvent* event) {

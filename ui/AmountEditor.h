@@ -3,7 +3,8 @@
 // locale's decimal separator, at most once; the other groups thousands), blanks between digit
 // groups and a leading "-"; any other character is refused, whether typed or pasted. Whether
 // the text is an amount (separators at their group positions) is judged when the edit ends.
-// The numeric keypad's decimal key types the locale's decimal separator.
+// The numeric keypad's decimal key types the locale's decimal separator. A refused character
+// or paste beeps and raises inputRefused().
 
 #include <QClipboard>
 #include <QLineEdit>
@@ -30,6 +31,10 @@ class AmountEditor : public QLineEdit {
     // typing and pasting an amount read the same. Returns whether anything was pasted.
     bool pasteAmount(QClipboard::Mode mode = QClipboard::Clipboard);
 
+  signals:
+    // Typed or pasted text was not taken (with a beep), so the user knows the amount lacks it.
+    void inputRefused(const QString& text);
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -37,6 +42,7 @@ class AmountEditor : public QLineEdit {
 
   private:
     bool acceptsAtCursor(const QString& inserted) const;
+    void refuse(const QString& text);
 };
 
 }  // namespace movik

@@ -50,26 +50,34 @@ FileDialogSetup CsvDialog(const QString& id, const QString& title, const QString
 // ---------------------------------------------------------------------------------------------
 // Document commands
 
-void TForm1::CommitEdits() {
+bool TForm1::SettleCellEdit() {
     for (const StatementFacts& facts : kStatementFacts) {
-        if (facts.inputColumns[0] != 0) {
-            Grid(facts.statement)->commitEdit();
+        if (facts.inputColumns[0] != 0 && !Grid(facts.statement)->commitEdit()) {
+            return false;
         }
     }
+    return true;
 }
 
-bool TForm1::DatesAcceptable() {
-    return opce_->dOd->CheckText() && opce_->dDo->CheckText();
-}
-
-bool TForm1::CanDropChanges() {
-    CommitEdits();
-    // A typed period counts as a change only once confirmed: settle the date fields first, as
-    // leaving them would; a refused date stops the command.
+bool TForm1::SettleEdits() {
+    if (!SettleCellEdit()) {
+        return false;
+    }
+    // A typed period is settled as leaving its field would: a refused date stops the command,
+    // an accepted one is confirmed (and recalculated) before the document is read.
     for (DateField* field : {opce_->dOd, opce_->dDo}) {
         if (!field->Settle()) {
             return false;
         }
+    }
+    ws_.ConfirmCompanyAndSeat();
+    return true;
+}
+
+bool TForm1::CanDropChanges() {
+    // A typed period counts as a change only once confirmed, so the fields settle first.
+    if (!SettleEdits()) {
+        return false;
     }
     if (!ws_.IsChanged()) {
         return true;
@@ -111,8 +119,7 @@ void TForm1::Otvori1Click() {
 }
 
 void TForm1::SnimiClick() {
-    CommitEdits();
-    if (!DatesAcceptable()) {
+    if (!SettleEdits()) {
         return;
     }
     if (ws_.document().ImeDatoteke.empty()) {
@@ -127,7 +134,7 @@ void TForm1::SnimiKaoClick() {
 }
 
 bool TForm1::SaveAs() {
-    if (!DatesAcceptable()) {
+    if (!SettleEdits()) {
         return false;
     }
     const std::string previous = ws_.document().ImeDatoteke;
@@ -144,8 +151,7 @@ bool TForm1::SaveDocument() {
 }
 
 bool TForm1::SaveDocumentTo(const std::optional<std::string>& newPath) {
-    CommitEdits();
-    if (!DatesAcceptable()) {
+    if (!SettleEdits()) {
         return false;
     }
     // A new name stays only when the document was written to it.
@@ -205,7 +211,9 @@ void TForm1::Import1Click() {
 }
 
 void TForm1::ExportCsv() {
-    CommitEdits();
+    if (!SettleEdits()) {
+        return;
+    }
     const auto s = ShowingStatement();
     if (!s) {
         return;
@@ -224,7 +232,9 @@ void TForm1::ExportCsv() {
 }
 
 void TForm1::ImportCsv() {
-    CommitEdits();
+    if (!SettleEdits()) {
+        return;
+    }
     const auto s = ShowingStatement();
     if (!s || !FactsOf(*s).imports) {
         return;

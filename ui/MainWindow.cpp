@@ -21,6 +21,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -28,6 +29,7 @@
 #include "about/AboutBox.h"
 #include "about/HelpViewer.h"
 #include "document/Csv.h"
+#include "model/AmountRefusal.h"
 #include "model/Calculations.h"
 #include "model/NumberFormat.h"
 #include "movik/Version.h"
@@ -87,6 +89,7 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     panels_ = std::make_unique<StatusPanels>(statusBar());
     print_ = std::make_unique<PrintCommands>(
         ws_, *dialogs_, [this] { return opce_->cbIznos->currentText().toStdString(); });
+    print_->showNote = [this](const QString& note) { panels_->ShowNote(note); };
     // Wide enough for every tab caption, as far as the screen allows.
     QSize size(std::max(760, PageControl_->tabBar()->sizeHint().width() + 24), 680);
     if (const QScreen* screen = this->screen()) {
@@ -265,9 +268,24 @@ void TForm1::BuildPages() {
         return agRacunCellValidate(col, row, text);
     };
 
+    for (StatementGrid* grid : grids_) {
+        connect(grid, &StatementGrid::editRefused, this,
+                [this, grid](const QString& typed) { ShowAmountRefusal(grid, typed); });
+        connect(grid, &StatementGrid::inputRefused, this, [this](const QString& text) {
+            refusalShown_ = false;
+            panels_->ShowNote(
+                QString::fromStdString(RefusedCharactersNote(text.toStdString(), ws_.settings())));
+        });
+    }
+
     connect(PageControl_, &QTabWidget::currentChanged, this, &TForm1::PageControlChange);
     connect(opce_->ePoduzece, &QLineEdit::textChanged, this, &TForm1::ePoduzeceChange);
     connect(opce_->eSjediste, &QLineEdit::textChanged, this, &TForm1::eSjedisteChange);
+    // A confirmed name or seat goes into the document at once, as a confirmed period does, so
+    // that paper shows what the page headers show.
+    for (QLineEdit* field : {opce_->ePoduzece, opce_->eSjediste}) {
+        connect(field, &QLineEdit::editingFinished, this, [this] { ws_.ConfirmCompanyAndSeat(); });
+    }
     for (DateField* field : {opce_->dOd, opce_->dDo}) {
         connect(field, &DateField::changed, this, [this, field] { dOdChange(field); });
         connect(field, &DateField::exited, this, [this, field] { dDoExit(field); });
@@ -441,6 +459,9 @@ void TForm1::PageControlChange() {
 }
 
 void TForm1::bPrevClick() {
+    if (!SettleCellEdit()) {
+        return;
+    }
     const int index = PageControl_->currentIndex();
     if (index > 0) {
         PageControl_->setCurrentIndex(index - 1);
@@ -448,6 +469,9 @@ void TForm1::bPrevClick() {
 }
 
 void TForm1::bNextClick() {
+    if (!SettleCellEdit()) {
+        return;
+    }
     const int index = PageControl_->currentIndex();
     if (index + 1 < PageControl_->count()) {
         PageControl_->setCurrentIndex(index + 1);
@@ -470,27 +494,56 @@ std::optional<std::string> TForm1::ValidateAmount(Statement s, int col, int row,
                                                   const std::string& text) {
     const std::optional<std::string> stored = ws_.EditAmount(s, col, row, text);
     if (stored) {
+        // A refusal shown before is settled now (a note of dropped characters stays in sight).
+        if (refusalShown_) {
+            panels_->HideNote();
+            refusalShown_ = false;
+        }
         ShowRecalculated();
     }
     return stored;
 }
 
+void TForm1::ShowAmountRefusal(StatementGrid* grid, const QString& typed) {
+    std::string reason = AmountRefusal(typed.toStdString(), ws_.settings());
+    if (reason.empty()) {
+        reason = AmountRuleMessage(ws_.settings());
+    }
+    const QString note = QString::fromStdString(reason);
+    panels_->ShowNote(note);
+    refusalShown_ = true;
+    if (const QLineEdit* editor = grid->cellEditor(); editor != nullptr && editor->isVisible()) {
+        QToolTip::showText(editor->mapToGlobal(QPoint(0, editor->height())), note,
+                           grid->viewport());
+    }
+}
+
 // Printing: ui/PrintCommands.cpp; help and the About box: HelpCommands.cpp.
 void TForm1::Ispii1Click() {
+    if (!SettleEdits()) {
+        return;
+    }
     // The active page's name chooses the report (none on the general-data page).
-    print_->Ispii1Click(StatementOfPage(PageControl_->currentWidget()->objectName().toStdString()),
-                        findChild<QAction*>(QStringLiteral("bPrint")));
+    const auto s = StatementOfPage(PageControl_->currentWidget()->objectName().toStdString());
+    if (!s) {
+        panels_->ShowNote(QStringLiteral("Na ovoj stranici nema izvješća za ispis"));
+    }
+    print_->Ispii1Click(s, findChild<QAction*>(QStringLiteral("bPrint")));
 }
 void TForm1::PregledIspisa1Click() {
-    print_->PregledIspisaClick(ShowingStatement());
+    if (SettleEdits()) {
+        print_->PregledIspisaClick(ShowingStatement());
+    }
 }
 void TForm1::IzvozPDF1Click() {
-    if (const auto s = ShowingStatement()) {
+    if (const auto s = ShowingStatement(); s && SettleEdits()) {
         print_->IzvozPdfClick(s);
     }
 }
 void TForm1::IzvozSvihPDF1Click() {
-    print_->IzvozPdfClick(std::nullopt);
+    if (SettleEdits()) {
+        print_->IzvozPdfClick(std::nullopt);
+    }
 }
 
 }  // namespace movik

@@ -129,11 +129,16 @@ class TForm1 : public QMainWindow {
     bool SaveAs();
     // SaveDocument, to newPath when given (the document's file then, if written).
     bool SaveDocumentTo(const std::optional<std::string>& newPath);
-    // Finishes a cell edit in progress, so commands read what the user typed.
-    void CommitEdits();
-    // False (with the date field's refusal shown) while a date field holds a text that is no
-    // date: the document would get another date than the one shown.
-    bool DatesAcceptable();
+    // Every command that reads or replaces the document settles what the user is typing first:
+    // an open cell edit, the date fields, and the company and seat (copied into the document).
+    // The share count needs nothing: every keystroke there is checked and applied. Accepted
+    // texts are stored as usual; false when one was refused (its reason shown, the text kept
+    // where it was typed): the command stops.
+    bool SettleEdits();
+    // The open cell edit alone (page changes: the date fields settle themselves when left).
+    bool SettleCellEdit();
+    // Why a cell refused its text, shown at the cell and in pNapomena.
+    void ShowAmountRefusal(StatementGrid* grid, const QString& typed);
 
     Workspace ws_;
     std::unique_ptr<Dialogs> dialogs_;
@@ -161,6 +166,8 @@ class TForm1 : public QMainWindow {
     QLabel* lBilancaNaslov_ = nullptr;
     // Per grid and column, the longest text length the column width was last fitted to.
     std::array<std::array<std::size_t, 7>, 5> measuredLength_{};
+    // pNapomena shows why a cell refused its text (hidden once an edit is accepted).
+    bool refusalShown_ = false;
 };
 
 }  // namespace movik

@@ -84,7 +84,11 @@ void PrintCommands::Submit(Statement s, const std::vector<PrintJob>& jobs) {
         const QByteArray pdf = RenderPdf({job}, title);
         const PrintOutcome outcome = PrintPdfOnDefaultPrinter(pdf, job.name);
         if (outcome.status == PrintStatus::NoPrinter) {
-            return;  // a system without a printer prints nothing and says nothing
+            // Nothing is printed without a printer, but the user hears why.
+            if (showNote) {
+                showNote(QStringLiteral("Nije postavljen zadani pisač"));
+            }
+            return;
         }
         if (outcome.status == PrintStatus::Refused) {
             dialogs_.ShowError(FromUtf8(outcome.message));

@@ -3,6 +3,7 @@
 // per report), the print preview of the showing page's report(s) and the export of reports to
 // one PDF file. The six report forms are made once, with the window, and reused.
 
+#include <QString>
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,12 +24,15 @@ class PrintCommands {
 
     ReportSet& reports() { return reports_; }
 
+    // Shows a passing note in the window's status bar (set by the window).
+    std::function<void(const QString&)> showNote;
+
     // Ispii1Click: prints the statement of the showing page (nothing on the general-data page,
     // showing == nullopt). bPrint is disabled while it runs and enabled again in every case.
     void Ispii1Click(std::optional<Statement> showing, QAction* bPrint);
 
     // One per statement page: set up the report(s) and print them on the default printer.
-    // No default printer: nothing is printed and nothing is shown. A refused job: its
+    // No default printer: nothing is printed and showNote says so. A refused job: its
     // message is shown and the jobs after it are not sent.
     void PrintBilanca();
     void PrintRacun();

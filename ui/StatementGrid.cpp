@@ -13,6 +13,8 @@
 #include <QScopedValueRollback>
 #include <QStaticText>
 #include <QStyledItemDelegate>
+#include <QTabWidget>
+#include <QTimer>
 #include <cmath>
 
 #include "ui/AmountEditor.h"
@@ -51,6 +53,10 @@ class StatementGridDelegate : public QStyledItemDelegate {
         editor->setFont(index.data(Qt::FontRole).value<QFont>());
         editor->setAlignment(index.data(Qt::TextAlignmentRole).value<Qt::Alignment>());
         grid_->editorOpened(editor, index);
+        if (auto* amount = qobject_cast<AmountEditor*>(editor)) {
+            QObject::connect(amount, &AmountEditor::inputRefused, grid_,
+                             &StatementGrid::inputRefused);
+        }
         return editor;
     }
 
@@ -238,7 +244,28 @@ QLineEdit* StatementGrid::cellEditor() const {
 }
 
 bool StatementGrid::commitEdit() {
-    return finishEdit(EditEnd::Leave);
+    if (finishEdit(EditEnd::Settle)) {
+        return true;
+    }
+    reclaimFocus();
+    return false;
+}
+
+void StatementGrid::reclaimFocus() {
+    if (editor_.isNull()) {
+        return;
+    }
+    for (QWidget* w = parentWidget(); w != nullptr; w = w->parentWidget()) {
+        if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+            for (int i = 0; i < tabs->count(); ++i) {
+                if (tabs->widget(i)->isAncestorOf(this)) {
+                    tabs->setCurrentIndex(i);
+                    break;
+                }
+            }
+        }
+    }
+    editor_->setFocus(Qt::OtherFocusReason);
 }
 
 void StatementGrid::editorOpened(QLineEdit* editor, const QModelIndex& index) {
@@ -288,9 +315,11 @@ bool StatementGrid::finishEdit(EditEnd how) {
     if (how == EditEnd::Enter && !editor_.isNull()) {
         editor_->setText(QString::fromStdString(enteredText_));
         editor_->selectAll();
-        return false;
+    } else if (how != EditEnd::Settle) {
+        closeOpenEditor();
     }
-    closeOpenEditor();
+    // Settle keeps the typed text in the editor for the user to correct: nothing of it is lost.
+    emit editRefused(QString::fromStdString(typed));
     return false;
 }
 
@@ -322,7 +351,11 @@ void StatementGrid::editorFocusLost() {
             return;
         }
     }
-    finishEdit(EditEnd::Leave);
+    // Leaving the grid (another control, another page) settles the edit: a refused text stays
+    // in the editor, which takes the focus back once this focus change is over.
+    if (!finishEdit(EditEnd::Settle)) {
+        QTimer::singleShot(0, this, &StatementGrid::reclaimFocus);
+    }
 }
 
 void StatementGrid::resetColumnWidths() {
@@ -351,6 +384,8 @@ void StatementGrid::keyPressEvent(QKeyEvent* event) {
             !AmountEditor::AcceptsInsert(QString(), 0, 0, event->text(),
                                          QLocale().decimalPoint().at(0))) {
             // A character the amount editor would refuse does not start editing.
+            QApplication::beep();
+            emit inputRefused(event->text());
             event->accept();
             return;
         }

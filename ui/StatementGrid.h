@@ -49,9 +49,11 @@ class StatementGrid : public QTableView {
     bool isEditing() const;
     // The open cell editor, or nullptr.
     QLineEdit* cellEditor() const;
-    // Finishes an open edit as if the cell were left (validating a changed text), so that a
-    // command about to read the texts (save, export, close) sees what the user typed. Returns
-    // false when the text was refused (the old text is back); true otherwise, also with no edit.
+    // Settles an open edit before a command reads the texts (save, export, print, close, a page
+    // change): a changed text is validated and stored as when the cell is left. A refused text
+    // stays in the editor, which keeps the focus on the grid's page (the cell keeps its old
+    // text), and editRefused() says so; the command must stop then. Returns false when refused;
+    // true otherwise, also with no edit.
     bool commitEdit();
 
     StatementGridModel* gridModel() const { return model_; }
@@ -62,6 +64,10 @@ class StatementGrid : public QTableView {
 
   signals:
     void helpContextChanged(int context);
+    // The validation refused typed, the text the user ended the edit with.
+    void editRefused(const QString& typed);
+    // Characters typed or pasted into an amount cell were not taken (the grid beeped).
+    void inputRefused(const QString& text);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -75,7 +81,9 @@ class StatementGrid : public QTableView {
 
   private:
     friend class StatementGridDelegate;
-    enum class EditEnd { Enter, Leave, Cancel };
+    // Enter and Leave validate; a refusal on Leave closes the editor with the old text, on Enter
+    // and Settle the editor stays open (Enter shows the old text, Settle the typed one).
+    enum class EditEnd { Enter, Leave, Settle, Cancel };
 
     // Called by the delegate when it has made an editor for index.
     void editorOpened(QLineEdit* editor, const QModelIndex& index);
@@ -85,6 +93,8 @@ class StatementGrid : public QTableView {
     void closeOpenEditor();
     void editorTab(bool backward);
     void editorFocusLost();
+    // After a refused Settle: the grid's page showing and the focus in the open editor.
+    void reclaimFocus();
     void updateHelpContext();
 
     Statement statement_;

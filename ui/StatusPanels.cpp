@@ -74,10 +74,7 @@ StatusPanels::StatusPanels(QStatusBar* bar) : bar_(bar) {
     noteTimer_ = new QTimer(bar);
     noteTimer_->setSingleShot(true);
     noteTimer_->setInterval(kNoteMilliseconds);
-    QObject::connect(noteTimer_, &QTimer::timeout, bar, [this] {
-        pNapomena_->hide();
-        pIme_->show();
-    });
+    QObject::connect(noteTimer_, &QTimer::timeout, bar, [this] { HideNote(); });
     bar->addWidget(pIme_);
     bar->addWidget(pNapomena_);
     bar->addWidget(pUpozorenje_);
@@ -105,10 +102,20 @@ void StatusPanels::ShowUnit(const QString& unit) {
 void StatusPanels::ShowNote(const QString& note) {
     pNapomena_->setText(note);
     pNapomena_->setToolTip(note);
-    pNapomena_->setMinimumWidth(pNapomena_->fontMetrics().horizontalAdvance(note) + 12);
+    // As wide as the note, but never pushing the warning and the unit out of the bar: a longer
+    // note is shortened, its whole text in the tooltip.
+    const int room = bar_->width() - pUpozorenje_->width() - 120;
+    pNapomena_->setMinimumWidth(
+        std::min(pNapomena_->fontMetrics().horizontalAdvance(note) + 12, std::max(150, room)));
     pIme_->hide();
     pNapomena_->show();
     noteTimer_->start();
+}
+
+void StatusPanels::HideNote() {
+    noteTimer_->stop();
+    pNapomena_->hide();
+    pIme_->show();
 }
 
 }  // namespace movik

@@ -23,6 +23,8 @@ class StatusPanels {
     void ShowUnit(const QString& unit);
     // A passing one-line note (pNapomena), shown for a while in the file panel's place.
     void ShowNote(const QString& note);
+    // The file panel back in the note's place (a refusal the user has since corrected).
+    void HideNote();
 
   private:
     QStatusBar* bar_;

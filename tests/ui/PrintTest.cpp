@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QToolButton>
@@ -76,13 +77,13 @@ void PrintTo(const LocaleCase& c, std::ostream* os) {
 class PrintCommand : public ::testing::TestWithParam<LocaleCase> {};
 
 // Every statement page printed in turn: one job per report, named after it, in order, each
-// carrying the document's company, the period and unit lines and every grid text of its rows.
+// carrying the company the window shows, the period and unit lines and every grid text of its rows.
 TEST_P(PrintCommand, EveryPagePrintsItsNamedJobsWithTheGridTexts) {
     PrivateCups cups(PrivateCups::Queue::Accepting);
     START_SCHEDULER(cups);
     WindowFixture f(QString::fromUtf8(GetParam().locale));
     OpenExample(f);
-    // Typed but not yet taken in by a refresh cycle: the printout shows the document's name.
+    // Typed but not yet confirmed: the printout shows the name the page headers show.
     f.Find<QLineEdit>("ePoduzece")->setText(QStringLiteral("Neupisano ime"));
     f.Find<QComboBox>("cbIznos")->setCurrentText(QStringLiteral("eurima i centima"));
 
@@ -107,7 +108,7 @@ TEST_P(PrintCommand, EveryPagePrintsItsNamedJobsWithTheGridTexts) {
         EXPECT_EQ(cups.JobAttribute(jobs[i], "media"), "iso_a4_210x297mm");
         EXPECT_EQ(cups.JobAttribute(jobs[i], "copies"), "1");
         const std::string text = PdfText(cups.Document(jobs[i]).string());
-        std::vector<std::string> expected = {kCompany.toStdString(), "Varaždin"};
+        std::vector<std::string> expected = {"Neupisano ime", "Varaždin"};
         if (r.statement == Statement::Bilanca) {
             expected.push_back(f.Grids().Bilanca.cell(3, 0));  // the two balance dates
             expected.push_back(f.Grids().Bilanca.cell(5, 0));
@@ -122,7 +123,7 @@ TEST_P(PrintCommand, EveryPagePrintsItsNamedJobsWithTheGridTexts) {
             EXPECT_NE(text.find(t), std::string::npos) << t << " missing in: " << text;
         }
         EXPECT_EQ(FirstOutOfOrder(text, RowTexts(f.Grids(), r)), "") << text;
-        EXPECT_EQ(text.find("Neupisano ime"), std::string::npos);
+        EXPECT_EQ(text.find(kCompany.toStdString()), std::string::npos);
     }
 }
 
@@ -171,8 +172,9 @@ TEST(PrintCommandFailure, RefusedJobShowsTheErrorAndEnablesTheButtonAgain) {
     EXPECT_TRUE(cups.Jobs().empty());
 }
 
-// A print system without any printer: nothing is printed and nothing is shown.
-TEST(PrintCommandFailure, NoPrinterPrintsNothingAndShowsNothing) {
+// A print system without any printer: nothing is printed, no box is shown, and the status bar
+// says why.
+TEST(PrintCommandFailure, NoPrinterPrintsNothingAndSaysSo) {
     PrivateCups cups(PrivateCups::Queue::None);
     START_SCHEDULER(cups);
     WindowFixture f;
@@ -181,6 +183,7 @@ TEST(PrintCommandFailure, NoPrinterPrintsNothingAndShowsNothing) {
     f.Find<QAction>("Ispii1")->trigger();
     EXPECT_TRUE(f.dialogs->errors.isEmpty());
     EXPECT_TRUE(f.dialogs->informed.isEmpty());
+    EXPECT_EQ(f.Find<QLabel>("pNapomena")->text(), QStringLiteral("Nije postavljen zadani pisač"));
     EXPECT_TRUE(f.Find<QToolButton>("bPrint")->isEnabled());
     EXPECT_TRUE(cups.Jobs().empty());
 }
