@@ -13,7 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/ChartCommand.h"
+#include "cli/ConvertCommand.h"
 #include "cli/PdfCommand.h"
+#include "cli/XlsxCommand.h"
 #include "document/Cp1250.h"
 #include "document/Csv.h"
 #include "document/DocumentFile.h"
@@ -38,6 +41,10 @@ constexpr const char* kUsage =
     "  movik-cli pdf FILE.mvk -o OUT.pdf [--report IZVJESTAJ|sve] [--unit TEKST]\n"
     "                        (stranice kao pri ispisu; zadano: sva izvješća, jedinica\n"
     "                        'kunama i lipama'; -o - piše na standardni izlaz)\n"
+    "  movik-cli chart FILE.mvk --kind structure|income -o OUT.png|OUT.svg\n"
+    "                        [--width PX --height PX]   (format po nastavku imena)\n"
+    "  movik-cli convert FILE.mvk --to-eur [-o OUT.mvk]  (iznosi / 7,53450, na cente)\n"
+    "  movik-cli xlsx FILE.mvk -o OUT.xlsx [--unit TEKST]\n"
     "  movik-cli --help\n"
     "\n"
     "IZVJESTAJ: bilanca, racun, cfind, cffree, pokazatelji (import: bilanca, racun).\n"
@@ -344,6 +351,20 @@ int CommandPdf(const Arguments& args, Workspace& ws) {
 }
 
 int Run(int argc, char** argv) {
+    // Commands with their own argument reading, each in its own file.
+    if (argc > 1 && std::none_of(argv + 1, argv + argc, [](const char* a) {
+            return std::string(a) == "--help" || std::string(a) == "-h";
+        })) {
+        using Entry = int (*)(const std::vector<std::string>&);
+        const std::pair<const char*, Entry> own[] = {{"chart", movik::cli::ChartCommand},
+                                                     {"convert", movik::cli::ConvertCommand},
+                                                     {"xlsx", movik::cli::XlsxCommand}};
+        for (const auto& [name, entry] : own) {
+            if (std::string(argv[1]) == name) {
+                return entry(std::vector<std::string>(argv + 2, argv + argc));
+            }
+        }
+    }
     std::optional<std::string> localeName;  // set by --locale
     bool help = false;
     const Arguments args = ParseArguments(argc, argv, localeName, help);
