@@ -115,15 +115,15 @@ const std::array<std::vector<Term>, kTotals>& TermsOfTotals() {
         const std::vector<Input> inputs = Inputs();
         for (std::size_t i = 0; i < inputs.size(); ++i) {
             // The profit and loss rows stay as converted: the net-result check compares them.
-            const bool adjustable =
-                inputs[i].racun || (inputs[i].row != 64 && inputs[i].row != 65);
+            const bool adjustable = inputs[i].racun || (inputs[i].row != 64 && inputs[i].row != 65);
             TDokument probe;
             AmountOf(probe, inputs[i]) = 1;
             RecalculateAll(probe);
             const std::array<double, kTotals> totals = TotalsOf(probe);
             for (int k = 0; k < kTotals; ++k) {
                 if (totals[std::size_t(k)] != 0) {
-                    t[std::size_t(k)].push_back({i, totals[std::size_t(k)] > 0 ? 1 : -1, adjustable});
+                    t[std::size_t(k)].push_back(
+                        {i, totals[std::size_t(k)] > 0 ? 1 : -1, adjustable});
                 }
             }
         }
@@ -202,8 +202,7 @@ void ConvertInputsToEuro(TDokument& doc) {
         if (!exact || std::fabs(static_cast<double>(kuna) - kunaTotals[std::size_t(k)]) >= 0.005) {
             continue;  // amounts beyond the exact range, or a stored total that no longer adds up
         }
-        std::int64_t missing =
-            std::llround(KunaToEuro(static_cast<double>(kuna)) * 100) - sum;
+        std::int64_t missing = std::llround(KunaToEuro(static_cast<double>(kuna)) * 100) - sum;
         while (missing != 0) {
             const int want = missing > 0 ? 1 : -1;
             // The non-empty amount whose rounding went furthest against the missing cent.

@@ -55,20 +55,27 @@ std::string TitleOf(const TDokument& doc, const std::string& what) {
 }  // namespace
 
 ChartPicture StructureChart(const TDokument& doc, const RegionalSettings& rs) {
-    const std::string previous = DateText(OneYearBack(doc.DatumDo), rs);
-    const std::string current = DateText(doc.DatumDo, rs);
-    const std::vector<std::string> categories = {"Aktiva " + previous, "Pasiva " + previous,
-                                                 "Aktiva " + current, "Pasiva " + current};
+    // A balance-sheet date at the end of a calendar year is named by its year, which fits under
+    // a bar; any other date is written whole.
+    const CivilDate end = CivilFromDayNumber(doc.DatumDo);
+    const bool yearEnd = end.month == 12 && end.day == 31;
+    const std::string previous =
+        yearEnd ? std::to_string(end.year - 1) + "." : DateText(OneYearBack(doc.DatumDo), rs);
+    const std::string current =
+        yearEnd ? std::to_string(end.year) + "." : DateText(doc.DatumDo, rs);
+    const std::vector<std::string> categories = {"Aktiva\n" + previous, "Pasiva\n" + previous,
+                                                 "Aktiva\n" + current, "Pasiva\n" + current};
     ChartPanel amounts{"Iznosi", SeriesStyle::StackedBars, categories, {}, false};
-    ChartPanel shares{"Udjeli u ukupnoj aktivi (%)", SeriesStyle::StackedBars, categories, {},
-                      true};
+    ChartPanel shares{
+        "Udjeli u ukupnoj aktivi (%)", SeriesStyle::StackedBars, categories, {}, true};
     const double totals[2] = {doc.Bilanca.row(55).IznosPrethodna, doc.Bilanca.row(55).IznosTekuca};
     for (const Part& part : StructureParts()) {
         ChartSeries amount{part.name, std::vector<double>(4, 0.0)};
         ChartSeries share{part.name, std::vector<double>(4, 0.0)};
         for (int year = 0; year < 2; ++year) {
             const double value = Sum(doc, part.rows, year == 1);
-            const std::size_t column = static_cast<std::size_t>(2 * year + (part.liabilities ? 1 : 0));
+            const std::size_t column =
+                static_cast<std::size_t>(2 * year + (part.liabilities ? 1 : 0));
             amount.values[column] = value;
             share.values[column] = totals[year] != 0 ? value / totals[year] * 100 : 0.0;
         }
@@ -117,8 +124,7 @@ ChartPicture FigureChart(const FigureAcrossDocuments& figure) {
     for (const std::string& period : periodLabels) {
         byCompany.series.push_back({period, std::vector<double>(companies.size(), kNone)});
     }
-    ChartPanel acrossYears{"Kroz razdoblja", SeriesStyle::Lines, periodLabels, {},
-                           figure.percent};
+    ChartPanel acrossYears{"Kroz razdoblja", SeriesStyle::Lines, periodLabels, {}, figure.percent};
     for (const std::string& company : companies) {
         acrossYears.series.push_back({company, std::vector<double>(periodLabels.size(), kNone)});
     }

@@ -47,8 +47,8 @@ ChartPicture IncomeChart(const TDokument& doc, const RegionalSettings& rs);
 // One figure of one document in a comparison.
 struct FigurePoint {
     std::string company;
-    std::string period;      // the period as its label shows it, e.g. "2023."
-    double periodEnd = 0;    // the period's end date (day number), orders the periods
+    std::string period;    // the period as its label shows it, e.g. "2023."
+    double periodEnd = 0;  // the period's end date (day number), orders the periods
     double value = 0;
 };
 

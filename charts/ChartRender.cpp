@@ -34,8 +34,8 @@ QString FromUtf8(const std::string& text) {
 constexpr std::array<QRgb, 8> kColours = {0xff1f3b73, 0xfff2c14e, 0xff4f8a3c, 0xffc9d9f0,
                                           0xff7a1f2b, 0xffe8956b, 0xff404040, 0xff9ec9b8};
 constexpr std::array<Qt::BrushStyle, 8> kBrushStyles = {
-    Qt::SolidPattern,  Qt::SolidPattern,      Qt::SolidPattern,   Qt::SolidPattern,
-    Qt::BDiagPattern,  Qt::DiagCrossPattern,  Qt::Dense5Pattern,  Qt::FDiagPattern};
+    Qt::SolidPattern, Qt::SolidPattern,     Qt::SolidPattern,  Qt::SolidPattern,
+    Qt::BDiagPattern, Qt::DiagCrossPattern, Qt::Dense5Pattern, Qt::FDiagPattern};
 constexpr std::array<Qt::PenStyle, 4> kPenStyles = {Qt::SolidLine, Qt::DashLine, Qt::DotLine,
                                                     Qt::DashDotLine};
 
@@ -87,17 +87,28 @@ QValueAxis* ValueAxis(const ChartPanel& panel) {
     if (low == high) {
         high = low + 1;
     }
-    axis->setRange(low, high);
-    axis->applyNiceNumbers();
+    if (panel.percent && panel.style == SeriesStyle::StackedBars && low >= 0 && high <= 100.001) {
+        axis->setRange(0, 100);  // shares of a whole: the full scale
+        axis->setTickCount(6);
+    } else {
+        axis->setRange(low, high);
+        axis->applyNiceNumbers();
+    }
     const bool small = std::max(std::fabs(axis->min()), std::fabs(axis->max())) < 10;
-    axis->setLabelFormat(panel.percent ? (small ? QStringLiteral("%.1f %%")
-                                                : QStringLiteral("%.0f %%"))
-                                       : (small ? QStringLiteral("%.2f") : QStringLiteral("%.0f")));
+    // The locale's separators apply to the number; what follows it is copied as it is.
+    axis->setLabelFormat(panel.percent
+                             ? (small ? QStringLiteral("%.1f %") : QStringLiteral("%.0f %"))
+                             : (small ? QStringLiteral("%.2f") : QStringLiteral("%.0f")));
     axis->setLabelsFont(ChartFont(8));
     return axis;
 }
 
-std::unique_ptr<QChart> MakeChart(const ChartPanel& panel, const QLocale& locale) {
+// How a panel shows its legend: at the bottom, on the right (many series), or not at all (the
+// picture's panels share one, shown by the last).
+enum class LegendPlace { Bottom, Right, None };
+
+std::unique_ptr<QChart> MakeChart(const ChartPanel& panel, const QLocale& locale,
+                                  LegendPlace legend) {
     auto chart = std::make_unique<QChart>();
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->setLocale(locale);
@@ -105,12 +116,15 @@ std::unique_ptr<QChart> MakeChart(const ChartPanel& panel, const QLocale& locale
     chart->setTitle(FromUtf8(panel.title));
     chart->setTitleFont(ChartFont(11, true));
     chart->setBackgroundRoundness(0);
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->setVisible(legend != LegendPlace::None);
+    chart->legend()->setAlignment(legend == LegendPlace::Right ? Qt::AlignRight : Qt::AlignBottom);
     chart->legend()->setFont(ChartFont(9));
 
     QStringList categories;
     for (const std::string& c : panel.categories) {
-        categories << FromUtf8(c);
+        // Axis labels are rich text: a line break is written as such.
+        categories << FromUtf8(c).toHtmlEscaped().replace(QLatin1Char('\n'),
+                                                          QStringLiteral("<br>"));
     }
     auto* categoryAxis = new QBarCategoryAxis;
     categoryAxis->append(categories);
@@ -171,19 +185,38 @@ void PaintChart(const ChartPicture& picture, QPainter& painter, const QRectF& ta
     painter.setPen(Qt::black);
     painter.drawText(QRectF(target.left(), target.top(), target.width(), titleHeight),
                      Qt::AlignCenter, FromUtf8(picture.title));
-    const std::size_t n = std::max<std::size_t>(1, picture.panels.size());
-    const qreal width = target.width() / qreal(n);
+    // Panels with the same series share the last one's legend; many series stand on the right,
+    // where their names have room, and that panel gets the room for them.
+    bool shared = picture.panels.size() > 1;
+    bool many = false;
+    for (const ChartPanel& panel : picture.panels) {
+        many = many || panel.series.size() > 4;
+        if (panel.series.size() != picture.panels.front().series.size()) {
+            shared = false;
+            continue;
+        }
+        for (std::size_t i = 0; i < panel.series.size(); ++i) {
+            shared = shared && panel.series[i].name == picture.panels.front().series[i].name;
+        }
+    }
+    const LegendPlace place = many ? LegendPlace::Right : LegendPlace::Bottom;
+    const qreal lastWeight = shared && many ? 1.5 : 1.0;
+    const qreal unit = target.width() / (qreal(picture.panels.size()) - 1 + lastWeight);
     const qreal height = target.height() - titleHeight;
+    qreal left = target.left();
     for (std::size_t i = 0; i < picture.panels.size(); ++i) {
+        const bool last = i + 1 == picture.panels.size();
+        const qreal width = last ? unit * lastWeight : unit;
         QGraphicsScene scene;
-        std::unique_ptr<QChart> chart = MakeChart(picture.panels[i], locale);
+        std::unique_ptr<QChart> chart =
+            MakeChart(picture.panels[i], locale, shared && !last ? LegendPlace::None : place);
         QChart* item = chart.release();
         scene.addItem(item);  // the scene owns it now
         item->setGeometry(QRectF(0, 0, width, height));
         scene.setSceneRect(0, 0, width, height);
-        const QRectF to(target.left() + width * qreal(i), target.top() + titleHeight, width,
-                        height);
-        scene.render(&painter, to, scene.sceneRect());
+        scene.render(&painter, QRectF(left, target.top() + titleHeight, width, height),
+                     scene.sceneRect());
+        left += width;
     }
     painter.restore();
 }

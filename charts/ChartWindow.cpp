@@ -40,8 +40,8 @@ void ChartCanvas::paintEvent(QPaintEvent*) {
     painter.drawImage(QPointF(0, 0), cache_);
 }
 
-ChartWindow::ChartWindow(std::vector<std::pair<QString, ChartPicture>> pictures,
-                         QString baseName, ChartWindowActions actions, QWidget* parent)
+ChartWindow::ChartWindow(std::vector<std::pair<QString, ChartPicture>> pictures, QString baseName,
+                         ChartWindowActions actions, QWidget* parent)
     : QWidget(parent, Qt::Window),
       pictures_(std::move(pictures)),
       baseName_(std::move(baseName)),

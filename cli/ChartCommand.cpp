@@ -59,8 +59,8 @@ int ChartCommand(const std::vector<std::string>& args) {
     QApplication app(argc, argv);
 
     const QLocale locale(QString::fromStdString(LocaleNameFor(options)).section('.', 0, 0));
-    const ChartPicture picture = *kind == "structure" ? StructureChart(ws->document(), rs)
-                                                      : IncomeChart(ws->document(), rs);
+    const ChartPicture picture =
+        *kind == "structure" ? StructureChart(ws->document(), rs) : IncomeChart(ws->document(), rs);
     if (const Result saved = SaveChart(picture, *out, size, locale); !saved) {
         throw std::runtime_error(saved.message());
     }

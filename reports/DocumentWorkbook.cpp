@@ -13,20 +13,21 @@ namespace {
 // The value behind grid cell (col, row) of statement s: the document's number the grid shows.
 double ValueAt(const TDokument& doc, Statement s, int col, int row) {
     switch (s) {
-    case Statement::Bilanca: {
-        const TStavkaBilanca& r = doc.Bilanca.row(row);
-        return col == 3 ? r.IznosPrethodna : col == 4 ? r.UdioPrethodna
-                                           : col == 5 ? r.IznosTekuca
-                                                      : r.UdioTekuca;
-    }
-    case Statement::Racun:
-        return col == 3 ? doc.Racun.row(row).Iznos : doc.Racun.row(row).Udio;
-    case Statement::CFInd:
-        return doc.CFInd.row(row).Iznos;
-    case Statement::CFFree:
-        return doc.CFFree.row(row).Iznos;
-    case Statement::Pok:
-        return doc.Pok.row(row).Iznos;
+        case Statement::Bilanca: {
+            const TStavkaBilanca& r = doc.Bilanca.row(row);
+            return col == 3   ? r.IznosPrethodna
+                   : col == 4 ? r.UdioPrethodna
+                   : col == 5 ? r.IznosTekuca
+                              : r.UdioTekuca;
+        }
+        case Statement::Racun:
+            return col == 3 ? doc.Racun.row(row).Iznos : doc.Racun.row(row).Udio;
+        case Statement::CFInd:
+            return doc.CFInd.row(row).Iznos;
+        case Statement::CFFree:
+            return doc.CFFree.row(row).Iznos;
+        case Statement::Pok:
+            return doc.Pok.row(row).Iznos;
     }
     return 0;
 }
@@ -50,9 +51,9 @@ WorkbookSheet GeneralSheet(const Workspace& ws, const std::string& unit) {
     sheet.rows.push_back({WorkbookCell::Of("Sjedište"), WorkbookCell::Of(doc.Sjediste)});
     sheet.rows.push_back({WorkbookCell::Of("Razdoblje od"), DateCell(doc.DatumOd)});
     sheet.rows.push_back({WorkbookCell::Of("Razdoblje do"), DateCell(doc.DatumDo)});
-    sheet.rows.push_back({WorkbookCell::Of("Broj dionica"),
-                          WorkbookCell::Of(std::isfinite(doc.BrojDionica) ? doc.BrojDionica : 0,
-                                           "#,##0")});
+    sheet.rows.push_back(
+        {WorkbookCell::Of("Broj dionica"),
+         WorkbookCell::Of(std::isfinite(doc.BrojDionica) ? doc.BrojDionica : 0, "#,##0")});
     sheet.rows.push_back({WorkbookCell::Of("Iznosi u"), WorkbookCell::Of(unit)});
     return sheet;
 }
@@ -119,15 +120,16 @@ std::string_view GridPattern(Statement s, int col, int row) {
     if (s == Statement::Pok) {
         return TemplateRow(s, row).Format;
     }
-    const bool share = (s == Statement::Bilanca && (col == 4 || col == 6)) ||
-                       (s == Statement::Racun && col == 4);
+    const bool share =
+        (s == Statement::Bilanca && (col == 4 || col == 6)) || (s == Statement::Racun && col == 4);
     return share ? ShareFormat : AmountFormat;
 }
 
 Workbook DocumentWorkbook(const Workspace& ws, const std::string& unit) {
     Workbook book;
-    book.title = ws.document().Poduzece.empty() ? std::string("Financijski izvještaji")
-                                                : ws.document().Poduzece + " – Financijski izvještaji";
+    book.title = ws.document().Poduzece.empty()
+                     ? std::string("Financijski izvještaji")
+                     : ws.document().Poduzece + " – Financijski izvještaji";
     book.sheets.push_back(GeneralSheet(ws, unit));
     for (Statement s : kAllStatements) {
         book.sheets.push_back(StatementSheet(ws, s));

@@ -20,8 +20,9 @@ namespace {
 
 // Characters of a UTF-8 text (continuation bytes not counted).
 std::size_t Utf8Length(const std::string& text) {
-    return static_cast<std::size_t>(std::count_if(
-        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
 }
 
 // Roughly how many characters a number shows: its digits, group separators, decimals, sign.
@@ -78,21 +79,21 @@ lxw_error WriteSheet(lxw_worksheet* sheet, const WorkbookSheet& table, Formats& 
             }
             const auto col = lxw_col_t(c);
             switch (cell.kind) {
-            case WorkbookCell::Kind::Empty:
-                if (bold) {
-                    keep(worksheet_write_blank(sheet, row, col, formats.Get({}, true)));
-                }
-                break;
-            case WorkbookCell::Kind::Text:
-                keep(worksheet_write_string(sheet, row, col, cell.text.c_str(),
-                                            formats.Get({}, bold)));
-                widths[c] = std::max(widths[c], Utf8Length(cell.text));
-                break;
-            case WorkbookCell::Kind::Number:
-                keep(worksheet_write_number(sheet, row, col, cell.number,
-                                            formats.Get(cell.format, bold)));
-                widths[c] = std::max(widths[c], NumberWidth(cell));
-                break;
+                case WorkbookCell::Kind::Empty:
+                    if (bold) {
+                        keep(worksheet_write_blank(sheet, row, col, formats.Get({}, true)));
+                    }
+                    break;
+                case WorkbookCell::Kind::Text:
+                    keep(worksheet_write_string(sheet, row, col, cell.text.c_str(),
+                                                formats.Get({}, bold)));
+                    widths[c] = std::max(widths[c], Utf8Length(cell.text));
+                    break;
+                case WorkbookCell::Kind::Number:
+                    keep(worksheet_write_number(sheet, row, col, cell.number,
+                                                formats.Get(cell.format, bold)));
+                    widths[c] = std::max(widths[c], NumberWidth(cell));
+                    break;
             }
         }
     }
@@ -108,8 +109,8 @@ lxw_error WriteSheet(lxw_worksheet* sheet, const WorkbookSheet& table, Formats& 
 
 std::string TemporaryPath() {
     const char* dir = std::getenv("TMPDIR");
-    std::string pattern = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") +
-                          "/movik-xlsx-XXXXXX";
+    std::string pattern =
+        std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/movik-xlsx-XXXXXX";
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
         return {};

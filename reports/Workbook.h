@@ -25,7 +25,7 @@ struct WorkbookCell {
 };
 
 struct WorkbookSheet {
-    std::string name;  // at most 31 characters, none of []:*?/\ 
+    std::string name;  // at most 31 characters, none of the characters []:*?/ and backslash
     std::vector<std::string> headers;  // the first row, bold and frozen
     std::vector<std::vector<WorkbookCell>> rows;
     std::vector<bool> boldRows;  // per row of rows; missing entries are plain

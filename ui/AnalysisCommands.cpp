@@ -1,8 +1,8 @@
 #include "ui/AnalysisCommands.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QDir>
 
 #include "analysis/EuroConversion.h"
 #include "regional/Regional.h"
@@ -64,9 +64,10 @@ ChartWindow* OpenDocumentCharts(const Workspace& ws, Dialogs& dialogs, QWidget* 
 }
 
 QString EuroConversionQuestion() {
-    return QStringLiteral("Preračunati dokument iz kuna u eure po fiksnom tečaju konverzije %1 kn "
-                          "za 1 euro?\nPreračun mijenja svaki iznos bilance i računa dobiti i "
-                          "gubitka (zaokruženo na cente); jedinica iznosa postaje „%2”.")
+    return QStringLiteral(
+               "Preračunati dokument iz kuna u eure po fiksnom tečaju konverzije %1 kn "
+               "za 1 euro?\nPreračun mijenja svaki iznos bilance i računa dobiti i "
+               "gubitka (zaokruženo na cente); jedinica iznosa postaje „%2”.")
         .arg(FromUtf8(std::string(kKunaPerEuroText)), FromUtf8(std::string(kEuroUnit)));
 }
 

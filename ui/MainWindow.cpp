@@ -514,7 +514,8 @@ void TForm1::Grafikoni1Click() {
 void TForm1::PreracunajUEure1Click() {
     CommitEdits();
     if (ConvertToEuroAsked(ws_, *dialogs_)) {
-        opce_->cbIznos->setCurrentText(QString::fromUtf8(kEuroUnit.data(), qsizetype(kEuroUnit.size())));
+        opce_->cbIznos->setCurrentText(
+            QString::fromUtf8(kEuroUnit.data(), qsizetype(kEuroUnit.size())));
         ShowRecalculated();
     }
 }

@@ -66,9 +66,9 @@ class TForm1 : public QMainWindow {
     PrintCommands& printing() { return *print_; }
     void Export1Click();
     void Import1Click();
-    void IzvozXlsx1Click();         // the document as a spreadsheet workbook
-    void Grafikoni1Click();         // the charts window of the open document
-    void PreracunajUEure1Click();   // asks, then converts the document from kuna to euros
+    void IzvozXlsx1Click();        // the document as a spreadsheet workbook
+    void Grafikoni1Click();        // the charts window of the open document
+    void PreracunajUEure1Click();  // asks, then converts the document from kuna to euros
     void Korisnikauputstva1Click();
     void Oprogramu1Click();
 
