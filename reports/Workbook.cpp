@@ -121,7 +121,7 @@ std::string TemporaryPath() {
 
 }  // namespace
 
-Result WriteXlsx(const Workbook& workbook, const std::string& path) {
+Result WriteXlsx(const Workbook& workbook, const std::string& path, FileWriter* writer) {
     const std::string temporary = TemporaryPath();
     if (temporary.empty()) {
         return Result::Fail("Privremena datoteka za radnu knjigu nije stvorena");
@@ -163,6 +163,9 @@ Result WriteXlsx(const Workbook& workbook, const std::string& path) {
                                     std::istreambuf_iterator<char>());
     if (!in.good() && !in.eof()) {
         return Result::Fail("Radna knjiga nije zapisana: privremena datoteka nije pročitana");
+    }
+    if (writer != nullptr) {
+        return writer->WriteWhole(path, bytes);
     }
     return MakeSystemFileWriter()->WriteWhole(path, bytes);
 }

@@ -36,8 +36,11 @@ struct Workbook {
     std::vector<WorkbookSheet> sheets;
 };
 
-// Writes the workbook to path through the safe writer (an existing file is replaced only by a
-// complete new one). Column widths fit the longest text or formatted number of each column.
-Result WriteXlsx(const Workbook& workbook, const std::string& path);
+class FileWriter;
+
+// Writes the workbook to path through writer, the system's safe writer when null (an existing
+// file is replaced only by a complete new one). Column widths fit the longest text or formatted
+// number of each column.
+Result WriteXlsx(const Workbook& workbook, const std::string& path, FileWriter* writer = nullptr);
 
 }  // namespace movik

@@ -79,7 +79,8 @@ bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs) {
     return true;
 }
 
-void ExportWorkbook(const Workspace& ws, Dialogs& dialogs, const std::string& unit) {
+void ExportWorkbook(const Workspace& ws, Dialogs& dialogs, const std::string& unit,
+                    FileWriter& writer) {
     const FileDialogSetup setup{
         QStringLiteral("XlsxSave"),
         QStringLiteral("Izvoz u Excel"),
@@ -92,7 +93,7 @@ void ExportWorkbook(const Workspace& ws, Dialogs& dialogs, const std::string& un
         return;
     }
     const Result written =
-        WriteXlsx(DocumentWorkbook(ws, unit), QFile::encodeName(*path).toStdString());
+        WriteXlsx(DocumentWorkbook(ws, unit), QFile::encodeName(*path).toStdString(), &writer);
     if (!written) {
         dialogs.ShowError(FromUtf8(written.message()));
     }

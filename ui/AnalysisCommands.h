@@ -28,7 +28,9 @@ QString EuroConversionQuestion();
 // Asks, then converts the document to euros; true when it was converted.
 bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs);
 
-// "Izvoz u Excel (.xlsx)…": the save dialog, then the workbook (the failure's message shown).
-void ExportWorkbook(const Workspace& ws, Dialogs& dialogs, const std::string& unit);
+// "Izvoz u Excel (.xlsx)…": the save dialog, then the workbook written through writer (the
+// failure's message shown).
+void ExportWorkbook(const Workspace& ws, Dialogs& dialogs, const std::string& unit,
+                    FileWriter& writer);
 
 }  // namespace movik

@@ -171,7 +171,8 @@ void TForm1::BuildMenus() {
     add(dokument, QStringLiteral("IzvozSvihPDF1"), QStringLiteral("Izvoz svih izvješća u PDF…"),
         QKeySequence(), &TForm1::IzvozSvihPDF1Click);
     add(dokument, QStringLiteral("IzvozXlsx1"), QStringLiteral("Izvoz u Excel (.xlsx)…"),
-        QKeySequence(), &TForm1::IzvozXlsx1Click);
+        QKeySequence(), &TForm1::IzvozXlsx1Click)
+        ->setProperty("helpContext", kAnalysisHelpContext);
     dokument->addSeparator();
     Import1_ = add(dokument, QStringLiteral("Import1"), QStringLiteral("I&mport"), QKeySequence(),
                    &TForm1::Import1Click);
@@ -185,7 +186,7 @@ void TForm1::BuildMenus() {
 
     QMenu* analiza = menuBar()->addMenu(QStringLiteral("&Analiza"));
     analiza->setObjectName(QStringLiteral("Analiza1"));
-    analiza->setProperty("helpContext", kMenuHelpContext);
+    analiza->setProperty("helpContext", kAnalysisHelpContext);
     add(analiza, QStringLiteral("Grafikoni1"), QStringLiteral("Grafikoni…"), QKeySequence(),
         &TForm1::Grafikoni1Click);
     add(analiza, QStringLiteral("PreracunajUEure1"), QStringLiteral("Preračunaj u eure…"),
@@ -503,7 +504,7 @@ void TForm1::IzvozPDF1Click() {
 }
 void TForm1::IzvozXlsx1Click() {
     CommitEdits();
-    ExportWorkbook(ws_, *dialogs_, opce_->cbIznos->currentText().toStdString());
+    ExportWorkbook(ws_, *dialogs_, opce_->cbIznos->currentText().toStdString(), *writer_);
 }
 
 void TForm1::Grafikoni1Click() {

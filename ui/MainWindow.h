@@ -29,6 +29,8 @@ class StatusPanels;
 
 // Help context of the menus and of the box that repeats a warning.
 inline constexpr int kMenuHelpContext = 10;
+// Help context of the "&Analiza" menu and the workbook export: charts, euros, Excel.
+inline constexpr int kAnalysisHelpContext = 11;
 
 class HelpContexts;
 class HelpViewer;
