@@ -91,7 +91,8 @@ QValueAxis* ValueAxis(const ChartPanel& panel) {
         axis->setRange(0, 100);  // shares of a whole: the full scale
         axis->setTickCount(6);
     } else {
-        axis->setRange(low, high);
+        // A little room above the highest bar or point, so it never ends on the frame.
+        axis->setRange(low * 1.04, high * 1.04);
         axis->applyNiceNumbers();
     }
     const bool small = std::max(std::fabs(axis->min()), std::fabs(axis->max())) < 10;

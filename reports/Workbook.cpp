@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <tuple>
 #include <utility>
 
 #include "document/FileIO.h"
@@ -30,15 +31,15 @@ std::size_t NumberWidth(const WorkbookCell& cell) {
     const double magnitude = std::fabs(cell.number);
     const std::size_t digits =
         magnitude < 1 ? 1 : static_cast<std::size_t>(std::floor(std::log10(magnitude))) + 1;
-    return digits + (digits - 1) / 3 + 4;
+    return (digits + (digits - 1) / 3 + 4) * 11 / 10;
 }
 
 // The formats of one workbook, made once per number format and weight.
 class Formats {
   public:
     explicit Formats(lxw_workbook* book) : book_(book) {}
-    lxw_format* Get(const std::string& numberFormat, bool bold) {
-        auto& format = formats_[{numberFormat, bold}];
+    lxw_format* Get(const std::string& numberFormat, bool bold, bool right = false) {
+        auto& format = formats_[{numberFormat, bold, right}];
         if (format == nullptr) {
             format = workbook_add_format(book_);
             if (!numberFormat.empty()) {
@@ -47,13 +48,16 @@ class Formats {
             if (bold) {
                 format_set_bold(format);
             }
+            if (right) {
+                format_set_align(format, LXW_ALIGN_RIGHT);
+            }
         }
         return format;
     }
 
   private:
     lxw_workbook* book_;
-    std::map<std::pair<std::string, bool>, lxw_format*> formats_;
+    std::map<std::tuple<std::string, bool, bool>, lxw_format*> formats_;
 };
 
 lxw_error WriteSheet(lxw_worksheet* sheet, const WorkbookSheet& table, Formats& formats) {
@@ -65,8 +69,11 @@ lxw_error WriteSheet(lxw_worksheet* sheet, const WorkbookSheet& table, Formats& 
         }
     };
     for (std::size_t c = 0; c < table.headers.size(); ++c) {
+        // A column of numbers has its header over the numbers, on the right.
+        const bool numbers = !table.rows.empty() && c < table.rows.front().size() &&
+                             table.rows.front()[c].kind == WorkbookCell::Kind::Number;
         keep(worksheet_write_string(sheet, 0, lxw_col_t(c), table.headers[c].c_str(),
-                                    formats.Get({}, true)));
+                                    formats.Get({}, true, numbers)));
         widths[c] = std::max(widths[c], Utf8Length(table.headers[c]));
     }
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
@@ -97,12 +104,20 @@ lxw_error WriteSheet(lxw_worksheet* sheet, const WorkbookSheet& table, Formats& 
             }
         }
     }
+    // Excel's width is in digit widths of the default font; texts run narrower than digits,
+    // numbers need room for separators and a bold weight.
+    double total = 0;
     for (std::size_t c = 0; c < widths.size(); ++c) {
-        // Excel's width is in characters of the default font; bold and wide letters need a little
-        // more.
-        keep(worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c),
-                                  double(std::min<std::size_t>(widths[c], 90)) * 1.1 + 2, nullptr));
+        const double width = double(std::min<std::size_t>(widths[c], 90)) + 2;
+        total += width;
+        keep(worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), width, nullptr));
     }
+    // Printed from the spreadsheet: one page wide, the header row on every page.
+    if (total > 100) {
+        worksheet_set_landscape(sheet);
+    }
+    worksheet_fit_to_pages(sheet, 1, 0);
+    keep(worksheet_repeat_rows(sheet, 0, 0));
     worksheet_freeze_panes(sheet, 1, 0);
     return error;
 }
