@@ -351,17 +351,23 @@ int CommandPdf(const Arguments& args, Workspace& ws) {
 }
 
 int Run(int argc, char** argv) {
-    // Commands with their own argument reading, each in its own file.
-    if (argc > 1 && std::none_of(argv + 1, argv + argc, [](const char* a) {
-            return std::string(a) == "--help" || std::string(a) == "-h";
-        })) {
+    // Commands with their own argument reading, each in its own file: the command is the first
+    // argument that is no option (--locale may come before it).
+    std::vector<std::string> rest(argv + 1, argv + argc);
+    auto name = rest.begin();
+    while (name != rest.end() && (*name)[0] == '-' && *name != "--help" && *name != "-h") {
+        name += (*name == "--locale" && name + 1 != rest.end()) ? 2 : 1;
+    }
+    if (name != rest.end() && std::find(rest.begin(), rest.end(), "--help") == rest.end() &&
+        std::find(rest.begin(), rest.end(), "-h") == rest.end()) {
         using Entry = int (*)(const std::vector<std::string>&);
         const std::pair<const char*, Entry> own[] = {{"chart", movik::cli::ChartCommand},
                                                      {"convert", movik::cli::ConvertCommand},
                                                      {"xlsx", movik::cli::XlsxCommand}};
-        for (const auto& [name, entry] : own) {
-            if (std::string(argv[1]) == name) {
-                return entry(std::vector<std::string>(argv + 2, argv + argc));
+        for (const auto& [command, entry] : own) {
+            if (*name == command) {
+                rest.erase(name);
+                return entry(rest);
             }
         }
     }
