@@ -29,9 +29,9 @@ QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-// Colours of clearly different lightness (dark, light, middle, very light...), so that neighbours
-// stay apart in grey; from the fifth series on, hatching or dashes tell them apart as well.
-constexpr std::array<QRgb, 8> kColours = {0xff1f3b73, 0xfff2c14e, 0xff4f8a3c, 0xffc9d9f0,
+// Colours of clearly different lightness (greys about 57, 161, 111, 229 for the first four), so
+// neighbours stay apart in grey; from the fifth series on, hatching or dashes tell them apart.
+constexpr std::array<QRgb, 8> kColours = {0xff1f3b73, 0xffe09b1a, 0xff4f8a3c, 0xffdce6f5,
                                           0xff7a1f2b, 0xffe8956b, 0xff404040, 0xff9ec9b8};
 constexpr std::array<Qt::BrushStyle, 8> kBrushStyles = {
     Qt::SolidPattern, Qt::SolidPattern,     Qt::SolidPattern,  Qt::SolidPattern,
