@@ -63,16 +63,33 @@ ChartWindow* OpenDocumentCharts(const Workspace& ws, Dialogs& dialogs, QWidget* 
     return window;
 }
 
-QString EuroConversionQuestion() {
-    return QStringLiteral(
-               "Preračunati dokument iz kuna u eure po fiksnom tečaju konverzije %1 kn "
-               "za 1 euro?\nPreračun mijenja svaki iznos bilance i računa dobiti i "
-               "gubitka (zaokruženo na cente); jedinica iznosa postaje „%2”.")
-        .arg(FromUtf8(std::string(kKunaPerEuroText)), FromUtf8(std::string(kEuroUnit)));
+ChartWindow* OpenFigureCharts(const std::vector<FigureAcrossDocuments>& figures,
+                              const QString& baseName, Dialogs& dialogs, QWidget* parent) {
+    std::vector<std::pair<QString, ChartPicture>> pictures;
+    for (const FigureAcrossDocuments& figure : figures) {
+        pictures.emplace_back(FromUtf8(figure.name), FigureChart(figure));
+    }
+    auto* window = new ChartWindow(std::move(pictures), baseName, ChartActionsFor(dialogs), parent);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    return window;
 }
 
-bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs) {
-    if (dialogs.Ask(EuroConversionQuestion()) != Answer::Yes) {
+QString EuroConversionQuestion(const QString& unit) {
+    QString question =
+        QStringLiteral(
+            "Preračunati dokument iz kuna u eure po fiksnom tečaju konverzije %1 kn "
+            "za 1 euro?\nPreračun mijenja svaki iznos bilance i računa dobiti i "
+            "gubitka (zaokruženo na cente); jedinica iznosa postaje „%2”.")
+            .arg(FromUtf8(std::string(kKunaPerEuroText)), FromUtf8(std::string(kEuroUnit)));
+    if (unit == FromUtf8(std::string(kEuroUnit))) {
+        question += QStringLiteral("\nPažnja: iznosi se već prikazuju u eurima i centima.");
+    }
+    return question;
+}
+
+bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs, const QString& unit) {
+    if (dialogs.Ask(EuroConversionQuestion(unit)) != Answer::Yes) {
         return false;
     }
     ConvertToEuro(ws);
@@ -81,19 +98,25 @@ bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs) {
 
 void ExportWorkbook(const Workspace& ws, Dialogs& dialogs, const std::string& unit,
                     FileWriter& writer) {
+    SaveWorkbookAs(DocumentWorkbook(ws, unit),
+                   BaseName(ws, QStringLiteral("izvjesca")) + QStringLiteral(".xlsx"), dialogs,
+                   writer);
+}
+
+void SaveWorkbookAs(const Workbook& book, const QString& proposedName, Dialogs& dialogs,
+                    FileWriter& writer) {
     const FileDialogSetup setup{
         QStringLiteral("XlsxSave"),
         QStringLiteral("Izvoz u Excel"),
         {{QStringLiteral("Radna knjiga Excel (*.xlsx)"), QStringLiteral("*.xlsx")},
          {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
-        BaseName(ws, QStringLiteral("izvjesca")) + QStringLiteral(".xlsx"),
+        proposedName,
         QStringLiteral("xlsx")};
     const std::optional<QString> path = dialogs.ChooseSaveFile(setup);
     if (!path) {
         return;
     }
-    const Result written =
-        WriteXlsx(DocumentWorkbook(ws, unit), QFile::encodeName(*path).toStdString(), &writer);
+    const Result written = WriteXlsx(book, QFile::encodeName(*path).toStdString(), &writer);
     if (!written) {
         dialogs.ShowError(FromUtf8(written.message()));
     }

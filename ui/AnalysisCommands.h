@@ -8,6 +8,7 @@
 
 #include "charts/ChartWindow.h"
 #include "document/Workspace.h"
+#include "reports/Workbook.h"
 #include "ui/Dialogs.h"
 
 class QWidget;
@@ -22,11 +23,22 @@ ChartWindowActions ChartActionsFor(Dialogs& dialogs);
 // over parent, shown; it deletes itself when closed.
 ChartWindow* OpenDocumentCharts(const Workspace& ws, Dialogs& dialogs, QWidget* parent);
 
-// The question asked before converting, naming the rate and what changes.
-QString EuroConversionQuestion();
+// Charts of figures across compared documents (one chooser entry per figure), in a new window
+// over parent, shown; it deletes itself when closed. baseName: proposed file name, no extension.
+ChartWindow* OpenFigureCharts(const std::vector<FigureAcrossDocuments>& figures,
+                              const QString& baseName, Dialogs& dialogs, QWidget* parent);
+
+// The question asked before converting, naming the rate and what changes; unit is the amount
+// unit the window shows, and a document already shown in euros is pointed out.
+QString EuroConversionQuestion(const QString& unit);
 
 // Asks, then converts the document to euros; true when it was converted.
-bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs);
+bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs, const QString& unit);
+
+// Any workbook (the comparison table's too): the save dialog proposing proposedName, then the
+// workbook written through writer (the failure's message shown).
+void SaveWorkbookAs(const Workbook& book, const QString& proposedName, Dialogs& dialogs,
+                    FileWriter& writer);
 
 // "Izvoz u Excel (.xlsx)…": the save dialog, then the workbook written through writer (the
 // failure's message shown).

@@ -514,7 +514,7 @@ void TForm1::Grafikoni1Click() {
 
 void TForm1::PreracunajUEure1Click() {
     CommitEdits();
-    if (ConvertToEuroAsked(ws_, *dialogs_)) {
+    if (ConvertToEuroAsked(ws_, *dialogs_, opce_->cbIznos->currentText())) {
         opce_->cbIznos->setCurrentText(
             QString::fromUtf8(kEuroUnit.data(), qsizetype(kEuroUnit.size())));
         ShowRecalculated();

@@ -8,6 +8,7 @@
 #include "analysis/EuroConversion.h"
 #include "charts/ChartWindow.h"
 #include "tests/ui/WindowFixture.h"
+#include "ui/AnalysisCommands.h"
 
 namespace movik::test {
 namespace {
@@ -53,6 +54,13 @@ TEST(PreracunajUEure, ConvertsShowsTheEuroUnitAndMarksTheDocument) {
               QStringLiteral("eurima i centima"));
     EXPECT_TRUE(f.window->workspace().IsChanged());
     EXPECT_EQ(f.window->workspace().warning(), "");
+
+    // A second conversion is pointed out before it can happen.
+    f.dialogs->answers = {Answer::No};
+    f.window->PreracunajUEure1Click();
+    ASSERT_EQ(f.dialogs->questions.size(), 2);
+    EXPECT_FALSE(f.dialogs->questions[0].contains(QStringLiteral("već")));
+    EXPECT_TRUE(f.dialogs->questions[1].contains(QStringLiteral("već")));
 }
 
 TEST(IzvozXlsx, WritesTheChosenFileAndReportsAFailedWrite) {
@@ -80,6 +88,23 @@ TEST(Grafikoni, OpensTheChartsOfTheOpenDocument) {
     ASSERT_NE(charts, nullptr);
     EXPECT_TRUE(charts->isVisible());
     EXPECT_NE(charts->Current().title.find("Lipa-Mont d.d."), std::string::npos);
+    charts->close();
+}
+
+TEST(Grafikoni, FiguresAcrossDocumentsAreSavedThroughTheDialogs) {
+    WindowFixture f;
+    const std::vector<FigureAcrossDocuments> figures = {
+        {"Kratkoročna likvidnost", false, {{"Alfa", "2023.", 45291, 1.5}}},
+        {"Ukupni prihodi", false, {{"Alfa", "2023.", 45291, 1e6}, {"Beta", "2023.", 45291, 2e6}}}};
+    ChartWindow* charts =
+        OpenFigureCharts(figures, f.Path(QStringLiteral("usporedba")), *f.dialogs, f.window.get());
+    charts->Choose(1);
+    EXPECT_EQ(charts->Current().title, "Ukupni prihodi");
+    f.dialogs->saveChoices = {f.Path(QStringLiteral("u.svg"))};
+    charts->SaveClick();
+    ASSERT_EQ(f.dialogs->saveDialogs.size(), 1u);
+    EXPECT_EQ(f.dialogs->saveDialogs[0].proposedName, f.Path(QStringLiteral("usporedba.png")));
+    EXPECT_TRUE(QFile::exists(f.Path(QStringLiteral("u.svg"))));
     charts->close();
 }
 
