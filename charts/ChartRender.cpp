@@ -271,7 +271,9 @@ Result SaveChart(const ChartPicture& picture, const std::string& path, QSize siz
     if (lower.endsWith(QStringLiteral(".png"))) {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        if (!RenderChartImage(picture, size, locale).save(&buffer, "PNG")) {
+        // Quick compression (level 1 of 9): a chart is mostly flat colour and stays small, while
+        // the default level takes longer than drawing it.
+        if (!RenderChartImage(picture, size, locale).save(&buffer, "PNG", 80)) {
             return Result::Fail("Slika grafikona nije izrađena");
         }
     } else if (lower.endsWith(QStringLiteral(".svg"))) {
