@@ -29,6 +29,7 @@ struct Arguments {
     std::vector<std::string> positional;  // positional[0] is the command's name
     std::vector<std::string> flags;       // options without a value ("--force")
     std::vector<std::pair<std::string, std::string>> options;  // name, value
+    std::optional<std::string> locale;  // --locale as given; nullopt for the system's
 
     // The value of the last option name given; nullptr when not given.
     const std::string* option(const std::string& name) const;
@@ -62,11 +63,14 @@ void SaveTo(Workspace& ws, const std::string& path);
 
 // ---- The commands, one file each ----------------------------------------------------------------
 
-int RunNew(const Arguments& args, Workspace& ws);     // NewCommand.cpp
-int RunRecalc(const Arguments& args, Workspace& ws);  // RecalcCommand.cpp
-int RunExport(const Arguments& args, Workspace& ws);  // ExportCommand.cpp
-int RunImport(const Arguments& args, Workspace& ws);  // ImportCommand.cpp
-int RunCheck(const Arguments& args, Workspace& ws);   // CheckCommand.cpp
-int RunPdf(const Arguments& args, Workspace& ws);     // PdfCommand.cpp
+int RunNew(const Arguments& args, Workspace& ws);      // NewCommand.cpp
+int RunRecalc(const Arguments& args, Workspace& ws);   // RecalcCommand.cpp
+int RunExport(const Arguments& args, Workspace& ws);   // ExportCommand.cpp
+int RunImport(const Arguments& args, Workspace& ws);   // ImportCommand.cpp
+int RunCheck(const Arguments& args, Workspace& ws);    // CheckCommand.cpp
+int RunPdf(const Arguments& args, Workspace& ws);      // PdfCommand.cpp
+int RunChart(const Arguments& args, Workspace& ws);    // ChartCommand.cpp
+int RunConvert(const Arguments& args, Workspace& ws);  // ConvertCommand.cpp
+int RunXlsx(const Arguments& args, Workspace& ws);     // XlsxCommand.cpp
 
 }  // namespace movik::cli

@@ -46,6 +46,22 @@ const std::vector<Command>& Commands() {
          {"-o", "--report", "--unit"},
          {},
          movik::cli::RunPdf},
+        {"chart",
+         "  movik-cli chart FILE.mvk --kind structure|income -o OUT.png|OUT.svg\n"
+         "                        [--width PX --height PX]   (format po nastavku imena)\n",
+         {"--kind", "-o", "--width", "--height"},
+         {},
+         movik::cli::RunChart},
+        {"convert",
+         "  movik-cli convert FILE.mvk --to-eur [-o OUT.mvk]  (iznosi / 7,53450, na cente)\n",
+         {"-o"},
+         {"--to-eur"},
+         movik::cli::RunConvert},
+        {"xlsx",
+         "  movik-cli xlsx FILE.mvk -o OUT.xlsx [--unit TEKST]\n",
+         {"-o", "--unit"},
+         {},
+         movik::cli::RunXlsx},
     };
     return commands;
 }
@@ -145,7 +161,8 @@ movik::RegionalSettings Settings(const std::optional<std::string>& localeName) {
 int Run(int argc, char** argv) {
     std::optional<std::string> localeName;  // set by --locale
     bool help = false;
-    const Arguments args = ParseArguments(argc, argv, localeName, help);
+    Arguments args = ParseArguments(argc, argv, localeName, help);
+    args.locale = localeName;
     if (help) {
         std::cout << Usage();
         return 0;

@@ -10,7 +10,7 @@ packages=(
     fonts-liberation2 xvfb xauth poppler-utils
     desktop-file-utils shared-mime-info libglib2.0-bin dpkg-dev file librsvg2-bin
     cups-daemon cups-client cups-filters cups-ipp-utils time
-    qt6-charts-dev qt6-svg-dev libxlsxwriter-dev python3-openpyxl
+    qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libxlsxwriter-dev python3-openpyxl
     clang-14 libfuzzer-14-dev libclang-rt-14-dev parallel faketime tzdata xdotool
 )
 

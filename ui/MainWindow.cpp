@@ -28,12 +28,14 @@
 
 #include "about/AboutBox.h"
 #include "about/HelpViewer.h"
+#include "analysis/EuroConversion.h"
 #include "document/Csv.h"
 #include "model/AmountRefusal.h"
 #include "model/Calculations.h"
 #include "model/NumberFormat.h"
 #include "movik/Version.h"
 #include "regional/Regional.h"
+#include "ui/AnalysisCommands.h"
 #include "ui/DateField.h"
 #include "ui/GeneralDataPage.h"
 #include "ui/PrintCommands.h"
@@ -171,6 +173,9 @@ void TForm1::BuildMenus() {
                      QKeySequence(), &TForm1::IzvozPDF1Click);
     add(dokument, QStringLiteral("IzvozSvihPDF1"), QStringLiteral("Izvoz svih izvješća u PDF…"),
         QKeySequence(), &TForm1::IzvozSvihPDF1Click);
+    add(dokument, QStringLiteral("IzvozXlsx1"), QStringLiteral("Izvoz u Excel (.xlsx)…"),
+        QKeySequence(), &TForm1::IzvozXlsx1Click)
+        ->setProperty("helpContext", kAnalysisHelpContext);
     dokument->addSeparator();
     Import1_ = add(dokument, QStringLiteral("Import1"), QStringLiteral("I&mport"), QKeySequence(),
                    &TForm1::Import1Click);
@@ -181,6 +186,14 @@ void TForm1::BuildMenus() {
     dokument->addSeparator();
     add(dokument, QStringLiteral("Izlaz1"), QStringLiteral("I&zlaz iz programa"),
         QKeySequence(Qt::CTRL | Qt::Key_Z), &TForm1::Izlaz1Click);
+
+    QMenu* analiza = menuBar()->addMenu(QStringLiteral("&Analiza"));
+    analiza->setObjectName(QStringLiteral("Analiza1"));
+    analiza->setProperty("helpContext", kAnalysisHelpContext);
+    add(analiza, QStringLiteral("Grafikoni1"), QStringLiteral("Grafikoni…"), QKeySequence(),
+        &TForm1::Grafikoni1Click);
+    add(analiza, QStringLiteral("PreracunajUEure1"), QStringLiteral("Preračunaj u eure…"),
+        QKeySequence(), &TForm1::PreracunajUEure1Click);
 
     QMenu* upute = menuBar()->addMenu(QStringLiteral("&Upute"));
     upute->setObjectName(QStringLiteral("Upute1"));
@@ -540,6 +553,25 @@ void TForm1::IzvozPDF1Click() {
         print_->IzvozPdfClick(s);
     }
 }
+void TForm1::IzvozXlsx1Click() {
+    CommitEdits();
+    ExportWorkbook(ws_, *dialogs_, opce_->cbIznos->currentText().toStdString(), *writer_);
+}
+
+void TForm1::Grafikoni1Click() {
+    CommitEdits();
+    OpenDocumentCharts(ws_, *dialogs_, this);
+}
+
+void TForm1::PreracunajUEure1Click() {
+    CommitEdits();
+    if (ConvertToEuroAsked(ws_, *dialogs_, opce_->cbIznos->currentText())) {
+        opce_->cbIznos->setCurrentText(
+            QString::fromUtf8(kEuroUnit.data(), qsizetype(kEuroUnit.size())));
+        ShowRecalculated();
+    }
+}
+
 void TForm1::IzvozSvihPDF1Click() {
     if (SettleEdits()) {
         print_->IzvozPdfClick(std::nullopt);

@@ -29,6 +29,8 @@ class StatusPanels;
 
 // Help context of the menus and of the box that repeats a warning.
 inline constexpr int kMenuHelpContext = 10;
+// Help context of the "&Analiza" menu and the workbook export: charts, euros, Excel.
+inline constexpr int kAnalysisHelpContext = 11;
 
 class HelpContexts;
 class HelpViewer;
@@ -66,6 +68,9 @@ class TForm1 : public QMainWindow {
     PrintCommands& printing() { return *print_; }
     void Export1Click();
     void Import1Click();
+    void IzvozXlsx1Click();        // the document as a spreadsheet workbook
+    void Grafikoni1Click();        // the charts window of the open document
+    void PreracunajUEure1Click();  // asks, then converts the document from kuna to euros
     void Korisnikauputstva1Click();
     void Oprogramu1Click();
 

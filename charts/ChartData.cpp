@@ -1,0 +1,140 @@
+#include "charts/ChartData.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "model/Dates.h"
+
+namespace movik {
+
+namespace {
+
+constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+
+struct Part {
+    const char* name;
+    bool liabilities;       // stacked on the equity-and-liabilities bar
+    std::vector<int> rows;  // Bilanca rows summed
+};
+
+const std::vector<Part>& StructureParts() {
+    static const std::vector<Part> parts = {
+        {"Dugotrajna imovina", false, {2}},
+        {"Kratkotrajna imovina", false, {31}},
+        {"Ostala aktiva", false, {1, 53, 54}},
+        {"Kapital i rezerve", true, {57}},
+        {"Dugoročna rezerviranja i obveze", true, {66, 67}},
+        {"Kratkoročne obveze", true, {75}},
+        {"Pasivna vremenska razgraničenja", true, {86}},
+    };
+    return parts;
+}
+
+double Sum(const TDokument& doc, const std::vector<int>& rows, bool current) {
+    double sum = 0;
+    for (int r : rows) {
+        const TStavkaBilanca& row = doc.Bilanca.row(r);
+        sum += current ? row.IznosTekuca : row.IznosPrethodna;
+    }
+    return sum;
+}
+
+std::string DateText(double day, const RegionalSettings& rs) {
+    return FormatShortDate(day, WithFourDigitYear(rs.shortDateFormat));
+}
+
+std::string PeriodText(const TDokument& doc, const RegionalSettings& rs) {
+    return DateText(doc.DatumOd, rs) + " – " + DateText(doc.DatumDo, rs);
+}
+
+std::string TitleOf(const TDokument& doc, const std::string& what) {
+    return doc.Poduzece.empty() ? what : doc.Poduzece + " – " + what;
+}
+
+}  // namespace
+
+ChartPicture StructureChart(const TDokument& doc, const RegionalSettings& rs) {
+    // A balance-sheet date at the end of a calendar year is named by its year, which fits under
+    // a bar; any other date is written whole.
+    const CivilDate end = CivilFromDayNumber(doc.DatumDo);
+    const bool yearEnd = end.month == 12 && end.day == 31;
+    const std::string previous =
+        yearEnd ? std::to_string(end.year - 1) + "." : DateText(OneYearBack(doc.DatumDo), rs);
+    const std::string current =
+        yearEnd ? std::to_string(end.year) + "." : DateText(doc.DatumDo, rs);
+    const std::vector<std::string> categories = {"Aktiva\n" + previous, "Pasiva\n" + previous,
+                                                 "Aktiva\n" + current, "Pasiva\n" + current};
+    ChartPanel amounts{"Iznosi", SeriesStyle::StackedBars, categories, {}, false};
+    ChartPanel shares{
+        "Udjeli u ukupnoj aktivi (%)", SeriesStyle::StackedBars, categories, {}, true};
+    const double totals[2] = {doc.Bilanca.row(55).IznosPrethodna, doc.Bilanca.row(55).IznosTekuca};
+    for (const Part& part : StructureParts()) {
+        ChartSeries amount{part.name, std::vector<double>(4, 0.0)};
+        ChartSeries share{part.name, std::vector<double>(4, 0.0)};
+        for (int year = 0; year < 2; ++year) {
+            const double value = Sum(doc, part.rows, year == 1);
+            const std::size_t column =
+                static_cast<std::size_t>(2 * year + (part.liabilities ? 1 : 0));
+            amount.values[column] = value;
+            share.values[column] = totals[year] != 0 ? value / totals[year] * 100 : 0.0;
+        }
+        amounts.series.push_back(std::move(amount));
+        shares.series.push_back(std::move(share));
+    }
+    return {TitleOf(doc, "Struktura bilance"), {std::move(amounts), std::move(shares)}};
+}
+
+ChartPicture IncomeChart(const TDokument& doc, const RegionalSettings& rs) {
+    const auto r = [&doc](int n) { return doc.Racun.row(n).Iznos; };
+    ChartPanel panel{"Prihodi, rashodi i rezultat",
+                     SeriesStyle::Bars,
+                     {"Poslovni", "Financijski", "Ukupno (prije poreza)"},
+                     {{"Prihodi", {r(1), r(26), r(40)}},
+                      {"Rashodi", {r(7), r(33), r(41)}},
+                      {"Rezultat", {r(1) - r(7), r(26) - r(33), r(42)}}},
+                     false};
+    return {TitleOf(doc, "Račun dobiti i gubitka " + PeriodText(doc, rs)), {std::move(panel)}};
+}
+
+ChartPicture FigureChart(const FigureAcrossDocuments& figure) {
+    std::vector<std::string> companies;
+    std::vector<std::pair<double, std::string>> periods;  // end date, label
+    for (const FigurePoint& p : figure.points) {
+        if (std::find(companies.begin(), companies.end(), p.company) == companies.end()) {
+            companies.push_back(p.company);
+        }
+        const bool known = std::any_of(periods.begin(), periods.end(),
+                                       [&p](const auto& q) { return q.second == p.period; });
+        if (!known) {
+            periods.emplace_back(p.periodEnd, p.period);
+        }
+    }
+    std::stable_sort(periods.begin(), periods.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> periodLabels;
+    for (const auto& p : periods) {
+        periodLabels.push_back(p.second);
+    }
+    const auto indexOf = [](const std::vector<std::string>& list, const std::string& item) {
+        return static_cast<std::size_t>(std::find(list.begin(), list.end(), item) - list.begin());
+    };
+
+    ChartPanel byCompany{"Po poduzećima", SeriesStyle::Bars, companies, {}, figure.percent};
+    for (const std::string& period : periodLabels) {
+        byCompany.series.push_back({period, std::vector<double>(companies.size(), kNone)});
+    }
+    ChartPanel acrossYears{"Kroz razdoblja", SeriesStyle::Lines, periodLabels, {}, figure.percent};
+    for (const std::string& company : companies) {
+        acrossYears.series.push_back({company, std::vector<double>(periodLabels.size(), kNone)});
+    }
+    for (const FigurePoint& p : figure.points) {
+        const std::size_t c = indexOf(companies, p.company);
+        const std::size_t y = indexOf(periodLabels, p.period);
+        byCompany.series[y].values[c] = p.value;
+        acrossYears.series[c].values[y] = p.value;
+    }
+    return {figure.name, {std::move(byCompany), std::move(acrossYears)}};
+}
+
+}  // namespace movik

@@ -1,0 +1,66 @@
+#pragma once
+// What a chart shows, before any drawing: panels of categories and series of values taken from
+// the statements. The pictures of one document (balance-sheet structure, income statement) and
+// of one figure across many documents are built here; ChartRender.h draws them.
+
+#include <string>
+#include <vector>
+
+#include "model/Document.h"
+#include "model/Regional.h"
+
+namespace movik {
+
+enum class SeriesStyle { StackedBars, Bars, Lines };
+
+// One series: a value per category of its panel (NaN where it has none).
+struct ChartSeries {
+    std::string name;
+    std::vector<double> values;
+};
+
+struct ChartPanel {
+    std::string title;
+    SeriesStyle style = SeriesStyle::Bars;
+    std::vector<std::string> categories;
+    std::vector<ChartSeries> series;
+    bool percent = false;  // values are percentages (12.5 means 12.5 %)
+};
+
+// A picture: a title over panels laid out side by side.
+struct ChartPicture {
+    std::string title;
+    std::vector<ChartPanel> panels;
+};
+
+// The balance-sheet structure of both years as stacked bars, assets beside equity and
+// liabilities: one panel in amounts, one in shares of total assets (as the grid's shares).
+// Assets: long-term (row 2), short-term (row 31), other (rows 1, 53 and 54); equity and
+// liabilities: capital and reserves (57), long-term provisions and liabilities (66 + 67),
+// short-term liabilities (75), accruals (86).
+ChartPicture StructureChart(const TDokument& doc, const RegionalSettings& rs);
+
+// The income statement: revenues, expenses and the result, operating (rows 1, 7), financial
+// (26, 33) and in total before tax (40, 41, 42).
+ChartPicture IncomeChart(const TDokument& doc, const RegionalSettings& rs);
+
+// One figure of one document in a comparison.
+struct FigurePoint {
+    std::string company;
+    std::string period;    // the period as its label shows it, e.g. "2023."
+    double periodEnd = 0;  // the period's end date (day number), orders the periods
+    double value = 0;
+};
+
+// One indicator or key amount across compared documents.
+struct FigureAcrossDocuments {
+    std::string name;  // e.g. "Kratkoročna likvidnost"
+    bool percent = false;
+    std::vector<FigurePoint> points;
+};
+
+// Bars by company (a bar per period) and a line per company across the periods. Companies keep
+// the order of their first point; periods go by end date.
+ChartPicture FigureChart(const FigureAcrossDocuments& figure);
+
+}  // namespace movik

@@ -1,0 +1,40 @@
+#pragma once
+// Drawing chart pictures with Qt Charts: on any painter (a widget, a PDF page), into a PNG image
+// or an SVG drawing. Needs a QApplication (the offscreen platform will do) but no display.
+
+#include <QByteArray>
+#include <QImage>
+#include <QLocale>
+#include <QRectF>
+#include <QSize>
+#include <QString>
+
+#include "charts/ChartData.h"
+#include "model/Result.h"
+
+class QPainter;
+
+namespace movik {
+
+// The default picture size in pixels, as movik-cli chart draws it without --width/--height.
+inline constexpr int kChartWidth = 1200;
+inline constexpr int kChartHeight = 700;
+
+// Paints the picture into target: the title on top, the panels side by side below it. Numbers
+// on the axes use locale's separators. Series differ in lightness and, past the fourth, in
+// hatching (bars) or dashes (lines), so they stay apart printed in grey.
+void PaintChart(const ChartPicture& picture, QPainter& painter, const QRectF& target,
+                const QLocale& locale);
+
+QImage RenderChartImage(const ChartPicture& picture, QSize size, const QLocale& locale);
+QByteArray RenderChartSvg(const ChartPicture& picture, QSize size, const QLocale& locale);
+// The picture on one landscape A4 page, for printing.
+QByteArray RenderChartPdf(const ChartPicture& picture, const QLocale& locale);
+
+// Writes the picture to path as PNG or SVG, chosen by the extension (".png", ".svg", any case);
+// another extension is refused. The bytes go through the safe writer, so a failed write never
+// leaves a broken file behind.
+Result SaveChart(const ChartPicture& picture, const std::string& path, QSize size,
+                 const QLocale& locale);
+
+}  // namespace movik

@@ -1,0 +1,119 @@
+#include "charts/ChartWindow.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPainter>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QVBoxLayout>
+
+#include "charts/ChartRender.h"
+
+namespace movik {
+
+ChartCanvas::ChartCanvas(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("pGrafikon"));
+    setMinimumSize(480, 300);
+}
+
+void ChartCanvas::SetPicture(ChartPicture picture) {
+    picture_ = std::move(picture);
+    cache_ = QImage();
+    update();
+}
+
+void ChartCanvas::resizeEvent(QResizeEvent* event) {
+    cache_ = QImage();
+    QWidget::resizeEvent(event);
+}
+
+void ChartCanvas::paintEvent(QPaintEvent*) {
+    const qreal ratio = devicePixelRatioF();
+    if (cache_.isNull()) {
+        cache_ = RenderChartImage(picture_, (QSizeF(size()) * ratio).toSize(), QLocale());
+        cache_.setDevicePixelRatio(ratio);
+    }
+    QPainter painter(this);
+    painter.drawImage(QPointF(0, 0), cache_);
+}
+
+ChartWindow::ChartWindow(std::vector<std::pair<QString, ChartPicture>> pictures, QString baseName,
+                         ChartWindowActions actions, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      pictures_(std::move(pictures)),
+      baseName_(std::move(baseName)),
+      actions_(std::move(actions)) {
+    setObjectName(QStringLiteral("fGrafikoni"));
+    setWindowTitle(QStringLiteral("Grafikoni"));
+    auto* layout = new QVBoxLayout(this);
+    auto* bar = new QHBoxLayout;
+    auto* label = new QLabel(QStringLiteral("&Grafikon:"), this);
+    chooser_ = new QComboBox(this);
+    chooser_->setObjectName(QStringLiteral("cbGrafikon"));
+    label->setBuddy(chooser_);
+    for (const auto& [name, picture] : pictures_) {
+        chooser_->addItem(name);
+    }
+    auto* save = new QPushButton(QStringLiteral("&Spremi sliku…"), this);
+    save->setObjectName(QStringLiteral("bSpremiSliku"));
+    auto* print = new QPushButton(QStringLiteral("&Ispis"), this);
+    print->setObjectName(QStringLiteral("bIspisGrafikona"));
+    auto* close = new QPushButton(QStringLiteral("&Zatvori"), this);
+    bar->addWidget(label);
+    bar->addWidget(chooser_, 1);
+    bar->addWidget(save);
+    bar->addWidget(print);
+    bar->addWidget(close);
+    layout->addLayout(bar);
+    canvas_ = new ChartCanvas(this);
+    layout->addWidget(canvas_, 1);
+    resize(1100, 680);
+
+    connect(chooser_, &QComboBox::currentIndexChanged, this, [this](int i) { Choose(i); });
+    connect(save, &QPushButton::clicked, this, [this] { SaveClick(); });
+    connect(print, &QPushButton::clicked, this, [this] { PrintClick(); });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    Choose(0);
+}
+
+const ChartPicture& ChartWindow::Current() const {
+    return canvas_->picture();
+}
+
+void ChartWindow::Choose(int index) {
+    if (index < 0 || index >= int(pictures_.size())) {
+        return;
+    }
+    if (chooser_->currentIndex() != index) {
+        chooser_->setCurrentIndex(index);  // comes back here through the signal
+        return;
+    }
+    canvas_->SetPicture(pictures_[std::size_t(index)].second);
+}
+
+void ChartWindow::SaveClick() {
+    if (!actions_.chooseSaveFile) {
+        return;
+    }
+    const std::optional<QString> path = actions_.chooseSaveFile(baseName_ + QStringLiteral(".png"));
+    if (!path) {
+        return;
+    }
+    const Result saved = SaveChart(Current(), QFile::encodeName(*path).toStdString(),
+                                   QSize(kChartWidth, kChartHeight), QLocale());
+    if (!saved && actions_.showError) {
+        actions_.showError(QString::fromStdString(saved.message()));
+    }
+}
+
+void ChartWindow::PrintClick() {
+    if (actions_.print) {
+        actions_.print(RenderChartPdf(Current(), QLocale()),
+                       QString::fromStdString(Current().title));
+    }
+}
+
+}  // namespace movik

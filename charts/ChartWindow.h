@@ -1,0 +1,65 @@
+#pragma once
+// The charts window: one or more pictures to choose from, shown as they are exported, with
+// saving as PNG or SVG and printing. The window asks and reports through the callbacks its
+// owner hands it (the main window's dialogs interface and checked print path).
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "charts/ChartData.h"
+
+class QComboBox;
+
+namespace movik {
+
+struct ChartWindowActions {
+    // The save dialog: the chosen path (".png" or ".svg"), or nullopt when cancelled.
+    std::function<std::optional<QString>(const QString& proposedName)> chooseSaveFile;
+    std::function<void(const QString& message)> showError;
+    // Sends the picture, rendered as one PDF page, to the printer as the job jobName.
+    std::function<void(const QByteArray& pdf, const QString& jobName)> print;
+};
+
+// Paints one picture at the widget's size (cached until the size or the picture changes).
+class ChartCanvas : public QWidget {
+  public:
+    explicit ChartCanvas(QWidget* parent = nullptr);
+    void SetPicture(ChartPicture picture);
+    const ChartPicture& picture() const { return picture_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    ChartPicture picture_;
+    QImage cache_;
+};
+
+class ChartWindow : public QWidget {
+  public:
+    // pictures: name in the chooser, picture; baseName: proposed file name without extension.
+    ChartWindow(std::vector<std::pair<QString, ChartPicture>> pictures, QString baseName,
+                ChartWindowActions actions, QWidget* parent = nullptr);
+
+    // The picture chosen in the chooser.
+    const ChartPicture& Current() const;
+    void Choose(int index);
+    // "Spremi sliku…": the save dialog, then PNG or SVG by the chosen name's extension.
+    void SaveClick();
+    // "Ispis": the current picture on one landscape page to the default printer.
+    void PrintClick();
+
+  private:
+    std::vector<std::pair<QString, ChartPicture>> pictures_;
+    QString baseName_;
+    ChartWindowActions actions_;
+    QComboBox* chooser_ = nullptr;
+    ChartCanvas* canvas_ = nullptr;
+};
+
+}  // namespace movik

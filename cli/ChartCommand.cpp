@@ -1,0 +1,76 @@
+// movik-cli chart FILE.mvk --kind structure|income -o OUT.png|OUT.svg [--width PX]
+// [--height PX]: the charts of the window, drawn without a display.
+
+#include <QApplication>
+#include <QLocale>
+#include <cstdio>
+
+#include "charts/ChartRender.h"
+#include "cli/Command.h"
+#include "regional/Regional.h"
+
+namespace movik::cli {
+
+namespace {
+
+// A size in pixels: a whole number from 100 to 10000.
+int ReadSize(const std::string* text, int fallback, const char* option) {
+    if (text == nullptr) {
+        return fallback;
+    }
+    if (text->empty() || text->size() > 5 ||
+        text->find_first_not_of("0123456789") != std::string::npos || std::stoi(*text) < 100 ||
+        std::stoi(*text) > 10000) {
+        Fail(std::string("Neispravna vrijednost opcije ") + option + " '" + *text +
+             "' (cijeli broj od 100 do 10000)");
+    }
+    return std::stoi(*text);
+}
+
+}  // namespace
+
+int RunChart(const Arguments& args, Workspace& ws) {
+    RequireCount(args, 2);
+    const std::string* kind = args.option("--kind");
+    if (kind == nullptr || (*kind != "structure" && *kind != "income")) {
+        Fail("Naredbi 'chart' treba --kind structure ili --kind income");
+    }
+    const std::string* out = args.option("-o");
+    if (out == nullptr || out->empty()) {
+        Fail("Naredbi 'chart' nedostaje -o OUT.png ili OUT.svg");
+    }
+    const QSize size(ReadSize(args.option("--width"), kChartWidth, "--width"),
+                     ReadSize(args.option("--height"), kChartHeight, "--height"));
+    OpenAsWindow(ws, args.positional[1]);
+    const RegionalSettings& rs = ws.settings();
+
+    // Charts are widgets of a scene: they need an application, the offscreen platform needs no
+    // display ("-platform" wins over QT_QPA_PLATFORM). Qt's notes stay off standard error.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) {
+            std::fprintf(stderr, "movik-cli: %s\n", qPrintable(text));
+        }
+    });
+    int argc = 3;
+    char name[] = "movik-cli";
+    char platformOption[] = "-platform";
+    char platform[] = "offscreen";
+    char* argv[] = {name, platformOption, platform, nullptr};
+    QApplication app(argc, argv);
+
+    // The axes' separators: those of --locale, else the ones the window would use.
+    QLocale locale = ProgramLocale();
+    if (args.locale) {
+        locale = IsPlainLocaleName(*args.locale)
+                     ? QLocale(kProgramLocaleName)
+                     : QLocale(QString::fromStdString(*args.locale).section('.', 0, 0));
+    }
+    const ChartPicture picture =
+        *kind == "structure" ? StructureChart(ws.document(), rs) : IncomeChart(ws.document(), rs);
+    if (const Result saved = SaveChart(picture, *out, size, locale); !saved) {
+        Fail(saved.message());
+    }
+    return 0;
+}
+
+}  // namespace movik::cli

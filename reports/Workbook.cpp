@@ -1,0 +1,188 @@
+#include "reports/Workbook.h"
+
+#include <unistd.h>
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <tuple>
+#include <utility>
+
+#include "document/FileIO.h"
+
+namespace movik {
+
+namespace {
+
+// Characters of a UTF-8 text (continuation bytes not counted).
+std::size_t Utf8Length(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// Roughly how many characters a number shows: its digits, group separators, decimals, sign.
+std::size_t NumberWidth(const WorkbookCell& cell) {
+    const double magnitude = std::fabs(cell.number);
+    const std::size_t digits =
+        magnitude < 1 ? 1 : static_cast<std::size_t>(std::floor(std::log10(magnitude))) + 1;
+    return (digits + (digits - 1) / 3 + 4) * 11 / 10;
+}
+
+// The formats of one workbook, made once per number format and weight.
+class Formats {
+  public:
+    explicit Formats(lxw_workbook* book) : book_(book) {}
+    lxw_format* Get(const std::string& numberFormat, bool bold, bool right = false) {
+        auto& format = formats_[{numberFormat, bold, right}];
+        if (format == nullptr) {
+            format = workbook_add_format(book_);
+            if (!numberFormat.empty()) {
+                format_set_num_format(format, numberFormat.c_str());
+            }
+            if (bold) {
+                format_set_bold(format);
+            }
+            if (right) {
+                format_set_align(format, LXW_ALIGN_RIGHT);
+            }
+        }
+        return format;
+    }
+
+  private:
+    lxw_workbook* book_;
+    std::map<std::tuple<std::string, bool, bool>, lxw_format*> formats_;
+};
+
+lxw_error WriteSheet(lxw_worksheet* sheet, const WorkbookSheet& table, Formats& formats) {
+    std::vector<std::size_t> widths(table.headers.size(), 6);
+    lxw_error error = LXW_NO_ERROR;
+    const auto keep = [&error](lxw_error e) {
+        if (error == LXW_NO_ERROR) {
+            error = e;
+        }
+    };
+    for (std::size_t c = 0; c < table.headers.size(); ++c) {
+        // A column of numbers has its header over the numbers, on the right.
+        const bool numbers = !table.rows.empty() && c < table.rows.front().size() &&
+                             table.rows.front()[c].kind == WorkbookCell::Kind::Number;
+        keep(worksheet_write_string(sheet, 0, lxw_col_t(c), table.headers[c].c_str(),
+                                    formats.Get({}, true, numbers)));
+        widths[c] = std::max(widths[c], Utf8Length(table.headers[c]));
+    }
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        const bool bold = r < table.boldRows.size() && table.boldRows[r];
+        const auto row = lxw_row_t(r + 1);
+        for (std::size_t c = 0; c < table.rows[r].size(); ++c) {
+            const WorkbookCell& cell = table.rows[r][c];
+            if (widths.size() <= c) {
+                widths.resize(c + 1, 6);
+            }
+            const auto col = lxw_col_t(c);
+            switch (cell.kind) {
+                case WorkbookCell::Kind::Empty:
+                    if (bold) {
+                        keep(worksheet_write_blank(sheet, row, col, formats.Get({}, true)));
+                    }
+                    break;
+                case WorkbookCell::Kind::Text:
+                    keep(worksheet_write_string(sheet, row, col, cell.text.c_str(),
+                                                formats.Get({}, bold)));
+                    widths[c] = std::max(widths[c], Utf8Length(cell.text));
+                    break;
+                case WorkbookCell::Kind::Number:
+                    keep(worksheet_write_number(sheet, row, col, cell.number,
+                                                formats.Get(cell.format, bold)));
+                    widths[c] = std::max(widths[c], NumberWidth(cell));
+                    break;
+            }
+        }
+    }
+    // Excel's width is in digit widths of the default font; texts run narrower than digits,
+    // numbers need room for separators and a bold weight.
+    double total = 0;
+    for (std::size_t c = 0; c < widths.size(); ++c) {
+        const double width = double(std::min<std::size_t>(widths[c], 90)) + 2;
+        total += width;
+        keep(worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), width, nullptr));
+    }
+    // Printed from the spreadsheet: one page wide, the header row on every page.
+    if (total > 100) {
+        worksheet_set_landscape(sheet);
+    }
+    worksheet_fit_to_pages(sheet, 1, 0);
+    keep(worksheet_repeat_rows(sheet, 0, 0));
+    worksheet_freeze_panes(sheet, 1, 0);
+    return error;
+}
+
+std::string TemporaryPath() {
+    const char* dir = std::getenv("TMPDIR");
+    std::string pattern =
+        std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/movik-xlsx-XXXXXX";
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        return {};
+    }
+    ::close(fd);
+    return pattern;
+}
+
+}  // namespace
+
+Result WriteXlsx(const Workbook& workbook, const std::string& path, FileWriter* writer) {
+    const std::string temporary = TemporaryPath();
+    if (temporary.empty()) {
+        return Result::Fail("Privremena datoteka za radnu knjigu nije stvorena");
+    }
+    struct Remove {
+        const std::string& path;
+        ~Remove() { std::remove(path.c_str()); }
+    } remove{temporary};
+
+    lxw_workbook* book = workbook_new(temporary.c_str());
+    if (book == nullptr) {
+        return Result::Fail("Radna knjiga nije stvorena");
+    }
+    lxw_doc_properties properties{};
+    properties.title = const_cast<char*>(workbook.title.c_str());
+    workbook_set_properties(book, &properties);
+    Formats formats(book);
+    lxw_error error = LXW_NO_ERROR;
+    for (const WorkbookSheet& table : workbook.sheets) {
+        lxw_worksheet* sheet = workbook_add_worksheet(book, table.name.c_str());
+        if (sheet == nullptr) {
+            error = LXW_ERROR_SHEETNAME_LENGTH_EXCEEDED;
+            break;
+        }
+        error = WriteSheet(sheet, table, formats);
+        if (error != LXW_NO_ERROR) {
+            break;
+        }
+    }
+    const lxw_error closed = workbook_close(book);  // frees the workbook in every case
+    if (error == LXW_NO_ERROR) {
+        error = closed;
+    }
+    if (error != LXW_NO_ERROR) {
+        return Result::Fail(std::string("Radna knjiga nije zapisana: ") + lxw_strerror(error));
+    }
+    std::ifstream in(temporary, std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof()) {
+        return Result::Fail("Radna knjiga nije zapisana: privremena datoteka nije pročitana");
+    }
+    if (writer != nullptr) {
+        return writer->WriteWhole(path, bytes);
+    }
+    return MakeSystemFileWriter()->WriteWhole(path, bytes);
+}
+
+}  // namespace movik

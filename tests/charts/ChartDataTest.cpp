@@ -1,0 +1,104 @@
+// Which statement rows feed which bar, line and category of the charts.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "charts/ChartData.h"
+#include "document/Workspace.h"
+
+namespace movik {
+namespace {
+
+const RegionalSettings kHr{".", ",", "dd.MM.yyyy."};
+
+const TDokument& Example() {
+    static Workspace ws = [] {
+        Workspace w(kHr, 2024);
+        EXPECT_TRUE(w.OpenDocument(MOVIK_EXAMPLE));
+        return w;
+    }();
+    return ws.document();
+}
+
+double B(int row, bool current) {
+    const TStavkaBilanca& r = Example().Bilanca.row(row);
+    return current ? r.IznosTekuca : r.IznosPrethodna;
+}
+
+TEST(StructureChart, EachBarStacksItsRows) {
+    const ChartPicture picture = StructureChart(Example(), kHr);
+    ASSERT_EQ(picture.panels.size(), 2u);
+    const ChartPanel& amounts = picture.panels[0];
+    ASSERT_EQ(amounts.categories.size(), 4u);
+    EXPECT_EQ(amounts.categories[0], "Aktiva\n2022.");
+    EXPECT_EQ(amounts.categories[3], "Pasiva\n2023.");
+    // Series, the rows they add up, and whether they stand on the liabilities bar.
+    const struct {
+        std::vector<int> rows;
+        bool liabilities;
+    } expected[] = {{{2}, false},     {{31}, false}, {{1, 53, 54}, false}, {{57}, true},
+                    {{66, 67}, true}, {{75}, true},  {{86}, true}};
+    ASSERT_EQ(amounts.series.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        for (int year = 0; year < 2; ++year) {
+            double sum = 0;
+            for (int r : expected[i].rows) {
+                sum += B(r, year == 1);
+            }
+            const std::size_t own = std::size_t(2 * year + (expected[i].liabilities ? 1 : 0));
+            const std::size_t other = std::size_t(2 * year + (expected[i].liabilities ? 0 : 1));
+            EXPECT_EQ(amounts.series[i].values[own], sum) << amounts.series[i].name;
+            EXPECT_EQ(amounts.series[i].values[other], 0) << amounts.series[i].name;
+        }
+    }
+    // Every bar adds up to its half's total, and in shares to 100 for a balanced sheet.
+    const int totals[4] = {55, 87, 55, 87};
+    for (std::size_t c = 0; c < 4; ++c) {
+        double amount = 0;
+        double share = 0;
+        for (std::size_t i = 0; i < amounts.series.size(); ++i) {
+            amount += amounts.series[i].values[c];
+            share += picture.panels[1].series[i].values[c];
+        }
+        EXPECT_NEAR(amount, B(totals[c], c >= 2), 1e-6) << c;
+        EXPECT_NEAR(share, 100, 1e-9) << c;
+    }
+}
+
+TEST(IncomeChart, RevenuesExpensesAndResultsComeFromTheirRows) {
+    const ChartPicture picture = IncomeChart(Example(), kHr);
+    ASSERT_EQ(picture.panels.size(), 1u);
+    const ChartPanel& panel = picture.panels[0];
+    const auto r = [](int n) { return Example().Racun.row(n).Iznos; };
+    ASSERT_EQ(panel.series.size(), 3u);
+    EXPECT_EQ(panel.series[0].values, (std::vector<double>{r(1), r(26), r(40)}));
+    EXPECT_EQ(panel.series[1].values, (std::vector<double>{r(7), r(33), r(41)}));
+    EXPECT_EQ(panel.series[2].values, (std::vector<double>{r(1) - r(7), r(26) - r(33), r(42)}));
+    EXPECT_NE(picture.title.find("01.01.2023. – 31.12.2023."), std::string::npos);
+}
+
+TEST(FigureChart, BarsByCompanyAndLinesByPeriodWithGapsForMissingDocuments) {
+    const FigureAcrossDocuments figure{"Kratkoročna likvidnost",
+                                       false,
+                                       {{"Beta", "2023.", 45291, 1.5},
+                                        {"Alfa", "2022.", 44926, 2.0},
+                                        {"Alfa", "2023.", 45291, 2.5},
+                                        {"Beta", "2021.", 44561, 1.0}}};
+    const ChartPicture picture = FigureChart(figure);
+    ASSERT_EQ(picture.panels.size(), 2u);
+    const ChartPanel& bars = picture.panels[0];
+    const ChartPanel& lines = picture.panels[1];
+    EXPECT_EQ(bars.categories, (std::vector<std::string>{"Beta", "Alfa"}));
+    EXPECT_EQ(lines.categories, (std::vector<std::string>{"2021.", "2022.", "2023."}));
+    ASSERT_EQ(bars.series.size(), 3u);  // one bar per period
+    EXPECT_EQ(bars.series[2].values, (std::vector<double>{1.5, 2.5}));
+    EXPECT_TRUE(std::isnan(bars.series[1].values[0]));  // Beta has no 2022 document
+    ASSERT_EQ(lines.series.size(), 2u);                 // one line per company
+    EXPECT_EQ(lines.series[1].name, "Alfa");
+    EXPECT_TRUE(std::isnan(lines.series[1].values[0]));
+    EXPECT_EQ(lines.series[1].values[2], 2.5);
+}
+
+}  // namespace
+}  // namespace movik

@@ -1,0 +1,112 @@
+// The "&Analiza" menu and the workbook export of the main window.
+
+#include <QComboBox>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "analysis/EuroConversion.h"
+#include "charts/ChartWindow.h"
+#include "tests/ui/WindowFixture.h"
+#include "ui/AnalysisCommands.h"
+
+namespace movik::test {
+namespace {
+
+TEST(AnalysisMenu, ComesAfterDokumentAndTheWorkbookAfterThePdfItems) {
+    WindowFixture f;
+    const QList<QAction*> menus = f.window->menuBar()->actions();
+    ASSERT_GE(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), QStringLiteral("&Dokument"));
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("&Analiza"));
+    const QList<QAction*> dokument = menus[0]->menu()->actions();
+    const auto at = [&dokument](const QString& name) {
+        for (qsizetype i = 0; i < dokument.size(); ++i) {
+            if (dokument[i]->objectName() == name) {
+                return i;
+            }
+        }
+        return qsizetype(-1);
+    };
+    EXPECT_EQ(at(QStringLiteral("IzvozXlsx1")), at(QStringLiteral("IzvozSvihPDF1")) + 1);
+}
+
+TEST(PreracunajUEure, AsksFirstAndDoesNothingWithoutYes) {
+    WindowFixture f;
+    f.window->OpenDocument(QStringLiteral(MOVIK_EXAMPLE));
+    const double before = f.Doc().Bilanca.row(58).IznosTekuca;
+    f.dialogs->answers = {Answer::No};
+    f.window->PreracunajUEure1Click();
+    ASSERT_EQ(f.dialogs->questions.size(), 1);
+    EXPECT_TRUE(f.dialogs->questions[0].contains(QStringLiteral("7,53450")));
+    EXPECT_EQ(f.Doc().Bilanca.row(58).IznosTekuca, before);
+    EXPECT_FALSE(f.window->workspace().IsChanged());
+}
+
+TEST(PreracunajUEure, ConvertsShowsTheEuroUnitAndMarksTheDocument) {
+    WindowFixture f;
+    f.window->OpenDocument(QStringLiteral(MOVIK_EXAMPLE));
+    const double before = f.Doc().Bilanca.row(58).IznosTekuca;
+    f.dialogs->answers = {Answer::Yes};
+    f.window->PreracunajUEure1Click();
+    EXPECT_EQ(f.Doc().Bilanca.row(58).IznosTekuca, KunaToEuro(before));
+    EXPECT_EQ(f.Find<QComboBox>(QStringLiteral("cbIznos"))->currentText(),
+              QStringLiteral("eurima i centima"));
+    EXPECT_TRUE(f.window->workspace().IsChanged());
+    EXPECT_EQ(f.window->workspace().warning(), "");
+
+    // A second conversion is pointed out before it can happen.
+    f.dialogs->answers = {Answer::No};
+    f.window->PreracunajUEure1Click();
+    ASSERT_EQ(f.dialogs->questions.size(), 2);
+    EXPECT_FALSE(f.dialogs->questions[0].contains(QStringLiteral("već")));
+    EXPECT_TRUE(f.dialogs->questions[1].contains(QStringLiteral("već")));
+}
+
+TEST(IzvozXlsx, WritesTheChosenFileAndReportsAFailedWrite) {
+    WindowFixture f;
+    f.window->OpenDocument(QStringLiteral(MOVIK_EXAMPLE));
+    f.dialogs->saveChoices = {f.Path(QStringLiteral("a.xlsx"))};
+    f.window->IzvozXlsx1Click();
+    QFile written(f.Path(QStringLiteral("a.xlsx")));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.read(2) == "PK");  // a zip package
+    EXPECT_TRUE(f.dialogs->errors.isEmpty());
+
+    f.window->SetFileWriter(std::make_unique<FailingWriter>());
+    f.dialogs->saveChoices = {f.Path(QStringLiteral("b.xlsx"))};
+    f.window->IzvozXlsx1Click();
+    EXPECT_EQ(f.dialogs->errors.size(), 1);
+    EXPECT_FALSE(QFile::exists(f.Path(QStringLiteral("b.xlsx"))));
+}
+
+TEST(Grafikoni, OpensTheChartsOfTheOpenDocument) {
+    WindowFixture f;
+    f.window->OpenDocument(QStringLiteral(MOVIK_EXAMPLE));
+    f.window->Grafikoni1Click();
+    auto* charts = f.window->findChild<ChartWindow*>(QStringLiteral("fGrafikoni"));
+    ASSERT_NE(charts, nullptr);
+    EXPECT_TRUE(charts->isVisible());
+    EXPECT_NE(charts->Current().title.find("Lipa-Mont d.d."), std::string::npos);
+    charts->close();
+}
+
+TEST(Grafikoni, FiguresAcrossDocumentsAreSavedThroughTheDialogs) {
+    WindowFixture f;
+    const std::vector<FigureAcrossDocuments> figures = {
+        {"Kratkoročna likvidnost", false, {{"Alfa", "2023.", 45291, 1.5}}},
+        {"Ukupni prihodi", false, {{"Alfa", "2023.", 45291, 1e6}, {"Beta", "2023.", 45291, 2e6}}}};
+    ChartWindow* charts =
+        OpenFigureCharts(figures, f.Path(QStringLiteral("usporedba")), *f.dialogs, f.window.get());
+    charts->Choose(1);
+    EXPECT_EQ(charts->Current().title, "Ukupni prihodi");
+    f.dialogs->saveChoices = {f.Path(QStringLiteral("u.svg"))};
+    charts->SaveClick();
+    ASSERT_EQ(f.dialogs->saveDialogs.size(), 1u);
+    EXPECT_EQ(f.dialogs->saveDialogs[0].proposedName, f.Path(QStringLiteral("usporedba.png")));
+    EXPECT_TRUE(QFile::exists(f.Path(QStringLiteral("u.svg"))));
+    charts->close();
+}
+
+}  // namespace
+}  // namespace movik::test

@@ -1,0 +1,125 @@
+#include "ui/AnalysisCommands.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "analysis/EuroConversion.h"
+#include "regional/Regional.h"
+#include "reports/DocumentWorkbook.h"
+#include "reports/SystemPrinter.h"
+
+namespace movik {
+
+namespace {
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// The document's path without its extension, or fallback for an untitled document.
+QString BaseName(const Workspace& ws, const QString& fallback) {
+    const std::string& path = ws.document().ImeDatoteke;
+    if (path.empty()) {
+        return fallback;
+    }
+    const QFileInfo info(QFile::decodeName(QByteArray::fromStdString(path)));
+    return info.dir().filePath(info.completeBaseName());
+}
+
+}  // namespace
+
+ChartWindowActions ChartActionsFor(Dialogs& dialogs) {
+    ChartWindowActions actions;
+    actions.chooseSaveFile = [&dialogs](const QString& proposedName) {
+        const FileDialogSetup setup{
+            QStringLiteral("ChartSave"),
+            QStringLiteral("Spremi grafikon"),
+            {{QStringLiteral("Slika PNG (*.png)"), QStringLiteral("*.png")},
+             {QStringLiteral("Crtež SVG (*.svg)"), QStringLiteral("*.svg")}},
+            proposedName,
+            QStringLiteral("png")};
+        return dialogs.ChooseSaveFile(setup);
+    };
+    actions.showError = [&dialogs](const QString& message) { dialogs.ShowError(message); };
+    actions.print = [&dialogs](const QByteArray& pdf, const QString& jobName) {
+        const PrintOutcome outcome = PrintPdfOnDefaultPrinter(pdf, jobName.toStdString());
+        if (outcome.status == PrintStatus::Refused) {
+            dialogs.ShowError(FromUtf8(outcome.message));
+        }
+    };
+    return actions;
+}
+
+ChartWindow* OpenDocumentCharts(const Workspace& ws, Dialogs& dialogs, QWidget* parent) {
+    const TDokument& doc = ws.document();
+    std::vector<std::pair<QString, ChartPicture>> pictures = {
+        {QStringLiteral("Struktura bilance"), StructureChart(doc, ws.settings())},
+        {QStringLiteral("Račun dobiti i gubitka"), IncomeChart(doc, ws.settings())}};
+    auto* window = new ChartWindow(std::move(pictures), BaseName(ws, QStringLiteral("grafikon")),
+                                   ChartActionsFor(dialogs), parent);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    return window;
+}
+
+ChartWindow* OpenFigureCharts(const std::vector<FigureAcrossDocuments>& figures,
+                              const QString& baseName, Dialogs& dialogs, QWidget* parent) {
+    std::vector<std::pair<QString, ChartPicture>> pictures;
+    for (const FigureAcrossDocuments& figure : figures) {
+        pictures.emplace_back(FromUtf8(figure.name), FigureChart(figure));
+    }
+    auto* window = new ChartWindow(std::move(pictures), baseName, ChartActionsFor(dialogs), parent);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    return window;
+}
+
+QString EuroConversionQuestion(const QString& unit) {
+    QString question =
+        QStringLiteral(
+            "Preračunati dokument iz kuna u eure po fiksnom tečaju konverzije %1 kn "
+            "za 1 euro?\nPreračun mijenja svaki iznos bilance i računa dobiti i "
+            "gubitka (zaokruženo na cente); jedinica iznosa postaje „%2”.")
+            .arg(FromUtf8(std::string(kKunaPerEuroText)), FromUtf8(std::string(kEuroUnit)));
+    if (unit == FromUtf8(std::string(kEuroUnit))) {
+        question += QStringLiteral("\nPažnja: iznosi se već prikazuju u eurima i centima.");
+    }
+    return question;
+}
+
+bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs, const QString& unit) {
+    if (dialogs.Ask(EuroConversionQuestion(unit)) != Answer::Yes) {
+        return false;
+    }
+    ConvertToEuro(ws);
+    return true;
+}
+
+void ExportWorkbook(const Workspace& ws, Dialogs& dialogs, const std::string& unit,
+                    FileWriter& writer) {
+    SaveWorkbookAs(DocumentWorkbook(ws, unit),
+                   BaseName(ws, QStringLiteral("izvjesca")) + QStringLiteral(".xlsx"), dialogs,
+                   writer);
+}
+
+void SaveWorkbookAs(const Workbook& book, const QString& proposedName, Dialogs& dialogs,
+                    FileWriter& writer) {
+    const FileDialogSetup setup{
+        QStringLiteral("XlsxSave"),
+        QStringLiteral("Izvoz u Excel"),
+        {{QStringLiteral("Radna knjiga Excel (*.xlsx)"), QStringLiteral("*.xlsx")},
+         {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
+        proposedName,
+        QStringLiteral("xlsx")};
+    const std::optional<QString> path = dialogs.ChooseSaveFile(setup);
+    if (!path) {
+        return;
+    }
+    const Result written = WriteXlsx(book, QFile::encodeName(*path).toStdString(), &writer);
+    if (!written) {
+        dialogs.ShowError(FromUtf8(written.message()));
+    }
+}
+
+}  // namespace movik

@@ -1,0 +1,48 @@
+#pragma once
+// The window's commands beyond the statements themselves: the charts window, the conversion of
+// a kuna document to euros, and the document as a spreadsheet workbook. Each asks through the
+// dialogs interface; the main window only wires them to its menus.
+
+#include <QString>
+#include <string>
+
+#include "charts/ChartWindow.h"
+#include "document/Workspace.h"
+#include "reports/Workbook.h"
+#include "ui/Dialogs.h"
+
+class QWidget;
+
+namespace movik {
+
+// Saving through the save dialog of dialogs (PNG or SVG) and printing through the checked print
+// path (a refused job's message shown); for any chart window, the comparison's too.
+ChartWindowActions ChartActionsFor(Dialogs& dialogs);
+
+// The charts of the open document (balance-sheet structure, income statement) in a new window
+// over parent, shown; it deletes itself when closed.
+ChartWindow* OpenDocumentCharts(const Workspace& ws, Dialogs& dialogs, QWidget* parent);
+
+// Charts of figures across compared documents (one chooser entry per figure), in a new window
+// over parent, shown; it deletes itself when closed. baseName: proposed file name, no extension.
+ChartWindow* OpenFigureCharts(const std::vector<FigureAcrossDocuments>& figures,
+                              const QString& baseName, Dialogs& dialogs, QWidget* parent);
+
+// The question asked before converting, naming the rate and what changes; unit is the amount
+// unit the window shows, and a document already shown in euros is pointed out.
+QString EuroConversionQuestion(const QString& unit);
+
+// Asks, then converts the document to euros; true when it was converted.
+bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs, const QString& unit);
+
+// Any workbook (the comparison table's too): the save dialog proposing proposedName, then the
+// workbook written through writer (the failure's message shown).
+void SaveWorkbookAs(const Workbook& book, const QString& proposedName, Dialogs& dialogs,
+                    FileWriter& writer);
+
+// "Izvoz u Excel (.xlsx)…": the save dialog, then the workbook written through writer (the
+// failure's message shown).
+void ExportWorkbook(const Workspace& ws, Dialogs& dialogs, const std::string& unit,
+                    FileWriter& writer);
+
+}  // namespace movik
