@@ -238,10 +238,7 @@ void ConvertInputsToEuro(TDokument& doc) {
 void ConvertToEuro(Workspace& ws) {
     // Every accepted edit has already gone through the refresh cycle into the document, whose
     // amounts may hold more decimals than the grids show: those are converted.
-    ConvertInputsToEuro(ws.document());
-    ws.FillGrids();
-    ws.RefreshCycle();
-    ws.document().Izmijenjen = true;
+    ws.ChangeInputAmounts(ConvertInputsToEuro);
 }
 
 }  // namespace movik

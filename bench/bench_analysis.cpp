@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "analysis/EuroConversion.h"
+#include "tests/support/WorkspaceTestAccess.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ void BM_ConvertToEuroWithRefresh(benchmark::State& state) {
     const movik::TDokument original = ws.document();
     for (auto _ : state) {
         state.PauseTiming();
-        ws.document() = original;
+        movik::WorkspaceTestAccess::Document(ws) = original;
         state.ResumeTiming();
         movik::ConvertToEuro(ws);
         benchmark::DoNotOptimize(ws.grids().Bilanca.cell(5, 55));

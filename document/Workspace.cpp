@@ -51,6 +51,13 @@ void Workspace::ConfirmCompanyAndSeat() {
     ReadCompanyAndSeat(fields_, doc_);
 }
 
+void Workspace::ChangeInputAmounts(const std::function<void(TDokument&)>& change) {
+    change(doc_);
+    FillGrids();
+    RefreshCycle();
+    doc_.Izmijenjen = true;
+}
+
 void Workspace::SetPeriod(double from, double to) {
     fields_.DatumOd = from;
     fields_.DatumDo = to;

@@ -3,6 +3,7 @@
 // values and the warning, with the refresh cycle over them. The window and movik-cli both drive
 // this, so they compute identically.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -55,6 +56,9 @@ class Workspace {
     // The period confirmed (a date field left): the refresh cycle runs, and a period that differs
     // from the document's marks it changed.
     void ConfirmPeriod();
+    // The input amounts rewritten as a whole (a currency conversion): change gets the document,
+    // the grids then show its amounts, the refresh cycle runs and the document is marked changed.
+    void ChangeInputAmounts(const std::function<void(TDokument&)>& change);
     // A changed share count: the refresh cycle runs and the document is marked changed.
     void SetShareCount(double count);
     // Izmijenjen: the document holds changes not yet in its file.

@@ -554,17 +554,23 @@ void TForm1::IzvozPDF1Click() {
     }
 }
 void TForm1::IzvozXlsx1Click() {
-    CommitEdits();
+    if (!SettleEdits()) {
+        return;
+    }
     ExportWorkbook(ws_, *dialogs_, opce_->cbIznos->currentText().toStdString(), *writer_);
 }
 
 void TForm1::Grafikoni1Click() {
-    CommitEdits();
+    if (!SettleEdits()) {
+        return;
+    }
     OpenDocumentCharts(ws_, *dialogs_, this);
 }
 
 void TForm1::PreracunajUEure1Click() {
-    CommitEdits();
+    if (!SettleEdits()) {
+        return;
+    }
     if (ConvertToEuroAsked(ws_, *dialogs_, opce_->cbIznos->currentText())) {
         opce_->cbIznos->setCurrentText(
             QString::fromUtf8(kEuroUnit.data(), qsizetype(kEuroUnit.size())));
