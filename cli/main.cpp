@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/PdfCommand.h"
+#include "cli/SummaryCommand.h"
 #include "document/Cp1250.h"
 #include "document/Csv.h"
 #include "document/DocumentFile.h"
@@ -38,6 +39,13 @@ constexpr const char* kUsage =
     "  movik-cli pdf FILE.mvk -o OUT.pdf [--report IZVJESTAJ|sve] [--unit TEKST]\n"
     "                        (stranice kao pri ispisu; zadano: sva izvješća, jedinica\n"
     "                        'kunama i lipama'; -o - piše na standardni izlaz)\n"
+    "  movik-cli summary PUT... [-o OUT] [--format csv|jsonl|txt] [-j N]\n"
+    "                        [--files-from DATOTEKA|-]\n"
+    "                        (sažetak svakog dokumenta, redak po dokumentu redom putova;\n"
+    "                        mapa: sve datoteke *.mvk u njoj i podmapama, po nazivu;\n"
+    "                        --files-from čita putove redak po redak, - sa standardnog\n"
+    "                        ulaza; zadano: txt na standardni izlaz, -j broj jezgri;\n"
+    "                        izlazni kod 1 ako neka datoteka nije pročitana)\n"
     "  movik-cli --help\n"
     "\n"
     "IZVJESTAJ: bilanca, racun, cfind, cffree, pokazatelji (import: bilanca, racun).\n"
@@ -385,6 +393,20 @@ void ReportError(std::string message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // "summary" takes its own options; everything but the command's name goes to it.
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--locale") {
+            ++i;
+        } else if (a.empty() || a[0] != '-') {
+            if (a == "summary") {
+                std::vector<char*> rest(argv + 1, argv + argc);
+                rest.erase(rest.begin() + (i - 1));
+                return movik::cli::RunSummary(static_cast<int>(rest.size()), rest.data());
+            }
+            break;
+        }
+    }
     try {
         return Run(argc, argv);
     } catch (const Failure& f) {

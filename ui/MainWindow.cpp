@@ -179,6 +179,13 @@ void TForm1::BuildMenus() {
     add(dokument, QStringLiteral("Izlaz1"), QStringLiteral("I&zlaz iz programa"),
         QKeySequence(Qt::CTRL | Qt::Key_Z), &TForm1::Izlaz1Click);
 
+    // Work across many documents, after the document's own menu.
+    QMenu* analiza = menuBar()->addMenu(QStringLiteral("&Analiza"));
+    analiza->setObjectName(QStringLiteral("Analiza1"));
+    analiza->setProperty("helpContext", kMenuHelpContext);
+    add(analiza, QStringLiteral("Usporedba1"), QStringLiteral("Usporedba…"), QKeySequence(),
+        &TForm1::Usporedba1Click);
+
     QMenu* upute = menuBar()->addMenu(QStringLiteral("&Upute"));
     upute->setObjectName(QStringLiteral("Upute1"));
     upute->setProperty("helpContext", kMenuHelpContext);

@@ -20,6 +20,7 @@ class QTabWidget;
 
 namespace movik {
 
+class ComparisonWindow;
 class DateField;
 class GeneralDataPage;
 class PrintCommands;
@@ -67,6 +68,11 @@ class TForm1 : public QMainWindow {
     void Export1Click();
     void Import1Click();
     void Korisnikauputstva1Click();
+    // The comparison of many documents (created on first use, kept for the run).
+    void Usporedba1Click();
+    ComparisonWindow* comparison() const { return usporedba_; }
+    // A document chosen in the comparison: opened here after the unsaved-changes question.
+    void OpenFromComparison(const QString& path);
     void Oprogramu1Click();
 
     // The unsaved-changes guard: true when the command may go on. Yes saves first; a save that
@@ -154,6 +160,7 @@ class TForm1 : public QMainWindow {
     QAction* PregledIspisa1_ = nullptr;
     QAction* IzvozPDF1_ = nullptr;
     std::unique_ptr<PrintCommands> print_;
+    ComparisonWindow* usporedba_ = nullptr;
 
     std::array<QLabel*, 5> companyLabels_{};
     std::array<QLabel*, 5> seatLabels_{};

@@ -1,0 +1,30 @@
+// The main window's "&Analiza" commands: the comparison of many documents.
+
+#include <QDate>
+
+#include "ui/ComparisonWindow.h"
+#include "ui/MainWindow.h"
+
+namespace movik {
+
+void TForm1::Usporedba1Click() {
+    if (usporedba_ == nullptr) {
+        usporedba_ =
+            new ComparisonWindow(*dialogs_, ws_.settings(), QDate::currentDate().year(), this);
+        connect(usporedba_, &ComparisonWindow::openRequested, this, &TForm1::OpenFromComparison);
+    }
+    usporedba_->show();
+    usporedba_->raise();
+    usporedba_->activateWindow();
+}
+
+void TForm1::OpenFromComparison(const QString& path) {
+    raise();
+    activateWindow();
+    if (!CanDropChanges()) {
+        return;
+    }
+    OpenDocument(path);
+}
+
+}  // namespace movik
