@@ -70,6 +70,8 @@ QString HelpTopicFile(int context) {
             return QStringLiteral("zaduzenost-i-pokrice.html");
         case 10:
             return QStringLiteral("izbornici.html");
+        case 11:
+            return QStringLiteral("usporedba.html");
         default:
             return {};
     }

@@ -72,19 +72,44 @@ std::string Warnings(const DocumentSummary& s) {
     return all;
 }
 
-// Cut or padded to width characters; right-aligned when right.
-std::string Column(const std::string& text, std::size_t width, bool right) {
-    std::string cut = Utf8Length(text) > width ? Utf8Left(text, width - 1) + "…" : text;
+// Cut or padded to width characters; right-aligned when right. A cut keeps the start, or for
+// a file path its end, where the names differ.
+std::string Column(const std::string& text, std::size_t width, bool right, bool keepEnd = false) {
+    const std::size_t length = Utf8Length(text);
+    std::string cut = text;
+    if (length > width) {
+        if (keepEnd) {
+            std::size_t skip = length - (width - 1);
+            std::size_t i = 0;
+            while (skip > 0 && i < text.size()) {
+                ++i;
+                while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) {
+                    ++i;
+                }
+                --skip;
+            }
+            cut = "…" + text.substr(i);
+        } else {
+            cut = Utf8Left(text, width - 1) + "…";
+        }
+    }
     const std::string pad(width - Utf8Length(cut), ' ');
     return right ? pad + cut : cut + pad;
 }
 
-constexpr std::size_t kFileWidth = 28;
-constexpr std::size_t kCompanyWidth = 24;
-constexpr std::size_t kPeriodWidth = 25;
-constexpr std::size_t kAmountWidth = 18;
-constexpr KeyAmount kTxtAmounts[] = {KeyAmount::TotalAssets, KeyAmount::Equity, KeyAmount::Revenue,
-                                     KeyAmount::NetResult};
+constexpr std::size_t kFileWidth = 26;
+constexpr std::size_t kCompanyWidth = 22;
+constexpr std::size_t kPeriodWidth = 29;
+constexpr std::size_t kAmountWidth = 17;
+// The terminal table's amounts, with captions short enough for their columns.
+struct TxtAmount {
+    KeyAmount amount;
+    const char* caption;
+};
+constexpr TxtAmount kTxtAmounts[] = {{KeyAmount::TotalAssets, "Ukupna aktiva"},
+                                     {KeyAmount::Equity, "Kapital"},
+                                     {KeyAmount::Revenue, "Ukupni prihodi"},
+                                     {KeyAmount::NetResult, "Neto rezultat"}};
 
 }  // namespace
 
@@ -169,9 +194,8 @@ std::string SummaryHeader(SummaryFormat format) {
             std::string line = Column("Datoteka", kFileWidth, false) + "  " +
                                Column("Poduzeće", kCompanyWidth, false) + "  " +
                                Column("Razdoblje", kPeriodWidth, false);
-            for (const KeyAmount k : kTxtAmounts) {
-                line += "  " + Column(std::string(kKeyAmounts[static_cast<int>(k)].caption),
-                                      kAmountWidth, true);
+            for (const TxtAmount& k : kTxtAmounts) {
+                line += "  " + Column(k.caption, kAmountWidth, true);
             }
             return line + "  Napomena\n";
         }
@@ -228,12 +252,12 @@ std::string SummaryLine(SummaryFormat format, const DocumentSummary& s,
             return j + "]}\n";
         }
         case SummaryFormat::Txt: {
-            std::string line = Column(s.file, kFileWidth, false) + "  " +
+            std::string line = Column(s.file, kFileWidth, false, true) + "  " +
                                Column(s.company, kCompanyWidth, false) + "  " +
                                Column(PeriodText(s, rs), kPeriodWidth, false);
-            for (const KeyAmount k : kTxtAmounts) {
-                line += "  " +
-                        Column(s.ok ? s.amountTexts[static_cast<int>(k)] : "", kAmountWidth, true);
+            for (const TxtAmount& k : kTxtAmounts) {
+                line += "  " + Column(s.ok ? s.amountTexts[static_cast<int>(k.amount)] : "",
+                                      kAmountWidth, true);
             }
             const std::string note = s.ok ? Warnings(s) : "POGREŠKA: " + s.error;
             line += note.empty() ? "" : "  " + note;

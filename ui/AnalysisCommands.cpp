@@ -2,6 +2,7 @@
 
 #include <QDate>
 
+#include "about/HelpViewer.h"
 #include "ui/ComparisonWindow.h"
 #include "ui/MainWindow.h"
 
@@ -12,6 +13,8 @@ void TForm1::Usporedba1Click() {
         usporedba_ =
             new ComparisonWindow(*dialogs_, ws_.settings(), QDate::currentDate().year(), this);
         connect(usporedba_, &ComparisonWindow::openRequested, this, &TForm1::OpenFromComparison);
+        connect(usporedba_, &ComparisonWindow::helpRequested, this,
+                [this](int context) { helpViewer_->ShowContext(context); });
     }
     usporedba_->show();
     usporedba_->raise();

@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableView>
 #include <QTimer>
 #include <QUrl>
@@ -50,6 +51,10 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     setObjectName(QStringLiteral("fUsporedba"));
     setWindowTitle(QStringLiteral("Usporedba dokumenata"));
     setAcceptDrops(true);
+    setProperty("helpContext", kComparisonHelpContext);
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this,
+            [this] { emit helpRequested(kComparisonHelpContext); });
     resize(1100, 560);
 
     model_ = new ComparisonModel(rs_, this);

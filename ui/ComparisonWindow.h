@@ -28,6 +28,9 @@ namespace movik {
 class ComparisonModel;
 class Dialogs;
 
+// The help topic of the comparison.
+inline constexpr int kComparisonHelpContext = 11;
+
 class ComparisonWindow : public QWidget {
     Q_OBJECT
   public:
@@ -58,6 +61,8 @@ class ComparisonWindow : public QWidget {
     // The user wants this document in the main window.
     void openRequested(const QString& path);
     void loadFinished();
+    // F1: the help topic of the comparison.
+    void helpRequested(int context);
 
   protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -32,6 +32,7 @@
 #include "model/NumberFormat.h"
 #include "movik/Version.h"
 #include "regional/Regional.h"
+#include "ui/ComparisonWindow.h"
 #include "ui/DateField.h"
 #include "ui/GeneralDataPage.h"
 #include "ui/PrintCommands.h"
@@ -184,7 +185,8 @@ void TForm1::BuildMenus() {
     analiza->setObjectName(QStringLiteral("Analiza1"));
     analiza->setProperty("helpContext", kMenuHelpContext);
     add(analiza, QStringLiteral("Usporedba1"), QStringLiteral("Usporedba…"), QKeySequence(),
-        &TForm1::Usporedba1Click);
+        &TForm1::Usporedba1Click)
+        ->setProperty("helpContext", kComparisonHelpContext);
 
     QMenu* upute = menuBar()->addMenu(QStringLiteral("&Upute"));
     upute->setObjectName(QStringLiteral("Upute1"));

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Run {
+struct Outcome {
     int exitCode = -1;
     std::string out;
     std::string err;
@@ -57,7 +57,7 @@ class Summary : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    Run Cli(const std::string& arguments, const std::string& prefix = "") {
+    Outcome Cli(const std::string& arguments, const std::string& prefix = "") {
         const std::string command = "cd '" + dir_.string() + "' && " + prefix +
                                     "'" MOVIK_CLI "' --locale hr_HR " + arguments + " >out 2>err";
         const int status = std::system(command.c_str());
@@ -69,7 +69,7 @@ class Summary : public ::testing::Test {
 };
 
 TEST_F(Summary, AFolderGivesOneRowPerDocumentInNameOrderAndReportsTheBadOnes) {
-    const Run r = Cli("summary docs --format jsonl -j 2");
+    const Outcome r = Cli("summary docs --format jsonl -j 2");
     EXPECT_EQ(r.exitCode, 1);
     const std::vector<std::string> rows = Lines(r.out);
     ASSERT_EQ(rows.size(), 5u) << r.out;
@@ -95,8 +95,10 @@ TEST_F(Summary, AFolderGivesOneRowPerDocumentInNameOrderAndReportsTheBadOnes) {
 
 TEST_F(Summary, OutputIsTheSameWhateverTheNumberOfThreads) {
     for (const char* format : {"csv", "jsonl", "txt"}) {
-        const Run one = Cli(std::string("summary docs docs/b.mvk --format ") + format + " -j 1");
-        const Run two = Cli(std::string("summary docs docs/b.mvk --format ") + format + " -j 2");
+        const Outcome one =
+            Cli(std::string("summary docs docs/b.mvk --format ") + format + " -j 1");
+        const Outcome two =
+            Cli(std::string("summary docs docs/b.mvk --format ") + format + " -j 2");
         EXPECT_EQ(one.out, two.out) << format;
         EXPECT_EQ(one.exitCode, two.exitCode);
         EXPECT_FALSE(one.out.empty());
@@ -108,20 +110,20 @@ TEST_F(Summary, AllReadGivesZeroAndUsageErrorsTwo) {
     const std::string csv = Read(dir_ / "rows.csv");
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3);
     EXPECT_NE(csv.find("Lipa-Mont d.d.;Vara\x9E"
-                       "din;01.01.2023.;31.12.2023.;"),
+                       "din;01. 01. 2023.;31. 12. 2023.;"),
               std::string::npos);
     for (const char* bad : {"summary", "summary docs --format xml", "summary docs -j 0",
                             "summary docs --files-from nema.txt", "summary docs --nepoznata"}) {
-        const Run r = Cli(bad);
+        const Outcome r = Cli(bad);
         EXPECT_EQ(r.exitCode, 2) << bad;
         EXPECT_EQ(Lines(r.err).size(), 1u) << bad << r.err;
     }
 }
 
 TEST_F(Summary, PathsFromStandardInputComposeWithFind) {
-    const Run listed =
+    const Outcome listed =
         Cli("summary --files-from - --format jsonl", "find docs -name '*.mvk' | sort | ");
-    const Run walked = Cli("summary docs --format jsonl");
+    const Outcome walked = Cli("summary docs --format jsonl");
     EXPECT_EQ(listed.out, walked.out);
     EXPECT_EQ(listed.exitCode, 1);
 }
@@ -131,7 +133,7 @@ TEST_F(Summary, GnuParallelSpreadsTheWorkWithTheSameRows) {
     if (std::system("command -v parallel >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "GNU parallel is not installed";
     }
-    const Run plain = Cli("summary docs --format jsonl");
+    const Outcome plain = Cli("summary docs --format jsonl");
     const std::string parallel =
         "cd '" + dir_.string() +
         "' && find docs -name '*.mvk' | parallel --will-cite -j 2 --pipe -N 2 '" MOVIK_CLI

@@ -3,12 +3,17 @@
 
 #include <QFile>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTest>
 #include <random>
 
 #include "../support/RandomDocument.h"
+// GCC 12 sees the fixture's optional<QString> copy as maybe uninitialised once inlined here.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include "WindowFixture.h"
+#pragma GCC diagnostic pop
 #include "analysis/Comparison.h"
 #include "document/Cp1250.h"
 #include "ui/ComparisonModel.h"
@@ -48,7 +53,7 @@ ComparisonWindow* OpenLoaded(WindowFixture& f) {
     f.dialogs->openChoices.push_back(f.Path(QStringLiteral("docs")));
     w->DodajMapuClick();
     EXPECT_TRUE(w->IsLoading() || w->model().rowCount() == 7);
-    QTRY_VERIFY_WITH_TIMEOUT(!w->IsLoading(), 20000);
+    EXPECT_TRUE(QTest::qWaitFor([w] { return !w->IsLoading(); }, 20000));
     return w;
 }
 
@@ -100,7 +105,14 @@ TEST(ComparisonWindow, HeaderClickSortsAndGroupingShowsTrends) {
         EXPECT_LT(t.Summary(r - 1).to, t.Summary(r).to);
     }
     // The locale's separators in the view.
-    EXPECT_TRUE(w->model().index(0, assets).data().toString().contains(u','));
+    int shown = -1;
+    for (int c = 0; c < t.columnCount(); ++c) {
+        if (t.column(c).kind == ComparisonColumn::Kind::Amount && t.column(c).index == 1) {
+            shown = c;
+        }
+    }
+    ASSERT_GE(shown, 0);
+    EXPECT_TRUE(w->model().index(0, shown).data().toString().contains(u','));
 }
 
 TEST(ComparisonWindow, RemovesRowsAndExportsTheTable) {
@@ -128,12 +140,12 @@ TEST(ComparisonWindow, RemovesRowsAndExportsTheTable) {
 TEST(ComparisonWindow, OpeningARowAsksAboutUnsavedChangesFirst) {
     WindowFixture f;
     ComparisonWindow* w = OpenLoaded(f);
-    f.window->workspace().SetCompany("Promijenjeno");
+    f.Find<QLineEdit>("ePoduzece")->setText(QStringLiteral("Promijenjeno"));
     w->table()->selectRow(0);
     f.dialogs->answers.push_back(Answer::Cancel);
     w->OtvoriClick();
     EXPECT_EQ(f.dialogs->questions.size(), 1);
-    EXPECT_EQ(f.Doc().Poduzece, "");  // nothing opened
+    EXPECT_EQ(f.Doc().ImeDatoteke, "");  // nothing opened
     f.dialogs->answers.push_back(Answer::No);
     w->OtvoriClick();
     EXPECT_EQ(QString::fromStdString(f.Doc().ImeDatoteke),
