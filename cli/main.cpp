@@ -393,8 +393,12 @@ void ReportError(std::string message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // "summary" takes its own options; everything but the command's name goes to it.
-    for (int i = 1; i < argc; ++i) {
+    // "summary" takes its own options; everything but the command's name goes to it (--help
+    // stays with the usage of every command).
+    const bool help = std::any_of(argv + 1, argv + argc, [](const char* a) {
+        return std::string(a) == "--help" || std::string(a) == "-h";
+    });
+    for (int i = 1; i < argc && !help; ++i) {
         const std::string a = argv[i];
         if (a == "--locale") {
             ++i;
