@@ -43,7 +43,7 @@ inline constexpr std::array<KeyAmountFacts, kKeyAmountCount> kKeyAmounts = {{
     {KeyAmount::Revenue, "revenue", "Ukupni prihodi"},
     {KeyAmount::ResultBeforeTax, "result_before_tax", "Rezultat prije poreza"},
     {KeyAmount::NetResult, "net_result", "Rezultat poslije poreza"},
-    {KeyAmount::OperatingCashFlow, "operating_cash_flow", "Novčani tok od posl. aktivnosti"},
+    {KeyAmount::OperatingCashFlow, "operating_cash_flow", "Novčani tok iz poslovanja"},
     {KeyAmount::FreeCashFlow, "free_cash_flow", "Slobodni novčani tok"},
 }};
 

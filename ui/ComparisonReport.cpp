@@ -1,13 +1,14 @@
 #include "ui/ComparisonReport.h"
 
+#include "model/Templates.h"
 #include "reports/TableReport.h"
 
 namespace movik {
 
 namespace {
 
-constexpr double kCompanyWidth = 44;
-constexpr double kPeriodWidth = 30;
+constexpr double kCompanyWidth = 38;
+constexpr double kPeriodWidth = 36;
 
 // The columns of the table of one kind, with their positions in the table.
 std::vector<int> ColumnsOf(const ComparisonTable& t, ComparisonColumn::Kind kind) {
@@ -54,6 +55,33 @@ TableReportData Part(const ComparisonTable& t, ComparisonColumn::Kind kind,
     return d;
 }
 
+// The indicators' short names ("A1" ... "D4", group letter and number within the group) and
+// the legend lines that spell them out, one per group.
+std::vector<std::string> IndicatorCodes(std::vector<std::string>* legend) {
+    std::vector<std::string> codes;
+    std::string line;
+    char group = '@';
+    int number = 0;
+    for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
+        const int row = kIndicatorRows[i];
+        if (TemplateRow(Statement::Pok, row - 1).Vrsta == "b") {  // first of a group
+            if (!line.empty()) {
+                legend->push_back(line);
+            }
+            ++group;
+            number = 0;
+            line = std::string(TemplateRow(Statement::Pok, row - 1).Tekst) + ":";
+        }
+        std::string code = std::string(1, group) + std::to_string(++number);
+        std::string caption = IndicatorCaption(static_cast<int>(i));
+        caption = caption.substr(caption.find(' ') + 1);  // without its "1." number
+        line += (number == 1 ? " " : ", ") + code + " " + caption;
+        codes.push_back(std::move(code));
+    }
+    legend->push_back(line);
+    return codes;
+}
+
 }  // namespace
 
 std::vector<PrintJob> ComparisonReportJobs(const ComparisonTable& t) {
@@ -83,6 +111,10 @@ std::vector<PrintJob> ComparisonReportJobs(const ComparisonTable& t) {
 
     TableReportData indicators = Part(t, K::Indicator, "Financijski pokazatelji");
     indicators.jobName = "Usporedba - pokazatelji";
+    const std::vector<std::string> codes = IndicatorCodes(&indicators.notes);
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        indicators.columns[i + 2].caption = codes[i];
+    }
     jobs.push_back(LayOutTableReport(indicators));
     return jobs;
 }

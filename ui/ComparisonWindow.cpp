@@ -61,6 +61,8 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     agUsporedba_ = new QTableView(this);
     agUsporedba_->setObjectName(QStringLiteral("agUsporedba"));
     agUsporedba_->setModel(model_);
+    // Rows stay in the order they were added until the user sorts or groups them.
+    agUsporedba_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     agUsporedba_->setSortingEnabled(true);
     agUsporedba_->horizontalHeader()->setSortIndicatorShown(false);
     agUsporedba_->horizontalHeader()->setDefaultSectionSize(120);
@@ -134,6 +136,16 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
 
 ComparisonWindow::~ComparisonWindow() {
     StopLoading();
+}
+
+void ComparisonWindow::FitColumns() {
+    // Every caption and value readable, no column wider than a long company name needs.
+    agUsporedba_->resizeColumnsToContents();
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        if (agUsporedba_->columnWidth(c) > kMaxColumnWidth) {
+            agUsporedba_->setColumnWidth(c, kMaxColumnWidth);
+        }
+    }
 }
 
 void ComparisonWindow::UpdateButtons() {
@@ -243,6 +255,7 @@ void ComparisonWindow::TakeReadyRows() {
     poll_->stop();
     lastLoadMs_ = loadClock_.elapsed();
     pbUcitavanje_->setVisible(false);
+    FitColumns();
     int failed = 0;
     int warned = 0;
     for (int r = 0; r < model_->rowCount(); ++r) {
@@ -303,6 +316,7 @@ void ComparisonWindow::UkloniClick() {
 void ComparisonWindow::GrupirajClick(bool grouped) {
     agUsporedba_->horizontalHeader()->setSortIndicatorShown(false);
     model_->SetGrouped(grouped);
+    FitColumns();
     if (cbGrupiraj_->isChecked() != grouped) {
         const QSignalBlocker block(cbGrupiraj_);
         cbGrupiraj_->setChecked(grouped);

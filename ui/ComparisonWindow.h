@@ -84,6 +84,7 @@ class ComparisonWindow : public QWidget {
     void TakeReadyRows();
     void StopLoading();
     void UpdateButtons();
+    void FitColumns();
     std::vector<int> SelectedRows() const;
 
     Dialogs& dialogs_;
@@ -98,6 +99,7 @@ class ComparisonWindow : public QWidget {
     QPushButton* bOtvori_ = nullptr;
     QPushButton* bIzvozCsv_ = nullptr;
     QPushButton* bIzvozPdf_ = nullptr;
+    static constexpr int kMaxColumnWidth = 260;
     QTimer* poll_ = nullptr;
     std::unique_ptr<Loader> loader_;
     QStringList queued_;
