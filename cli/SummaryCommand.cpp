@@ -132,6 +132,7 @@ class Progress {
   public:
     Progress() : enabled_(::isatty(STDERR_FILENO) == 1), start_(Clock::now()), last_(start_) {}
 
+    bool enabled() const { return enabled_; }
     void Done(std::size_t done, std::optional<std::size_t> total) {
         if (!enabled_) {
             return;
@@ -291,6 +292,16 @@ int RunSummary(int argc, char** argv) {
         Output out(o.out);
         out.Write(SummaryHeader(o.format));
         Progress progress;
+        // On a terminal the paths given are counted first (a walk of the folders), so the
+        // progress line can say how long is left; a list on standard input is counted as read.
+        std::optional<std::size_t> total;
+        if (progress.enabled() && !o.filesFrom) {
+            DocumentPaths count(o.paths);
+            total = 0;
+            while (count.Next()) {
+                ++*total;
+            }
+        }
         std::size_t done = 0;
         bool anyFailed = false;
         SummarizeInOrder(
@@ -303,7 +314,7 @@ int RunSummary(int argc, char** argv) {
                     std::cerr << "movik-cli: " << OneLine(s.error) << '\n';
                 }
                 out.Write(SummaryLine(o.format, s, rs));
-                progress.Done(++done, allFound ? std::optional<std::size_t>(found) : std::nullopt);
+                progress.Done(++done, allFound ? std::optional<std::size_t>(found) : total);
             });
         progress.Finish();
         out.Commit();

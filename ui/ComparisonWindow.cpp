@@ -371,9 +371,8 @@ void ComparisonWindow::OtvoriClick() {
 // Drag and drop of files and folders
 
 void ComparisonWindow::dragEnterEvent(QDragEnterEvent* event) {
-    const QMimeData* mime = event->mimeData();
-    if (mime->hasUrls() && std::any_of(mime->urls().cbegin(), mime->urls().cend(),
-                                       [](const QUrl& u) { return u.isLocalFile(); })) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.cbegin(), urls.cend(), [](const QUrl& u) { return u.isLocalFile(); })) {
         event->acceptProposedAction();
     }
 }

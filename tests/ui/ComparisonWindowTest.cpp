@@ -4,8 +4,10 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTableView>
 #include <QTest>
+#include <QUrl>
 #include <random>
 
 #include "../support/RandomDocument.h"
@@ -80,6 +82,26 @@ TEST(ComparisonWindow, LoadsAFolderAndMarksWarningsAndFailures) {
             EXPECT_TRUE(first.data(Qt::ToolTipRole).toString().contains(u"z-ostecen.mvk"));
         }
     }
+}
+
+TEST(ComparisonWindow, DroppedFilesAndFoldersAreLoadedInTheirOrder) {
+    WindowFixture f;
+    WriteDocuments(f);
+    f.window->Usporedba1Click();
+    ComparisonWindow* w = f.window->comparison();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(f.Path(QStringLiteral("docs/2-2024.mvk"))),
+                  QUrl::fromLocalFile(f.Path(QStringLiteral("docs"))),
+                  QUrl(QStringLiteral("https://example.com/x.mvk"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    static_cast<QObject*>(w)->event(&enter);  // straight to the window, as a drag would
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    static_cast<QObject*>(w)->event(&drop);
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->IsLoading(); }, 20000));
+    ASSERT_EQ(w->model().rowCount(), 8);  // the file, then the folder's seven; no web address
+    EXPECT_TRUE(QString::fromStdString(w->model().table().Summary(0).file).endsWith(u"2-2024.mvk"));
+    EXPECT_TRUE(QString::fromStdString(w->model().table().Summary(1).file).endsWith(u"0-2023.mvk"));
 }
 
 TEST(ComparisonWindow, HeaderClickSortsAndGroupingShowsTrends) {
