@@ -38,10 +38,15 @@ struct Options {
     std::optional<std::string> locale;
 };
 
+// More threads than this only wait on the disk and each other.
+constexpr int kMaxJobs = 256;
+
 int ParseJobs(const std::string& text) {
-    if (text.empty() || text.size() > 4 ||
-        text.find_first_not_of("0123456789") != std::string::npos || std::stoi(text) < 1) {
-        throw UsageError("Neispravan broj poslova '" + text + "' (cijeli broj od 1 do 9999)");
+    if (text.empty() || text.size() > 3 ||
+        text.find_first_not_of("0123456789") != std::string::npos || std::stoi(text) < 1 ||
+        std::stoi(text) > kMaxJobs) {
+        throw UsageError("Neispravan broj dretvi '" + text + "' (cijeli broj od 1 do " +
+                         std::to_string(kMaxJobs) + ")");
     }
     return std::stoi(text);
 }
