@@ -72,6 +72,8 @@ QString HelpTopicFile(int context) {
             return QStringLiteral("izbornici.html");
         case 11:
             return QStringLiteral("grafikoni-eur-excel.html");
+        case 12:
+            return QStringLiteral("usporedba.html");
         default:
             return {};
     }

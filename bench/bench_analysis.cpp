@@ -1,47 +1,77 @@
-// The euro conversion of one document: the amounts alone, and the whole command with its
-// refresh cycle over the grids.
+// Work across many documents: the summary of one document, and many documents summarised in
+// path order on one and on two threads (documents a minute = items_per_second x 60).
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
-#include "analysis/EuroConversion.h"
-#include "tests/support/WorkspaceTestAccess.h"
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "../tests/support/RandomDocument.h"
+#include "analysis/Parallel.h"
+#include "analysis/SummaryFormats.h"
 
 namespace {
 
-movik::Workspace Example() {
-    movik::Workspace ws(movik::RegionalSettings{".", ",", "dd.MM.yyyy."}, 2025);
-    if (!ws.OpenDocument(MOVIK_EXAMPLE)) {
-        std::abort();
-    }
-    return ws;
+namespace fs = std::filesystem;
+
+constexpr int kDocuments = 1000;
+
+// kDocuments random documents in a temporary folder, written once for all benchmarks.
+const std::vector<std::string>& Documents() {
+    static const std::vector<std::string> paths = [] {
+        const fs::path dir =
+            fs::temp_directory_path() / ("movik-bench-analysis-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        std::vector<std::string> list;
+        movik::Workspace ws(movik::RegionalSettings{}, 2026);
+        std::mt19937 rng(3);
+        for (int i = 0; i < kDocuments; ++i) {
+            list.push_back((dir / ("d" + std::to_string(i) + ".mvk")).string());
+            movik::test::WriteRandomDocument(ws, rng, list.back());
+        }
+        std::atexit([] {
+            fs::remove_all(fs::temp_directory_path() /
+                           ("movik-bench-analysis-" + std::to_string(::getpid())));
+        });
+        return list;
+    }();
+    return paths;
 }
 
-void BM_ConvertInputsToEuro(benchmark::State& state) {
-    const movik::TDokument original = Example().document();
-    movik::TDokument doc = original;
+void BM_SummarizeOne(benchmark::State& state) {
+    const std::string& path = Documents().front();
     for (auto _ : state) {
-        state.PauseTiming();
-        doc = original;
-        state.ResumeTiming();
-        movik::ConvertInputsToEuro(doc);
-        benchmark::DoNotOptimize(doc.Bilanca.row(55).IznosTekuca);
+        benchmark::DoNotOptimize(movik::Summarize(path, movik::RegionalSettings{}, 2026));
     }
+    state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_ConvertInputsToEuro)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SummarizeOne);
 
-// What "Preračunaj u eure…" and movik-cli convert do to the open document.
-void BM_ConvertToEuroWithRefresh(benchmark::State& state) {
-    movik::Workspace ws = Example();
-    const movik::TDokument original = ws.document();
+// The whole of movik-cli summary's work but the process: paths, threads, JSON lines.
+void BM_SummarizeMany(benchmark::State& state) {
+    const std::vector<std::string>& paths = Documents();
+    const int jobs = static_cast<int>(state.range(0));
+    const movik::RegionalSettings rs;
+    std::size_t bytes = 0;
     for (auto _ : state) {
-        state.PauseTiming();
-        movik::WorkspaceTestAccess::Document(ws) = original;
-        state.ResumeTiming();
-        movik::ConvertToEuro(ws);
-        benchmark::DoNotOptimize(ws.grids().Bilanca.cell(5, 55));
+        std::size_t next = 0;
+        movik::SummarizeInOrder(
+            [&]() -> std::optional<std::string> {
+                return next < paths.size() ? std::optional<std::string>(paths[next++])
+                                           : std::nullopt;
+            },
+            jobs, [&rs](const std::string& p) { return movik::Summarize(p, rs, 2026); },
+            [&](movik::DocumentSummary&& s) {
+                bytes += movik::SummaryLine(movik::SummaryFormat::Jsonl, s, rs).size();
+            });
     }
+    benchmark::DoNotOptimize(bytes);
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(paths.size()));
 }
-BENCHMARK(BM_ConvertToEuroWithRefresh)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SummarizeMany)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -37,6 +37,9 @@ struct Arguments {
 };
 
 using CommandFunction = int (*)(const Arguments& args, Workspace& ws);
+// A command over many documents that reads its own arguments (everything but its name, --locale
+// included) and reports its own errors; returns the exit code.
+using WholeCommandFunction = int (*)(int argc, char** argv);
 
 struct Command {
     const char* name;
@@ -44,6 +47,7 @@ struct Command {
     std::vector<std::string> options;  // options that take a value ("-o", "--report", ...)
     std::vector<std::string> flags;    // options without a value ("--force")
     CommandFunction run;
+    WholeCommandFunction runWhole = nullptr;  // instead of run, for a command of its own parsing
 };
 
 // ---- Helpers the commands share ----------------------------------------------------------------
@@ -72,5 +76,6 @@ int RunPdf(const Arguments& args, Workspace& ws);      // PdfCommand.cpp
 int RunChart(const Arguments& args, Workspace& ws);    // ChartCommand.cpp
 int RunConvert(const Arguments& args, Workspace& ws);  // ConvertCommand.cpp
 int RunXlsx(const Arguments& args, Workspace& ws);     // XlsxCommand.cpp
+int RunSummary(int argc, char** argv);                 // SummaryCommand.cpp
 
 }  // namespace movik::cli

@@ -62,6 +62,18 @@ const std::vector<Command>& Commands() {
          {"-o", "--unit"},
          {},
          movik::cli::RunXlsx},
+        {"summary",
+         "  movik-cli summary PUT... [-o OUT] [--format csv|jsonl|txt] [-j N]\n"
+         "                        [--files-from DATOTEKA|-]\n"
+         "                        (sažetak svakog dokumenta, redak po dokumentu redom putova;\n"
+         "                        mapa: sve datoteke *.mvk u njoj i podmapama, po nazivu;\n"
+         "                        --files-from čita putove redak po redak, - sa standardnog\n"
+         "                        ulaza; zadano: txt na standardni izlaz, -j broj jezgri;\n"
+         "                        izlazni kod 1 ako neka datoteka nije pročitana)\n",
+         {},
+         {},
+         nullptr,
+         movik::cli::RunSummary},
     };
     return commands;
 }
@@ -158,7 +170,37 @@ movik::RegionalSettings Settings(const std::optional<std::string>& localeName) {
     return *named;
 }
 
+// A command that reads its own arguments gets all of them but its name (unless --help asks for
+// the usage of every command); nullopt when the command is another one.
+std::optional<int> RunWhole(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            return std::nullopt;
+        }
+    }
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--locale") {
+            ++i;
+        } else if (!a.empty() && a[0] != '-') {
+            for (const Command& command : Commands()) {
+                if (a == command.name && command.runWhole != nullptr) {
+                    std::vector<char*> rest(argv + 1, argv + argc);
+                    rest.erase(rest.begin() + (i - 1));
+                    return command.runWhole(static_cast<int>(rest.size()), rest.data());
+                }
+            }
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
 int Run(int argc, char** argv) {
+    if (const std::optional<int> code = RunWhole(argc, argv)) {
+        return *code;
+    }
     std::optional<std::string> localeName;  // set by --locale
     bool help = false;
     Arguments args = ParseArguments(argc, argv, localeName, help);

@@ -48,9 +48,9 @@ QString ResolveFontFamily(const std::string& family) {
     return QString::fromStdString(family);
 }
 
-void PreparePagedDevice(QPagedPaintDevice& device) {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+void PreparePagedDevice(QPagedPaintDevice& device, QPageLayout::Orientation orientation) {
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(0, 0, 0, 0),
+                                     QPageLayout::Millimeter));
 }
 
 void PaintPage(const LaidOutPage& page, QPainter& painter, double dotsPerMm) {
@@ -115,7 +115,8 @@ int PaintJobs(const std::vector<PrintJob>& jobs, QPagedPaintDevice& device, QPai
     return painted;
 }
 
-QByteArray RenderPdf(const std::vector<PrintJob>& jobs, const QString& title) {
+QByteArray RenderPdf(const std::vector<PrintJob>& jobs, const QString& title,
+                     QPageLayout::Orientation orientation) {
     QByteArray bytes;
     bytes.reserve(128 * 1024);  // the six reports of a document take about 50 KB
     {
@@ -125,7 +126,7 @@ QByteArray RenderPdf(const std::vector<PrintJob>& jobs, const QString& title) {
         writer.setResolution(kPdfResolution);
         writer.setTitle(title);
         writer.setCreator(QString::fromUtf8(kProgramTitle));
-        PreparePagedDevice(writer);
+        PreparePagedDevice(writer, orientation);
         QPainter painter;
         if (!painter.begin(&writer))
             return {};
@@ -137,8 +138,9 @@ QByteArray RenderPdf(const std::vector<PrintJob>& jobs, const QString& title) {
     return bytes;
 }
 
-Result SavePdf(const std::vector<PrintJob>& jobs, const QString& title, const std::string& path) {
-    const QByteArray pdf = RenderPdf(jobs, title);
+Result SavePdf(const std::vector<PrintJob>& jobs, const QString& title, const std::string& path,
+               QPageLayout::Orientation orientation) {
+    const QByteArray pdf = RenderPdf(jobs, title, orientation);
     if (pdf.isEmpty())
         return Result::Fail("Nema stranica za izvoz u PDF.");
     const std::vector<std::uint8_t> content(pdf.begin(), pdf.end());

@@ -8,6 +8,7 @@
 // with the one job. A print preview can call PaintPage per page.
 
 #include <QByteArray>
+#include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QString>
@@ -21,8 +22,9 @@ namespace movik {
 // The family the painter uses for a form's font family.
 QString ResolveFontFamily(const std::string& family);
 
-// A4 portrait, zero margins (the pages carry their own margins).
-void PreparePagedDevice(QPagedPaintDevice& device);
+// A4 portrait (or landscape), zero margins (the pages carry their own margins).
+void PreparePagedDevice(QPagedPaintDevice& device,
+                        QPageLayout::Orientation orientation = QPageLayout::Portrait);
 
 // Paints one page with painter, dotsPerMm device pixels per millimetre (the device's resolution
 // / 25.4). The painter is left as it was.
@@ -34,10 +36,12 @@ int PaintJobs(const std::vector<PrintJob>& jobs, QPagedPaintDevice& device, QPai
 
 // The jobs as one PDF (A4, selectable text, embedded fonts) with the given title; empty when
 // there is nothing to paint.
-QByteArray RenderPdf(const std::vector<PrintJob>& jobs, const QString& title);
+QByteArray RenderPdf(const std::vector<PrintJob>& jobs, const QString& title,
+                     QPageLayout::Orientation orientation = QPageLayout::Portrait);
 
 // Writes RenderPdf(...) to path through a safe write (a temporary file renamed over path when
 // complete; nothing is left behind on failure). A failure carries the message to show.
-Result SavePdf(const std::vector<PrintJob>& jobs, const QString& title, const std::string& path);
+Result SavePdf(const std::vector<PrintJob>& jobs, const QString& title, const std::string& path,
+               QPageLayout::Orientation orientation = QPageLayout::Portrait);
 
 }  // namespace movik

@@ -198,4 +198,29 @@ std::optional<QString> QtDialogs::ChooseSaveFile(const FileDialogSetup& setup) {
     }
 }
 
+QStringList Dialogs::ChooseOpenFiles(const FileDialogSetup& setup) {
+    const std::optional<QString> one = ChooseOpenFile(setup);
+    return one ? QStringList{*one} : QStringList{};
+}
+
+std::optional<QString> Dialogs::ChooseFolder(const FileDialogSetup& setup) {
+    return ChooseOpenFile(setup);
+}
+
+QStringList QtDialogs::ChooseOpenFiles(const FileDialogSetup& setup) {
+    QFileDialog* dialog = PrepareFileDialog(setup, false);
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    if (dialog->exec() != QDialog::Accepted) {
+        return {};
+    }
+    return dialog->selectedFiles();
+}
+
+std::optional<QString> QtDialogs::ChooseFolder(const FileDialogSetup& setup) {
+    QFileDialog* dialog = PrepareFileDialog(setup, false);
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly, true);
+    return RunFileDialog(dialog);
+}
+
 }  // namespace movik

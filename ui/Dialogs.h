@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <map>
 #include <optional>
@@ -47,6 +48,10 @@ class Dialogs {
     // The chosen path, or nullopt when the user cancelled.
     virtual std::optional<QString> ChooseOpenFile(const FileDialogSetup& setup) = 0;
     virtual std::optional<QString> ChooseSaveFile(const FileDialogSetup& setup) = 0;
+    // Several existing files (empty when cancelled); by default the one of ChooseOpenFile.
+    virtual QStringList ChooseOpenFiles(const FileDialogSetup& setup);
+    // An existing folder, nullopt when cancelled; by default what ChooseOpenFile gives.
+    virtual std::optional<QString> ChooseFolder(const FileDialogSetup& setup);
     // A modal print preview titled title, whose pages paint draws on the printer it is given;
     // its print button runs print (and closes the preview). By default Qt's preview dialog;
     // tests substitute one that only paints.
@@ -75,6 +80,8 @@ class QtDialogs : public Dialogs {
     void ShowError(const QString& text) override;
     std::optional<QString> ChooseOpenFile(const FileDialogSetup& setup) override;
     std::optional<QString> ChooseSaveFile(const FileDialogSetup& setup) override;
+    QStringList ChooseOpenFiles(const FileDialogSetup& setup) override;
+    std::optional<QString> ChooseFolder(const FileDialogSetup& setup) override;
     void ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint,
                           const std::function<void()>& print) override;
 

@@ -36,6 +36,7 @@
 #include "movik/Version.h"
 #include "regional/Regional.h"
 #include "ui/AnalysisCommands.h"
+#include "ui/ComparisonWindow.h"
 #include "ui/DateField.h"
 #include "ui/GeneralDataPage.h"
 #include "ui/PrintCommands.h"
@@ -187,9 +188,13 @@ void TForm1::BuildMenus() {
     add(dokument, QStringLiteral("Izlaz1"), QStringLiteral("I&zlaz iz programa"),
         QKeySequence(Qt::CTRL | Qt::Key_Z), &TForm1::Izlaz1Click);
 
+    // Work across many documents, after the document's own menu.
     QMenu* analiza = menuBar()->addMenu(QStringLiteral("&Analiza"));
     analiza->setObjectName(QStringLiteral("Analiza1"));
     analiza->setProperty("helpContext", kAnalysisHelpContext);
+    add(analiza, QStringLiteral("Usporedba1"), QStringLiteral("Usporedba…"), QKeySequence(),
+        &TForm1::Usporedba1Click)
+        ->setProperty("helpContext", kComparisonHelpContext);
     add(analiza, QStringLiteral("Grafikoni1"), QStringLiteral("Grafikoni…"), QKeySequence(),
         &TForm1::Grafikoni1Click);
     add(analiza, QStringLiteral("PreracunajUEure1"), QStringLiteral("Preračunaj u eure…"),

@@ -20,6 +20,7 @@ class QTabWidget;
 
 namespace movik {
 
+class ComparisonWindow;
 class DateField;
 class GeneralDataPage;
 class PrintCommands;
@@ -72,6 +73,11 @@ class TForm1 : public QMainWindow {
     void Grafikoni1Click();        // the charts window of the open document
     void PreracunajUEure1Click();  // asks, then converts the document from kuna to euros
     void Korisnikauputstva1Click();
+    // The comparison of many documents (created on first use, kept for the run).
+    void Usporedba1Click();
+    ComparisonWindow* comparison() const { return usporedba_; }
+    // A document chosen in the comparison: opened here after the unsaved-changes question.
+    void OpenFromComparison(const QString& path);
     void Oprogramu1Click();
 
     // The unsaved-changes guard: true when the command may go on. Yes saves first; a save that
@@ -164,6 +170,7 @@ class TForm1 : public QMainWindow {
     QAction* PregledIspisa1_ = nullptr;
     QAction* IzvozPDF1_ = nullptr;
     std::unique_ptr<PrintCommands> print_;
+    ComparisonWindow* usporedba_ = nullptr;
 
     std::array<QLabel*, 5> companyLabels_{};
     std::array<QLabel*, 5> seatLabels_{};

@@ -1,0 +1,322 @@
+#include "analysis/Comparison.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <numeric>
+
+#include "analysis/SummaryFormats.h"
+#include "model/NumberFormat.h"
+
+namespace movik {
+
+namespace {
+
+// Weights that put č, ć after c, đ after d, š after s and ž after z.
+void AppendLetter(std::string& key, char base, int variant) {
+    key += base;
+    key += static_cast<char>('0' + variant);
+}
+
+}  // namespace
+
+std::string CollationKey(const std::string& text) {
+    std::string key;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            AppendLetter(key, static_cast<char>(std::tolower(c)), 0);
+            continue;
+        }
+        // Two-byte UTF-8 of the Croatian letters.
+        const unsigned cp =
+            (i + 1 < text.size() && (c & 0xE0) == 0xC0)
+                ? ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu)
+                : 0;
+        switch (cp) {
+            case 0x10C:
+            case 0x10D:
+                AppendLetter(key, 'c', 1);
+                ++i;
+                continue;  // Č č
+            case 0x106:
+            case 0x107:
+                AppendLetter(key, 'c', 2);
+                ++i;
+                continue;  // Ć ć
+            case 0x110:
+            case 0x111:
+                AppendLetter(key, 'd', 2);
+                ++i;
+                continue;  // Đ đ
+            case 0x160:
+            case 0x161:
+                AppendLetter(key, 's', 1);
+                ++i;
+                continue;  // Š š
+            case 0x17D:
+            case 0x17E:
+                AppendLetter(key, 'z', 1);
+                ++i;
+                continue;  // Ž ž
+            default:
+                AppendLetter(key, static_cast<char>(c), 0);
+        }
+    }
+    return key;
+}
+
+ComparisonTable::ComparisonTable(RegionalSettings rs) : rs_(std::move(rs)) {
+    BuildColumns();
+}
+
+void ComparisonTable::BuildColumns() {
+    using K = ComparisonColumn::Kind;
+    columns_ = {{K::Company, 0}, {K::Seat, 0}, {K::Period, 0}};
+    for (int i = 0; i < kKeyAmountCount; ++i) {
+        columns_.push_back({K::Amount, i});
+        if (showChanges_) {
+            columns_.push_back({K::Change, i});
+        }
+    }
+    for (int i = 0; i < static_cast<int>(kIndicatorRows.size()); ++i) {
+        columns_.push_back({K::Indicator, i});
+    }
+    columns_.push_back({K::Status, 0});
+    columns_.push_back({K::File, 0});
+}
+
+void ComparisonTable::Add(std::vector<DocumentSummary> summaries) {
+    for (DocumentSummary& s : summaries) {
+        Entry e;
+        e.companyKey = CollationKey(s.company);
+        e.summary = std::move(s);
+        entries_.push_back(std::move(e));
+    }
+    ComputeTrends();
+    Reorder();
+}
+
+void ComparisonTable::Remove(std::vector<int> rows) {
+    std::vector<bool> gone(entries_.size(), false);
+    for (const int r : rows) {
+        if (r >= 0 && r < rowCount()) {
+            gone[order_[static_cast<std::size_t>(r)]] = true;
+        }
+    }
+    std::vector<Entry> kept;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (!gone[i]) {
+            kept.push_back(std::move(entries_[i]));
+        }
+    }
+    entries_ = std::move(kept);
+    ComputeTrends();
+    Reorder();
+}
+
+void ComparisonTable::Clear() {
+    entries_.clear();
+    order_.clear();
+}
+
+void ComparisonTable::SetGrouped(bool grouped) {
+    grouped_ = grouped;
+    showChanges_ = grouped;
+    sortColumn_ = -1;
+    BuildColumns();
+    Reorder();
+}
+
+void ComparisonTable::SortBy(int column, bool ascending) {
+    grouped_ = false;
+    sortColumn_ = column;
+    ascending_ = ascending;
+    Reorder();
+}
+
+// Every company's documents in period order; each key amount against the one before.
+void ComparisonTable::ComputeTrends() {
+    std::map<std::string, std::vector<std::size_t>> byCompany;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        entries_[i].changes.fill(std::nullopt);
+        if (entries_[i].summary.ok) {
+            byCompany[entries_[i].companyKey].push_back(i);
+        }
+    }
+    for (auto& [company, list] : byCompany) {
+        std::stable_sort(list.begin(), list.end(), [this](std::size_t a, std::size_t b) {
+            const DocumentSummary& x = entries_[a].summary;
+            const DocumentSummary& y = entries_[b].summary;
+            return std::pair(x.to, x.from) < std::pair(y.to, y.from);
+        });
+        for (std::size_t k = 1; k < list.size(); ++k) {
+            const DocumentSummary& prev = entries_[list[k - 1]].summary;
+            Entry& cur = entries_[list[k]];
+            for (int a = 0; a < kKeyAmountCount; ++a) {
+                const double before = prev.amounts[a];
+                if (before != 0 && std::isfinite(before)) {
+                    cur.changes[a] = (cur.summary.amounts[a] - before) / std::fabs(before) * 100.0;
+                }
+            }
+        }
+    }
+}
+
+void ComparisonTable::Reorder() {
+    order_.resize(entries_.size());
+    std::iota(order_.begin(), order_.end(), std::size_t{0});
+    if (grouped_) {
+        std::stable_sort(order_.begin(), order_.end(), [this](std::size_t a, std::size_t b) {
+            const Entry& x = entries_[a];
+            const Entry& y = entries_[b];
+            if (x.summary.ok != y.summary.ok) {
+                return x.summary.ok;  // failed files last
+            }
+            return std::tuple(x.companyKey, x.summary.to, x.summary.from) <
+                   std::tuple(y.companyKey, y.summary.to, y.summary.from);
+        });
+        return;
+    }
+    if (sortColumn_ < 0 || sortColumn_ >= columnCount()) {
+        return;
+    }
+    // Keys once per entry, then a stable sort; empty cells go last either way.
+    std::vector<std::optional<double>> numbers(entries_.size());
+    std::vector<std::string> texts(entries_.size());
+    std::vector<std::size_t> plain = order_;
+    for (std::size_t r = 0; r < plain.size(); ++r) {
+        const int row = static_cast<int>(r);
+        numbers[r] = Number(row, sortColumn_);
+        if (!numbers[r]) {
+            texts[r] = CollationKey(Text(row, sortColumn_));
+        }
+    }
+    const ComparisonColumn col = column(sortColumn_);
+    const bool numeric = col.kind == ComparisonColumn::Kind::Amount ||
+                         col.kind == ComparisonColumn::Kind::Change ||
+                         col.kind == ComparisonColumn::Kind::Indicator;
+    const bool byPeriod = col.kind == ComparisonColumn::Kind::Period;
+    std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
+        if (numeric) {
+            if (!numbers[a] || !numbers[b]) {
+                return numbers[a].has_value() && !numbers[b].has_value();
+            }
+            return ascending_ ? *numbers[a] < *numbers[b] : *numbers[b] < *numbers[a];
+        }
+        if (byPeriod) {
+            const auto pa = std::pair(entries_[a].summary.to, entries_[a].summary.from);
+            const auto pb = std::pair(entries_[b].summary.to, entries_[b].summary.from);
+            return ascending_ ? pa < pb : pb < pa;
+        }
+        if (texts[a].empty() != texts[b].empty()) {
+            return texts[b].empty();
+        }
+        return ascending_ ? texts[a] < texts[b] : texts[b] < texts[a];
+    });
+}
+
+const ComparisonTable::Entry& ComparisonTable::At(int row) const {
+    return entries_[order_[static_cast<std::size_t>(row)]];
+}
+
+const DocumentSummary& ComparisonTable::Summary(int row) const {
+    return At(row).summary;
+}
+
+std::optional<double> ComparisonTable::Change(int row, int amountIndex) const {
+    return At(row).changes[static_cast<std::size_t>(amountIndex)];
+}
+
+std::string ComparisonTable::Caption(int c) const {
+    const ComparisonColumn& col = column(c);
+    switch (col.kind) {
+        case ComparisonColumn::Kind::Company:
+            return "Poduzeće";
+        case ComparisonColumn::Kind::Seat:
+            return "Sjedište";
+        case ComparisonColumn::Kind::Period:
+            return "Razdoblje";
+        case ComparisonColumn::Kind::Amount:
+            return std::string(kKeyAmounts[static_cast<std::size_t>(col.index)].caption);
+        case ComparisonColumn::Kind::Change:
+            return "Promjena (%)";
+        case ComparisonColumn::Kind::Indicator:
+            return IndicatorCaption(col.index);
+        case ComparisonColumn::Kind::Status:
+            return "Upozorenje / pogreška";
+        case ComparisonColumn::Kind::File:
+            return "Datoteka";
+    }
+    return {};
+}
+
+std::optional<double> ComparisonTable::Number(int row, int c) const {
+    const ComparisonColumn& col = column(c);
+    const DocumentSummary& s = Summary(row);
+    if (!s.ok) {
+        return std::nullopt;
+    }
+    switch (col.kind) {
+        case ComparisonColumn::Kind::Amount:
+            return s.amounts[static_cast<std::size_t>(col.index)];
+        case ComparisonColumn::Kind::Change:
+            return Change(row, col.index);
+        case ComparisonColumn::Kind::Indicator:
+            return s.indicators[static_cast<std::size_t>(col.index)];
+        default:
+            return std::nullopt;
+    }
+}
+
+std::string ComparisonTable::Text(int row, int c) const {
+    const ComparisonColumn& col = column(c);
+    const DocumentSummary& s = Summary(row);
+    switch (col.kind) {
+        case ComparisonColumn::Kind::Company:
+            return s.company;
+        case ComparisonColumn::Kind::Seat:
+            return s.seat;
+        case ComparisonColumn::Kind::Period:
+            return PeriodText(s, rs_);
+        case ComparisonColumn::Kind::Amount:
+            return s.ok ? s.amountTexts[static_cast<std::size_t>(col.index)] : "";
+        case ComparisonColumn::Kind::Change: {
+            const std::optional<double> change = Change(row, col.index);
+            return change ? FormatNumber(*change, "#,##0.0%", rs_) : "";
+        }
+        case ComparisonColumn::Kind::Indicator:
+            return s.ok ? s.indicatorTexts[static_cast<std::size_t>(col.index)] : "";
+        case ComparisonColumn::Kind::Status: {
+            if (!s.ok) {
+                return s.error;
+            }
+            std::string all;
+            for (const std::string& w : s.warnings) {
+                all += (all.empty() ? "" : "; ") + w;
+            }
+            return all;
+        }
+        case ComparisonColumn::Kind::File:
+            return s.file;
+    }
+    return {};
+}
+
+std::string ComparisonTable::Csv() const {
+    std::vector<std::string> cells;
+    for (int c = 0; c < columnCount(); ++c) {
+        cells.push_back(Caption(c));
+    }
+    std::string out = CsvLine(cells);
+    for (int r = 0; r < rowCount(); ++r) {
+        cells.clear();
+        for (int c = 0; c < columnCount(); ++c) {
+            cells.push_back(Text(r, c));
+        }
+        out += CsvLine(cells);
+    }
+    return out;
+}
+
+}  // namespace movik

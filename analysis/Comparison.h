@@ -1,0 +1,79 @@
+#pragma once
+// The comparison table of many documents: one row per document (failed files included, with
+// their error), columns for the general data, the key amounts and the indicators, sorting by any
+// column, and grouping by company in period order with each key amount's change against the
+// company's previous period. The window shows it; it knows nothing of widgets.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/Summary.h"
+#include "model/Regional.h"
+
+namespace movik {
+
+struct ComparisonColumn {
+    enum class Kind { Company, Seat, Period, Amount, Change, Indicator, File, Status };
+    Kind kind;
+    int index = 0;  // key amount or indicator position
+};
+
+class ComparisonTable {
+  public:
+    explicit ComparisonTable(RegionalSettings rs);
+
+    void Add(std::vector<DocumentSummary> summaries);
+    // Removes the rows at these positions of the current order.
+    void Remove(std::vector<int> rows);
+    void Clear();
+
+    // Grouped: rows of one company together (companies in name order) in period order, with
+    // the change columns shown; failed files last. Sorting by a column ends the grouped order
+    // and keeps the columns; ungrouping removes the change columns.
+    void SetGrouped(bool grouped);
+    bool grouped() const { return grouped_; }
+    void SortBy(int column, bool ascending);
+
+    int rowCount() const { return static_cast<int>(order_.size()); }
+    int columnCount() const { return static_cast<int>(columns_.size()); }
+    const ComparisonColumn& column(int c) const { return columns_[static_cast<std::size_t>(c)]; }
+    std::string Caption(int c) const;
+    // The cell's text, with the locale's separators.
+    std::string Text(int row, int c) const;
+    // The cell's number (amounts, changes, indicators); nullopt for texts and empty cells.
+    std::optional<double> Number(int row, int c) const;
+    const DocumentSummary& Summary(int row) const;
+    // The change in percent of a key amount against the company's previous period; nullopt for
+    // the first period or a previous amount of 0.
+    std::optional<double> Change(int row, int amountIndex) const;
+
+    // The table as shown, as semicolon-separated lines (header row first), Windows-1250.
+    std::string Csv() const;
+
+  private:
+    struct Entry {
+        DocumentSummary summary;
+        std::string companyKey;
+        std::array<std::optional<double>, kKeyAmountCount> changes;
+    };
+    const Entry& At(int row) const;
+    void BuildColumns();
+    void ComputeTrends();
+    void Reorder();
+
+    RegionalSettings rs_;
+    std::vector<Entry> entries_;
+    std::vector<std::size_t> order_;  // row -> entry
+    std::vector<ComparisonColumn> columns_;
+    bool grouped_ = false;
+    bool showChanges_ = false;
+    int sortColumn_ = -1;
+    bool ascending_ = true;
+};
+
+// A sort key of a text: letter case ignored and the Croatian letters in their alphabet's place
+// (c, č, ć, d, dž, đ, ... s, š, ... z, ž).
+std::string CollationKey(const std::string& text);
+
+}  // namespace movik

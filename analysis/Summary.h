@@ -1,0 +1,82 @@
+#pragma once
+// The summary of one document: its general data, the key amounts, the fifteen indicators and
+// the warning, taken from a workspace after the refresh cycle, so every number is the one the
+// grids show. Computing a summary touches no shared state: any number of threads may do it.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/Workspace.h"
+#include "model/Regional.h"
+
+namespace movik {
+
+// The key amounts, in the order every output lists them.
+enum class KeyAmount {
+    TotalAssetsPrevious,
+    TotalAssets,
+    EquityPrevious,
+    Equity,
+    Sales,
+    Revenue,
+    ResultBeforeTax,
+    NetResult,
+    OperatingCashFlow,
+    FreeCashFlow,
+};
+inline constexpr int kKeyAmountCount = 10;
+
+struct KeyAmountFacts {
+    KeyAmount amount;
+    std::string_view field;    // JSON field name
+    std::string_view caption;  // Croatian column caption
+};
+
+inline constexpr std::array<KeyAmountFacts, kKeyAmountCount> kKeyAmounts = {{
+    {KeyAmount::TotalAssetsPrevious, "total_assets_previous", "Ukupna aktiva (preth.)"},
+    {KeyAmount::TotalAssets, "total_assets", "Ukupna aktiva"},
+    {KeyAmount::EquityPrevious, "equity_previous", "Kapital i rezerve (preth.)"},
+    {KeyAmount::Equity, "equity", "Kapital i rezerve"},
+    {KeyAmount::Sales, "sales", "Prihodi od prodaje"},
+    {KeyAmount::Revenue, "revenue", "Ukupni prihodi"},
+    {KeyAmount::ResultBeforeTax, "result_before_tax", "Rezultat prije poreza"},
+    {KeyAmount::NetResult, "net_result", "Rezultat poslije poreza"},
+    {KeyAmount::OperatingCashFlow, "operating_cash_flow", "Novčani tok iz poslovanja"},
+    {KeyAmount::FreeCashFlow, "free_cash_flow", "Slobodni novčani tok"},
+}};
+
+// The indicator grid's rows that hold an indicator (the others are group headings).
+inline constexpr std::array<int, 15> kIndicatorRows = {2,  3,  4,  6,  7,  8,  9, 11,
+                                                       12, 13, 14, 16, 17, 18, 19};
+
+struct DocumentSummary {
+    std::string file;  // as given or found
+    bool ok = false;
+    std::string error;  // why the file could not be read ("" when ok)
+    std::string company;
+    std::string seat;
+    double from = 0;  // day numbers, as the document holds them
+    double to = 0;
+    std::array<double, kKeyAmountCount> amounts{};
+    std::array<std::string, kKeyAmountCount> amountTexts;  // AmountFormat, the locale's separators
+    // By position in kIndicatorRows: the computed value and the grid's text.
+    std::array<double, kIndicatorRows.size()> indicators{};
+    std::array<std::string, kIndicatorRows.size()> indicatorTexts;
+    std::vector<std::string> warnings;  // as the warning panel shows them
+
+    double amount(KeyAmount a) const { return amounts[static_cast<int>(a)]; }
+};
+
+// The summary of the document a workspace holds; call after its refresh cycle.
+DocumentSummary SummaryOf(const Workspace& ws, const std::string& file);
+
+// Opens path in a workspace of its own, runs the refresh cycle and summarises it; a file that
+// cannot be opened gives ok false and the open's message.
+DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int currentYear);
+
+// The row texts of the indicator grid, trimmed (for captions).
+std::string IndicatorCaption(int indicatorIndex);
+
+}  // namespace movik

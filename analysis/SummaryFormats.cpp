@@ -1,0 +1,270 @@
+#include "analysis/SummaryFormats.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "document/Cp1250.h"
+#include "model/Dates.h"
+
+namespace movik {
+
+namespace {
+
+std::string IsoDate(double day) {
+    if (day == 0) {
+        return {};
+    }
+    const CivilDate d = CivilFromDayNumber(day);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
+    return buf;
+}
+
+std::string CsvCell(const std::string& text) {
+    std::string cell;
+    for (const char c : text) {
+        cell += (c == '\r' || c == '\n') ? ' ' : c;
+    }
+    if (cell.find_first_of(";\"") != std::string::npos) {
+        std::string quoted = "\"";
+        for (const char c : cell) {
+            quoted += c;
+            if (c == '"') {
+                quoted += '"';
+            }
+        }
+        return quoted + "\"";
+    }
+    return cell;
+}
+
+// Windows-1250 bytes of UTF-8 text, a character by character fallback to "?".
+std::string ToCp1250(const std::string& text) {
+    if (std::optional<std::string> bytes = Utf8ToCp1250(text)) {
+        return *bytes;
+    }
+    std::string out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t len = 1;
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead >= 0xF0) {
+            len = 4;
+        } else if (lead >= 0xE0) {
+            len = 3;
+        } else if (lead >= 0xC0) {
+            len = 2;
+        }
+        len = std::min(len, text.size() - i);
+        const std::optional<std::string> one = Utf8ToCp1250(std::string_view(text).substr(i, len));
+        out += one ? *one : "?";
+        i += len;
+    }
+    return out;
+}
+
+std::string Warnings(const DocumentSummary& s) {
+    std::string all;
+    for (const std::string& w : s.warnings) {
+        all += (all.empty() ? "" : " | ") + w;
+    }
+    return all;
+}
+
+// Cut or padded to width characters; right-aligned when right. A cut keeps the start, or for
+// a file path its end, where the names differ.
+std::string Column(const std::string& text, std::size_t width, bool right, bool keepEnd = false) {
+    const std::size_t length = Utf8Length(text);
+    std::string cut = text;
+    if (length > width) {
+        if (keepEnd) {
+            std::size_t skip = length - (width - 1);
+            std::size_t i = 0;
+            while (skip > 0 && i < text.size()) {
+                ++i;
+                while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) {
+                    ++i;
+                }
+                --skip;
+            }
+            cut = "…" + text.substr(i);
+        } else {
+            cut = Utf8Left(text, width - 1) + "…";
+        }
+    }
+    const std::string pad(width - Utf8Length(cut), ' ');
+    return right ? pad + cut : cut + pad;
+}
+
+constexpr std::size_t kFileWidth = 26;
+constexpr std::size_t kCompanyWidth = 22;
+constexpr std::size_t kPeriodWidth = 29;
+constexpr std::size_t kAmountWidth = 17;
+// The terminal table's amounts, with captions short enough for their columns.
+struct TxtAmount {
+    KeyAmount amount;
+    const char* caption;
+};
+constexpr TxtAmount kTxtAmounts[] = {{KeyAmount::TotalAssets, "Ukupna aktiva"},
+                                     {KeyAmount::Equity, "Kapital"},
+                                     {KeyAmount::Revenue, "Ukupni prihodi"},
+                                     {KeyAmount::NetResult, "Neto rezultat"}};
+
+}  // namespace
+
+std::string CsvLine(const std::vector<std::string>& cells) {
+    std::string line;
+    for (const std::string& c : cells) {
+        line += ToCp1250(CsvCell(c));
+        line += ';';
+    }
+    return line + "\r\n";
+}
+
+std::string JsonString(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned char>(c));
+                    out += buf;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out + "\"";
+}
+
+std::string JsonNumber(double value) {
+    if (!std::isfinite(value)) {
+        return "null";
+    }
+    if (value == 0) {
+        return "0";  // also for -0
+    }
+    char buf[32];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, end);
+}
+
+std::string PeriodText(const DocumentSummary& s, const RegionalSettings& rs) {
+    if (!s.ok || (s.from == 0 && s.to == 0)) {
+        return {};
+    }
+    return FormatShortDate(s.from, rs.shortDateFormat) + " – " +
+           FormatShortDate(s.to, rs.shortDateFormat);
+}
+
+std::string SummaryHeader(SummaryFormat format) {
+    switch (format) {
+        case SummaryFormat::Csv: {
+            std::vector<std::string> cells = {"Datoteka", "Ispravna", "Pogreška", "Poduzeće",
+                                              "Sjedište", "Od",       "Do"};
+            for (const KeyAmountFacts& k : kKeyAmounts) {
+                cells.emplace_back(k.caption);
+            }
+            for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
+                cells.push_back(IndicatorCaption(static_cast<int>(i)));
+            }
+            cells.emplace_back("Upozorenja");
+            return CsvLine(cells);
+        }
+        case SummaryFormat::Jsonl:
+            return {};
+        case SummaryFormat::Txt: {
+            std::string line = Column("Datoteka", kFileWidth, false) + "  " +
+                               Column("Poduzeće", kCompanyWidth, false) + "  " +
+                               Column("Razdoblje", kPeriodWidth, false);
+            for (const TxtAmount& k : kTxtAmounts) {
+                line += "  " + Column(k.caption, kAmountWidth, true);
+            }
+            return line + "  Napomena\n";
+        }
+    }
+    return {};
+}
+
+std::string SummaryLine(SummaryFormat format, const DocumentSummary& s,
+                        const RegionalSettings& rs) {
+    switch (format) {
+        case SummaryFormat::Csv: {
+            std::vector<std::string> cells = {s.file, s.ok ? "da" : "ne", s.error, s.company,
+                                              s.seat};
+            cells.push_back(s.ok && s.from != 0 ? FormatShortDate(s.from, rs.shortDateFormat) : "");
+            cells.push_back(s.ok && s.to != 0 ? FormatShortDate(s.to, rs.shortDateFormat) : "");
+            for (int i = 0; i < kKeyAmountCount; ++i) {
+                cells.push_back(s.ok ? s.amountTexts[i] : "");
+            }
+            for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
+                cells.push_back(s.ok ? s.indicatorTexts[i] : "");
+            }
+            cells.push_back(Warnings(s));
+            return CsvLine(cells);
+        }
+        case SummaryFormat::Jsonl: {
+            std::string j = "{\"file\":" + JsonString(s.file) +
+                            ",\"ok\":" + (s.ok ? "true" : "false") +
+                            ",\"error\":" + (s.ok ? "null" : JsonString(s.error));
+            // A failed row has every field, null where nothing was read.
+            const auto text = [&s](const std::string& t) { return s.ok ? JsonString(t) : "null"; };
+            const auto date = [&s](double d) {
+                return s.ok && d != 0 ? JsonString(IsoDate(d)) : "null";
+            };
+            j += ",\"company\":" + text(s.company) + ",\"seat\":" + text(s.seat);
+            j += ",\"from\":" + date(s.from) + ",\"to\":" + date(s.to);
+            for (const KeyAmountFacts& k : kKeyAmounts) {
+                j += ",\"" + std::string(k.field) +
+                     "\":" + (s.ok ? JsonNumber(s.amounts[static_cast<int>(k.amount)]) : "null");
+            }
+            if (s.ok) {
+                j += ",\"indicators\":{";
+                for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
+                    j += (i ? ",\"" : "\"") + std::to_string(kIndicatorRows[i]) +
+                         "\":" + JsonNumber(s.indicators[i]);
+                }
+                j += "}";
+            } else {
+                j += ",\"indicators\":null";
+            }
+            j += ",\"warnings\":[";
+            for (std::size_t i = 0; i < s.warnings.size(); ++i) {
+                j += (i ? "," : "") + JsonString(s.warnings[i]);
+            }
+            return j + "]}\n";
+        }
+        case SummaryFormat::Txt: {
+            std::string line = Column(s.file, kFileWidth, false, true) + "  " +
+                               Column(s.company, kCompanyWidth, false) + "  " +
+                               Column(PeriodText(s, rs), kPeriodWidth, false);
+            for (const TxtAmount& k : kTxtAmounts) {
+                line += "  " + Column(s.ok ? s.amountTexts[static_cast<int>(k.amount)] : "",
+                                      kAmountWidth, true);
+            }
+            const std::string note = s.ok ? Warnings(s) : "POGREŠKA: " + s.error;
+            line += note.empty() ? "" : "  " + note;
+            return line + "\n";
+        }
+    }
+    return {};
+}
+
+}  // namespace movik

@@ -1,0 +1,319 @@
+#include "cli/Command.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "analysis/DocumentPaths.h"
+#include "analysis/Parallel.h"
+#include "analysis/Summary.h"
+#include "analysis/SummaryFormats.h"
+#include "regional/Regional.h"
+
+namespace movik::cli {
+
+namespace {
+
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct Options {
+    std::vector<std::string> paths;
+    std::optional<std::string> filesFrom;
+    std::optional<std::string> out;
+    SummaryFormat format = SummaryFormat::Txt;
+    int jobs = 0;
+    std::optional<std::string> locale;
+};
+
+// More threads than this only wait on the disk and each other.
+constexpr int kMaxJobs = 256;
+
+int ParseJobs(const std::string& text) {
+    if (text.empty() || text.size() > 3 ||
+        text.find_first_not_of("0123456789") != std::string::npos || std::stoi(text) < 1 ||
+        std::stoi(text) > kMaxJobs) {
+        throw UsageError("Neispravan broj dretvi '" + text + "' (cijeli broj od 1 do " +
+                         std::to_string(kMaxJobs) + ")");
+    }
+    return std::stoi(text);
+}
+
+Options Parse(int argc, char** argv) {
+    Options o;
+    for (int i = 0; i < argc; ++i) {
+        const std::string a = argv[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= argc) {
+                throw UsageError("Opciji " + a + " nedostaje vrijednost");
+            }
+            return argv[++i];
+        };
+        if (a == "-o") {
+            o.out = value();
+        } else if (a == "--format") {
+            const std::string f = value();
+            if (f == "csv") {
+                o.format = SummaryFormat::Csv;
+            } else if (f == "jsonl") {
+                o.format = SummaryFormat::Jsonl;
+            } else if (f == "txt") {
+                o.format = SummaryFormat::Txt;
+            } else {
+                throw UsageError("Nepoznat format '" + f + "' (csv, jsonl, txt)");
+            }
+        } else if (a == "-j") {
+            o.jobs = ParseJobs(value());
+        } else if (a.rfind("-j", 0) == 0 && a.size() > 2 && a[2] != '-') {
+            o.jobs = ParseJobs(a.substr(2));
+        } else if (a == "--files-from") {
+            o.filesFrom = value();
+        } else if (a == "--locale") {
+            o.locale = value();
+        } else if (a == "--") {
+            for (++i; i < argc; ++i) {
+                o.paths.emplace_back(argv[i]);
+            }
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw UsageError("Nepoznata opcija: " + a);
+        } else {
+            o.paths.push_back(a);
+        }
+    }
+    if (o.paths.empty() && !o.filesFrom) {
+        throw UsageError("Naredbi 'summary' nedostaju putovi (vidi movik-cli --help)");
+    }
+    return o;
+}
+
+RegionalSettings SettingsFor(const std::optional<std::string>& given) {
+    if (given) {
+        if (auto rs = RegionalFromLocaleName(*given)) {
+            return *rs;
+        }
+        throw UsageError("Nepoznata lokalizacija: " + *given);
+    }
+    return SystemRegional();
+}
+
+// An error is one line: control characters show as "?".
+std::string OneLine(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') {
+            c = '?';
+        }
+    }
+    return text;
+}
+
+// The progress line on a terminal: count, rate and, once every path is known, the time left.
+class Progress {
+  public:
+    Progress() : enabled_(::isatty(STDERR_FILENO) == 1), start_(Clock::now()), last_(start_) {}
+
+    bool enabled() const { return enabled_; }
+    void Done(std::size_t done, std::optional<std::size_t> total) {
+        if (!enabled_) {
+            return;
+        }
+        const auto now = Clock::now();
+        if (now - start_ < std::chrono::seconds(1) ||
+            now - last_ < std::chrono::milliseconds(200)) {
+            return;
+        }
+        last_ = now;
+        const double seconds = std::chrono::duration<double>(now - start_).count();
+        const double perMinute = done / seconds * 60.0;
+        char line[160];
+        if (total && *total >= done && done > 0) {
+            const double left = (*total - done) * seconds / done;
+            std::snprintf(line, sizeof line, "\r%zu / %zu dokumenata, %.0f u minuti, još %.0f s   ",
+                          done, *total, perMinute, left);
+        } else {
+            std::snprintf(line, sizeof line, "\r%zu dokumenata, %.0f u minuti   ", done, perMinute);
+        }
+        std::cerr << line << std::flush;
+        shown_ = true;
+    }
+    void Finish() {
+        if (shown_) {
+            std::cerr << "\r\033[K" << std::flush;
+        }
+    }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    bool enabled_;
+    bool shown_ = false;
+    Clock::time_point start_;
+    Clock::time_point last_;
+};
+
+// Where the rows go: standard output, or a file that replaces OUT only when complete.
+class Output {
+  public:
+    explicit Output(const std::optional<std::string>& path) {
+        if (!path || *path == "-") {
+            return;
+        }
+        target_ = *path;
+        std::string pattern =
+            (std::filesystem::path(*path).parent_path() / ".movik-summary.XXXXXX").string();
+        if (std::filesystem::path(*path).parent_path().empty()) {
+            pattern = ".movik-summary.XXXXXX";
+        }
+        const int fd = ::mkstemp(pattern.data());
+        if (fd < 0) {
+            throw UsageError("Cannot create file " + *path);
+        }
+        ::close(fd);
+        temp_ = pattern;
+        file_.open(temp_, std::ios::binary | std::ios::trunc);
+        if (!file_) {
+            std::filesystem::remove(temp_);
+            throw UsageError("Cannot create file " + *path);
+        }
+    }
+    ~Output() {
+        if (!temp_.empty()) {
+            std::error_code ec;
+            std::filesystem::remove(temp_, ec);
+        }
+    }
+    std::ostream& stream() { return temp_.empty() ? std::cout : file_; }
+    void Write(const std::string& bytes) {
+        stream().write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!stream()) {
+            throw UsageError(temp_.empty() ? "Pisanje na standardni izlaz nije uspjelo"
+                                           : "Pisanje u datoteku " + target_ + " nije uspjelo");
+        }
+    }
+    void Commit() {
+        stream().flush();
+        if (!stream()) {
+            throw UsageError("Pisanje nije uspjelo");
+        }
+        if (temp_.empty()) {
+            return;
+        }
+        file_.close();
+        // mkstemp made the file private; give it the mode a new file gets.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::chmod(temp_.c_str(), 0666 & ~mask);
+        std::error_code ec;
+        std::filesystem::rename(temp_, target_, ec);
+        if (ec) {
+            throw UsageError("Cannot create file " + target_);
+        }
+        temp_.clear();
+    }
+
+  private:
+    std::string target_;
+    std::string temp_;
+    std::ofstream file_;
+};
+
+// The lines of a list of paths (a file, or standard input for "-"), one path a line.
+PathSource LinesOf(const std::string& listPath, std::shared_ptr<std::ifstream>& holder) {
+    std::istream* in = &std::cin;
+    if (listPath != "-") {
+        holder = std::make_shared<std::ifstream>(listPath);
+        if (!*holder) {
+            throw UsageError("Cannot open file " + listPath);
+        }
+        in = holder.get();
+    }
+    return [in]() -> std::optional<std::string> {
+        std::string line;
+        while (std::getline(*in, line)) {
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back();
+            }
+            if (!line.empty()) {
+                return line;
+            }
+        }
+        return std::nullopt;
+    };
+}
+
+}  // namespace
+
+int RunSummary(int argc, char** argv) {
+    try {
+        const Options o = Parse(argc, argv);
+        const RegionalSettings rs = SettingsFor(o.locale);
+        const int year = LocalYear();
+
+        std::shared_ptr<std::ifstream> listFile;
+        PathSource listed = o.filesFrom ? LinesOf(*o.filesFrom, listFile) : PathSource();
+        std::size_t given = 0;
+        DocumentPaths paths([&]() -> std::optional<std::string> {
+            if (given < o.paths.size()) {
+                return o.paths[given++];
+            }
+            return listed ? listed() : std::nullopt;
+        });
+        std::size_t found = 0;
+        bool allFound = false;
+        const PathSource next = [&]() -> std::optional<std::string> {
+            std::optional<std::string> p = paths.Next();
+            if (p) {
+                ++found;
+            } else {
+                allFound = true;
+            }
+            return p;
+        };
+
+        Output out(o.out);
+        out.Write(SummaryHeader(o.format));
+        Progress progress;
+        // On a terminal the paths given are counted first (a walk of the folders), so the
+        // progress line can say how long is left; a list on standard input is counted as read.
+        std::optional<std::size_t> total;
+        if (progress.enabled() && !o.filesFrom) {
+            DocumentPaths count(o.paths);
+            total = 0;
+            while (count.Next()) {
+                ++*total;
+            }
+        }
+        std::size_t done = 0;
+        bool anyFailed = false;
+        SummarizeInOrder(
+            next, o.jobs > 0 ? o.jobs : DefaultJobs(),
+            [&rs, year](const std::string& path) { return Summarize(path, rs, year); },
+            [&](DocumentSummary&& s) {
+                if (!s.ok) {
+                    anyFailed = true;
+                    progress.Finish();
+                    std::cerr << "movik-cli: " << OneLine(s.error) << '\n';
+                }
+                out.Write(SummaryLine(o.format, s, rs));
+                progress.Done(++done, allFound ? std::optional<std::size_t>(found) : total);
+            });
+        progress.Finish();
+        out.Commit();
+        return anyFailed ? 1 : 0;
+    } catch (const std::exception& e) {
+        std::cerr << "movik-cli: " << OneLine(e.what()) << '\n';
+        return 2;
+    }
+}
+
+}  // namespace movik::cli

@@ -1,0 +1,43 @@
+#pragma once
+// A plain table as a landscape A4 report: a title, a header row of captions (two lines each),
+// one row per data line (optionally with a smaller second line) and notes after the table.
+// Long texts are cut to their column with "…".
+
+#include <string>
+#include <vector>
+
+#include "reports/PrintJobs.h"
+
+namespace movik {
+
+struct TableReportColumn {
+    std::string caption;
+    double width = 20;  // mm
+    bool right = false;
+};
+
+struct TableReportData {
+    std::string jobName;
+    std::string title;
+    std::string subtitle;
+    std::vector<TableReportColumn> columns;  // widths together at most kTableReportWidth
+    std::vector<std::vector<std::string>> rows;
+    // Per row a second, smaller line (empty, or one text per column); may be empty.
+    std::vector<std::vector<std::string>> secondLines;
+    std::vector<std::string> notes;
+};
+
+// A4 landscape less two 10 mm margins.
+inline constexpr double kTableReportWidth = 277;
+
+// The report laid out into pages (landscape A4, in mm).
+PrintJob LayOutTableReport(const TableReportData& data);
+
+// text cut so it fits width mm in a font of pointSize (an average character width), "…" ending
+// a cut text.
+std::string FitText(const std::string& text, double width, double pointSize);
+
+// A caption split into two lines at the blank nearest its middle ("" second line when short).
+std::pair<std::string, std::string> TwoLines(const std::string& caption, std::size_t fits);
+
+}  // namespace movik

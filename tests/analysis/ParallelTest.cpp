@@ -1,0 +1,124 @@
+// Many documents on many threads: paths walked in name order, results handed on in path order.
+
+#include "analysis/Parallel.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+#include <thread>
+
+namespace movik {
+namespace {
+
+namespace fs = std::filesystem;
+
+PathSource Numbers(int n) {
+    return [i = 0, n]() mutable {
+        return i < n ? std::optional<std::string>(std::to_string(i++)) : std::nullopt;
+    };
+}
+
+// Work that takes a random while, so later paths often finish first.
+DocumentSummary Slow(const std::string& path) {
+    thread_local std::mt19937 rng(std::hash<std::thread::id>()(std::this_thread::get_id()));
+    std::this_thread::sleep_for(std::chrono::microseconds(rng() % 300));
+    if (path == "13") {
+        throw std::runtime_error("pukla");
+    }
+    DocumentSummary s;
+    s.file = path;
+    s.ok = true;
+    return s;
+}
+
+TEST(SummarizeInOrder, HandsResultsOnInPathOrderForAnyNumberOfThreads) {
+    for (const int jobs : {1, 2, 7}) {
+        std::vector<std::string> got;
+        SummarizeInOrder(Numbers(500), jobs, Slow,
+                         [&](DocumentSummary&& s) { got.push_back(s.file); });
+        ASSERT_EQ(got.size(), 500u) << jobs;
+        for (int i = 0; i < 500; ++i) {
+            ASSERT_EQ(got[i], std::to_string(i)) << jobs;
+        }
+    }
+}
+
+TEST(SummarizeInOrder, AThrowingWorkBecomesAFailedRowAndTheRestGoesOn) {
+    std::vector<DocumentSummary> got;
+    SummarizeInOrder(Numbers(20), 3, Slow, [&](DocumentSummary&& s) { got.push_back(s); });
+    ASSERT_EQ(got.size(), 20u);
+    EXPECT_FALSE(got[13].ok);
+    EXPECT_EQ(got[13].error, "pukla");
+    EXPECT_TRUE(got[14].ok);
+}
+
+TEST(SummarizeInOrder, KeepsOnlyABoundedWindowInFlight) {
+    std::atomic<int> started{0};
+    int handed = 0;
+    int mostAhead = 0;
+    SummarizeInOrder(
+        Numbers(2000), 2,
+        [&](const std::string& p) {
+            ++started;
+            return Slow(p);
+        },
+        [&](DocumentSummary&&) {
+            ++handed;
+            mostAhead = std::max(mostAhead, started.load() - handed);
+        });
+    EXPECT_EQ(handed, 2000);
+    EXPECT_LE(mostAhead, 2 * 16);
+}
+
+TEST(SummarizeInOrder, StopsStartingWorkWhenAsked) {
+    std::atomic<bool> stop{false};
+    int handed = 0;
+    SummarizeInOrder(
+        Numbers(100000), 2, Slow,
+        [&](DocumentSummary&&) {
+            if (++handed == 10) {
+                stop = true;
+            }
+        },
+        &stop);
+    EXPECT_LT(handed, 100);
+}
+
+TEST(SummarizeInOrder, ASinkThatThrowsEndsTheRun) {
+    int handed = 0;
+    EXPECT_THROW(SummarizeInOrder(Numbers(1000), 2, Slow,
+                                  [&](DocumentSummary&&) {
+                                      if (++handed == 5) {
+                                          throw std::runtime_error("disk full");
+                                      }
+                                  }),
+                 std::runtime_error);
+    EXPECT_EQ(handed, 5);
+}
+
+TEST(DocumentPaths, WalksFoldersInNameOrderAndKeepsOnlyDocuments) {
+    const fs::path root = fs::temp_directory_path() / ("movik-paths-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    for (const char* f : {"b/z.mvk", "b/a.MVK", "a.mvk", "c.txt", "b/c/d.mvk", "e.mvk/x.mvk"}) {
+        fs::create_directories((root / f).parent_path());
+        std::ofstream(root / f) << "x";
+    }
+    fs::create_directory_symlink(root, root / "b" / "loop");
+    DocumentPaths paths(std::vector<std::string>{"given.mvk", root.string(), "also.txt"});
+    std::vector<std::string> got;
+    while (auto p = paths.Next()) {
+        const bool below = p->rfind(root.string(), 0) == 0;
+        got.push_back(below ? fs::path(*p).lexically_relative(root).string() : *p);
+    }
+    fs::remove_all(root);
+    const std::vector<std::string> expected = {"given.mvk", "a.mvk",       "b/a.MVK", "b/c/d.mvk",
+                                               "b/z.mvk",   "e.mvk/x.mvk", "also.txt"};
+    EXPECT_EQ(got, expected);
+}
+
+}  // namespace
+}  // namespace movik

@@ -1,0 +1,87 @@
+// The summary of one document against the grids a window shows for the same file.
+
+#include "analysis/Summary.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "../support/RandomDocument.h"
+#include "model/NumberFormat.h"
+#include "model/Templates.h"
+
+namespace movik {
+namespace {
+
+namespace fs = std::filesystem;
+
+RegionalSettings Croatian() {
+    return {".", ",", "dd.MM.yyyy."};
+}
+
+// Opens path as the window does and runs the refresh cycle; the summary must show the same.
+void ExpectSummaryEqualsGrids(const std::string& path, const RegionalSettings& rs) {
+    const DocumentSummary s = Summarize(path, rs, 2026);
+    ASSERT_TRUE(s.ok) << s.error;
+    Workspace ws(rs, 2026);
+    ASSERT_TRUE(ws.OpenDocument(path));
+    ws.RefreshCycle();
+    const StatementGrids& g = ws.grids();
+    EXPECT_EQ(s.amountTexts[0], g.Bilanca.cell(3, 55));
+    EXPECT_EQ(s.amountTexts[1], g.Bilanca.cell(5, 55));
+    EXPECT_EQ(s.amountTexts[2], g.Bilanca.cell(3, 57));
+    EXPECT_EQ(s.amountTexts[3], g.Bilanca.cell(5, 57));
+    EXPECT_EQ(s.amountTexts[5], g.Racun.cell(3, 40));
+    EXPECT_EQ(s.amountTexts[6], g.Racun.cell(3, 42));
+    EXPECT_EQ(s.amountTexts[7], g.Racun.cell(3, 45));
+    EXPECT_EQ(s.amountTexts[8], g.CFInd.cell(3, 10));
+    EXPECT_EQ(s.amountTexts[9], g.CFFree.cell(3, 21));
+    // Sales are the two sales rows added; the grid shows each of them.
+    EXPECT_DOUBLE_EQ(s.amount(KeyAmount::Sales), AmountFromText(g.Racun.cell(3, 2), rs) +
+                                                     AmountFromText(g.Racun.cell(3, 3), rs));
+    for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
+        const int row = kIndicatorRows[i];
+        EXPECT_EQ(s.indicatorTexts[i], g.Pok.cell(3, row)) << "row " << row;
+        // The number is the one behind the text, before display rounding.
+        EXPECT_EQ(FormatNumber(s.indicators[i], TemplateRow(Statement::Pok, row).Format, rs),
+                  g.Pok.cell(3, row))
+            << "row " << row;
+    }
+    EXPECT_EQ(s.warnings.empty(), ws.warning().empty());
+    EXPECT_EQ(s.company, ws.fields().Poduzece);
+}
+
+TEST(Summary, OfTheExampleEqualsItsGrids) {
+    ExpectSummaryEqualsGrids(MOVIK_EXAMPLE, Croatian());
+    const DocumentSummary s = Summarize(MOVIK_EXAMPLE, Croatian(), 2026);
+    EXPECT_EQ(s.company, "Lipa-Mont d.d.");
+    EXPECT_TRUE(s.warnings.empty());
+    EXPECT_DOUBLE_EQ(s.amount(KeyAmount::Sales), 4850000.0 + 1240000.0);
+}
+
+TEST(Summary, OfRandomDocumentsEqualsTheirGrids) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("movik-summary-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::mt19937 rng(15);
+    for (const RegionalSettings& rs : {Croatian(), RegionalSettings{}}) {
+        Workspace ws(rs, 2026);
+        for (int i = 0; i < 20; ++i) {
+            const std::string path = (dir / ("d" + std::to_string(i) + ".mvk")).string();
+            ASSERT_TRUE(test::WriteRandomDocument(ws, rng, path));
+            ExpectSummaryEqualsGrids(path, rs);
+        }
+    }
+    fs::remove_all(dir);
+}
+
+TEST(Summary, OfAFileThatCannotBeReadCarriesTheMessage) {
+    const DocumentSummary missing = Summarize("/nonexistent/x.mvk", Croatian(), 2026);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_NE(missing.error.find("/nonexistent/x.mvk"), std::string::npos) << missing.error;
+    EXPECT_EQ(missing.file, "/nonexistent/x.mvk");
+}
+
+}  // namespace
+}  // namespace movik

@@ -1,0 +1,150 @@
+// movik-cli summary as a user runs it: folders, damaged files, formats, threads, GNU parallel.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) {
+        lines.push_back(l);
+    }
+    return lines;
+}
+
+class Summary : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("movik-summary-cli-" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_ / "docs" / "2023");
+        const std::string example = Read(MOVIK_EXAMPLE);
+        std::ofstream(dir_ / "docs" / "b.mvk", std::ios::binary) << example;
+        std::ofstream(dir_ / "docs" / "2023" / "a.mvk", std::ios::binary) << example;
+        std::ofstream(dir_ / "docs" / "c-osteceni.mvk", std::ios::binary)
+            << example.substr(0, 30000);
+        std::ofstream(dir_ / "docs" / "d-tekst.mvk") << "ovo nije dokument\n";
+        std::ofstream(dir_ / "docs" / "e.txt") << "preskače se\n";
+        ASSERT_EQ(Cli("new docs/f.mvk --company 'Novo d.o.o.' --from 2024-01-01 --to "
+                      "2024-12-31")
+                      .exitCode,
+                  0);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    Outcome Cli(const std::string& arguments, const std::string& prefix = "") {
+        const std::string command = "cd '" + dir_.string() + "' && " + prefix +
+                                    "'" MOVIK_CLI "' --locale hr_HR " + arguments + " >out 2>err";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read(dir_ / "out"),
+                Read(dir_ / "err")};
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(Summary, AFolderGivesOneRowPerDocumentInNameOrderAndReportsTheBadOnes) {
+    const Outcome r = Cli("summary docs --format jsonl -j 2");
+    EXPECT_EQ(r.exitCode, 1);
+    const std::vector<std::string> rows = Lines(r.out);
+    ASSERT_EQ(rows.size(), 5u) << r.out;
+    const char* const files[] = {"docs/2023/a.mvk", "docs/b.mvk", "docs/c-osteceni.mvk",
+                                 "docs/d-tekst.mvk", "docs/f.mvk"};
+    const bool ok[] = {true, true, false, false, true};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].rfind(std::string("{\"file\":\"") + files[i] +
+                                    "\",\"ok\":" + (ok[i] ? "true" : "false"),
+                                0),
+                  0u)
+            << rows[i];
+    }
+    EXPECT_NE(rows[0].find("\"company\":\"Lipa-Mont d.d.\""), std::string::npos);
+    EXPECT_NE(rows[0].find("\"from\":\"2023-01-01\",\"to\":\"2023-12-31\""), std::string::npos);
+    EXPECT_NE(rows[0].find("\"indicators\":{\"2\":"), std::string::npos);
+    // One line on standard error for each file that could not be read, naming it.
+    const std::vector<std::string> errors = Lines(r.err);
+    ASSERT_EQ(errors.size(), 2u) << r.err;
+    EXPECT_NE(errors[0].find("c-osteceni.mvk"), std::string::npos);
+    EXPECT_NE(errors[1].find("d-tekst.mvk"), std::string::npos);
+}
+
+TEST_F(Summary, OutputIsTheSameWhateverTheNumberOfThreads) {
+    for (const char* format : {"csv", "jsonl", "txt"}) {
+        const Outcome one =
+            Cli(std::string("summary docs docs/b.mvk --format ") + format + " -j 1");
+        const Outcome two =
+            Cli(std::string("summary docs docs/b.mvk --format ") + format + " -j 2");
+        EXPECT_EQ(one.out, two.out) << format;
+        EXPECT_EQ(one.exitCode, two.exitCode);
+        EXPECT_FALSE(one.out.empty());
+    }
+}
+
+TEST_F(Summary, AllReadGivesZeroAndUsageErrorsTwo) {
+    EXPECT_EQ(Cli("summary docs/b.mvk docs/2023 -o rows.csv --format csv").exitCode, 0);
+    const std::string csv = Read(dir_ / "rows.csv");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3);
+    EXPECT_NE(csv.find("Lipa-Mont d.d.;Vara\x9E"
+                       "din;01. 01. 2023.;31. 12. 2023.;"),
+              std::string::npos);
+    for (const char* bad : {"summary", "summary docs --format xml", "summary docs -j 0",
+                            "summary docs --files-from nema.txt", "summary docs --nepoznata"}) {
+        const Outcome r = Cli(bad);
+        EXPECT_EQ(r.exitCode, 2) << bad;
+        EXPECT_EQ(Lines(r.err).size(), 1u) << bad << r.err;
+    }
+}
+
+TEST_F(Summary, PathsFromStandardInputComposeWithFind) {
+    const Outcome listed =
+        Cli("summary --files-from - --format jsonl", "find docs -name '*.mvk' | sort | ");
+    const Outcome walked = Cli("summary docs --format jsonl");
+    EXPECT_EQ(listed.out, walked.out);
+    EXPECT_EQ(listed.exitCode, 1);
+}
+
+// The README's recipe for many hosts, run on this machine: the union of rows equals one run.
+TEST_F(Summary, GnuParallelSpreadsTheWorkWithTheSameRows) {
+    if (std::system("command -v parallel >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "GNU parallel is not installed";
+    }
+    const Outcome plain = Cli("summary docs --format jsonl");
+    const std::string parallel =
+        "cd '" + dir_.string() +
+        "' && find docs -name '*.mvk' | parallel --will-cite -j 2 --pipe -N 2 '" MOVIK_CLI
+        "' --locale hr_HR summary --format jsonl --files-from - >spread 2>/dev/null";
+    std::system(parallel.c_str());
+    std::vector<std::string> a = Lines(plain.out);
+    std::vector<std::string> b = Lines(Read(dir_ / "spread"));
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(a.size(), 5u);
+}
+
+}  // namespace

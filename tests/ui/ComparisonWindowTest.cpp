@@ -1,0 +1,178 @@
+// The comparison window: adding a folder, loading in the background, sorting and grouping in the
+// view, warnings marked, removing rows, export, and opening a row through the save question.
+
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTableView>
+#include <QTest>
+#include <QUrl>
+#include <random>
+
+#include "../support/RandomDocument.h"
+// GCC 12 sees the fixture's optional<QString> copy as maybe uninitialised once inlined here.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#include "WindowFixture.h"
+#pragma GCC diagnostic pop
+#include "analysis/Comparison.h"
+#include "document/Cp1250.h"
+#include "ui/ComparisonModel.h"
+#include "ui/ComparisonWindow.h"
+
+namespace movik::test {
+namespace {
+
+// Six documents of three companies over two years, written into the fixture's folder.
+void WriteDocuments(WindowFixture& f) {
+    QDir(f.tmp.path()).mkdir(QStringLiteral("docs"));
+    Workspace ws(f.window->workspace().settings(), 2026);
+    std::mt19937 rng(7);
+    const char* const companies[] = {"Žitni Klas d.d.", "Čvor d.o.o.", "Apis d.d."};
+    for (int c = 0; c < 3; ++c) {
+        for (const int year : {2024, 2023}) {
+            FillRandomDocument(ws, rng);
+            ws.SetCompany(companies[c]);
+            ws.SetPeriod(DayNumber(year, 1, 1), DayNumber(year, 12, 31));
+            ws.ConfirmPeriod();
+            const auto writer = MakeSystemFileWriter();
+            ASSERT_TRUE(ws.SaveDocumentAs(
+                QFile::encodeName(f.Path(QStringLiteral("docs/%1-%2.mvk").arg(c).arg(year)))
+                    .toStdString(),
+                *writer));
+        }
+    }
+    QFile bad(f.Path(QStringLiteral("docs/z-ostecen.mvk")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("nije dokument");
+}
+
+ComparisonWindow* OpenLoaded(WindowFixture& f) {
+    WriteDocuments(f);
+    f.window->Usporedba1Click();
+    ComparisonWindow* w = f.window->comparison();
+    f.dialogs->openChoices.push_back(f.Path(QStringLiteral("docs")));
+    w->DodajMapuClick();
+    EXPECT_TRUE(w->IsLoading() || w->model().rowCount() == 7);
+    EXPECT_TRUE(QTest::qWaitFor([w] { return !w->IsLoading(); }, 20000));
+    return w;
+}
+
+QStringList Column(ComparisonWindow* w, int col) {
+    QStringList texts;
+    for (int r = 0; r < w->model().rowCount(); ++r) {
+        texts << w->model().index(r, col).data().toString();
+    }
+    return texts;
+}
+
+TEST(ComparisonWindow, LoadsAFolderAndMarksWarningsAndFailures) {
+    WindowFixture f;
+    ComparisonWindow* w = OpenLoaded(f);
+    ASSERT_EQ(w->model().rowCount(), 7);
+    for (int r = 0; r < 7; ++r) {
+        const DocumentSummary& s = w->model().table().Summary(r);
+        const QModelIndex first = w->model().index(r, 0);
+        // A marked row has an icon and its text as the tooltip; an unmarked one neither.
+        const bool marked = !s.ok || !s.warnings.empty();
+        EXPECT_EQ(!first.data(Qt::DecorationRole).isNull(), marked) << r;
+        EXPECT_EQ(first.data(Qt::ToolTipRole).toString().isEmpty(), !marked) << r;
+        if (!s.ok) {
+            EXPECT_TRUE(first.data(Qt::ToolTipRole).toString().contains(u"z-ostecen.mvk"));
+        }
+    }
+}
+
+TEST(ComparisonWindow, DroppedFilesAndFoldersAreLoadedInTheirOrder) {
+    WindowFixture f;
+    WriteDocuments(f);
+    f.window->Usporedba1Click();
+    ComparisonWindow* w = f.window->comparison();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(f.Path(QStringLiteral("docs/2-2024.mvk"))),
+                  QUrl::fromLocalFile(f.Path(QStringLiteral("docs"))),
+                  QUrl(QStringLiteral("https://example.com/x.mvk"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    static_cast<QObject*>(w)->event(&enter);  // straight to the window, as a drag would
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    static_cast<QObject*>(w)->event(&drop);
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->IsLoading(); }, 20000));
+    ASSERT_EQ(w->model().rowCount(), 8);  // the file, then the folder's seven; no web address
+    EXPECT_TRUE(QString::fromStdString(w->model().table().Summary(0).file).endsWith(u"2-2024.mvk"));
+    EXPECT_TRUE(QString::fromStdString(w->model().table().Summary(1).file).endsWith(u"0-2023.mvk"));
+}
+
+TEST(ComparisonWindow, HeaderClickSortsAndGroupingShowsTrends) {
+    WindowFixture f;
+    ComparisonWindow* w = OpenLoaded(f);
+    const ComparisonTable& t = w->model().table();
+    const int assets = 4;  // company, seat, period, assets previous year, assets
+    ASSERT_EQ(t.column(assets).kind, ComparisonColumn::Kind::Amount);
+    w->table()->sortByColumn(assets, Qt::DescendingOrder);
+    for (int r = 1; r < 6; ++r) {
+        EXPECT_GE(*t.Number(r - 1, assets), *t.Number(r, assets));
+    }
+    EXPECT_FALSE(t.Summary(6).ok);  // the failed file last
+
+    w->GrupirajClick(true);
+    EXPECT_EQ(Column(w, 0).mid(0, 6),
+              (QStringList{"Apis d.d.", "Apis d.d.", "Čvor d.o.o.", "Čvor d.o.o.",
+                           "Žitni Klas d.d.", "Žitni Klas d.d."}));
+    for (const int r : {1, 3, 5}) {
+        const double before = t.Summary(r - 1).amounts[1];
+        const double now = t.Summary(r).amounts[1];
+        EXPECT_NEAR(*t.Change(r, 1), (now - before) / std::fabs(before) * 100, 1e-9);
+        EXPECT_LT(t.Summary(r - 1).to, t.Summary(r).to);
+    }
+    // The locale's separators in the view.
+    int shown = -1;
+    for (int c = 0; c < t.columnCount(); ++c) {
+        if (t.column(c).kind == ComparisonColumn::Kind::Amount && t.column(c).index == 1) {
+            shown = c;
+        }
+    }
+    ASSERT_GE(shown, 0);
+    EXPECT_TRUE(w->model().index(0, shown).data().toString().contains(u','));
+}
+
+TEST(ComparisonWindow, RemovesRowsAndExportsTheTable) {
+    WindowFixture f;
+    ComparisonWindow* w = OpenLoaded(f);
+    w->table()->selectRow(6);
+    w->UkloniClick();
+    EXPECT_EQ(w->model().rowCount(), 6);
+    f.dialogs->saveChoices.push_back(f.Path(QStringLiteral("u.csv")));
+    w->IzvozCsvClick();
+    QFile csv(f.Path(QStringLiteral("u.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const std::string text = Cp1250ToUtf8(csv.readAll().toStdString());
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7);
+    EXPECT_NE(text.find("Žitni Klas d.d."), std::string::npos);
+
+    f.dialogs->saveChoices.push_back(f.Path(QStringLiteral("u.pdf")));
+    w->IzvozPdfClick();
+    EXPECT_TRUE(f.dialogs->errors.isEmpty());
+    QFile pdf(f.Path(QStringLiteral("u.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5) == "%PDF-");
+}
+
+TEST(ComparisonWindow, OpeningARowAsksAboutUnsavedChangesFirst) {
+    WindowFixture f;
+    ComparisonWindow* w = OpenLoaded(f);
+    f.Find<QLineEdit>("ePoduzece")->setText(QStringLiteral("Promijenjeno"));
+    w->table()->selectRow(0);
+    f.dialogs->answers.push_back(Answer::Cancel);
+    w->OtvoriClick();
+    EXPECT_EQ(f.dialogs->questions.size(), 1);
+    EXPECT_EQ(f.Doc().ImeDatoteke, "");  // nothing opened
+    f.dialogs->answers.push_back(Answer::No);
+    w->OtvoriClick();
+    EXPECT_EQ(QString::fromStdString(f.Doc().ImeDatoteke),
+              QString::fromStdString(w->model().table().Summary(0).file));
+}
+
+}  // namespace
+}  // namespace movik::test

@@ -1,0 +1,152 @@
+// movik-comparison-shots: the comparison window for real (on the X server the script starts)
+// with the documents of a folder: pictures of the whole screen as loaded, grouped by company
+// with the changes, sorted, and with a warning's tooltip; the table exported to CSV and PDF.
+// With --measure it only loads the folder and prints how long that took (also offscreen).
+//
+//   movik-comparison-shots FOLDER OUTPUT_FOLDER
+//   movik-comparison-shots --measure FOLDER
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLibraryInfo>
+#include <QScreen>
+#include <QTableView>
+#include <QToolTip>
+#include <QTranslator>
+#include <cstdio>
+
+#include "ui/ComparisonModel.h"
+#include "ui/ComparisonWindow.h"
+#include "ui/MainWindow.h"
+
+namespace {
+
+// Messages go to standard error; save dialogs answer with a file in the output folder.
+class ScriptDialogs : public movik::Dialogs {
+  public:
+    explicit ScriptDialogs(QString outDir) : outDir_(std::move(outDir)) {}
+    movik::Answer Ask(const QString& question) override {
+        std::fprintf(stderr, "pitanje: %s\n", qPrintable(question));
+        return movik::Answer::Cancel;
+    }
+    void Inform(const QString& text, int) override {
+        std::fprintf(stderr, "obavijest: %s\n", qPrintable(text));
+    }
+    void ShowError(const QString& text) override {
+        std::fprintf(stderr, "greška: %s\n", qPrintable(text));
+    }
+    std::optional<QString> ChooseOpenFile(const movik::FileDialogSetup&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> ChooseSaveFile(const movik::FileDialogSetup& setup) override {
+        return outDir_ + u'/' + setup.proposedName;
+    }
+
+  private:
+    QString outDir_;
+};
+
+void Settle(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+}
+
+bool WaitLoaded(movik::ComparisonWindow& w) {
+    QElapsedTimer timer;
+    timer.start();
+    while (w.IsLoading() && timer.elapsed() < 60000) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    return !w.IsLoading();
+}
+
+bool SaveScreen(const QString& file) {
+    const bool saved = QGuiApplication::primaryScreen()->grabWindow(0).save(file);
+    std::printf("%s%s\n", qPrintable(file), saved ? "" : " NIJE SNIMLJENO");
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 3) {
+        std::fprintf(stderr,
+                     "Uporaba: movik-comparison-shots MAPA IZLAZNA_MAPA\n"
+                     "         movik-comparison-shots --measure MAPA\n");
+        return 2;
+    }
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QStringLiteral("qtbase_hr"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTranslator);
+    }
+    const bool measure = args.at(1) == QStringLiteral("--measure");
+    const QString folder = measure ? args.at(2) : args.at(1);
+    const QString outDir = measure ? QDir::tempPath() : args.at(2);
+    QDir().mkpath(outDir);
+
+    movik::TForm1 window(std::make_unique<ScriptDialogs>(outDir));
+    window.move(0, 0);
+    window.show();
+    window.Usporedba1Click();
+    movik::ComparisonWindow& w = *window.comparison();
+    w.move(10, 40);
+    w.resize(1260, 640);
+    Settle(300);
+
+    w.AddPaths({folder});
+    if (!WaitLoaded(w)) {
+        std::fprintf(stderr, "Učitavanje nije završilo\n");
+        return 2;
+    }
+    std::printf("učitano %d dokumenata za %lld ms\n", w.model().rowCount(),
+                static_cast<long long>(w.LastLoadMs()));
+    if (measure) {
+        return 0;
+    }
+    Settle(400);
+    bool ok = SaveScreen(outDir + QStringLiteral("/1-usporedba.png"));
+
+    w.GrupirajClick(true);
+    Settle(400);
+    ok = SaveScreen(outDir + QStringLiteral("/2-usporedba-trend.png")) && ok;
+
+    // A warning's tooltip, over the first marked row.
+    for (int r = 0; r < w.model().rowCount(); ++r) {
+        const QString note = w.model().RowNote(r);
+        if (!note.isEmpty()) {
+            const QRect cell = w.table()->visualRect(w.model().index(r, 0));
+            QToolTip::showText(w.table()->viewport()->mapToGlobal(cell.center()), note,
+                               w.table()->viewport());
+            break;
+        }
+    }
+    Settle(600);
+    ok = SaveScreen(outDir + QStringLiteral("/3-upozorenje.png")) && ok;
+    QToolTip::hideText();
+
+    // Sorted by the result after tax, largest first.
+    for (int c = 0; c < w.model().columnCount(); ++c) {
+        if (w.model().headerData(c, Qt::Horizontal).toString() ==
+            QStringLiteral("Rezultat poslije poreza")) {
+            w.table()->sortByColumn(c, Qt::DescendingOrder);
+            break;
+        }
+    }
+    Settle(400);
+    ok = SaveScreen(outDir + QStringLiteral("/4-usporedba-po-rezultatu.png")) && ok;
+
+    w.GrupirajClick(true);
+    w.IzvozCsvClick();
+    w.IzvozPdfClick();
+    std::printf("%s/usporedba.csv\n%s/usporedba.pdf\n", qPrintable(outDir), qPrintable(outDir));
+    w.close();
+    return ok ? 0 : 2;
+}

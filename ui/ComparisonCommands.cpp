@@ -1,0 +1,33 @@
+// The main window's comparison of many documents ("&Analiza" → "Usporedba…").
+
+#include <QDate>
+
+#include "about/HelpViewer.h"
+#include "ui/ComparisonWindow.h"
+#include "ui/MainWindow.h"
+
+namespace movik {
+
+void TForm1::Usporedba1Click() {
+    if (usporedba_ == nullptr) {
+        usporedba_ =
+            new ComparisonWindow(*dialogs_, ws_.settings(), QDate::currentDate().year(), this);
+        connect(usporedba_, &ComparisonWindow::openRequested, this, &TForm1::OpenFromComparison);
+        connect(usporedba_, &ComparisonWindow::helpRequested, this,
+                [this](int context) { helpViewer_->ShowContext(context); });
+    }
+    usporedba_->show();
+    usporedba_->raise();
+    usporedba_->activateWindow();
+}
+
+void TForm1::OpenFromComparison(const QString& path) {
+    raise();
+    activateWindow();
+    if (!CanDropChanges()) {
+        return;
+    }
+    OpenDocument(path);
+}
+
+}  // namespace movik

@@ -1,0 +1,134 @@
+#include "ui/ComparisonModel.h"
+
+#include <QApplication>
+#include <QBrush>
+#include <QColor>
+#include <QIcon>
+#include <QStyle>
+
+namespace movik {
+
+namespace {
+
+bool IsNumeric(const ComparisonColumn& c) {
+    using K = ComparisonColumn::Kind;
+    return c.kind == K::Amount || c.kind == K::Change || c.kind == K::Indicator;
+}
+
+}  // namespace
+
+ComparisonModel::ComparisonModel(RegionalSettings rs, QObject* parent)
+    : QAbstractTableModel(parent), table_(std::move(rs)) {}
+
+void ComparisonModel::Add(std::vector<DocumentSummary> summaries) {
+    beginResetModel();
+    table_.Add(std::move(summaries));
+    endResetModel();
+}
+
+void ComparisonModel::RemoveRows(std::vector<int> rows) {
+    beginResetModel();
+    table_.Remove(std::move(rows));
+    endResetModel();
+}
+
+void ComparisonModel::SetGrouped(bool grouped) {
+    beginResetModel();
+    table_.SetGrouped(grouped);
+    endResetModel();
+}
+
+int ComparisonModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : table_.rowCount();
+}
+
+int ComparisonModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : table_.columnCount();
+}
+
+QString ComparisonModel::RowNote(int row) const {
+    const DocumentSummary& s = table_.Summary(row);
+    if (!s.ok) {
+        return QString::fromStdString(s.error);
+    }
+    QStringList warnings;
+    for (const std::string& w : s.warnings) {
+        warnings << QString::fromStdString(w);
+    }
+    return warnings.join(u'\n');
+}
+
+QVariant ComparisonModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= table_.rowCount()) {
+        return {};
+    }
+    const int row = index.row();
+    const ComparisonColumn& col = table_.column(index.column());
+    const DocumentSummary& s = table_.Summary(row);
+    switch (role) {
+        case Qt::DisplayRole:
+            return QString::fromStdString(table_.Text(row, index.column()));
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(Qt::AlignVCenter |
+                                       (IsNumeric(col) ? Qt::AlignRight : Qt::AlignLeft));
+        case Qt::DecorationRole:
+            if (index.column() == 0 && (!s.ok || !s.warnings.empty())) {
+                return QApplication::style()->standardIcon(s.ok ? QStyle::SP_MessageBoxWarning
+                                                                : QStyle::SP_MessageBoxCritical);
+            }
+            return {};
+        case Qt::ToolTipRole: {
+            const QString note = RowNote(row);
+            if (!note.isEmpty()) {
+                return note;
+            }
+            return col.kind == ComparisonColumn::Kind::File ? QString::fromStdString(s.file)
+                                                            : QVariant();
+        }
+        case Qt::ForegroundRole:
+            if (col.kind == ComparisonColumn::Kind::Change) {
+                const std::optional<double> change = table_.Change(row, col.index);
+                if (change && *change < 0) {
+                    return QBrush(QColor(180, 0, 0));
+                }
+            }
+            if (!s.ok && col.kind == ComparisonColumn::Kind::Status) {
+                return QBrush(QColor(180, 0, 0));
+            }
+            return {};
+        default:
+            return {};
+    }
+}
+
+QVariant ComparisonModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= table_.columnCount()) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    const ComparisonColumn& col = table_.column(section);
+    if (role == Qt::DisplayRole) {
+        return QString::fromStdString(table_.Caption(section));
+    }
+    if (role == Qt::ToolTipRole && col.kind == ComparisonColumn::Kind::Change) {
+        return QStringLiteral("%1: promjena prema prethodnom razdoblju istog poduzeća")
+            .arg(QString::fromUtf8(
+                kKeyAmounts[static_cast<std::size_t>(col.index)].caption.data(),
+                static_cast<qsizetype>(
+                    kKeyAmounts[static_cast<std::size_t>(col.index)].caption.size())));
+    }
+    if (role == Qt::TextAlignmentRole) {
+        return QVariant::fromValue(Qt::AlignCenter);
+    }
+    return {};
+}
+
+void ComparisonModel::sort(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= table_.columnCount()) {
+        return;
+    }
+    emit layoutAboutToBeChanged();
+    table_.SortBy(column, order == Qt::AscendingOrder);
+    emit layoutChanged();
+}
+
+}  // namespace movik

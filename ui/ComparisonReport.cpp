@@ -1,0 +1,122 @@
+#include "ui/ComparisonReport.h"
+
+#include "model/Templates.h"
+#include "reports/TableReport.h"
+
+namespace movik {
+
+namespace {
+
+constexpr double kCompanyWidth = 38;
+constexpr double kPeriodWidth = 36;
+
+// The columns of the table of one kind, with their positions in the table.
+std::vector<int> ColumnsOf(const ComparisonTable& t, ComparisonColumn::Kind kind) {
+    std::vector<int> cols;
+    for (int c = 0; c < t.columnCount(); ++c) {
+        if (t.column(c).kind == kind) {
+            cols.push_back(c);
+        }
+    }
+    return cols;
+}
+
+// Company and period of every row, and the part's own columns after them.
+TableReportData Part(const ComparisonTable& t, ComparisonColumn::Kind kind,
+                     const std::string& subtitle) {
+    using K = ComparisonColumn::Kind;
+    const int company = ColumnsOf(t, K::Company).front();
+    const int period = ColumnsOf(t, K::Period).front();
+    const std::vector<int> own = ColumnsOf(t, kind);
+    TableReportData d;
+    d.title = "Usporedba dokumenata";
+    d.subtitle = subtitle;
+    d.columns.push_back({"Poduzeće", kCompanyWidth, false});
+    d.columns.push_back({"Razdoblje", kPeriodWidth, false});
+    const double width =
+        (kTableReportWidth - kCompanyWidth - kPeriodWidth) / static_cast<double>(own.size());
+    for (const int c : own) {
+        d.columns.push_back({t.Caption(c), width, true});
+    }
+    for (int r = 0; r < t.rowCount(); ++r) {
+        const DocumentSummary& s = t.Summary(r);
+        std::vector<std::string> cells = {s.ok ? t.Text(r, company) : s.file, t.Text(r, period)};
+        for (const int c : own) {
+            cells.push_back(t.Text(r, c));
+        }
+        if (!s.ok) {
+            cells[1] = "nije pročitano: " + s.error;
+            cells.resize(2);
+        } else if (!s.warnings.empty()) {
+            cells[0] = "! " + cells[0];
+        }
+        d.rows.push_back(std::move(cells));
+    }
+    return d;
+}
+
+// The indicators' short names ("A1" ... "D4", group letter and number within the group) and
+// the legend lines that spell them out, one per group.
+std::vector<std::string> IndicatorCodes(std::vector<std::string>* legend) {
+    std::vector<std::string> codes;
+    std::string line;
+    char group = '@';
+    int number = 0;
+    for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
+        const int row = kIndicatorRows[i];
+        if (TemplateRow(Statement::Pok, row - 1).Vrsta == "b") {  // first of a group
+            if (!line.empty()) {
+                legend->push_back(line);
+            }
+            ++group;
+            number = 0;
+            line = std::string(TemplateRow(Statement::Pok, row - 1).Tekst) + ":";
+        }
+        std::string code = std::string(1, group) + std::to_string(++number);
+        std::string caption = IndicatorCaption(static_cast<int>(i));
+        caption = caption.substr(caption.find(' ') + 1);  // without its "1." number
+        line += (number == 1 ? " " : ", ") + code + " " + caption;
+        codes.push_back(std::move(code));
+    }
+    legend->push_back(line);
+    return codes;
+}
+
+}  // namespace
+
+std::vector<PrintJob> ComparisonReportJobs(const ComparisonTable& t) {
+    using K = ComparisonColumn::Kind;
+    std::vector<PrintJob> jobs;
+
+    TableReportData amounts = Part(t, K::Amount, "Ključni iznosi");
+    amounts.jobName = "Usporedba - iznosi";
+    if (t.grouped()) {
+        amounts.subtitle =
+            "Ključni iznosi po poduzeću i razdoblju; ispod iznosa promjena prema "
+            "prethodnom razdoblju istog poduzeća";
+        const std::vector<int> changes = ColumnsOf(t, K::Change);
+        for (int r = 0; r < t.rowCount(); ++r) {
+            std::vector<std::string> below = {"", ""};
+            for (const int c : changes) {
+                const std::string text = t.Text(r, c);
+                below.push_back(text.empty() ? "" : "(" + text + ")");
+            }
+            amounts.secondLines.push_back(std::move(below));
+        }
+    }
+    amounts.notes = {
+        "Redak označen s \"!\" ima upozorenje: "
+        "neravnoteža aktive i pasive ili neto dobiti u bilanci i RDG."};
+    jobs.push_back(LayOutTableReport(amounts));
+
+    TableReportData indicators = Part(t, K::Indicator, "Financijski pokazatelji");
+    indicators.jobName = "Usporedba - pokazatelji";
+    const std::vector<std::string> codes = IndicatorCodes(&indicators.notes);
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        indicators.columns[i + 2].caption = codes[i];
+    }
+    jobs.push_back(LayOutTableReport(indicators));
+    return jobs;
+}
+
+}  // namespace movik

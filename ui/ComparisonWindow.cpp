@@ -1,0 +1,398 @@
+#include "ui/ComparisonWindow.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTableView>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "analysis/DocumentPaths.h"
+#include "analysis/Parallel.h"
+#include "document/FileIO.h"
+#include "reports/ReportPaint.h"
+#include "reports/TableReport.h"
+#include "ui/ComparisonModel.h"
+#include "ui/ComparisonReport.h"
+#include "ui/Dialogs.h"
+
+namespace movik {
+
+namespace {
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+std::string ToPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int currentYear,
+                                   QWidget* parent)
+    : QWidget(parent, Qt::Window), dialogs_(dialogs), rs_(rs), currentYear_(currentYear) {
+    setObjectName(QStringLiteral("fUsporedba"));
+    setWindowTitle(QStringLiteral("Usporedba dokumenata"));
+    setAcceptDrops(true);
+    setProperty("helpContext", kComparisonHelpContext);
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this,
+            [this] { emit helpRequested(kComparisonHelpContext); });
+    resize(1100, 560);
+
+    model_ = new ComparisonModel(rs_, this);
+    agUsporedba_ = new QTableView(this);
+    agUsporedba_->setObjectName(QStringLiteral("agUsporedba"));
+    agUsporedba_->setModel(model_);
+    // Rows stay in the order they were added until the user sorts or groups them.
+    agUsporedba_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    agUsporedba_->setSortingEnabled(true);
+    agUsporedba_->horizontalHeader()->setSortIndicatorShown(false);
+    agUsporedba_->horizontalHeader()->setDefaultSectionSize(120);
+    agUsporedba_->horizontalHeader()->setMinimumSectionSize(40);
+    agUsporedba_->verticalHeader()->setDefaultSectionSize(22);
+    agUsporedba_->verticalHeader()->hide();
+    agUsporedba_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    agUsporedba_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    agUsporedba_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    agUsporedba_->setAlternatingRowColors(true);
+    agUsporedba_->setWordWrap(false);
+
+    auto* bDodajDokumente = Button(this, "bDodajDokumente", QStringLiteral("Dodaj &dokumente…"));
+    auto* bDodajMapu = Button(this, "bDodajMapu", QStringLiteral("Dodaj &mapu…"));
+    bUkloni_ = Button(this, "bUkloni", QStringLiteral("&Ukloni"));
+    cbGrupiraj_ = new QCheckBox(QStringLiteral("&Grupiraj po poduzeću (trend)"), this);
+    cbGrupiraj_->setObjectName(QStringLiteral("cbGrupiraj"));
+    bIzvozCsv_ = Button(this, "bIzvozCsv", QStringLiteral("Izvoz u &CSV…"));
+    bIzvozPdf_ = Button(this, "bIzvozPdf", QStringLiteral("Izvoz u &PDF…"));
+    bOtvori_ = Button(this, "bOtvori", QStringLiteral("&Otvori u glavnom prozoru"));
+
+    pbUcitavanje_ = new QProgressBar(this);
+    pbUcitavanje_->setObjectName(QStringLiteral("pbUcitavanje"));
+    pbUcitavanje_->setFormat(QStringLiteral("%v / %m"));
+    pbUcitavanje_->setVisible(false);
+    lStanje_ =
+        new QLabel(QStringLiteral("Dodajte dokumente ili mapu, ili ih ispustite ovdje."), this);
+    lStanje_->setObjectName(QStringLiteral("lStanje"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(bDodajDokumente);
+    buttons->addWidget(bDodajMapu);
+    buttons->addWidget(bUkloni_);
+    buttons->addSpacing(12);
+    buttons->addWidget(cbGrupiraj_);
+    buttons->addStretch(1);
+    buttons->addWidget(bOtvori_);
+    buttons->addWidget(bIzvozCsv_);
+    buttons->addWidget(bIzvozPdf_);
+    auto* status = new QHBoxLayout;
+    status->addWidget(lStanje_, 1);
+    status->addWidget(pbUcitavanje_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(agUsporedba_, 1);
+    layout->addLayout(status);
+
+    connect(bDodajDokumente, &QPushButton::clicked, this, &ComparisonWindow::DodajDokumenteClick);
+    connect(bDodajMapu, &QPushButton::clicked, this, &ComparisonWindow::DodajMapuClick);
+    connect(bUkloni_, &QPushButton::clicked, this, &ComparisonWindow::UkloniClick);
+    connect(cbGrupiraj_, &QCheckBox::toggled, this, &ComparisonWindow::GrupirajClick);
+    connect(bIzvozCsv_, &QPushButton::clicked, this, &ComparisonWindow::IzvozCsvClick);
+    connect(bIzvozPdf_, &QPushButton::clicked, this, &ComparisonWindow::IzvozPdfClick);
+    connect(bOtvori_, &QPushButton::clicked, this, &ComparisonWindow::OtvoriClick);
+    connect(agUsporedba_, &QTableView::doubleClicked, this, [this] { OtvoriClick(); });
+    connect(agUsporedba_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, [this] {
+        // A sort by a column ends the grouped order.
+        agUsporedba_->horizontalHeader()->setSortIndicatorShown(true);
+        const QSignalBlocker block(cbGrupiraj_);
+        cbGrupiraj_->setChecked(false);
+    });
+    connect(agUsporedba_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ComparisonWindow::UpdateButtons);
+    connect(model_, &QAbstractItemModel::modelReset, this, &ComparisonWindow::UpdateButtons);
+
+    poll_ = new QTimer(this);
+    poll_->setInterval(30);
+    connect(poll_, &QTimer::timeout, this, &ComparisonWindow::TakeReadyRows);
+    UpdateButtons();
+}
+
+ComparisonWindow::~ComparisonWindow() {
+    StopLoading();
+}
+
+void ComparisonWindow::FitColumns() {
+    // Every caption and value readable, no column wider than a long company name needs.
+    agUsporedba_->resizeColumnsToContents();
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        if (agUsporedba_->columnWidth(c) > kMaxColumnWidth) {
+            agUsporedba_->setColumnWidth(c, kMaxColumnWidth);
+        }
+    }
+}
+
+void ComparisonWindow::UpdateButtons() {
+    const bool any = model_->rowCount() > 0;
+    const std::vector<int> selected = SelectedRows();
+    bUkloni_->setEnabled(!selected.empty());
+    bOtvori_->setEnabled(selected.size() == 1 && model_->table().Summary(selected[0]).ok);
+    bIzvozCsv_->setEnabled(any);
+    bIzvozPdf_->setEnabled(any);
+}
+
+std::vector<int> ComparisonWindow::SelectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& i : agUsporedba_->selectionModel()->selectedRows()) {
+        rows.push_back(i.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Loading in the background
+
+void ComparisonWindow::AddPaths(const QStringList& paths) {
+    if (paths.isEmpty()) {
+        return;
+    }
+    queued_ << paths;
+    if (loader_ == nullptr) {
+        loadClock_.start();
+        loadedInRun_ = 0;
+        StartNextLoad();
+    }
+}
+
+void ComparisonWindow::StartNextLoad() {
+    std::vector<std::string> paths;
+    for (const QString& p : std::as_const(queued_)) {
+        paths.push_back(ToPath(p));
+    }
+    queued_.clear();
+    loader_ = std::make_unique<Loader>();
+    Loader* l = loader_.get();
+    pbUcitavanje_->setRange(0, 0);  // busy until every path is listed
+    pbUcitavanje_->setVisible(true);
+    lStanje_->setText(QStringLiteral("Učitavanje…"));
+    const RegionalSettings rs = rs_;
+    const int year = currentYear_;
+    l->thread = std::thread([l, paths = std::move(paths), rs, year] {
+        // Listing first gives the progress bar its end.
+        std::vector<std::string> all;
+        DocumentPaths walk(paths);
+        while (!l->stop) {
+            std::optional<std::string> p = walk.Next();
+            if (!p) {
+                break;
+            }
+            all.push_back(std::move(*p));
+        }
+        l->total = static_cast<int>(all.size());
+        std::size_t next = 0;
+        SummarizeInOrder(
+            [&]() -> std::optional<std::string> {
+                return next < all.size() ? std::optional<std::string>(all[next++]) : std::nullopt;
+            },
+            DefaultJobs(), [&](const std::string& path) { return Summarize(path, rs, year); },
+            [l](DocumentSummary&& s) {
+                std::lock_guard lock(l->m);
+                l->ready.push_back(std::move(s));
+                ++l->done;
+            },
+            &l->stop);
+        l->finished = true;
+    });
+    poll_->start();
+}
+
+void ComparisonWindow::TakeReadyRows() {
+    if (loader_ == nullptr) {
+        poll_->stop();
+        return;
+    }
+    Loader& l = *loader_;
+    const bool finished = l.finished;  // read before taking the rows: none can follow
+    std::vector<DocumentSummary> rows;
+    {
+        std::lock_guard lock(l.m);
+        rows.swap(l.ready);
+    }
+    if (!rows.empty()) {
+        loadedInRun_ += static_cast<int>(rows.size());
+        model_->Add(std::move(rows));
+    }
+    if (l.total >= 0) {
+        pbUcitavanje_->setRange(0, std::max(1, l.total.load()));
+        pbUcitavanje_->setValue(l.done);
+    }
+    if (!finished) {
+        return;
+    }
+    l.thread.join();
+    loader_.reset();
+    if (!queued_.isEmpty()) {
+        StartNextLoad();
+        return;
+    }
+    poll_->stop();
+    lastLoadMs_ = loadClock_.elapsed();
+    pbUcitavanje_->setVisible(false);
+    FitColumns();
+    int failed = 0;
+    int warned = 0;
+    for (int r = 0; r < model_->rowCount(); ++r) {
+        const DocumentSummary& s = model_->table().Summary(r);
+        failed += s.ok ? 0 : 1;
+        warned += s.ok && !s.warnings.empty() ? 1 : 0;
+    }
+    lStanje_->setText(QStringLiteral("Učitano: %1 (%2 s). U tablici %3 dokumenata, s upozorenjem "
+                                     "%4, nije pročitano %5.")
+                          .arg(loadedInRun_)
+                          .arg(QLocale().toString(lastLoadMs_ / 1000.0, 'f', 2))
+                          .arg(model_->rowCount())
+                          .arg(warned)
+                          .arg(failed));
+    emit loadFinished();
+}
+
+void ComparisonWindow::StopLoading() {
+    queued_.clear();
+    if (loader_ != nullptr) {
+        loader_->stop = true;
+        loader_->thread.join();
+        loader_.reset();
+    }
+    poll_->stop();
+    pbUcitavanje_->setVisible(false);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands
+
+void ComparisonWindow::DodajDokumenteClick() {
+    const QStringList files =
+        dialogs_.ChooseOpenFiles({QStringLiteral("UsporedbaDokumenti"),
+                                  QStringLiteral("Dodaj dokumente"),
+                                  {{QStringLiteral("Movik baza"), QStringLiteral("*.mvk")},
+                                   {QStringLiteral("Sve datoteke"), QStringLiteral("*")}},
+                                  {},
+                                  QStringLiteral("mvk")});
+    AddPaths(files);
+}
+
+void ComparisonWindow::DodajMapuClick() {
+    const std::optional<QString> folder = dialogs_.ChooseFolder(
+        {QStringLiteral("UsporedbaMapa"), QStringLiteral("Dodaj mapu"), {}, {}, {}});
+    if (folder) {
+        AddPaths({*folder});
+    }
+}
+
+void ComparisonWindow::UkloniClick() {
+    const std::vector<int> rows = SelectedRows();
+    if (!rows.empty()) {
+        model_->RemoveRows(rows);
+    }
+}
+
+void ComparisonWindow::GrupirajClick(bool grouped) {
+    agUsporedba_->horizontalHeader()->setSortIndicatorShown(false);
+    model_->SetGrouped(grouped);
+    FitColumns();
+    if (cbGrupiraj_->isChecked() != grouped) {
+        const QSignalBlocker block(cbGrupiraj_);
+        cbGrupiraj_->setChecked(grouped);
+    }
+}
+
+void ComparisonWindow::IzvozCsvClick() {
+    const std::optional<QString> path =
+        dialogs_.ChooseSaveFile({QStringLiteral("UsporedbaCSV"),
+                                 QStringLiteral("Izvoz usporedbe u CSV"),
+                                 {{QStringLiteral("CSV datoteka"), QStringLiteral("*.csv")}},
+                                 QStringLiteral("usporedba.csv"),
+                                 QStringLiteral("csv")});
+    if (!path) {
+        return;
+    }
+    const std::string csv = model_->table().Csv();
+    const Result written = MakeSystemFileWriter()->WriteWhole(
+        ToPath(*path), std::vector<std::uint8_t>(csv.begin(), csv.end()));
+    if (!written) {
+        dialogs_.ShowError(QString::fromStdString(written.message()));
+    }
+}
+
+void ComparisonWindow::IzvozPdfClick() {
+    const std::optional<QString> path =
+        dialogs_.ChooseSaveFile({QStringLiteral("UsporedbaPDF"),
+                                 QStringLiteral("Izvoz usporedbe u PDF"),
+                                 {{QStringLiteral("PDF dokument"), QStringLiteral("*.pdf")}},
+                                 QStringLiteral("usporedba.pdf"),
+                                 QStringLiteral("pdf")});
+    if (!path) {
+        return;
+    }
+    const Result written =
+        SavePdf(ComparisonReportJobs(model_->table()), QStringLiteral("Usporedba dokumenata"),
+                ToPath(*path), QPageLayout::Landscape);
+    if (!written) {
+        dialogs_.ShowError(QString::fromStdString(written.message()));
+    }
+}
+
+void ComparisonWindow::OtvoriClick() {
+    const std::vector<int> rows = SelectedRows();
+    if (rows.size() != 1 || !model_->table().Summary(rows[0]).ok) {
+        return;
+    }
+    emit openRequested(QFile::decodeName(model_->table().Summary(rows[0]).file.c_str()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drag and drop of files and folders
+
+void ComparisonWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.cbegin(), urls.cend(), [](const QUrl& u) { return u.isLocalFile(); })) {
+        event->acceptProposedAction();
+    }
+}
+
+void ComparisonWindow::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths << url.toLocalFile();
+        }
+    }
+    if (!paths.isEmpty()) {
+        event->acceptProposedAction();
+        AddPaths(paths);
+    }
+}
+
+void ComparisonWindow::closeEvent(QCloseEvent* event) {
+    StopLoading();
+    QWidget::closeEvent(event);
+}
+
+}  // namespace movik

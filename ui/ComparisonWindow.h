@@ -1,0 +1,111 @@
+#pragma once
+// "Usporedba": many documents side by side. Documents and folders are added through the dialogs
+// or dropped on the window; they are read in the background (a progress bar shows how far) while
+// the window stays usable. The table sorts by any column, groups each company's periods as a
+// trend, drops rows, exports to CSV and PDF, and hands a row's document to the main window.
+
+#include <QElapsedTimer>
+#include <QStringList>
+#include <QWidget>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "analysis/Summary.h"
+#include "model/Regional.h"
+
+class QCheckBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class QTimer;
+
+namespace movik {
+
+class ComparisonModel;
+class Dialogs;
+
+// The help topic of the comparison.
+inline constexpr int kComparisonHelpContext = 12;
+
+class ComparisonWindow : public QWidget {
+    Q_OBJECT
+  public:
+    ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int currentYear,
+                     QWidget* parent = nullptr);
+    ~ComparisonWindow() override;
+
+    ComparisonModel& model() { return *model_; }
+    QTableView* table() const { return agUsporedba_; }
+    bool IsLoading() const { return loader_ != nullptr || !queued_.isEmpty(); }
+    // Milliseconds the last load took, from adding the paths to the last row shown.
+    qint64 LastLoadMs() const { return lastLoadMs_; }
+
+    // Reads the documents of these paths (files, or folders searched for *.mvk) in the
+    // background and adds their rows; paths added during a load are read after it.
+    void AddPaths(const QStringList& paths);
+
+    // The commands of the window's buttons.
+    void DodajDokumenteClick();
+    void DodajMapuClick();
+    void UkloniClick();
+    void GrupirajClick(bool grouped);
+    void IzvozCsvClick();
+    void IzvozPdfClick();
+    void OtvoriClick();
+
+  signals:
+    // The user wants this document in the main window.
+    void openRequested(const QString& path);
+    void loadFinished();
+    // F1: the help topic of the comparison.
+    void helpRequested(int context);
+
+  protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // The background reading of one batch of paths.
+    struct Loader {
+        std::thread thread;
+        std::atomic<bool> stop{false};
+        std::atomic<int> total{-1};  // known once every path is listed
+        std::atomic<int> done{0};
+        std::atomic<bool> finished{false};
+        std::mutex m;
+        std::vector<DocumentSummary> ready;
+    };
+    void StartNextLoad();
+    void TakeReadyRows();
+    void StopLoading();
+    void UpdateButtons();
+    void FitColumns();
+    std::vector<int> SelectedRows() const;
+
+    Dialogs& dialogs_;
+    RegionalSettings rs_;
+    int currentYear_;
+    ComparisonModel* model_ = nullptr;
+    QTableView* agUsporedba_ = nullptr;
+    QProgressBar* pbUcitavanje_ = nullptr;
+    QLabel* lStanje_ = nullptr;
+    QCheckBox* cbGrupiraj_ = nullptr;
+    QPushButton* bUkloni_ = nullptr;
+    QPushButton* bOtvori_ = nullptr;
+    QPushButton* bIzvozCsv_ = nullptr;
+    QPushButton* bIzvozPdf_ = nullptr;
+    static constexpr int kMaxColumnWidth = 260;
+    QTimer* poll_ = nullptr;
+    std::unique_ptr<Loader> loader_;
+    QStringList queued_;
+    QElapsedTimer loadClock_;
+    qint64 lastLoadMs_ = -1;
+    int loadedInRun_ = 0;
+};
+
+}  // namespace movik
