@@ -7,9 +7,11 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <vector>
+
+#include "reports/PrintJobs.h"
 
 class QFileDialog;
-class QPrinter;
 class QWidget;
 
 namespace movik {
@@ -47,19 +49,12 @@ class Dialogs {
     // The chosen path, or nullopt when the user cancelled.
     virtual std::optional<QString> ChooseOpenFile(const FileDialogSetup& setup) = 0;
     virtual std::optional<QString> ChooseSaveFile(const FileDialogSetup& setup) = 0;
-    // A modal print preview titled title, whose pages paint draws on the printer it is given;
-    // its print button runs print (and closes the preview). By default Qt's preview dialog;
+    // A modal print preview titled title, showing the laid-out pages of jobs; its print button
+    // runs print (and closes the preview). By default our preview window (ui/PrintPreview.h);
     // tests substitute one that only paints.
-    virtual void ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint,
+    virtual void ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
                                   const std::function<void()>& print);
 };
-
-// Qt's print preview dialog over parent (may be null), A4 portrait, paint drawing its pages.
-// Its print button runs print instead of Qt's own printing, whose outcome Qt does not check;
-// the page set-up and orientation buttons are hidden, as the reports fix their own page.
-void RunPrintPreview(QWidget* parent, const QString& title,
-                     const std::function<void(QPrinter&)>& paint,
-                     const std::function<void()>& print);
 
 // path with "." + extension appended when its file name has no extension (no "." at all).
 QString AddDefaultExtension(const QString& path, const QString& extension);
@@ -75,7 +70,7 @@ class QtDialogs : public Dialogs {
     void ShowError(const QString& text) override;
     std::optional<QString> ChooseOpenFile(const FileDialogSetup& setup) override;
     std::optional<QString> ChooseSaveFile(const FileDialogSetup& setup) override;
-    void ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint,
+    void ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
                           const std::function<void()>& print) override;
 
     // The file dialog for setup, set up as it would be shown but not shown.

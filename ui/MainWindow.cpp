@@ -87,6 +87,8 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     panels_ = std::make_unique<StatusPanels>(statusBar());
     print_ = std::make_unique<PrintCommands>(
         ws_, *dialogs_, [this] { return opce_->cbIznos->currentText().toStdString(); });
+    print_->SetPrintButton(findChild<QAction*>(QStringLiteral("bPrint")));
+    print_->showNote = [this](const QString& note) { panels_->ShowNote(note); };
     // Wide enough for every tab caption, as far as the screen allows.
     QSize size(std::max(760, PageControl_->tabBar()->sizeHint().width() + 24), 680);
     if (const QScreen* screen = this->screen()) {
@@ -478,8 +480,7 @@ std::optional<std::string> TForm1::ValidateAmount(Statement s, int col, int row,
 // Printing: ui/PrintCommands.cpp; help and the About box: HelpCommands.cpp.
 void TForm1::Ispii1Click() {
     // The active page's name chooses the report (none on the general-data page).
-    print_->Ispii1Click(StatementOfPage(PageControl_->currentWidget()->objectName().toStdString()),
-                        findChild<QAction*>(QStringLiteral("bPrint")));
+    print_->Ispii1Click(StatementOfPage(PageControl_->currentWidget()->objectName().toStdString()));
 }
 void TForm1::PregledIspisa1Click() {
     print_->PregledIspisaClick(ShowingStatement());

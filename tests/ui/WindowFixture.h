@@ -4,17 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLocale>
-#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
 #include <memory>
 #include <vector>
 
+#include "reports/ReportPaint.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
+#include "ui/PrintCommands.h"
 
 namespace movik::test {
 
@@ -74,7 +77,7 @@ class ScriptedDialogs : public Dialogs {
             onError(text);
         }
     }
-    void ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint,
+    void ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
                           const std::function<void()>& print) override {
         previewTitles << title;
         if (printFromPreview) {
@@ -83,11 +86,9 @@ class ScriptedDialogs : public Dialogs {
         if (previewFolder.isEmpty()) {
             return;
         }
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(previewFolder +
-                                  QStringLiteral("/preview-%1.pdf").arg(previewTitles.size()));
-        paint(printer);
+        const QString path =
+            previewFolder + QStringLiteral("/preview-%1.pdf").arg(previewTitles.size());
+        EXPECT_TRUE(SavePdf(jobs, title, QFile::encodeName(path).toStdString()));
     }
     std::optional<QString> ChooseOpenFile(const FileDialogSetup& setup) override {
         openDialogs.push_back(setup);
@@ -145,6 +146,15 @@ class WindowFixture {
         window->show();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    // Processes events until the print jobs started so far have been sent (or failed).
+    void WaitForPrinting(int limitMs = 30000) {
+        QDeadlineTimer deadline(limitMs);
+        while (window->printing().busy() && !deadline.hasExpired()) {
+            QTest::qWait(5);
+        }
+        EXPECT_FALSE(window->printing().busy()) << "the print jobs are still being sent";
     }
 
     TDokument& Doc() { return window->workspace().document(); }
