@@ -106,9 +106,12 @@ class ScriptedDialogs : public Dialogs {
             ADD_FAILURE() << "unexpected file dialog: " << setup.title.toStdString();
             return std::nullopt;
         }
-        auto choice = queue.front();
+        // Taken apart (not copied whole): GCC 12 sees a copied optional<QString> as possibly
+        // uninitialised here.
+        const bool chosen = queue.front().has_value();
+        const QString path = queue.front().value_or(QString());
         queue.pop_front();
-        return choice;
+        return chosen ? std::optional<QString>(path) : std::nullopt;
     }
 };
 
