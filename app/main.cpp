@@ -7,12 +7,25 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <cstdio>
+#include <initializer_list>
 
 #include "about/AboutBox.h"
 #include "movik/Version.h"
 #include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
 #include "ui/StartUp.h"
+
+namespace {
+
+QIcon ProgramIcon(std::initializer_list<int> sizes) {
+    QIcon icon;
+    for (const int size : sizes) {
+        icon.addFile(QStringLiteral(":/icon/movik-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     // The usage needs no display: it is answered before the windowing system is opened.
@@ -31,11 +44,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(QString::fromUtf8(movik::kProgramTitle));
     // The desktop entry (movik.desktop) and its icon: the task bar groups our windows under it.
     QGuiApplication::setDesktopFileName(QStringLiteral("movik"));
-    QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        icon.addFile(QStringLiteral(":/icon/movik-%1.png").arg(size), QSize(size, size));
-    }
-    QApplication::setWindowIcon(icon);
+    // The window manager gets every size of the icon, decoded as a window maps: the small ones
+    // at once, the large ones after the main window's first frame.
+    QApplication::setWindowIcon(ProgramIcon({16, 24, 32, 48}));
     // The arguments without the ones Qt takes for itself (-platform and the like).
     const movik::CommandLine commandLine = movik::ParseCommandLine(QApplication::arguments());
 
@@ -51,6 +62,9 @@ int main(int argc, char* argv[]) {
     // The document named first on the command line opens before the window shows (a missing
     // file is ignored and the new document stays).
     const std::unique_ptr<movik::TForm1> window = movik::StartUp(fAbout, commandLine.documentPath);
+    QObject::connect(window.get(), &movik::TForm1::firstFrameShown, [] {
+        QApplication::setWindowIcon(ProgramIcon({16, 22, 24, 32, 48, 64, 128, 256}));
+    });
     window->show();
     return QApplication::exec();
 }
