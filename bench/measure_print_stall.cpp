@@ -76,11 +76,15 @@ int main(int argc, char* argv[]) {
         QElapsedTimer clock;
         qint64 lastTick = 0;
         double gap = 0;
+        double gapAt = 0;  // when the longest gap ended, from the press
         QTimer ticker;
         ticker.setTimerType(Qt::PreciseTimer);
         QObject::connect(&ticker, &QTimer::timeout, [&] {
             const qint64 now = clock.nsecsElapsed();
-            gap = std::max(gap, (now - lastTick) / 1e6);
+            if ((now - lastTick) / 1e6 > gap) {
+                gap = (now - lastTick) / 1e6;
+                gapAt = now / 1e6;
+            }
             lastTick = now;
         });
         clock.start();
@@ -95,8 +99,9 @@ int main(int argc, char* argv[]) {
         gap = std::max(gap, pressMs);
         worstGap = std::max(worstGap, gap);
         std::printf(
-            "run %d: Ispis returned after %.1f ms, error after %.0f ms, longest gap %.1f ms\n", run,
-            pressMs, errorMs, gap);
+            "run %d: Ispis returned after %.1f ms, error after %.0f ms, longest gap %.1f ms "
+            "(ending %.0f ms after the press)\n",
+            run, pressMs, errorMs, gap, gapAt);
         if (recorded->errors.isEmpty()) {
             std::fprintf(stderr, "run %d: no error was shown\n", run);
             return 1;
