@@ -14,13 +14,14 @@
 #include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
 #include "ui/StartUp.h"
+#include "ui/ToolIcons.h"
 
 namespace {
 
 QIcon ProgramIcon(std::initializer_list<int> sizes) {
     QIcon icon;
     for (const int size : sizes) {
-        icon.addFile(QStringLiteral(":/icon/movik-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(movik::LoadPng(QStringLiteral(":/icon/movik-%1.png").arg(size)));
     }
     return icon;
 }
@@ -39,6 +40,7 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
+    QApplication::setStyle(new movik::DrawnIconStyle);
     QApplication::setApplicationName(QString::fromUtf8(movik::kProgramName));
     QApplication::setApplicationVersion(QString::fromUtf8(movik::kProgramVersion));
     QApplication::setApplicationDisplayName(QString::fromUtf8(movik::kProgramTitle));

@@ -1,9 +1,15 @@
 #include "ui/ToolIcons.h"
 
+#include <qdrawutil.h>
+#include <QGroupBox>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyleOption>
+#include <algorithm>
 #include <functional>
+
+#include "about/AboutBox.h"
 
 namespace movik {
 
@@ -88,6 +94,45 @@ QIcon PrinterIcon() {
         p.drawLine(7, 16, 12, 16);
         p.fillRect(15, 9, 2, 2, QColor(40, 170, 40));
     });
+}
+
+QIcon DrawnIconStyle::standardIcon(StandardPixmap icon, const QStyleOption* option,
+                                   const QWidget* widget) const {
+    if (icon != SP_ToolBarHorizontalExtensionButton && icon != SP_ToolBarVerticalExtensionButton) {
+        return QProxyStyle::standardIcon(icon, option, widget);
+    }
+    const bool horizontal = icon == SP_ToolBarHorizontalExtensionButton;
+    return Drawn([horizontal](QPainter& p) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(kOutline, 1.5));
+        // Two chevrons pointing on (right, or down).
+        for (const double at : {6.0, 11.0}) {
+            if (horizontal) {
+                p.drawPolyline(QPolygonF({{at, 6}, {at + 4, 10}, {at, 14}}));
+            } else {
+                p.drawPolyline(QPolygonF({{6, at}, {10, at + 4}, {14, at}}));
+            }
+        }
+    });
+}
+
+void DrawnIconStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                   QPainter* painter, const QWidget* widget) const {
+    static const QPixmap frame =
+        LoadPng(QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"));
+    if (element != PE_FrameGroupBox || frame.isNull() ||
+        baseStyle()->name().compare(QStringLiteral("fusion"), Qt::CaseInsensitive) != 0) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
+    // As the Fusion style draws it: the frame picture below the title line.
+    constexpr int kTopMargin = 3;
+    int top = kTopMargin;
+    const auto* box = qobject_cast<const QGroupBox*>(widget);
+    if (box == nullptr || box->isCheckable() || !box->title().isEmpty()) {
+        top += std::max(pixelMetric(PM_ExclusiveIndicatorHeight), option->fontMetrics.height());
+    }
+    qDrawBorderPixmap(painter, option->rect.adjusted(0, top, 0, 0), QMargins(6, 6, 6, 6), frame);
 }
 
 }  // namespace movik
