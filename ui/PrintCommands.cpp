@@ -35,11 +35,7 @@ PrintInputs PrintCommands::Inputs() const {
 }
 
 void PrintCommands::Ispii1Click(std::optional<Statement> showing) {
-    if (busy()) {
-        Start({}, {});  // refused with the note
-        return;
-    }
-    if (!showing) {
+    if (RefusedWhileBusy() || !showing) {
         return;  // the general-data page has no report
     }
     Submit(*showing, reports_.PrintStatement(*showing, Inputs()));
@@ -81,15 +77,19 @@ void PrintCommands::PrintTopic(const QByteArray& pdf, const QString& jobName) {
     });
 }
 
-bool PrintCommands::Start(std::vector<PrintWorker::Job> jobs,
-                          std::function<QString(const PrintOutcome&)> describe) {
-    if (busy()) {
-        if (showNote) {
-            showNote(QStringLiteral("Ispis je već u tijeku: novi ispis nije pokrenut."));
-        }
+bool PrintCommands::RefusedWhileBusy() {
+    if (!busy()) {
         return false;
     }
-    if (jobs.empty()) {
+    if (showNote) {
+        showNote(QStringLiteral("Ispis je već u tijeku: novi ispis nije pokrenut."));
+    }
+    return true;
+}
+
+bool PrintCommands::Start(std::vector<PrintWorker::Job> jobs,
+                          std::function<QString(const PrintOutcome&)> describe) {
+    if (RefusedWhileBusy() || jobs.empty()) {
         return false;
     }
     describe_ = std::move(describe);

@@ -64,6 +64,8 @@ class PrintCommands {
     PrintInputs Inputs() const;
     // Paints every job into its own PDF and submits it, in order, from the worker.
     void Submit(Statement s, const std::vector<PrintJob>& jobs);
+    // True (with the note shown) while a batch runs: another print is refused then.
+    bool RefusedWhileBusy();
     // Starts a batch; describe gives a failed job's message. False (with the note shown) while
     // another batch runs.
     bool Start(std::vector<PrintWorker::Job> jobs,
