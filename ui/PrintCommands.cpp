@@ -102,19 +102,21 @@ void PrintCommands::Finished(const PrintOutcome& outcome) {
     if (outcome.status == PrintStatus::Refused || outcome.status == PrintStatus::Unreachable) {
         dialogs_.ShowError(describe_(outcome));
     }
-    ShowRunning(false);
+    if (!busy()) {  // no other batch was started while the message was shown
+        ShowRunning(false);
+    }
+}
+
+void PrintCommands::SetPrintButton(QAction* bPrint) {
+    bPrint_ = bPrint;
+    bPrintHint_ = bPrint != nullptr ? bPrint->toolTip() : QString();
 }
 
 void PrintCommands::ShowRunning(bool running) {
     if (bPrint_ == nullptr) {
         return;
     }
-    if (running) {
-        bPrintHint_ = bPrint_->toolTip();
-        bPrint_->setToolTip(QStringLiteral("Ispis u tijeku…"));
-    } else {
-        bPrint_->setToolTip(bPrintHint_);
-    }
+    bPrint_->setToolTip(running ? QStringLiteral("Ispis u tijeku…") : bPrintHint_);
     bPrint_->setEnabled(!running);
 }
 

@@ -30,7 +30,7 @@ class PrintCommands {
     // Shows a passing note in the status bar (pNapomena).
     std::function<void(const QString&)> showNote;
     // The tool button that shows a running print job (disabled while it runs).
-    void SetPrintButton(QAction* bPrint) { bPrint_ = bPrint; }
+    void SetPrintButton(QAction* bPrint);
     // True while a print batch is being sent.
     bool busy() const { return worker_.busy(); }
 
