@@ -1,6 +1,7 @@
 #include "about/AboutBox.h"
 
 #include <QApplication>
+#include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -16,10 +17,16 @@ constexpr int kHeight = 250;
 
 }  // namespace
 
+QPixmap LoadPng(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 QPixmap AboutArtwork(qreal devicePixelRatio) {
     const bool dense = devicePixelRatio > 1.0;
-    QPixmap picture(dense ? QStringLiteral(":/about/about@2x.png")
-                          : QStringLiteral(":/about/about.png"));
+    QPixmap picture = LoadPng(dense ? QStringLiteral(":/about/about@2x.png")
+                                    : QStringLiteral(":/about/about.png"));
     picture.setDevicePixelRatio(dense ? 2.0 : 1.0);
     return picture;
 }

@@ -41,6 +41,11 @@ class TfAbout : public QDialog {
     qreal artworkRatio_ = 0;
 };
 
+// A PNG picture (a resource of ours) decoded by Qt's own PNG reader, without asking the image
+// format plugins to recognise it: loading and probing them all costs the start-up several
+// milliseconds. Null when the file is missing or no PNG.
+QPixmap LoadPng(const QString& path);
+
 // The title artwork for a device pixel ratio: the 2x picture on any denser screen than 1:1 (it is
 // scaled down there, which looks sharper than the 1x picture scaled up).
 QPixmap AboutArtwork(qreal devicePixelRatio);

@@ -2,11 +2,13 @@
 #include "movik/Version.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextBrowser>
@@ -178,13 +180,36 @@ void HelpWindow::FindFromField(bool backward) {
                              : QStringLiteral("„%1“ nije pronađeno u ovoj temi.").arg(text));
 }
 
+void HelpWindow::SetTopicPrinter(TopicPrinter printer) {
+    printer_ = std::move(printer);
+    UpdateActions();
+}
+
+QByteArray HelpWindow::TopicPdf() const {
+    if (!message_.isEmpty()) {
+        return {};
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setTitle(browser_->documentTitle());
+    writer.setCreator(QString::fromUtf8(kProgramTitle));
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    browser_->document()->print(&writer);
+    return bytes;
+}
+
 void HelpWindow::PrintTopic() {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QString::fromUtf8(kProgramTitle) + QStringLiteral(" – ") + windowTitle());
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("Ispis teme"));
-    if (dialog.exec() == QDialog::Accepted) {
-        browser_->print(&printer);
+    if (!printer_) {
+        return;
+    }
+    const QByteArray pdf = TopicPdf();
+    if (!pdf.isEmpty()) {
+        const QString topic = browser_->documentTitle();
+        printer_(pdf, QString::fromUtf8(kProgramTitle) + QStringLiteral(" – ") +
+                          (topic.isEmpty() ? windowTitle() : topic));
     }
 }
 
@@ -193,7 +218,7 @@ void HelpWindow::UpdateActions() {
     forward_->setEnabled(browser_->isForwardAvailable());
     // Without a topic there is nothing to print or search.
     const bool topic = message_.isEmpty();
-    print_->setEnabled(topic);
+    print_->setEnabled(topic && printer_);
     findField_->setEnabled(topic);
     findPrevious_->setEnabled(topic);
     findNext_->setEnabled(topic);
@@ -203,9 +228,17 @@ QtHelpViewer::QtHelpViewer(QStringList candidates) : candidates_(std::move(candi
 
 QtHelpViewer::~QtHelpViewer() = default;
 
+void QtHelpViewer::SetTopicPrinter(TopicPrinter printer) {
+    printer_ = std::move(printer);
+    if (window_) {
+        window_->SetTopicPrinter(printer_);
+    }
+}
+
 HelpWindow& QtHelpViewer::Window() {
     if (!window_) {
         window_ = std::make_unique<HelpWindow>(candidates_);
+        window_->SetTopicPrinter(printer_);
     }
     window_->show();
     window_->raise();

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "about/HelpViewer.h"
@@ -17,6 +18,10 @@ class QTextBrowser;
 namespace movik {
 
 class HelpFile;
+
+// Prints a topic: its pages as PDF bytes, sent as the print job jobName. The program hands the
+// help its own checked print path, which reports a refused or failed job.
+using TopicPrinter = std::function<void(const QByteArray& pdf, const QString& jobName)>;
 
 class HelpWindow : public QMainWindow {
     Q_OBJECT
@@ -34,8 +39,11 @@ class HelpWindow : public QMainWindow {
     // Finds text in the topic shown, from the cursor on (backward: towards the start), wrapping
     // around once; selects it and returns true when found.
     bool FindInPage(const QString& text, bool backward = false);
-    // Prints the topic shown, after the print dialog.
+    // Sends the topic shown to the topic printer (printing is off without one).
+    void SetTopicPrinter(TopicPrinter printer);
     void PrintTopic();
+    // The topic shown as PDF pages (A4), empty without a topic.
+    QByteArray TopicPdf() const;
 
     QTextBrowser* browser() const { return browser_; }
     // The help file's problem shown in place of a topic, empty when a topic is shown.
@@ -49,6 +57,7 @@ class HelpWindow : public QMainWindow {
     void FindFromField(bool backward);
 
     QStringList candidates_;
+    TopicPrinter printer_;
     std::unique_ptr<HelpFile> file_;
     QString message_;
     QTextBrowser* browser_;
@@ -69,6 +78,8 @@ class QtHelpViewer : public HelpViewer {
     ~QtHelpViewer() override;
     void ShowContents() override;
     void ShowContext(int context) override;
+    // How its window prints a topic.
+    void SetTopicPrinter(TopicPrinter printer);
     // The window, once the help has been asked for.
     HelpWindow* window() const { return window_.get(); }
 
@@ -76,6 +87,7 @@ class QtHelpViewer : public HelpViewer {
     HelpWindow& Window();
 
     QStringList candidates_;
+    TopicPrinter printer_;
     std::unique_ptr<HelpWindow> window_;
 };
 

@@ -7,6 +7,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <cstdio>
+#include <initializer_list>
 
 #include "about/AboutBox.h"
 #include "movik/Version.h"
@@ -14,6 +15,19 @@
 #include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
 #include "ui/StartUp.h"
+#include "ui/ToolIcons.h"
+
+namespace {
+
+QIcon ProgramIcon(std::initializer_list<int> sizes) {
+    QIcon icon;
+    for (const int size : sizes) {
+        icon.addPixmap(movik::LoadPng(QStringLiteral(":/icon/movik-%1.png").arg(size)));
+    }
+    return icon;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     // The usage needs no display: it is answered before the windowing system is opened.
@@ -30,16 +44,15 @@ int main(int argc, char* argv[]) {
     // The window's own controls read numbers as the workspace does (Croatian where the
     // environment names no regional settings).
     QLocale::setDefault(movik::ProgramLocale());
+    QApplication::setStyle(new movik::DrawnIconStyle);
     QApplication::setApplicationName(QString::fromUtf8(movik::kProgramName));
     QApplication::setApplicationVersion(QString::fromUtf8(movik::kProgramVersion));
     QApplication::setApplicationDisplayName(QString::fromUtf8(movik::kProgramTitle));
     // The desktop entry (movik.desktop) and its icon: the task bar groups our windows under it.
     QGuiApplication::setDesktopFileName(QStringLiteral("movik"));
-    QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        icon.addFile(QStringLiteral(":/icon/movik-%1.png").arg(size), QSize(size, size));
-    }
-    QApplication::setWindowIcon(icon);
+    // The window manager gets every size of the icon, decoded as a window maps: the small ones
+    // at once, the large ones after the main window's first frame.
+    QApplication::setWindowIcon(ProgramIcon({16, 24, 32, 48}));
     // The arguments without the ones Qt takes for itself (-platform and the like).
     const movik::CommandLine commandLine = movik::ParseCommandLine(QApplication::arguments());
 
@@ -55,6 +68,9 @@ int main(int argc, char* argv[]) {
     // The document named first on the command line opens before the window shows (a missing
     // file is ignored and the new document stays).
     const std::unique_ptr<movik::TForm1> window = movik::StartUp(fAbout, commandLine.documentPath);
+    QObject::connect(window.get(), &movik::TForm1::firstFrameShown, [] {
+        QApplication::setWindowIcon(ProgramIcon({16, 22, 24, 32, 48, 64, 128, 256}));
+    });
     window->show();
     return QApplication::exec();
 }

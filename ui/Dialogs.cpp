@@ -6,12 +6,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QScreen>
 #include <algorithm>
+
+#include "ui/PrintPreview.h"
 
 namespace movik {
 
@@ -25,55 +23,16 @@ QString AddDefaultExtension(const QString& path, const QString& extension) {
     return path + u'.' + extension;
 }
 
-void Dialogs::ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint,
+void Dialogs::ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
                                const std::function<void()>& print) {
-    RunPrintPreview(nullptr, title, paint, print);
-}
-
-void RunPrintPreview(QWidget* parent, const QString& title,
-                     const std::function<void(QPrinter&)>& paint,
-                     const std::function<void()>& print) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(title);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-    QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setObjectName(QStringLiteral("PregledIspisa"));
-    dialog.setWindowTitle(QStringLiteral("Pregled ispisa (") + title + u')');
-    // Tall enough for a whole A4 page at a readable size, as far as the screen allows.
-    if (const QScreen* screen = parent != nullptr ? parent->screen() : dialog.screen()) {
-        const QSize available = screen->availableSize();
-        dialog.resize(std::min(900, available.width() * 9 / 10),
-                      std::min(1100, available.height() * 9 / 10));
-    }
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
-                     [&paint](QPrinter* p) { paint(*p); });
-    // The dialog's actions carry no names; they are known by their (translated) captions.
-    const QString printCaption = QCoreApplication::translate("QPrintPreviewDialog", "Print");
-    // The reports fix their own page (A4 portrait): no page set-up, no orientation.
-    QStringList fixedPage;
-    for (const char* caption : {"Page setup", "Portrait", "Landscape"}) {
-        fixedPage << QCoreApplication::translate("QPrintPreviewDialog", caption);
-    }
-    for (QAction* action : dialog.findChildren<QAction*>()) {
-        if (action->text() == printCaption) {
-            action->disconnect();
-            QObject::connect(action, &QAction::triggered, &dialog, [&dialog, &print] {
-                print();
-                dialog.accept();
-            });
-        } else if (fixedPage.contains(action->text())) {
-            action->setVisible(false);
-        }
-    }
-    dialog.exec();
+    PrintPreviewWindow(title, jobs, print).exec();
 }
 
 QtDialogs::QtDialogs(QWidget* parent) : parent_(parent) {}
 
-void QtDialogs::ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint,
+void QtDialogs::ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
                                  const std::function<void()>& print) {
-    RunPrintPreview(parent_, title, paint, print);
+    PrintPreviewWindow(title, jobs, print, parent_).exec();
 }
 
 QtDialogs::~QtDialogs() {

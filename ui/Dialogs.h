@@ -8,9 +8,11 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <vector>
+
+#include "reports/PrintJobs.h"
 
 class QFileDialog;
-class QPrinter;
 class QWidget;
 
 namespace movik {
@@ -52,19 +54,12 @@ class Dialogs {
     virtual QStringList ChooseOpenFiles(const FileDialogSetup& setup);
     // An existing folder, nullopt when cancelled; by default what ChooseOpenFile gives.
     virtual std::optional<QString> ChooseFolder(const FileDialogSetup& setup);
-    // A modal print preview titled title, whose pages paint draws on the printer it is given;
-    // its print button runs print (and closes the preview). By default Qt's preview dialog;
+    // A modal print preview titled title, showing the laid-out pages of jobs; its print button
+    // runs print (and closes the preview). By default our preview window (ui/PrintPreview.h);
     // tests substitute one that only paints.
-    virtual void ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint,
+    virtual void ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
                                   const std::function<void()>& print);
 };
-
-// Qt's print preview dialog over parent (may be null), A4 portrait, paint drawing its pages.
-// Its print button runs print instead of Qt's own printing, whose outcome Qt does not check;
-// the page set-up and orientation buttons are hidden, as the reports fix their own page.
-void RunPrintPreview(QWidget* parent, const QString& title,
-                     const std::function<void(QPrinter&)>& paint,
-                     const std::function<void()>& print);
 
 // path with "." + extension appended when its file name has no extension (no "." at all).
 QString AddDefaultExtension(const QString& path, const QString& extension);
@@ -82,7 +77,7 @@ class QtDialogs : public Dialogs {
     std::optional<QString> ChooseSaveFile(const FileDialogSetup& setup) override;
     QStringList ChooseOpenFiles(const FileDialogSetup& setup) override;
     std::optional<QString> ChooseFolder(const FileDialogSetup& setup) override;
-    void ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint,
+    void ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
                           const std::function<void()>& print) override;
 
     // The file dialog for setup, set up as it would be shown but not shown.

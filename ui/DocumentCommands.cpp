@@ -36,7 +36,7 @@ FileDialogSetup DocumentDialog(const QString& id, const QString& title, const QS
 
 // A dialog of the semicolon-separated files, proposing the statement's default name.
 FileDialogSetup CsvDialog(const QString& id, const QString& title, const QString& csvLabel,
-                         Statement s) {
+                          Statement s) {
     return {id,
             title,
             {{csvLabel, QStringLiteral("*.csv")},
@@ -51,6 +51,9 @@ FileDialogSetup CsvDialog(const QString& id, const QString& title, const QString
 // Document commands
 
 bool TForm1::SettleCellEdit() {
+    if (!statementPagesBuilt_) {
+        return true;  // no page has been built, so no cell editor can be open
+    }
     for (const StatementFacts& facts : kStatementFacts) {
         if (facts.inputColumns[0] != 0 && !Grid(facts.statement)->commitEdit()) {
             return false;

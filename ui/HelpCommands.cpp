@@ -8,12 +8,18 @@
 #include "about/HelpWindow.h"
 #include "ui/HelpContexts.h"
 #include "ui/MainWindow.h"
+#include "ui/PrintCommands.h"
 
 namespace movik {
 
 void TForm1::InstallHelp() {
-    helpViewer_ =
+    auto viewer =
         std::make_unique<QtHelpViewer>(HelpFileCandidates(QCoreApplication::applicationDirPath()));
+    // A topic prints through the window's checked print path.
+    viewer->SetTopicPrinter([this](const QByteArray& pdf, const QString& jobName) {
+        print_->PrintTopic(pdf, jobName);
+    });
+    helpViewer_ = std::move(viewer);
     helpContexts_ =
         new HelpContexts(this, [this](int context) { helpViewer_->ShowContext(context); });
     dialogs_->helpRequested = [this](int context) { helpViewer_->ShowContext(context); };

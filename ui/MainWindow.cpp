@@ -19,10 +19,12 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -45,6 +47,7 @@
 #include "ui/StatementGridModel.h"
 #include "ui/StatementPage.h"
 #include "ui/StatusPanels.h"
+#include "ui/ToolIcons.h"
 
 namespace movik {
 
@@ -54,28 +57,9 @@ std::size_t IndexOf(Statement s) {
     return static_cast<std::size_t>(s);
 }
 
-QIcon PrinterIcon() {
-    QPixmap pixmap(20, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QColor(50, 50, 50));
-    p.setBrush(Qt::white);
-    p.drawRect(5, 1, 9, 7);  // paper going in
-    p.setBrush(QColor(150, 150, 160));
-    p.drawRect(1, 7, 17, 8);  // body
-    p.setBrush(Qt::white);
-    p.drawRect(5, 12, 9, 6);  // paper coming out
-    p.setPen(QColor(90, 90, 90));
-    p.drawLine(7, 14, 12, 14);
-    p.drawLine(7, 16, 12, 16);
-    p.fillRect(15, 9, 2, 2, QColor(40, 170, 40));
-    return QIcon(pixmap);
-}
-
 }  // namespace
 
-TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
+TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent, HiddenPages hiddenPages)
     : QMainWindow(parent),
       ws_(RegionalForWindow(), LocalYear()),
       dialogs_(std::move(dialogs)),
@@ -92,6 +76,7 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     panels_ = std::make_unique<StatusPanels>(statusBar());
     print_ = std::make_unique<PrintCommands>(
         ws_, *dialogs_, [this] { return opce_->cbIznos->currentText().toStdString(); });
+    print_->SetPrintButton(findChild<QAction*>(QStringLiteral("bPrint")));
     print_->showNote = [this](const QString& note) { panels_->ShowNote(note); };
     // Wide enough for every tab caption, as far as the screen allows.
     QSize size(std::max(760, PageControl_->tabBar()->sizeHint().width() + 24), 680);
@@ -110,9 +95,24 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     // The exit shortcut must reach the menu even from a text field, which would take Ctrl+Z as
     // undo.
     qApp->installEventFilter(this);
+    if (hiddenPages == HiddenPages::WithWindow) {
+        BuildStatementPages();
+    } else {
+        // Built once the window's first frame is on the screen (see eventFilter).
+        winId();  // the native window, to watch its first expose
+        windowHandle()->installEventFilter(this);
+    }
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && watched == windowHandle() && !statementPagesBuilt_) {
+        // The exposed window paints as this event is handled; the pages follow right after.
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] {
+            emit firstFrameShown();
+            BuildStatementPages();
+        });
+    }
     if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -227,16 +227,15 @@ void TForm1::BuildToolBar() {
         bar->widgetForAction(action)->setObjectName(name);
         connect(action, &QAction::triggered, this, handler);
     };
-    QStyle* s = style();
-    add(QStringLiteral("bIzlaz"), s->standardIcon(QStyle::SP_DialogCloseButton),
-        QStringLiteral("Izlaz iz programa"), &TForm1::Izlaz1Click);
+    add(QStringLiteral("bIzlaz"), ExitIcon(), QStringLiteral("Izlaz iz programa"),
+        &TForm1::Izlaz1Click);
     bar->addSeparator();
-    add(QStringLiteral("bNovi"), s->standardIcon(QStyle::SP_FileIcon),
-        QStringLiteral("Nova datoteka"), &TForm1::Nova1Click);
-    add(QStringLiteral("bOtvori"), s->standardIcon(QStyle::SP_DialogOpenButton),
-        QStringLiteral("Otvori datoteku"), &TForm1::Otvori1Click);
-    add(QStringLiteral("bSnimi"), s->standardIcon(QStyle::SP_DialogSaveButton),
-        QStringLiteral("Snimi datoteku"), &TForm1::SnimiClick);
+    add(QStringLiteral("bNovi"), NewFileIcon(), QStringLiteral("Nova datoteka"),
+        &TForm1::Nova1Click);
+    add(QStringLiteral("bOtvori"), OpenFileIcon(), QStringLiteral("Otvori datoteku"),
+        &TForm1::Otvori1Click);
+    add(QStringLiteral("bSnimi"), SaveFileIcon(), QStringLiteral("Snimi datoteku"),
+        &TForm1::SnimiClick);
     bar->addSeparator();
     add(QStringLiteral("bPrint"), PrinterIcon(), QStringLiteral("Ispiši aktivno izvješće"),
         &TForm1::Ispii1Click);
@@ -258,43 +257,16 @@ void TForm1::BuildPages() {
     PageControl_->addTab(opce_, QStringLiteral("Opći podaci"));
 
     for (const StatementFacts& def : kStatementFacts) {
-        const StatementPage parts = BuildStatementPage(def, ws_.viewTexts(def.statement));
-        const std::size_t index = IndexOf(def.statement);
-        grids_[index] = parts.grid;
-        companyLabels_[index] = parts.company;
-        seatLabels_[index] = parts.seat;
-        if (parts.period != nullptr) {
-            periodLabels_[index - 1] = parts.period;  // Racun, CFInd, CFFree, Pok
-        }
-        connect(parts.prev, &QPushButton::clicked, this, &TForm1::bPrevClick);
-        if (parts.next != nullptr) {
-            connect(parts.next, &QPushButton::clicked, this, &TForm1::bNextClick);
-        }
-        PageControl_->addTab(parts.page,
+        // An empty page under the statement's name until BuildStatementPages fills it.
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromUtf8(def.page.data(), qsizetype(def.page.size())));
+        page->setProperty("helpContext", def.helpContext);
+        statementPages_[IndexOf(def.statement)] = page;
+        PageControl_->addTab(page,
                              QString::fromUtf8(def.caption.data(), qsizetype(def.caption.size())));
     }
-    lBilancaNaslov_ = PageControl_->findChild<QLabel*>(QStringLiteral("lBilancaNaslov"));
     setCentralWidget(PageControl_);
     PageControl_->setCurrentIndex(0);
-
-    grids_[IndexOf(Statement::Bilanca)]->validate = [this](int col, int row,
-                                                           const std::string& text) {
-        return agBilancaCellValidate(col, row, text);
-    };
-    grids_[IndexOf(Statement::Racun)]->validate = [this](int col, int row,
-                                                         const std::string& text) {
-        return agRacunCellValidate(col, row, text);
-    };
-
-    for (StatementGrid* grid : grids_) {
-        connect(grid, &StatementGrid::editRefused, this,
-                [this, grid](const QString& typed) { ShowAmountRefusal(grid, typed); });
-        connect(grid, &StatementGrid::inputRefused, this, [this](const QString& text) {
-            refusalShown_ = false;
-            panels_->ShowNote(
-                QString::fromStdString(RefusedCharactersNote(text.toStdString(), ws_.settings())));
-        });
-    }
 
     connect(PageControl_, &QTabWidget::currentChanged, this, &TForm1::PageControlChange);
     connect(opce_->ePoduzece, &QLineEdit::textChanged, this, &TForm1::ePoduzeceChange);
@@ -314,10 +286,68 @@ void TForm1::BuildPages() {
     connect(opce_->cbIznos, &QComboBox::editTextChanged, this, &TForm1::cbIznosChange);
 }
 
+void TForm1::BuildStatementPages() {
+    if (statementPagesBuilt_) {
+        return;
+    }
+    statementPagesBuilt_ = true;
+    for (const StatementFacts& def : kStatementFacts) {
+        const std::size_t index = IndexOf(def.statement);
+        // Children made in a showing page would stay hidden: the page is shown again after.
+        QWidget* page = statementPages_[index];
+        const bool showing = page->isVisible();
+        page->hide();
+        const StatementPage parts = BuildStatementPage(def, ws_.viewTexts(def.statement), page);
+        page->setVisible(showing);
+        grids_[index] = parts.grid;
+        companyLabels_[index] = parts.company;
+        seatLabels_[index] = parts.seat;
+        if (parts.period != nullptr) {
+            periodLabels_[index - 1] = parts.period;  // Racun, CFInd, CFFree, Pok
+        }
+        connect(parts.prev, &QPushButton::clicked, this, &TForm1::bPrevClick);
+        if (parts.next != nullptr) {
+            connect(parts.next, &QPushButton::clicked, this, &TForm1::bNextClick);
+        }
+    }
+    lBilancaNaslov_ = PageControl_->findChild<QLabel*>(QStringLiteral("lBilancaNaslov"));
+
+    grids_[IndexOf(Statement::Bilanca)]->validate = [this](int col, int row,
+                                                           const std::string& text) {
+        return agBilancaCellValidate(col, row, text);
+    };
+    grids_[IndexOf(Statement::Racun)]->validate = [this](int col, int row,
+                                                         const std::string& text) {
+        return agRacunCellValidate(col, row, text);
+    };
+    for (StatementGrid* grid : grids_) {
+        connect(grid, &StatementGrid::editRefused, this,
+                [this, grid](const QString& typed) { ShowAmountRefusal(grid, typed); });
+        connect(grid, &StatementGrid::inputRefused, this, [this](const QString& text) {
+            refusalShown_ = false;
+            panels_->ShowNote(
+                QString::fromStdString(RefusedCharactersNote(text.toStdString(), ws_.settings())));
+        });
+    }
+
+    // What the field events wrote while the pages were not there.
+    if (companyShown_) {
+        ShowCompanyLabels();
+    }
+    if (seatShown_) {
+        ShowSeatLabels();
+    }
+    if (periodShown_) {
+        ShowPeriodLabels();
+    }
+    RefreshGrids();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Showing the workspace
 
-StatementGrid* TForm1::Grid(Statement s) const {
+StatementGrid* TForm1::Grid(Statement s) {
+    BuildStatementPages();
     return grids_[IndexOf(s)];
 }
 
@@ -330,6 +360,9 @@ std::optional<Statement> TForm1::ShowingStatement() const {
 }
 
 void TForm1::RefreshGrids() {
+    if (!statementPagesBuilt_) {
+        return;  // the pages show the workspace's texts when they are built
+    }
     for (StatementGrid* grid : grids_) {
         grid->refresh();
     }
@@ -390,7 +423,9 @@ void TForm1::ShowRecalculated() {
 
 void TForm1::ResetColumnWidths() {
     for (Statement s : kAllStatements) {
-        Grid(s)->resetColumnWidths();
+        if (statementPagesBuilt_) {
+            Grid(s)->resetColumnWidths();
+        }
         measuredLength_[IndexOf(s)].fill(0);
     }
 }
@@ -422,27 +457,51 @@ void TForm1::ShowGeneralData() {
 
 void TForm1::ePoduzeceChange() {
     ws_.SetCompany(opce_->ePoduzece->text().toStdString());
+    companyShown_ = true;
+    ShowCompanyLabels();
+}
+
+void TForm1::ShowCompanyLabels() {
     for (QLabel* label : companyLabels_) {
-        label->setText(opce_->ePoduzece->text());
+        if (label != nullptr) {
+            label->setText(opce_->ePoduzece->text());
+        }
     }
 }
 
 void TForm1::eSjedisteChange() {
     ws_.SetSeat(opce_->eSjediste->text().toStdString());
+    seatShown_ = true;
+    ShowSeatLabels();
+}
+
+void TForm1::ShowSeatLabels() {
     for (QLabel* label : seatLabels_) {
-        label->setText(opce_->eSjediste->text());
+        if (label != nullptr) {
+            label->setText(opce_->eSjediste->text());
+        }
     }
 }
 
-void TForm1::dOdChange(DateField* source) {
+void TForm1::ShowPeriodLabels() {
+    if (!statementPagesBuilt_) {
+        return;
+    }
     const QString period = QStringLiteral("za razdoblje od ") + opce_->dOd->text() +
                            QStringLiteral(" do ") + opce_->dDo->text();
     for (QLabel* label : periodLabels_) {
         label->setText(period);
     }
     lBilancaNaslov_->setText(QStringLiteral("Bilanca"));
+}
+
+void TForm1::dOdChange(DateField* source) {
+    periodShown_ = true;
+    ShowPeriodLabels();
     ws_.SetPeriod(opce_->dOd->value(), opce_->dDo->value());
-    Grid(Statement::Bilanca)->refresh();
+    if (statementPagesBuilt_) {
+        Grid(Statement::Bilanca)->refresh();
+    }
     if (source != nullptr) {
         source->setPendingRefresh(true);
     }
@@ -470,6 +529,9 @@ void TForm1::cbIznosChange() {
 
 void TForm1::PageControlChange() {
     const auto s = ShowingStatement();
+    if (s) {
+        BuildStatementPages();
+    }
     Import1_->setEnabled(s.has_value() && FactsOf(*s).imports);
     Export1_->setEnabled(s.has_value());
     PregledIspisa1_->setEnabled(s.has_value());
@@ -546,7 +608,7 @@ void TForm1::Ispii1Click() {
     if (!s) {
         panels_->ShowNote(QStringLiteral("Na ovoj stranici nema izvješća za ispis"));
     }
-    print_->Ispii1Click(s, findChild<QAction*>(QStringLiteral("bPrint")));
+    print_->Ispii1Click(s);
 }
 void TForm1::PregledIspisa1Click() {
     if (SettleEdits()) {

@@ -37,12 +37,18 @@ class HelpContexts;
 class HelpViewer;
 class TfAbout;
 
+// When the statement pages, hidden at start, are built: with the window, or right after its
+// first frame (the program's start-up, so the window shows sooner). Either way they are built
+// at once when anything needs them.
+enum class HiddenPages { WithWindow, AfterFirstFrame };
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
   public:
     // dialogs: the questions, messages and file dialogs (the Qt ones when null).
     // Regional settings come from regional/ (RegionalForWindow).
-    explicit TForm1(std::unique_ptr<Dialogs> dialogs = nullptr, QWidget* parent = nullptr);
+    explicit TForm1(std::unique_ptr<Dialogs> dialogs = nullptr, QWidget* parent = nullptr,
+                    HiddenPages hiddenPages = HiddenPages::WithWindow);
     ~TForm1() override;
 
     Workspace& workspace() { return ws_; }
@@ -112,8 +118,18 @@ class TForm1 : public QMainWindow {
 
     // The statement of the showing page (nullopt on tsOpce).
     std::optional<Statement> ShowingStatement() const;
-    StatementGrid* Grid(Statement s) const;
+    // The statement's grid (the statement pages are built first if they are not yet).
+    StatementGrid* Grid(Statement s);
+    // Builds the statement pages into their tabs, showing the window's state, unless built.
+    void BuildStatementPages();
+    bool statementPagesBuilt() const { return statementPagesBuilt_; }
 
+  signals:
+    // HiddenPages::AfterFirstFrame: the window's first frame is on the screen (emitted once,
+    // just before the statement pages are built).
+    void firstFrameShown();
+
+  public:
   protected:
     void closeEvent(QCloseEvent* event) override;  // FormClose
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -124,6 +140,10 @@ class TForm1 : public QMainWindow {
     void InstallHelp();
     void BuildToolBar();
     void BuildPages();
+    // The field texts on the statement pages' labels (those built so far).
+    void ShowCompanyLabels();
+    void ShowSeatLabels();
+    void ShowPeriodLabels();
 
     // After the workspace ran the refresh cycle: every grid shown anew, the warning shown.
     void ShowRecalculated();
@@ -162,6 +182,14 @@ class TForm1 : public QMainWindow {
     QTabWidget* PageControl_ = nullptr;
     GeneralDataPage* opce_ = nullptr;
     std::array<StatementGrid*, 5> grids_{};
+    // The statement pages' tabs, empty until BuildStatementPages fills them.
+    std::array<QWidget*, 5> statementPages_{};
+    bool statementPagesBuilt_ = false;
+    // Whether the field events have written the pages' labels since start (the labels keep
+    // their initial captions until then).
+    bool companyShown_ = false;
+    bool seatShown_ = false;
+    bool periodShown_ = false;
 
     std::unique_ptr<StatusPanels> panels_;
 

@@ -1,13 +1,9 @@
 #include "ui/PrintCommands.h"
 
 #include <QAction>
-#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QPainter>
-#include <QPrinter>
 
 #include "document/Csv.h"
 #include "reports/PdfExport.h"
@@ -31,29 +27,16 @@ std::string ShortName(Statement s) {
 }  // namespace
 
 PrintCommands::PrintCommands(Workspace& ws, Dialogs& dialogs, std::function<std::string()> unit)
-    : ws_(ws), dialogs_(dialogs), unit_(std::move(unit)), reports_(ws.grids()) {}
+    : ws_(ws), dialogs_(dialogs), unit_(std::move(unit)), reports_(ws.grids()) {
+    worker_.finished = [this](const PrintOutcome& outcome) { Finished(outcome); };
+}
 
 PrintInputs PrintCommands::Inputs() const {
     return PrintInputsOf(ws_, unit_());
 }
 
-void PrintCommands::Ispii1Click(std::optional<Statement> showing, QAction* bPrint) {
-    // Enabled again, and the wait cursor gone, however the command ends (an exception
-    // included).
-    struct Reenable {
-        QAction* action;
-        ~Reenable() {
-            QGuiApplication::restoreOverrideCursor();
-            if (action != nullptr) {
-                action->setEnabled(true);
-            }
-        }
-    } reenable{bPrint};
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    if (bPrint != nullptr) {
-        bPrint->setEnabled(false);
-    }
-    if (!showing) {
+void PrintCommands::Ispii1Click(std::optional<Statement> showing) {
+    if (RefusedWhileBusy() || !showing) {
         return;  // the general-data page has no report
     }
     Submit(*showing, reports_.PrintStatement(*showing, Inputs()));
@@ -77,24 +60,68 @@ void PrintCommands::PrintPok() {
 
 void PrintCommands::Submit(Statement s, const std::vector<PrintJob>& jobs) {
     const QString title = FromUtf8(PdfTitle(ws_.document(), &s));
+    std::vector<PrintWorker::Job> batch;
     for (const PrintJob& job : jobs) {
         if (job.refused) {
             continue;  // its report is still running: this request is ignored
         }
-        const QByteArray pdf = RenderPdf({job}, title);
-        const PrintOutcome outcome = PrintPdfOnDefaultPrinter(pdf, job.name);
-        if (outcome.status == PrintStatus::NoPrinter) {
-            // Nothing is printed without a printer, but the user hears why.
-            if (showNote) {
-                showNote(QStringLiteral("Nije postavljen zadani pisač"));
-            }
-            return;
-        }
-        if (outcome.status == PrintStatus::Refused) {
-            dialogs_.ShowError(FromUtf8(outcome.message));
-            return;
-        }
+        // The laid-out pages are copied: the worker paints them while the window goes on.
+        batch.push_back({job.name, [job, title] { return RenderPdf({job}, title); }});
     }
+    Start(std::move(batch), [](const PrintOutcome& outcome) { return FromUtf8(outcome.message); });
+}
+
+void PrintCommands::PrintTopic(const QByteArray& pdf, const QString& jobName) {
+    Start({{jobName.toStdString(), [pdf] { return pdf; }}}, [jobName](const PrintOutcome& outcome) {
+        return QStringLiteral("Tema pomoći „%1” nije ispisana: %2.")
+            .arg(jobName, FromUtf8(outcome.reason));
+    });
+}
+
+bool PrintCommands::RefusedWhileBusy() {
+    if (!busy()) {
+        return false;
+    }
+    if (showNote) {
+        showNote(QStringLiteral("Ispis je već u tijeku: novi ispis nije pokrenut."));
+    }
+    return true;
+}
+
+bool PrintCommands::Start(std::vector<PrintWorker::Job> jobs,
+                          std::function<QString(const PrintOutcome&)> describe) {
+    if (RefusedWhileBusy() || jobs.empty()) {
+        return false;
+    }
+    describe_ = std::move(describe);
+    ShowRunning(true);
+    return worker_.Start(std::move(jobs));
+}
+
+void PrintCommands::Finished(const PrintOutcome& outcome) {
+    // A system without a printer prints nothing, but the user hears why.
+    if (outcome.status == PrintStatus::NoPrinter && showNote) {
+        showNote(QStringLiteral("Nije postavljen zadani pisač"));
+    }
+    if (outcome.status == PrintStatus::Refused || outcome.status == PrintStatus::Unreachable) {
+        dialogs_.ShowError(describe_(outcome));
+    }
+    if (!busy()) {  // no other batch was started while the message was shown
+        ShowRunning(false);
+    }
+}
+
+void PrintCommands::SetPrintButton(QAction* bPrint) {
+    bPrint_ = bPrint;
+    bPrintHint_ = bPrint != nullptr ? bPrint->toolTip() : QString();
+}
+
+void PrintCommands::ShowRunning(bool running) {
+    if (bPrint_ == nullptr) {
+        return;
+    }
+    bPrint_->setToolTip(running ? QStringLiteral("Ispis u tijeku…") : bPrintHint_);
+    bPrint_->setEnabled(!running);
 }
 
 void PrintCommands::PregledIspisaClick(std::optional<Statement> showing) {
@@ -102,18 +129,9 @@ void PrintCommands::PregledIspisaClick(std::optional<Statement> showing) {
         return;
     }
     const Statement s = *showing;
-    const std::vector<PrintJob> jobs = reports_.PrintStatement(s, Inputs());
-    dialogs_.ShowPrintPreview(
-        FromUtf8(PdfTitle(ws_.document(), &s)),
-        [&jobs](QPrinter& printer) {
-            PreparePagedDevice(printer);
-            QPainter painter;
-            if (painter.begin(&printer)) {
-                PaintJobs(jobs, printer, painter);
-                painter.end();
-            }
-        },
-        [this, s] { Submit(s, reports_.PrintStatement(s, Inputs())); });
+    dialogs_.ShowPrintPreview(FromUtf8(PdfTitle(ws_.document(), &s)),
+                              reports_.PrintStatement(s, Inputs()),
+                              [this, s] { Submit(s, reports_.PrintStatement(s, Inputs())); });
 }
 
 QString PrintCommands::DefaultPdfName(const std::string& documentPath, std::optional<Statement> s) {
@@ -130,11 +148,11 @@ QString PrintCommands::DefaultPdfName(const std::string& documentPath, std::opti
 
 void PrintCommands::IzvozPdfClick(std::optional<Statement> s) {
     const FileDialogSetup setup{QStringLiteral("PDFSave"),
-                              QStringLiteral("Izvoz u PDF"),
-                              {{QStringLiteral("PDF dokument (*.pdf)"), QStringLiteral("*.pdf")},
-                               {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
-                              DefaultPdfName(ws_.document().ImeDatoteke, s),
-                              QStringLiteral("pdf")};
+                                QStringLiteral("Izvoz u PDF"),
+                                {{QStringLiteral("PDF dokument (*.pdf)"), QStringLiteral("*.pdf")},
+                                 {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
+                                DefaultPdfName(ws_.document().ImeDatoteke, s),
+                                QStringLiteral("pdf")};
     const std::optional<QString> path = dialogs_.ChooseSaveFile(setup);
     if (!path) {
         return;

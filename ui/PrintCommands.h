@@ -2,6 +2,9 @@
 // The window's printing commands: the print command (straight to the default printer, one job
 // per report), the print preview of the showing page's report(s) and the export of reports to
 // one PDF file. The six report forms are made once, with the window, and reused.
+// Print jobs go to the print system from a worker (reports/PrintWorker.h): the window stays
+// usable while they are sent; one batch runs at a time, and another print command meanwhile is
+// refused with a note.
 
 #include <QString>
 #include <functional>
@@ -11,6 +14,7 @@
 
 #include "document/Workspace.h"
 #include "reports/PrintJobs.h"
+#include "reports/PrintWorker.h"
 #include "ui/Dialogs.h"
 
 class QAction;
@@ -23,17 +27,22 @@ class PrintCommands {
     PrintCommands(Workspace& ws, Dialogs& dialogs, std::function<std::string()> unit);
 
     ReportSet& reports() { return reports_; }
+    PrintWorker& worker() { return worker_; }
+    // The tool button that shows a running print job (disabled while it runs).
+    void SetPrintButton(QAction* bPrint);
+    // True while a print batch is being sent.
+    bool busy() const { return worker_.busy(); }
 
     // Shows a passing note in the window's status bar (set by the window).
     std::function<void(const QString&)> showNote;
 
     // Ispii1Click: prints the statement of the showing page (nothing on the general-data page,
-    // showing == nullopt). bPrint is disabled while it runs and enabled again in every case.
-    void Ispii1Click(std::optional<Statement> showing, QAction* bPrint);
+    // showing == nullopt).
+    void Ispii1Click(std::optional<Statement> showing);
 
-    // One per statement page: set up the report(s) and print them on the default printer.
-    // No default printer: nothing is printed and showNote says so. A refused job: its
-    // message is shown and the jobs after it are not sent.
+    // One per statement page: set up the report(s) and send them to the default printer.
+    // No default printer: nothing is printed and showNote says so. A job that fails (refused,
+    // server unreachable or silent): its message is shown and the jobs after it are not sent.
     void PrintBilanca();
     void PrintRacun();
     void PrintCFInd();
@@ -42,6 +51,8 @@ class PrintCommands {
 
     // "Pregled ispisa": the showing page's report(s) in the print preview; its print button
     // prints them on the default printer as the print command does.
+    // A help topic printed through the same path: pdf sent as the job jobName.
+    void PrintTopic(const QByteArray& pdf, const QString& jobName);
     void PregledIspisaClick(std::optional<Statement> showing);
     // "Izvoz u PDF…": the report(s) of statement s, or all six when s is nullopt, into one PDF
     // file chosen in the save dialog.
@@ -53,13 +64,26 @@ class PrintCommands {
 
   private:
     PrintInputs Inputs() const;
-    // Paints every job into its own PDF and submits it, in order.
+    // Paints every job into its own PDF and submits it, in order, from the worker.
     void Submit(Statement s, const std::vector<PrintJob>& jobs);
+    // True (with the note shown) while a batch runs: another print is refused then.
+    bool RefusedWhileBusy();
+    // Starts a batch; describe gives a failed job's message. False (with the note shown) while
+    // another batch runs.
+    bool Start(std::vector<PrintWorker::Job> jobs,
+               std::function<QString(const PrintOutcome&)> describe);
+    // The batch's end: a failure shown, the print button enabled again.
+    void Finished(const PrintOutcome& outcome);
+    void ShowRunning(bool running);
 
     Workspace& ws_;
     Dialogs& dialogs_;
     std::function<std::string()> unit_;
     ReportSet reports_;
+    PrintWorker worker_;
+    QAction* bPrint_ = nullptr;
+    QString bPrintHint_;
+    std::function<QString(const PrintOutcome&)> describe_;
 };
 
 }  // namespace movik

@@ -8,7 +8,9 @@ namespace movik {
 std::unique_ptr<TForm1> StartUp(TfAbout& splash, const QString& documentPath,
                                 std::unique_ptr<Dialogs> dialogs) {
     splash.ShowSplash();
-    auto window = std::make_unique<TForm1>(std::move(dialogs));
+    // The statement pages follow the window's first frame: it shows sooner.
+    auto window =
+        std::make_unique<TForm1>(std::move(dialogs), nullptr, HiddenPages::AfterFirstFrame);
     window->SetAboutBox(&splash);
     // Closed before the document opens, so no message of the opening hides behind it.
     splash.CloseSplash();

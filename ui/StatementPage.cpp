@@ -18,13 +18,13 @@ QString Text(std::string_view text) {
 
 }  // namespace
 
-StatementPage BuildStatementPage(const StatementFacts& def, GridTexts& texts) {
+StatementPage BuildStatementPage(const StatementFacts& def, GridTexts& texts, QWidget* into) {
     const Statement s = def.statement;
     const bool hasNext = s != kAllStatements.back();
     const QString pageName = Text(def.page);
     const QString periodName = Text(def.period);
     StatementPage parts;
-    auto* page = new QWidget;
+    QWidget* page = into != nullptr ? into : new QWidget;
     parts.page = page;
     page->setProperty("helpContext", def.helpContext);
     page->setObjectName(pageName);

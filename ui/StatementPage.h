@@ -24,7 +24,9 @@ struct StatementPage {
     QPushButton* next = nullptr;  // null on the last page
 };
 
-// Builds the page of a statement; its grid shows texts (which must outlive it).
-StatementPage BuildStatementPage(const StatementFacts& facts, GridTexts& texts);
+// Builds the page of a statement, into the empty widget into when given (else a new one); its
+// grid shows texts (which must outlive it).
+StatementPage BuildStatementPage(const StatementFacts& facts, GridTexts& texts,
+                                 QWidget* into = nullptr);
 
 }  // namespace movik

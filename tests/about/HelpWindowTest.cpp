@@ -11,6 +11,7 @@
 #include "about/HelpContext.h"
 #include "about/HelpFile.h"
 #include "about/HelpWindow.h"
+#include "movik/Version.h"
 #include "tests/about/HelpFileMaker.h"
 
 namespace movik {
@@ -135,6 +136,27 @@ TEST(HelpWindow, FindInPageWrapsAroundAndReportsAMiss) {
     EXPECT_EQ(w.browser()->textCursor().selectionStart(), found[0]);
     EXPECT_FALSE(w.FindInPage("amortizacija"));
     EXPECT_EQ(w.browser()->textCursor().selectionStart(), found[0]);  // a miss keeps the place
+}
+
+// Printing hands the topic as PDF pages, named after it, to the program's print path; without
+// one, there is no printing.
+TEST(HelpWindow, PrintHandsTheTopicToThePrintPath) {
+    QTemporaryDir tmp;
+    HelpWindow w({MakeHelpFile(tmp.path(), AllTopics())});
+    w.ShowContext(6);
+    QAction* print = w.findChild<QAction*>("HelpPrint");
+    EXPECT_FALSE(print->isEnabled());
+
+    QList<std::pair<QByteArray, QString>> printed;
+    w.SetTopicPrinter([&](const QByteArray& pdf, const QString& name) {
+        printed.append({pdf, name});
+    });
+    ASSERT_TRUE(print->isEnabled());
+    print->trigger();
+    ASSERT_EQ(printed.size(), 1);
+    EXPECT_TRUE(printed[0].first.startsWith("%PDF-"));
+    EXPECT_EQ(printed[0].second,
+              QString::fromUtf8(kProgramTitle) + QStringLiteral(" – likvidnost.html"));
 }
 
 }  // namespace

@@ -88,12 +88,14 @@ TEST_P(PrintCommand, EveryPagePrintsItsNamedJobsWithTheGridTexts) {
     f.Find<QComboBox>("cbIznos")->setCurrentText(QStringLiteral("eurima i centima"));
 
     PressPrint(f);  // on the general-data page: nothing
+    f.WaitForPrinting();
     ASSERT_TRUE(cups.WaitUntilIdle());
     EXPECT_TRUE(cups.Jobs().empty());
 
     for (const char* page : {"tsBilanca", "tsRacun", "tsCFInd", "tsCFFree", "tsPokazatelji"}) {
         ShowPage(f, page);
         PressPrint(f);
+        f.WaitForPrinting();
         ASSERT_TRUE(cups.WaitUntilIdle()) << cups.Log();
     }
     EXPECT_TRUE(f.dialogs->errors.isEmpty()) << f.dialogs->errors.join('\n').toStdString();
@@ -142,6 +144,7 @@ TEST(PrintPreview, ItsPrintButtonPrintsTheReport) {
     f.dialogs->printFromPreview = true;
     ShowPage(f, "tsPokazatelji");
     f.Find<QAction>("PregledIspisa1")->trigger();
+    f.WaitForPrinting();
     ASSERT_TRUE(cups.WaitUntilIdle());
     const std::vector<PrivateCups::Job> jobs = cups.Jobs();
     ASSERT_EQ(jobs.size(), 1u);
@@ -149,8 +152,8 @@ TEST(PrintPreview, ItsPrintButtonPrintsTheReport) {
 }
 
 // A queue that refuses jobs: the error names the report, the button is disabled while the
-// command runs and enabled again after it, and the liabilities job is not sent after the
-// refused assets job.
+// jobs are sent and enabled again after the error, and the liabilities job is not sent after
+// the refused assets job.
 TEST(PrintCommandFailure, RefusedJobShowsTheErrorAndEnablesTheButtonAgain) {
     PrivateCups cups(PrivateCups::Queue::Rejecting);
     START_SCHEDULER(cups);
@@ -162,6 +165,7 @@ TEST(PrintCommandFailure, RefusedJobShowsTheErrorAndEnablesTheButtonAgain) {
 
     ShowPage(f, "tsBilanca");
     PressPrint(f);
+    f.WaitForPrinting();
 
     ASSERT_EQ(f.dialogs->errors.size(), 1);
     EXPECT_TRUE(f.dialogs->errors[0].startsWith(QStringLiteral("Izvješće „Aktiva” nije ispisano")))
@@ -181,6 +185,7 @@ TEST(PrintCommandFailure, NoPrinterPrintsNothingAndSaysSo) {
     OpenExample(f);
     ShowPage(f, "tsRacun");
     f.Find<QAction>("Ispii1")->trigger();
+    f.WaitForPrinting();
     EXPECT_TRUE(f.dialogs->errors.isEmpty());
     EXPECT_TRUE(f.dialogs->informed.isEmpty());
     EXPECT_EQ(f.Find<QLabel>("pNapomena")->text(), QStringLiteral("Nije postavljen zadani pisač"));

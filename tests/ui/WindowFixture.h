@@ -4,18 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLocale>
-#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
 #include <memory>
 #include <vector>
 
+#include "reports/ReportPaint.h"
 #include "tests/support/WorkspaceTestAccess.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
+#include "ui/PrintCommands.h"
 
 namespace movik::test {
 
@@ -75,7 +78,7 @@ class ScriptedDialogs : public Dialogs {
             onError(text);
         }
     }
-    void ShowPrintPreview(const QString& title, const std::function<void(QPrinter&)>& paint,
+    void ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
                           const std::function<void()>& print) override {
         previewTitles << title;
         if (printFromPreview) {
@@ -84,11 +87,9 @@ class ScriptedDialogs : public Dialogs {
         if (previewFolder.isEmpty()) {
             return;
         }
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(previewFolder +
-                                  QStringLiteral("/preview-%1.pdf").arg(previewTitles.size()));
-        paint(printer);
+        const QString path =
+            previewFolder + QStringLiteral("/preview-%1.pdf").arg(previewTitles.size());
+        EXPECT_TRUE(SavePdf(jobs, title, QFile::encodeName(path).toStdString()));
     }
     std::optional<QString> ChooseOpenFile(const FileDialogSetup& setup) override {
         openDialogs.push_back(setup);
@@ -106,9 +107,12 @@ class ScriptedDialogs : public Dialogs {
             ADD_FAILURE() << "unexpected file dialog: " << setup.title.toStdString();
             return std::nullopt;
         }
-        auto choice = queue.front();
+        // Taken apart (not copied whole): GCC 12 sees a copied optional<QString> as possibly
+        // uninitialised here.
+        const bool chosen = queue.front().has_value();
+        const QString path = queue.front().value_or(QString());
         queue.pop_front();
-        return choice;
+        return chosen ? std::optional<QString>(path) : std::nullopt;
     }
 };
 
@@ -146,6 +150,15 @@ class WindowFixture {
         window->show();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    // Processes events until the print jobs started so far have been sent (or failed).
+    void WaitForPrinting(int limitMs = 30000) {
+        QDeadlineTimer deadline(limitMs);
+        while (window->printing().busy() && !deadline.hasExpired()) {
+            QTest::qWait(5);
+        }
+        EXPECT_FALSE(window->printing().busy()) << "the print jobs are still being sent";
     }
 
     TDokument& Doc() { return WorkspaceTestAccess::Document(window->workspace()); }

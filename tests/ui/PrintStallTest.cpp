@@ -1,0 +1,90 @@
+// Printing with a print server that accepts and never answers: the window keeps handling events,
+// a second print meanwhile is refused with a note, and the error naming the server appears.
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <cstdlib>
+
+#include "tests/support/StalledServer.h"
+#include "tests/ui/WindowFixture.h"
+
+namespace movik::test {
+namespace {
+
+// The print path of the window's worker thread reads the server from the environment.
+class StalledPrintServer {
+  public:
+    StalledPrintServer() {
+        if (!server.socket().empty()) {
+            ::setenv("CUPS_SERVER", server.socket().c_str(), 1);
+        }
+    }
+    ~StalledPrintServer() { ::unsetenv("CUPS_SERVER"); }
+    StalledServer server;
+};
+
+class PrintStall : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(stalled.server.socket().empty());
+        f.window->OpenDocument(QStringLiteral(MOVIK_EXAMPLE));
+        // A short wait keeps the test quick; the program's own limit is longer.
+        f.window->printing().worker().SetLimits(1000, 1500);
+    }
+    // "„<socket>” ne odgovara": the reason every failed job gives here.
+    QString Silent() const {
+        return QStringLiteral("poslužitelj za ispis „%1” ne odgovara")
+            .arg(QString::fromStdString(stalled.server.socket()));
+    }
+
+    StalledPrintServer stalled;
+    WindowFixture f;
+};
+
+TEST_F(PrintStall, WindowKeepsWorkingAndTheErrorNamesTheServer) {
+    auto* pages = f.Find<QTabWidget>("PageControl");
+    pages->setCurrentWidget(pages->findChild<QWidget*>(QStringLiteral("tsBilanca")));
+    auto* bPrint = f.Find<QToolButton>("bPrint");
+    bPrint->click();
+    EXPECT_TRUE(f.window->printing().busy());
+    EXPECT_FALSE(bPrint->isEnabled());  // the button shows the job running
+
+    // Events keep coming while the job waits on the server: a timer, typing, a second print.
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ticks += f.window->printing().busy(); });
+    timer.start(10);
+    QTest::qWait(100);
+    auto* company = f.Find<QLineEdit>("ePoduzece");
+    company->clear();
+    TypeText(company, QStringLiteral("Čvor d.o.o."));
+    f.Find<QAction>("Ispii1")->trigger();
+    EXPECT_EQ(f.Find<QLabel>("pNapomena")->text(),
+              QStringLiteral("Ispis je već u tijeku: novi ispis nije pokrenut."));
+
+    f.WaitForPrinting();
+    EXPECT_GT(ticks, 0);
+    EXPECT_EQ(company->text(), QStringLiteral("Čvor d.o.o."));
+    EXPECT_EQ(stalled.server.connections(), 1);  // the refused second print sent nothing
+    ASSERT_EQ(f.dialogs->errors.size(), 1);
+    EXPECT_EQ(f.dialogs->errors[0], QStringLiteral("Izvješće „Aktiva” nije ispisano: ") + Silent() +
+                                        QStringLiteral(" (čekano 2 s)."));
+    EXPECT_TRUE(bPrint->isEnabled());
+}
+
+// A help topic goes the same way, and its failure is reported as a report's.
+TEST_F(PrintStall, HelpTopicFailureIsReported) {
+    f.window->printing().PrintTopic("%PDF-1.4\n", QStringLiteral("Movik – Likvidnost"));
+    f.WaitForPrinting();
+    ASSERT_EQ(f.dialogs->errors.size(), 1);
+    EXPECT_EQ(f.dialogs->errors[0],
+              QStringLiteral("Tema pomoći „Movik – Likvidnost” nije ispisana: ") + Silent() +
+                  QStringLiteral(" (čekano 2 s)."));
+}
+
+}  // namespace
+}  // namespace movik::test
