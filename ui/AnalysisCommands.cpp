@@ -7,7 +7,6 @@
 #include "analysis/EuroConversion.h"
 #include "regional/Regional.h"
 #include "reports/DocumentWorkbook.h"
-#include "reports/SystemPrinter.h"
 
 namespace movik {
 
@@ -29,7 +28,7 @@ QString BaseName(const Workspace& ws, const QString& fallback) {
 
 }  // namespace
 
-ChartWindowActions ChartActionsFor(Dialogs& dialogs) {
+ChartWindowActions ChartActionsFor(Dialogs& dialogs, ChartPrinter print) {
     ChartWindowActions actions;
     actions.chooseSaveFile = [&dialogs](const QString& proposedName) {
         const FileDialogSetup setup{
@@ -42,34 +41,32 @@ ChartWindowActions ChartActionsFor(Dialogs& dialogs) {
         return dialogs.ChooseSaveFile(setup);
     };
     actions.showError = [&dialogs](const QString& message) { dialogs.ShowError(message); };
-    actions.print = [&dialogs](const QByteArray& pdf, const QString& jobName) {
-        const PrintOutcome outcome = PrintPdfOnDefaultPrinter(pdf, jobName.toStdString());
-        if (outcome.status == PrintStatus::Refused) {
-            dialogs.ShowError(FromUtf8(outcome.message));
-        }
-    };
+    actions.print = std::move(print);
     return actions;
 }
 
-ChartWindow* OpenDocumentCharts(const Workspace& ws, Dialogs& dialogs, QWidget* parent) {
+ChartWindow* OpenDocumentCharts(const Workspace& ws, Dialogs& dialogs, ChartPrinter print,
+                                QWidget* parent) {
     const TDokument& doc = ws.document();
     std::vector<std::pair<QString, ChartPicture>> pictures = {
         {QStringLiteral("Struktura bilance"), StructureChart(doc, ws.settings())},
         {QStringLiteral("Račun dobiti i gubitka"), IncomeChart(doc, ws.settings())}};
     auto* window = new ChartWindow(std::move(pictures), BaseName(ws, QStringLiteral("grafikon")),
-                                   ChartActionsFor(dialogs), parent);
+                                   ChartActionsFor(dialogs, std::move(print)), parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     return window;
 }
 
 ChartWindow* OpenFigureCharts(const std::vector<FigureAcrossDocuments>& figures,
-                              const QString& baseName, Dialogs& dialogs, QWidget* parent) {
+                              const QString& baseName, Dialogs& dialogs, ChartPrinter print,
+                              QWidget* parent) {
     std::vector<std::pair<QString, ChartPicture>> pictures;
     for (const FigureAcrossDocuments& figure : figures) {
         pictures.emplace_back(FromUtf8(figure.name), FigureChart(figure));
     }
-    auto* window = new ChartWindow(std::move(pictures), baseName, ChartActionsFor(dialogs), parent);
+    auto* window = new ChartWindow(std::move(pictures), baseName,
+                                   ChartActionsFor(dialogs, std::move(print)), parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     return window;

@@ -4,6 +4,7 @@
 // dialogs interface; the main window only wires them to its menus.
 
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "charts/ChartWindow.h"
@@ -15,18 +16,24 @@ class QWidget;
 
 namespace movik {
 
-// Saving through the save dialog of dialogs (PNG or SVG) and printing through the checked print
-// path (a refused job's message shown); for any chart window, the comparison's too.
-ChartWindowActions ChartActionsFor(Dialogs& dialogs);
+// Sends a chart's one-page PDF to the default printer as the job jobName: the window's checked
+// print path, which sends it from a worker and reports a failed job.
+using ChartPrinter = std::function<void(const QByteArray& pdf, const QString& jobName)>;
+
+// Saving through the save dialog of dialogs (PNG or SVG) and printing through print; for any
+// chart window, the comparison's too.
+ChartWindowActions ChartActionsFor(Dialogs& dialogs, ChartPrinter print);
 
 // The charts of the open document (balance-sheet structure, income statement) in a new window
 // over parent, shown; it deletes itself when closed.
-ChartWindow* OpenDocumentCharts(const Workspace& ws, Dialogs& dialogs, QWidget* parent);
+ChartWindow* OpenDocumentCharts(const Workspace& ws, Dialogs& dialogs, ChartPrinter print,
+                                QWidget* parent);
 
 // Charts of figures across compared documents (one chooser entry per figure), in a new window
 // over parent, shown; it deletes itself when closed. baseName: proposed file name, no extension.
 ChartWindow* OpenFigureCharts(const std::vector<FigureAcrossDocuments>& figures,
-                              const QString& baseName, Dialogs& dialogs, QWidget* parent);
+                              const QString& baseName, Dialogs& dialogs, ChartPrinter print,
+                              QWidget* parent);
 
 // The question asked before converting, naming the rate and what changes; unit is the amount
 // unit the window shows, and a document already shown in euros is pointed out.

@@ -627,11 +627,16 @@ void TForm1::IzvozXlsx1Click() {
     ExportWorkbook(ws_, *dialogs_, opce_->cbIznos->currentText().toStdString(), *writer_);
 }
 
+ChartPrinter TForm1::ChartPrinting() {
+    return
+        [this](const QByteArray& pdf, const QString& jobName) { print_->PrintChart(pdf, jobName); };
+}
+
 void TForm1::Grafikoni1Click() {
     if (!SettleEdits()) {
         return;
     }
-    OpenDocumentCharts(ws_, *dialogs_, this);
+    OpenDocumentCharts(ws_, *dialogs_, ChartPrinting(), this);
 }
 
 void TForm1::PreracunajUEure1Click() {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "document/Workspace.h"
+#include "ui/AnalysisCommands.h"
 #include "ui/Dialogs.h"
 
 class QAction;
@@ -73,6 +74,8 @@ class TForm1 : public QMainWindow {
     void IzvozPDF1Click();       // the showing page's report(s) into a PDF file
     void IzvozSvihPDF1Click();   // all six reports into one PDF file
     PrintCommands& printing() { return *print_; }
+    // Printing a chart through the window's checked print path (a worker; failures reported).
+    ChartPrinter ChartPrinting();
     void Export1Click();
     void Import1Click();
     void IzvozXlsx1Click();        // the document as a spreadsheet workbook

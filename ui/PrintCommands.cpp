@@ -78,6 +78,13 @@ void PrintCommands::PrintTopic(const QByteArray& pdf, const QString& jobName) {
     });
 }
 
+void PrintCommands::PrintChart(const QByteArray& pdf, const QString& jobName) {
+    Start({{jobName.toStdString(), [pdf] { return pdf; }}}, [jobName](const PrintOutcome& outcome) {
+        return QStringLiteral("Grafikon „%1” nije ispisan: %2.")
+            .arg(jobName, FromUtf8(outcome.reason));
+    });
+}
+
 bool PrintCommands::RefusedWhileBusy() {
     if (!busy()) {
         return false;

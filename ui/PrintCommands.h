@@ -49,10 +49,12 @@ class PrintCommands {
     void PrintCFFree();
     void PrintPok();
 
-    // "Pregled ispisa": the showing page's report(s) in the print preview; its print button
-    // prints them on the default printer as the print command does.
     // A help topic printed through the same path: pdf sent as the job jobName.
     void PrintTopic(const QByteArray& pdf, const QString& jobName);
+    // A chart printed through the same path: pdf sent as the job jobName.
+    void PrintChart(const QByteArray& pdf, const QString& jobName);
+    // "Pregled ispisa": the showing page's report(s) in the print preview; its print button
+    // prints them on the default printer as the print command does.
     void PregledIspisaClick(std::optional<Statement> showing);
     // "Izvoz u PDF…": the report(s) of statement s, or all six when s is nullopt, into one PDF
     // file chosen in the save dialog.

@@ -96,8 +96,8 @@ TEST(Grafikoni, FiguresAcrossDocumentsAreSavedThroughTheDialogs) {
     const std::vector<FigureAcrossDocuments> figures = {
         {"Kratkoročna likvidnost", false, {{"Alfa", "2023.", 45291, 1.5}}},
         {"Ukupni prihodi", false, {{"Alfa", "2023.", 45291, 1e6}, {"Beta", "2023.", 45291, 2e6}}}};
-    ChartWindow* charts =
-        OpenFigureCharts(figures, f.Path(QStringLiteral("usporedba")), *f.dialogs, f.window.get());
+    ChartWindow* charts = OpenFigureCharts(figures, f.Path(QStringLiteral("usporedba")), *f.dialogs,
+                                           f.window->ChartPrinting(), f.window.get());
     charts->Choose(1);
     EXPECT_EQ(charts->Current().title, "Ukupni prihodi");
     f.dialogs->saveChoices = {f.Path(QStringLiteral("u.svg"))};

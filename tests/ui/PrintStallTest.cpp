@@ -86,5 +86,14 @@ TEST_F(PrintStall, HelpTopicFailureIsReported) {
                   QStringLiteral(" (čekano 2 s)."));
 }
 
+// A chart printed from a chart window goes the same way.
+TEST_F(PrintStall, ChartFailureIsReported) {
+    f.window->ChartPrinting()("%PDF-1.4\n", QStringLiteral("Struktura bilance"));
+    f.WaitForPrinting();
+    ASSERT_EQ(f.dialogs->errors.size(), 1);
+    EXPECT_EQ(f.dialogs->errors[0], QStringLiteral("Grafikon „Struktura bilance” nije ispisan: ") +
+                                        Silent() + QStringLiteral(" (čekano 2 s)."));
+}
+
 }  // namespace
 }  // namespace movik::test
