@@ -1,7 +1,5 @@
 #include "ui/DateField.h"
 
-#include "ui/FieldTexts.h"
-
 #include <QCalendarWidget>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -16,6 +14,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
+
+#include "ui/FieldTexts.h"
 
 namespace movik {
 

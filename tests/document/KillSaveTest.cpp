@@ -88,7 +88,10 @@ TEST(KillSave, EveryKillLeavesTheOldOrTheNewDocument) {
     }
     EXPECT_GT(seenNew, 0);  // the child did complete saves between the kills
     const std::size_t left = TempFilesOf(dir);
-    std::printf("%d kills survived, %zu temporary files left before the next save\n", kKills, left);
+    std::printf(
+        "%d kills survived (%d after a completed save), %zu temporary files left before "
+        "the next save\n",
+        kKills, seenNew, left);
 
     a.Izmijenjen = true;
     ASSERT_TRUE(SaveDocument(a));
