@@ -45,12 +45,13 @@ for target in "${targets[@]}"; do
     code=$?
     set -e
     # libFuzzer's closing line: "Done N runs in S second(s)", or what ended the run.
-    closing=$(grep -E '^Done [0-9]+ runs|^#[0-9]+ *DONE' "$log" | tail -1)
-    last=$(grep -E '^#[0-9]+' "$log" | tail -1)
+    closing=$(grep -E '^Done [0-9]+ runs' "$log" | tail -1 || true)
+    last=$(grep -E '^#[0-9]+' "$log" | tail -1 || true)
     echo "$target: ${last:-no progress}"
     if [ "$code" -ne 0 ]; then
-        echo "$target: NALAZ (izlaz $code), ulaz: $(ls -t "$findings" | head -1 | sed "s|^|$findings/|")" >&2
-        grep -E 'ERROR|property broken|SUMMARY' "$log" | head -5 >&2
+        echo "$target: NALAZ (izlaz $code), ulaz: $findings/$(ls -t "$findings" | head -1)" >&2
+        grep -E 'ERROR|property broken|SUMMARY' "$log" | head -5 >&2 || true
+        echo "$target: cijeli zapis: $log" >&2
         status=1
     else
         echo "$target: ${closing:-Done}"
