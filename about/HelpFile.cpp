@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QResource>
+#include <string_view>
+
+#include "about/ResourceFileCheck.h"
 
 namespace movik {
 
@@ -36,7 +39,16 @@ HelpFile::HelpFile(const QStringList& candidates) {
                      .arg(kFileName, shown.join(u'\n'));
         return;
     }
-    if (!QResource::registerResource(path_, kMapRoot)) {
+    // Qt trusts the offsets of a resource file; a damaged file is refused before Qt maps it,
+    // and the mapped bytes are the checked ones (kept while the file is open).
+    QFile file(path_);
+    if (file.open(QIODevice::ReadOnly) && file.size() <= qint64{kMaxResourceEntrySize}) {
+        data_ = file.readAll();
+    }
+    if (!IsSoundResourceFile(
+            std::string_view(data_.constData(), static_cast<std::size_t>(data_.size()))) ||
+        !QResource::registerResource(reinterpret_cast<const uchar*>(data_.constData()), kMapRoot)) {
+        data_.clear();
         error_ = QStringLiteral("Datoteka pomoći %1 ne može se pročitati ili je oštećena.")
                      .arg(QDir::toNativeSeparators(path_));
         return;
@@ -52,7 +64,7 @@ HelpFile::HelpFile(const QStringList& candidates) {
 
 HelpFile::~HelpFile() {
     if (open_) {
-        QResource::unregisterResource(path_, kMapRoot);
+        QResource::unregisterResource(reinterpret_cast<const uchar*>(data_.constData()), kMapRoot);
     }
 }
 

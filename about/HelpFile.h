@@ -2,6 +2,7 @@
 // The application's help file "help.hlp": a binary Qt resource file of HTML topics, looked for
 // next to the program and in the installed data folder, and mapped under ":/help" while open.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -34,7 +35,8 @@ class HelpFile {
   private:
     QString path_;
     QString error_;
-    QString folder_;  // resource folder of the topics, ":/help" or ":/help/help"
+    QByteArray data_;  // the mapped file's bytes
+    QString folder_;   // resource folder of the topics, ":/help" or ":/help/help"
     bool open_ = false;
 };
 

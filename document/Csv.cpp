@@ -461,8 +461,11 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
                                              amountPieces.end();
             if (amount && IsBlank(piece)) {
                 cell.clear();
-            } else if (amount && readOther) {
-                cell = FormatNumber(AmountFromText(piece, other), AmountFormat, rs);
+            } else if (amount) {
+                // As a typed amount: in AmountFormat, so that the totals are computed from the
+                // amounts the grid shows (more decimals would make them not add up).
+                cell =
+                    FormatNumber(AmountFromText(piece, readOther ? other : rs), AmountFormat, rs);
             } else {
                 cell = piece;
             }

@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 namespace movik {
@@ -21,7 +24,14 @@ std::ptrdiff_t Write(const FileCalls& calls, int fd, const void* data, std::size
     return calls.write ? calls.write(fd, data, size) : ::write(fd, data, size);
 }
 int MakeTemp(const FileCalls& calls, char* pattern) {
-    return calls.makeTemp ? calls.makeTemp(pattern) : ::mkstemp(pattern);
+    return calls.makeTemp ? calls.makeTemp(pattern)
+                          : ::mkstemps(pattern, static_cast<int>(std::strlen(kTempSuffix)));
+}
+int Flush(const FileCalls& calls, int fd) {
+    return calls.flush ? calls.flush(fd) : ::fdatasync(fd);
+}
+int Rename(const FileCalls& calls, const char* from, const char* to) {
+    return calls.rename ? calls.rename(from, to) : ::rename(from, to);
 }
 int CheckWritable(const FileCalls& calls, const char* path) {
     return calls.checkWritable ? calls.checkWritable(path)
@@ -76,6 +86,34 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string NameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Removes the regular files that interrupted saves of target left beside it. Links, folders and
+// every name outside our own pattern for this target are left alone.
+void RemoveStaleTempFiles(const std::string& target, const std::string& keep) {
+    const std::string folder = FolderOf(target);
+    const std::string name = NameOf(target);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string entryName = entry->d_name;
+        if (!IsTempFileOf(entryName, name)) {
+            continue;
+        }
+        const std::string path = folder + "/" + entryName;
+        struct stat info {};
+        if (path != keep && ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+            ::unlink(path.c_str());
+        }
+    }
+    ::closedir(dir);
+}
+
 class SystemFileWriter final : public FileWriter {
   public:
     explicit SystemFileWriter(FileCalls calls) : calls_(std::move(calls)) {}
@@ -107,11 +145,13 @@ class SystemFileWriter final : public FileWriter {
         }
         const mode_t mode = hadOldFile ? (info.st_mode & 07777) : (0666 & ~CurrentUmask());
 
-        std::string tempName = target + ".XXXXXX";
+        // Hidden and with our own suffix, so that one an interrupted save leaves behind is
+        // recognisable and the next save of the same target can remove it.
+        std::string tempName = FolderOf(target) + "/." + NameOf(target) + ".XXXXXX" + kTempSuffix;
         int fd = MakeTemp(calls_, tempName.data());
         if (fd < 0 && errno == ENAMETOOLONG) {
             // A name at the length limit leaves no room for the suffix: use a short one beside it.
-            tempName = FolderOf(target) + "/.movik-XXXXXX";
+            tempName = FolderOf(target) + "/.movik-XXXXXX" + kTempSuffix;
             fd = MakeTemp(calls_, tempName.data());
         }
         if (fd < 0) {
@@ -143,15 +183,16 @@ class SystemFileWriter final : public FileWriter {
             // Some file systems keep no modes; the content matters more than the mode.
         }
         // A file system that cannot sync at all (EINVAL, ENOTSUP) still took every byte.
-        if (::fdatasync(fd) != 0 && errno != EINVAL && errno != ENOTSUP) {
+        if (Flush(calls_, fd) != 0 && errno != EINVAL && errno != ENOTSUP) {
             return fail("zapisivanje na disk nije uspjelo (disk je možda pun)", true);
         }
         if (::close(fd) != 0) {
             return fail("zatvaranje datoteke nije uspjelo (disk je možda pun)", false);
         }
-        if (::rename(tempName.c_str(), target.c_str()) != 0) {
+        if (Rename(calls_, tempName.c_str(), target.c_str()) != 0) {
             return fail("novi sadržaj nije moguće postaviti na mjesto datoteke", false);
         }
+        RemoveStaleTempFiles(target, tempName);
         // Make the rename itself durable; failure here loses nothing already written.
         const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dir >= 0) {
@@ -166,6 +207,21 @@ class SystemFileWriter final : public FileWriter {
 };
 
 }  // namespace
+
+bool IsTempFileOf(const std::string& fileName, const std::string& targetName) {
+    const std::string_view suffix = kTempSuffix;
+    const std::size_t prefixSize = 1 + targetName.size() + 1;
+    if (targetName.empty() || fileName.size() != prefixSize + 6 + suffix.size() ||
+        fileName.compare(0, prefixSize, "." + targetName + ".") != 0 ||
+        fileName.compare(prefixSize + 6, suffix.size(), suffix) != 0) {
+        return false;
+    }
+    return std::all_of(fileName.begin() + static_cast<std::ptrdiff_t>(prefixSize),
+                       fileName.begin() + static_cast<std::ptrdiff_t>(prefixSize + 6), [](char c) {
+                           return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                                  (c >= '0' && c <= '9');
+                       });
+}
 
 std::string CannotCreateMessage(const std::string& path) {
     return "Cannot create file " + path;

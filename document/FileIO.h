@@ -20,10 +20,22 @@ namespace movik {
 struct FileCalls {
     std::function<int(const char* path, int flags)> open;                             // ::open
     std::function<std::ptrdiff_t(int fd, const void* data, std::size_t size)> write;  // ::write
-    std::function<int(char* pattern)> makeTemp;                                       // ::mkstemp
+    // Creates and opens a new file from pattern, whose six X are followed by
+    // kTempSuffix (::mkstemps with that suffix).
+    std::function<int(char* pattern)> makeTemp;
     // 0 when the effective user may write the existing file at path (faccessat, W_OK).
     std::function<int(const char* path)> checkWritable;
+    std::function<int(int fd)> flush;                             // ::fdatasync
+    std::function<int(const char* from, const char* to)> rename;  // ::rename
 };
+
+// The ending of the hidden temporary file a save writes beside its target before renaming it
+// over the target: ".NAME.XXXXXX.movik-tmp" for the target NAME.
+inline constexpr const char* kTempSuffix = ".movik-tmp";
+
+// True when fileName (no folder) is a temporary file of a save of the target named targetName:
+// "." + targetName + "." + six letters or digits + kTempSuffix.
+bool IsTempFileOf(const std::string& fileName, const std::string& targetName);
 
 // "Cannot create file %s" and "Cannot open file %s": the file layer's two English messages.
 std::string CannotCreateMessage(const std::string& path);
@@ -38,11 +50,13 @@ class FileWriter {
     virtual ~FileWriter() = default;
     // Writes the whole content to path without ever destroying an existing file at path: the
     // bytes go to a temporary file beside it that is renamed over path only when complete.
+    // After a successful save, temporary files that earlier interrupted saves of the same target
+    // left behind are removed (only those of our own pattern for that target).
     virtual Result WriteWhole(const std::string& path,
                               const std::vector<std::uint8_t>& content) = 0;
 };
 
-// The real writer (POSIX: open, write with byte counts checked, fsync, close, rename).
+// The real writer (POSIX: mkstemps, write with byte counts checked, fdatasync, close, rename).
 std::unique_ptr<FileWriter> MakeSystemFileWriter(FileCalls calls = {});
 
 // The low-level write call the system writer uses, with the meaning of ::write (bytes written,

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/NumberFormat.h"
+#include "ui/FieldTexts.h"
 
 namespace movik {
 
@@ -22,24 +23,7 @@ QString ShareCountField::FormatValue(double value) const {
 }
 
 std::optional<double> ShareCountField::ParseValue(const QString& text) const {
-    const QString separator = QString::fromStdString(rs_.thousandsSeparator);
-    QString digits;
-    for (const QChar c : text) {
-        if (c >= u'0' && c <= u'9') {
-            digits += c;
-        } else if (!(c.isSpace() || c == QChar(0x00A0) || c == QChar(0x202F) ||
-                     (!separator.isEmpty() && separator.contains(c)))) {
-            return std::nullopt;
-        }
-    }
-    if (digits.size() > 10) {
-        return std::nullopt;
-    }
-    const double value = digits.isEmpty() ? 0.0 : digits.toDouble();
-    if (value > kMaximum) {
-        return std::nullopt;
-    }
-    return value;
+    return ParseShareCountText(text, QString::fromStdString(rs_.thousandsSeparator));
 }
 
 void ShareCountField::setValue(double value) {

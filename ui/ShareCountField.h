@@ -7,13 +7,14 @@
 #include <optional>
 
 #include "model/Regional.h"
+#include "ui/FieldTexts.h"
 
 namespace movik {
 
 class ShareCountField : public QLineEdit {
     Q_OBJECT
   public:
-    static constexpr double kMaximum = 9999999999.0;
+    static constexpr double kMaximum = kMaximumShareCount;
 
     explicit ShareCountField(const RegionalSettings& rs, QWidget* parent = nullptr);
 
