@@ -102,6 +102,7 @@ int main(int argc, char* argv[]) {
     w.move(10, 40);
     w.resize(1260, 640);
     Settle(300);
+    std::printf("najmanja širina prozora: %d\n", w.minimumSizeHint().width());
 
     w.AddPaths({folder});
     if (!WaitLoaded(w)) {

@@ -106,12 +106,13 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     buttons->addStretch(1);
     buttons->addWidget(bOtvori_);
     buttons->addWidget(bGrafikoni_);
-    buttons->addWidget(bIzvozCsv_);
-    buttons->addWidget(bIzvozPdf_);
-    buttons->addWidget(bIzvozXlsx_);
+    // The exports sit below the table, so the window still fits a narrow screen.
     auto* status = new QHBoxLayout;
     status->addWidget(lStanje_, 1);
     status->addWidget(pbUcitavanje_);
+    status->addWidget(bIzvozCsv_);
+    status->addWidget(bIzvozPdf_);
+    status->addWidget(bIzvozXlsx_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(agUsporedba_, 1);
