@@ -153,7 +153,7 @@ int main(int argc, char* argv[]) {
     std::printf("%s/usporedba.csv\n%s/usporedba.pdf\n%s/usporedba.xlsx\n", qPrintable(outDir),
                 qPrintable(outDir), qPrintable(outDir));
 
-    // Total assets, the net result, current liquidity and the return on assets.
+    // Total assets of both years, the net result, current liquidity and the return on assets.
     movik::ChartWindow* charts = w.GrafikoniClick();
     if (charts == nullptr) {
         std::fprintf(stderr, "Nema grafikona\n");
@@ -161,7 +161,7 @@ int main(int argc, char* argv[]) {
     }
     charts->move(20, 30);
     charts->resize(1200, 660);
-    for (const int figure : {1, 7, 10, 18}) {
+    for (const int figure : {0, 1, 7, 10, 18}) {
         charts->Choose(figure);
         Settle(500);
         ok = SaveScreen(outDir + QStringLiteral("/5-grafikon-%1.png").arg(figure)) && ok;

@@ -24,6 +24,7 @@ DocumentSummary Doc(const std::string& company, double from, double to, double a
     s.from = from;
     s.to = to;
     s.amounts[kAssets] = assets;
+    s.amounts[kAssets - 1] = assets - 1;  // the previous year's
     s.indicators[0] = firstIndicator;
     return s;
 }
@@ -59,10 +60,15 @@ TEST(ComparisonFigures, EachReadableRowGivesItsCompanyAndPeriodAPoint) {
     expect(assets.points[1], "Čvor", "2023.", DayNumber(2023, 12, 31), 100);
     expect(assets.points[2], "Žito d.d.", "2023.", DayNumber(2023, 12, 31), 150);
     expect(assets.points[3], "Čvor", "01.07.2023. – 30.06.2024.", DayNumber(2024, 6, 30), 120);
+    // The previous year's total assets belong to the year before.
+    const FigureAcrossDocuments& before = figures[kAssets - 1];
+    ASSERT_EQ(before.points.size(), 4u);
+    expect(before.points[0], "Žito d.d.", "2023.", DayNumber(2023, 12, 31), 199);
+    expect(before.points[3], "Čvor", "01.07.2022. – 30.06.2023.", DayNumber(2023, 6, 30), 119);
 
     // An indicator that could not be computed leaves its document out.
     const FigureAcrossDocuments& first = figures[kKeyAmountCount];
-    EXPECT_EQ(first.name, IndicatorCaption(0));
+    EXPECT_EQ(first.name, "Kratkoročna likvidnost");
     ASSERT_EQ(first.points.size(), 3u);
     EXPECT_EQ(first.points[1].value, 1.25);
     EXPECT_EQ(first.points[2].value, 2);
