@@ -283,7 +283,7 @@ std::string ComparisonTable::Text(int row, int c) const {
             return s.ok ? s.amountTexts[static_cast<std::size_t>(col.index)] : "";
         case ComparisonColumn::Kind::Change: {
             const std::optional<double> change = Change(row, col.index);
-            return change ? FormatNumber(*change, "#,##0.0%", rs_) : "";
+            return change ? FormatNumber(*change, kChangeFormat, rs_) : "";
         }
         case ComparisonColumn::Kind::Indicator:
             return s.ok ? s.indicatorTexts[static_cast<std::size_t>(col.index)] : "";

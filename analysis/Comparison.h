@@ -6,12 +6,16 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/Summary.h"
 #include "model/Regional.h"
 
 namespace movik {
+
+// The display pattern of the change columns (a percentage number followed by "%").
+inline constexpr std::string_view kChangeFormat = "#,##0.0%";
 
 struct ComparisonColumn {
     enum class Kind { Company, Seat, Period, Amount, Change, Indicator, File, Status };

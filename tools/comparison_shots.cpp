@@ -1,6 +1,7 @@
 // movik-comparison-shots: the comparison window for real (on the X server the script starts)
 // with the documents of a folder: pictures of the whole screen as loaded, grouped by company
-// with the changes, sorted, and with a warning's tooltip; the table exported to CSV and PDF.
+// with the changes, sorted, and with a warning's tooltip; the table exported to CSV, PDF and a
+// workbook; the charts of a few key amounts and indicators across the companies.
 // With --measure it only loads the folder and prints how long that took (also offscreen).
 //
 //   movik-comparison-shots FOLDER OUTPUT_FOLDER
@@ -17,6 +18,7 @@
 #include <QTranslator>
 #include <cstdio>
 
+#include "charts/ChartWindow.h"
 #include "ui/ComparisonModel.h"
 #include "ui/ComparisonWindow.h"
 #include "ui/MainWindow.h"
@@ -100,6 +102,7 @@ int main(int argc, char* argv[]) {
     w.move(10, 40);
     w.resize(1260, 640);
     Settle(300);
+    std::printf("najmanja širina prozora: %d\n", w.minimumSizeHint().width());
 
     w.AddPaths({folder});
     if (!WaitLoaded(w)) {
@@ -146,7 +149,24 @@ int main(int argc, char* argv[]) {
     w.GrupirajClick(true);
     w.IzvozCsvClick();
     w.IzvozPdfClick();
-    std::printf("%s/usporedba.csv\n%s/usporedba.pdf\n", qPrintable(outDir), qPrintable(outDir));
+    w.IzvozXlsxClick();
+    std::printf("%s/usporedba.csv\n%s/usporedba.pdf\n%s/usporedba.xlsx\n", qPrintable(outDir),
+                qPrintable(outDir), qPrintable(outDir));
+
+    // Total assets of both years, the net result, current liquidity and the return on assets.
+    movik::ChartWindow* charts = w.GrafikoniClick();
+    if (charts == nullptr) {
+        std::fprintf(stderr, "Nema grafikona\n");
+        return 2;
+    }
+    charts->move(20, 30);
+    charts->resize(1200, 660);
+    for (const int figure : {0, 1, 7, 10, 18}) {
+        charts->Choose(figure);
+        Settle(500);
+        ok = SaveScreen(outDir + QStringLiteral("/5-grafikon-%1.png").arg(figure)) && ok;
+    }
+    charts->close();
     w.close();
     return ok ? 0 : 2;
 }

@@ -22,11 +22,14 @@
 
 #include "analysis/DocumentPaths.h"
 #include "analysis/Parallel.h"
+#include "charts/ComparisonFigures.h"
 #include "document/FileIO.h"
 #include "reports/ReportPaint.h"
 #include "reports/TableReport.h"
+#include "ui/AnalysisCommands.h"
 #include "ui/ComparisonModel.h"
 #include "ui/ComparisonReport.h"
+#include "ui/ComparisonWorkbook.h"
 #include "ui/Dialogs.h"
 
 namespace movik {
@@ -82,6 +85,8 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     cbGrupiraj_->setObjectName(QStringLiteral("cbGrupiraj"));
     bIzvozCsv_ = Button(this, "bIzvozCsv", QStringLiteral("Izvoz u &CSV…"));
     bIzvozPdf_ = Button(this, "bIzvozPdf", QStringLiteral("Izvoz u &PDF…"));
+    bIzvozXlsx_ = Button(this, "bIzvozXlsx", QStringLiteral("Izvoz u &Excel (.xlsx)…"));
+    bGrafikoni_ = Button(this, "bGrafikoni", QStringLiteral("G&rafikoni…"));
     bOtvori_ = Button(this, "bOtvori", QStringLiteral("&Otvori u glavnom prozoru"));
 
     pbUcitavanje_ = new QProgressBar(this);
@@ -100,11 +105,14 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     buttons->addWidget(cbGrupiraj_);
     buttons->addStretch(1);
     buttons->addWidget(bOtvori_);
-    buttons->addWidget(bIzvozCsv_);
-    buttons->addWidget(bIzvozPdf_);
+    buttons->addWidget(bGrafikoni_);
+    // The exports sit below the table, so the window still fits a narrow screen.
     auto* status = new QHBoxLayout;
     status->addWidget(lStanje_, 1);
     status->addWidget(pbUcitavanje_);
+    status->addWidget(bIzvozCsv_);
+    status->addWidget(bIzvozPdf_);
+    status->addWidget(bIzvozXlsx_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(agUsporedba_, 1);
@@ -116,6 +124,8 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     connect(cbGrupiraj_, &QCheckBox::toggled, this, &ComparisonWindow::GrupirajClick);
     connect(bIzvozCsv_, &QPushButton::clicked, this, &ComparisonWindow::IzvozCsvClick);
     connect(bIzvozPdf_, &QPushButton::clicked, this, &ComparisonWindow::IzvozPdfClick);
+    connect(bIzvozXlsx_, &QPushButton::clicked, this, &ComparisonWindow::IzvozXlsxClick);
+    connect(bGrafikoni_, &QPushButton::clicked, this, [this] { GrafikoniClick(); });
     connect(bOtvori_, &QPushButton::clicked, this, &ComparisonWindow::OtvoriClick);
     connect(agUsporedba_, &QTableView::doubleClicked, this, [this] { OtvoriClick(); });
     connect(agUsporedba_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, [this] {
@@ -155,6 +165,12 @@ void ComparisonWindow::UpdateButtons() {
     bOtvori_->setEnabled(selected.size() == 1 && model_->table().Summary(selected[0]).ok);
     bIzvozCsv_->setEnabled(any);
     bIzvozPdf_->setEnabled(any);
+    bIzvozXlsx_->setEnabled(any);
+    bool anyRead = false;
+    for (int r = 0; r < model_->rowCount() && !anyRead; ++r) {
+        anyRead = model_->table().Summary(r).ok;
+    }
+    bGrafikoni_->setEnabled(anyRead);
 }
 
 std::vector<int> ComparisonWindow::SelectedRows() const {
@@ -357,6 +373,21 @@ void ComparisonWindow::IzvozPdfClick() {
     if (!written) {
         dialogs_.ShowError(QString::fromStdString(written.message()));
     }
+}
+
+void ComparisonWindow::IzvozXlsxClick() {
+    SaveWorkbookAs(ComparisonWorkbook(model_->table()), QStringLiteral("usporedba.xlsx"), dialogs_,
+                   *MakeSystemFileWriter());
+}
+
+ChartWindow* ComparisonWindow::GrafikoniClick() {
+    std::vector<FigureAcrossDocuments> figures = ComparisonFigures(model_->table(), rs_);
+    // A figure no document could compute (division by zero everywhere) has nothing to draw.
+    std::erase_if(figures, [](const FigureAcrossDocuments& f) { return f.points.empty(); });
+    if (figures.empty()) {
+        return nullptr;
+    }
+    return OpenFigureCharts(figures, QStringLiteral("usporedba"), dialogs_, this);
 }
 
 void ComparisonWindow::OtvoriClick() {

@@ -2,7 +2,8 @@
 // "Usporedba": many documents side by side. Documents and folders are added through the dialogs
 // or dropped on the window; they are read in the background (a progress bar shows how far) while
 // the window stays usable. The table sorts by any column, groups each company's periods as a
-// trend, drops rows, exports to CSV and PDF, and hands a row's document to the main window.
+// trend, drops rows, exports to CSV, PDF and a workbook, draws any column as a chart, and hands a
+// row's document to the main window.
 
 #include <QElapsedTimer>
 #include <QStringList>
@@ -25,6 +26,7 @@ class QTimer;
 
 namespace movik {
 
+class ChartWindow;
 class ComparisonModel;
 class Dialogs;
 
@@ -55,6 +57,10 @@ class ComparisonWindow : public QWidget {
     void GrupirajClick(bool grouped);
     void IzvozCsvClick();
     void IzvozPdfClick();
+    void IzvozXlsxClick();
+    // The charts of every key amount and indicator of the readable rows, in a window of their
+    // own; nullptr when no row could be read.
+    ChartWindow* GrafikoniClick();
     void OtvoriClick();
 
   signals:
@@ -99,6 +105,8 @@ class ComparisonWindow : public QWidget {
     QPushButton* bOtvori_ = nullptr;
     QPushButton* bIzvozCsv_ = nullptr;
     QPushButton* bIzvozPdf_ = nullptr;
+    QPushButton* bIzvozXlsx_ = nullptr;
+    QPushButton* bGrafikoni_ = nullptr;
     static constexpr int kMaxColumnWidth = 260;
     QTimer* poll_ = nullptr;
     std::unique_ptr<Loader> loader_;

@@ -5,19 +5,25 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QUrl>
 #include <random>
 
 #include "../support/RandomDocument.h"
+#include "../support/XlsxReadBack.h"
 // GCC 12 sees the fixture's optional<QString> copy as maybe uninitialised once inlined here.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include "WindowFixture.h"
 #pragma GCC diagnostic pop
 #include "analysis/Comparison.h"
+#include "charts/ChartWindow.h"
 #include "document/Cp1250.h"
+#include "model/NumberFormat.h"
+#include "model/Templates.h"
+#include "reports/DocumentWorkbook.h"
 #include "ui/ComparisonModel.h"
 #include "ui/ComparisonWindow.h"
 
@@ -157,6 +163,107 @@ TEST(ComparisonWindow, RemovesRowsAndExportsTheTable) {
     QFile pdf(f.Path(QStringLiteral("u.pdf")));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
+}
+
+TEST(ComparisonWindow, ChartsAndWorkbookWaitForReadableRows) {
+    WindowFixture f;
+    f.window->Usporedba1Click();
+    ComparisonWindow* w = f.window->comparison();
+    auto* charts = w->findChild<QPushButton*>(QStringLiteral("bGrafikoni"));
+    auto* xlsx = w->findChild<QPushButton*>(QStringLiteral("bIzvozXlsx"));
+    ASSERT_TRUE(charts != nullptr && xlsx != nullptr);
+    EXPECT_FALSE(charts->isEnabled());
+    EXPECT_FALSE(xlsx->isEnabled());
+    EXPECT_EQ(w->GrafikoniClick(), nullptr);
+
+    ASSERT_EQ(OpenLoaded(f), w);
+    EXPECT_TRUE(w->findChild<QPushButton*>(QStringLiteral("bGrafikoni"))->isEnabled());
+    ChartWindow* window = w->GrafikoniClick();
+    ASSERT_NE(window, nullptr);
+    window->Choose(1);
+    const ChartPicture& assets = window->Current();
+    EXPECT_EQ(assets.title, "Ukupna aktiva");
+    ASSERT_EQ(assets.panels.size(), 2u);
+    EXPECT_EQ(assets.panels[0].categories,
+              (std::vector<std::string>{"Žitni Klas d.d.", "Čvor d.o.o.", "Apis d.d."}));
+    EXPECT_EQ(assets.panels[1].categories, (std::vector<std::string>{"2023.", "2024."}));
+    // Apis 2024 is the table's sixth row.
+    EXPECT_EQ(assets.panels[1].series[2].values[1], w->model().table().Summary(5).amounts[1]);
+    window->close();
+
+    // Only the failed file left: a workbook still, but nothing to draw.
+    w->table()->selectAll();
+    w->table()->selectionModel()->select(w->model().index(6, 0),
+                                         QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    w->UkloniClick();
+    ASSERT_EQ(w->model().rowCount(), 1);
+    EXPECT_FALSE(w->findChild<QPushButton*>(QStringLiteral("bGrafikoni"))->isEnabled());
+    EXPECT_TRUE(w->findChild<QPushButton*>(QStringLiteral("bIzvozXlsx"))->isEnabled());
+}
+
+// The pattern the table shows a numeric column with.
+std::string_view PatternOf(const ComparisonColumn& col) {
+    switch (col.kind) {
+        case ComparisonColumn::Kind::Amount:
+            return "#,##0.00";
+        case ComparisonColumn::Kind::Change:
+            return "#,##0.0%";
+        default:
+            return TemplateRow(Statement::Pok, kIndicatorRows[static_cast<std::size_t>(col.index)])
+                .Format;
+    }
+}
+
+TEST(ComparisonWindow, TheTableAsAWorkbookReadsBackCellByCell) {
+    WindowFixture f;
+    ComparisonWindow* w = OpenLoaded(f);
+    w->GrupirajClick(true);  // with the change columns
+    f.dialogs->saveChoices.push_back(f.Path(QStringLiteral("u.xlsx")));
+    w->IzvozXlsxClick();
+    ASSERT_TRUE(f.dialogs->errors.isEmpty()) << f.dialogs->errors.join(u'\n').toStdString();
+    EXPECT_EQ(f.dialogs->saveDialogs.back().proposedName, QStringLiteral("usporedba.xlsx"));
+    const auto sheets = ReadXlsx(MOVIK_READ_XLSX, f.Path(QStringLiteral("u.xlsx")).toStdString());
+    ASSERT_EQ(sheets.count("Usporedba"), 1u);
+    const XlsxSheet& sheet = sheets.at("Usporedba");
+    EXPECT_EQ(sheet.frozen, "A2");
+
+    const ComparisonTable& t = w->model().table();
+    const RegionalSettings& rs = f.window->workspace().settings();
+    int numbers = 0;
+    int changes = 0;
+    for (int c = 0; c < t.columnCount(); ++c) {
+        ASSERT_EQ(sheet.cells.count({1, c + 1}), 1u) << c;
+        EXPECT_EQ(sheet.cells.at({1, c + 1}).text, t.Caption(c));
+        for (int r = 0; r < t.rowCount(); ++r) {
+            const std::string shown = t.Text(r, c);
+            const auto found = sheet.cells.find({r + 2, c + 1});
+            const std::string where = std::to_string(r) + "/" + std::to_string(c);
+            if (shown.empty()) {
+                EXPECT_EQ(found, sheet.cells.end()) << where;
+                continue;
+            }
+            ASSERT_NE(found, sheet.cells.end()) << where;
+            const XlsxCell& cell = found->second;
+            const std::optional<double> number = t.Number(r, c);
+            if (!number) {
+                EXPECT_FALSE(cell.number) << where;
+                EXPECT_EQ(cell.text, shown) << where;
+                continue;
+            }
+            // A number cell holding the table's value, shown as the table shows it.
+            ASSERT_TRUE(cell.number) << where;
+            const std::string_view pattern = PatternOf(t.column(c));
+            const ExcelNumber excel = ExcelNumberFor(pattern);
+            EXPECT_EQ(cell.format, excel.format) << where;
+            EXPECT_DOUBLE_EQ(std::stod(cell.text), *number * excel.scale) << where;
+            EXPECT_EQ(FormatNumber(std::stod(cell.text) / excel.scale, pattern, rs), shown)
+                << where;
+            ++numbers;
+            changes += t.column(c).kind == ComparisonColumn::Kind::Change ? 1 : 0;
+        }
+    }
+    EXPECT_GE(numbers, 6 * 10 + 3 * 10);  // every amount and change at least
+    EXPECT_EQ(changes, 3 * 10);           // the later year of each company
 }
 
 TEST(ComparisonWindow, OpeningARowAsksAboutUnsavedChangesFirst) {

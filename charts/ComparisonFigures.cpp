@@ -1,0 +1,81 @@
+#include "charts/ComparisonFigures.h"
+
+#include <cmath>
+#include <map>
+
+#include "model/Dates.h"
+#include "model/Templates.h"
+
+namespace movik {
+
+std::string PeriodLabel(double from, double to, const RegionalSettings& rs) {
+    const CivilDate start = CivilFromDayNumber(from);
+    const CivilDate end = CivilFromDayNumber(to);
+    if (start.year == end.year && start.month == 1 && start.day == 1 && end.month == 12 &&
+        end.day == 31) {
+        return std::to_string(end.year) + ".";
+    }
+    return FormatShortDate(from, rs.shortDateFormat) + " – " +
+           FormatShortDate(to, rs.shortDateFormat);
+}
+
+namespace {
+
+// The balance sheet's previous-year column belongs to the year before the document's period.
+bool OfPreviousYear(KeyAmount k) {
+    return k == KeyAmount::TotalAssetsPrevious || k == KeyAmount::EquityPrevious;
+}
+
+// An indicator's name without the grid's numbering within its group ("2. Trenutna likvidnost").
+std::string WithoutNumbering(const std::string& caption) {
+    std::size_t i = 0;
+    while (i < caption.size() && caption[i] >= '0' && caption[i] <= '9') {
+        ++i;
+    }
+    if (i > 0 && caption.compare(i, 2, ". ") == 0) {
+        return caption.substr(i + 2);
+    }
+    return caption;
+}
+
+}  // namespace
+
+std::vector<FigureAcrossDocuments> ComparisonFigures(const ComparisonTable& table,
+                                                     const RegionalSettings& rs) {
+    std::vector<FigureAcrossDocuments> figures;
+    for (const KeyAmountFacts& k : kKeyAmounts) {
+        figures.push_back({std::string(k.caption), false, {}});
+    }
+    for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
+        const bool percent = TemplateRow(Statement::Pok, kIndicatorRows[i]).Format.find('%') !=
+                             std::string_view::npos;
+        figures.push_back({WithoutNumbering(IndicatorCaption(static_cast<int>(i))), percent, {}});
+    }
+    std::map<std::string, std::string> spelling;  // collation key -> first spelling
+    for (int r = 0; r < table.rowCount(); ++r) {
+        const DocumentSummary& s = table.Summary(r);
+        if (!s.ok) {
+            continue;
+        }
+        const std::string& company =
+            spelling.try_emplace(CollationKey(s.company), s.company).first->second;
+        const std::string period = PeriodLabel(s.from, s.to, rs);
+        const double previousTo = OneYearBack(s.to);
+        const std::string previous = PeriodLabel(OneYearBack(s.from), previousTo, rs);
+        const auto add = [&](FigureAcrossDocuments& figure, double value, bool previousYear) {
+            if (std::isfinite(value)) {
+                figure.points.push_back({company, previousYear ? previous : period,
+                                         previousYear ? previousTo : s.to, value});
+            }
+        };
+        for (std::size_t k = 0; k < s.amounts.size(); ++k) {
+            add(figures[k], s.amounts[k], OfPreviousYear(kKeyAmounts[k].amount));
+        }
+        for (std::size_t i = 0; i < s.indicators.size(); ++i) {
+            add(figures[s.amounts.size() + i], s.indicators[i], false);
+        }
+    }
+    return figures;
+}
+
+}  // namespace movik

@@ -1,0 +1,95 @@
+// The figures of a comparison table: which document's value lands in which company and period.
+
+#include "charts/ComparisonFigures.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "model/Dates.h"
+
+namespace movik {
+namespace {
+
+const RegionalSettings kHr{".", ",", "dd.MM.yyyy."};
+constexpr int kAssets = static_cast<int>(KeyAmount::TotalAssets);
+
+DocumentSummary Doc(const std::string& company, double from, double to, double assets,
+                    double firstIndicator) {
+    DocumentSummary s;
+    s.ok = true;
+    s.file = company + ".mvk";
+    s.company = company;
+    s.from = from;
+    s.to = to;
+    s.amounts[kAssets] = assets;
+    s.amounts[kAssets - 1] = assets - 1;  // the previous year's
+    s.indicators[0] = firstIndicator;
+    return s;
+}
+
+DocumentSummary Year(const std::string& company, int year, double assets, double indicator) {
+    return Doc(company, DayNumber(year, 1, 1), DayNumber(year, 12, 31), assets, indicator);
+}
+
+TEST(ComparisonFigures, EachReadableRowGivesItsCompanyAndPeriodAPoint) {
+    ComparisonTable table(kHr);
+    DocumentSummary failed;
+    failed.file = "ostecen.mvk";
+    failed.error = "nije Movik dokument";
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    table.Add({Year("Žito d.d.", 2024, 200, 1.5), failed, Year("Čvor", 2023, 100, nan),
+               Year("ŽITO D.D.", 2023, 150, 1.25),
+               Doc("Čvor", DayNumber(2023, 7, 1), DayNumber(2024, 6, 30), 120, 2)});
+    const std::vector<FigureAcrossDocuments> figures = ComparisonFigures(table, kHr);
+    ASSERT_EQ(figures.size(), kKeyAmountCount + kIndicatorRows.size());
+
+    const FigureAcrossDocuments& assets = figures[kAssets];
+    EXPECT_EQ(assets.name, "Ukupna aktiva");
+    ASSERT_EQ(assets.points.size(), 4u);  // the failed file has none
+    const auto expect = [](const FigurePoint& p, const char* company, const char* period, double to,
+                           double value) {
+        EXPECT_EQ(p.company, company);
+        EXPECT_EQ(p.period, period);
+        EXPECT_EQ(p.periodEnd, to);
+        EXPECT_EQ(p.value, value);
+    };
+    // Another spelling of a company is drawn under its first one.
+    expect(assets.points[0], "Žito d.d.", "2024.", DayNumber(2024, 12, 31), 200);
+    expect(assets.points[1], "Čvor", "2023.", DayNumber(2023, 12, 31), 100);
+    expect(assets.points[2], "Žito d.d.", "2023.", DayNumber(2023, 12, 31), 150);
+    expect(assets.points[3], "Čvor", "01.07.2023. – 30.06.2024.", DayNumber(2024, 6, 30), 120);
+    // The previous year's total assets belong to the year before.
+    const FigureAcrossDocuments& before = figures[kAssets - 1];
+    ASSERT_EQ(before.points.size(), 4u);
+    expect(before.points[0], "Žito d.d.", "2023.", DayNumber(2023, 12, 31), 199);
+    expect(before.points[3], "Čvor", "01.07.2022. – 30.06.2023.", DayNumber(2023, 6, 30), 119);
+
+    // An indicator that could not be computed leaves its document out.
+    const FigureAcrossDocuments& first = figures[kKeyAmountCount];
+    EXPECT_EQ(first.name, "Kratkoročna likvidnost");
+    ASSERT_EQ(first.points.size(), 3u);
+    EXPECT_EQ(first.points[1].value, 1.25);
+    EXPECT_EQ(first.points[2].value, 2);
+}
+
+TEST(ComparisonFigures, FollowTheTableOrderAndMarkPercentages) {
+    ComparisonTable table(kHr);
+    table.Add({Year("Beta", 2023, 1, 0), Year("Alfa", 2023, 2, 0), Year("Alfa", 2022, 3, 0)});
+    table.SetGrouped(true);
+    const std::vector<FigureAcrossDocuments> figures = ComparisonFigures(table, kHr);
+    const std::vector<FigurePoint>& points = figures[kAssets].points;
+    ASSERT_EQ(points.size(), 3u);
+    EXPECT_EQ(points[0].value, 3);  // Alfa 2022., Alfa 2023., Beta 2023.
+    EXPECT_EQ(points[2].company, "Beta");
+    for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
+        // Rentability and the debt ratios are shown in percent; the others are coefficients.
+        const int row = kIndicatorRows[i];
+        const bool percent = (row >= 11 && row <= 13) || row == 16 || row == 17;
+        EXPECT_EQ(figures[kKeyAmountCount + i].percent, percent) << row;
+    }
+}
+
+}  // namespace
+}  // namespace movik
