@@ -3,6 +3,7 @@
 #include <QDate>
 
 #include "about/HelpViewer.h"
+#include "regional/Regional.h"
 #include "ui/ComparisonWindow.h"
 #include "ui/MainWindow.h"
 
@@ -11,7 +12,7 @@ namespace movik {
 void TForm1::Usporedba1Click() {
     if (usporedba_ == nullptr) {
         usporedba_ =
-            new ComparisonWindow(*dialogs_, ws_.settings(), QDate::currentDate().year(), this);
+            new ComparisonWindow(*dialogs_, ws_.settings(), LocalYear(), ChartPrinting(), this);
         connect(usporedba_, &ComparisonWindow::openRequested, this, &TForm1::OpenFromComparison);
         connect(usporedba_, &ComparisonWindow::helpRequested, this,
                 [this](int context) { helpViewer_->ShowContext(context); });

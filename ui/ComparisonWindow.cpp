@@ -49,8 +49,12 @@ std::string ToPath(const QString& path) {
 }  // namespace
 
 ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int currentYear,
-                                   QWidget* parent)
-    : QWidget(parent, Qt::Window), dialogs_(dialogs), rs_(rs), currentYear_(currentYear) {
+                                   ChartPrinter printCharts, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      dialogs_(dialogs),
+      printCharts_(std::move(printCharts)),
+      rs_(rs),
+      currentYear_(currentYear) {
     setObjectName(QStringLiteral("fUsporedba"));
     setWindowTitle(QStringLiteral("Usporedba dokumenata"));
     setAcceptDrops(true);
@@ -387,7 +391,7 @@ ChartWindow* ComparisonWindow::GrafikoniClick() {
     if (figures.empty()) {
         return nullptr;
     }
-    return OpenFigureCharts(figures, QStringLiteral("usporedba"), dialogs_, this);
+    return OpenFigureCharts(figures, QStringLiteral("usporedba"), dialogs_, printCharts_, this);
 }
 
 void ComparisonWindow::OtvoriClick() {

@@ -16,6 +16,7 @@
 
 #include "analysis/Summary.h"
 #include "model/Regional.h"
+#include "ui/AnalysisCommands.h"
 
 class QCheckBox;
 class QLabel;
@@ -36,8 +37,9 @@ inline constexpr int kComparisonHelpContext = 12;
 class ComparisonWindow : public QWidget {
     Q_OBJECT
   public:
+    // printCharts: the window's checked print path for the chart windows opened from here.
     ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int currentYear,
-                     QWidget* parent = nullptr);
+                     ChartPrinter printCharts, QWidget* parent = nullptr);
     ~ComparisonWindow() override;
 
     ComparisonModel& model() { return *model_; }
@@ -94,6 +96,7 @@ class ComparisonWindow : public QWidget {
     std::vector<int> SelectedRows() const;
 
     Dialogs& dialogs_;
+    ChartPrinter printCharts_;
     RegionalSettings rs_;
     int currentYear_;
     ComparisonModel* model_ = nullptr;
