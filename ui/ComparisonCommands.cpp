@@ -1,7 +1,5 @@
 // The main window's comparison of many documents ("&Analiza" → "Usporedba…").
 
-#include <QDate>
-
 #include "about/HelpViewer.h"
 #include "regional/Regional.h"
 #include "ui/ComparisonWindow.h"
