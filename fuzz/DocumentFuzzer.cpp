@@ -11,6 +11,8 @@
 #include "FuzzSupport.h"
 #include "document/Csv.h"
 #include "document/Workspace.h"
+#include "model/NumberFormat.h"
+#include "model/StatementFacts.h"
 #include "reports/PrintJobs.h"
 
 using namespace movik;
@@ -30,6 +32,24 @@ bool HasEmptyRowText(const GridTexts& grid) {
     for (int r = 1; r < grid.rowCount(); ++r) {
         if (grid.cell(2, r).empty()) {
             return true;
+        }
+    }
+    return false;
+}
+
+// True when an input amount of statement s is one that import refuses: a stored amount beyond the
+// limit a cell takes (stored files open as they are), or one that shows as no amount.
+bool HasAmountImportRefuses(const Workspace& ws, Statement s) {
+    const GridTexts& grid = ws.grids().of(s);
+    for (int r = 1; r < grid.rowCount(); ++r) {
+        for (const int c : FactsOf(s).inputColumns) {
+            if (c == 0) {
+                continue;
+            }
+            const std::optional<double> v = ReadAmount(grid.cell(c, r), ws.settings());
+            if (!v || !WithinAmountLimit(*v)) {
+                return true;
+            }
         }
     }
     return false;
@@ -94,6 +114,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // The splitter drops an empty cell, so such a line is one cell short: refused.
             MOVIK_FUZZ_CHECK(imported.message().starts_with("List index out of bounds"),
                              "an empty row text is a missing cell: " + imported.message());
+            MOVIK_FUZZ_CHECK(ws.ExportCsv(s) == exported, "a refused import changes nothing");
+            continue;
+        }
+        if (HasAmountImportRefuses(ws, s)) {
+            MOVIK_FUZZ_CHECK(!imported.ok(), "an amount import refuses is refused");
             MOVIK_FUZZ_CHECK(ws.ExportCsv(s) == exported, "a refused import changes nothing");
             continue;
         }
