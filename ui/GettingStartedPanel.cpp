@@ -14,7 +14,7 @@ const char* const kSteps[] = {
     "Na stranici <b>Račun dobiti i gubitka</b> upišite prihode i rashode obračunskog razdoblja.",
     "Zbrojevi, udjeli, novčani tokovi i pokazatelji računaju se sami nakon svakog upisa.",
     "Upozorenja (neravnoteža aktive i pasive, neravnoteža neto dobiti) pojavljuju se crvenim "
-    "slovima u traci stanja na dnu prozora.",
+    "slovima u statusnoj traci na dnu prozora.",
     "Za pomoć pritisnite <b>F1</b>: otvara se uputa za dio prozora u kojem radite. Sve upute su "
     "u izborniku <b>Upute</b>.",
 };
