@@ -1,43 +1,30 @@
 #include "reports/CupsLibrary.h"
 
-#include <dlfcn.h>
-
-#include <type_traits>
+#include "reports/LibraryFunctions.h"
 
 namespace movik {
 
 namespace {
 
 bool Open(CupsLibrary& cups) {
-    // The run-time name of the library (its soname), as the linker would have recorded it.
-    void* library = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr) {
-        return false;
-    }
-    bool complete = true;
-    auto find = [&](auto& function, const char* name) {
-        function =
-            reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
-        complete = complete && function != nullptr;
-    };
-    find(cups.server, "cupsServer");
-    find(cups.port, "ippPort");
-    find(cups.encryption, "cupsEncryption");
-    find(cups.connect, "httpConnect2");
-    find(cups.setTimeout, "httpSetTimeout");
-    find(cups.close, "httpClose");
-    find(cups.getNamedDest, "cupsGetNamedDest");
-    find(cups.freeDests, "cupsFreeDests");
-    find(cups.addOption, "cupsAddOption");
-    find(cups.freeOptions, "cupsFreeOptions");
-    find(cups.createJob, "cupsCreateJob");
-    find(cups.cancelJob, "cupsCancelJob2");
-    find(cups.startDocument, "cupsStartDocument");
-    find(cups.writeRequestData, "cupsWriteRequestData");
-    find(cups.finishDocument, "cupsFinishDocument");
-    find(cups.lastErrorString, "cupsLastErrorString");
-    // The library stays open for the rest of the run: its functions may be in use on any thread.
-    return complete;
+    LibraryFunctions library("libcups.so.2");
+    library.Find(cups.server, "cupsServer");
+    library.Find(cups.port, "ippPort");
+    library.Find(cups.encryption, "cupsEncryption");
+    library.Find(cups.connect, "httpConnect2");
+    library.Find(cups.setTimeout, "httpSetTimeout");
+    library.Find(cups.close, "httpClose");
+    library.Find(cups.getNamedDest, "cupsGetNamedDest");
+    library.Find(cups.freeDests, "cupsFreeDests");
+    library.Find(cups.addOption, "cupsAddOption");
+    library.Find(cups.freeOptions, "cupsFreeOptions");
+    library.Find(cups.createJob, "cupsCreateJob");
+    library.Find(cups.cancelJob, "cupsCancelJob2");
+    library.Find(cups.startDocument, "cupsStartDocument");
+    library.Find(cups.writeRequestData, "cupsWriteRequestData");
+    library.Find(cups.finishDocument, "cupsFinishDocument");
+    library.Find(cups.lastErrorString, "cupsLastErrorString");
+    return library.complete();
 }
 
 }  // namespace
