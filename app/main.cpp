@@ -15,6 +15,7 @@
 #include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
 #include "ui/StartUp.h"
+#include "ui/StartupTrace.h"
 #include "ui/ToolIcons.h"
 
 namespace {
@@ -40,7 +41,9 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    movik::StartupMark("main");
     QApplication app(argc, argv);
+    movik::StartupMark("application");
     // The window's own controls read numbers as the workspace does (Croatian where the
     // environment names no regional settings).
     QLocale::setDefault(movik::ProgramLocale());
@@ -56,6 +59,7 @@ int main(int argc, char* argv[]) {
     // The arguments without the ones Qt takes for itself (-platform and the like).
     const movik::CommandLine commandLine = movik::ParseCommandLine(QApplication::arguments());
 
+    movik::StartupMark("style and icon");
     // Qt's own buttons and dialogs speak Croatian like the rest of the program.
     QTranslator qtTranslator;
     if (qtTranslator.load(QStringLiteral("qtbase_hr"),
@@ -63,14 +67,18 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtTranslator);
     }
 
+    movik::StartupMark("translations");
     // One About box for the whole run: the start-up screen now, "O programu" later.
     movik::TfAbout fAbout;
+    movik::StartupMark("about box");
     // The document named first on the command line opens before the window shows (a missing
     // file is ignored and the new document stays).
     const std::unique_ptr<movik::TForm1> window = movik::StartUp(fAbout, commandLine.documentPath);
     QObject::connect(window.get(), &movik::TForm1::firstFrameShown, [] {
+        movik::StartupMark("first frame");
         QApplication::setWindowIcon(ProgramIcon({16, 22, 24, 32, 48, 64, 128, 256}));
     });
     window->show();
+    movik::StartupMark("main window shown");
     return QApplication::exec();
 }

@@ -1,7 +1,6 @@
 #include "reports/SystemPrinter.h"
 
 #include <arpa/inet.h>
-#include <cups/cups.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -12,6 +11,8 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+
+#include "reports/CupsLibrary.h"
 
 namespace movik {
 
@@ -24,11 +25,11 @@ using Clock = std::chrono::steady_clock;
 constexpr double kWaitSliceSeconds = 0.1;
 
 struct DestDeleter {
-    void operator()(cups_dest_t* dest) const { cupsFreeDests(1, dest); }
+    void operator()(cups_dest_t* dest) const { Cups()->freeDests(1, dest); }
 };
 
 struct HttpDeleter {
-    void operator()(http_t* http) const { httpClose(http); }
+    void operator()(http_t* http) const { Cups()->close(http); }
 };
 
 // What a wait on the server checks each slice: give up once the job's time is over or the
@@ -59,7 +60,7 @@ std::string TrimmedReason(std::string why) {
 }
 
 std::string LastCupsError() {
-    const char* text = cupsLastErrorString();
+    const char* text = Cups()->lastErrorString();
     return text != nullptr ? text : std::string();
 }
 
@@ -109,7 +110,7 @@ bool NobodyListensHere(const std::string& server) {
     } else if (server == "localhost" || server == "127.0.0.1") {
         sockaddr_in address{};
         address.sin_family = AF_INET;
-        address.sin_port = htons(static_cast<std::uint16_t>(ippPort()));
+        address.sin_port = htons(static_cast<std::uint16_t>(Cups()->port()));
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         result = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
@@ -144,12 +145,17 @@ std::string FailedJobMessage(const std::string& jobName, const std::string& reas
 
 PrintOutcome PrintPdfOnDefaultPrinter(const QByteArray& pdf, const std::string& jobName,
                                       const PrintLimits& limits) {
+    // Without libcups there is no print system on this machine: like a system without printers.
+    const CupsLibrary* cups = Cups();
+    if (cups == nullptr) {
+        return {};
+    }
     // The server of this user (CUPS_SERVER, client.conf, else the local scheduler), on a
     // connection of our own whose every wait is bounded.
-    const std::string server = cupsServer();
-    std::unique_ptr<http_t, HttpDeleter> http(httpConnect2(server.c_str(), ippPort(), nullptr,
-                                                           AF_UNSPEC, cupsEncryption(), 1,
-                                                           limits.connectMs, nullptr));
+    const std::string server = cups->server();
+    std::unique_ptr<http_t, HttpDeleter> http(cups->connect(server.c_str(), cups->port(), nullptr,
+                                                            AF_UNSPEC, cups->encryption(), 1,
+                                                            limits.connectMs, nullptr));
     if (!http) {
         if (NobodyListensHere(server)) {
             return {};
@@ -158,11 +164,12 @@ PrintOutcome PrintPdfOnDefaultPrinter(const QByteArray& pdf, const std::string& 
                       "poslužitelj za ispis " + ServerName(server) + " nije dostupan");
     }
     WaitState wait{Clock::now() + std::chrono::milliseconds(limits.jobMs), limits.cancel};
-    httpSetTimeout(http.get(), kWaitSliceSeconds, KeepWaiting, &wait);
+    cups->setTimeout(http.get(), kWaitSliceSeconds, KeepWaiting, &wait);
 
     // The default destination of this user (lpoptions, PRINTER, then the scheduler's default).
     // None at all: the system has no printer, and that is no error.
-    std::unique_ptr<cups_dest_t, DestDeleter> dest(cupsGetNamedDest(http.get(), nullptr, nullptr));
+    std::unique_ptr<cups_dest_t, DestDeleter> dest(
+        cups->getNamedDest(http.get(), nullptr, nullptr));
     if (!dest) {
         if (wait.timedOut || (limits.cancel != nullptr && limits.cancel->load())) {
             return FailureAfterConnecting(wait, jobName, server, limits);
@@ -176,14 +183,14 @@ PrintOutcome PrintPdfOnDefaultPrinter(const QByteArray& pdf, const std::string& 
     int optionCount = 0;
     for (int i = 0; i < dest->num_options; ++i) {
         optionCount =
-            cupsAddOption(dest->options[i].name, dest->options[i].value, optionCount, &options);
+            cups->addOption(dest->options[i].name, dest->options[i].value, optionCount, &options);
     }
-    optionCount = cupsAddOption("media", "iso_a4_210x297mm", optionCount, &options);
-    optionCount = cupsAddOption("copies", "1", optionCount, &options);
-    optionCount = cupsAddOption("sides", "one-sided", optionCount, &options);
-    optionCount = cupsAddOption("orientation-requested", "3", optionCount, &options);  // portrait
-    const int jobId = cupsCreateJob(http.get(), printer, jobName.c_str(), optionCount, options);
-    cupsFreeOptions(optionCount, options);
+    optionCount = cups->addOption("media", "iso_a4_210x297mm", optionCount, &options);
+    optionCount = cups->addOption("copies", "1", optionCount, &options);
+    optionCount = cups->addOption("sides", "one-sided", optionCount, &options);
+    optionCount = cups->addOption("orientation-requested", "3", optionCount, &options);  // portrait
+    const int jobId = cups->createJob(http.get(), printer, jobName.c_str(), optionCount, options);
+    cups->freeOptions(optionCount, options);
     if (jobId <= 0) {
         return FailureAfterConnecting(wait, jobName, server, limits);
     }
@@ -191,18 +198,18 @@ PrintOutcome PrintPdfOnDefaultPrinter(const QByteArray& pdf, const std::string& 
     auto cancelJob = [&] {
         // Only when the server still answers; a silent one would only make us wait again.
         if (!wait.timedOut) {
-            cupsCancelJob2(http.get(), printer, jobId, 0);
+            cups->cancelJob(http.get(), printer, jobId, 0);
         }
     };
-    if (cupsStartDocument(http.get(), printer, jobId, jobName.c_str(), CUPS_FORMAT_PDF, 1) !=
+    if (cups->startDocument(http.get(), printer, jobId, jobName.c_str(), CUPS_FORMAT_PDF, 1) !=
         HTTP_STATUS_CONTINUE) {
         PrintOutcome failed = FailureAfterConnecting(wait, jobName, server, limits);
         cancelJob();
         return failed;
     }
     const http_status_t written =
-        cupsWriteRequestData(http.get(), pdf.constData(), static_cast<std::size_t>(pdf.size()));
-    const ipp_status_t finished = cupsFinishDocument(http.get(), printer);
+        cups->writeRequestData(http.get(), pdf.constData(), static_cast<std::size_t>(pdf.size()));
+    const ipp_status_t finished = cups->finishDocument(http.get(), printer);
     if (written != HTTP_STATUS_CONTINUE || finished > IPP_STATUS_OK_CONFLICTING) {
         PrintOutcome failed = FailureAfterConnecting(wait, jobName, server, limits);
         cancelJob();

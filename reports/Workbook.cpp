@@ -1,7 +1,6 @@
 #include "reports/Workbook.h"
 
 #include <unistd.h>
-#include <xlsxwriter.h>
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +13,7 @@
 #include <utility>
 
 #include "document/FileIO.h"
+#include "reports/XlsxLibrary.h"
 
 namespace movik {
 
@@ -37,30 +37,32 @@ std::size_t NumberWidth(const WorkbookCell& cell) {
 // The formats of one workbook, made once per number format and weight.
 class Formats {
   public:
-    explicit Formats(lxw_workbook* book) : book_(book) {}
+    Formats(const XlsxLibrary& xlsx, lxw_workbook* book) : xlsx_(xlsx), book_(book) {}
     lxw_format* Get(const std::string& numberFormat, bool bold, bool right = false) {
         auto& format = formats_[{numberFormat, bold, right}];
         if (format == nullptr) {
-            format = workbook_add_format(book_);
+            format = xlsx_.addFormat(book_);
             if (!numberFormat.empty()) {
-                format_set_num_format(format, numberFormat.c_str());
+                xlsx_.setNumberFormat(format, numberFormat.c_str());
             }
             if (bold) {
-                format_set_bold(format);
+                xlsx_.setBold(format);
             }
             if (right) {
-                format_set_align(format, LXW_ALIGN_RIGHT);
+                xlsx_.setAlign(format, LXW_ALIGN_RIGHT);
             }
         }
         return format;
     }
 
   private:
+    const XlsxLibrary& xlsx_;
     lxw_workbook* book_;
     std::map<std::tuple<std::string, bool, bool>, lxw_format*> formats_;
 };
 
-lxw_error WriteSheet(lxw_worksheet* sheet, const WorkbookSheet& table, Formats& formats) {
+lxw_error WriteSheet(const XlsxLibrary& xlsx, lxw_worksheet* sheet, const WorkbookSheet& table,
+                     Formats& formats) {
     std::vector<std::size_t> widths(table.headers.size(), 6);
     lxw_error error = LXW_NO_ERROR;
     const auto keep = [&error](lxw_error e) {
@@ -72,8 +74,8 @@ lxw_error WriteSheet(lxw_worksheet* sheet, const WorkbookSheet& table, Formats& 
         // A column of numbers has its header over the numbers, on the right.
         const bool numbers = !table.rows.empty() && c < table.rows.front().size() &&
                              table.rows.front()[c].kind == WorkbookCell::Kind::Number;
-        keep(worksheet_write_string(sheet, 0, lxw_col_t(c), table.headers[c].c_str(),
-                                    formats.Get({}, true, numbers)));
+        keep(xlsx.writeString(sheet, 0, lxw_col_t(c), table.headers[c].c_str(),
+                              formats.Get({}, true, numbers)));
         widths[c] = std::max(widths[c], Utf8Length(table.headers[c]));
     }
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
@@ -88,17 +90,17 @@ lxw_error WriteSheet(lxw_worksheet* sheet, const WorkbookSheet& table, Formats& 
             switch (cell.kind) {
                 case WorkbookCell::Kind::Empty:
                     if (bold) {
-                        keep(worksheet_write_blank(sheet, row, col, formats.Get({}, true)));
+                        keep(xlsx.writeBlank(sheet, row, col, formats.Get({}, true)));
                     }
                     break;
                 case WorkbookCell::Kind::Text:
-                    keep(worksheet_write_string(sheet, row, col, cell.text.c_str(),
-                                                formats.Get({}, bold)));
+                    keep(xlsx.writeString(sheet, row, col, cell.text.c_str(),
+                                          formats.Get({}, bold)));
                     widths[c] = std::max(widths[c], Utf8Length(cell.text));
                     break;
                 case WorkbookCell::Kind::Number:
-                    keep(worksheet_write_number(sheet, row, col, cell.number,
-                                                formats.Get(cell.format, bold)));
+                    keep(xlsx.writeNumber(sheet, row, col, cell.number,
+                                          formats.Get(cell.format, bold)));
                     widths[c] = std::max(widths[c], NumberWidth(cell));
                     break;
             }
@@ -110,15 +112,15 @@ lxw_error WriteSheet(lxw_worksheet* sheet, const WorkbookSheet& table, Formats& 
     for (std::size_t c = 0; c < widths.size(); ++c) {
         const double width = double(std::min<std::size_t>(widths[c], 90)) + 2;
         total += width;
-        keep(worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), width, nullptr));
+        keep(xlsx.setColumn(sheet, lxw_col_t(c), lxw_col_t(c), width, nullptr));
     }
     // Printed from the spreadsheet: one page wide, the header row on every page.
     if (total > 100) {
-        worksheet_set_landscape(sheet);
+        xlsx.setLandscape(sheet);
     }
-    worksheet_fit_to_pages(sheet, 1, 0);
-    keep(worksheet_repeat_rows(sheet, 0, 0));
-    worksheet_freeze_panes(sheet, 1, 0);
+    xlsx.fitToPages(sheet, 1, 0);
+    keep(xlsx.repeatRows(sheet, 0, 0));
+    xlsx.freezePanes(sheet, 1, 0);
     return error;
 }
 
@@ -137,6 +139,11 @@ std::string TemporaryPath() {
 }  // namespace
 
 Result WriteXlsx(const Workbook& workbook, const std::string& path, FileWriter* writer) {
+    const XlsxLibrary* xlsx = Xlsx();
+    if (xlsx == nullptr) {
+        return Result::Fail(
+            "Radna knjiga nije stvorena: biblioteka libxlsxwriter nije instalirana");
+    }
     const std::string temporary = TemporaryPath();
     if (temporary.empty()) {
         return Result::Fail("Privremena datoteka za radnu knjigu nije stvorena");
@@ -146,32 +153,32 @@ Result WriteXlsx(const Workbook& workbook, const std::string& path, FileWriter* 
         ~Remove() { std::remove(path.c_str()); }
     } remove{temporary};
 
-    lxw_workbook* book = workbook_new(temporary.c_str());
+    lxw_workbook* book = xlsx->newWorkbook(temporary.c_str());
     if (book == nullptr) {
         return Result::Fail("Radna knjiga nije stvorena");
     }
     lxw_doc_properties properties{};
     properties.title = const_cast<char*>(workbook.title.c_str());
-    workbook_set_properties(book, &properties);
-    Formats formats(book);
+    xlsx->setProperties(book, &properties);
+    Formats formats(*xlsx, book);
     lxw_error error = LXW_NO_ERROR;
     for (const WorkbookSheet& table : workbook.sheets) {
-        lxw_worksheet* sheet = workbook_add_worksheet(book, table.name.c_str());
+        lxw_worksheet* sheet = xlsx->addWorksheet(book, table.name.c_str());
         if (sheet == nullptr) {
             error = LXW_ERROR_SHEETNAME_LENGTH_EXCEEDED;
             break;
         }
-        error = WriteSheet(sheet, table, formats);
+        error = WriteSheet(*xlsx, sheet, table, formats);
         if (error != LXW_NO_ERROR) {
             break;
         }
     }
-    const lxw_error closed = workbook_close(book);  // frees the workbook in every case
+    const lxw_error closed = xlsx->close(book);  // frees the workbook in every case
     if (error == LXW_NO_ERROR) {
         error = closed;
     }
     if (error != LXW_NO_ERROR) {
-        return Result::Fail(std::string("Radna knjiga nije zapisana: ") + lxw_strerror(error));
+        return Result::Fail(std::string("Radna knjiga nije zapisana: ") + xlsx->errorText(error));
     }
     std::ifstream in(temporary, std::ios::binary);
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),

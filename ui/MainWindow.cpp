@@ -43,6 +43,7 @@
 #include "ui/GeneralDataPage.h"
 #include "ui/PrintCommands.h"
 #include "ui/ShareCountField.h"
+#include "ui/StartupTrace.h"
 #include "ui/StatementGrid.h"
 #include "ui/StatementGridModel.h"
 #include "ui/StatementPage.h"
@@ -71,8 +72,11 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent, HiddenPages hi
     setWindowTitle(QString::fromUtf8(kProgramTitle));
 
     BuildMenus();
+    StartupMark("menus");
     BuildToolBar();
+    StartupMark("tool bar");
     BuildPages();
+    StartupMark("pages");
     panels_ = std::make_unique<StatusPanels>(statusBar());
     print_ = std::make_unique<PrintCommands>(
         ws_, *dialogs_, [this] { return opce_->cbIznos->currentText().toStdString(); });
@@ -83,13 +87,16 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent, HiddenPages hi
     if (const QScreen* screen = this->screen()) {
         size = size.boundedTo(screen->availableSize());
     }
+    StartupMark("status and printing");
     resize(size);
     InstallHelp();
+    StartupMark("help");
 
     // FormCreate: a new document from the templates, shown.
     ws_.NewDocument();
     ShowNewDocument();
     PageControlChange();
+    StartupMark("new document");
     // The cursor waits in the first field of the first page.
     opce_->ePoduzece->setFocus(Qt::OtherFocusReason);
     // The exit shortcut must reach the menu even from a text field, which would take Ctrl+Z as
@@ -100,17 +107,22 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent, HiddenPages hi
     } else {
         // Built once the window's first frame is on the screen (see eventFilter).
         winId();  // the native window, to watch its first expose
+        awaitingFirstFrame_ = true;
         windowHandle()->installEventFilter(this);
     }
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Expose && watched == windowHandle() && !statementPagesBuilt_) {
-        // The exposed window paints as this event is handled; the pages follow right after.
+    if (event->type() == QEvent::Expose && watched == windowHandle() && awaitingFirstFrame_) {
+        // The exposed window paints as this event is handled; the pages follow right after
+        // (unless something needed them sooner: then only the signal is left to give).
+        awaitingFirstFrame_ = false;
         watched->removeEventFilter(this);
+        StartupMark("main window exposed");
         QTimer::singleShot(0, this, [this] {
             emit firstFrameShown();
             BuildStatementPages();
+            StartupMark("statement pages");
         });
     }
     if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&

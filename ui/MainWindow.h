@@ -188,6 +188,9 @@ class TForm1 : public QMainWindow {
     // The statement pages' tabs, empty until BuildStatementPages fills them.
     std::array<QWidget*, 5> statementPages_{};
     bool statementPagesBuilt_ = false;
+    // HiddenPages::AfterFirstFrame: the first expose is still to come (the application-wide
+    // filter and the native window's own filter both see it; it counts once).
+    bool awaitingFirstFrame_ = false;
     // Whether the field events have written the pages' labels since start (the labels keep
     // their initial captions until then).
     bool companyShown_ = false;

@@ -57,5 +57,24 @@ TEST(DeferredPages, BuiltOnDemandBeforeTheFirstFrame) {
     EXPECT_NE(deferred.findChild<StatementGrid*>(QStringLiteral("agRacun")), nullptr);
 }
 
+// The first frame is announced once, whether the pages wait for it or were needed sooner (the
+// large window icons hang on it).
+TEST(DeferredPages, FirstFrameAnnouncedOnce) {
+    for (const bool pagesNeededFirst : {false, true}) {
+        SCOPED_TRACE(pagesNeededFirst ? "pages needed first" : "pages wait");
+        TForm1 deferred(std::make_unique<ScriptedDialogs>(), nullptr, HiddenPages::AfterFirstFrame);
+        int shown = 0;
+        QObject::connect(&deferred, &TForm1::firstFrameShown, [&shown] { ++shown; });
+        if (pagesNeededFirst) {
+            deferred.findChild<QTabWidget*>(QStringLiteral("PageControl"))->setCurrentIndex(1);
+        }
+        deferred.show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown > 0; }, 5000));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(shown, 1);
+        EXPECT_TRUE(deferred.statementPagesBuilt());
+    }
+}
+
 }  // namespace
 }  // namespace movik::test

@@ -1,0 +1,35 @@
+#pragma once
+// Functions of a shared library opened at run time (dlopen) instead of linked: for libraries
+// only some commands need, which would otherwise be loaded and relocated at every start.
+
+#include <dlfcn.h>
+
+#include <type_traits>
+
+namespace movik {
+
+class LibraryFunctions {
+  public:
+    // soname: the library's run-time name (as the linker would record it), e.g. "libcups.so.2".
+    // The library stays open for the rest of the run: its functions may be in use on any thread.
+    explicit LibraryFunctions(const char* soname)
+        : library_(dlopen(soname, RTLD_NOW | RTLD_LOCAL)), complete_(library_ != nullptr) {}
+
+    // Sets function to the library's function name; a missing one makes the set incomplete.
+    template <typename Function>
+    void Find(Function& function, const char* name) {
+        function = library_ != nullptr
+                       ? reinterpret_cast<std::remove_reference_t<Function>>(dlsym(library_, name))
+                       : nullptr;
+        complete_ = complete_ && function != nullptr;
+    }
+
+    // The library was found and every function asked for is in it.
+    bool complete() const { return complete_; }
+
+  private:
+    void* library_;
+    bool complete_;
+};
+
+}  // namespace movik
