@@ -39,31 +39,6 @@ std::string CsvCell(const std::string& text) {
     return cell;
 }
 
-// Windows-1250 bytes of UTF-8 text, a character by character fallback to "?".
-std::string ToCp1250(const std::string& text) {
-    if (std::optional<std::string> bytes = Utf8ToCp1250(text)) {
-        return *bytes;
-    }
-    std::string out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        std::size_t len = 1;
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead >= 0xF0) {
-            len = 4;
-        } else if (lead >= 0xE0) {
-            len = 3;
-        } else if (lead >= 0xC0) {
-            len = 2;
-        }
-        len = std::min(len, text.size() - i);
-        const std::optional<std::string> one = Utf8ToCp1250(std::string_view(text).substr(i, len));
-        out += one ? *one : "?";
-        i += len;
-    }
-    return out;
-}
-
 std::string Warnings(const DocumentSummary& s) {
     std::string all;
     for (const std::string& w : s.warnings) {
@@ -116,7 +91,7 @@ constexpr TxtAmount kTxtAmounts[] = {{KeyAmount::TotalAssets, "Ukupna aktiva"},
 std::string CsvLine(const std::vector<std::string>& cells) {
     std::string line;
     for (const std::string& c : cells) {
-        line += ToCp1250(CsvCell(c));
+        line += Utf8ToCp1250Lossy(CsvCell(c));
         line += ';';
     }
     return line + "\r\n";

@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <cstdio>
 
 #include "charts/ChartRender.h"
 #include "cli/Command.h"
@@ -44,19 +43,10 @@ int RunChart(const Arguments& args, Workspace& ws) {
     OpenAsWindow(ws, args.positional[1]);
     const RegionalSettings& rs = ws.settings();
 
-    // Charts are widgets of a scene: they need an application, the offscreen platform needs no
-    // display ("-platform" wins over QT_QPA_PLATFORM). Qt's notes stay off standard error.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg) {
-            std::fprintf(stderr, "movik-cli: %s\n", qPrintable(text));
-        }
-    });
-    int argc = 3;
-    char name[] = "movik-cli";
-    char platformOption[] = "-platform";
-    char platform[] = "offscreen";
-    char* argv[] = {name, platformOption, platform, nullptr};
-    QApplication app(argc, argv);
+    // Charts are widgets of a scene: they need an application, on a platform that needs no
+    // display.
+    OffscreenArguments offscreen;
+    QApplication app(offscreen.argc, offscreen.argv);
 
     // The axes' separators: those of --locale, else the ones the window would use.
     QLocale locale = ProgramLocale();

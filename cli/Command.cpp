@@ -1,13 +1,45 @@
 #include "cli/Command.h"
 
+#include <QString>
+#include <QtGlobal>
 #include <algorithm>
+#include <cstdio>
 
 #include "model/StatementFacts.h"
+#include "regional/Regional.h"
 
 namespace movik::cli {
 
 void Fail(const std::string& message) {
     throw Failure{message};
+}
+
+RegionalSettings SettingsOf(const std::optional<std::string>& localeName) {
+    if (!localeName) {
+        return SystemRegional();
+    }
+    const std::optional<RegionalSettings> named = RegionalFromLocaleName(*localeName);
+    if (!named) {
+        Fail("Nepoznata lokalizacija: " + *localeName);
+    }
+    return *named;
+}
+
+std::string OneLine(std::string message) {
+    for (char& c : message) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') {
+            c = '?';
+        }
+    }
+    return message;
+}
+
+OffscreenArguments::OffscreenArguments() {
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) {
+            std::fprintf(stderr, "movik-cli: %s\n", qPrintable(text));
+        }
+    });
 }
 
 const std::string* Arguments::option(const std::string& name) const {

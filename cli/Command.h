@@ -65,6 +65,27 @@ void OpenAsWindow(Workspace& ws, const std::string& path);
 // Saves the workspace's document to path; fails with the file layer's message.
 void SaveTo(Workspace& ws, const std::string& path);
 
+// The regional settings: those of a locale the user named with --locale (an unknown name fails),
+// else the system's, read as the window reads them.
+RegionalSettings SettingsOf(const std::optional<std::string>& localeName);
+
+// The message as one line of standard error: control characters (a line break in a file name)
+// show as "?".
+std::string OneLine(std::string message);
+
+// The command line of a Qt application on the offscreen platform, which needs no display
+// ("-platform offscreen" wins over QT_QPA_PLATFORM). Making one also keeps Qt's own notes (a
+// missing runtime folder and the like) off standard error, which carries only our one-line
+// errors. It must outlive the application built from argc and argv.
+struct OffscreenArguments {
+    OffscreenArguments();
+    int argc = 3;
+    char name[10] = "movik-cli";
+    char platformOption[10] = "-platform";
+    char platform[10] = "offscreen";
+    char* argv[4] = {name, platformOption, platform, nullptr};
+};
+
 // ---- The commands, one file each ----------------------------------------------------------------
 
 int RunNew(const Arguments& args, Workspace& ws);      // NewCommand.cpp

@@ -46,21 +46,9 @@ Result WritePdf(const Workspace& ws, const std::string& report, const std::strin
     if (!which.known) {
         return CheckPdfReport(report);
     }
-    // Fonts need a GUI application; the offscreen platform needs no display. Qt's own notes
-    // (a missing runtime folder and the like) stay off standard error, which carries only our
-    // one-line errors.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg) {
-            std::fprintf(stderr, "movik-cli: %s\n", qPrintable(text));
-        }
-    });
-    // "-platform offscreen" wins over QT_QPA_PLATFORM, so a display named there is never needed.
-    int argc = 3;
-    char name[] = "movik-cli";
-    char platformOption[] = "-platform";
-    char platform[] = "offscreen";
-    char* argv[] = {name, platformOption, platform, nullptr};
-    QGuiApplication app(argc, argv);
+    // Fonts need a GUI application, on a platform that needs no display.
+    OffscreenArguments offscreen;
+    QGuiApplication app(offscreen.argc, offscreen.argv);
 
     ReportSet reports(ws.grids());
     if (path == "-") {

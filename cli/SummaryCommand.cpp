@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -96,26 +95,6 @@ Options Parse(int argc, char** argv) {
         throw UsageError("Naredbi 'summary' nedostaju putovi (vidi movik-cli --help)");
     }
     return o;
-}
-
-RegionalSettings SettingsFor(const std::optional<std::string>& given) {
-    if (given) {
-        if (auto rs = RegionalFromLocaleName(*given)) {
-            return *rs;
-        }
-        throw UsageError("Nepoznata lokalizacija: " + *given);
-    }
-    return SystemRegional();
-}
-
-// An error is one line: control characters show as "?".
-std::string OneLine(std::string text) {
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') {
-            c = '?';
-        }
-    }
-    return text;
 }
 
 // The progress line on a terminal: count, rate and, once every path is known, the time left.
@@ -256,7 +235,7 @@ PathSource LinesOf(const std::string& listPath, std::shared_ptr<std::ifstream>& 
 int RunSummary(int argc, char** argv) {
     try {
         const Options o = Parse(argc, argv);
-        const RegionalSettings rs = SettingsFor(o.locale);
+        const RegionalSettings rs = SettingsOf(o.locale);
         const int year = LocalYear();
 
         std::shared_ptr<std::ifstream> listFile;
@@ -310,6 +289,9 @@ int RunSummary(int argc, char** argv) {
         progress.Finish();
         out.Commit();
         return anyFailed ? 1 : 0;
+    } catch (const Failure& f) {
+        std::cerr << "movik-cli: " << OneLine(f.message) << '\n';
+        return 2;
     } catch (const std::exception& e) {
         std::cerr << "movik-cli: " << OneLine(e.what()) << '\n';
         return 2;

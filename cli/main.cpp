@@ -157,19 +157,6 @@ void RequireOptions(const Arguments& args, const Command& command) {
     }
 }
 
-// The regional settings: a locale the user named (an unknown name is an error), else the
-// system's, read as the window reads them.
-movik::RegionalSettings Settings(const std::optional<std::string>& localeName) {
-    if (!localeName) {
-        return movik::SystemRegional();
-    }
-    const std::optional<movik::RegionalSettings> named = movik::RegionalFromLocaleName(*localeName);
-    if (!named) {
-        Fail("Nepoznata lokalizacija: " + *localeName);
-    }
-    return *named;
-}
-
 // A command that reads its own arguments gets all of them but its name (unless --help asks for
 // the usage of every command); nullopt when the command is another one.
 std::optional<int> RunWhole(int argc, char** argv) {
@@ -219,18 +206,13 @@ int Run(int argc, char** argv) {
         Fail("Nepoznata naredba: " + name + " (vidi movik-cli --help)");
     }
     RequireOptions(args, *command);
-    movik::Workspace ws(Settings(localeName), movik::LocalYear());
+    movik::Workspace ws(movik::cli::SettingsOf(localeName), movik::LocalYear());
     return command->run(args, ws);
 }
 
 // An error is one line: control characters (a line break in a file name) show as "?".
-void ReportError(std::string message) {
-    for (char& c : message) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') {
-            c = '?';
-        }
-    }
-    std::cerr << "movik-cli: " << message << '\n';
+void ReportError(const std::string& message) {
+    std::cerr << "movik-cli: " << movik::cli::OneLine(message) << '\n';
 }
 
 }  // namespace

@@ -187,6 +187,20 @@ bool IsCp1250Text(std::string_view text) {
     return true;
 }
 
+std::string Utf8ToCp1250Lossy(std::string_view text) {
+    if (std::optional<std::string> bytes = Utf8ToCp1250(text)) {
+        return *bytes;
+    }
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t len = StepUtf8(text, i);
+        const std::optional<std::string> one = Utf8ToCp1250(text.substr(i, len));
+        out += one ? *one : "?";
+        i += len;
+    }
+    return out;
+}
+
 std::size_t Utf8Length(std::string_view text) {
     std::size_t count = 0;
     for (std::size_t i = 0; i < text.size(); i += StepUtf8(text, i)) {

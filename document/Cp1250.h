@@ -16,6 +16,10 @@ std::string Cp1250ToUtf8(std::string_view bytes);
 // is malformed).
 std::optional<std::string> Utf8ToCp1250(std::string_view text);
 
+// Encodes UTF-8 text to Windows-1250, writing "?" for each character the code page cannot hold
+// (and for each byte of a malformed sequence).
+std::string Utf8ToCp1250Lossy(std::string_view text);
+
 // True when every character of the UTF-8 text can be held in Windows-1250.
 bool IsCp1250Text(std::string_view text);
 

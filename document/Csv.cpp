@@ -15,52 +15,25 @@ namespace movik {
 namespace {
 
 constexpr std::string_view kNarrowNoBreakSpace = "\xE2\x80\xAF";  // U+202F
-constexpr char kNoBreakSpaceByte = '\xA0';
-
-// Length of the UTF-8 sequence that starts with lead (1 for a stray byte).
-std::size_t SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0) {
-        return 4;
-    }
-    if (lead >= 0xE0) {
-        return 3;
-    }
-    if (lead >= 0xC0) {
-        return 2;
-    }
-    return 1;
-}
+constexpr std::string_view kNoBreakSpace = "\xC2\xA0";  // U+00A0, byte 0xA0 in Windows-1250
 
 // Appends a cell in Windows-1250. A character the code page cannot hold becomes "?", except the
 // narrow no-break space of some locales' thousands separator, which becomes the no-break space.
 // The separator and line breaks cannot appear inside a cell, or the line would read back shifted.
 void AppendCell(std::string& out, std::string_view cell) {
-    std::optional<std::string> bytes = Utf8ToCp1250(cell);
-    if (!bytes) {
-        bytes.emplace();
-        std::size_t i = 0;
-        while (i < cell.size()) {
-            const std::size_t len =
-                std::min(SequenceLength(static_cast<unsigned char>(cell[i])), cell.size() - i);
-            const std::string_view one = cell.substr(i, len);
-            if (std::optional<std::string> b = Utf8ToCp1250(one)) {
-                *bytes += *b;
-            } else if (one == kNarrowNoBreakSpace) {
-                *bytes += kNoBreakSpaceByte;
-            } else {
-                *bytes += '?';
-            }
-            i += len;
-        }
+    std::string text(cell);
+    for (std::size_t at; (at = text.find(kNarrowNoBreakSpace)) != std::string::npos;) {
+        text.replace(at, kNarrowNoBreakSpace.size(), kNoBreakSpace);
     }
-    for (char& c : *bytes) {
+    std::string bytes = Utf8ToCp1250Lossy(text);
+    for (char& c : bytes) {
         if (c == ';') {
             c = ',';
         } else if (c == '\r' || c == '\n') {
             c = ' ';
         }
     }
-    out += *bytes;
+    out += bytes;
     out += ';';
 }
 
