@@ -22,7 +22,6 @@ static_assert(kVerzijaOffset + 1 + kVerzijaCapacity == kHeaderSize);
 
 // Document block, offsets from its start.
 constexpr std::size_t kTextCapacity = 255;
-constexpr std::size_t kTextSize = kTextCapacity + 1;
 constexpr std::size_t kPoduzeceOffset = 0;
 constexpr std::size_t kSjedisteOffset = 256;
 constexpr std::size_t kDatumOdOffset = 512;
