@@ -13,6 +13,7 @@
 #include "movik/Version.h"
 #include "regional/Regional.h"
 #include "ui/CommandLine.h"
+#include "ui/FontWarmUp.h"
 #include "ui/MainWindow.h"
 #include "ui/StartUp.h"
 #include "ui/StartupTrace.h"
@@ -42,8 +43,10 @@ int main(int argc, char* argv[]) {
     }
 
     movik::StartupMark("main");
+    movik::FontWarmUp fonts;
     QApplication app(argc, argv);
     movik::StartupMark("application");
+    fonts.ApplicationReady();
     // The window's own controls read numbers as the workspace does (Croatian where the
     // environment names no regional settings).
     QLocale::setDefault(movik::ProgramLocale());
@@ -78,6 +81,7 @@ int main(int argc, char* argv[]) {
         movik::StartupMark("first frame");
         QApplication::setWindowIcon(ProgramIcon({16, 22, 24, 32, 48, 64, 128, 256}));
     });
+    fonts.Wait();
     window->show();
     movik::StartupMark("main window shown");
     return QApplication::exec();

@@ -285,4 +285,9 @@ Result SaveChart(const ChartPicture& picture, const std::string& path, QSize siz
         path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
 }
 
+const ChartDrawing& LinkedChartDrawing() {
+    static const ChartDrawing drawing{&RenderChartImage, &RenderChartPdf, &SaveChart};
+    return drawing;
+}
+
 }  // namespace movik

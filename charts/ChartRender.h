@@ -10,15 +10,12 @@
 #include <QString>
 
 #include "charts/ChartData.h"
+#include "charts/ChartDrawing.h"
 #include "model/Result.h"
 
 class QPainter;
 
 namespace movik {
-
-// The default picture size in pixels, as movik-cli chart draws it without --width/--height.
-inline constexpr int kChartWidth = 1200;
-inline constexpr int kChartHeight = 700;
 
 // Paints the picture into target: the title on top, the panels side by side below it. Numbers
 // on the axes use locale's separators. Series differ in lightness and, past the fourth, in
@@ -36,5 +33,8 @@ QByteArray RenderChartPdf(const ChartPicture& picture, const QLocale& locale);
 // leaves a broken file behind.
 Result SaveChart(const ChartPicture& picture, const std::string& path, QSize size,
                  const QLocale& locale);
+
+// The functions above as the charts window uses them.
+const ChartDrawing& LinkedChartDrawing();
 
 }  // namespace movik

@@ -10,11 +10,10 @@
 #include <QResizeEvent>
 #include <QVBoxLayout>
 
-#include "charts/ChartRender.h"
-
 namespace movik {
 
-ChartCanvas::ChartCanvas(QWidget* parent) : QWidget(parent) {
+ChartCanvas::ChartCanvas(const ChartDrawing& drawing, QWidget* parent)
+    : QWidget(parent), drawing_(drawing) {
     setObjectName(QStringLiteral("pGrafikon"));
     setMinimumSize(480, 300);
 }
@@ -33,7 +32,7 @@ void ChartCanvas::resizeEvent(QResizeEvent* event) {
 void ChartCanvas::paintEvent(QPaintEvent*) {
     const qreal ratio = devicePixelRatioF();
     if (cache_.isNull()) {
-        cache_ = RenderChartImage(picture_, (QSizeF(size()) * ratio).toSize(), QLocale());
+        cache_ = drawing_.image(picture_, (QSizeF(size()) * ratio).toSize(), QLocale());
         cache_.setDevicePixelRatio(ratio);
     }
     QPainter painter(this);
@@ -41,11 +40,12 @@ void ChartCanvas::paintEvent(QPaintEvent*) {
 }
 
 ChartWindow::ChartWindow(std::vector<std::pair<QString, ChartPicture>> pictures, QString baseName,
-                         ChartWindowActions actions, QWidget* parent)
+                         ChartWindowActions actions, const ChartDrawing& drawing, QWidget* parent)
     : QWidget(parent, Qt::Window),
       pictures_(std::move(pictures)),
       baseName_(std::move(baseName)),
-      actions_(std::move(actions)) {
+      actions_(std::move(actions)),
+      drawing_(drawing) {
     setObjectName(QStringLiteral("fGrafikoni"));
     setWindowTitle(QStringLiteral("Grafikoni"));
     auto* layout = new QVBoxLayout(this);
@@ -68,7 +68,7 @@ ChartWindow::ChartWindow(std::vector<std::pair<QString, ChartPicture>> pictures,
     bar->addWidget(print);
     bar->addWidget(close);
     layout->addLayout(bar);
-    canvas_ = new ChartCanvas(this);
+    canvas_ = new ChartCanvas(drawing_, this);
     layout->addWidget(canvas_, 1);
     resize(1100, 680);
 
@@ -102,8 +102,8 @@ void ChartWindow::SaveClick() {
     if (!path) {
         return;
     }
-    const Result saved = SaveChart(Current(), QFile::encodeName(*path).toStdString(),
-                                   QSize(kChartWidth, kChartHeight), QLocale());
+    const Result saved = drawing_.save(Current(), QFile::encodeName(*path).toStdString(),
+                                       QSize(kChartWidth, kChartHeight), QLocale());
     if (!saved && actions_.showError) {
         actions_.showError(QString::fromStdString(saved.message()));
     }
@@ -111,8 +111,7 @@ void ChartWindow::SaveClick() {
 
 void ChartWindow::PrintClick() {
     if (actions_.print) {
-        actions_.print(RenderChartPdf(Current(), QLocale()),
-                       QString::fromStdString(Current().title));
+        actions_.print(drawing_.pdf(Current(), QLocale()), QString::fromStdString(Current().title));
     }
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "charts/ChartData.h"
+#include "charts/ChartDrawing.h"
 
 class QComboBox;
 
@@ -27,7 +28,7 @@ struct ChartWindowActions {
 // Paints one picture at the widget's size (cached until the size or the picture changes).
 class ChartCanvas : public QWidget {
   public:
-    explicit ChartCanvas(QWidget* parent = nullptr);
+    explicit ChartCanvas(const ChartDrawing& drawing, QWidget* parent = nullptr);
     void SetPicture(ChartPicture picture);
     const ChartPicture& picture() const { return picture_; }
 
@@ -36,15 +37,17 @@ class ChartCanvas : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    const ChartDrawing& drawing_;
     ChartPicture picture_;
     QImage cache_;
 };
 
 class ChartWindow : public QWidget {
   public:
-    // pictures: name in the chooser, picture; baseName: proposed file name without extension.
+    // pictures: name in the chooser, picture; baseName: proposed file name without extension;
+    // drawing: the chart drawing functions (ChartDrawing.h), used for the window's life.
     ChartWindow(std::vector<std::pair<QString, ChartPicture>> pictures, QString baseName,
-                ChartWindowActions actions, QWidget* parent = nullptr);
+                ChartWindowActions actions, const ChartDrawing& drawing, QWidget* parent = nullptr);
 
     // The picture chosen in the chooser.
     const ChartPicture& Current() const;
@@ -58,6 +61,7 @@ class ChartWindow : public QWidget {
     std::vector<std::pair<QString, ChartPicture>> pictures_;
     QString baseName_;
     ChartWindowActions actions_;
+    const ChartDrawing& drawing_;
     QComboBox* chooser_ = nullptr;
     ChartCanvas* canvas_ = nullptr;
 };

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-translations-l10n libgl-dev libcups2-dev
+    qt6-base-dev qt6-translations-l10n libgl-dev libcups2-dev libfontconfig-dev
     googletest libgtest-dev libbenchmark-dev
     fonts-liberation2 xvfb xauth poppler-utils
     desktop-file-utils shared-mime-info libglib2.0-bin dpkg-dev file librsvg2-bin

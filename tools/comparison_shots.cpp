@@ -18,6 +18,7 @@
 #include <QTranslator>
 #include <cstdio>
 
+#include "charts/ChartRender.h"
 #include "charts/ChartWindow.h"
 #include "ui/ComparisonModel.h"
 #include "ui/ComparisonWindow.h"
@@ -77,6 +78,7 @@ bool SaveScreen(const QString& file) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    movik::UseChartDrawing(&movik::LinkedChartDrawing());  // linked here, not loaded
     const QStringList args = QApplication::arguments();
     if (args.size() != 3) {
         std::fprintf(stderr,

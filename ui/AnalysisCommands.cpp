@@ -26,6 +26,16 @@ QString BaseName(const Workspace& ws, const QString& fallback) {
     return info.dir().filePath(info.completeBaseName());
 }
 
+// The chart drawing functions, loaded on first use; an error message when they cannot be.
+const ChartDrawing* DrawingOrError(Dialogs& dialogs) {
+    QString error;
+    const ChartDrawing* drawing = CurrentChartDrawing(&error);
+    if (drawing == nullptr) {
+        dialogs.ShowError(error);
+    }
+    return drawing;
+}
+
 }  // namespace
 
 ChartWindowActions ChartActionsFor(Dialogs& dialogs, ChartPrinter print) {
@@ -47,12 +57,16 @@ ChartWindowActions ChartActionsFor(Dialogs& dialogs, ChartPrinter print) {
 
 ChartWindow* OpenDocumentCharts(const Workspace& ws, Dialogs& dialogs, ChartPrinter print,
                                 QWidget* parent) {
+    const ChartDrawing* drawing = DrawingOrError(dialogs);
+    if (drawing == nullptr) {
+        return nullptr;
+    }
     const TDokument& doc = ws.document();
     std::vector<std::pair<QString, ChartPicture>> pictures = {
         {QStringLiteral("Struktura bilance"), StructureChart(doc, ws.settings())},
         {QStringLiteral("Račun dobiti i gubitka"), IncomeChart(doc, ws.settings())}};
     auto* window = new ChartWindow(std::move(pictures), BaseName(ws, QStringLiteral("grafikon")),
-                                   ChartActionsFor(dialogs, std::move(print)), parent);
+                                   ChartActionsFor(dialogs, std::move(print)), *drawing, parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     return window;
@@ -61,12 +75,16 @@ ChartWindow* OpenDocumentCharts(const Workspace& ws, Dialogs& dialogs, ChartPrin
 ChartWindow* OpenFigureCharts(const std::vector<FigureAcrossDocuments>& figures,
                               const QString& baseName, Dialogs& dialogs, ChartPrinter print,
                               QWidget* parent) {
+    const ChartDrawing* drawing = DrawingOrError(dialogs);
+    if (drawing == nullptr) {
+        return nullptr;
+    }
     std::vector<std::pair<QString, ChartPicture>> pictures;
     for (const FigureAcrossDocuments& figure : figures) {
         pictures.emplace_back(FromUtf8(figure.name), FigureChart(figure));
     }
     auto* window = new ChartWindow(std::move(pictures), baseName,
-                                   ChartActionsFor(dialogs, std::move(print)), parent);
+                                   ChartActionsFor(dialogs, std::move(print)), *drawing, parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     return window;

@@ -25,12 +25,14 @@ using ChartPrinter = std::function<void(const QByteArray& pdf, const QString& jo
 ChartWindowActions ChartActionsFor(Dialogs& dialogs, ChartPrinter print);
 
 // The charts of the open document (balance-sheet structure, income statement) in a new window
-// over parent, shown; it deletes itself when closed.
+// over parent, shown; it deletes itself when closed. Null, after an error message, when the chart
+// library cannot be loaded.
 ChartWindow* OpenDocumentCharts(const Workspace& ws, Dialogs& dialogs, ChartPrinter print,
                                 QWidget* parent);
 
 // Charts of figures across compared documents (one chooser entry per figure), in a new window
 // over parent, shown; it deletes itself when closed. baseName: proposed file name, no extension.
+// Null, after an error message, when the chart library cannot be loaded.
 ChartWindow* OpenFigureCharts(const std::vector<FigureAcrossDocuments>& figures,
                               const QString& baseName, Dialogs& dialogs, ChartPrinter print,
                               QWidget* parent);

@@ -73,8 +73,12 @@ TEST(ChartWindow, SavesByExtensionRefusesOthersAndPrintsAPdf) {
     actions.chooseSaveFile = [&](const QString&) { return choice; };
     actions.showError = [&](const QString& m) { errors << m; };
     actions.print = [&](const QByteArray& pdf, const QString&) { printed = pdf; };
+    // The window draws through the library the program loads, built beside it.
+    QString error;
+    const ChartDrawing* library = LoadChartLibrary(QStringLiteral(MOVIK_CHART_LIBRARY), &error);
+    ASSERT_NE(library, nullptr) << error.toStdString();
     ChartWindow window({{QStringLiteral("Struktura"), ExampleStructure()}}, QStringLiteral("x"),
-                       actions);
+                       actions, *library);
 
     choice = dir.filePath(QStringLiteral("a.svg"));
     window.SaveClick();
@@ -89,6 +93,24 @@ TEST(ChartWindow, SavesByExtensionRefusesOthersAndPrintsAPdf) {
 
     window.PrintClick();
     EXPECT_TRUE(printed.startsWith("%PDF"));
+}
+
+TEST(ChartLibrary, DrawsAsTheLinkedCodeAndALibraryThatFailsSaysWhy) {
+    QString error;
+    const ChartDrawing* library = LoadChartLibrary(QStringLiteral(MOVIK_CHART_LIBRARY), &error);
+    ASSERT_NE(library, nullptr) << error.toStdString();
+    EXPECT_NE(library, &LinkedChartDrawing());
+    const ChartPicture picture = ExampleStructure();
+    EXPECT_EQ(library->image(picture, QSize(600, 400), QLocale()),
+              LinkedChartDrawing().image(picture, QSize(600, 400), QLocale()));
+
+    for (const char* path : {"/nema/takve/biblioteke.so", MOVIK_EXAMPLE}) {
+        error.clear();
+        EXPECT_EQ(LoadChartLibrary(QString::fromUtf8(path), &error), nullptr) << path;
+        EXPECT_TRUE(error.startsWith(QStringLiteral("Grafikoni se ne mogu nacrtati: biblioteka ")))
+            << error.toStdString();
+        EXPECT_TRUE(error.contains(QString::fromUtf8(path))) << error.toStdString();
+    }
 }
 
 }  // namespace

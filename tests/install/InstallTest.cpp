@@ -186,8 +186,8 @@ TEST_F(InstalledTreeTest, HoldsEveryFileAtItsPlace) {
           "share/icons/hicolor/scalable/apps/movik.svg", "share/icons/hicolor/16x16/apps/movik.png",
           "share/icons/hicolor/256x256/apps/movik.png", "share/mime/packages/movik.xml",
           "share/man/man1/movik-cli.1.gz", "share/man/man1/movik.1.gz",
-          // where the program looks for its help: ../share/movik beside bin/
-          "bin/../share/movik/help.hlp"}) {
+          // where the program looks for its help and its chart library
+          "bin/../share/movik/help.hlp", "bin/../lib/movik/libmovik-charts.so"}) {
         EXPECT_TRUE(QFile::exists(Installed(file))) << file;
     }
 }
@@ -229,13 +229,14 @@ TEST(PackageTest, DebianPackageHoldsEverythingAndItsLibraries) {
          {"./usr/bin/movik", "./usr/bin/movik-cli", "./usr/share/applications/movik.desktop",
           "./usr/share/icons/hicolor/scalable/apps/movik.svg",
           "./usr/share/icons/hicolor/48x48/apps/movik.png", "./usr/share/mime/packages/movik.xml",
-          "./usr/share/movik/help.hlp", "./usr/share/man/man1/movik-cli.1.gz",
-          "./usr/share/doc/movik/copyright", "./usr/share/doc/movik/changelog.gz"}) {
+          "./usr/share/movik/help.hlp", "./usr/lib/movik/libmovik-charts.so",
+          "./usr/share/man/man1/movik-cli.1.gz", "./usr/share/doc/movik/copyright",
+          "./usr/share/doc/movik/changelog.gz"}) {
         EXPECT_TRUE(list.out.contains(QString::fromLatin1(file) + QLatin1Char('\n'))) << file;
     }
     const Result depends = RunProgram(QStringLiteral("dpkg-deb"),
                                       {QStringLiteral("-f"), deb, QStringLiteral("Depends")});
-    for (const char* package : {"libqt6widgets6", "libcups2", "libxlsxwriter4"}) {
+    for (const char* package : {"libqt6widgets6", "libqt6charts6", "libcups2", "libxlsxwriter4"}) {
         EXPECT_TRUE(depends.out.contains(QString::fromLatin1(package)))
             << package << ": " << depends.out.toStdString();
     }

@@ -91,6 +91,19 @@ TEST(Grafikoni, OpensTheChartsOfTheOpenDocument) {
     charts->close();
 }
 
+TEST(Grafikoni, WithoutTheChartLibraryAnErrorAndNoWindow) {
+    WindowFixture f;
+    // Nothing in use: the library is looked for beside the test program, where there is none.
+    const ChartDrawing* loaded = CurrentChartDrawing(nullptr);
+    UseChartDrawing(nullptr);
+    f.window->Grafikoni1Click();
+    UseChartDrawing(loaded);
+    EXPECT_EQ(f.window->findChild<ChartWindow*>(QStringLiteral("fGrafikoni")), nullptr);
+    ASSERT_EQ(f.dialogs->errors.size(), 1u);
+    EXPECT_TRUE(f.dialogs->errors[0].contains(QStringLiteral("libmovik-charts.so")))
+        << f.dialogs->errors[0].toStdString();
+}
+
 TEST(Grafikoni, FiguresAcrossDocumentsAreSavedThroughTheDialogs) {
     WindowFixture f;
     const std::vector<FigureAcrossDocuments> figures = {

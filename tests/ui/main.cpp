@@ -1,9 +1,13 @@
-// The widget tests run in one QApplication on Qt's offscreen platform.
+// The widget tests run in one QApplication on Qt's offscreen platform. Charts are drawn by the
+// chart library built beside the program, loaded as the program loads it.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QLocale>
+#include <cstdio>
+
+#include "charts/ChartDrawing.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -11,6 +15,14 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QStringLiteral("hr_HR")));
+    QString error;
+    const movik::ChartDrawing* charts =
+        movik::LoadChartLibrary(QStringLiteral(MOVIK_CHART_LIBRARY), &error);
+    if (charts == nullptr) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    movik::UseChartDrawing(charts);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,80 @@
+#include "charts/ChartDrawing.h"
+
+#include <dlfcn.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace movik {
+
+namespace {
+
+const ChartDrawing* inUse = nullptr;
+
+// The library's one exported function (ChartLibrary.cpp).
+using EntryFunction = const ChartDrawing* (*)();
+constexpr char kEntryName[] = "movik_chart_drawing";
+
+}  // namespace
+
+QStringList ChartLibraryCandidates(const QString& programDir) {
+    const QDir dir(programDir);
+    const QString name = QString::fromLatin1(kChartLibraryName);
+    return {QDir::cleanPath(dir.filePath(name)),
+            QDir::cleanPath(dir.filePath(QStringLiteral("../lib/movik/") + name))};
+}
+
+const ChartDrawing* LoadChartLibrary(const QString& path, QString* error) {
+    auto fail = [&](const QString& why) -> const ChartDrawing* {
+        if (error != nullptr) {
+            *error = QStringLiteral("Grafikoni se ne mogu nacrtati: biblioteka %1 %2")
+                         .arg(QDir::toNativeSeparators(path), why);
+        }
+        return nullptr;
+    };
+    void* library = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        const char* reason = dlerror();
+        return fail(QStringLiteral("nije učitana (%1).")
+                        .arg(reason != nullptr ? QString::fromLocal8Bit(reason)
+                                               : QStringLiteral("nepoznat razlog")));
+    }
+    const auto entry = reinterpret_cast<EntryFunction>(dlsym(library, kEntryName));
+    const ChartDrawing* drawing = entry != nullptr ? entry() : nullptr;
+    if (drawing == nullptr || drawing->image == nullptr || drawing->pdf == nullptr ||
+        drawing->save == nullptr) {
+        dlclose(library);
+        return fail(QStringLiteral("nije biblioteka grafikona ovog programa."));
+    }
+    return drawing;
+}
+
+void UseChartDrawing(const ChartDrawing* drawing) {
+    inUse = drawing;
+}
+
+const ChartDrawing* CurrentChartDrawing(QString* error) {
+    if (inUse != nullptr) {
+        return inUse;
+    }
+    const QStringList candidates = ChartLibraryCandidates(QCoreApplication::applicationDirPath());
+    for (const QString& candidate : candidates) {
+        if (QFileInfo(candidate).isFile()) {
+            inUse = LoadChartLibrary(candidate, error);
+            return inUse;
+        }
+    }
+    if (error != nullptr) {
+        QStringList shown;
+        for (const QString& candidate : candidates) {
+            shown << QDir::toNativeSeparators(candidate);
+        }
+        *error = QStringLiteral("Grafikoni se ne mogu nacrtati: nema biblioteke grafikona (%1).")
+                     .arg(shown.join(QStringLiteral(", ")));
+    }
+    return nullptr;
+}
+
+}  // namespace movik

@@ -1,0 +1,45 @@
+#include "ui/FontWarmUp.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <QFontDatabase>
+#include <QStringList>
+
+#include "ui/StartupTrace.h"
+
+namespace movik {
+
+// Fontconfig and Qt's font database are thread-safe: the main thread finds the work done, or
+// waits for it, or (for fontconfig) loads its own configuration and the one made here is dropped.
+FontWarmUp::FontWarmUp()
+    : thread_([ready = applicationReady_.get_future()]() mutable {
+          FcInit();
+          StartupMark("fontconfig read");
+          if (ready.get()) {
+              QFontDatabase::families();
+              StartupMark("font database filled");
+          }
+      }) {}
+
+FontWarmUp::~FontWarmUp() {
+    Wait();
+}
+
+void FontWarmUp::ApplicationReady() {
+    if (!signalled_) {
+        signalled_ = true;
+        applicationReady_.set_value(true);
+    }
+}
+
+void FontWarmUp::Wait() {
+    if (!signalled_) {
+        signalled_ = true;
+        applicationReady_.set_value(false);
+    }
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+}  // namespace movik
