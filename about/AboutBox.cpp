@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
+#include <future>
+#include <optional>
 
 namespace movik {
 
@@ -18,15 +20,50 @@ constexpr int kHeight = 250;
 }  // namespace
 
 QPixmap LoadPng(const QString& path) {
+    return QPixmap::fromImage(DecodePng(path));
+}
+
+namespace {
+
+QString ArtworkPath(bool dense) {
+    return dense ? QStringLiteral(":/about/about@2x.png") : QStringLiteral(":/about/about.png");
+}
+
+// The artwork being decoded on another thread, for the density it was started for.
+struct ArtworkPreload {
+    bool dense = false;
+    std::future<QImage> image;
+};
+
+std::optional<ArtworkPreload>& Preload() {
+    static std::optional<ArtworkPreload> preload;
+    return preload;
+}
+
+}  // namespace
+
+QImage DecodePng(const QString& path) {
     QImageReader reader(path, "png");
     reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
+    return reader.read();
+}
+
+void PreloadAboutArtwork(qreal devicePixelRatio) {
+    const bool dense = devicePixelRatio > 1.0;
+    Preload() = ArtworkPreload{
+        dense, std::async(std::launch::async, [dense] { return DecodePng(ArtworkPath(dense)); })};
 }
 
 QPixmap AboutArtwork(qreal devicePixelRatio) {
     const bool dense = devicePixelRatio > 1.0;
-    QPixmap picture = LoadPng(dense ? QStringLiteral(":/about/about@2x.png")
-                                    : QStringLiteral(":/about/about.png"));
+    QImage image;
+    if (Preload() && Preload()->dense == dense) {
+        image = Preload()->image.get();
+    } else {
+        image = DecodePng(ArtworkPath(dense));
+    }
+    Preload().reset();
+    QPixmap picture = QPixmap::fromImage(std::move(image));
     picture.setDevicePixelRatio(dense ? 2.0 : 1.0);
     return picture;
 }
@@ -85,9 +122,15 @@ void TfAbout::ShowSplash() {
     CentreOnScreen();
     show();
     raise();
-    // Painted now, not when the message loop first runs: wait (briefly) until the windowing
-    // system has mapped the window, then paint it.
-    // The wait sleeps between events; the timer ends it after 100 ms at the latest.
+    // Not waiting here for the windowing system to map the window: the main window is built
+    // meanwhile, and CloseSplash paints the box before it goes.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TfAbout::CloseSplash() {
+    // Painted before it goes: wait (briefly; by now it is mostly mapped already) until the
+    // windowing system has mapped the window, then paint it. The wait sleeps between events;
+    // the timer ends it after 100 ms at the latest.
     QTimer limit;
     limit.setSingleShot(true);
     limit.start(100);
@@ -97,10 +140,6 @@ void TfAbout::ShowSplash() {
     }
     ShowArtwork();  // the screen it is on may be a dense one
     repaint();
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-void TfAbout::CloseSplash() {
     hide();
 }
 

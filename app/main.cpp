@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QScreen>
 #include <QTranslator>
 #include <cstdio>
 #include <initializer_list>
@@ -47,6 +48,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     movik::StartupMark("application");
     fonts.ApplicationReady();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        movik::PreloadAboutArtwork(screen->devicePixelRatio());
+    }
     // The window's own controls read numbers as the workspace does (Croatian where the
     // environment names no regional settings).
     QLocale::setDefault(movik::ProgramLocale());

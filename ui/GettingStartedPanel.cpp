@@ -1,7 +1,12 @@
 #include "ui/GettingStartedPanel.h"
 
-#include <QLabel>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QTextLayout>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 namespace movik {
 
@@ -19,7 +24,129 @@ const char* const kSteps[] = {
     "u izborniku <b>Upute</b>.",
 };
 
+constexpr int kStepSpacing = 4;  // pixels between two steps
+constexpr int kNumberGap = 6;    // pixels between a number and its text
+
+// The text without its <b> and </b> marks, and the bold stretches they marked.
+QString PlainText(const QString& source, QList<QTextLayout::FormatRange>* bold) {
+    QString plain;
+    qsizetype from = 0;
+    while (from < source.size()) {
+        const qsizetype open = source.indexOf(QStringLiteral("<b>"), from);
+        if (open < 0) {
+            break;
+        }
+        const qsizetype close = source.indexOf(QStringLiteral("</b>"), open);
+        if (close < 0) {
+            break;
+        }
+        plain += source.mid(from, open - from);
+        QTextLayout::FormatRange range;
+        range.start = int(plain.size());
+        plain += source.mid(open + 3, close - open - 3);
+        range.length = int(plain.size()) - range.start;
+        range.format.setFontWeight(QFont::Bold);
+        bold->append(range);
+        from = close + 4;
+    }
+    return plain + source.mid(from);
+}
+
 }  // namespace
+
+NumberedSteps::NumberedSteps(const std::vector<QString>& steps, QWidget* parent)
+    : QWidget(parent), sources_(steps) {
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    Shape();
+}
+
+NumberedSteps::~NumberedSteps() = default;
+
+void NumberedSteps::Shape() {
+    steps_.clear();
+    for (std::size_t i = 0; i < sources_.size(); ++i) {
+        QList<QTextLayout::FormatRange> bold;
+        const QString text = PlainText(sources_[i], &bold);
+        auto layout = std::make_unique<QTextLayout>(text, font(), this);
+        layout->setFormats(bold);
+        steps_.push_back({QStringLiteral("%1.").arg(i + 1), std::move(layout)});
+    }
+    brokenWidth_ = -1;
+    setAccessibleDescription(plainText());
+    updateGeometry();
+}
+
+QString NumberedSteps::plainText() const {
+    QStringList lines;
+    for (const Step& step : steps_) {
+        lines << step.number + QLatin1Char(' ') + step.text->text();
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+int NumberedSteps::BreakLines(int width) const {
+    if (width == brokenWidth_) {
+        return brokenHeight_;
+    }
+    const QFontMetrics metrics(font(), const_cast<NumberedSteps*>(this));
+    const int indent = metrics.horizontalAdvance(QStringLiteral("0.")) + kNumberGap;
+    const qreal lineWidth = std::max(1, width - indent);
+    qreal y = 0;
+    for (const Step& step : steps_) {
+        if (&step != &steps_.front()) {
+            y += kStepSpacing;
+        }
+        QTextLayout& layout = *step.text;
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(lineWidth);
+            line.setPosition(QPointF(indent, y));
+            y += line.height();
+        }
+        layout.endLayout();
+    }
+    brokenWidth_ = width;
+    brokenHeight_ = int(std::ceil(y));
+    return brokenHeight_;
+}
+
+int NumberedSteps::heightForWidth(int width) const {
+    return BreakLines(width);
+}
+
+QSize NumberedSteps::sizeHint() const {
+    const int width = fontMetrics().averageCharWidth() * 70;
+    return {width, heightForWidth(width)};
+}
+
+QSize NumberedSteps::minimumSizeHint() const {
+    // As narrow as twenty characters, as high as at the width it prefers: a page's minimum
+    // height does not grow with lines that only a narrow window would need.
+    return {fontMetrics().averageCharWidth() * 20, sizeHint().height()};
+}
+
+void NumberedSteps::paintEvent(QPaintEvent*) {
+    BreakLines(width());
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const int indent = fontMetrics().horizontalAdvance(QStringLiteral("0.")) + kNumberGap;
+    for (const Step& step : steps_) {
+        const QTextLine first = step.text->lineAt(0);
+        if (first.isValid()) {
+            // The number right-aligned before the text, on its first line's baseline.
+            const QRectF box(0, first.y(), indent - kNumberGap, first.height());
+            painter.drawText(box, Qt::AlignRight | Qt::AlignTop, step.number);
+        }
+        step.text->draw(&painter, QPointF(0, 0));
+    }
+}
+
+void NumberedSteps::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        Shape();
+    }
+    QWidget::changeEvent(event);
+}
 
 GettingStartedPanel::GettingStartedPanel(QWidget* parent)
     : QGroupBox(QStringLiteral("Kako početi"), parent) {
@@ -28,17 +155,12 @@ GettingStartedPanel::GettingStartedPanel(QWidget* parent)
     bold.setBold(true);
     setFont(bold);
 
-    QString html = QStringLiteral("<ol style=\"margin-left: 0; -qt-list-indent: 1;\">");
+    std::vector<QString> steps;
     for (const char* step : kSteps) {
-        html += QStringLiteral("<li style=\"margin-bottom: 4px;\">") + QString::fromUtf8(step) +
-                QStringLiteral("</li>");
+        steps.push_back(QString::fromUtf8(step));
     }
-    html += QStringLiteral("</ol>");
-
-    auto* text = new QLabel(html, this);
+    auto* text = new NumberedSteps(steps, this);
     text->setObjectName(QStringLiteral("lKakoPoceti"));
-    text->setTextFormat(Qt::RichText);
-    text->setWordWrap(true);
     QFont normal = text->font();
     normal.setBold(false);
     text->setFont(normal);

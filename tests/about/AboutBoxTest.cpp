@@ -5,6 +5,8 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <utility>
+#include <vector>
 
 #include "about/AboutBox.h"
 
@@ -47,7 +49,14 @@ TEST(AboutBox, SplashHasNoOkButtonTheAboutBoxKeepsOne) {
 }
 
 TEST(AboutBox, ArtworkForBothPixelDensities) {
-    for (const qreal ratio : {1.0, 1.25, 2.0, 3.0}) {
+    // Asked without a decoding started before, after one for the same density, and after one for
+    // the other density (which is not taken).
+    const std::vector<std::pair<qreal, qreal>> cases = {
+        {1.0, 0}, {1.25, 0}, {2.0, 0}, {3.0, 0}, {1.0, 1.0}, {2.0, 2.0}, {1.0, 2.0}, {2.0, 1.0}};
+    for (const auto& [ratio, preloaded] : cases) {
+        if (preloaded > 0) {
+            PreloadAboutArtwork(preloaded);
+        }
         const QPixmap picture = AboutArtwork(ratio);
         ASSERT_FALSE(picture.isNull()) << ratio;
         const int scale = ratio > 1.0 ? 2 : 1;
