@@ -21,19 +21,25 @@ constexpr std::string_view kNoBreakSpace = "\xC2\xA0";  // U+00A0, byte 0xA0 in 
 // narrow no-break space of some locales' thousands separator, which becomes the no-break space.
 // The separator and line breaks cannot appear inside a cell, or the line would read back shifted.
 void AppendCell(std::string& out, std::string_view cell) {
-    std::string text(cell);
-    for (std::size_t at; (at = text.find(kNarrowNoBreakSpace)) != std::string::npos;) {
-        text.replace(at, kNarrowNoBreakSpace.size(), kNoBreakSpace);
+    const std::size_t start = out.size();
+    if (std::all_of(cell.begin(), cell.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        out += cell;  // ASCII is written as it is
+    } else {
+        std::string text(cell);
+        for (std::size_t at; (at = text.find(kNarrowNoBreakSpace)) != std::string::npos;) {
+            text.replace(at, kNarrowNoBreakSpace.size(), kNoBreakSpace);
+        }
+        out += Utf8ToCp1250Lossy(text);
     }
-    std::string bytes = Utf8ToCp1250Lossy(text);
-    for (char& c : bytes) {
+    for (std::size_t i = start; i < out.size(); ++i) {
+        char& c = out[i];
         if (c == ';') {
             c = ',';
         } else if (c == '\r' || c == '\n') {
             c = ' ';
         }
     }
-    out += bytes;
     out += ';';
 }
 
