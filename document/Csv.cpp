@@ -122,19 +122,24 @@ std::size_t FileColumnOf(std::string_view line, std::size_t piece) {
 }
 
 // The pieces of line cut with empty pieces kept; the empty piece after a final ";" (which the
-// export writes after every cell) is not counted.
-std::vector<std::string> AllPieces(std::string_view line) {
-    TBrkApart all;
-    all.BaseString = std::string(line);
-    all.AllowEmptyString = true;
-    all.BreakApart();
-    if (all.StringList.size() > 1 && all.StringList.back().empty()) {
-        all.StringList.pop_back();
+// export writes after every cell) is not counted. Views into line.
+std::vector<std::string_view> AllPieces(std::string_view line) {
+    std::vector<std::string_view> pieces;
+    for (std::size_t start = 0;;) {
+        const std::size_t at = line.find(';', start);
+        pieces.push_back(line.substr(start, at == std::string_view::npos ? at : at - start));
+        if (at == std::string_view::npos) {
+            break;
+        }
+        start = at + 1;
     }
-    if (all.StringList.size() == 1 && all.StringList.front().empty()) {
-        all.StringList.clear();
+    if (pieces.size() > 1 && pieces.back().empty()) {
+        pieces.pop_back();
     }
-    return std::move(all.StringList);
+    if (pieces.size() == 1 && pieces.front().empty()) {
+        pieces.clear();
+    }
+    return pieces;
 }
 
 // True when piece, read under rs, could as well be a whole amount written with the other
@@ -230,7 +235,7 @@ Result CheckShape(Statement s, const std::vector<std::string_view>& lines) {
 // it would shift the later cells). *kept tells which way the line was cut.
 std::vector<std::string> ImportPieces(std::string_view line, std::size_t count,
                                       const std::vector<int>& amountPieces, bool* kept) {
-    std::vector<std::string> all = AllPieces(line);
+    const std::vector<std::string_view> all = AllPieces(line);
     *kept = all.size() == count;
     for (std::size_t p = 0; *kept && p < all.size(); ++p) {
         if (all[p].empty() && std::find(amountPieces.begin(), amountPieces.end(),
@@ -239,7 +244,7 @@ std::vector<std::string> ImportPieces(std::string_view line, std::size_t count,
         }
     }
     if (*kept) {
-        return all;
+        return std::vector<std::string>(all.begin(), all.end());
     }
     TBrkApart splitter;
     splitter.BaseString = std::string(line);
