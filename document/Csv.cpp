@@ -384,19 +384,29 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
     std::optional<std::pair<std::size_t, int>> firstBadOther;  // line, piece
     std::size_t readRegional = 0;
     std::size_t readOtherCount = 0;
+    // The amounts as read in each convention, by line and amount piece (each text read once).
+    const std::size_t perLine = amountPieces.size();
+    std::vector<std::optional<double>> regionalAmounts(pieces.size() * perLine);
+    std::vector<std::optional<double>> otherAmounts(pieces.size() * perLine);
     for (std::size_t k = 1; k < pieces.size(); ++k) {
-        for (const int p : amountPieces) {
+        for (std::size_t a = 0; a < perLine; ++a) {
+            const int p = amountPieces[a];
             const std::string& piece = pieces[k][static_cast<std::size_t>(p)];
             if (IsBlank(piece)) {
                 continue;
             }
-            if (IsAmountText(piece, rs)) {
+            std::optional<double>& regional = regionalAmounts[k * perLine + a];
+            regional = ReadAmount(piece, rs);
+            if (regional) {
                 ++readRegional;
             } else if (!firstBad) {
                 firstBad = {k, p};
             }
-            if (otherDiffers && IsAmountText(piece, other) &&
-                HasTwoDecimals(piece, other.decimalSeparator)) {
+            std::optional<double>& inOther = otherAmounts[k * perLine + a];
+            if (otherDiffers) {
+                inOther = ReadAmount(piece, other);
+            }
+            if (inOther && HasTwoDecimals(piece, other.decimalSeparator)) {
                 ++readOtherCount;
             } else if (!firstBadOther) {
                 firstBadOther = {k, p};
@@ -411,9 +421,10 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
                             pieces[k][static_cast<std::size_t>(p)] + "\").");
     }
     // Every amount now reads; refuse one that could mean two amounts, or one beyond the limit.
-    const RegionalSettings& reading = readOther ? other : rs;
+    const std::vector<std::optional<double>>& amounts = readOther ? otherAmounts : regionalAmounts;
     for (std::size_t k = 1; k < pieces.size(); ++k) {
-        for (const int p : amountPieces) {
+        for (std::size_t a = 0; a < perLine; ++a) {
+            const int p = amountPieces[a];
             const std::string& piece = pieces[k][static_cast<std::size_t>(p)];
             if (IsBlank(piece)) {
                 continue;
@@ -426,7 +437,7 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
                     FormatNumber(*ReadAmount(piece, other), AmountFormat, rs) + ".");
             }
             // Judged as shown, to the cent: 99.999.999.999,995 shows as 100.000.000.000,00.
-            if (!WithinAmountLimit(std::round(AmountFromText(piece, reading) * 100) / 100)) {
+            if (!WithinAmountLimit(std::round(*amounts[k * perLine + a] * 100) / 100)) {
                 return Result::Fail("Datoteka nije uvezena: " + place(k, p) + " (\"" + piece +
                                     "\"): " + AmountLimitMessage(rs));
             }
@@ -441,15 +452,15 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
             }
             std::string& cell = grid.cell(col, static_cast<int>(k));
             const std::string& piece = pieces[k][static_cast<std::size_t>(p)];
-            const bool amount = k > 0 && std::find(amountPieces.begin(), amountPieces.end(), p) !=
-                                             amountPieces.end();
+            const auto amountAt = std::find(amountPieces.begin(), amountPieces.end(), p);
+            const bool amount = k > 0 && amountAt != amountPieces.end();
             if (amount && IsBlank(piece)) {
                 cell.clear();
             } else if (amount) {
                 // As a typed amount: in AmountFormat, so that the totals are computed from the
                 // amounts the grid shows (more decimals would make them not add up).
-                cell =
-                    FormatNumber(AmountFromText(piece, readOther ? other : rs), AmountFormat, rs);
+                const auto a = static_cast<std::size_t>(amountAt - amountPieces.begin());
+                cell = FormatNumber(*amounts[k * perLine + a], AmountFormat, rs);
             } else {
                 cell = piece;
             }
