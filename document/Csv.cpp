@@ -25,6 +25,8 @@ void AppendCell(std::string& out, std::string_view cell) {
     if (std::all_of(cell.begin(), cell.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
         out += cell;  // ASCII is written as it is
+    } else if (cell.find(kNarrowNoBreakSpace) == std::string_view::npos) {
+        out += Utf8ToCp1250Lossy(cell);
     } else {
         std::string text(cell);
         for (std::size_t at; (at = text.find(kNarrowNoBreakSpace)) != std::string::npos;) {
