@@ -189,7 +189,7 @@ bool IsCp1250Text(std::string_view text) {
 
 std::string Utf8ToCp1250Lossy(std::string_view text) {
     if (std::optional<std::string> bytes = Utf8ToCp1250(text)) {
-        return *bytes;
+        return std::move(*bytes);
     }
     std::string out;
     for (std::size_t i = 0; i < text.size();) {

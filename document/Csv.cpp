@@ -21,19 +21,27 @@ constexpr std::string_view kNoBreakSpace = "\xC2\xA0";  // U+00A0, byte 0xA0 in 
 // narrow no-break space of some locales' thousands separator, which becomes the no-break space.
 // The separator and line breaks cannot appear inside a cell, or the line would read back shifted.
 void AppendCell(std::string& out, std::string_view cell) {
-    std::string text(cell);
-    for (std::size_t at; (at = text.find(kNarrowNoBreakSpace)) != std::string::npos;) {
-        text.replace(at, kNarrowNoBreakSpace.size(), kNoBreakSpace);
+    const std::size_t start = out.size();
+    if (std::all_of(cell.begin(), cell.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        out += cell;  // ASCII is written as it is
+    } else if (cell.find(kNarrowNoBreakSpace) == std::string_view::npos) {
+        out += Utf8ToCp1250Lossy(cell);
+    } else {
+        std::string text(cell);
+        for (std::size_t at; (at = text.find(kNarrowNoBreakSpace)) != std::string::npos;) {
+            text.replace(at, kNarrowNoBreakSpace.size(), kNoBreakSpace);
+        }
+        out += Utf8ToCp1250Lossy(text);
     }
-    std::string bytes = Utf8ToCp1250Lossy(text);
-    for (char& c : bytes) {
+    for (std::size_t i = start; i < out.size(); ++i) {
+        char& c = out[i];
         if (c == ';') {
             c = ',';
         } else if (c == '\r' || c == '\n') {
             c = ' ';
         }
     }
-    out += bytes;
     out += ';';
 }
 
@@ -116,19 +124,24 @@ std::size_t FileColumnOf(std::string_view line, std::size_t piece) {
 }
 
 // The pieces of line cut with empty pieces kept; the empty piece after a final ";" (which the
-// export writes after every cell) is not counted.
-std::vector<std::string> AllPieces(std::string_view line) {
-    TBrkApart all;
-    all.BaseString = std::string(line);
-    all.AllowEmptyString = true;
-    all.BreakApart();
-    if (all.StringList.size() > 1 && all.StringList.back().empty()) {
-        all.StringList.pop_back();
+// export writes after every cell) is not counted. Views into line.
+std::vector<std::string_view> AllPieces(std::string_view line) {
+    std::vector<std::string_view> pieces;
+    for (std::size_t start = 0;;) {
+        const std::size_t at = line.find(';', start);
+        pieces.push_back(line.substr(start, at == std::string_view::npos ? at : at - start));
+        if (at == std::string_view::npos) {
+            break;
+        }
+        start = at + 1;
     }
-    if (all.StringList.size() == 1 && all.StringList.front().empty()) {
-        all.StringList.clear();
+    if (pieces.size() > 1 && pieces.back().empty()) {
+        pieces.pop_back();
     }
-    return std::move(all.StringList);
+    if (pieces.size() == 1 && pieces.front().empty()) {
+        pieces.clear();
+    }
+    return pieces;
 }
 
 // True when piece, read under rs, could as well be a whole amount written with the other
@@ -224,7 +237,7 @@ Result CheckShape(Statement s, const std::vector<std::string_view>& lines) {
 // it would shift the later cells). *kept tells which way the line was cut.
 std::vector<std::string> ImportPieces(std::string_view line, std::size_t count,
                                       const std::vector<int>& amountPieces, bool* kept) {
-    std::vector<std::string> all = AllPieces(line);
+    const std::vector<std::string_view> all = AllPieces(line);
     *kept = all.size() == count;
     for (std::size_t p = 0; *kept && p < all.size(); ++p) {
         if (all[p].empty() && std::find(amountPieces.begin(), amountPieces.end(),
@@ -233,7 +246,7 @@ std::vector<std::string> ImportPieces(std::string_view line, std::size_t count,
         }
     }
     if (*kept) {
-        return all;
+        return std::vector<std::string>(all.begin(), all.end());
     }
     TBrkApart splitter;
     splitter.BaseString = std::string(line);
@@ -373,19 +386,29 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
     std::optional<std::pair<std::size_t, int>> firstBadOther;  // line, piece
     std::size_t readRegional = 0;
     std::size_t readOtherCount = 0;
+    // The amounts as read in each convention, by line and amount piece (each text read once).
+    const std::size_t perLine = amountPieces.size();
+    std::vector<std::optional<double>> regionalAmounts(pieces.size() * perLine);
+    std::vector<std::optional<double>> otherAmounts(pieces.size() * perLine);
     for (std::size_t k = 1; k < pieces.size(); ++k) {
-        for (const int p : amountPieces) {
+        for (std::size_t a = 0; a < perLine; ++a) {
+            const int p = amountPieces[a];
             const std::string& piece = pieces[k][static_cast<std::size_t>(p)];
             if (IsBlank(piece)) {
                 continue;
             }
-            if (IsAmountText(piece, rs)) {
+            std::optional<double>& regional = regionalAmounts[k * perLine + a];
+            regional = ReadAmount(piece, rs);
+            if (regional) {
                 ++readRegional;
             } else if (!firstBad) {
                 firstBad = {k, p};
             }
-            if (otherDiffers && IsAmountText(piece, other) &&
-                HasTwoDecimals(piece, other.decimalSeparator)) {
+            std::optional<double>& inOther = otherAmounts[k * perLine + a];
+            if (otherDiffers) {
+                inOther = ReadAmount(piece, other);
+            }
+            if (inOther && HasTwoDecimals(piece, other.decimalSeparator)) {
                 ++readOtherCount;
             } else if (!firstBadOther) {
                 firstBadOther = {k, p};
@@ -400,9 +423,10 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
                             pieces[k][static_cast<std::size_t>(p)] + "\").");
     }
     // Every amount now reads; refuse one that could mean two amounts, or one beyond the limit.
-    const RegionalSettings& reading = readOther ? other : rs;
+    const std::vector<std::optional<double>>& amounts = readOther ? otherAmounts : regionalAmounts;
     for (std::size_t k = 1; k < pieces.size(); ++k) {
-        for (const int p : amountPieces) {
+        for (std::size_t a = 0; a < perLine; ++a) {
+            const int p = amountPieces[a];
             const std::string& piece = pieces[k][static_cast<std::size_t>(p)];
             if (IsBlank(piece)) {
                 continue;
@@ -415,7 +439,7 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
                     FormatNumber(*ReadAmount(piece, other), AmountFormat, rs) + ".");
             }
             // Judged as shown, to the cent: 99.999.999.999,995 shows as 100.000.000.000,00.
-            if (!WithinAmountLimit(std::round(AmountFromText(piece, reading) * 100) / 100)) {
+            if (!WithinAmountLimit(std::round(*amounts[k * perLine + a] * 100) / 100)) {
                 return Result::Fail("Datoteka nije uvezena: " + place(k, p) + " (\"" + piece +
                                     "\"): " + AmountLimitMessage(rs));
             }
@@ -430,15 +454,15 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
             }
             std::string& cell = grid.cell(col, static_cast<int>(k));
             const std::string& piece = pieces[k][static_cast<std::size_t>(p)];
-            const bool amount = k > 0 && std::find(amountPieces.begin(), amountPieces.end(), p) !=
-                                             amountPieces.end();
+            const auto amountAt = std::find(amountPieces.begin(), amountPieces.end(), p);
+            const bool amount = k > 0 && amountAt != amountPieces.end();
             if (amount && IsBlank(piece)) {
                 cell.clear();
             } else if (amount) {
                 // As a typed amount: in AmountFormat, so that the totals are computed from the
                 // amounts the grid shows (more decimals would make them not add up).
-                cell =
-                    FormatNumber(AmountFromText(piece, readOther ? other : rs), AmountFormat, rs);
+                const auto a = static_cast<std::size_t>(amountAt - amountPieces.begin());
+                cell = FormatNumber(*amounts[k * perLine + a], AmountFormat, rs);
             } else {
                 cell = piece;
             }

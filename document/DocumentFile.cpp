@@ -35,12 +35,16 @@ OpenOutcome OpenDocument(const std::string& path, TDokument& doc, const FileCall
     if (read.status != ReadStatus::Read) {
         return OpenOutcome::Failed(CannotOpenMessage(path));
     }
-    if (read.bytes.size() < kDocumentFileSize) {
+    return OpenDocumentBytes(path, read.bytes, doc);
+}
+
+OpenOutcome OpenDocumentBytes(const std::string& path, std::string_view bytes, TDokument& doc) {
+    if (bytes.size() < kDocumentFileSize) {
         return OpenOutcome::Failed("Datoteka " + path + " nije Movik dokument: ima " +
-                                   BytesText(read.bytes.size()) + ", a dokument ima " +
+                                   BytesText(bytes.size()) + ", a dokument ima " +
                                    BytesText(kDocumentFileSize) + ".");
     }
-    const auto* image = reinterpret_cast<const std::uint8_t*>(read.bytes.data());
+    const auto* image = reinterpret_cast<const std::uint8_t*>(bytes.data());
     // Only a file that carries the signature this program writes is a document; anything else
     // would show garbage that a later save writes over the file. The version is not compared,
     // so a later version's file of the same layout still opens.

@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "document/DocumentCodec.h"
@@ -54,5 +55,10 @@ inline std::ostream& operator<<(std::ostream& out, const OpenOutcome& outcome) {
 // "... nije Movik dokument") fails with that message, doc unchanged. calls replace system calls
 // in tests.
 OpenOutcome OpenDocument(const std::string& path, TDokument& doc, const FileCalls& calls = {});
+
+// What OpenDocument does with the bytes it read from path (the file's first kDocumentFileSize
+// bytes or more; extra bytes are ignored): the same checks and messages, doc filled and
+// ImeDatoteke set to path on success, unchanged otherwise. Never reports a missing file.
+OpenOutcome OpenDocumentBytes(const std::string& path, std::string_view bytes, TDokument& doc);
 
 }  // namespace movik

@@ -18,6 +18,8 @@ class GridTexts {
     int rowCount() const { return rows_; }
     std::string& cell(int col, int row) { return cells_[index(col, row)]; }
     const std::string& cell(int col, int row) const { return cells_[index(col, row)]; }
+    // Same size and the same text in every cell.
+    bool operator==(const GridTexts&) const = default;
 
   private:
     std::size_t index(int col, int row) const;
@@ -32,6 +34,7 @@ struct StatementGrids {
     StatementGrids();
     GridTexts& of(Statement s);
     const GridTexts& of(Statement s) const;
+    bool operator==(const StatementGrids&) const = default;
 
     GridTexts Bilanca;
     GridTexts Racun;
@@ -47,6 +50,7 @@ struct GeneralData {
     double DatumOd = 0;  // 0 = an empty date field
     double DatumDo = 0;
     double BrojDionica = 0;  // whole number, 0 to 9,999,999,999
+    bool operator==(const GeneralData&) const = default;
 };
 
 // Headers of agBilanca columns 3 and 5: the end date a year back and the end date, in the short

@@ -161,15 +161,26 @@ Result Workspace::SaveDocumentAs(const std::string& path, FileWriter& writer) {
 
 OpenOutcome Workspace::OpenDocument(const std::string& path) {
     OpenOutcome opened = movik::OpenDocument(path, doc_);
-    if (!opened) {
-        return opened;
+    if (opened) {
+        ShowOpened();
     }
+    return opened;
+}
+
+OpenOutcome Workspace::OpenDocumentBytes(const std::string& path, std::string_view bytes) {
+    OpenOutcome opened = movik::OpenDocumentBytes(path, bytes, doc_);
+    if (opened) {
+        ShowOpened();
+    }
+    return opened;
+}
+
+void Workspace::ShowOpened() {
     // The stored values are shown as they are; no recalculation unless the share count changes.
     FillGrids();
     ShowGeneralData();
     doc_.Izmijenjen = false;
     CheckBalance();
-    return opened;
 }
 
 std::string Workspace::ExportCsv(Statement s) const {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "document/DocumentFile.h"
 #include "document/FileIO.h"
@@ -84,6 +85,8 @@ class Workspace {
     // Opens path: the document as read, FillGrids, ShowGeneralData, Izmijenjen cleared,
     // CheckBalance. Missing file: nothing changes. Failure: the message, nothing changes.
     OpenOutcome OpenDocument(const std::string& path);
+    // OpenDocument with the file's bytes already read (path names the document).
+    OpenOutcome OpenDocumentBytes(const std::string& path, std::string_view bytes);
 
     std::string ExportCsv(Statement s) const;
     // Writes the export of s to path through writer (a safe write); the failure's message.
@@ -106,6 +109,9 @@ class Workspace {
     StatementGrids grids_;
     GeneralData fields_;
     std::string warning_;
+
+    // What opening shows of the document just read.
+    void ShowOpened();
 };
 
 }  // namespace movik

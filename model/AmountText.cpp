@@ -170,14 +170,29 @@ struct GroupSeparator {
 // a narrow no-break space (people write blanks between groups in either convention, and an
 // exported file may hold another blank than the locale uses).
 GroupSeparator GroupSeparatorAt(std::string_view s, std::size_t i, const RegionalSettings& rs) {
+    if (i >= s.size()) {
+        return {};
+    }
+    // Looked at by its first byte: this runs between every two digit groups of every amount read.
     const std::string_view rest = s.substr(i);
-    for (const std::string_view blank : {" ", "\xC2\xA0", "\xE2\x80\xAF"}) {
-        if (rest.substr(0, blank.size()) == blank) {
-            return {blank.size(), true};
-        }
+    switch (rest[0]) {
+        case ' ':
+            return {1, true};
+        case '\xC2':
+            if (rest.starts_with("\xC2\xA0")) {
+                return {2, true};
+            }
+            break;
+        case '\xE2':
+            if (rest.starts_with("\xE2\x80\xAF")) {
+                return {3, true};
+            }
+            break;
+        default:
+            break;
     }
     const std::string& sep = rs.thousandsSeparator;
-    if (!sep.empty() && sep != rs.decimalSeparator && rest.substr(0, sep.size()) == sep) {
+    if (!sep.empty() && rest[0] == sep[0] && rest.starts_with(sep) && sep != rs.decimalSeparator) {
         return {sep.size(), false};
     }
     return {};

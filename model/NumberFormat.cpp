@@ -110,9 +110,15 @@ std::string FormatDigits(bool minus, const Section& sec, const Digits& dg,
         }
     }
     const int lead = shown - intLen;  // padding zeros
-    if (sec.intLiterals.empty() && shown <= 48) {
+    if (sec.intLiterals.empty()) {
         // The usual case: the integer digits in one piece, then cut into groups of three.
-        char ints[48];
+        char small[48];
+        std::string large;
+        char* ints = small;
+        if (shown > static_cast<int>(sizeof small)) {
+            large.resize(static_cast<std::size_t>(shown));
+            ints = large.data();
+        }
         const int avail = std::min(dg.n, intLen);
         std::fill(ints, ints + lead, '0');
         std::copy(dg.d.data(), dg.d.data() + avail, ints + lead);
@@ -286,7 +292,9 @@ std::string FormatNumber(double value, std::string_view pattern, const RegionalS
         if (!sec->hasZero) {
             return std::string();
         }
-        return FormatDigits(minus, *sec, Digits{}, rs);
+        // Most cells of a document are zero: the quick way writes them when the section allows.
+        return sec->plain ? FormatScaled(minus, *sec, 0, rs)
+                          : FormatDigits(minus, *sec, Digits{}, rs);
     }
     return quick ? FormatScaled(minus, *sec, scaled, rs) : FormatDigits(minus, *sec, dg, rs);
 }

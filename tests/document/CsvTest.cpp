@@ -146,6 +146,7 @@ TEST(ExportCsv, CharactersOutsideWindows1250) {
     Workspace ws(rs, 2024);
     WorkspaceTestAccess::Document(ws).Bilanca.row(4).IznosTekuca = 1234;
     WorkspaceTestAccess::Document(ws).Bilanca.row(5).Tekst = "Strelica → i; prijelom\r\nreda";
+    WorkspaceTestAccess::Document(ws).Bilanca.row(6).Tekst = "a;b\rc\nd";
     ws.FillGrids();
     const std::vector<std::string> lines = Lines(ws.ExportCsv(Statement::Bilanca));
     ASSERT_EQ(lines.size(), 89u);
@@ -154,6 +155,7 @@ TEST(ExportCsv, CharactersOutsideWindows1250) {
               "234,00;0,00%;");
     // A cell cannot break its line apart: the separator and line breaks are replaced.
     EXPECT_EQ(lines[5], "5;Strelica ? i, prijelom  reda;0,00;0,00%;0,00;0,00%;");
+    EXPECT_EQ(lines[6], "6;a,b c d;0,00;0,00%;0,00;0,00%;");
 }
 
 // ---- import ----------------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "DocumentTestSupport.h"
@@ -704,6 +705,34 @@ TEST(DocumentFileOpen, LongerFileIsReadAndTheRestIgnored) {
     TDokument doc = NewDoc();
     ASSERT_TRUE(OpenDocument(dir.file("dugi.mvk"), doc));
     EXPECT_EQ(Encode(doc), exact);
+}
+
+// Bytes already read open as the file that holds them: the same outcome, message and document,
+// for a document, a longer file, a short one and one without the signature.
+TEST(DocumentFileOpen, BytesOpenAsTheirFileOpens) {
+    TempDir dir;
+    const std::string path = dir.file("d.mvk");
+    const std::vector<std::uint8_t> image = Encode(RandomDocument(13));
+    std::vector<std::uint8_t> longer = image;
+    longer.insert(longer.end(), 100, 0xEE);
+    const std::vector<std::uint8_t> shorter(image.begin(), image.begin() + 5000);
+    std::vector<std::uint8_t> foreign = image;
+    foreign[3] = 'x';
+    for (const std::vector<std::uint8_t>& bytes : {image, longer, shorter, foreign}) {
+        WriteBytes(path, bytes);
+        TDokument fromFile = NewDoc();
+        fromFile.Poduzece = "Ostaje";
+        TDokument fromBytes = fromFile;
+        const OpenOutcome file = OpenDocument(path, fromFile);
+        const OpenOutcome read = OpenDocumentBytes(
+            path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+            fromBytes);
+        EXPECT_EQ(read.ok(), file.ok());
+        EXPECT_FALSE(read.missing());
+        EXPECT_EQ(read.message(), file.message());
+        EXPECT_EQ(Encode(fromBytes), Encode(fromFile));
+        EXPECT_EQ(fromBytes.ImeDatoteke, fromFile.ImeDatoteke);
+    }
 }
 
 TEST(DocumentFileOpen, DirectoryCannotBeOpened) {

@@ -10,6 +10,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "DocumentTestSupport.h"
@@ -185,6 +186,30 @@ TEST(WorkspaceOpen, MissingOrShortFileChangesNothing) {
             EXPECT_EQ(ws.grids().Bilanca.cell(c, r), gridsBefore.Bilanca.cell(c, r));
         }
     }
+}
+
+TEST(WorkspaceOpen, BytesShowWhatTheirFileShows) {
+    TempDir dir;
+    const std::string path = dir.file("dionice.mvk");
+    WriteDocument(StaleDocument(2500), path);
+    const std::vector<std::uint8_t> bytes = ReadBytes(path);
+    const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+
+    Workspace fromFile(DotSettings(), 2024);
+    Workspace fromBytes(DotSettings(), 2024);
+    ASSERT_TRUE(fromFile.OpenDocument(path));
+    ASSERT_TRUE(fromBytes.OpenDocumentBytes(path, view));
+    EXPECT_TRUE(fromBytes.grids() == fromFile.grids());
+    EXPECT_TRUE(fromBytes.fields() == fromFile.fields());
+    EXPECT_EQ(fromBytes.warning(), fromFile.warning());
+    EXPECT_FALSE(fromBytes.IsChanged());
+    EXPECT_EQ(fromBytes.document().ImeDatoteke, path);
+
+    WorkspaceTestAccess::Grids(fromBytes).Bilanca.cell(5, 4) = "7.00";
+    const StatementGrids before = fromBytes.grids();
+    EXPECT_FALSE(fromBytes.OpenDocumentBytes(dir.file("kratki.mvk"), view.substr(0, 1000)));
+    EXPECT_TRUE(fromBytes.grids() == before);
+    EXPECT_EQ(fromBytes.document().ImeDatoteke, path);
 }
 
 TEST(WorkspaceSave, WritesWhatTheFieldsAndGridsHold) {

@@ -170,6 +170,11 @@ TEST(FormatNumber, HugeValuesPrintEveryIntegerDigit) {
     EXPECT_EQ(commas, 100u);
     EXPECT_EQ(t.substr(0, 6), "1,000,");
     EXPECT_EQ(t.substr(t.size() - 7), ",000.00");
+    std::string grouped = "-1,500";
+    for (int g = 0; g < 19; ++g) {
+        grouped += ",000";
+    }
+    EXPECT_EQ(FormatNumber(-1.5e60, "#,##0.00", kUs), grouped + ".00");
 
     const std::string max = FormatNumber(std::numeric_limits<double>::max(), "0", kUs);
     EXPECT_EQ(max.size(), 309u);
