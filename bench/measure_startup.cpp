@@ -240,8 +240,11 @@ int main(int argc, char** argv) {
         "(%d runs)\n",
         Median(firsts), Median(shown), Median(rss), runs);
     if (!floors.empty()) {
-        std::printf("median: floor window shown after %.1f ms; ratio %.2f\n", Median(floors),
-                    Median(shown) / Median(floors));
+        // The first window (the start-up screen) against the floor too: the main window comes
+        // after it, so its ratio is the least the main window's can be.
+        std::printf("median: floor window shown after %.1f ms; ratio %.2f (first window %.2f)\n",
+                    Median(floors), Median(shown) / Median(floors),
+                    Median(firsts) / Median(floors));
     }
     return 0;
 }

@@ -3,7 +3,8 @@
 # the start-up screen before it is reported as the first window)
 # and resident memory after start-up of the real movik program, under Xvfb, alternating run by
 # run with the floor: a minimal Qt Widgets program showing one titled window of the same size
-# (bench/startup_floor). The last line gives both medians and their ratio.
+# (bench/startup_floor). The last line gives both medians and their ratio, and the ratio of the
+# first window (the start-up screen), the least the main window's can be.
 #   scripts/measure-startup.sh [RUNS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
