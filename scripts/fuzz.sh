@@ -5,7 +5,9 @@
 # (default 30). Each run starts from the seed corpus in fuzz/corpus/TARGET (read only) and keeps
 # what it learns in build-fuzz/corpus/TARGET. Prints libFuzzer's closing line per target. On a
 # finding it stops with a non-zero exit, leaving the reproducer in build-fuzz/findings/.
-# Environment: MOVIK_FUZZ_BUILD_DIR (default build-fuzz), MOVIK_FUZZ_JOBS (build jobs).
+# Environment: MOVIK_FUZZ_BUILD_DIR (default build-fuzz), MOVIK_FUZZ_JOBS (build jobs),
+# MOVIK_FUZZ_TIMEOUT (seconds one input may take, default 10; raise it for a long run at low
+# priority on a busy machine, where a starved process would otherwise report a timeout).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 which=${1:-all}
@@ -40,7 +42,8 @@ for target in "${targets[@]}"; do
     set +e
     ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} \
         "$build/fuzz/fuzz_$target" "$corpus" "$root/fuzz/corpus/$target" \
-        -max_total_time="$seconds" -max_len="${maxLen[$target]}" -timeout=10 -rss_limit_mb=2048 \
+        -max_total_time="$seconds" -max_len="${maxLen[$target]}" \
+        -timeout="${MOVIK_FUZZ_TIMEOUT:-10}" -rss_limit_mb=2048 \
         -artifact_prefix="$findings/" -print_final_stats=0 >"$log" 2>&1
     code=$?
     set -e
