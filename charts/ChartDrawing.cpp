@@ -1,11 +1,11 @@
 #include "charts/ChartDrawing.h"
 
-#include <dlfcn.h>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include "reports/LibraryFunctions.h"
 
 namespace movik {
 
@@ -34,18 +34,16 @@ const ChartDrawing* LoadChartLibrary(const QString& path, QString* error) {
         }
         return nullptr;
     };
-    void* library = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr) {
-        const char* reason = dlerror();
+    LibraryFunctions library(QFile::encodeName(path).constData());
+    EntryFunction entry = nullptr;
+    library.Find(entry, kEntryName);
+    if (!library.opened()) {
         return fail(QStringLiteral("nije učitana (%1).")
-                        .arg(reason != nullptr ? QString::fromLocal8Bit(reason)
-                                               : QStringLiteral("nepoznat razlog")));
+                        .arg(QString::fromLocal8Bit(library.openError().c_str())));
     }
-    const auto entry = reinterpret_cast<EntryFunction>(dlsym(library, kEntryName));
-    const ChartDrawing* drawing = entry != nullptr ? entry() : nullptr;
+    const ChartDrawing* drawing = library.complete() ? entry() : nullptr;
     if (drawing == nullptr || drawing->image == nullptr || drawing->pdf == nullptr ||
         drawing->save == nullptr) {
-        dlclose(library);
         return fail(QStringLiteral("nije biblioteka grafikona ovog programa."));
     }
     return drawing;

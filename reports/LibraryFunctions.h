@@ -4,6 +4,7 @@
 
 #include <dlfcn.h>
 
+#include <string>
 #include <type_traits>
 
 namespace movik {
@@ -12,8 +13,14 @@ class LibraryFunctions {
   public:
     // soname: the library's run-time name (as the linker would record it), e.g. "libcups.so.2".
     // The library stays open for the rest of the run: its functions may be in use on any thread.
+    // A path opens that file instead.
     explicit LibraryFunctions(const char* soname)
-        : library_(dlopen(soname, RTLD_NOW | RTLD_LOCAL)), complete_(library_ != nullptr) {}
+        : library_(dlopen(soname, RTLD_NOW | RTLD_LOCAL)), complete_(library_ != nullptr) {
+        if (library_ == nullptr) {
+            const char* reason = dlerror();
+            openError_ = reason != nullptr ? reason : "";
+        }
+    }
 
     // Sets function to the library's function name; a missing one makes the set incomplete.
     template <typename Function>
@@ -26,10 +33,14 @@ class LibraryFunctions {
 
     // The library was found and every function asked for is in it.
     bool complete() const { return complete_; }
+    // The library was found and loaded; why not, when it was not (the loader's words).
+    bool opened() const { return library_ != nullptr; }
+    const std::string& openError() const { return openError_; }
 
   private:
     void* library_;
     bool complete_;
+    std::string openError_;
 };
 
 }  // namespace movik

@@ -84,12 +84,15 @@ QString NumberedSteps::plainText() const {
     return lines.join(QLatin1Char('\n'));
 }
 
+int NumberedSteps::Indent() const {
+    return fontMetrics().horizontalAdvance(QStringLiteral("0.")) + kNumberGap;
+}
+
 int NumberedSteps::BreakLines(int width) const {
     if (width == brokenWidth_) {
         return brokenHeight_;
     }
-    const QFontMetrics metrics(font(), const_cast<NumberedSteps*>(this));
-    const int indent = metrics.horizontalAdvance(QStringLiteral("0.")) + kNumberGap;
+    const int indent = Indent();
     const qreal lineWidth = std::max(1, width - indent);
     qreal y = 0;
     for (const Step& step : steps_) {
@@ -129,7 +132,7 @@ void NumberedSteps::paintEvent(QPaintEvent*) {
     BreakLines(width());
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    const int indent = fontMetrics().horizontalAdvance(QStringLiteral("0.")) + kNumberGap;
+    const int indent = Indent();
     for (const Step& step : steps_) {
         const QTextLine first = step.text->lineAt(0);
         if (first.isValid()) {

@@ -38,6 +38,8 @@ class NumberedSteps : public QWidget {
         std::unique_ptr<QTextLayout> text;
     };
     void Shape();
+    // Where the text of a step begins: right of its number.
+    int Indent() const;
     // Breaks every step into lines for width; returns the height they take.
     int BreakLines(int width) const;
 

@@ -43,13 +43,10 @@ void StartupMark(const char* name) {
         return;
     }
     // A launcher may pass the moment it started us (CLOCK_MONOTONIC, ns): finer than the ticks.
-    static const double start = [] {
-        if (const char* t0 = std::getenv("MOVIK_STARTUP_T0")) {
-            return double(std::strtoull(t0, nullptr, 10)) / 1e6;
-        }
-        return ProcessStartMs();
-    }();
-    static const bool monotonic = std::getenv("MOVIK_STARTUP_T0") != nullptr;
+    static const char* const launched = std::getenv("MOVIK_STARTUP_T0");
+    static const double start =
+        launched != nullptr ? double(std::strtoull(launched, nullptr, 10)) / 1e6 : ProcessStartMs();
+    const bool monotonic = launched != nullptr;
     timespec cpu{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
     std::fprintf(stderr, "movik start-up %7.1f ms (thread's CPU %5.1f ms)  %s\n",

@@ -3,67 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
-#include <cstdio>
 #include <map>
-#include <sstream>
 
 #include "model/NumberFormat.h"
 #include "model/StatementFacts.h"
 #include "model/Templates.h"
 #include "reports/DocumentWorkbook.h"
+#include "tests/support/XlsxReadBack.h"
 
 namespace movik {
 namespace {
 
-struct ReadCell {
-    bool number = false;
-    std::string text;  // the value as openpyxl gives it (a number as Python's repr)
-    std::string format;
-    bool bold = false;
-};
-
-struct ReadSheet {
-    std::string frozen;
-    double widthB = 0;
-    std::map<std::pair<int, int>, ReadCell> cells;  // (row, column), 1-based
-};
-
-std::vector<std::string> Split(const std::string& line) {
-    std::vector<std::string> fields;
-    std::stringstream in(line);
-    for (std::string f; std::getline(in, f, '\t');) {
-        fields.push_back(f);
-    }
-    return fields;
-}
-
-std::map<std::string, ReadSheet> ReadBack(const std::string& path) {
-    const std::string command = "/usr/bin/python3 '" MOVIK_READ_XLSX "' '" + path + "'";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::map<std::string, ReadSheet> sheets;
-    if (pipe == nullptr) {
-        ADD_FAILURE() << "cannot run " << command;
-        return sheets;
-    }
-    std::string out;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        out.append(buffer, n);
-    }
-    EXPECT_EQ(::pclose(pipe), 0) << "openpyxl could not read the workbook";
-    std::stringstream lines(out);
-    for (std::string line; std::getline(lines, line);) {
-        const std::vector<std::string> f = Split(line);
-        if (f.size() == 4 && f[0] == "S") {
-            sheets[f[1]].frozen = f[2];
-            sheets[f[1]].widthB = std::stod(f[3]);
-        } else if (f.size() == 8 && f[0] == "C") {
-            sheets[f[1]].cells[{std::stoi(f[2]), std::stoi(f[3])}] = {f[4] == "n", f[5], f[6],
-                                                                      f[7] == "1"};
-        }
-    }
-    return sheets;
-}
+using test::ReadXlsx;
+using test::XlsxCell;
+using test::XlsxSheet;
 
 TEST(DocumentWorkbook, EveryCellReadsBackAsTheGridShowsIt) {
     const RegionalSettings rs{".", ",", "dd.MM.yyyy."};
@@ -72,10 +25,10 @@ TEST(DocumentWorkbook, EveryCellReadsBackAsTheGridShowsIt) {
     QTemporaryDir dir;
     const std::string path = dir.filePath(QStringLiteral("primjer.xlsx")).toStdString();
     ASSERT_TRUE(WriteXlsx(DocumentWorkbook(ws, "kunama i lipama"), path));
-    const std::map<std::string, ReadSheet> sheets = ReadBack(path);
+    const std::map<std::string, XlsxSheet> sheets = ReadXlsx(MOVIK_READ_XLSX, path);
     ASSERT_EQ(sheets.size(), 6u);
 
-    const ReadSheet& general = sheets.at("Opći podaci");
+    const XlsxSheet& general = sheets.at("Opći podaci");
     EXPECT_EQ(general.cells.at({2, 2}).text, "Lipa-Mont d.d.");
     EXPECT_EQ(general.cells.at({6, 2}).text, "120000.0");
 
@@ -83,7 +36,7 @@ TEST(DocumentWorkbook, EveryCellReadsBackAsTheGridShowsIt) {
     for (Statement s : kAllStatements) {
         const StatementFacts& facts = FactsOf(s);
         const GridTexts& grid = ws.grids().of(s);
-        const ReadSheet& sheet = sheets.at(std::string(facts.caption));
+        const XlsxSheet& sheet = sheets.at(std::string(facts.caption));
         EXPECT_EQ(sheet.frozen, "A2") << facts.caption;
         EXPECT_GT(sheet.widthB, 40) << facts.caption;  // the longest row text fits
         for (int row = 0; row <= facts.rows; ++row) {
@@ -98,7 +51,7 @@ TEST(DocumentWorkbook, EveryCellReadsBackAsTheGridShowsIt) {
                     continue;
                 }
                 ASSERT_NE(found, sheet.cells.end()) << where;
-                const ReadCell& cell = found->second;
+                const XlsxCell& cell = found->second;
                 EXPECT_EQ(cell.bold, bold) << where;
                 if (row == 0 || col == 2) {
                     EXPECT_FALSE(cell.number) << where;

@@ -1,10 +1,12 @@
 #pragma once
 // A workbook read back with openpyxl (Debian's python3-openpyxl) through read-xlsx.py: every
-// non-empty cell with its type, value, number format and boldness, per sheet.
+// non-empty cell with its type, value, number format and boldness, per sheet, with the sheet's
+// frozen cell and the width of column B.
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <sstream>
 #include <string>
@@ -21,6 +23,7 @@ struct XlsxCell {
 
 struct XlsxSheet {
     std::string frozen;
+    double widthB = 0;  // the width of column B (0 when the workbook sets none)
     std::map<std::pair<int, int>, XlsxCell> cells;  // (row, column), 1-based
 };
 
@@ -48,6 +51,7 @@ inline std::map<std::string, XlsxSheet> ReadXlsx(const std::string& script,
         }
         if (f.size() == 4 && f[0] == "S") {
             sheets[f[1]].frozen = f[2];
+            sheets[f[1]].widthB = std::strtod(f[3].c_str(), nullptr);
         } else if (f.size() == 8 && f[0] == "C") {
             sheets[f[1]].cells[{std::stoi(f[2]), std::stoi(f[3])}] = {f[4] == "n", f[5], f[6],
                                                                       f[7] == "1"};
