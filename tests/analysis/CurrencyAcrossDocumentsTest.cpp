@@ -43,6 +43,7 @@ class CurrencyAcrossDocuments : public ::testing::Test {
 
     std::string Write(const std::string& name, int year) {
         TDokument doc;
+        NewDocument(doc, 2026);  // the header a saved file carries
         EXPECT_TRUE(OpenDocument(MOVIK_EXAMPLE, doc));
         doc.DatumOd = DayNumber(year, 1, 1);
         doc.DatumDo = DayNumber(year, 12, 31);

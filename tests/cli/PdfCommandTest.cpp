@@ -152,7 +152,7 @@ TEST_F(CliPdf, UnitAndCaptionsFollowTheCurrency) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.newOptions);
         ASSERT_EQ(Cli(std::string("new d.mvk --force ") + c.newOptions).exitCode, 0);
-        ASSERT_EQ(Cli("pdf d.mvk --report pokazatelji -o d.pdf").exitCode, 0);
+        ASSERT_EQ(Cli("pdf d.mvk -o d.pdf").exitCode, 0);
         const std::string text = PdfText(Path("d.pdf"));
         EXPECT_NE(text.find(std::string("Iznosi u ") + c.unit), std::string::npos) << text;
         EXPECT_NE(text.find(std::string("Zarada po dionici ") + c.caption), std::string::npos);
