@@ -1,7 +1,5 @@
 #include "ui/ComparisonReport.h"
 
-#include <algorithm>
-
 #include "analysis/EuroConversion.h"
 #include "model/Templates.h"
 #include "reports/TableReport.h"
@@ -44,8 +42,8 @@ TableReportData Part(const ComparisonTable& t, ComparisonColumn::Kind kind,
     for (int r = 0; r < t.rowCount(); ++r) {
         const DocumentSummary& s = t.Summary(r);
         // Amounts converted from kunas carry the sign the notes explain.
-        std::vector<std::string> cells = {s.ok ? t.Text(r, company) : s.file,
-                                          t.Text(r, period) + (s.converted ? " *" : "")};
+        std::vector<std::string> cells = {
+            s.ok ? (s.converted ? "* " : "") + t.Text(r, company) : s.file, t.Text(r, period)};
         for (const int c : own) {
             cells.push_back(t.Text(r, c));
         }
@@ -116,12 +114,14 @@ std::vector<PrintJob> ComparisonReportJobs(const ComparisonTable& t) {
     if (t.currency()) {
         amounts.notes.push_back("Iznosi u " + std::string(CurrencyCode(*t.currency())) + ".");
     }
-    const bool converted = std::any_of(amounts.rows.begin(), amounts.rows.end(),
-                                       [](const auto& cells) { return cells[1].ends_with(" *"); });
+    bool converted = false;
+    for (int r = 0; r < t.rowCount(); ++r) {
+        converted = converted || t.Summary(r).converted;
+    }
     if (converted) {
         amounts.notes.push_back(
-            "Razdoblje označeno s \"*\": iznosi dokumenta u kunama preračunati u eure po "
-            "fiksnom tečaju konverzije " +
+            "Redak označen s \"*\": iznosi dokumenta u kunama preračunati u eure po fiksnom "
+            "tečaju konverzije " +
             std::string(kKunaPerEuroText) + " kn za 1 euro.");
     }
     jobs.push_back(LayOutTableReport(amounts));
