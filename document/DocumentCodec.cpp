@@ -182,10 +182,10 @@ std::optional<Valuta> GetValuta(const std::uint8_t* at) {
     return std::nullopt;
 }
 
-// Writes the mark where the document needs one (its currency is not the period's). A mark that
-// is no longer needed is cleared to the zeros of an unmarked file; other bytes there are kept.
+// Writes the document's mark (SetDocumentCurrency keeps one only against the period). A mark
+// no longer held is cleared to the zeros of an unmarked file; other bytes there are kept.
 void PutValuta(std::uint8_t* at, const TDokument& doc) {
-    if (doc.OznakaValute && *doc.OznakaValute != PeriodCurrency(doc.DatumDo)) {
+    if (doc.OznakaValute) {
         at[0] = kValutaSign;
         at[1] = *doc.OznakaValute == Valuta::Eur ? 'E' : 'K';
     } else if (GetValuta(at)) {

@@ -78,12 +78,22 @@ TEST(CurrencyMark, IsClearedWhenTheCurrencyReturnsToThePeriods) {
     image = Encode(doc);
     EXPECT_EQ(image[kMarkOffset], 0);
     EXPECT_EQ(image[kMarkOffset + 1], 0);
-    // A period moved to the converted currency's side needs no mark either.
+}
+
+// A mark that the period has made redundant (a converted 2022 document moved to 2023) still
+// says the same; it is written back as read, so open -> save stays byte for byte.
+TEST(CurrencyMark, ARedundantMarkIsKeptAsRead) {
+    TDokument doc;
+    NewDocument(doc, 2022);
     SetDocumentCurrency(doc, Valuta::Eur);
     doc.DatumDo = DayNumber(2023, 12, 31);
-    image = Encode(doc);
-    EXPECT_EQ(image[kMarkOffset], 0);
-    EXPECT_EQ(DocumentCurrency(doc), Valuta::Eur);
+    const std::vector<std::uint8_t> image = Encode(doc);
+    EXPECT_EQ(image[kMarkOffset], 0xA4);
+    TDokument opened;
+    NewDocument(opened, 2000);
+    DecodeDocumentFile(image.data(), opened);
+    EXPECT_EQ(DocumentCurrency(opened), Valuta::Eur);
+    EXPECT_EQ(Encode(opened), image);
 }
 
 // The example, the comparison examples and the golden documents: none needs a mark, and each
