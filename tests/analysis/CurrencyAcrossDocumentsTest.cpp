@@ -37,7 +37,6 @@ class CurrencyAcrossDocuments : public ::testing::Test {
         fs::create_directories(dir_);
         kuna2022_ = Write("k2022.mvk", 2022);
         euro2023_ = Write("e2023.mvk", 2023);
-        kuna2021_ = Write("k2021.mvk", 2021);
     }
     void TearDown() override { fs::remove_all(dir_); }
 
@@ -54,7 +53,7 @@ class CurrencyAcrossDocuments : public ::testing::Test {
     DocumentSummary Sum(const std::string& path) { return Summarize(path, Croatian(), 2026, true); }
 
     fs::path dir_;
-    std::string kuna2022_, euro2023_, kuna2021_;
+    std::string kuna2022_, euro2023_;
 };
 
 TEST_F(CurrencyAcrossDocuments, ASummaryInEurosIsTheConvertedDocumentsWithRatiosKept) {
@@ -133,16 +132,6 @@ TEST_F(CurrencyAcrossDocuments, AMixedComparisonComparesEurosWithEuros) {
     EXPECT_EQ(t.Text(0, currency), "HRK");
     EXPECT_EQ(t.Summary(0).amounts[kAssets], kuna.amounts[kAssets]);
     EXPECT_EQ(t.Caption(perShare), "4. Zarada po dionici (u KN)");
-}
-
-TEST_F(CurrencyAcrossDocuments, KunaDocumentsOnlyStayInKunas) {
-    ComparisonTable t(Croatian());
-    t.Add({Sum(kuna2021_), Sum(kuna2022_)});
-    t.SetGrouped(true);
-    EXPECT_EQ(t.currency(), Valuta::Hrk);
-    EXPECT_FALSE(t.Summary(0).converted);
-    ASSERT_TRUE(t.Change(1, kAssets));
-    EXPECT_EQ(*t.Change(1, kAssets), 0);
 }
 
 }  // namespace

@@ -80,12 +80,5 @@ INSTANTIATE_TEST_SUITE_P(
                       RowTextCase{"Iznos (u KN) i dalje", Valuta::Eur, "Iznos (u KN) i dalje"},
                       RowTextCase{"", Valuta::Eur, ""}));
 
-TEST(CurrencyFromCode, TakesTheTwoCodesInAnyCase) {
-    EXPECT_EQ(CurrencyFromCode("EUR"), Valuta::Eur);
-    EXPECT_EQ(CurrencyFromCode("hrk"), Valuta::Hrk);
-    EXPECT_EQ(CurrencyFromCode("KN"), std::nullopt);
-    EXPECT_EQ(CurrencyFromCode(""), std::nullopt);
-}
-
 }  // namespace
 }  // namespace movik
