@@ -141,13 +141,14 @@ TEST_F(CliPdf, UnitAndCaptionsFollowTheCurrency) {
         const char* unit;
         const char* caption;
         const char* other;
+        const char* code;
     } cases[] = {
-        {"--from 2025-01-01 --to 2025-12-31", "eurima i centima", "(u EUR)", "(u KN)"},
-        {"--from 2021-01-01 --to 2021-12-31", "kunama i lipama", "(u KN)", "(u EUR)"},
-        {"--from 2025-01-01 --to 2025-12-31 --currency HRK", "kunama i lipama", "(u KN)",
-         "(u EUR)"},
+        {"--from 2025-01-01 --to 2025-12-31", "eurima i centima", "(u EUR)", "(u KN)", "EUR"},
+        {"--from 2021-01-01 --to 2021-12-31", "kunama i lipama", "(u KN)", "(u EUR)", "HRK"},
+        {"--from 2025-01-01 --to 2025-12-31 --currency HRK", "kunama i lipama", "(u KN)", "(u EUR)",
+         "HRK"},
         {"--from 2021-01-01 --to 2021-12-31 --currency EUR", "eurima i centima", "(u EUR)",
-         "(u KN)"},
+         "(u KN)", "EUR"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.newOptions);
@@ -172,6 +173,9 @@ TEST_F(CliPdf, UnitAndCaptionsFollowTheCurrency) {
         }
         EXPECT_EQ(captions, 2);
         EXPECT_TRUE(unit);
+        const auto general = ReadXlsx(MOVIK_READ_XLSX, Path("d.xlsx")).at("Opći podaci");
+        EXPECT_EQ(general.cells.at({8, 1}).text, "Valuta");
+        EXPECT_EQ(general.cells.at({8, 2}).text, c.code);
     }
 }
 
