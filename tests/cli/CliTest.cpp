@@ -399,4 +399,29 @@ TEST_F(Cli, ImportWithABadAmountNamesItAndWritesNothing) {
     EXPECT_EQ(ReadFile(Path("a.mvk")), before);
 }
 
+// A short file says on stderr which rows kept their amounts and saves; a header-only file
+// imports nothing, says so, exits 2 and leaves the document as it was.
+TEST_F(Cli, ImportSaysWhatAShortOrEmptyFileDid) {
+    ASSERT_EQ(Run("--locale hr_HR new a.mvk").exitCode, 0);
+    ASSERT_EQ(Run("--locale hr_HR export '" MOVIK_EXAMPLE "' bilanca -o full.csv").exitCode, 0);
+    std::string csv = ReadFile(Path("full.csv"));
+    std::size_t at = 0;
+    for (int line = 0; line < 51; ++line) {
+        at = csv.find("\r\n", at) + 2;
+    }
+    WriteFile(Path("short.csv"), csv.substr(0, at));  // the header and rows 1 to 50
+    const Result r = Run("--locale hr_HR import a.mvk bilanca short.csv");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err,
+              "movik-cli: Uvezeno je 50 od 88 redaka; retci 51–88 zadržali su dosadašnje "
+              "iznose.\n");
+
+    const std::string before = ReadFile(Path("a.mvk"));
+    WriteFile(Path("header.csv"), csv.substr(0, csv.find("\r\n") + 2));
+    const Result empty = Run("--locale hr_HR import a.mvk bilanca header.csv");
+    EXPECT_EQ(empty.exitCode, 2);
+    EXPECT_EQ(empty.err, "movik-cli: Datoteka nema redaka s iznosima: ništa nije uvezeno.\n");
+    EXPECT_EQ(ReadFile(Path("a.mvk")), before);
+}
+
 }  // namespace

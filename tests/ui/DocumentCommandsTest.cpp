@@ -1,5 +1,7 @@
 // The document commands and the unsaved-changes guard, with scripted dialogs.
 
+#include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -290,6 +292,36 @@ TEST(DocumentCommands, SavingRefusesADateFieldThatHoldsNoDate) {
     EXPECT_EQ(f.Doc().DatumOd, DayNumber(2024, 2, 1));
     EXPECT_FALSE(f.Doc().Izmijenjen);
     EXPECT_EQ(f.dialogs->errors.size(), 3);
+}
+
+// "Poništi" and "Ponovi" in the menu: a converted document back in kunas with its unit, then the
+// edit before it, with the changed mark and the actions' state as a person expects.
+TEST(DocumentCommands, UndoAndRedoFromTheMenu) {
+    WindowFixture f;
+    auto* undo = f.Find<QAction>("Ponisti1");
+    auto* redo = f.Find<QAction>("Ponovi1");
+    auto* unit = f.Find<QComboBox>("cbIznos");
+    EXPECT_FALSE(undo->isEnabled());
+    ASSERT_TRUE(f.window->agBilancaCellValidate(5, 4, "753,45"));
+    f.dialogs->answers = {Answer::Yes};
+    f.window->PreracunajUEure1Click();
+    ASSERT_EQ(f.Grids().Bilanca.cell(5, 4), "100,00");
+    ASSERT_EQ(unit->currentText(), "eurima i centima");
+
+    undo->trigger();
+    EXPECT_EQ(f.Grids().Bilanca.cell(5, 4), "753,45");
+    EXPECT_EQ(unit->currentText(), "kunama i lipama");
+    EXPECT_TRUE(redo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(f.Grids().Bilanca.cell(5, 4), "0,00");
+    EXPECT_EQ(f.Grids().Bilanca.cell(5, 55), "0,00");
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(f.Doc().Izmijenjen);  // every change taken back: closing asks nothing
+    redo->trigger();
+    EXPECT_EQ(f.Grids().Bilanca.cell(5, 4), "753,45");
+    EXPECT_TRUE(f.Doc().Izmijenjen);
+    EXPECT_EQ(undo->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    EXPECT_EQ(f.Find<QAction>("Izlaz1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
 }
 
 }  // namespace
