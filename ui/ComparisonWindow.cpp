@@ -109,19 +109,24 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     buttons->addSpacing(12);
     buttons->addWidget(cbGrupiraj_);
     buttons->addStretch(1);
-    buttons->addWidget(bOtvori_);
-    buttons->addWidget(bGrafikoni_);
-    // The exports sit below the table, so the window still fits a narrow screen.
+    // The status line and the commands on a row each below the table, so the window fits a
+    // screen 800 pixels wide.
     auto* status = new QHBoxLayout;
+    lStanje_->setWordWrap(true);
     status->addWidget(lStanje_, 1);
     status->addWidget(pbUcitavanje_);
-    status->addWidget(bIzvozCsv_);
-    status->addWidget(bIzvozPdf_);
-    status->addWidget(bIzvozXlsx_);
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(bOtvori_);
+    commands->addWidget(bGrafikoni_);
+    commands->addStretch(1);
+    commands->addWidget(bIzvozCsv_);
+    commands->addWidget(bIzvozPdf_);
+    commands->addWidget(bIzvozXlsx_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(agUsporedba_, 1);
     layout->addLayout(status);
+    layout->addLayout(commands);
 
     connect(bDodajDokumente, &QPushButton::clicked, this, &ComparisonWindow::DodajDokumenteClick);
     connect(bDodajMapu, &QPushButton::clicked, this, &ComparisonWindow::DodajMapuClick);

@@ -45,8 +45,9 @@ QRect FitInside(QRect rect, const QRect& available) {
 }
 
 void PlaceWindow(QWidget* window, const QWidget* anchor) {
-    if (window->findChild<PlaceKeeper*>(QString(), Qt::FindDirectChildrenOnly) == nullptr) {
+    if (!window->property("movikPlaceKept").toBool()) {
         window->installEventFilter(new PlaceKeeper(window));
+        window->setProperty("movikPlaceKept", true);
     }
     const auto last = LastPlaces().constFind(window->objectName());
     if (last != LastPlaces().constEnd()) {

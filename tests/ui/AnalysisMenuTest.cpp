@@ -121,10 +121,14 @@ TEST(WindowPlace, TheChartsAndComparisonWindowsOpenOnASmallScreen) {
     ASSERT_NE(charts, nullptr);
     EXPECT_TRUE(available.contains(charts->geometry())) << charts->geometry().width();
     f.window->Usporedba1Click();
-    EXPECT_TRUE(available.contains(f.window->comparison()->geometry()));
+    const QRect comparison = f.window->comparison()->geometry();
+    EXPECT_TRUE(available.contains(comparison))
+        << comparison.x() << "," << comparison.y() << " " << comparison.width() << "x"
+        << comparison.height() << " in " << available.width() << "x" << available.height();
 
-    const QRect moved(available.topLeft() + QPoint(40, 60), QSize(420, 300));
+    const QRect moved(available.topLeft() + QPoint(40, 60), QSize(700, 520));
     charts->setGeometry(moved);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return charts->geometry() == moved; }));
     charts->close();
     QTest::qWait(1);
     f.window->Grafikoni1Click();

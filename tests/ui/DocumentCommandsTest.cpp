@@ -210,7 +210,7 @@ TEST(DocumentCommands, WarningIsRepeatedAfterSaveAndOpen) {
     f.window->SnimiClick();
     ASSERT_TRUE(FileExists(path));
     EXPECT_EQ(f.dialogs->informed, QStringList{kImbalance});
-    EXPECT_EQ(f.dialogs->informedHelp, std::vector<int>{10});
+    EXPECT_EQ(f.dialogs->informedHelp, std::vector<int>{kWarningsHelpContext});
 
     f.window->Nova1Click();
     EXPECT_EQ(f.Find<QLabel>("pUpozorenje")->text(), "");
