@@ -324,5 +324,24 @@ TEST(DocumentCommands, UndoAndRedoFromTheMenu) {
     EXPECT_EQ(f.Find<QAction>("Izlaz1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
 }
 
+// The keys themselves, pressed in a text field that would take them as its own undo: the
+// document's undo and redo run, and Ctrl+Z is still the exit.
+TEST(DocumentCommands, UndoKeysReachTheDocumentFromATextField) {
+    WindowFixture f;
+    f.ShowActive();
+    ASSERT_TRUE(f.window->agRacunCellValidate(3, 2, "100"));
+    auto* company = f.Find<QLineEdit>("ePoduzece");
+    company->setFocus();
+    QTest::keyClicks(company, QStringLiteral("Alfa"));
+    QTest::keyClick(company, Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(f.Grids().Racun.cell(3, 2), "0,00");
+    EXPECT_EQ(company->text(), "Alfa");  // the field's typing stays
+    QTest::keyClick(company, Qt::Key_Backspace, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_EQ(f.Grids().Racun.cell(3, 2), "100,00");
+    f.dialogs->answers = {Answer::Cancel};
+    QTest::keyClick(company, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(f.dialogs->questions, QStringList{kQuestion});  // the exit asks first
+}
+
 }  // namespace
 }  // namespace movik::test
