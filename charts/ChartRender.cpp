@@ -65,8 +65,14 @@ QPen BarPen() {
     return QPen(QColor(40, 40, 40), 0.8);
 }
 
+// A line in one of the pale fill colours would hardly show on white: it is drawn darker.
+QColor LineColour(const ChartPanel& panel, std::size_t i) {
+    const QColor colour = ColourOf(panel.firstColour + i);
+    return colour.lightness() > 170 ? colour.darker(170) : colour;
+}
+
 QPen LinePen(const ChartPanel& panel, std::size_t i) {
-    return QPen(ColourOf(panel.firstColour + i), 2.5, kPenStyles[i % kPenStyles.size()]);
+    return QPen(LineColour(panel, i), 2.5, kPenStyles[i % kPenStyles.size()]);
 }
 
 // Value axis: the locale's separators, whole numbers for amounts, a "%" after shares.
@@ -227,7 +233,7 @@ class Legend {
                     painter->setPen(LinePen(panel_, i));
                     painter->drawLine(QPointF(key.left(), key.center().y()),
                                       QPointF(key.right(), key.center().y()));
-                    painter->setBrush(ColourOf(panel_.firstColour + i));
+                    painter->setBrush(LineColour(panel_, i));
                     painter->drawEllipse(key.center(), h / 4, h / 4);
                 } else {
                     painter->fillRect(key, Qt::white);

@@ -292,7 +292,8 @@ void ComparisonWindow::TakeReadyRows() {
     for (int r = 0; r < model_->rowCount(); ++r) {
         const DocumentSummary& s = model_->table().Summary(r);
         failed += s.ok ? 0 : 1;
-        warned += s.ok && !s.warnings.empty() ? 1 : 0;
+        const bool samePeriod = !model_->table().SamePeriodAs(r).empty();
+        warned += s.ok && (!s.warnings.empty() || samePeriod) ? 1 : 0;
     }
     QString text = QStringLiteral(
                        "Učitano: %1 (%2 s). U tablici %3 dokumenata, s upozorenjem "
