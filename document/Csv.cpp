@@ -227,8 +227,8 @@ Result CheckShape(Statement s, const std::vector<std::string_view>& lines) {
         }
         allSame = allSame && count == *commonCount;
         if (count > static_cast<std::size_t>(own)) {
-            return Result::Fail("Datoteka nije uvezena: nije tablica izvještaja \"" +
-                                std::string(FactsOf(s).title) + "\" (redak " +
+            return Result::Fail("Datoteka nije uvezena: nije tablica izvještaja „" +
+                                std::string(FactsOf(s).title) + "” (redak " +
                                 std::to_string(k + 1) + " ima " + ColumnsText(count) +
                                 ", a izvještaj ih ima " + std::to_string(own) + ").");
         }
@@ -239,9 +239,9 @@ Result CheckShape(Statement s, const std::vector<std::string_view>& lines) {
     for (const StatementFacts& other : kStatementFacts) {
         if (other.imports && other.statement != s &&
             static_cast<std::size_t>(other.columns - 1) == *commonCount) {
-            return Result::Fail("Datoteka nije uvezena: to je tablica izvještaja \"" +
-                                std::string(other.title) + "\", a ne izvještaja \"" +
-                                std::string(FactsOf(s).title) + "\".");
+            return Result::Fail("Datoteka nije uvezena: to je tablica izvještaja „" +
+                                std::string(other.title) + "”, a ne izvještaja „" +
+                                std::string(FactsOf(s).title) + "”.");
         }
     }
     return Result::Ok();
@@ -386,8 +386,8 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
         // Lines go to rows by position: a missing or extra line would shift every later row.
         const std::size_t k = pieces.size() - 1;
         if (k > 0 && !IsRowNumber(pieces[k][0], k)) {
-            return Result::Fail("Datoteka nije uvezena: " + place(k, 0) + " stoji redni broj \"" +
-                                pieces[k][0] + "\", a taj redak pripada stavci " +
+            return Result::Fail("Datoteka nije uvezena: " + place(k, 0) + " stoji redni broj „" +
+                                pieces[k][0] + "”, a taj redak pripada stavci " +
                                 std::to_string(k) + " (redak nedostaje ili je suvišan).");
         }
     }
@@ -439,8 +439,8 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
     if (firstBad && !readOther) {
         const bool otherChosen = otherDiffers && readOtherCount > readRegional;
         const auto [k, p] = otherChosen ? *firstBadOther : *firstBad;
-        return Result::Fail("Datoteka nije uvezena: " + place(k, p) + " nije ispravan iznos (\"" +
-                            pieces[k][static_cast<std::size_t>(p)] + "\").");
+        return Result::Fail("Datoteka nije uvezena: " + place(k, p) + " nije ispravan iznos („" +
+                            pieces[k][static_cast<std::size_t>(p)] + "”).");
     }
     // Every amount now reads; refuse one that could mean two amounts, or one beyond the limit.
     const std::vector<std::optional<double>>& amounts = readOther ? otherAmounts : regionalAmounts;
@@ -453,15 +453,15 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
             }
             if (!readOther && otherDiffers && IsAmbiguousAmount(piece, rs, other)) {
                 return Result::Fail(
-                    "Datoteka nije uvezena: " + place(k, p) + " iznos \"" + piece +
-                    "\" nije jednoznačan: može biti " +
+                    "Datoteka nije uvezena: " + place(k, p) + " iznos „" + piece +
+                    "” nije jednoznačan: može biti " +
                     FormatNumber(*ReadAmount(piece, rs), AmountFormat, rs) + " ili " +
                     FormatNumber(*ReadAmount(piece, other), AmountFormat, rs) + ".");
             }
             // Judged as shown, to the cent: 99.999.999.999,995 shows as 100.000.000.000,00.
             if (!WithinAmountLimit(std::round(*amounts[k * perLine + a] * 100) / 100)) {
-                return Result::Fail("Datoteka nije uvezena: " + place(k, p) + " (\"" + piece +
-                                    "\"): " + AmountLimitMessage(rs));
+                return Result::Fail("Datoteka nije uvezena: " + place(k, p) + " („" + piece +
+                                    "”): " + AmountLimitMessage(rs));
             }
         }
     }
@@ -518,9 +518,9 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
                                                                     : " dosadašnje iznose."));
         }
         if (readOther) {
-            remarks.push_back("Iznosi su pročitani s \"" + other.thousandsSeparator +
-                              "\" za tisućice i \"" + other.decimalSeparator +
-                              "\" za decimale, kako ih datoteka piše.");
+            remarks.push_back("Iznosi su pročitani s „" + other.thousandsSeparator +
+                              "” za tisućice i „" + other.decimalSeparator +
+                              "” za decimale, kako ih datoteka piše.");
         }
         if (rounded > 0) {
             remarks.push_back("Iznosa s više od dvije decimale zaokruženih na cente: " +

@@ -295,9 +295,9 @@ TEST_F(Cli, ImportRefusesAmbiguousAmountsAndShiftedRows) {
     };
     for (const Case& c :
          {Case{6, "6;x;485,000;0;0,00;0;",
-               "u retku 7, stupcu 3 iznos \"485,000\" nije jednoznačan: može biti 485,00 ili "
+               "u retku 7, stupcu 3 iznos „485,000” nije jednoznačan: može biti 485,00 ili "
                "485.000,00."},
-          Case{6, "7;x;1,00;0;0,00;0;", "u retku 7, stupcu 1 stoji redni broj \"7\""}}) {
+          Case{6, "7;x;1,00;0;0,00;0;", "u retku 7, stupcu 1 stoji redni broj „7”"}}) {
         std::string csv = "Rbr;P;x;Udio;y;Udio;\r\n";
         for (int row = 1; row <= 88; ++row) {
             csv += row == c.row ? c.line + "\r\n" : std::to_string(row) + ";x;0,00;0;0,00;0;\r\n";

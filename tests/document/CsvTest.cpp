@@ -518,8 +518,8 @@ TEST_P(ImportBadAmount, RefusesTheWholeFileNamingLineAndColumn) {
     const std::string error =
         ws.ImportCsv(Statement::Bilanca, BilancaWithLine5(GetParam())).message();
     EXPECT_EQ(error,
-              std::string("Datoteka nije uvezena: u retku 6, stupcu 3 nije ispravan iznos (\"") +
-                  GetParam() + "\").");
+              std::string("Datoteka nije uvezena: u retku 6, stupcu 3 nije ispravan iznos („") +
+                  GetParam() + "”).");
     EXPECT_EQ(ws.ExportCsv(Statement::Bilanca), ExportCsv(Statement::Bilanca, before.Bilanca));
     EXPECT_FALSE(ws.document().Izmijenjen);
 }
@@ -559,23 +559,23 @@ INSTANTIATE_TEST_SUITE_P(
     Files, ImportTrap,
     ::testing::Values(
         Trap{"WholeAmountWithEnglishGrouping", CommaSettings(), BilancaWithLine5("485,000"),
-             "Datoteka nije uvezena: u retku 6, stupcu 3 iznos \"485,000\" nije jednoznačan: "
+             "Datoteka nije uvezena: u retku 6, stupcu 3 iznos „485,000” nije jednoznačan: "
              "može biti 485,00 ili 485.000,00."},
         Trap{"WholeAmountWithCroatianGrouping", DotSettings(), BilancaWithLine5("-124.000", "0.00"),
-             "Datoteka nije uvezena: u retku 6, stupcu 3 iznos \"-124.000\" nije jednoznačan: "
+             "Datoteka nije uvezena: u retku 6, stupcu 3 iznos „-124.000” nije jednoznačan: "
              "može biti -124.00 ili -124,000.00."},
         Trap{"MissingLine", CommaSettings(), WithoutLine(BilancaWithLine5("1,00"), 3),
-             "Datoteka nije uvezena: u retku 4, stupcu 1 stoji redni broj \"4\", a taj redak "
+             "Datoteka nije uvezena: u retku 4, stupcu 1 stoji redni broj „4”, a taj redak "
              "pripada stavci 3 (redak nedostaje ili je suvišan)."},
         Trap{"AmountAtTheLimit", CommaSettings(), BilancaWithLine5("100.000.000.000,00"),
-             "Datoteka nije uvezena: u retku 6, stupcu 3 (\"100.000.000.000,00\"): Iznos je "
+             "Datoteka nije uvezena: u retku 6, stupcu 3 („100.000.000.000,00”): Iznos je "
              "prevelik: najveći dopušteni iznos je 99.999.999.999,99."},
         Trap{"AmountThatRoundsToTheLimit", CommaSettings(), BilancaWithLine5("-99.999.999.999,995"),
-             "Datoteka nije uvezena: u retku 6, stupcu 3 (\"-99.999.999.999,995\"): Iznos je "
+             "Datoteka nije uvezena: u retku 6, stupcu 3 („-99.999.999.999,995”): Iznos je "
              "prevelik: najveći dopušteni iznos je 99.999.999.999,99."},
         Trap{"HugeAmountInTheOtherConvention", CommaSettings(),
              BilancaWithLine5("-99,999,999,999,999,999.00", "0.00"),
-             "Datoteka nije uvezena: u retku 6, stupcu 3 (\"-99,999,999,999,999,999.00\"): Iznos "
+             "Datoteka nije uvezena: u retku 6, stupcu 3 („-99,999,999,999,999,999.00”): Iznos "
              "je prevelik: najveći dopušteni iznos je 99.999.999.999,99."}),
     [](const ::testing::TestParamInfo<Trap>& info) { return std::string(info.param.name); });
 
@@ -649,10 +649,9 @@ TEST(ImportCsv, OtherConventionNeedsTwoDecimalsEverywhere) {
 TEST(ImportCsv, TheBadAmountOfAFileInTheOtherConventionIsNamed) {
     for (const char* bad : {"1500", "11x8"}) {
         Workspace ws(CommaSettings(), 2024);
-        EXPECT_EQ(
-            ws.ImportCsv(Statement::Bilanca, BilancaWithLine5(bad, "0.00")),
-            std::string("Datoteka nije uvezena: u retku 6, stupcu 3 nije ispravan iznos (\"") +
-                bad + "\").");
+        EXPECT_EQ(ws.ImportCsv(Statement::Bilanca, BilancaWithLine5(bad, "0.00")),
+                  std::string("Datoteka nije uvezena: u retku 6, stupcu 3 nije ispravan iznos („") +
+                      bad + "”).");
     }
 }
 
@@ -665,11 +664,11 @@ TEST(ImportCsv, AnotherStatementsFileIsRefused) {
     };
     for (const Case& c :
          {Case{Statement::Bilanca, Statement::Racun,
-               "Datoteka nije uvezena: nije tablica izvještaja \"Račun dobiti i gubitka\" (redak 1 "
+               "Datoteka nije uvezena: nije tablica izvještaja „Račun dobiti i gubitka” (redak 1 "
                "ima 6 stupaca, a izvještaj ih ima 4)."},
           Case{Statement::Racun, Statement::Bilanca,
-               "Datoteka nije uvezena: to je tablica izvještaja \"Račun dobiti i gubitka\", a ne "
-               "izvještaja \"Bilanca\"."}}) {
+               "Datoteka nije uvezena: to je tablica izvještaja „Račun dobiti i gubitka”, a ne "
+               "izvještaja „Bilanca”."}}) {
         Workspace source(DotSettings(), 2024);
         FillRandomInputs(source, 21);
         Workspace ws(DotSettings(), 2024);

@@ -143,7 +143,7 @@ TEST(ExportImport, FailedImportChangesNothing) {
     EXPECT_EQ(f.dialogs->errors[0], "List index out of bounds (3)");
     EXPECT_TRUE(f.dialogs->errors[1].contains("nema.csv"));
     EXPECT_EQ(f.dialogs->errors[2],
-              "Datoteka nije uvezena: u retku 2, stupcu 3 iznos \"485,000\" nije jednoznačan: "
+              "Datoteka nije uvezena: u retku 2, stupcu 3 iznos „485,000” nije jednoznačan: "
               "može biti 485,00 ili 485.000,00.");
     EXPECT_EQ(f.window->workspace().ExportCsv(Statement::Racun), before);
     EXPECT_FALSE(f.Doc().Izmijenjen);
@@ -156,7 +156,7 @@ TEST(ExportImport, ShortAndHeaderOnlyFilesSayWhatTheyDid) {
     ASSERT_TRUE(f.window->agRacunCellValidate(3, 44, "9"));
     ShowPage(f, Statement::Racun);
     const QString shortFile = f.Path("kratka.csv");
-    WriteAll(shortFile, "Rbr;P;Iznos;Udio;\r\n1;x;5,00;0;\r\n2;y;7,125;0;\r\n");
+    WriteAll(shortFile, "Rbr;P;Iznos;Udio;\r\n1;x;5,00;0;\r\n2;y;7,1251;0;\r\n");
     const QString headerOnly = f.Path("zaglavlje.csv");
     WriteAll(headerOnly, "Rbr;P;Iznos;Udio;\r\n");
     f.dialogs->openChoices = {shortFile, headerOnly};
