@@ -129,22 +129,6 @@ INSTANTIATE_TEST_SUITE_P(
         AxisCase{-3.5, 0, {-3.5, 0, 0.5}}, AxisCase{-420, 380, {-600, 400, 200}},
         AxisCase{0.2, 0.87, {0, 1, 0.2}}, AxisCase{0, 0, {0, 1, 0.25}}));
 
-TEST(IncomeChart, TheExamplesAxisFitsItsBars) {
-    const ChartPicture picture = IncomeChart(Example(), kHr);
-    double low = 0;
-    double high = 0;
-    for (const ChartSeries& s : picture.panels[0].series) {
-        for (const double v : s.values) {
-            low = std::min(low, v);
-            high = std::max(high, v);
-        }
-    }
-    const AxisRange range = NiceAxisRange(low, high);
-    EXPECT_GE(high / range.max, 0.75);         // the largest bar fills most of its side
-    EXPECT_LE(-range.min, range.step + 1e-9);  // no more than one step below zero
-    EXPECT_LE(-range.min / (range.max - range.min), 0.125 + 1e-9);
-}
-
 TEST(Charts, AnAllZeroDocumentHasNothingToShow) {
     Workspace ws(kHr, 2024);
     EXPECT_FALSE(HasValuesToShow(IncomeChart(ws.document(), kHr)));
