@@ -1,5 +1,6 @@
 #include "ui/StatementGrid.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QHash>
@@ -17,7 +18,10 @@
 #include <QTimer>
 #include <cmath>
 
+#include "model/StatementFacts.h"
+#include "ui/AccessibleEvents.h"
 #include "ui/AmountEditor.h"
+#include "ui/GridAccessible.h"
 #include "ui/GridPainting.h"
 #include "ui/StatementGridModel.h"
 
@@ -50,6 +54,8 @@ class StatementGridDelegate : public QStyledItemDelegate {
             editor = new QLineEdit(parent);
         }
         editor->setFrame(false);
+        // Read as the cell it edits: "3, I. Nematerijalna imovina, 31. 12. 2023.".
+        editor->setAccessibleName(grid_->gridModel()->CellName(index));
         editor->setFont(index.data(Qt::FontRole).value<QFont>());
         editor->setAlignment(index.data(Qt::TextAlignmentRole).value<Qt::Alignment>());
         grid_->editorOpened(editor, index);
@@ -165,8 +171,12 @@ StatementGrid::StatementGrid(Statement statement, GridTexts& texts, QWidget* par
       model_(new StatementGridModel(statement, texts, this)),
       delegate_(new StatementGridDelegate(this)),
       helpContext_(StatementGridModel::HelpContext(statement, 1)) {
+    InstallGridAccessibility();
     setModel(model_);
     setItemDelegate(delegate_);
+    // A screen reader names the grid after its statement.
+    const std::string_view title = FactsOf(statement).title;
+    setAccessibleName(QString::fromUtf8(title.data(), qsizetype(title.size())));
     setFont(model_->cellFont());
     setShowGrid(true);
     setGridStyle(Qt::SolidLine);
@@ -328,8 +338,31 @@ void StatementGrid::closeOpenEditor() {
     editor_.clear();
     editIndex_ = QPersistentModelIndex();
     if (editor != nullptr) {
+        const bool hadFocus = editor->hasFocus();
         closeEditor(editor, QAbstractItemDelegate::NoHint);
+        if (hadFocus) {
+            AnnounceCurrentCell();
+        }
     }
+}
+
+void StatementGrid::AnnounceCurrentCell() {
+    // The view takes the focus back from a closed editor; a screen reader is told that it is the
+    // cell that has it, as when the cursor moves, not the grid as a whole.
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || !hasFocus()) {
+        return;
+    }
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface* cells = table != nullptr ? table->tableInterface() : nullptr;
+    QAccessibleInterface* cell =
+        cells != nullptr ? cells->cellAt(current.row(), current.column()) : nullptr;
+    if (cell == nullptr) {
+        return;
+    }
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(table->indexOfChild(cell));
+    RaiseAccessibleEvent(&event);
 }
 
 void StatementGrid::editorTab(bool backward) {

@@ -91,6 +91,8 @@ class StatementGrid : public QTableView {
     // false when the text was refused.
     bool finishEdit(EditEnd how);
     void closeOpenEditor();
+    // Tells assistive technology that the focus is on the current cell.
+    void AnnounceCurrentCell();
     void editorTab(bool backward);
     void editorFocusLost();
     // After a refused Settle: the grid's page showing and the focus in the open editor.

@@ -19,7 +19,41 @@ QString ToQString(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// What a screen reader says for a bold row: a total or a section heading.
+const QString kTotalRowDescription = QStringLiteral("zbroj");
+
 }  // namespace
+
+QString StatementGridModel::SpokenCaption(const QString& caption) {
+    // A caption spaced out letter by letter ("P o z i c i j a") is read as the word it spells.
+    const QString trimmed = caption.trimmed();
+    if (trimmed.size() < 3) {
+        return trimmed;
+    }
+    for (qsizetype i = 0; i < trimmed.size(); ++i) {
+        if ((i % 2 == 1) != (trimmed[i] == u' ')) {
+            return trimmed;
+        }
+    }
+    QString word;
+    for (qsizetype i = 0; i < trimmed.size(); i += 2) {
+        word += trimmed[i];
+    }
+    return word;
+}
+
+QString StatementGridModel::RowName(int row) const {
+    // The row's position and its text without the blanks that indent sub-rows.
+    const QString text =
+        texts_.columnCount() > 2 ? ToQString(texts_.cell(2, row)).trimmed() : QString();
+    return text.isEmpty() ? QString::number(row) : QStringLiteral("%1, %2").arg(row).arg(text);
+}
+
+QString StatementGridModel::CellName(const QModelIndex& index) const {
+    const QString column =
+        headerData(index.column(), Qt::Horizontal, Qt::AccessibleTextRole).toString();
+    return RowName(GridRow(index)) + QStringLiteral(", ") + column;
+}
 
 StatementGridModel::StatementGridModel(Statement statement, GridTexts& texts, QObject* parent)
     : QAbstractTableModel(parent),
@@ -93,6 +127,11 @@ QVariant StatementGridModel::data(const QModelIndex& index, int role) const {
             return QVariant::fromValue(
                 Qt::Alignment((IsRightAligned(statement_, col) ? Qt::AlignRight : Qt::AlignLeft) |
                               Qt::AlignVCenter));
+        case Qt::AccessibleDescriptionRole:
+            if (Contains(TemplateRow(statement_, row).Vrsta, "b")) {
+                return kTotalRowDescription;
+            }
+            return {};
         default:
             return {};
     }
@@ -107,6 +146,10 @@ QVariant StatementGridModel::headerData(int section, Qt::Orientation orientation
         case Qt::DisplayRole:
             return horizontal ? ToQString(texts_.cell(section + 1, 0))
                               : ToQString(texts_.cell(0, section + 1));
+        case Qt::AccessibleTextRole:
+            // The empty row headers are read as the row's number and text.
+            return horizontal ? SpokenCaption(ToQString(texts_.cell(section + 1, 0)))
+                              : RowName(section + 1);
         case Qt::FontRole:
             return headerFont_;
         case Qt::TextAlignmentRole:

@@ -34,6 +34,13 @@ class StatementGridModel : public QAbstractTableModel {
     static int GridRow(const QModelIndex& index) { return index.row() + 1; }
     QModelIndex indexAt(int col, int row) const { return index(row - 1, col - 1); }
 
+    // What a screen reader reads for a row ("3, I. Nematerijalna imovina"; row counted from 1)
+    // and for a cell (its row, then its column's caption).
+    QString RowName(int row) const;
+    QString CellName(const QModelIndex& index) const;
+    // A column caption as it is read: one spaced out letter by letter becomes its word.
+    static QString SpokenCaption(const QString& caption);
+
     // Tells the views that one cell's text (any cell, header cells included) was rewritten.
     void cellChanged(int col, int row);
     // Tells the views that every text may have been rewritten.
