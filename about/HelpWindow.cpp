@@ -71,6 +71,7 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     findField_ = new QLineEdit(bar);
     findField_->setObjectName(QStringLiteral("HelpFind"));
     findField_->setPlaceholderText(QStringLiteral("Traži u temi"));
+    findField_->setAccessibleName(QStringLiteral("Traži u temi"));
     findField_->setClearButtonEnabled(true);
     findField_->setMaximumWidth(200);
     bar->addWidget(findField_);
@@ -90,6 +91,12 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
         findField_->setFocus(Qt::ShortcutFocusReason);
         findField_->selectAll();
     });
+
+    // Escape closes the window, as it closes a dialog.
+    auto* close = new QAction(this);
+    close->setShortcut(QKeySequence(Qt::Key_Escape));
+    addAction(close);
+    connect(close, &QAction::triggered, this, &QWidget::close);
 
     findResult_ = new QLabel(this);
     findResult_->setObjectName(QStringLiteral("HelpFindResult"));

@@ -14,6 +14,7 @@
 #include "charts/ChartDrawing.h"
 
 class QComboBox;
+class QLocale;
 
 namespace movik {
 
@@ -24,6 +25,9 @@ struct ChartWindowActions {
     // Sends the picture, rendered as one PDF page, to the printer as the job jobName.
     std::function<void(const QByteArray& pdf, const QString& jobName)> print;
 };
+
+// The figures of a picture as text: what a screen reader says instead of showing it.
+QString ChartTextAlternative(const ChartPicture& picture, const QLocale& locale);
 
 // Paints one picture at the widget's size (cached until the size or the picture changes).
 class ChartCanvas : public QWidget {

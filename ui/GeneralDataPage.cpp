@@ -55,6 +55,8 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     bNext->setObjectName(QStringLiteral("bNextOpce"));
     bNext->setFixedWidth(40);
     bNext->setFocusPolicy(Qt::TabFocus);
+    bNext->setAccessibleName(QStringLiteral("Sljedeća stranica"));
+    bNext->setToolTip(QStringLiteral("Sljedeća stranica"));
 
     auto* strip = new QGridLayout;
     strip->setColumnStretch(0, 1);
@@ -95,6 +97,8 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     dDo->setObjectName(QStringLiteral("dDo"));
     dDo->setDateFormat(dateFormat);
     dDo->setToolTip(QStringLiteral("Završetak obračunskog razdoblja"));
+    dOd->setFieldName(QStringLiteral("Obračunsko razdoblje od"));
+    dDo->setFieldName(QStringLiteral("Obračunsko razdoblje do"));
     // A period ends on or after its start; an empty date is not compared.
     dOd->checkDate = [this](double day) {
         const double end = dDo->value();
@@ -129,6 +133,8 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
                        QStringLiteral("eurima i centima"), QStringLiteral("tisućama eura")});
     cbIznos->setCurrentIndex(0);
     cbIznos->setMinimumWidth(160);
+    cbIznos->setAccessibleName(QStringLiteral("Iznosi u"));
+    cbIznos->lineEdit()->setAccessibleName(QStringLiteral("Iznosi u"));
 
     auto* form = new QGridLayout;
     form->setHorizontalSpacing(8);

@@ -180,13 +180,13 @@ void TForm1::BuildMenus() {
     add(dokument, QStringLiteral("Ispii1"), QStringLiteral("&Ispis"),
         QKeySequence(Qt::CTRL | Qt::Key_P), &TForm1::Ispii1Click);
     PregledIspisa1_ =
-        add(dokument, QStringLiteral("PregledIspisa1"), QStringLiteral("Pregled ispisa"),
+        add(dokument, QStringLiteral("PregledIspisa1"), QStringLiteral("&Pregled ispisa"),
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &TForm1::PregledIspisa1Click);
-    IzvozPDF1_ = add(dokument, QStringLiteral("IzvozPDF1"), QStringLiteral("Izvoz u PDF…"),
+    IzvozPDF1_ = add(dokument, QStringLiteral("IzvozPDF1"), QStringLiteral("Izvoz u P&DF…"),
                      QKeySequence(), &TForm1::IzvozPDF1Click);
-    add(dokument, QStringLiteral("IzvozSvihPDF1"), QStringLiteral("Izvoz svih izvješća u PDF…"),
+    add(dokument, QStringLiteral("IzvozSvihPDF1"), QStringLiteral("Izvoz svi&h izvješća u PDF…"),
         QKeySequence(), &TForm1::IzvozSvihPDF1Click);
-    add(dokument, QStringLiteral("IzvozXlsx1"), QStringLiteral("Izvoz u Excel (.xlsx)…"),
+    add(dokument, QStringLiteral("IzvozXlsx1"), QStringLiteral("Izvoz u E&xcel (.xlsx)…"),
         QKeySequence(), &TForm1::IzvozXlsx1Click)
         ->setProperty("helpContext", kAnalysisHelpContext);
     dokument->addSeparator();
@@ -204,12 +204,12 @@ void TForm1::BuildMenus() {
     QMenu* analiza = menuBar()->addMenu(QStringLiteral("&Analiza"));
     analiza->setObjectName(QStringLiteral("Analiza1"));
     analiza->setProperty("helpContext", kAnalysisHelpContext);
-    add(analiza, QStringLiteral("Usporedba1"), QStringLiteral("Usporedba…"), QKeySequence(),
+    add(analiza, QStringLiteral("Usporedba1"), QStringLiteral("&Usporedba…"), QKeySequence(),
         &TForm1::Usporedba1Click)
         ->setProperty("helpContext", kComparisonHelpContext);
-    add(analiza, QStringLiteral("Grafikoni1"), QStringLiteral("Grafikoni…"), QKeySequence(),
+    add(analiza, QStringLiteral("Grafikoni1"), QStringLiteral("&Grafikoni…"), QKeySequence(),
         &TForm1::Grafikoni1Click);
-    add(analiza, QStringLiteral("PreracunajUEure1"), QStringLiteral("Preračunaj u eure…"),
+    add(analiza, QStringLiteral("PreracunajUEure1"), QStringLiteral("Preračunaj u &eure…"),
         QKeySequence(), &TForm1::PreracunajUEure1Click);
 
     QMenu* upute = menuBar()->addMenu(QStringLiteral("&Upute"));
