@@ -27,6 +27,8 @@ const QString kRefusedCharacterMessage = QStringLiteral(
 
 namespace {
 
+// buddy takes the focus on the label's access key, so it must accept focus itself (a date
+// field's edit, not the field).
 QLabel* MakeLabel(const QString& text, const QString& name, QWidget* buddy, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -149,12 +151,13 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     form->addWidget(eSjediste, 1, 1, 1, 4);
 
     form->addWidget(MakeLabel(QStringLiteral("Obračunsko &razdoblje"),
-                              QStringLiteral("lObracunskoRazdoblje"), dOd, this),
+                              QStringLiteral("lObracunskoRazdoblje"), dOd->lineEdit(), this),
                     2, 0);
     auto* period = new QHBoxLayout;
     period->setSpacing(6);
     period->addWidget(dOd);
-    period->addWidget(MakeLabel(QStringLiteral("do"), QStringLiteral("lDo"), dDo, this));
+    period->addWidget(
+        MakeLabel(QStringLiteral("do"), QStringLiteral("lDo"), dDo->lineEdit(), this));
     period->addWidget(dDo);
     period->addStretch(0);
     form->addLayout(period, 2, 1);
