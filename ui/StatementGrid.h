@@ -78,6 +78,10 @@ class StatementGrid : public QTableView {
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyboardSearch(const QString& search) override;
+    void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     friend class StatementGridDelegate;
@@ -109,6 +113,7 @@ class StatementGrid : public QTableView {
     bool finishing_ = false;
     bool swallowMouse_ = false;
     int helpContext_;
+    int rowHeight_ = 16;
 };
 
 }  // namespace movik
