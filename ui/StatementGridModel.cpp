@@ -3,6 +3,7 @@
 #include "model/StatementFacts.h"
 
 #include <QColor>
+#include <QGuiApplication>
 #include <string_view>
 
 #include "model/Templates.h"
@@ -61,8 +62,11 @@ StatementGridModel::StatementGridModel(Statement statement, GridTexts& texts, QO
       texts_(texts),
       greyBrush_(QColor(204, 204, 204)),
       redBrush_(QColor(255, 0, 0)) {
-    // Cells: 8-point Arial (Liberation Sans where Arial itself is missing).
-    QFont cell(QStringLiteral("Arial"), 8);
+    setColours(GridColoursOf(QGuiApplication::palette()));
+    // Cells: 8-point Arial (Liberation Sans where Arial itself is missing), larger with a larger
+    // system font.
+    QFont cell(QStringLiteral("Arial"));
+    cell.setPointSizeF(CellPointSize(QGuiApplication::font().pointSizeF()));
     cell.setStyleHint(QFont::SansSerif);
     fonts_[kPlain] = cell;
     fonts_[kBold] = cell;
@@ -74,6 +78,23 @@ StatementGridModel::StatementGridModel(Statement statement, GridTexts& texts, QO
     // Fixed cells: an 8-point sans face as narrow as MS Sans Serif, which Linux lacks (its
     // default sans is too wide for a short date over the narrowest amount column).
     headerFont_ = cell;
+}
+
+double StatementGridModel::CellPointSize(double systemPointSize) {
+    // Desktops' usual sizes run up to 11 points (GNOME's default); the grids keep their 8 points
+    // up to there and grow in proportion beyond it.
+    constexpr double kUsualSystemSize = 11.0;
+    constexpr double kCellSize = 8.0;
+    if (!(systemPointSize > kUsualSystemSize)) {
+        return kCellSize;
+    }
+    return kCellSize * systemPointSize / kUsualSystemSize;
+}
+
+void StatementGridModel::setColours(const GridColours& colours) {
+    colours_ = colours;
+    greyBrush_ = QBrush(colours.totalBackground);
+    redBrush_ = QBrush(colours.red);
 }
 
 int StatementGridModel::rowCount(const QModelIndex& parent) const {

@@ -10,6 +10,7 @@
 
 #include "document/GridTexts.h"
 #include "model/Statements.h"
+#include "ui/AccessibleColours.h"
 
 namespace movik {
 
@@ -46,6 +47,15 @@ class StatementGridModel : public QAbstractTableModel {
     // Tells the views that every text may have been rewritten.
     void refreshAll();
 
+    // The grey of bold rows and the red of red rows, from the grid's palette (set again when
+    // the palette changes).
+    void setColours(const GridColours& colours);
+    const GridColours& colours() const { return colours_; }
+
+    // The point size of the cells: 8 points at the usual system font size, more in proportion
+    // to a larger system font.
+    static double CellPointSize(double systemPointSize);
+
     // The fonts the grid draws with: cells and the fixed header cells.
     const QFont& cellFont() const { return fonts_[0]; }
     const QFont& headerFont() const { return headerFont_; }
@@ -69,6 +79,7 @@ class StatementGridModel : public QAbstractTableModel {
     QFont headerFont_;
     QBrush greyBrush_;
     QBrush redBrush_;
+    GridColours colours_;
 };
 
 }  // namespace movik

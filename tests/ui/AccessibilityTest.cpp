@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,6 +27,7 @@
 #include "ui/AccessibleColours.h"
 #include "ui/AccessibleEvents.h"
 #include "ui/ComparisonWindow.h"
+#include "ui/DateField.h"
 #include "ui/StatementGrid.h"
 #include "ui/StatementGridModel.h"
 
@@ -367,6 +369,37 @@ TEST_F(AccessibilityTest, TabAndShiftTabLeaveTheComparisonTable) {
         QTest::keyClick(table, key, modifiers);
         EXPECT_FALSE(table->hasFocus()) << "key " << key << " modifiers " << modifiers.toInt();
         EXPECT_TRUE(comparison->isAncestorOf(QApplication::focusWidget()));
+    }
+}
+
+TEST_F(AccessibilityTest, EveryAccessKeyOfTheGeneralDataPageReachesItsField) {
+    f.ShowActive();
+    const std::vector<std::pair<Qt::Key, QString>> keys = {
+        {Qt::Key_N, QStringLiteral("ePoduzece")},
+        {Qt::Key_S, QStringLiteral("eSjediste")},
+        {Qt::Key_R, QStringLiteral("dOd")},
+        {Qt::Key_Z, QStringLiteral("cbIznos")},
+    };
+    for (const auto& [key, name] : keys) {
+        f.Find<QPushButton>(QStringLiteral("bNextOpce"))->setFocus();
+        QTest::keyClick(f.window.get(), key, Qt::AltModifier);
+        QWidget* field = f.Find<QWidget>(name);
+        QWidget* focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus == field || field->isAncestorOf(focus)) << name.toStdString();
+    }
+}
+
+TEST_F(AccessibilityTest, AltDownAndF4OpenTheCalendarOfADateField) {
+    f.ShowActive();
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Down, Qt::KeyboardModifiers(Qt::AltModifier)},
+          std::pair{Qt::Key_F4, Qt::KeyboardModifiers()}}) {
+        auto* field = f.Find<DateField>(QStringLiteral("dDo"));
+        field->lineEdit()->setFocus();
+        QTest::keyClick(field->lineEdit(), key, modifiers);
+        ASSERT_NE(field->calendarDialog(), nullptr);
+        EXPECT_TRUE(field->calendarDialog()->isVisible());
+        field->calendarDialog()->reject();
     }
 }
 
