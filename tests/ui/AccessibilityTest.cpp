@@ -443,6 +443,33 @@ TEST_F(AccessibilityTest, AWarningThatAppearsOrChangesIsAnnounced) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The system font size
+
+TEST(GridFontTest, CellsKeepEightPointsAtUsualSizesAndGrowInProportionBeyond) {
+    const std::vector<std::pair<double, double>> cases = {
+        {9, 8}, {10, 8}, {11, 8}, {14, 8 * 14 / 11.0}, {22, 16}};
+    for (const auto& [system, cell] : cases) {
+        EXPECT_DOUBLE_EQ(StatementGridModel::CellPointSize(system), cell) << system;
+    }
+}
+
+TEST(GridFontTest, RowsAndColumnsGrowWithALargerSystemFont) {
+    const QFont saved = QApplication::font();
+    Workspace ws(RegionalSettings{}, 2024);
+    ws.NewDocument();
+    StatementGrid usual(Statement::Bilanca, ws.viewTexts(Statement::Bilanca));
+    QFont large = saved;
+    large.setPointSizeF(22);
+    QApplication::setFont(large);
+    StatementGrid grown(Statement::Bilanca, ws.viewTexts(Statement::Bilanca));
+    QApplication::setFont(saved);
+    EXPECT_EQ(usual.gridModel()->cellFont().pointSizeF(), 8.0);
+    EXPECT_EQ(grown.gridModel()->cellFont().pointSizeF(), 16.0);
+    EXPECT_GT(grown.rowHeight(0), usual.rowHeight(0));
+    EXPECT_GT(grown.columnWidth(1), usual.columnWidth(1));
+}
+
+// ---------------------------------------------------------------------------------------------
 // Colours from the palette
 
 QPalette DarkPalette() {
