@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLibraryInfo>
+#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -21,6 +22,7 @@
 #include "movik/Version.h"
 #include "tests/support/WorkspaceTestAccess.h"
 #include "ui/MainWindow.h"
+#include "ui/ToolIcons.h"
 
 namespace {
 
@@ -69,6 +71,24 @@ int main(int argc, char* argv[]) {
     if (qtTranslator.load(QStringLiteral("qtbase_hr"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtTranslator);
+    }
+    // MOVIK_SHOTS_PALETTE=dark: the windows under a dark palette, as a dark desktop theme gives.
+    QApplication::setStyle(new movik::DrawnIconStyle);
+    if (qEnvironmentVariable("MOVIK_SHOTS_PALETTE") == QStringLiteral("dark")) {
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(53, 53, 53));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        dark.setColor(QPalette::Base, QColor(42, 42, 42));
+        dark.setColor(QPalette::AlternateBase, QColor(66, 66, 66));
+        dark.setColor(QPalette::Text, Qt::white);
+        dark.setColor(QPalette::Button, QColor(53, 53, 53));
+        dark.setColor(QPalette::ButtonText, Qt::white);
+        dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+        dark.setColor(QPalette::HighlightedText, Qt::white);
+        dark.setColor(QPalette::ToolTipBase, QColor(53, 53, 53));
+        dark.setColor(QPalette::ToolTipText, Qt::white);
+        dark.setColor(QPalette::Link, QColor(42, 130, 218));
+        QApplication::setPalette(dark);
     }
     const QString outDir = args.at(2);
     if (!QDir().mkpath(outDir)) {

@@ -544,6 +544,17 @@ void TForm1::PageControlChange() {
     if (s) {
         BuildStatementPages();
     }
+    // A page changed from the keyboard (Ctrl+Tab) takes the keyboard with it: the focus left on
+    // the hidden page goes to the shown page's grid or first field, so typing never goes astray.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != nullptr && focus->window() == this && focus != PageControl_->tabBar() &&
+        !PageControl_->currentWidget()->isAncestorOf(focus) && PageControl_->isAncestorOf(focus)) {
+        if (s) {
+            Grid(*s)->setFocus(Qt::TabFocusReason);
+        } else {
+            opce_->ePoduzece->setFocus(Qt::TabFocusReason);
+        }
+    }
     Import1_->setEnabled(s.has_value() && FactsOf(*s).imports);
     Export1_->setEnabled(s.has_value());
     PregledIspisa1_->setEnabled(s.has_value());

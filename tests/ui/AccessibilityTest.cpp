@@ -403,6 +403,17 @@ TEST_F(AccessibilityTest, AltDownAndF4OpenTheCalendarOfADateField) {
     }
 }
 
+TEST_F(AccessibilityTest, CtrlTabTakesTheKeyboardToTheGridOfTheNextPage) {
+    f.ShowActive();
+    auto* name = f.Find<QLineEdit>(QStringLiteral("ePoduzece"));
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), f.window->Grid(Statement::Bilanca));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), name);
+}
+
 TEST_F(AccessibilityTest, EscapeClosesTheComparisonTheChartsAndTheHelp) {
     f.ShowActive();
     f.window->Usporedba1Click();
