@@ -48,6 +48,7 @@
 #include "ui/StatementGridModel.h"
 #include "ui/StatementPage.h"
 #include "ui/StatusPanels.h"
+#include "ui/TabAccessible.h"
 #include "ui/ToolIcons.h"
 
 namespace movik {
@@ -255,6 +256,7 @@ void TForm1::BuildToolBar() {
 }
 
 void TForm1::BuildPages() {
+    InstallTabAccessibility();
     PageControl_ = new QTabWidget(this);
     PageControl_->setObjectName(QStringLiteral("PageControl"));
     PageControl_->setProperty("helpContext", kWindowHelpContext);

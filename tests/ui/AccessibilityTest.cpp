@@ -292,6 +292,25 @@ TEST_F(AccessibilityTest, EveryControlOfEveryPageOfTheMainWindowHasAName) {
     }
 }
 
+TEST_F(AccessibilityTest, PageTabsSayWhichIsSelected) {
+    auto* pages = f.Find<QTabWidget>(QStringLiteral("PageControl"));
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(pages->tabBar());
+    ASSERT_EQ(list->role(), QAccessible::PageTabList);
+    ASSERT_EQ(list->childCount(), 6);
+    for (const int current : {0, 2, 5}) {
+        pages->setCurrentIndex(current);
+        for (int t = 0; t < 6; ++t) {
+            QAccessibleInterface* tab = list->child(t);
+            EXPECT_EQ(tab->role(), QAccessible::PageTab);
+            EXPECT_EQ(tab->text(QAccessible::Name), pages->tabText(t));
+            EXPECT_EQ(bool(tab->state().selected), t == current) << t;
+        }
+    }
+    // Pressing a tab shows its page.
+    list->child(3)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(pages->currentIndex(), 3);
+}
+
 TEST_F(AccessibilityTest, PageButtonsAndDateFieldsAreNamedAfterWhatTheyDo) {
     f.window->BuildStatementPages();
     const auto name = [](QWidget* w) {
