@@ -176,8 +176,37 @@ def window_named(app, title, seconds=10):
     return None
 
 
+EVENTS = []
+
+
+def on_event(event):
+    try:
+        source = f"{event.source.getRoleName()} '{event.source.name or ''}'"
+    except Exception:
+        source = "?"
+    EVENTS.append(f"{event.type} {event.detail1} {source}")
+
+
+def pump(seconds):
+    """Lets the events that arrived reach on_event."""
+    end = time.time() + seconds
+    while time.time() < end:
+        try:
+            from gi.repository import GLib
+            ctx = GLib.MainContext.default()
+            while ctx.pending():
+                ctx.iteration(False)
+        except Exception:
+            pass
+        time.sleep(0.05)
+
+
 def main():
     app = find_app(sys.argv[1] if len(sys.argv) > 1 else "Movik")
+    for kind in ("object:state-changed:focused", "object:state-changed:selected",
+                 "object:property-change:accessible-name", "object:announcement",
+                 "window:activate", "object:state-changed:showing"):
+        pyatspi.Registry.registerEventListener(on_event, kind)
     time.sleep(2)
     report = []
     main_window = window_named(app, "Movik")
@@ -190,7 +219,7 @@ def main():
         page_tab = find(main_window, pyatspi.ROLE_PAGE_TAB, tab)
         if page_tab is not None:
             act(page_tab)
-            time.sleep(1.0)
+            pump(1.0)
         dump(f"Glavni prozor, stranica {tab}", main_window, report)
 
     steps = [
@@ -227,6 +256,9 @@ def main():
             dump("Prozor O programu", w, report)
             keys("Escape")
 
+    pump(0.5)
+    print("==== Događaji AT-SPI (redom)")
+    print("\n".join(EVENTS))
     print("==== Sažetak")
     print("\n".join(report))
 
