@@ -7,10 +7,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTranslator>
@@ -22,6 +25,7 @@
 #include "movik/Version.h"
 #include "tests/support/WorkspaceTestAccess.h"
 #include "ui/MainWindow.h"
+#include "ui/StatementGrid.h"
 #include "ui/ToolIcons.h"
 
 namespace {
@@ -119,6 +123,34 @@ int main(int argc, char* argv[]) {
         }
         std::printf("%s\n", qPrintable(file));
     }
+
+    // How the focus shows: the focused grid and its current cell, the cell editor, the focused
+    // tab and a focused button.
+    QApplication::setActiveWindow(&window);
+    pages->setCurrentIndex(1);
+    movik::StatementGrid* grid = window.Grid(movik::Statement::Bilanca);
+    grid->setFocus(Qt::OtherFocusReason);
+    grid->setCurrentIndex(grid->model()->index(3, 2));
+    const auto focusShot = [&](const QString& name) {
+        Settle(300);
+        const QString file = QStringLiteral("%1/%2.png").arg(outDir, name);
+        window.screen()->grabWindow(window.winId()).save(file);
+        std::printf("%s\n", qPrintable(file));
+    };
+    focusShot(QStringLiteral("11-fokus-tablica"));
+    grid->edit(grid->currentIndex());
+    focusShot(QStringLiteral("12-fokus-urednik"));
+    if (QLineEdit* editor = grid->cellEditor()) {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(editor, &escape);
+    }
+    pages->tabBar()->setFocus(Qt::TabFocusReason);
+    focusShot(QStringLiteral("13-fokus-kartica"));
+    if (auto* next = window.findChild<QPushButton*>(QStringLiteral("bNextBilanca"))) {
+        next->setFocus(Qt::TabFocusReason);
+    }
+    focusShot(QStringLiteral("14-fokus-gumb"));
+    pages->setCurrentIndex(0);
 
     auto save = [&outDir](QWidget& w, const QString& name) {
         Settle(300);

@@ -117,6 +117,15 @@ QIcon DrawnIconStyle::standardIcon(StandardPixmap icon, const QStyleOption* opti
     });
 }
 
+void DrawnIconStyle::drawControl(ControlElement element, const QStyleOption* option,
+                                 QPainter* painter, const QWidget* widget) const {
+    QProxyStyle::drawControl(element, option, painter, widget);
+    if (element == CE_TabBarTabShape && (option->state & State_HasFocus)) {
+        // The focused tab framed as a focused button is.
+        drawPrimitive(PE_FrameFocusRect, option, painter, widget);
+    }
+}
+
 void DrawnIconStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                                    QPainter* painter, const QWidget* widget) const {
     if (element == PE_FrameFocusRect || element == PE_PanelButtonCommand) {
