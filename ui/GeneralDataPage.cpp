@@ -140,6 +140,7 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
 
     cbValuta = new QComboBox(this);
     cbValuta->setObjectName(QStringLiteral("cbValuta"));
+    cbValuta->setAccessibleName(QStringLiteral("Valuta"));
     cbValuta->addItems({QStringLiteral("euro (EUR)"), QStringLiteral("kuna (HRK)")});
     cbValuta->setToolTip(
         QStringLiteral("Valuta iznosa dokumenta: euro za razdoblje koje završava 1. 1. 2023. ili "
