@@ -1,5 +1,7 @@
 #include "analysis/Summary.h"
 
+#include "analysis/DocumentPaths.h"
+#include "intake/OfficialForm.h"
 #include "model/NumberFormat.h"
 #include "model/Templates.h"
 
@@ -52,6 +54,24 @@ DocumentSummary SummaryOf(const Workspace& ws, const std::string& file) {
 
 DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int currentYear) {
     Workspace ws(rs, currentYear);
+    if (IsFormName(path)) {
+        // An official form goes through the same import as movik-cli form; one that disagrees
+        // with itself gives no numbers here, where nobody could be asked.
+        const OfficialForm form = ReadOfficialFormFile(path, currentYear);
+        std::string error = form.error;
+        if (form.ok && !form.differences.empty()) {
+            error = "Obrazac se ne slaže sam sa sobom (" + std::to_string(form.differences.size()) +
+                    " razlika; vidi movik-cli form)";
+        }
+        if (!error.empty()) {
+            DocumentSummary failed;
+            failed.file = path;
+            failed.error = error;
+            return failed;
+        }
+        ApplyOfficialForm(form, ws);
+        return SummaryOf(ws, path);
+    }
     if (const OpenOutcome opened = ws.OpenDocument(path); !opened) {
         DocumentSummary failed;
         failed.file = path;

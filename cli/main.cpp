@@ -62,6 +62,17 @@ const std::vector<Command>& Commands() {
          {"-o", "--unit"},
          {},
          movik::cli::RunXlsx},
+        {"form",
+         "  movik-cli form OBRAZAC.xlsx|OBRAZAC.xls -o OUT.mvk [--force] [--accept-differences]\n"
+         "  movik-cli form OBRAZAC... --dir MAPA [--force] [--accept-differences]\n"
+         "                        (službeni godišnji obrazac GFI-POD u novi dokument; ispisuje\n"
+         "                        provjeru zbrojeva obrasca i usklađenje ukupnih iznosa; s --dir\n"
+         "                        dokument dobiva ime \"PODUZEĆE GODINA.mvk\"; obrazac koji se ne\n"
+         "                        slaže sam sa sobom zapisuje se samo uz --accept-differences;\n"
+         "                        izlazni kod 1 ako neki obrazac nije uvezen)\n",
+         {"-o", "--dir"},
+         {"--force", "--accept-differences"},
+         movik::cli::RunForm},
         {"summary",
          "  movik-cli summary PUT... [-o OUT] [--format csv|jsonl|txt] [-j N]\n"
          "                        [--files-from DATOTEKA|-]\n"

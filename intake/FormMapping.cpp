@@ -29,8 +29,7 @@ const std::vector<FormMappingRow>& FormMapping() {
         {B, 13, "014", "014", W, ""},
         {B, 14, "016", "016", W, ""},
         {B, 15, "017", "017", W, ""},
-        {B, 17, "015+018+019", "015+018+019", W,
-         "015 Biološka imovina, 019 Ulaganje u nekretnine"},
+        {B, 17, "015+018+019", "015+018+019", W, "015 Biološka imovina, 019 Ulaganje u nekretnine"},
         {B, 19, "021+022", "021+022", W, ""},
         {B, 20, "023", "023", W, ""},
         {B, 21, "024+025+026+029", "024+025+026+029", W,
@@ -112,8 +111,10 @@ const std::vector<FormMappingRow>& FormMapping() {
         {R, 32, "164+165+166+167", "161+162+163+164", W, ""},
         {R, 34, "169+170", "166+167", W, ""},
         {R, 35, "171+172+173+174+175", "168+169+170+171+172", W, ""},
-        {R, 38, "176+177", "173+174", W, "udio u dobiti pridruženih društava i zajedničkih pothvata"},
-        {R, 39, "178+179", "175+176", W, "udio u gubitku pridruženih društava i zajedničkih pothvata"},
+        {R, 38, "176+177", "173+174", W,
+         "udio u dobiti pridruženih društava i zajedničkih pothvata"},
+        {R, 39, "178+179", "175+176", W,
+         "udio u gubitku pridruženih društava i zajedničkih pothvata"},
         {R, 43, "185", "182", W, ""},
     };
     return table;
@@ -121,7 +122,9 @@ const std::vector<FormMappingRow>& FormMapping() {
 
 const std::vector<FormNotCarriedRow>& FormNotCarried() {
     static const std::vector<FormNotCarriedRow> table = {
-        {"090", "087", "Manjinski (nekontrolirajući) interes: u Movikovoj bilanci nema mjesta",
+        {"090",
+         "087",
+         "Manjinski (nekontrolirajući) interes: u Movikovoj bilanci nema mjesta",
          {false, true, true, false, false, false, false}},
     };
     return table;

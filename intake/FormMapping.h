@@ -48,8 +48,8 @@ struct FormNotCarriedRow {
 struct FormTotalRow {
     FormTotal total;
     std::string_view caption;
-    bool bothYears;         // balance sheet totals: previous and current year
-    Statement statement;    // where Movik holds it
+    bool bothYears;       // balance sheet totals: previous and current year
+    Statement statement;  // where Movik holds it
     int row;
     std::string_view code4;
     std::string_view code3;

@@ -70,14 +70,14 @@ std::string CellName(int row, int col) {
 }
 
 // The position code of column G: a whole number from 1 to 999, written as a number or a text.
-std::optional<int> CodeOf(const WorkbookCell& cell) {
-    if (cell.kind == WorkbookCell::Kind::Number) {
+std::optional<int> CodeOf(const SheetCell& cell) {
+    if (cell.kind == SheetCell::Kind::Number) {
         if (cell.number >= 1 && cell.number <= 999 && cell.number == std::floor(cell.number)) {
             return static_cast<int>(cell.number);
         }
         return std::nullopt;
     }
-    if (cell.kind == WorkbookCell::Kind::Text) {
+    if (cell.kind == SheetCell::Kind::Text) {
         const std::string t = Trim(cell.text);
         int code = 0;
         const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), code);
@@ -119,39 +119,42 @@ bool IsPositivePart(const std::string& label, const std::vector<FormTerm>& formu
     return profit != loss;
 }
 
-std::optional<double> AmountOf(const WorkbookSheet& sheet, int row, int col, int code) {
-    const WorkbookCell& cell = sheet.At(row, col);
-    const std::string where = "list " + sheet.name + ", ćelija " + CellName(row, col) +
-                              " (AOP " + Code3(code) + ")";
-    switch (cell.kind) {
-    case WorkbookCell::Kind::Empty:
-        return 0.0;
-    case WorkbookCell::Kind::Number:
-        return cell.number;
-    case WorkbookCell::Kind::FormulaNoValue:
-        return std::nullopt;
-    case WorkbookCell::Kind::Error:
-        throw Refusal{"Obrazac ima pogrešku u ćeliji: " + where + " sadrži " + cell.text};
-    case WorkbookCell::Kind::Text: {
-        const std::string t = Trim(cell.text);
-        if (t.empty() || t == "-") {
-            return 0.0;
-        }
-        double v = 0;
-        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-        if (ec == std::errc() && end == t.data() + t.size() && std::isfinite(v)) {
-            return v;
-        }
-        throw Refusal{"Obrazac ima tekst umjesto iznosa: " + where + " sadrži \"" +
-                      t.substr(0, 40) + "\""};
+std::optional<double> AmountOf(const SheetData& sheet, int row, int col, int code, bool sumRow) {
+    const SheetCell& cell = sheet.At(row, col);
+    if (cell.kind == SheetCell::Kind::Empty && sumRow && !sheet.formulaResultsKnown) {
+        return std::nullopt;  // a formula whose result the reader cannot see
     }
+    const std::string where =
+        "list " + sheet.name + ", ćelija " + CellName(row, col) + " (AOP " + Code3(code) + ")";
+    switch (cell.kind) {
+        case SheetCell::Kind::Empty:
+            return 0.0;
+        case SheetCell::Kind::Number:
+            return cell.number;
+        case SheetCell::Kind::FormulaNoValue:
+            return std::nullopt;
+        case SheetCell::Kind::Error:
+            throw Refusal{"Obrazac ima pogrešku u ćeliji: " + where + " sadrži " + cell.text};
+        case SheetCell::Kind::Text: {
+            const std::string t = Trim(cell.text);
+            if (t.empty() || t == "-") {
+                return 0.0;
+            }
+            double v = 0;
+            const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+            if (ec == std::errc() && end == t.data() + t.size() && std::isfinite(v)) {
+                return v;
+            }
+            throw Refusal{"Obrazac ima tekst umjesto iznosa: " + where + " sadrži \"" +
+                          t.substr(0, 40) + "\""};
+        }
     }
     return 0.0;
 }
 
 using Lines = std::map<int, FormLine>;
 
-void ReadLines(const WorkbookSheet& sheet, Lines& lines, std::vector<int>& order) {
+void ReadLines(const SheetData& sheet, Lines& lines, std::vector<int>& order) {
     for (int row = 0; row < sheet.rows; ++row) {
         const std::optional<int> code = CodeOf(sheet.At(row, kCodeColumn));
         if (!code) {
@@ -159,20 +162,20 @@ void ReadLines(const WorkbookSheet& sheet, Lines& lines, std::vector<int>& order
         }
         const auto existing = lines.find(*code);
         if (existing != lines.end()) {
-            throw Refusal{std::string(kNotTheForm) + ": AOP " + Code3(*code) +
-                          " se na listu " + sheet.name + " pojavljuje dvaput (retci " +
+            throw Refusal{std::string(kNotTheForm) + ": AOP " + Code3(*code) + " se na listu " +
+                          sheet.name + " pojavljuje dvaput (retci " +
                           std::to_string(existing->second.row + 1) + " i " +
                           std::to_string(row + 1) + ")"};
         }
         FormLine line;
         line.sheet = sheet.name;
         line.row = row;
-        const WorkbookCell& label = sheet.At(row, kLabelColumn);
-        line.label = label.kind == WorkbookCell::Kind::Text ? Trim(label.text) : "";
-        for (std::size_t y = 0; y < 2; ++y) {
-            line.value[y] = AmountOf(sheet, row, kYearColumns[y], *code);
-        }
+        const SheetCell& label = sheet.At(row, kLabelColumn);
+        line.label = label.kind == SheetCell::Kind::Text ? Trim(label.text) : "";
         line.formula = FormulaOf(line.label);
+        for (std::size_t y = 0; y < 2; ++y) {
+            line.value[y] = AmountOf(sheet, row, kYearColumns[y], *code, !line.formula.empty());
+        }
         line.positivePart = IsPositivePart(line.label, line.formula);
         lines.emplace(*code, std::move(line));
         order.push_back(*code);
@@ -201,8 +204,7 @@ class Amounts {
         if (line->second.formula.empty()) {
             throw Refusal{"Obrazac ima formulu bez spremljenog rezultata (list " +
                           line->second.sheet + ", ćelija " +
-                          CellName(line->second.row, kYearColumns[year_]) + ", AOP " +
-                          Code3(code) +
+                          CellName(line->second.row, kYearColumns[year_]) + ", AOP " + Code3(code) +
                           "), a opis retka ne navodi njezine dijelove: otvorite obrazac u "
                           "Excelu ili LibreOfficeu, spremite ga pa ga uvezite ponovno"};
         }
@@ -238,15 +240,15 @@ double Cents(double v) {
     return std::round(v * 100.0) / 100.0;
 }
 
-std::optional<double> DateOf(const WorkbookCell& cell) {
-    if (cell.kind == WorkbookCell::Kind::Number) {
+std::optional<double> DateOf(const SheetCell& cell) {
+    if (cell.kind == SheetCell::Kind::Number) {
         // A date cell holds the day count from 30 December 1899, as the document does.
         if (cell.number >= 1 && cell.number < 2958466) {
             return std::floor(cell.number);
         }
         return std::nullopt;
     }
-    if (cell.kind != WorkbookCell::Kind::Text) {
+    if (cell.kind != SheetCell::Kind::Text) {
         return std::nullopt;
     }
     const std::string t = Trim(cell.text);
@@ -283,11 +285,11 @@ std::optional<double> DateOf(const WorkbookCell& cell) {
     return day;
 }
 
-std::optional<int> YearOf(const WorkbookCell& cell) {
+std::optional<int> YearOf(const SheetCell& cell) {
     double v = 0;
-    if (cell.kind == WorkbookCell::Kind::Number) {
+    if (cell.kind == SheetCell::Kind::Number) {
         v = cell.number;
-    } else if (cell.kind == WorkbookCell::Kind::Text) {
+    } else if (cell.kind == SheetCell::Kind::Text) {
         const std::string t = Trim(cell.text);
         const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
         if (ec != std::errc() || end != t.data() + t.size()) {
@@ -303,12 +305,11 @@ std::optional<int> YearOf(const WorkbookCell& cell) {
 }
 
 // A text of the form as the document can hold it: Windows-1250, at most 255 characters.
-std::string DocumentText(const WorkbookCell& cell, const char* what,
-                         std::vector<std::string>& notes) {
+std::string DocumentText(const SheetCell& cell, const char* what, std::vector<std::string>& notes) {
     std::string text;
-    if (cell.kind == WorkbookCell::Kind::Text) {
+    if (cell.kind == SheetCell::Kind::Text) {
         text = Trim(cell.text);
-    } else if (cell.kind == WorkbookCell::Kind::Number) {
+    } else if (cell.kind == SheetCell::Kind::Number) {
         text = std::to_string(static_cast<long long>(cell.number));
     }
     std::string bytes = Utf8ToCp1250Lossy(text);
@@ -321,12 +322,13 @@ std::string DocumentText(const WorkbookCell& cell, const char* what,
         text = Cp1250ToUtf8(bytes);
         notes.push_back(std::string(what) +
                         " je skraćen ili su znakovi koje dokument ne može spremiti zamijenjeni "
-                        "znakom ?: \"" + text + "\"");
+                        "znakom ?: \"" +
+                        text + "\"");
     }
     return text;
 }
 
-std::string SheetList(const Workbook& book) {
+std::string SheetList(const WorkbookData& book) {
     std::string list;
     for (std::size_t i = 0; i < book.sheetNames.size() && i < 8; ++i) {
         list += (i == 0 ? "" : ", ") + book.sheetNames[i];
@@ -397,7 +399,7 @@ double AmountIn(const TDokument& doc, Statement s, int row, std::size_t year) {
     return doc.Racun.row(row).Iznos;
 }
 
-void Read(const Workbook& book, int currentYear, OfficialForm& form) {
+void Read(const WorkbookData& book, int currentYear, OfficialForm& form) {
     for (const std::string& name : FormSheets()) {
         if (book.Find(name) == nullptr) {
             throw Refusal{std::string(kNotTheForm) + ": nema lista " + name +
@@ -426,7 +428,7 @@ void Read(const Workbook& book, int currentYear, OfficialForm& form) {
     form.versionName = form.version == FormVersion::V3 ? "3" : "4.x/6.x";
 
     // General data.
-    const WorkbookSheet& ref = *book.Find("RefStr");
+    const SheetData& ref = *book.Find("RefStr");
     const std::optional<double> from = DateOf(ref.At(3, 2));
     const std::optional<double> to = DateOf(ref.At(3, 5));
     std::optional<int> year = YearOf(ref.At(11, 5));
@@ -434,8 +436,9 @@ void Read(const Workbook& book, int currentYear, OfficialForm& form) {
         year = CivilFromDayNumber(*to).year;
     }
     if (!year) {
-        throw Refusal{"Obrazac ne navodi čitljivu poslovnu godinu (list RefStr, ćelija F12) ni "
-                      "razdoblje (C4 i F4)"};
+        throw Refusal{
+            "Obrazac ne navodi čitljivu poslovnu godinu (list RefStr, ćelija F12) ni "
+            "razdoblje (C4 i F4)"};
     }
     form.businessYear = *year;
     form.kunas = form.businessYear <= 2022;
@@ -447,15 +450,16 @@ void Read(const Workbook& book, int currentYear, OfficialForm& form) {
         form.from = DayNumber(form.businessYear, 1, 1);
         form.to = DayNumber(form.businessYear, 12, 31);
         form.periodFromYear = true;
-        form.notes.push_back("Razdoblje u listu RefStr (C4 i F4) nije čitljivo: uzeta je poslovna "
-                             "godina, 1. 1. do 31. 12. " +
-                             std::to_string(form.businessYear) + ".");
+        form.notes.push_back(
+            "Razdoblje u listu RefStr (C4 i F4) nije čitljivo: uzeta je poslovna "
+            "godina, 1. 1. do 31. 12. " +
+            std::to_string(form.businessYear) + ".");
     }
     form.company = DocumentText(ref.At(28, 2), "Naziv poduzeća", form.notes);
     form.seat = DocumentText(ref.At(30, 5), "Sjedište", form.notes);
-    const WorkbookCell& oib = ref.At(26, 2);
-    form.oib = oib.kind == WorkbookCell::Kind::Text ? Trim(oib.text)
-               : oib.kind == WorkbookCell::Kind::Number
+    const SheetCell& oib = ref.At(26, 2);
+    form.oib = oib.kind == SheetCell::Kind::Text ? Trim(oib.text)
+               : oib.kind == SheetCell::Kind::Number
                    ? std::to_string(static_cast<long long>(oib.number))
                    : "";
 
@@ -550,17 +554,24 @@ void Read(const Workbook& book, int currentYear, OfficialForm& form) {
         form.notCarried.push_back(std::move(a));
     }
     for (const FormTotalRow& t : FormTotals()) {
-        const int code = ParseFormFormula(form.version == FormVersion::V3 ? t.code3 : t.code4)
-                             .front()
-                             .code;
+        const int code =
+            ParseFormFormula(form.version == FormVersion::V3 ? t.code3 : t.code4).front().code;
         form.totals[static_cast<std::size_t>(t.total)] = {Cents(*amounts[0].Of(code)),
                                                           Cents(*amounts[1].Of(code))};
     }
 
-    form.notes.push_back("Broj dionica nije na obrascu: dokument ima 0, pa pokazatelji po dionici "
-                         "ostaju prazni dok se broj ne upiše.");
-    form.notes.push_back("Račun dobiti i gubitka prenesen je za tekuću godinu (stupac J); "
-                         "prethodna godina obrasca ostaje samo u provjeri zbrojeva.");
+    if (!book.Find("Bilanca")->formulaResultsKnown) {
+        form.notes.push_back(
+            "Iz datoteke .xls ne čitaju se rezultati formula: zbrojni retci "
+            "obrasca izračunati su iz svojih dijelova, pa provjera zbrojeva "
+            "obuhvaća samo zbrojeve upisane kao brojevi.");
+    }
+    form.notes.push_back(
+        "Broj dionica nije na obrascu: dokument ima 0, pa pokazatelji po dionici "
+        "ostaju prazni dok se broj ne upiše.");
+    form.notes.push_back(
+        "Račun dobiti i gubitka prenesen je za tekuću godinu (stupac J); "
+        "prethodna godina obrasca ostaje samo u provjeri zbrojeva.");
     form.notes.push_back(std::string("Iznosi su preuzeti kako stoje na obrascu, u ") +
                          (form.kunas ? "kunama" : "eurima") + " (poslovna godina " +
                          std::to_string(form.businessYear) + ").");
@@ -577,7 +588,7 @@ const std::vector<std::string>& FormSheets() {
     return sheets;
 }
 
-OfficialForm ReadOfficialForm(const Workbook& book, int currentYear) {
+OfficialForm ReadOfficialForm(const WorkbookData& book, int currentYear) {
     OfficialForm form;
     try {
         Read(book, currentYear, form);
@@ -685,8 +696,8 @@ std::string FormReport(const OfficialForm& form, const std::vector<Reconciliatio
         out += "  " + caption + ": " + Money(l.movik, rs) + " / " + Money(l.form, rs) + " / " +
                Money(l.difference, rs);
         if (Differs(l)) {
-            out += "  RAZLIKA" + (l.explainedBy.empty() ? std::string()
-                                                        : " (objašnjava " + l.explainedBy + ")");
+            out += "  RAZLIKA" +
+                   (l.explainedBy.empty() ? std::string() : " (objašnjava " + l.explainedBy + ")");
         }
         out += "\n";
     }

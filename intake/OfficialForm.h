@@ -40,7 +40,7 @@ struct ReconciliationLine {
     int code = 0;         // the form's row
     double movik = 0;
     double form = 0;
-    double difference = 0;  // movik - form, rounded to cents
+    double difference = 0;    // movik - form, rounded to cents
     std::string explainedBy;  // not-carried rows whose amounts it holds ("" for none)
 };
 
@@ -51,8 +51,8 @@ struct OfficialForm {
     FormVersion version = FormVersion::V4;
     std::string versionName;  // "3" or "4.x/6.x"
     int businessYear = 0;
-    bool kunas = false;        // amounts in kunas (business year up to 2022)
-    double tolerance = 0.01;   // a kuna for whole-kuna forms, a cent otherwise
+    bool kunas = false;       // amounts in kunas (business year up to 2022)
+    double tolerance = 0.01;  // a kuna for whole-kuna forms, a cent otherwise
     std::string company;
     std::string seat;
     std::string oib;
@@ -72,7 +72,7 @@ struct OfficialForm {
 const std::vector<std::string>& FormSheets();
 
 // Recognises and reads the form in book; ok false with the reason when it is not the form.
-OfficialForm ReadOfficialForm(const Workbook& book, int currentYear);
+OfficialForm ReadOfficialForm(const WorkbookData& book, int currentYear);
 
 // Reads the workbook at path and the form in it.
 OfficialForm ReadOfficialFormFile(const std::string& path, int currentYear);

@@ -19,7 +19,7 @@ namespace movik {
 
 namespace {
 
-const WorkbookCell kEmptyCell;
+const SheetCell kEmptyCell;
 
 std::uint64_t Key(int row, int col) {
     return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) |
@@ -166,8 +166,7 @@ class Zip {
         if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &st) != 0) {
             throw ReadError{kDamaged};
         }
-        if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) != 0 &&
-            st.encryption_method != ZIP_EM_NONE) {
+        if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) != 0 && st.encryption_method != ZIP_EM_NONE) {
             throw ReadError{kEncrypted};
         }
         if ((st.valid & ZIP_STAT_SIZE) != 0 && st.size > limits_.entryBytes) {
@@ -230,12 +229,12 @@ void ParseXml(Zip& zip, const std::string& name, Handler& handler) {
         static_cast<Handler*>(h)->Text(std::string_view(s, static_cast<std::size_t>(len)));
     });
     // A workbook part has no document type; one with a DTD is refused before any entity grows.
-    XML_SetStartDoctypeDeclHandler(parser, [](void* h, const XML_Char*, const XML_Char*,
-                                              const XML_Char*, int) {
-        Handler* self = static_cast<Handler*>(h);
-        self->failure = kDamaged;
-        XML_StopParser(self->parser, XML_FALSE);
-    });
+    XML_SetStartDoctypeDeclHandler(
+        parser, [](void* h, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+            Handler* self = static_cast<Handler*>(h);
+            self->failure = kDamaged;
+            XML_StopParser(self->parser, XML_FALSE);
+        });
     zip.Read(name, [&](std::string_view piece, bool last) {
         if (XML_Parse(parser, piece.data(), static_cast<int>(piece.size()),
                       last ? XML_TRUE : XML_FALSE) == XML_STATUS_ERROR) {
@@ -335,7 +334,7 @@ struct SharedStringsPart : HandlerBase {
 struct SheetPart : HandlerBase {
     const WorkbookLimits* limits = nullptr;
     const std::vector<std::string>* shared = nullptr;
-    WorkbookSheet* sheet = nullptr;
+    SheetData* sheet = nullptr;
     std::size_t* cellCount = nullptr;
 
     int row = -1;
@@ -426,15 +425,15 @@ struct SheetPart : HandlerBase {
     }
 
     void Finish() {
-        WorkbookCell cell;
+        SheetCell cell;
         if (type == "inlineStr") {
-            cell.kind = WorkbookCell::Kind::Text;
+            cell.kind = SheetCell::Kind::Text;
             cell.text = std::move(inlineText);
         } else if (!hasValue) {
             if (!hasFormula) {
                 return;  // a formatted empty cell
             }
-            cell.kind = WorkbookCell::Kind::FormulaNoValue;
+            cell.kind = SheetCell::Kind::FormulaNoValue;
         } else if (type == "s") {
             std::size_t index = 0;
             const auto [end, ec] =
@@ -445,13 +444,13 @@ struct SheetPart : HandlerBase {
                      std::to_string(row + 1) + " upućuje na nepostojeći tekst)");
                 return;
             }
-            cell.kind = WorkbookCell::Kind::Text;
+            cell.kind = SheetCell::Kind::Text;
             cell.text = (*shared)[index];
         } else if (type == "str" || type == "d") {
-            cell.kind = WorkbookCell::Kind::Text;
+            cell.kind = SheetCell::Kind::Text;
             cell.text = std::move(value);
         } else if (type == "e") {
-            cell.kind = WorkbookCell::Kind::Error;
+            cell.kind = SheetCell::Kind::Error;
             cell.text = std::move(value);
         } else if (type == "b" || type == "n") {
             if (!ParseNumber(value, cell.number)) {
@@ -459,7 +458,7 @@ struct SheetPart : HandlerBase {
                      std::to_string(row + 1) + " nema ispravan broj)");
                 return;
             }
-            cell.kind = WorkbookCell::Kind::Number;
+            cell.kind = SheetCell::Kind::Number;
         } else {
             Stop(std::string(kDamaged) + " (nepoznata vrsta ćelije)");
             return;
@@ -491,8 +490,8 @@ bool Wanted(const std::vector<std::string>& wanted, const std::string& name) {
     return wanted.empty() || std::find(wanted.begin(), wanted.end(), name) != wanted.end();
 }
 
-Workbook ReadXlsx(std::string_view bytes, const std::vector<std::string>& wanted,
-                  const WorkbookLimits& limits) {
+WorkbookData ReadXlsx(std::string_view bytes, const std::vector<std::string>& wanted,
+                      const WorkbookLimits& limits) {
     Zip zip(bytes, limits);
     if (!zip.Has("xl/workbook.xml")) {
         throw ReadError{"Datoteka je zip arhiva, ali nije radna knjiga programa Excel (.xlsx)"};
@@ -505,7 +504,7 @@ Workbook ReadXlsx(std::string_view bytes, const std::vector<std::string>& wanted
     }
     SharedStringsPart shared;
     shared.limits = &limits;
-    Workbook book;
+    WorkbookData book;
     bool sharedRead = false;
     std::size_t cellCount = 0;
     for (const auto& [name, id] : workbook.sheets) {
@@ -523,7 +522,7 @@ Workbook ReadXlsx(std::string_view bytes, const std::vector<std::string>& wanted
                 ParseXml(zip, "xl/sharedStrings.xml", shared);
             }
         }
-        WorkbookSheet sheet;
+        SheetData sheet;
         sheet.name = name;
         SheetPart part;
         part.limits = &limits;
@@ -538,8 +537,8 @@ Workbook ReadXlsx(std::string_view bytes, const std::vector<std::string>& wanted
 
 // ---- .xls --------------------------------------------------------------------------------------
 
-Workbook ReadXls(const std::string& path, const std::vector<std::string>& wanted,
-                 const WorkbookLimits& limits) {
+WorkbookData ReadXls(const std::string& path, const std::vector<std::string>& wanted,
+                     const WorkbookLimits& limits) {
     const void* handle = nullptr;
     const int rc = freexl_open(path.c_str(), &handle);
     std::unique_ptr<const void, int (*)(const void*)> guard(handle, freexl_close);
@@ -558,12 +557,11 @@ Workbook ReadXls(const std::string& path, const std::vector<std::string>& wanted
     if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK) {
         throw ReadError{std::string(kDamaged) + " (.xls)"};
     }
-    Workbook book;
+    WorkbookData book;
     std::size_t cellCount = 0;
     for (unsigned int s = 0; s < count && s < 4096; ++s) {
         const char* name = nullptr;
-        if (freexl_get_worksheet_name(handle, static_cast<unsigned short>(s), &name) !=
-                FREEXL_OK ||
+        if (freexl_get_worksheet_name(handle, static_cast<unsigned short>(s), &name) != FREEXL_OK ||
             name == nullptr) {
             throw ReadError{std::string(kDamaged) + " (.xls)"};
         }
@@ -577,13 +575,14 @@ Workbook ReadXls(const std::string& path, const std::vector<std::string>& wanted
             freexl_worksheet_dimensions(handle, &rows, &cols) != FREEXL_OK) {
             throw ReadError{std::string(kDamaged) + " (.xls)"};
         }
-        WorkbookSheet sheet;
+        SheetData sheet;
         sheet.name = name;
+        sheet.formulaResultsKnown = false;
         // The form's columns all lie well within the first 64; the rest is not visited.
         const unsigned short readCols = std::min<unsigned short>(cols, 64);
         if (static_cast<std::uint64_t>(rows) * readCols > 16 * limits.cells) {
-            throw ReadError{TooLarge("list " + sheet.name + " ima " + std::to_string(rows) +
-                                     " redaka")};
+            throw ReadError{
+                TooLarge("list " + sheet.name + " ima " + std::to_string(rows) + " redaka")};
         }
         for (unsigned int r = 0; r < rows; ++r) {
             for (unsigned short c = 0; c < readCols; ++c) {
@@ -591,34 +590,34 @@ Workbook ReadXls(const std::string& path, const std::vector<std::string>& wanted
                 if (freexl_get_cell_value(handle, r, c, &v) != FREEXL_OK) {
                     throw ReadError{std::string(kDamaged) + " (.xls)"};
                 }
-                WorkbookCell cell;
+                SheetCell cell;
                 switch (v.type) {
-                case FREEXL_CELL_INT:
-                    cell.kind = WorkbookCell::Kind::Number;
-                    cell.number = v.value.int_value;
-                    break;
-                case FREEXL_CELL_DOUBLE:
-                    cell.kind = WorkbookCell::Kind::Number;
-                    cell.number = v.value.double_value;
-                    break;
-                case FREEXL_CELL_TEXT:
-                case FREEXL_CELL_SST_TEXT:
-                case FREEXL_CELL_DATE:
-                case FREEXL_CELL_DATETIME:
-                case FREEXL_CELL_TIME:
-                    cell.kind = WorkbookCell::Kind::Text;
-                    cell.text = v.value.text_value != nullptr ? v.value.text_value : "";
-                    if (cell.text.size() > limits.textBytes) {
-                        throw ReadError{TooLarge("tekst dulji od " +
-                                                 std::to_string(limits.textBytes) + " znakova")};
-                    }
-                    break;
-                default:
-                    continue;
+                    case FREEXL_CELL_INT:
+                        cell.kind = SheetCell::Kind::Number;
+                        cell.number = v.value.int_value;
+                        break;
+                    case FREEXL_CELL_DOUBLE:
+                        cell.kind = SheetCell::Kind::Number;
+                        cell.number = v.value.double_value;
+                        break;
+                    case FREEXL_CELL_TEXT:
+                    case FREEXL_CELL_SST_TEXT:
+                    case FREEXL_CELL_DATE:
+                    case FREEXL_CELL_DATETIME:
+                    case FREEXL_CELL_TIME:
+                        cell.kind = SheetCell::Kind::Text;
+                        cell.text = v.value.text_value != nullptr ? v.value.text_value : "";
+                        if (cell.text.size() > limits.textBytes) {
+                            throw ReadError{TooLarge(
+                                "tekst dulji od " + std::to_string(limits.textBytes) + " znakova")};
+                        }
+                        break;
+                    default:
+                        continue;
                 }
                 if (++cellCount > limits.cells) {
-                    throw ReadError{TooLarge("više od " + std::to_string(limits.cells) +
-                                             " ćelija")};
+                    throw ReadError{
+                        TooLarge("više od " + std::to_string(limits.cells) + " ćelija")};
                 }
                 sheet.rows = std::max(sheet.rows, static_cast<int>(r) + 1);
                 sheet.cells[Key(static_cast<int>(r), c)] = std::move(cell);
@@ -630,8 +629,8 @@ Workbook ReadXls(const std::string& path, const std::vector<std::string>& wanted
 }
 
 // FreeXL reads only named files: bytes in memory go through an anonymous memory file.
-Workbook ReadXlsBytes(std::string_view bytes, const std::vector<std::string>& wanted,
-                      const WorkbookLimits& limits) {
+WorkbookData ReadXlsBytes(std::string_view bytes, const std::vector<std::string>& wanted,
+                          const WorkbookLimits& limits) {
     const int fd = ::memfd_create("movik-xls", MFD_CLOEXEC);
     if (fd < 0) {
         throw ReadError{"Radnu knjigu nije moguće pročitati"};
@@ -651,7 +650,7 @@ Workbook ReadXlsBytes(std::string_view bytes, const std::vector<std::string>& wa
     return ReadXls("/proc/self/fd/" + std::to_string(fd), wanted, limits);
 }
 
-WorkbookRead Outcome(const std::function<Workbook()>& read) {
+WorkbookRead Outcome(const std::function<WorkbookData()>& read) {
     WorkbookRead out;
     try {
         out.book = read();
@@ -666,13 +665,13 @@ WorkbookRead Outcome(const std::function<Workbook()>& read) {
 
 }  // namespace
 
-const WorkbookCell& WorkbookSheet::At(int row, int col) const {
+const SheetCell& SheetData::At(int row, int col) const {
     const auto it = cells.find(Key(row, col));
     return it == cells.end() ? kEmptyCell : it->second;
 }
 
-const WorkbookSheet* Workbook::Find(std::string_view name) const {
-    for (const WorkbookSheet& s : sheets) {
+const SheetData* WorkbookData::Find(std::string_view name) const {
+    for (const SheetData& s : sheets) {
         if (s.name == name) {
             return &s;
         }
@@ -690,7 +689,7 @@ std::string ColumnName(int col) {
 
 WorkbookRead ReadWorkbookBytes(std::string_view bytes, const std::vector<std::string>& wanted,
                                const WorkbookLimits& limits) {
-    return Outcome([&]() -> Workbook {
+    return Outcome([&]() -> WorkbookData {
         if (bytes.size() > limits.fileBytes) {
             throw ReadError{TooLarge("datoteka veća od " + Mib(limits.fileBytes))};
         }

@@ -14,7 +14,7 @@
 
 namespace movik {
 
-struct WorkbookCell {
+struct SheetCell {
     enum class Kind {
         Empty,
         Number,
@@ -27,35 +27,37 @@ struct WorkbookCell {
     std::string text;  // UTF-8
 };
 
-struct WorkbookSheet {
+struct SheetData {
     std::string name;
     int rows = 0;  // one past the last row holding a cell
+    // False for .xls: FreeXL does not give the results of formula cells, which read as empty.
+    bool formulaResultsKnown = true;
     // Cells by (row, column), both from 0.
-    std::unordered_map<std::uint64_t, WorkbookCell> cells;
+    std::unordered_map<std::uint64_t, SheetCell> cells;
 
     // The cell at row, col (from 0); an empty cell where none is held.
-    const WorkbookCell& At(int row, int col) const;
+    const SheetCell& At(int row, int col) const;
 };
 
-struct Workbook {
+struct WorkbookData {
     std::vector<std::string> sheetNames;  // every sheet, in workbook order
-    std::vector<WorkbookSheet> sheets;    // the sheets that were asked for and exist
-    const WorkbookSheet* Find(std::string_view name) const;
+    std::vector<SheetData> sheets;        // the sheets that were asked for and exist
+    const SheetData* Find(std::string_view name) const;
 };
 
 struct WorkbookLimits {
-    std::size_t fileBytes = 32u << 20;            // the file itself
-    std::size_t entryBytes = 32u << 20;           // one unpacked part of an .xlsx
-    std::size_t totalBytes = 96u << 20;           // every unpacked part together
-    std::size_t cells = 200000;                   // cells kept, over all sheets read
-    std::size_t sharedStrings = 200000;           // entries of the shared string table
-    std::size_t textBytes = 32767;                // one cell's text (Excel's own limit)
+    std::size_t fileBytes = 32u << 20;   // the file itself
+    std::size_t entryBytes = 32u << 20;  // one unpacked part of an .xlsx
+    std::size_t totalBytes = 96u << 20;  // every unpacked part together
+    std::size_t cells = 200000;          // cells kept, over all sheets read
+    std::size_t sharedStrings = 200000;  // entries of the shared string table
+    std::size_t textBytes = 32767;       // one cell's text (Excel's own limit)
 };
 
 struct WorkbookRead {
     bool ok = false;
     std::string error;  // Croatian, for the user, when !ok
-    Workbook book;
+    WorkbookData book;
 };
 
 // Reads the sheets named in wanted (every sheet when wanted is empty) of the workbook at path,

@@ -189,6 +189,9 @@ void TForm1::BuildMenus() {
     add(dokument, QStringLiteral("IzvozXlsx1"), QStringLiteral("Izvoz u Excel (.xlsx)…"),
         QKeySequence(), &TForm1::IzvozXlsx1Click)
         ->setProperty("helpContext", kAnalysisHelpContext);
+    add(dokument, QStringLiteral("UvozObrasca1"),
+        QStringLiteral("Uvoz službenog obrasca (GFI-POD)…"), QKeySequence(),
+        &TForm1::UvozObrasca1Click);
     dokument->addSeparator();
     Import1_ = add(dokument, QStringLiteral("Import1"), QStringLiteral("I&mport"), QKeySequence(),
                    &TForm1::Import1Click);

@@ -114,9 +114,8 @@ inline std::vector<BuiltRow> FormRowsOf(bool version3) {
         r.formula = LabelFormula(r.label);
         const std::string lower = [&] {
             std::string s = r.label;
-            std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) {
-                return static_cast<char>(std::tolower(c));
-            });
+            std::transform(s.begin(), s.end(), s.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
             return s;
         }();
         r.positivePart = r.formula.size() == 2 && r.formula[0].second != r.formula[1].second &&

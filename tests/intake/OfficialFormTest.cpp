@@ -95,21 +95,20 @@ INSTANTIATE_TEST_SUITE_P(
     Forms, FormVersions,
     ::testing::Values(
         // 005+009; 076+(078..083); 085; 135 (4.x) and 076+(078..080); 082; 132 (3)
-        VersionCase{"Euro2023", false, 2023, true, "4.x/6.x", 1400.5, 55901.75, 8500.25,
-                    13500.25},
+        VersionCase{"Euro2023", false, 2023, true, "4.x/6.x", 1400.5, 55901.75, 8500.25, 13500.25},
         VersionCase{"Kuna2021", false, 2021, true, "4.x/6.x", 1400, 55900, 8500, 13500},
         VersionCase{"Version3Kuna2019", true, 2019, true, "3", 1400, 31300, 8200, 13200},
-        VersionCase{"EuroWithoutCachedResults", false, 2024, false, "4.x/6.x", 1400.5,
-                    55901.75, 8500.25, 13500.25},
+        VersionCase{"EuroWithoutCachedResults", false, 2024, false, "4.x/6.x", 1400.5, 55901.75,
+                    8500.25, 13500.25},
         VersionCase{"Version3WithoutCachedResults", true, 2018, false, "3", 1400, 31300, 8200,
                     13200}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OfficialForm, LossAndFallingInventoriesGoToTheirOwnRows) {
     FormSpec spec = Numbered(false, 2023);
-    spec.leaves[135] = {0, -500};      // inventories rose: an expense lower
-    spec.leaves[185] = {0, 0};         // no tax
-    spec.leaves[129] = {0, 0};         // hardly any sales
+    spec.leaves[135] = {0, -500};  // inventories rose: an expense lower
+    spec.leaves[185] = {0, 0};     // no tax
+    spec.leaves[129] = {0, 0};     // hardly any sales
     spec.leaves[130] = {0, 0};
     const OfficialForm form = Import(spec, "loss");
     ASSERT_TRUE(form.ok) << form.error;
@@ -135,8 +134,7 @@ TEST(OfficialForm, ParentRowDisagreeingWithItsPartsIsReported) {
     EXPECT_DOUBLE_EQ(form.differences[0].stated - form.differences[0].computed, 10);
     EXPECT_EQ(form.differences[1].code, 134);
     EXPECT_TRUE(form.differences[1].previousYear);
-    EXPECT_NE(DifferenceText(form.differences[0], {}).find("E) UKUPNO AKTIVA"),
-              std::string::npos);
+    EXPECT_NE(DifferenceText(form.differences[0], {}).find("E) UKUPNO AKTIVA"), std::string::npos);
     const auto lines = Reconcile(form, form.document);
     EXPECT_EQ(lines[1].caption, "Ukupna aktiva, tekuća godina");
     EXPECT_EQ(lines[1].difference, -10);
@@ -245,8 +243,8 @@ TEST(FormMappingTable, EveryFormRowIsCarriedOnceOrListed) {
         };
         for (const FormMappingRow& m : FormMapping()) {
             if (m.part != FormPart::Negative) {  // the inventory change's second half
-                for (const FormTerm& t : ParseFormFormula(CodesOf(m, v3 ? FormVersion::V3
-                                                                        : FormVersion::V4))) {
+                for (const FormTerm& t :
+                     ParseFormFormula(CodesOf(m, v3 ? FormVersion::V3 : FormVersion::V4))) {
                     use(t.code);
                 }
             }

@@ -51,9 +51,8 @@ std::string ZipOf(const std::vector<std::pair<std::string, std::string>>& entrie
 const char* const kWorkbookXml =
     R"(<?xml version="1.0"?><workbook xmlns:r="urn:r"><sheets>)"
     R"(<sheet name="List" sheetId="1" r:id="rId1"/></sheets></workbook>)";
-const char* const kRelsXml =
-    R"(<?xml version="1.0"?><Relationships><Relationship Id="rId1" )"
-    R"(Target="worksheets/sheet1.xml"/></Relationships>)";
+const char* const kRelsXml = R"(<?xml version="1.0"?><Relationships><Relationship Id="rId1" )"
+                             R"(Target="worksheets/sheet1.xml"/></Relationships>)";
 
 std::string SheetXml(const std::string& cells) {
     return R"(<?xml version="1.0"?><worksheet><sheetData><row r="1">)" + cells +
@@ -71,10 +70,9 @@ std::string Book(const std::string& cells, const std::string& shared = "") {
     return ZipOf(entries);
 }
 
-TEST(Workbook, ReadsEveryKindOfCell) {
-    const std::string shared =
-        R"(<sst><si><t>prvi</t></si><si><r><t>dru</t></r><r><t>gi</t></r>)"
-        R"(<rPh><t>x</t></rPh></si></sst>)";
+TEST(WorkbookReading, ReadsEveryKindOfCell) {
+    const std::string shared = R"(<sst><si><t>prvi</t></si><si><r><t>dru</t></r><r><t>gi</t></r>)"
+                               R"(<rPh><t>x</t></rPh></si></sst>)";
     const std::string cells =
         R"(<c r="A1" t="s"><v>1</v></c><c r="B1"><v>12.5</v></c>)"
         R"(<c r="C1" t="inlineStr"><is><t>unutra</t></is></c>)"
@@ -83,19 +81,19 @@ TEST(Workbook, ReadsEveryKindOfCell) {
         R"(<c r="H1" s="3"/><c><v>7</v></c>)";
     const WorkbookRead r = ReadWorkbookBytes(Book(cells, shared), {});
     ASSERT_TRUE(r.ok) << r.error;
-    const WorkbookSheet& s = *r.book.Find("List");
+    const SheetData& s = *r.book.Find("List");
     EXPECT_EQ(s.At(0, 0).text, "drugi");
     EXPECT_EQ(s.At(0, 1).number, 12.5);
     EXPECT_EQ(s.At(0, 2).text, "unutra");
     EXPECT_EQ(s.At(0, 3).number, 25);
-    EXPECT_EQ(s.At(0, 4).kind, WorkbookCell::Kind::FormulaNoValue);
-    EXPECT_EQ(s.At(0, 5).kind, WorkbookCell::Kind::Error);
+    EXPECT_EQ(s.At(0, 4).kind, SheetCell::Kind::FormulaNoValue);
+    EXPECT_EQ(s.At(0, 5).kind, SheetCell::Kind::Error);
     EXPECT_EQ(s.At(0, 6).text, "tekst");
-    EXPECT_EQ(s.At(0, 7).kind, WorkbookCell::Kind::Empty);
+    EXPECT_EQ(s.At(0, 7).kind, SheetCell::Kind::Empty);
     EXPECT_EQ(s.At(0, 8).number, 7);  // no address: the next column
 }
 
-TEST(Workbook, ReadsOnlyTheSheetsAskedForButNamesAll) {
+TEST(WorkbookReading, ReadsOnlyTheSheetsAskedForButNamesAll) {
     const std::string path = TempPath("two.xlsx");
     lxw_workbook* wb = workbook_new(path.c_str());
     worksheet_write_number(workbook_add_worksheet(wb, "Prvi"), 0, 0, 1, nullptr);
@@ -154,18 +152,18 @@ INSTANTIATE_TEST_SUITE_P(
     Files, WorkbookRefusal,
     ::testing::Values(
         Refused{"NotAWorkbook", "Rbr;Pozicija;Iznos\n1;x;2\n", "nije radna knjiga"},
-        Refused{"Empty", "", "nije radna knjiga"},
-        Refused{"Truncated", Truncated(), "oštećena"},
+        Refused{"Empty", "", "nije radna knjiga"}, Refused{"Truncated", Truncated(), "oštećena"},
         Refused{"ZipWithoutWorkbook", ZipOf({{"a.txt", "x"}}), "nije radna knjiga"},
         Refused{"BadXml", Book("<c r=\"A1\"><v>1</c>"), "neispravan XML"},
         Refused{"BadNumber", Book("<c r=\"A1\"><v>1e999x</v></c>"), "nema ispravan broj"},
         Refused{"SharedStringOutOfRange", Book("<c r=\"A1\" t=\"s\"><v>5</v></c>"),
                 "nepostojeći tekst"},
-        Refused{"DocumentType",
-                ZipOf({{"xl/workbook.xml",
-                        R"(<?xml version="1.0"?><!DOCTYPE l [<!ENTITY a "aaaaaaaaaa">)"
-                        R"(<!ENTITY b "&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;">]><workbook>&b;</workbook>)"}}),
-                "oštećena"},
+        Refused{
+            "DocumentType",
+            ZipOf({{"xl/workbook.xml",
+                    R"(<?xml version="1.0"?><!DOCTYPE l [<!ENTITY a "aaaaaaaaaa">)"
+                    R"(<!ENTITY b "&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;">]><workbook>&b;</workbook>)"}}),
+            "oštećena"},
         Refused{"ZipBomb",
                 ZipOf({{"xl/workbook.xml", kWorkbookXml},
                        {"xl/_rels/workbook.xml.rels", kRelsXml},
@@ -183,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "oštećena"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Workbook, TotalUnpackedSizeIsLimitedAcrossParts) {
+TEST(WorkbookReading, TotalUnpackedSizeIsLimitedAcrossParts) {
     std::vector<std::pair<std::string, std::string>> entries = {
         {"xl/workbook.xml", kWorkbookXml}, {"xl/_rels/workbook.xml.rels", kRelsXml}};
     std::string rels = R"(<?xml version="1.0"?><Relationships>)";
@@ -204,7 +202,7 @@ TEST(Workbook, TotalUnpackedSizeIsLimitedAcrossParts) {
     EXPECT_NE(r.error.find("raspakirano više od 3 MB"), std::string::npos) << r.error;
 }
 
-TEST(Workbook, ColumnNames) {
+TEST(WorkbookReading, ColumnNames) {
     EXPECT_EQ(ColumnName(0), "A");
     EXPECT_EQ(ColumnName(9), "J");
     EXPECT_EQ(ColumnName(25), "Z");

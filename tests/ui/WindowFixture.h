@@ -48,6 +48,7 @@ class ScriptedDialogs : public Dialogs {
     std::vector<FileDialogSetup> openDialogs;
     std::vector<FileDialogSetup> saveDialogs;
     QStringList previewTitles;
+    std::vector<FormImportView> formImports;  // official forms' import outcomes shown
     // Each preview is painted into this folder as preview-N.pdf (N counting from 1), if set.
     QString previewFolder;
     // Whether the preview's print button is pressed.
@@ -91,6 +92,7 @@ class ScriptedDialogs : public Dialogs {
             previewFolder + QStringLiteral("/preview-%1.pdf").arg(previewTitles.size());
         EXPECT_TRUE(SavePdf(jobs, title, QFile::encodeName(path).toStdString()));
     }
+    void ShowFormImport(const FormImportView& view) override { formImports.push_back(view); }
     std::optional<QString> ChooseOpenFile(const FileDialogSetup& setup) override {
         openDialogs.push_back(setup);
         return Next(openChoices, setup);
