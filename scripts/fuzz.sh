@@ -42,6 +42,7 @@ for target in "${targets[@]}"; do
     log=$build/fuzz-$target.log
     set +e
     ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} \
+        LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/fuzz/lsan-freexl.supp} \
         "$build/fuzz/fuzz_$target" "$corpus" "$root/fuzz/corpus/$target" \
         -max_total_time="$seconds" -max_len="${maxLen[$target]}" \
         -timeout="${MOVIK_FUZZ_TIMEOUT:-10}" -rss_limit_mb=2048 \
