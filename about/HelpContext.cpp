@@ -74,6 +74,8 @@ QString HelpTopicFile(int context) {
             return QStringLiteral("grafikoni-eur-excel.html");
         case 12:
             return QStringLiteral("usporedba.html");
+        case 13:
+            return QStringLiteral("obrazac-gfi-pod.html");
         default:
             return {};
     }

@@ -3,6 +3,7 @@
 #include <expat.h>
 #include <fcntl.h>
 #include <freexl.h>
+#include <poll.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <functional>
@@ -765,7 +767,22 @@ WorkbookData ReadXls(const std::string& path, const std::vector<std::string>& wa
     std::string in;
     char buffer[1 << 15];
     bool tooMuch = false;
+    bool hung = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     for (;;) {
+        // A child that waits on something forever is stopped after 30 seconds.
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd ready{fds[0], POLLIN, 0};
+        const int polled = ::poll(&ready, 1, static_cast<int>(std::max<long>(left.count(), 0)));
+        if (polled < 0 && errno == EINTR) {
+            continue;
+        }
+        if (polled <= 0) {
+            hung = true;
+            ::kill(child, SIGKILL);
+            break;
+        }
         const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) {
             continue;
@@ -787,7 +804,7 @@ WorkbookData ReadXls(const std::string& path, const std::vector<std::string>& wa
     if (tooMuch) {
         throw ReadError{TooLarge("raspakirano više od " + Mib(limits.totalBytes))};
     }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || in.empty()) {
+    if (hung || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || in.empty()) {
         throw ReadError{std::string(kDamaged) + " (.xls)"};
     }
     if (in[0] == 'E') {

@@ -10,6 +10,9 @@
 
 namespace movik {
 
+// Help context of the official form's import (its menu item).
+inline constexpr int kFormImportHelpContext = 13;
+
 struct FormImportView {
     struct Line {
         QString caption;

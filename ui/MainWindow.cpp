@@ -191,7 +191,8 @@ void TForm1::BuildMenus() {
         ->setProperty("helpContext", kAnalysisHelpContext);
     add(dokument, QStringLiteral("UvozObrasca1"),
         QStringLiteral("Uvoz službenog obrasca (GFI-POD)…"), QKeySequence(),
-        &TForm1::UvozObrasca1Click);
+        &TForm1::UvozObrasca1Click)
+        ->setProperty("helpContext", kFormImportHelpContext);
     dokument->addSeparator();
     Import1_ = add(dokument, QStringLiteral("Import1"), QStringLiteral("I&mport"), QKeySequence(),
                    &TForm1::Import1Click);

@@ -17,7 +17,7 @@ using movik::test::PackedTopics;
 using movik::test::ReadTopic;
 
 // The help contexts the program knows; 0 stands for the contents page here.
-constexpr int kContexts[] = {0, 1, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+constexpr int kContexts[] = {0, 1, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
 
 // The topic the program opens for a context, from its own table.
 QString ProgramTopic(int context) {
