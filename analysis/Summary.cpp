@@ -1,7 +1,8 @@
 #include "analysis/Summary.h"
 
+#include "analysis/DocumentPaths.h"
 #include "analysis/EuroConversion.h"
-
+#include "intake/OfficialForm.h"
 #include "model/NumberFormat.h"
 #include "model/Templates.h"
 
@@ -61,13 +62,30 @@ bool IsMoneyIndicator(int indicatorIndex) {
 DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int currentYear,
                           bool withEuro) {
     Workspace ws(rs, currentYear);
-    if (const OpenOutcome opened = ws.OpenDocument(path); !opened) {
+    if (IsFormName(path)) {
+        // An official form goes through the same import as movik-cli form; one that disagrees
+        // with itself gives no numbers here, where nobody could be asked.
+        const OfficialForm form = ReadOfficialFormFile(path, currentYear);
+        std::string error = form.error;
+        if (form.ok && !form.differences.empty()) {
+            error = "Obrazac se ne slaže sam sa sobom (" + std::to_string(form.differences.size()) +
+                    " razlika; vidi movik-cli form)";
+        }
+        if (!error.empty()) {
+            DocumentSummary failed;
+            failed.file = path;
+            failed.error = error;
+            return failed;
+        }
+        ApplyOfficialForm(form, ws);
+    } else if (const OpenOutcome opened = ws.OpenDocument(path); !opened) {
         DocumentSummary failed;
         failed.file = path;
         failed.error = opened.message();
         return failed;
+    } else {
+        ws.RefreshCycle();
     }
-    ws.RefreshCycle();
     DocumentSummary s = SummaryOf(ws, path);
     if (withEuro && s.currency == Valuta::Hrk) {
         // The document converted as the conversion converts it: the same cents, totals kept.

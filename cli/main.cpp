@@ -71,11 +71,23 @@ const std::vector<Command>& Commands() {
          {"-o", "--unit"},
          {},
          movik::cli::RunXlsx},
+        {"form",
+         "  movik-cli form OBRAZAC.xlsx|OBRAZAC.xls -o OUT.mvk [--force] [--accept-differences]\n"
+         "  movik-cli form OBRAZAC... --dir MAPA [--force] [--accept-differences]\n"
+         "                        (službeni godišnji obrazac GFI-POD u novi dokument; ispisuje\n"
+         "                        provjeru zbrojeva obrasca i usklađenje ukupnih iznosa; s --dir\n"
+         "                        dokument dobiva ime \"PODUZEĆE GODINA.mvk\"; obrazac koji se ne\n"
+         "                        slaže sam sa sobom zapisuje se samo uz --accept-differences;\n"
+         "                        izlazni kod 1 ako neki obrazac nije uvezen)\n",
+         {"-o", "--dir"},
+         {"--force", "--accept-differences"},
+         movik::cli::RunForm},
         {"summary",
          "  movik-cli summary PUT... [-o OUT] [--format csv|jsonl|txt] [-j N]\n"
          "                        [--files-from DATOTEKA|-] [--currency EUR]\n"
-         "                        (sažetak svakog dokumenta, redak po dokumentu redom putova;\n"
-         "                        mapa: sve datoteke *.mvk u njoj i podmapama, po nazivu;\n"
+         "                        (sažetak svakog dokumenta ili obrasca GFI-POD, redak po\n"
+         "                        dokumentu redom putova;\n"
+         "                        mapa: sve datoteke *.mvk, *.xlsx i *.xls u njoj i podmapama;\n"
          "                        --files-from čita putove redak po redak, - sa standardnog\n"
          "                        ulaza; zadano: txt na standardni izlaz, -j broj jezgri;\n"
          "                        svaki redak navodi valutu dokumenta; --currency EUR\n"
