@@ -1,5 +1,8 @@
 #include "analysis/Summary.h"
 
+#include "document/DocumentFile.h"
+#include "document/GridTexts.h"
+#include "model/Calculations.h"
 #include "model/NumberFormat.h"
 #include "model/Templates.h"
 
@@ -24,10 +27,9 @@ std::array<double, kKeyAmountCount> KeyAmountsOf(const TDokument& doc) {
     return a;
 }
 
-}  // namespace
-
-DocumentSummary SummaryOf(const Workspace& ws, const std::string& file) {
-    const TDokument& doc = ws.document();
+// The summary of a recalculated document; texts as its grids show them.
+DocumentSummary SummaryOfDocument(const TDokument& doc, const std::string& warning,
+                                  const RegionalSettings& rs, const std::string& file) {
     DocumentSummary s;
     s.file = file;
     s.ok = true;
@@ -37,29 +39,39 @@ DocumentSummary SummaryOf(const Workspace& ws, const std::string& file) {
     s.to = doc.DatumDo;
     s.amounts = KeyAmountsOf(doc);
     for (int i = 0; i < kKeyAmountCount; ++i) {
-        s.amountTexts[i] = FormatNumber(s.amounts[i], AmountFormat, ws.settings());
+        s.amountTexts[i] = FormatNumber(s.amounts[i], AmountFormat, rs);
     }
     for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
         const int row = kIndicatorRows[i];
         s.indicators[i] = doc.Pok.row(row).Iznos;
-        s.indicatorTexts[i] = ws.grids().Pok.cell(3, row);
+        s.indicatorTexts[i] =
+            FormatNumber(s.indicators[i], TemplateRow(Statement::Pok, row).Format, rs);
     }
-    if (!ws.warning().empty()) {
-        s.warnings.push_back(ws.warning());
+    if (!warning.empty()) {
+        s.warnings.push_back(warning);
     }
     return s;
 }
 
-DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int currentYear) {
-    Workspace ws(rs, currentYear);
-    if (const OpenOutcome opened = ws.OpenDocument(path); !opened) {
+}  // namespace
+
+DocumentSummary SummaryOf(const Workspace& ws, const std::string& file) {
+    return SummaryOfDocument(ws.document(), ws.warning(), ws.settings(), file);
+}
+
+DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int /*year*/) {
+    // The refresh cycle without the grids: the amounts as their cells read back, then the
+    // calculations. One document per thread is kept, so its texts' storage is reused.
+    thread_local TDokument doc;
+    if (const OpenOutcome opened = OpenDocument(path, doc); !opened) {
         DocumentSummary failed;
         failed.file = path;
         failed.error = opened.message();
         return failed;
     }
-    ws.RefreshCycle();
-    return SummaryOf(ws, path);
+    ReadAsShown(doc, rs);
+    const std::string warning = RecalculateAll(doc);
+    return SummaryOfDocument(doc, warning, rs, path);
 }
 
 std::string IndicatorCaption(int indicatorIndex) {

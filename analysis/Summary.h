@@ -72,8 +72,10 @@ struct DocumentSummary {
 // The summary of the document a workspace holds; call after its refresh cycle.
 DocumentSummary SummaryOf(const Workspace& ws, const std::string& file);
 
-// Opens path in a workspace of its own, runs the refresh cycle and summarises it; a file that
-// cannot be opened gives ok false and the open's message.
+// Opens path and summarises it as a workspace would after its refresh cycle, without grid texts:
+// the amounts rounded as their cells read back (ReadAsShown), then the calculations, so every
+// number equals SummaryOf's bit for bit. A file that cannot be opened gives ok false and the
+// open's message.
 DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int currentYear);
 
 // The row texts of the indicator grid, trimmed (for captions).

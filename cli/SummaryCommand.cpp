@@ -1,12 +1,9 @@
 #include "cli/Command.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -18,6 +15,7 @@
 #include "analysis/Parallel.h"
 #include "analysis/Summary.h"
 #include "analysis/SummaryFormats.h"
+#include "document/FileIO.h"
 #include "regional/Regional.h"
 
 namespace movik::cli {
@@ -140,70 +138,58 @@ class Progress {
     Clock::time_point last_;
 };
 
-// Where the rows go: standard output, or a file that replaces OUT only when complete.
+// Where the rows go: standard output, or through the safe writer to a file that replaces OUT
+// only when complete (a killed run leaves a temporary file the next run to OUT removes).
 class Output {
   public:
     explicit Output(const std::optional<std::string>& path) {
         if (!path || *path == "-") {
             return;
         }
-        target_ = *path;
-        std::string pattern =
-            (std::filesystem::path(*path).parent_path() / ".movik-summary.XXXXXX").string();
-        if (std::filesystem::path(*path).parent_path().empty()) {
-            pattern = ".movik-summary.XXXXXX";
+        file_.emplace();
+        if (const Result opened = file_->Open(*path); !opened) {
+            throw UsageError(opened.message());
         }
-        const int fd = ::mkstemp(pattern.data());
-        if (fd < 0) {
-            throw UsageError("Cannot create file " + *path);
-        }
-        ::close(fd);
-        temp_ = pattern;
-        file_.open(temp_, std::ios::binary | std::ios::trunc);
-        if (!file_) {
-            std::filesystem::remove(temp_);
-            throw UsageError("Cannot create file " + *path);
-        }
+        buffer_.reserve(kBufferSize);
     }
-    ~Output() {
-        if (!temp_.empty()) {
-            std::error_code ec;
-            std::filesystem::remove(temp_, ec);
-        }
-    }
-    std::ostream& stream() { return temp_.empty() ? std::cout : file_; }
     void Write(const std::string& bytes) {
-        stream().write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!stream()) {
-            throw UsageError(temp_.empty() ? "Pisanje na standardni izlaz nije uspjelo"
-                                           : "Pisanje u datoteku " + target_ + " nije uspjelo");
+        if (!file_) {
+            std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            if (!std::cout) {
+                throw UsageError("Pisanje na standardni izlaz nije uspjelo");
+            }
+            return;
+        }
+        buffer_ += bytes;
+        if (buffer_.size() >= kBufferSize) {
+            Drain();
         }
     }
     void Commit() {
-        stream().flush();
-        if (!stream()) {
-            throw UsageError("Pisanje nije uspjelo");
-        }
-        if (temp_.empty()) {
+        if (!file_) {
+            std::cout.flush();
+            if (!std::cout) {
+                throw UsageError("Pisanje na standardni izlaz nije uspjelo");
+            }
             return;
         }
-        file_.close();
-        // mkstemp made the file private; give it the mode a new file gets.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::chmod(temp_.c_str(), 0666 & ~mask);
-        std::error_code ec;
-        std::filesystem::rename(temp_, target_, ec);
-        if (ec) {
-            throw UsageError("Cannot create file " + target_);
+        Drain();
+        if (const Result committed = file_->Commit(); !committed) {
+            throw UsageError(committed.message());
         }
-        temp_.clear();
     }
 
   private:
-    std::string target_;
-    std::string temp_;
-    std::ofstream file_;
+    static constexpr std::size_t kBufferSize = 1 << 16;
+    void Drain() {
+        if (const Result written = file_->Append(buffer_.data(), buffer_.size()); !written) {
+            throw UsageError(written.message());
+        }
+        buffer_.clear();
+    }
+
+    std::optional<SafeFileWriter> file_;
+    std::string buffer_;
 };
 
 // The lines of a list of paths (a file, or standard input for "-"), one path a line.

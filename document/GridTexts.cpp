@@ -212,6 +212,22 @@ void ReadGrids(const GeneralData& fields, const StatementGrids& grids, const Reg
     }
 }
 
+void ReadAsShown(TDokument& doc, const RegionalSettings& rs) {
+    const GeneralData fields = GeneralDataOf(doc);
+    ReadCompanyAndSeat(fields, doc);
+    doc.DatumOd = fields.DatumOd;
+    doc.DatumDo = fields.DatumDo;
+    doc.BrojDionica = fields.BrojDionica;
+    for (int r = 1; r <= kBilancaRows; ++r) {
+        TStavkaBilanca& s = doc.Bilanca.row(r);
+        s.IznosPrethodna = AmountAsShown(s.IznosPrethodna, rs);
+        s.IznosTekuca = AmountAsShown(s.IznosTekuca, rs);
+    }
+    for (int r = 1; r <= kRacunRows; ++r) {
+        doc.Racun.row(r).Iznos = AmountAsShown(doc.Racun.row(r).Iznos, rs);
+    }
+}
+
 GeneralData GeneralDataOf(const TDokument& doc) {
     GeneralData fields;
     fields.Poduzece = doc.Poduzece;

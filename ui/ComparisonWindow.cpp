@@ -28,8 +28,8 @@
 #include "reports/TableReport.h"
 #include "ui/AnalysisCommands.h"
 #include "ui/ComparisonModel.h"
-#include "ui/ComparisonReport.h"
-#include "ui/ComparisonWorkbook.h"
+#include "reports/ComparisonReport.h"
+#include "reports/ComparisonWorkbook.h"
 #include "ui/Dialogs.h"
 
 namespace movik {
@@ -148,6 +148,10 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     UpdateButtons();
 }
 
+void ComparisonWindow::SetSummaryWork(std::function<DocumentSummary(const std::string&)> work) {
+    work_ = std::move(work);
+}
+
 ComparisonWindow::~ComparisonWindow() {
     StopLoading();
 }
@@ -212,32 +216,50 @@ void ComparisonWindow::StartNextLoad() {
     pbUcitavanje_->setRange(0, 0);  // busy until every path is listed
     pbUcitavanje_->setVisible(true);
     lStanje_->setText(QStringLiteral("Učitavanje…"));
-    const RegionalSettings rs = rs_;
-    const int year = currentYear_;
-    l->thread = std::thread([l, paths = std::move(paths), rs, year] {
-        // Listing first gives the progress bar its end.
-        std::vector<std::string> all;
-        DocumentPaths walk(paths);
-        while (!l->stop) {
-            std::optional<std::string> p = walk.Next();
-            if (!p) {
-                break;
+    SummaryWork work = work_;
+    if (!work) {
+        work = [rs = rs_, year = currentYear_](const std::string& path) {
+            return Summarize(path, rs, year);
+        };
+    }
+    l->thread = std::thread([l, paths = std::move(paths), work = std::move(work)] {
+        std::string reading;  // the path being listed or read, for a failure's row
+        try {
+            // Listing first gives the progress bar its end.
+            std::vector<std::string> all;
+            DocumentPaths walk(paths);
+            while (!l->stop) {
+                std::optional<std::string> p = walk.Next();
+                if (!p) {
+                    break;
+                }
+                all.push_back(std::move(*p));
             }
-            all.push_back(std::move(*p));
+            l->total = static_cast<int>(all.size());
+            std::size_t next = 0;
+            SummarizeInOrder(
+                [&]() -> std::optional<std::string> {
+                    if (next >= all.size()) {
+                        return std::nullopt;
+                    }
+                    reading = all[next];
+                    return all[next++];
+                },
+                DefaultJobs(), work,
+                [l](DocumentSummary&& s) {
+                    std::lock_guard lock(l->m);
+                    l->ready.push_back(std::move(s));
+                    ++l->done;
+                },
+                &l->stop);
+        } catch (...) {
+            // Whatever went wrong ends this load as one failed row; the window stays usable.
+            DocumentSummary failed;
+            failed.file = reading.empty() && !paths.empty() ? paths.front() : reading;
+            failed.error = "Učitavanje je prekinuto: " + CurrentExceptionText();
+            std::lock_guard lock(l->m);
+            l->ready.push_back(std::move(failed));
         }
-        l->total = static_cast<int>(all.size());
-        std::size_t next = 0;
-        SummarizeInOrder(
-            [&]() -> std::optional<std::string> {
-                return next < all.size() ? std::optional<std::string>(all[next++]) : std::nullopt;
-            },
-            DefaultJobs(), [&](const std::string& path) { return Summarize(path, rs, year); },
-            [l](DocumentSummary&& s) {
-                std::lock_guard lock(l->m);
-                l->ready.push_back(std::move(s));
-                ++l->done;
-            },
-            &l->stop);
         l->finished = true;
     });
     poll_->start();
