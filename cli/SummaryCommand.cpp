@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QGuiApplication>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -11,12 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Comparison.h"
 #include "analysis/DocumentPaths.h"
 #include "analysis/Parallel.h"
 #include "analysis/Summary.h"
 #include "analysis/SummaryFormats.h"
 #include "document/FileIO.h"
 #include "regional/Regional.h"
+#include "reports/ComparisonReport.h"
+#include "reports/ComparisonWorkbook.h"
+#include "reports/ReportPaint.h"
 
 namespace movik::cli {
 
@@ -26,11 +31,15 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The comparison table of every document, as the window's "Usporedba" exports it.
+enum class TableFormat { None, Pdf, Xlsx };
+
 struct Options {
     std::vector<std::string> paths;
     std::optional<std::string> filesFrom;
     std::optional<std::string> out;
     SummaryFormat format = SummaryFormat::Txt;
+    TableFormat table = TableFormat::None;
     int jobs = 0;
     std::optional<std::string> locale;
 };
@@ -68,8 +77,12 @@ Options Parse(int argc, char** argv) {
                 o.format = SummaryFormat::Jsonl;
             } else if (f == "txt") {
                 o.format = SummaryFormat::Txt;
+            } else if (f == "pdf") {
+                o.table = TableFormat::Pdf;
+            } else if (f == "xlsx") {
+                o.table = TableFormat::Xlsx;
             } else {
-                throw UsageError("Nepoznat format '" + f + "' (csv, jsonl, txt)");
+                throw UsageError("Nepoznat format '" + f + "' (csv, jsonl, txt, pdf, xlsx)");
             }
         } else if (a == "-j") {
             o.jobs = ParseJobs(value());
@@ -91,6 +104,9 @@ Options Parse(int argc, char** argv) {
     }
     if (o.paths.empty() && !o.filesFrom) {
         throw UsageError("Naredbi 'summary' nedostaju putovi (vidi movik-cli --help)");
+    }
+    if (o.table != TableFormat::None && (!o.out || *o.out == "-" || o.out->empty())) {
+        throw UsageError("Formatima pdf i xlsx treba -o OUT (datoteka, ne standardni izlaz)");
     }
     return o;
 }
@@ -192,6 +208,26 @@ class Output {
     std::string buffer_;
 };
 
+// The rows as the comparison window lays them out, written through the safe writer.
+void WriteTable(TableFormat format, std::vector<DocumentSummary> rows, const RegionalSettings& rs,
+                const std::string& path) {
+    ComparisonTable table(rs);
+    table.Add(std::move(rows));
+    Result written = Result::Ok();
+    if (format == TableFormat::Pdf) {
+        // Fonts need a GUI application, on a platform that needs no display.
+        OffscreenArguments offscreen;
+        QGuiApplication app(offscreen.argc, offscreen.argv);
+        written = SavePdf(ComparisonReportJobs(table), QStringLiteral("Usporedba dokumenata"), path,
+                          QPageLayout::Landscape);
+    } else {
+        written = WriteXlsx(ComparisonWorkbook(table), path);
+    }
+    if (!written) {
+        throw UsageError(written.message());
+    }
+}
+
 // The lines of a list of paths (a file, or standard input for "-"), one path a line.
 PathSource LinesOf(const std::string& listPath, std::shared_ptr<std::ifstream>& holder) {
     std::istream* in = &std::cin;
@@ -245,8 +281,14 @@ int RunSummary(int argc, char** argv) {
             return p;
         };
 
-        Output out(o.out);
-        out.Write(SummaryHeader(o.format));
+        // A table needs every row before it is laid out; the line formats stream.
+        const bool table = o.table != TableFormat::None;
+        std::optional<Output> out;
+        if (!table) {
+            out.emplace(o.out);
+            out->Write(SummaryHeader(o.format));
+        }
+        std::vector<DocumentSummary> rows;
         Progress progress;
         // On a terminal the paths given are counted first (a walk of the folders), so the
         // progress line can say how long is left; a list on standard input is counted as read.
@@ -269,11 +311,19 @@ int RunSummary(int argc, char** argv) {
                     progress.Finish();
                     std::cerr << "movik-cli: " << OneLine(s.error) << '\n';
                 }
-                out.Write(SummaryLine(o.format, s, rs));
+                if (table) {
+                    rows.push_back(std::move(s));
+                } else {
+                    out->Write(SummaryLine(o.format, s, rs));
+                }
                 progress.Done(++done, allFound ? std::optional<std::size_t>(found) : total);
             });
         progress.Finish();
-        out.Commit();
+        if (table) {
+            WriteTable(o.table, std::move(rows), rs, *o.out);
+        } else {
+            out->Commit();
+        }
         return anyFailed ? 1 : 0;
     } catch (const Failure& f) {
         std::cerr << "movik-cli: " << OneLine(f.message) << '\n';

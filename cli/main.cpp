@@ -63,9 +63,10 @@ const std::vector<Command>& Commands() {
          {},
          movik::cli::RunXlsx},
         {"summary",
-         "  movik-cli summary PUT... [-o OUT] [--format csv|jsonl|txt] [-j N]\n"
+         "  movik-cli summary PUT... [-o OUT] [--format csv|jsonl|txt|pdf|xlsx] [-j N]\n"
          "                        [--files-from DATOTEKA|-]\n"
          "                        (sažetak svakog dokumenta, redak po dokumentu redom putova;\n"
+         "                        pdf i xlsx: tablica usporedbe kao u prozoru, uz -o OUT;\n"
          "                        mapa: sve datoteke *.mvk u njoj i podmapama, po nazivu;\n"
          "                        --files-from čita putove redak po redak, - sa standardnog\n"
          "                        ulaza; zadano: txt na standardni izlaz, -j broj jezgri;\n"

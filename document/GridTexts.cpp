@@ -195,12 +195,20 @@ void ReadCompanyAndSeat(const GeneralData& fields, TDokument& doc) {
                        : fields.Sjediste;
 }
 
-void ReadGrids(const GeneralData& fields, const StatementGrids& grids, const RegionalSettings& rs,
-               TDokument& doc) {
+namespace {
+
+void ReadGeneralData(const GeneralData& fields, TDokument& doc) {
     ReadCompanyAndSeat(fields, doc);
     doc.DatumOd = fields.DatumOd;
     doc.DatumDo = fields.DatumDo;
     doc.BrojDionica = fields.BrojDionica;
+}
+
+}  // namespace
+
+void ReadGrids(const GeneralData& fields, const StatementGrids& grids, const RegionalSettings& rs,
+               TDokument& doc) {
+    ReadGeneralData(fields, doc);
 
     for (int r = 1; r <= kBilancaRows; ++r) {
         TStavkaBilanca& s = doc.Bilanca.row(r);
@@ -213,11 +221,7 @@ void ReadGrids(const GeneralData& fields, const StatementGrids& grids, const Reg
 }
 
 void ReadAsShown(TDokument& doc, const RegionalSettings& rs) {
-    const GeneralData fields = GeneralDataOf(doc);
-    ReadCompanyAndSeat(fields, doc);
-    doc.DatumOd = fields.DatumOd;
-    doc.DatumDo = fields.DatumDo;
-    doc.BrojDionica = fields.BrojDionica;
+    ReadGeneralData(GeneralDataOf(doc), doc);
     for (int r = 1; r <= kBilancaRows; ++r) {
         TStavkaBilanca& s = doc.Bilanca.row(r);
         s.IznosPrethodna = AmountAsShown(s.IznosPrethodna, rs);

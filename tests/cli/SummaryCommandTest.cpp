@@ -195,6 +195,31 @@ TEST_F(Summary, ANameThatIsNotUtf8StaysValidJsonAndRecoverable) {
     }
 }
 
+// pdf and xlsx hold the comparison table as the window exports it, one row per document.
+TEST_F(Summary, PdfAndXlsxHoldTheComparisonTable) {
+    EXPECT_EQ(Cli("summary docs --format xlsx").exitCode, 2);  // a table needs -o
+    ASSERT_EQ(Cli("summary docs/b.mvk docs/2023 --format pdf -o t.pdf").exitCode, 0);
+    const std::string dir = "cd '" + dir_.string() + "' && ";
+    ASSERT_EQ(std::system((dir + "pdftotext -layout t.pdf t.txt").c_str()), 0);
+    const std::string text = Read(dir_ / "t.txt");
+    EXPECT_NE(text.find("Usporedba dokumenata"), std::string::npos) << text;
+    ASSERT_EQ(Cli("summary docs/b.mvk docs/2023 docs/d-tekst.mvk --format xlsx -o t.xlsx").exitCode,
+              1);
+    ASSERT_EQ(std::system((dir + "/usr/bin/python3 '" MOVIK_EXAMPLES
+                                 "/../tests/reports/read-xlsx.py' t.xlsx > cells")
+                              .c_str()),
+              0);
+    const std::string cells = Read(dir_ / "cells");
+    EXPECT_GT(Lines(cells).size(), 10u);
+    std::size_t companies = 0;
+    for (std::size_t at = 0; (at = cells.find("\tLipa-Mont d.d.\t", at)) != std::string::npos;
+         ++at) {
+        ++companies;
+    }
+    EXPECT_EQ(companies, 2u) << cells;
+    EXPECT_NE(cells.find("d-tekst.mvk"), std::string::npos);
+}
+
 TEST_F(Summary, PathsFromStandardInputComposeWithFind) {
     const Outcome listed =
         Cli("summary --files-from - --format jsonl", "find docs -name '*.mvk' | sort | ");
