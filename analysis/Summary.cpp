@@ -1,8 +1,10 @@
 #include "analysis/Summary.h"
 
+#include "analysis/EuroConversion.h"
 #include "document/DocumentFile.h"
 #include "document/GridTexts.h"
 #include "model/Calculations.h"
+#include "model/Currency.h"
 #include "model/NumberFormat.h"
 #include "model/Templates.h"
 
@@ -50,6 +52,7 @@ DocumentSummary SummaryOfDocument(const TDokument& doc, const std::string& warni
     if (!warning.empty()) {
         s.warnings.push_back(warning);
     }
+    s.currency = DocumentCurrency(doc);
     return s;
 }
 
@@ -59,9 +62,52 @@ DocumentSummary SummaryOf(const Workspace& ws, const std::string& file) {
     return SummaryOfDocument(ws.document(), ws.warning(), ws.settings(), file);
 }
 
-DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int /*year*/) {
-    // The refresh cycle without the grids: the amounts as their cells read back, then the
-    // calculations. One document per thread is kept, so its texts' storage is reused.
+bool IsMoneyIndicator(int indicatorIndex) {
+    const int row = kIndicatorRows[static_cast<std::size_t>(indicatorIndex)];
+    return row == 14 || row == 19;  // earnings and book value per share
+}
+
+namespace {
+
+// The summary in the document's own currency, through a workspace: opened, refresh cycle, and
+// with withEuro a kuna document's figures in euros too, converted as the conversion converts it.
+DocumentSummary SummarizeInWorkspace(const std::string& path, const RegionalSettings& rs,
+                                     int currentYear, bool withEuro) {
+    Workspace ws(rs, currentYear);
+    if (const OpenOutcome opened = ws.OpenDocument(path); !opened) {
+        DocumentSummary failed;
+        failed.file = path;
+        failed.error = opened.message();
+        return failed;
+    }
+    ws.RefreshCycle();
+    DocumentSummary s = SummaryOf(ws, path);
+    if (withEuro && s.currency == Valuta::Hrk) {
+        // The document converted as the conversion converts it: the same cents, totals kept.
+        ConvertToEuro(ws);
+        const DocumentSummary euro = SummaryOf(ws, path);
+        EuroFigures& e = s.inEuro.emplace();
+        e.amounts = euro.amounts;
+        e.amountTexts = euro.amountTexts;
+        for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
+            const bool money = IsMoneyIndicator(static_cast<int>(i));
+            e.indicators[i] = money ? euro.indicators[i] : s.indicators[i];
+            e.indicatorTexts[i] = money ? euro.indicatorTexts[i] : s.indicatorTexts[i];
+        }
+    }
+    return s;
+}
+
+}  // namespace
+
+DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int currentYear,
+                          bool withEuro) {
+    // A summary in its own currency needs no grid: the refresh cycle without the texts (the
+    // amounts as their cells read back, then the calculations). One document per thread is
+    // kept, so its texts' storage is reused.
+    if (withEuro) {
+        return SummarizeInWorkspace(path, rs, currentYear, withEuro);
+    }
     thread_local TDokument doc;
     if (const OpenOutcome opened = OpenDocument(path, doc); !opened) {
         DocumentSummary failed;
@@ -74,9 +120,29 @@ DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, i
     return SummaryOfDocument(doc, warning, rs, path);
 }
 
-std::string IndicatorCaption(int indicatorIndex) {
-    const std::string_view text =
-        TemplateRow(Statement::Pok, kIndicatorRows[static_cast<std::size_t>(indicatorIndex)]).Tekst;
+DocumentSummary InCurrency(DocumentSummary s, Valuta v) {
+    if (!s.ok || s.currency == v || v != Valuta::Eur || !s.inEuro) {
+        return s;
+    }
+    s.amounts = s.inEuro->amounts;
+    s.amountTexts = std::move(s.inEuro->amountTexts);
+    s.indicators = s.inEuro->indicators;
+    s.indicatorTexts = std::move(s.inEuro->indicatorTexts);
+    s.inEuro.reset();
+    s.currency = Valuta::Eur;
+    s.converted = true;
+    return s;
+}
+
+std::string IndicatorCaption(int indicatorIndex, std::optional<Valuta> v) {
+    std::string text = std::string(
+        TemplateRow(Statement::Pok, kIndicatorRows[static_cast<std::size_t>(indicatorIndex)])
+            .Tekst);
+    if (v) {
+        text = RowTextIn(text, *v);
+    } else if (const std::string_view unit = CurrencyCaption(Valuta::Hrk); text.ends_with(unit)) {
+        text.resize(text.size() - unit.size());
+    }
     const std::size_t first = text.find_first_not_of(' ');
     const std::size_t last = text.find_last_not_of(' ');
     return first == std::string_view::npos ? std::string()

@@ -42,6 +42,7 @@ struct Options {
     TableFormat table = TableFormat::None;
     int jobs = 0;
     std::optional<std::string> locale;
+    bool inEuro = false;  // --currency EUR
 };
 
 // More threads than this only wait on the disk and each other.
@@ -88,6 +89,13 @@ Options Parse(int argc, char** argv) {
             o.jobs = ParseJobs(value());
         } else if (a.rfind("-j", 0) == 0 && a.size() > 2 && a[2] != '-') {
             o.jobs = ParseJobs(a.substr(2));
+        } else if (a == "--currency") {
+            const std::string c = value();
+            if (CurrencyFromCode(c) != Valuta::Eur) {
+                throw UsageError("Sažetak se preračunava samo u eure (--currency EUR), ne '" + c +
+                                 "'");
+            }
+            o.inEuro = true;
         } else if (a == "--files-from") {
             o.filesFrom = value();
         } else if (a == "--locale") {
@@ -286,7 +294,8 @@ int RunSummary(int argc, char** argv) {
         std::optional<Output> out;
         if (!table) {
             out.emplace(o.out);
-            out->Write(SummaryHeader(o.format));
+            out->Write(
+                SummaryHeader(o.format, o.inEuro ? std::optional(Valuta::Eur) : std::nullopt));
         }
         std::vector<DocumentSummary> rows;
         Progress progress;
@@ -304,7 +313,10 @@ int RunSummary(int argc, char** argv) {
         bool anyFailed = false;
         SummarizeInOrder(
             next, o.jobs > 0 ? o.jobs : DefaultJobs(),
-            [&rs, year](const std::string& path) { return Summarize(path, rs, year); },
+            [&rs, year, &o](const std::string& path) {
+                DocumentSummary s = Summarize(path, rs, year, o.inEuro);
+                return o.inEuro ? InCurrency(std::move(s), Valuta::Eur) : s;
+            },
             [&](DocumentSummary&& s) {
                 if (!s.ok) {
                     anyFailed = true;

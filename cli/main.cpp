@@ -23,8 +23,10 @@ const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"new",
          "  movik-cli new OUT.mvk [--company TEKST] [--seat TEKST] [--from GGGG-MM-DD]\n"
-         "                        [--to GGGG-MM-DD] [--shares N] [--force]\n",
-         {"--company", "--seat", "--from", "--to", "--shares"},
+         "                        [--to GGGG-MM-DD] [--shares N] [--currency EUR|HRK]\n"
+         "                        [--force]   (valuta zadano po razdoblju: završetak od\n"
+         "                        1. 1. 2023. nadalje EUR, prije HRK)\n",
+         {"--company", "--seat", "--from", "--to", "--shares", "--currency"},
          {"--force"},
          movik::cli::RunNew},
         {"recalc", "  movik-cli recalc FILE.mvk [-o OUT.mvk]\n", {"-o"}, {}, movik::cli::RunRecalc},
@@ -38,11 +40,16 @@ const std::vector<Command>& Commands() {
          {"-o"},
          {},
          movik::cli::RunImport},
-        {"check", "  movik-cli check FILE.mvk\n", {}, {}, movik::cli::RunCheck},
+        {"check",
+         "  movik-cli check FILE.mvk   (ispisuje valutu dokumenta i upozorenje, ako ga ima)\n",
+         {},
+         {},
+         movik::cli::RunCheck},
         {"pdf",
          "  movik-cli pdf FILE.mvk -o OUT.pdf [--report IZVJESTAJ|sve] [--unit TEKST]\n"
          "                        (stranice kao pri ispisu; zadano: sva izvješća, jedinica\n"
-         "                        'kunama i lipama'; -o - piše na standardni izlaz)\n",
+         "                        po valuti dokumenta, 'eurima i centima' ili 'kunama i\n"
+         "                        lipama'; -o - piše na standardni izlaz)\n",
          {"-o", "--report", "--unit"},
          {},
          movik::cli::RunPdf},
@@ -53,24 +60,28 @@ const std::vector<Command>& Commands() {
          {},
          movik::cli::RunChart},
         {"convert",
-         "  movik-cli convert FILE.mvk --to-eur [-o OUT.mvk]  (iznosi / 7,53450, na cente)\n",
+         "  movik-cli convert FILE.mvk --to-eur [-o OUT.mvk]  (iznosi / 7,53450, na cente;\n"
+         "                        dokument u eurima se ne preračunava ponovo: izlazni kod 2)\n",
          {"-o"},
          {"--to-eur"},
          movik::cli::RunConvert},
         {"xlsx",
-         "  movik-cli xlsx FILE.mvk -o OUT.xlsx [--unit TEKST]\n",
+         "  movik-cli xlsx FILE.mvk -o OUT.xlsx [--unit TEKST]   (jedinica zadano po valuti)\n",
          {"-o", "--unit"},
          {},
          movik::cli::RunXlsx},
         {"summary",
          "  movik-cli summary PUT... [-o OUT] [--format csv|jsonl|txt|pdf|xlsx] [-j N]\n"
-         "                        [--files-from DATOTEKA|-]\n"
+         "                        [--files-from DATOTEKA|-] [--currency EUR]\n"
          "                        (sažetak svakog dokumenta, redak po dokumentu redom putova;\n"
          "                        pdf i xlsx: tablica usporedbe kao u prozoru, uz -o OUT;\n"
          "                        mapa: sve datoteke *.mvk u njoj i podmapama, po nazivu;\n"
          "                        --files-from čita putove redak po redak, - sa standardnog\n"
          "                        ulaza; zadano: txt na standardni izlaz, -j broj jezgri;\n"
-         "                        izlazni kod 1 ako neka datoteka nije pročitana)\n",
+         "                        svaki redak navodi valutu dokumenta; --currency EUR\n"
+         "                        preračunava iznose dokumenata u kunama u eure kao\n"
+         "                        'convert' i označava ih; izlazni kod 1 ako neka\n"
+         "                        datoteka nije pročitana)\n",
          {},
          {},
          nullptr,

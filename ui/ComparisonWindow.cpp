@@ -24,12 +24,12 @@
 #include "analysis/Parallel.h"
 #include "charts/ComparisonFigures.h"
 #include "document/FileIO.h"
+#include "reports/ComparisonReport.h"
+#include "reports/ComparisonWorkbook.h"
 #include "reports/ReportPaint.h"
 #include "reports/TableReport.h"
 #include "ui/AnalysisCommands.h"
 #include "ui/ComparisonModel.h"
-#include "reports/ComparisonReport.h"
-#include "reports/ComparisonWorkbook.h"
 #include "ui/Dialogs.h"
 
 namespace movik {
@@ -218,8 +218,9 @@ void ComparisonWindow::StartNextLoad() {
     lStanje_->setText(QStringLiteral("Učitavanje…"));
     SummaryWork work = work_;
     if (!work) {
+        // With their euro figures, for a set that mixes kunas and euros.
         work = [rs = rs_, year = currentYear_](const std::string& path) {
-            return Summarize(path, rs, year);
+            return Summarize(path, rs, year, true);
         };
     }
     l->thread = std::thread([l, paths = std::move(paths), work = std::move(work)] {
