@@ -184,7 +184,9 @@ TEST_F(Summary, OutputGoesThroughTheSafeWriter) {
 // Every amount of a converted document (binary noise in its doubles) is written as its cents,
 // every indicator with at most the two decimals the grids show.
 TEST_F(Summary, JsonAmountsOfAConvertedDocumentAreCents) {
-    ASSERT_EQ(Cli("convert docs/b.mvk --to-eur -o eur.mvk").exitCode, 0);
+    ASSERT_EQ(
+        Cli("convert '" MOVIK_EXAMPLES "/usporedba/cvorak-2022.mvk' --to-eur -o eur.mvk").exitCode,
+        0);
     const Outcome r = Cli("summary eur.mvk --format jsonl");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::regex number(R"([:,\[]\s*(-?[0-9]+(\.[0-9]+)?([eE][-+]?[0-9]+)?)[,}\]])");
