@@ -55,8 +55,9 @@ const std::vector<Command>& Commands() {
          movik::cli::RunPdf},
         {"chart",
          "  movik-cli chart FILE.mvk --kind structure|income -o OUT.png|OUT.svg\n"
-         "                        [--width PX --height PX]   (format po nastavku imena)\n",
-         {"--kind", "-o", "--width", "--height"},
+         "                        [--width PX --height PX] [--unit TEKST]  (format po nastavku\n"
+         "                        imena; jedinica iznosa na osi, zadano po valuti dokumenta)\n",
+         {"--kind", "-o", "--width", "--height", "--unit"},
          {},
          movik::cli::RunChart},
         {"convert",

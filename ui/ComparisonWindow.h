@@ -53,7 +53,8 @@ class ComparisonWindow : public QWidget {
     void SetSummaryWork(std::function<DocumentSummary(const std::string& path)> work);
 
     // Reads the documents of these paths (files, or folders searched for *.mvk) in the
-    // background and adds their rows; paths added during a load are read after it.
+    // background and adds their rows; paths added during a load are read after it. A file
+    // already in the table is not added again: the status line says how many were.
     void AddPaths(const QStringList& paths);
 
     // The commands of the window's buttons.
@@ -68,6 +69,8 @@ class ComparisonWindow : public QWidget {
     // own; nullptr when no row could be read.
     ChartWindow* GrafikoniClick();
     void OtvoriClick();
+    // The window's status line: the outcome of its commands (an error marked as one).
+    void ShowOutcome(const QString& text, bool error);
 
   signals:
     // The user wants this document in the main window.
@@ -80,6 +83,7 @@ class ComparisonWindow : public QWidget {
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // The background reading of one batch of paths.
@@ -92,6 +96,7 @@ class ComparisonWindow : public QWidget {
         std::mutex m;
         std::vector<DocumentSummary> ready;
     };
+    void ShowSaved(const QString& path, const Result& written);
     void StartNextLoad();
     void TakeReadyRows();
     void StopLoading();
@@ -121,6 +126,7 @@ class ComparisonWindow : public QWidget {
     QElapsedTimer loadClock_;
     qint64 lastLoadMs_ = -1;
     int loadedInRun_ = 0;
+    int alreadyInRun_ = 0;  // files of the run that were in the table already
     std::function<DocumentSummary(const std::string& path)> work_;
 };
 

@@ -1,17 +1,46 @@
 #include "ui/Dialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <algorithm>
 
 #include "ui/PrintPreview.h"
 
 namespace movik {
+
+namespace {
+
+// The dialogs are children of the main window; one opened from another window (the comparison,
+// the charts) gives the keyboard back to that window, not to the main window, when it closes.
+class FocusReturn {
+  public:
+    FocusReturn() : window_(QApplication::activeWindow()), focus_(QApplication::focusWidget()) {}
+    ~FocusReturn() {
+        if (window_.isNull() || !window_->isVisible()) {
+            return;
+        }
+        window_->raise();
+        window_->activateWindow();
+        if (!focus_.isNull() && focus_->window() == window_) {
+            focus_->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+  private:
+    QPointer<QWidget> window_;
+    QPointer<QWidget> focus_;
+};
+
+}  // namespace
 
 QString AddDefaultExtension(const QString& path, const QString& extension) {
     if (path.isEmpty() || extension.isEmpty()) {
@@ -24,14 +53,15 @@ QString AddDefaultExtension(const QString& path, const QString& extension) {
 }
 
 void Dialogs::ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
-                               const std::function<void()>& print) {
+                               const PreviewPrint& print) {
     PrintPreviewWindow(title, jobs, print).exec();
 }
 
 QtDialogs::QtDialogs(QWidget* parent) : parent_(parent) {}
 
 void QtDialogs::ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
-                                 const std::function<void()>& print) {
+                                 const PreviewPrint& print) {
+    const FocusReturn back;
     PrintPreviewWindow(title, jobs, print, parent_).exec();
 }
 
@@ -45,8 +75,9 @@ QtDialogs::~QtDialogs() {
 }
 
 Answer QtDialogs::Ask(const QString& question) {
+    const FocusReturn back;
     const auto button = QMessageBox::question(
-        parent_, QStringLiteral("Potvrda"), question,
+        Owner(), QStringLiteral("Potvrda"), question,
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (button == QMessageBox::Yes) {
         return Answer::Yes;
@@ -58,8 +89,9 @@ Answer QtDialogs::Ask(const QString& question) {
 }
 
 void QtDialogs::Inform(const QString& text, int helpContext) {
+    const FocusReturn back;
     const auto button =
-        QMessageBox::information(parent_, QStringLiteral("Informacija"), text,
+        QMessageBox::information(Owner(), QStringLiteral("Informacija"), text,
                                  QMessageBox::Ok | QMessageBox::Help, QMessageBox::Ok);
     if (button == QMessageBox::Help && helpRequested) {
         helpRequested(helpContext);
@@ -67,7 +99,15 @@ void QtDialogs::Inform(const QString& text, int helpContext) {
 }
 
 void QtDialogs::ShowError(const QString& text) {
-    QMessageBox::critical(parent_, QStringLiteral("Greška"), text);
+    const FocusReturn back;
+    QMessageBox::critical(Owner(), QStringLiteral("Greška"), text);
+}
+
+QWidget* QtDialogs::Owner() const {
+    // Over the window the user works in (the comparison, the charts, the help), which the box
+    // would otherwise send behind the main window.
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr ? active : parent_;
 }
 
 QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSetup& setup, bool save) {
@@ -114,6 +154,7 @@ QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSetup& setup, bool sav
 }
 
 std::optional<QString> QtDialogs::RunFileDialog(QFileDialog* dialog) {
+    const FocusReturn back;
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
         return std::nullopt;
     }
@@ -169,6 +210,7 @@ std::optional<QString> Dialogs::ChooseFolder(const FileDialogSetup& setup) {
 QStringList QtDialogs::ChooseOpenFiles(const FileDialogSetup& setup) {
     QFileDialog* dialog = PrepareFileDialog(setup, false);
     dialog->setFileMode(QFileDialog::ExistingFiles);
+    const FocusReturn back;
     if (dialog->exec() != QDialog::Accepted) {
         return {};
     }

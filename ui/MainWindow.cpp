@@ -48,6 +48,7 @@
 #include "ui/StatementGridModel.h"
 #include "ui/StatementPage.h"
 #include "ui/StatusPanels.h"
+#include "ui/TabAccessible.h"
 #include "ui/ToolIcons.h"
 
 namespace movik {
@@ -93,6 +94,7 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent, HiddenPages hi
     StartupMark("help");
 
     // FormCreate: a new document from the templates, shown.
+    ws_.SetUnitText(opce_->cbIznos->currentText().toStdString());
     ws_.NewDocument();
     ShowNewDocument();
     PageControlChange();
@@ -128,7 +130,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Z)) {
+        const QKeyCombination keys = key->keyCombination();
+        // Undo and redo of the document, not of the text field's typing.
+        const bool undoKeys =
+            keys == QKeyCombination(Qt::AltModifier, Qt::Key_Backspace) ||
+            keys == QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_Backspace);
+        if (keys == QKeyCombination(Qt::ControlModifier, Qt::Key_Z) || undoKeys) {
             // Not accepted: the widget does not take the key, the window's shortcut does.
             event->ignore();
             return true;
@@ -180,15 +187,23 @@ void TForm1::BuildMenus() {
     add(dokument, QStringLiteral("Ispii1"), QStringLiteral("&Ispis"),
         QKeySequence(Qt::CTRL | Qt::Key_P), &TForm1::Ispii1Click);
     PregledIspisa1_ =
-        add(dokument, QStringLiteral("PregledIspisa1"), QStringLiteral("Pregled ispisa"),
+        add(dokument, QStringLiteral("PregledIspisa1"), QStringLiteral("&Pregled ispisa"),
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &TForm1::PregledIspisa1Click);
-    IzvozPDF1_ = add(dokument, QStringLiteral("IzvozPDF1"), QStringLiteral("Izvoz u PDF…"),
+    IzvozPDF1_ = add(dokument, QStringLiteral("IzvozPDF1"), QStringLiteral("Izvoz u P&DF…"),
                      QKeySequence(), &TForm1::IzvozPDF1Click);
-    add(dokument, QStringLiteral("IzvozSvihPDF1"), QStringLiteral("Izvoz svih izvješća u PDF…"),
+    add(dokument, QStringLiteral("IzvozSvihPDF1"), QStringLiteral("Izvoz svi&h izvješća u PDF…"),
         QKeySequence(), &TForm1::IzvozSvihPDF1Click);
-    add(dokument, QStringLiteral("IzvozXlsx1"), QStringLiteral("Izvoz u Excel (.xlsx)…"),
+    add(dokument, QStringLiteral("IzvozXlsx1"), QStringLiteral("Izvoz u E&xcel (.xlsx)…"),
         QKeySequence(), &TForm1::IzvozXlsx1Click)
         ->setProperty("helpContext", kAnalysisHelpContext);
+    dokument->addSeparator();
+    // Ctrl+Z stays the exit shortcut; the classic undo key takes back a change.
+    Ponisti1_ = add(dokument, QStringLiteral("Ponisti1"), QStringLiteral("&Poništi"),
+                    QKeySequence(Qt::ALT | Qt::Key_Backspace), &TForm1::Ponisti1Click);
+    Ponovi1_ = add(dokument, QStringLiteral("Ponovi1"), QStringLiteral("Po&novi"),
+                   QKeySequence(Qt::SHIFT | Qt::ALT | Qt::Key_Backspace), &TForm1::Ponovi1Click);
+    Ponisti1_->setEnabled(false);
+    Ponovi1_->setEnabled(false);
     dokument->addSeparator();
     Import1_ = add(dokument, QStringLiteral("Import1"), QStringLiteral("I&mport"), QKeySequence(),
                    &TForm1::Import1Click);
@@ -204,12 +219,12 @@ void TForm1::BuildMenus() {
     QMenu* analiza = menuBar()->addMenu(QStringLiteral("&Analiza"));
     analiza->setObjectName(QStringLiteral("Analiza1"));
     analiza->setProperty("helpContext", kAnalysisHelpContext);
-    add(analiza, QStringLiteral("Usporedba1"), QStringLiteral("Usporedba…"), QKeySequence(),
+    add(analiza, QStringLiteral("Usporedba1"), QStringLiteral("&Usporedba…"), QKeySequence(),
         &TForm1::Usporedba1Click)
         ->setProperty("helpContext", kComparisonHelpContext);
-    add(analiza, QStringLiteral("Grafikoni1"), QStringLiteral("Grafikoni…"), QKeySequence(),
+    add(analiza, QStringLiteral("Grafikoni1"), QStringLiteral("&Grafikoni…"), QKeySequence(),
         &TForm1::Grafikoni1Click);
-    add(analiza, QStringLiteral("PreracunajUEure1"), QStringLiteral("Preračunaj u eure…"),
+    add(analiza, QStringLiteral("PreracunajUEure1"), QStringLiteral("Preračunaj u &eure…"),
         QKeySequence(), &TForm1::PreracunajUEure1Click);
 
     QMenu* upute = menuBar()->addMenu(QStringLiteral("&Upute"));
@@ -255,6 +270,7 @@ void TForm1::BuildToolBar() {
 }
 
 void TForm1::BuildPages() {
+    InstallTabAccessibility();
     PageControl_ = new QTabWidget(this);
     PageControl_->setObjectName(QStringLiteral("PageControl"));
     PageControl_->setProperty("helpContext", kWindowHelpContext);
@@ -432,6 +448,36 @@ void TForm1::ShowWarning() {
 void TForm1::ShowRecalculated() {
     RefreshGrids();
     ShowWarning();
+    UpdateUndoActions();
+}
+
+void TForm1::ShowRestored() {
+    // The restored step may carry another currency (a conversion or a currency change): the
+    // currency box and the unit list follow it, then the unit the step had is shown.
+    const QString unit = QString::fromStdString(ws_.unitText());
+    ShowCurrency(false);
+    ShowRecalculated();
+    if (opce_->cbIznos->currentText() != unit) {
+        opce_->cbIznos->setCurrentText(unit);
+    }
+}
+
+void TForm1::UpdateUndoActions() {
+    Ponisti1_->setEnabled(ws_.CanUndo());
+    Ponovi1_->setEnabled(ws_.CanRedo());
+}
+
+void TForm1::Ponisti1Click() {
+    // An open cell edit is settled first: it is the last change then, and the one taken back.
+    if (SettleEdits() && ws_.Undo()) {
+        ShowRestored();
+    }
+}
+
+void TForm1::Ponovi1Click() {
+    if (SettleEdits() && ws_.Redo()) {
+        ShowRestored();
+    }
 }
 
 void TForm1::ResetColumnWidths() {
@@ -450,6 +496,7 @@ void TForm1::ShowNewDocument() {
     SetFilePanel({});
     ShowGeneralData();
     ShowWarning();
+    UpdateUndoActions();
 }
 
 void TForm1::ShowGeneralData() {
@@ -541,6 +588,7 @@ void TForm1::eBrojDionicaChange() {
 
 void TForm1::cbIznosChange() {
     panels_->ShowUnit(opce_->cbIznos->currentText());
+    ws_.SetUnitText(opce_->cbIznos->currentText().toStdString());
 }
 
 void TForm1::cbValutaChange(int index) {
@@ -548,6 +596,7 @@ void TForm1::cbValutaChange(int index) {
     ShowCurrency(false);
     // The captions of the amounts per share follow the currency.
     RefreshGrids();
+    UpdateUndoActions();
 }
 
 void TForm1::ShowCurrency(bool newDocument) {
@@ -582,9 +631,25 @@ void TForm1::ShowCurrency(bool newDocument) {
 }
 
 void TForm1::PageControlChange() {
+    // A note about the page left (nothing to print there, a refused amount) no longer applies.
+    if (panels_ != nullptr) {
+        panels_->HideNote();
+        refusalShown_ = false;
+    }
     const auto s = ShowingStatement();
     if (s) {
         BuildStatementPages();
+    }
+    // A page changed from the keyboard (Ctrl+Tab) takes the keyboard with it: the focus left on
+    // the hidden page goes to the shown page's grid or first field, so typing never goes astray.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != nullptr && focus->window() == this && focus != PageControl_->tabBar() &&
+        !PageControl_->currentWidget()->isAncestorOf(focus) && PageControl_->isAncestorOf(focus)) {
+        if (s) {
+            Grid(*s)->setFocus(Qt::TabFocusReason);
+        } else {
+            opce_->ePoduzece->setFocus(Qt::TabFocusReason);
+        }
     }
     Import1_->setEnabled(s.has_value() && FactsOf(*s).imports);
     Export1_->setEnabled(s.has_value());
@@ -683,7 +748,9 @@ void TForm1::IzvozXlsx1Click() {
 
 ChartPrinter TForm1::ChartPrinting() {
     return
-        [this](const QByteArray& pdf, const QString& jobName) { print_->PrintChart(pdf, jobName); };
+        [this](const QByteArray& pdf, const QString& jobName, QWidget* window, OutcomeShown shown) {
+            print_->PrintChart(pdf, jobName, print_->InWindow(window, std::move(shown)));
+        };
 }
 
 void TForm1::Grafikoni1Click() {
