@@ -5,8 +5,10 @@
 #include <map>
 #include <numeric>
 #include <set>
+#include <tuple>
 
 #include "analysis/SummaryFormats.h"
+#include "document/Csv.h"
 #include "model/NumberFormat.h"
 
 namespace movik {
@@ -17,6 +19,21 @@ namespace {
 void AppendLetter(std::string& key, char base, int variant) {
     key += base;
     key += static_cast<char>('0' + variant);
+}
+
+// The order of a period (end, then start); nullopt for a date that is no number, which sorts
+// as empty.
+std::optional<std::pair<double, double>> PeriodKey(const DocumentSummary& s) {
+    if (!std::isfinite(s.to) || !std::isfinite(s.from)) {
+        return std::nullopt;
+    }
+    return std::pair(s.to, s.from);
+}
+
+// The same as one strict order: periods that are no number after every other.
+std::tuple<bool, double, double> PeriodOrder(const DocumentSummary& s) {
+    const std::optional<std::pair<double, double>> key = PeriodKey(s);
+    return key ? std::tuple(false, key->first, key->second) : std::tuple(true, 0.0, 0.0);
 }
 
 }  // namespace
@@ -185,7 +202,7 @@ void ComparisonTable::ComputeTrends() {
         std::stable_sort(list.begin(), list.end(), [this](std::size_t a, std::size_t b) {
             const DocumentSummary& x = entries_[a].summary;
             const DocumentSummary& y = entries_[b].summary;
-            return std::pair(x.to, x.from) < std::pair(y.to, y.from);
+            return PeriodOrder(x) < PeriodOrder(y);
         });
         for (std::size_t k = 1; k < list.size(); ++k) {
             Entry& before = entries_[list[k - 1]];
@@ -219,8 +236,10 @@ void ComparisonTable::Reorder() {
             if (x.summary.ok != y.summary.ok) {
                 return x.summary.ok;  // failed files last
             }
-            return std::tuple(x.companyKey, x.summary.to, x.summary.from) <
-                   std::tuple(y.companyKey, y.summary.to, y.summary.from);
+            if (x.companyKey != y.companyKey) {
+                return x.companyKey < y.companyKey;
+            }
+            return PeriodOrder(x.summary) < PeriodOrder(y.summary);
         });
         if (sortColumn_ >= 0 && sortColumn_ < columnCount()) {
             OrderCompanies();
@@ -254,9 +273,12 @@ void ComparisonTable::Reorder() {
             return ascending_ ? *numbers[a] < *numbers[b] : *numbers[b] < *numbers[a];
         }
         if (byPeriod) {
-            const auto pa = std::pair(entries_[a].summary.to, entries_[a].summary.from);
-            const auto pb = std::pair(entries_[b].summary.to, entries_[b].summary.from);
-            return ascending_ ? pa < pb : pb < pa;
+            const std::optional<std::pair<double, double>> pa = PeriodKey(entries_[a].summary);
+            const std::optional<std::pair<double, double>> pb = PeriodKey(entries_[b].summary);
+            if (!pa || !pb) {
+                return pa.has_value() && !pb.has_value();
+            }
+            return ascending_ ? *pa < *pb : *pb < *pa;
         }
         if (texts[a].empty() != texts[b].empty()) {
             return texts[b].empty();
@@ -361,13 +383,17 @@ std::optional<double> ComparisonTable::Number(int row, int c) const {
     if (!s.ok) {
         return std::nullopt;
     }
+    // NaN and infinities (a stored file may hold them) are no number to sort or chart: empty.
+    const auto finite = [](std::optional<double> v) {
+        return v && std::isfinite(*v) ? v : std::nullopt;
+    };
     switch (col.kind) {
         case ComparisonColumn::Kind::Amount:
-            return s.amounts[static_cast<std::size_t>(col.index)];
+            return finite(s.amounts[static_cast<std::size_t>(col.index)]);
         case ComparisonColumn::Kind::Change:
-            return Change(row, col.index);
+            return finite(Change(row, col.index));
         case ComparisonColumn::Kind::Indicator:
-            return s.indicators[static_cast<std::size_t>(col.index)];
+            return finite(s.indicators[static_cast<std::size_t>(col.index)]);
         default:
             return std::nullopt;
     }

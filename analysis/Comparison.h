@@ -57,6 +57,9 @@ class ComparisonTable {
     // The cell's number (amounts, changes, indicators); nullopt for texts and empty cells.
     std::optional<double> Number(int row, int c) const;
     const DocumentSummary& Summary(int row) const;
+    // Which added document a row shows: stays with the document when the rows are sorted or
+    // grouped (it changes only when rows are added or removed).
+    std::size_t EntryOf(int row) const { return order_[static_cast<std::size_t>(row)]; }
     // The change in percent of a key amount against the company's previous period; nullopt for
     // the first period, a previous amount of 0, and a document of the same company and period
     // as another (no change between two versions of one period).

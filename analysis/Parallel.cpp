@@ -5,6 +5,7 @@
 #include <exception>
 #include <map>
 #include <mutex>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -15,10 +16,10 @@ namespace {
 DocumentSummary RunWork(const SummaryWork& work, const std::string& path) {
     try {
         return work(path);
-    } catch (const std::exception& e) {
+    } catch (...) {
         DocumentSummary failed;
         failed.file = path;
-        failed.error = e.what();
+        failed.error = CurrentExceptionText();
         return failed;
     }
 }
@@ -28,6 +29,18 @@ bool Stopped(const std::atomic<bool>* stop) {
 }
 
 }  // namespace
+
+std::string CurrentExceptionText() {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return "nema dovoljno memorije";
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "neočekivana pogreška";
+    }
+}
 
 int DefaultJobs() {
     const unsigned n = std::thread::hardware_concurrency();

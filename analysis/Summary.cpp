@@ -2,7 +2,11 @@
 
 #include "analysis/DocumentPaths.h"
 #include "analysis/EuroConversion.h"
+#include "document/DocumentFile.h"
+#include "document/GridTexts.h"
 #include "intake/OfficialForm.h"
+#include "model/Calculations.h"
+#include "model/Currency.h"
 #include "model/NumberFormat.h"
 #include "model/Templates.h"
 
@@ -27,10 +31,9 @@ std::array<double, kKeyAmountCount> KeyAmountsOf(const TDokument& doc) {
     return a;
 }
 
-}  // namespace
-
-DocumentSummary SummaryOf(const Workspace& ws, const std::string& file) {
-    const TDokument& doc = ws.document();
+// The summary of a recalculated document; texts as its grids show them.
+DocumentSummary SummaryOfDocument(const TDokument& doc, const std::string& warning,
+                                  const RegionalSettings& rs, const std::string& file) {
     DocumentSummary s;
     s.file = file;
     s.ok = true;
@@ -40,18 +43,25 @@ DocumentSummary SummaryOf(const Workspace& ws, const std::string& file) {
     s.to = doc.DatumDo;
     s.amounts = KeyAmountsOf(doc);
     for (int i = 0; i < kKeyAmountCount; ++i) {
-        s.amountTexts[i] = FormatNumber(s.amounts[i], AmountFormat, ws.settings());
+        s.amountTexts[i] = FormatNumber(s.amounts[i], AmountFormat, rs);
     }
     for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
         const int row = kIndicatorRows[i];
         s.indicators[i] = doc.Pok.row(row).Iznos;
-        s.indicatorTexts[i] = ws.grids().Pok.cell(3, row);
+        s.indicatorTexts[i] =
+            FormatNumber(s.indicators[i], TemplateRow(Statement::Pok, row).Format, rs);
     }
-    if (!ws.warning().empty()) {
-        s.warnings.push_back(ws.warning());
+    if (!warning.empty()) {
+        s.warnings.push_back(warning);
     }
-    s.currency = ws.currency();
+    s.currency = DocumentCurrency(doc);
     return s;
+}
+
+}  // namespace
+
+DocumentSummary SummaryOf(const Workspace& ws, const std::string& file) {
+    return SummaryOfDocument(ws.document(), ws.warning(), ws.settings(), file);
 }
 
 bool IsMoneyIndicator(int indicatorIndex) {
@@ -59,8 +69,12 @@ bool IsMoneyIndicator(int indicatorIndex) {
     return row == 14 || row == 19;  // earnings and book value per share
 }
 
-DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int currentYear,
-                          bool withEuro) {
+namespace {
+
+// The summary in the document's own currency, through a workspace: opened, refresh cycle, and
+// with withEuro a kuna document's figures in euros too, converted as the conversion converts it.
+DocumentSummary SummarizeInWorkspace(const std::string& path, const RegionalSettings& rs,
+                                     int currentYear, bool withEuro) {
     Workspace ws(rs, currentYear);
     if (IsFormName(path)) {
         // An official form goes through the same import as movik-cli form; one that disagrees
@@ -101,6 +115,29 @@ DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, i
         }
     }
     return s;
+}
+
+}  // namespace
+
+DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int currentYear,
+                          bool withEuro) {
+    // A summary in its own currency needs no grid: the refresh cycle without the texts (the
+    // amounts as their cells read back, then the calculations). One document per thread is
+    // kept, so its texts' storage is reused.
+    // An official form goes through its import, which fills a workspace.
+    if (withEuro || IsFormName(path)) {
+        return SummarizeInWorkspace(path, rs, currentYear, withEuro);
+    }
+    thread_local TDokument doc;
+    if (const OpenOutcome opened = OpenDocument(path, doc); !opened) {
+        DocumentSummary failed;
+        failed.file = path;
+        failed.error = opened.message();
+        return failed;
+    }
+    ReadAsShown(doc, rs);
+    const std::string warning = RecalculateAll(doc);
+    return SummaryOfDocument(doc, warning, rs, path);
 }
 
 DocumentSummary InCurrency(DocumentSummary s, Valuta v) {

@@ -91,9 +91,11 @@ struct DocumentSummary {
 // The summary of the document a workspace holds; call after its refresh cycle.
 DocumentSummary SummaryOf(const Workspace& ws, const std::string& file);
 
-// Opens path in a workspace of its own, runs the refresh cycle and summarises it; a file that
-// cannot be opened gives ok false and the open's message. withEuro: a kuna document's summary
-// also holds its figures in euros (inEuro).
+// Opens path and summarises it as a workspace does after its refresh cycle. In the document's
+// own currency no grid texts are made: the amounts are rounded as their cells read back
+// (ReadAsShown), then calculated, so every number equals SummaryOf's bit for bit. withEuro: a
+// kuna document's summary also holds its figures in euros (inEuro), through a workspace. A file
+// that cannot be opened gives ok false and the open's message.
 DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int currentYear,
                           bool withEuro = false);
 

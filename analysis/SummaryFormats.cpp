@@ -1,12 +1,17 @@
 #include "analysis/SummaryFormats.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "analysis/EuroConversion.h"
 #include "document/Cp1250.h"
+#include "document/Csv.h"
 #include "model/Dates.h"
+#include "model/NumberFormat.h"
+#include "model/Templates.h"
 
 namespace movik {
 
@@ -22,30 +27,20 @@ std::string IsoDate(double day) {
     return buf;
 }
 
-std::string CsvCell(const std::string& text) {
-    std::string cell;
-    for (const char c : text) {
-        cell += (c == '\r' || c == '\n') ? ' ' : c;
-    }
-    if (cell.find_first_of(";\"") != std::string::npos) {
-        std::string quoted = "\"";
-        for (const char c : cell) {
-            quoted += c;
-            if (c == '"') {
-                quoted += '"';
-            }
-        }
-        return quoted + "\"";
-    }
-    return cell;
-}
-
 std::string Warnings(const DocumentSummary& s) {
     std::string all;
     for (const std::string& w : s.warnings) {
         all += (all.empty() ? "" : " | ") + w;
     }
     return all;
+}
+
+// An indicator with the decimals its grid row shows.
+std::string JsonIndicator(double value, int indicatorIndex) {
+    const std::string_view pattern =
+        TemplateRow(Statement::Pok, kIndicatorRows[static_cast<std::size_t>(indicatorIndex)])
+            .Format;
+    return JsonNumber(RoundedAsShown(value, DecimalsShown(pattern, value)));
 }
 
 // Cut or padded to width characters; right-aligned when right. A cut keeps the start, or for
@@ -98,18 +93,9 @@ constexpr TxtAmount kTxtAmounts[] = {{KeyAmount::TotalAssets, "Ukupna aktiva"},
 
 }  // namespace
 
-std::string CsvLine(const std::vector<std::string>& cells) {
-    std::string line;
-    for (const std::string& c : cells) {
-        line += Utf8ToCp1250Lossy(CsvCell(c));
-        line += ';';
-    }
-    return line + "\r\n";
-}
-
 std::string JsonString(std::string_view text) {
     std::string out = "\"";
-    for (const char c : text) {
+    for (const char c : ValidUtf8(text)) {
         switch (c) {
             case '"':
                 out += "\\\"";
@@ -149,6 +135,27 @@ std::string JsonNumber(double value) {
     char buf[32];
     const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
     return std::string(buf, end);
+}
+
+std::string JsonAmount(double value) {
+    return JsonNumber(RoundedAsShown(value, 2));
+}
+
+std::string Base64(std::string_view bytes) {
+    static constexpr char kAlphabet[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
+        std::uint32_t v = 0;
+        for (std::size_t k = 0; k < 3; ++k) {
+            v = (v << 8) | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0u);
+        }
+        for (std::size_t k = 0; k < 4; ++k) {
+            out += k <= n ? kAlphabet[(v >> (18 - 6 * k)) & 0x3F] : '=';
+        }
+    }
+    return out;
 }
 
 std::string PeriodText(const DocumentSummary& s, const RegionalSettings& rs) {
@@ -224,13 +231,13 @@ std::string SummaryLine(SummaryFormat format, const DocumentSummary& s,
             j += ",\"converted\":" + std::string(!s.ok ? "null" : s.converted ? "true" : "false");
             for (const KeyAmountFacts& k : kKeyAmounts) {
                 j += ",\"" + std::string(k.field) +
-                     "\":" + (s.ok ? JsonNumber(s.amounts[static_cast<int>(k.amount)]) : "null");
+                     "\":" + (s.ok ? JsonAmount(s.amounts[static_cast<int>(k.amount)]) : "null");
             }
             if (s.ok) {
                 j += ",\"indicators\":{";
                 for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
                     j += (i ? ",\"" : "\"") + std::to_string(kIndicatorRows[i]) +
-                         "\":" + JsonNumber(s.indicators[i]);
+                         "\":" + JsonIndicator(s.indicators[i], static_cast<int>(i));
                 }
                 j += "}";
             } else {
@@ -240,7 +247,11 @@ std::string SummaryLine(SummaryFormat format, const DocumentSummary& s,
             for (std::size_t i = 0; i < s.warnings.size(); ++i) {
                 j += (i ? "," : "") + JsonString(s.warnings[i]);
             }
-            return j + "]}\n";
+            // A name that is not UTF-8 is shown with U+FFFD in "file" and kept byte for byte in
+            // "file_base64"; null when "file" already is the name.
+            j += "],\"file_base64\":";
+            j += IsUtf8(s.file) ? "null" : JsonString(Base64(s.file));
+            return j + "}\n";
         }
         case SummaryFormat::Txt: {
             std::string line = Column(s.file, kFileWidth, false, true) + "  " +

@@ -21,14 +21,14 @@ enum class SummaryFormat { Csv, Jsonl, Txt };
 std::string SummaryHeader(SummaryFormat format, std::optional<Valuta> currency = std::nullopt);
 std::string SummaryLine(SummaryFormat format, const DocumentSummary& s, const RegionalSettings& rs);
 
-// One semicolon-separated line in Windows-1250 ending in CR LF, every cell followed by ";". A
-// cell holding ";" or a quote is quoted; a character the code page lacks becomes "?".
-std::string CsvLine(const std::vector<std::string>& cells);
-
-// A JSON string literal of UTF-8 text.
+// A JSON string literal of text; bytes that are not UTF-8 become U+FFFD, so it is valid JSON.
 std::string JsonString(std::string_view text);
 // The shortest text that reads back as the same double; null for NaN and infinities.
 std::string JsonNumber(double value);
+// An amount as the shortest text of its value in cents, as the grids show it (472692.28).
+std::string JsonAmount(double value);
+// Standard base64 (with "=" padding) of bytes.
+std::string Base64(std::string_view bytes);
 
 // The period as "from – to" in the short date format; "" for a document without dates.
 std::string PeriodText(const DocumentSummary& s, const RegionalSettings& rs);

@@ -11,10 +11,10 @@
 #include <initializer_list>
 
 #include "about/AboutBox.h"
+#include "app/FontWarmUp.h"
 #include "movik/Version.h"
 #include "regional/Regional.h"
 #include "ui/CommandLine.h"
-#include "ui/FontWarmUp.h"
 #include "ui/MainWindow.h"
 #include "ui/StartUp.h"
 #include "ui/StartupTrace.h"
@@ -47,7 +47,7 @@ int main(int argc, char* argv[]) {
     movik::FontWarmUp fonts;
     QApplication app(argc, argv);
     movik::StartupMark("application");
-    fonts.ApplicationReady();
+    const movik::FontWarmUp::Joined fontsJoined = fonts.ApplicationReady();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         movik::PreloadAboutArtwork(screen->devicePixelRatio());
     }

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "reports/LibraryFunctions.h"
+#include "document/LibraryFunctions.h"
 
 namespace movik {
 
@@ -22,8 +22,9 @@ constexpr char kEntryName[] = "movik_chart_drawing";
 QStringList ChartLibraryCandidates(const QString& programDir) {
     const QDir dir(programDir);
     const QString name = QString::fromLatin1(kChartLibraryName);
-    return {QDir::cleanPath(dir.filePath(name)),
-            QDir::cleanPath(dir.filePath(QStringLiteral("../lib/movik/") + name))};
+    return {
+        QDir::cleanPath(dir.filePath(name)),
+        QDir::cleanPath(dir.filePath(QStringLiteral("../" MOVIK_CHART_LIBRARY_DIR "/") + name))};
 }
 
 const ChartDrawing* LoadChartLibrary(const QString& path, QString* error) {
@@ -42,6 +43,18 @@ const ChartDrawing* LoadChartLibrary(const QString& path, QString* error) {
                         .arg(QString::fromLocal8Bit(library.openError().c_str())));
     }
     const ChartDrawing* drawing = library.complete() ? entry() : nullptr;
+    if (drawing != nullptr && drawing->version != kChartDrawingVersion) {
+        // Its table has another layout: calling into it could crash, so it counts as missing.
+        if (error != nullptr) {
+            *error = QStringLiteral(
+                         "Grafikoni se ne mogu nacrtati: nema biblioteke grafikona "
+                         "inačice %1 (%2 je inačice %3).")
+                         .arg(kChartDrawingVersion)
+                         .arg(QDir::toNativeSeparators(path))
+                         .arg(drawing->version);
+        }
+        return nullptr;
+    }
     if (drawing == nullptr || drawing->image == nullptr || drawing->pdf == nullptr ||
         drawing->save == nullptr) {
         return fail(QStringLiteral("nije biblioteka grafikona ovog programa."));

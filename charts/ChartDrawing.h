@@ -22,7 +22,12 @@ namespace movik {
 inline constexpr int kChartWidth = 1200;
 inline constexpr int kChartHeight = 700;
 
+// The layout of ChartDrawing: raised whenever its members change, so a library built for
+// another layout is refused instead of called.
+inline constexpr int kChartDrawingVersion = 1;
+
 struct ChartDrawing {
+    int version;  // kChartDrawingVersion of the code that built the table; always first
     QImage (*image)(const ChartPicture& picture, QSize size, const QLocale& locale);
     QByteArray (*pdf)(const ChartPicture& picture, const QLocale& locale);
     Result (*save)(const ChartPicture& picture, const std::string& path, QSize size,
@@ -30,12 +35,14 @@ struct ChartDrawing {
 };
 
 // The library's file name, and where the program looks for it: beside the program (the build
-// tree), then in ../lib/movik/ (the installed program in /usr/bin).
+// tree), then in ../lib/ARCH/movik/ (the installed program in /usr/bin; ARCH the multiarch
+// folder, such as x86_64-linux-gnu).
 inline constexpr char kChartLibraryName[] = "libmovik-charts.so";
 QStringList ChartLibraryCandidates(const QString& programDir);
 
 // Loads the chart library at path and returns its table; null, with *error saying why (in
-// Croatian), when it cannot be loaded or is not ours. A library stays loaded for the run.
+// Croatian), when it cannot be loaded, is not ours, or was built for another table version. A
+// library stays loaded for the run.
 const ChartDrawing* LoadChartLibrary(const QString& path, QString* error);
 
 // The table in use from now on (a program that links the drawing code, or a loaded library).

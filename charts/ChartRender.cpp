@@ -384,7 +384,8 @@ Result SaveChart(const ChartPicture& picture, const std::string& path, QSize siz
 }
 
 const ChartDrawing& LinkedChartDrawing() {
-    static const ChartDrawing drawing{&RenderChartImage, &RenderChartPdf, &SaveChart};
+    static const ChartDrawing drawing{kChartDrawingVersion, &RenderChartImage, &RenderChartPdf,
+                                      &SaveChart};
     return drawing;
 }
 

@@ -1,12 +1,10 @@
 #include "cli/Command.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <QGuiApplication>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -14,11 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Comparison.h"
 #include "analysis/DocumentPaths.h"
 #include "analysis/Parallel.h"
 #include "analysis/Summary.h"
 #include "analysis/SummaryFormats.h"
+#include "document/FileIO.h"
 #include "regional/Regional.h"
+#include "reports/ComparisonReport.h"
+#include "reports/ComparisonWorkbook.h"
+#include "reports/ReportPaint.h"
 
 namespace movik::cli {
 
@@ -28,11 +31,15 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The comparison table of every document, as the window's "Usporedba" exports it.
+enum class TableFormat { None, Pdf, Xlsx };
+
 struct Options {
     std::vector<std::string> paths;
     std::optional<std::string> filesFrom;
     std::optional<std::string> out;
     SummaryFormat format = SummaryFormat::Txt;
+    TableFormat table = TableFormat::None;
     int jobs = 0;
     std::optional<std::string> locale;
     bool inEuro = false;  // --currency EUR
@@ -71,8 +78,12 @@ Options Parse(int argc, char** argv) {
                 o.format = SummaryFormat::Jsonl;
             } else if (f == "txt") {
                 o.format = SummaryFormat::Txt;
+            } else if (f == "pdf") {
+                o.table = TableFormat::Pdf;
+            } else if (f == "xlsx") {
+                o.table = TableFormat::Xlsx;
             } else {
-                throw UsageError("Nepoznat format '" + f + "' (csv, jsonl, txt)");
+                throw UsageError("Nepoznat format '" + f + "' (csv, jsonl, txt, pdf, xlsx)");
             }
         } else if (a == "-j") {
             o.jobs = ParseJobs(value());
@@ -101,6 +112,9 @@ Options Parse(int argc, char** argv) {
     }
     if (o.paths.empty() && !o.filesFrom) {
         throw UsageError("Naredbi 'summary' nedostaju putovi (vidi movik-cli --help)");
+    }
+    if (o.table != TableFormat::None && (!o.out || *o.out == "-" || o.out->empty())) {
+        throw UsageError("Formatima pdf i xlsx treba -o OUT (datoteka, ne standardni izlaz)");
     }
     return o;
 }
@@ -148,71 +162,79 @@ class Progress {
     Clock::time_point last_;
 };
 
-// Where the rows go: standard output, or a file that replaces OUT only when complete.
+// Where the rows go: standard output, or through the safe writer to a file that replaces OUT
+// only when complete (a killed run leaves a temporary file the next run to OUT removes).
 class Output {
   public:
     explicit Output(const std::optional<std::string>& path) {
         if (!path || *path == "-") {
             return;
         }
-        target_ = *path;
-        std::string pattern =
-            (std::filesystem::path(*path).parent_path() / ".movik-summary.XXXXXX").string();
-        if (std::filesystem::path(*path).parent_path().empty()) {
-            pattern = ".movik-summary.XXXXXX";
+        file_.emplace();
+        if (const Result opened = file_->Open(*path); !opened) {
+            throw UsageError(opened.message());
         }
-        const int fd = ::mkstemp(pattern.data());
-        if (fd < 0) {
-            throw UsageError("Cannot create file " + *path);
-        }
-        ::close(fd);
-        temp_ = pattern;
-        file_.open(temp_, std::ios::binary | std::ios::trunc);
-        if (!file_) {
-            std::filesystem::remove(temp_);
-            throw UsageError("Cannot create file " + *path);
-        }
+        buffer_.reserve(kBufferSize);
     }
-    ~Output() {
-        if (!temp_.empty()) {
-            std::error_code ec;
-            std::filesystem::remove(temp_, ec);
-        }
-    }
-    std::ostream& stream() { return temp_.empty() ? std::cout : file_; }
     void Write(const std::string& bytes) {
-        stream().write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!stream()) {
-            throw UsageError(temp_.empty() ? "Pisanje na standardni izlaz nije uspjelo"
-                                           : "Pisanje u datoteku " + target_ + " nije uspjelo");
+        if (!file_) {
+            std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            if (!std::cout) {
+                throw UsageError("Pisanje na standardni izlaz nije uspjelo");
+            }
+            return;
+        }
+        buffer_ += bytes;
+        if (buffer_.size() >= kBufferSize) {
+            Drain();
         }
     }
     void Commit() {
-        stream().flush();
-        if (!stream()) {
-            throw UsageError("Pisanje nije uspjelo");
-        }
-        if (temp_.empty()) {
+        if (!file_) {
+            std::cout.flush();
+            if (!std::cout) {
+                throw UsageError("Pisanje na standardni izlaz nije uspjelo");
+            }
             return;
         }
-        file_.close();
-        // mkstemp made the file private; give it the mode a new file gets.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::chmod(temp_.c_str(), 0666 & ~mask);
-        std::error_code ec;
-        std::filesystem::rename(temp_, target_, ec);
-        if (ec) {
-            throw UsageError("Cannot create file " + target_);
+        Drain();
+        if (const Result committed = file_->Commit(); !committed) {
+            throw UsageError(committed.message());
         }
-        temp_.clear();
     }
 
   private:
-    std::string target_;
-    std::string temp_;
-    std::ofstream file_;
+    static constexpr std::size_t kBufferSize = 1 << 16;
+    void Drain() {
+        if (const Result written = file_->Append(buffer_.data(), buffer_.size()); !written) {
+            throw UsageError(written.message());
+        }
+        buffer_.clear();
+    }
+
+    std::optional<SafeFileWriter> file_;
+    std::string buffer_;
 };
+
+// The rows as the comparison window lays them out, written through the safe writer.
+void WriteTable(TableFormat format, std::vector<DocumentSummary> rows, const RegionalSettings& rs,
+                const std::string& path) {
+    ComparisonTable table(rs);
+    table.Add(std::move(rows));
+    Result written = Result::Ok();
+    if (format == TableFormat::Pdf) {
+        // Fonts need a GUI application, on a platform that needs no display.
+        OffscreenArguments offscreen;
+        QGuiApplication app(offscreen.argc, offscreen.argv);
+        written = SavePdf(ComparisonReportJobs(table), QStringLiteral("Usporedba dokumenata"), path,
+                          QPageLayout::Landscape);
+    } else {
+        written = WriteXlsx(ComparisonWorkbook(table), path);
+    }
+    if (!written) {
+        throw UsageError(written.message());
+    }
+}
 
 // The lines of a list of paths (a file, or standard input for "-"), one path a line.
 PathSource LinesOf(const std::string& listPath, std::shared_ptr<std::ifstream>& holder) {
@@ -267,8 +289,15 @@ int RunSummary(int argc, char** argv) {
             return p;
         };
 
-        Output out(o.out);
-        out.Write(SummaryHeader(o.format, o.inEuro ? std::optional(Valuta::Eur) : std::nullopt));
+        // A table needs every row before it is laid out; the line formats stream.
+        const bool table = o.table != TableFormat::None;
+        std::optional<Output> out;
+        if (!table) {
+            out.emplace(o.out);
+            out->Write(
+                SummaryHeader(o.format, o.inEuro ? std::optional(Valuta::Eur) : std::nullopt));
+        }
+        std::vector<DocumentSummary> rows;
         Progress progress;
         // On a terminal the paths given are counted first (a walk of the folders), so the
         // progress line can say how long is left; a list on standard input is counted as read.
@@ -294,11 +323,19 @@ int RunSummary(int argc, char** argv) {
                     progress.Finish();
                     std::cerr << "movik-cli: " << OneLine(s.error) << '\n';
                 }
-                out.Write(SummaryLine(o.format, s, rs));
+                if (table) {
+                    rows.push_back(std::move(s));
+                } else {
+                    out->Write(SummaryLine(o.format, s, rs));
+                }
                 progress.Done(++done, allFound ? std::optional<std::size_t>(found) : total);
             });
         progress.Finish();
-        out.Commit();
+        if (table) {
+            WriteTable(o.table, std::move(rows), rs, *o.out);
+        } else {
+            out->Commit();
+        }
         return anyFailed ? 1 : 0;
     } catch (const Failure& f) {
         std::cerr << "movik-cli: " << OneLine(f.message) << '\n';

@@ -83,10 +83,11 @@ const std::vector<Command>& Commands() {
          {"--force", "--accept-differences"},
          movik::cli::RunForm},
         {"summary",
-         "  movik-cli summary PUT... [-o OUT] [--format csv|jsonl|txt] [-j N]\n"
+         "  movik-cli summary PUT... [-o OUT] [--format csv|jsonl|txt|pdf|xlsx] [-j N]\n"
          "                        [--files-from DATOTEKA|-] [--currency EUR]\n"
          "                        (sažetak svakog dokumenta ili obrasca GFI-POD, redak po\n"
          "                        dokumentu redom putova;\n"
+         "                        pdf i xlsx: tablica usporedbe kao u prozoru, uz -o OUT;\n"
          "                        mapa: sve datoteke *.mvk, *.xlsx i *.xls u njoj i podmapama;\n"
          "                        --files-from čita putove redak po redak, - sa standardnog\n"
          "                        ulaza; zadano: txt na standardni izlaz, -j broj jezgri;\n"

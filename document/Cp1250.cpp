@@ -217,4 +217,35 @@ std::string Utf8Left(std::string_view text, std::size_t n) {
     return std::string(text.substr(0, i));
 }
 
+bool IsUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t cp = 0;
+        const std::size_t len = DecodeUtf8(text, i, cp);
+        if (len == 0) {
+            return false;
+        }
+        i += len;
+    }
+    return true;
+}
+
+std::string ValidUtf8(std::string_view text) {
+    if (IsUtf8(text)) {
+        return std::string(text);
+    }
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t cp = 0;
+        const std::size_t len = DecodeUtf8(text, i, cp);
+        if (len == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            out.append(text.substr(i, len));
+            i += len;
+        }
+    }
+    return out;
+}
+
 }  // namespace movik

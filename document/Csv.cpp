@@ -17,10 +17,9 @@ namespace {
 constexpr std::string_view kNarrowNoBreakSpace = "\xE2\x80\xAF";  // U+202F
 constexpr std::string_view kNoBreakSpace = "\xC2\xA0";  // U+00A0, byte 0xA0 in Windows-1250
 
-// Appends a cell in Windows-1250. A character the code page cannot hold becomes "?", except the
-// narrow no-break space of some locales' thousands separator, which becomes the no-break space.
-// The separator and line breaks cannot appear inside a cell, or the line would read back shifted.
-void AppendCell(std::string& out, std::string_view cell) {
+}  // namespace
+
+void AppendCsvCell(std::string& out, std::string_view cell, CsvCellRule rule) {
     const std::size_t start = out.size();
     if (std::all_of(cell.begin(), cell.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
@@ -34,16 +33,40 @@ void AppendCell(std::string& out, std::string_view cell) {
         }
         out += Utf8ToCp1250Lossy(text);
     }
+    // Windows-1250 is one byte a character, so the separator and quote are plain bytes here.
+    bool quote = false;
     for (std::size_t i = start; i < out.size(); ++i) {
         char& c = out[i];
-        if (c == ';') {
-            c = ',';
-        } else if (c == '\r' || c == '\n') {
+        if (c == '\r' || c == '\n') {
             c = ' ';
+        } else if (c == ';' && rule == CsvCellRule::SeparatorReplaced) {
+            c = ',';
+        } else if (c == ';' || c == '"') {
+            quote = quote || rule == CsvCellRule::Quoted;
         }
+    }
+    if (quote) {
+        std::string quoted = "\"";
+        for (std::size_t i = start; i < out.size(); ++i) {
+            quoted += out[i];
+            if (out[i] == '"') {
+                quoted += '"';
+            }
+        }
+        out.replace(start, std::string::npos, quoted + '"');
     }
     out += ';';
 }
+
+std::string CsvLine(const std::vector<std::string>& cells) {
+    std::string line;
+    for (const std::string& c : cells) {
+        AppendCsvCell(line, c, CsvCellRule::Quoted);
+    }
+    return line + "\r\n";
+}
+
+namespace {
 
 // The pieces a line must have and the grid column each piece goes to (0 = not used).
 struct ImportLayout {
@@ -300,7 +323,7 @@ std::string ExportCsv(Statement /*s*/, const GridTexts& grid) {
     out.reserve(static_cast<std::size_t>(grid.rowCount()) * 128);
     for (int row = 0; row < grid.rowCount(); ++row) {
         for (int col = 1; col < grid.columnCount(); ++col) {
-            AppendCell(out, grid.cell(col, row));
+            AppendCsvCell(out, grid.cell(col, row), CsvCellRule::SeparatorReplaced);
         }
         out += "\r\n";
     }

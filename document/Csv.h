@@ -24,6 +24,20 @@ class TBrkApart {
     void BreakApart();
 };
 
+// How a cell holding the separator is written. The statement export replaces it with ","
+// because the import splits lines at every ";"; every other file quotes such a cell (and one
+// holding a quote, doubling it) as spreadsheets read it, so the text is kept whole.
+enum class CsvCellRule { SeparatorReplaced, Quoted };
+
+// The one encoder of every semicolon-separated file: appends cell to out in Windows-1250,
+// followed by ";". A character the code page cannot hold becomes "?", except the narrow
+// no-break space some locales group digits with, which becomes the no-break space; line breaks
+// become spaces, so a cell never breaks its line apart.
+void AppendCsvCell(std::string& out, std::string_view cell, CsvCellRule rule);
+
+// One line of quoted cells (CsvCellRule::Quoted), each followed by ";", ending in CR LF.
+std::string CsvLine(const std::vector<std::string>& cells);
+
 // The default file name of a statement's export ("bilanca.csv", ...).
 std::string DefaultCsvName(Statement s);
 

@@ -119,87 +119,12 @@ class SystemFileWriter final : public FileWriter {
     explicit SystemFileWriter(FileCalls calls) : calls_(std::move(calls)) {}
 
     Result WriteWhole(const std::string& path, const std::vector<std::uint8_t>& content) override {
-        if (path.empty()) {
-            return Result::Fail(CannotCreateMessage(path));
+        SafeFileWriter file(calls_);
+        Result r = file.Open(path);
+        if (r) {
+            r = file.Append(content.data(), content.size());
         }
-        // A symbolic link keeps pointing at the document: the new file replaces its target.
-        std::string target = path;
-        struct stat linkInfo {};
-        if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
-            if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-                target = resolved;
-                std::free(resolved);
-            }
-        }
-
-        struct stat info {};
-        const bool hadOldFile = ::stat(target.c_str(), &info) == 0;
-        // Only a regular file is replaced: renaming over a folder, pipe or device (or a link to
-        // one) would swap a system object for a plain file, and writing to it is no safe save.
-        if (hadOldFile && !S_ISREG(info.st_mode)) {
-            return Result::Fail(CannotCreateMessage(path));
-        }
-        // Renaming would replace even a file the user may not write; such a file stays as it is.
-        if (hadOldFile && CheckWritable(calls_, target.c_str()) != 0) {
-            return Result::Fail(CannotCreateMessage(path));
-        }
-        const mode_t mode = hadOldFile ? (info.st_mode & 07777) : (0666 & ~CurrentUmask());
-
-        // Hidden and with our own suffix, so that one an interrupted save leaves behind is
-        // recognisable and the next save of the same target can remove it.
-        std::string tempName = FolderOf(target) + "/." + NameOf(target) + ".XXXXXX" + kTempSuffix;
-        int fd = MakeTemp(calls_, tempName.data());
-        if (fd < 0 && errno == ENAMETOOLONG) {
-            // A name at the length limit leaves no room for the suffix: use a short one beside it.
-            tempName = FolderOf(target) + "/.movik-XXXXXX" + kTempSuffix;
-            fd = MakeTemp(calls_, tempName.data());
-        }
-        if (fd < 0) {
-            return Result::Fail(CannotCreateMessage(path));
-        }
-        auto fail = [&](std::string_view reason, bool open) {
-            if (open) {
-                ::close(fd);
-            }
-            ::unlink(tempName.c_str());
-            return Result::Fail(NotSaved(path, reason, hadOldFile));
-        };
-
-        std::size_t written = 0;
-        while (written < content.size()) {
-            const std::size_t rest = content.size() - written;
-            const std::ptrdiff_t n = Write(calls_, fd, content.data() + written, rest);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            // Zero or negative is a failure; a full disk often shows as a short write first and
-            // then a write that stores nothing.
-            if (n <= 0 || static_cast<std::size_t>(n) > rest) {
-                return fail("pisanje nije uspjelo (disk je možda pun)", true);
-            }
-            written += static_cast<std::size_t>(n);
-        }
-        if (::fchmod(fd, mode) != 0) {
-            // Some file systems keep no modes; the content matters more than the mode.
-        }
-        // A file system that cannot sync at all (EINVAL, ENOTSUP) still took every byte.
-        if (Flush(calls_, fd) != 0 && errno != EINVAL && errno != ENOTSUP) {
-            return fail("zapisivanje na disk nije uspjelo (disk je možda pun)", true);
-        }
-        if (::close(fd) != 0) {
-            return fail("zatvaranje datoteke nije uspjelo (disk je možda pun)", false);
-        }
-        if (Rename(calls_, tempName.c_str(), target.c_str()) != 0) {
-            return fail("novi sadržaj nije moguće postaviti na mjesto datoteke", false);
-        }
-        RemoveStaleTempFiles(target, tempName);
-        // Make the rename itself durable; failure here loses nothing already written.
-        const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
-        return Result::Ok();
+        return r ? file.Commit() : r;
     }
 
   private:
@@ -207,6 +132,127 @@ class SystemFileWriter final : public FileWriter {
 };
 
 }  // namespace
+
+SafeFileWriter::SafeFileWriter(FileCalls calls) : calls_(std::move(calls)) {}
+
+SafeFileWriter::~SafeFileWriter() {
+    Discard();
+}
+
+void SafeFileWriter::Discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!tempName_.empty()) {
+        ::unlink(tempName_.c_str());
+        tempName_.clear();
+    }
+}
+
+Result SafeFileWriter::Fail(std::string_view reason) {
+    Discard();
+    return Result::Fail(NotSaved(path_, reason, hadOldFile_));
+}
+
+Result SafeFileWriter::Open(const std::string& path) {
+    Discard();
+    path_ = path;
+    if (path.empty()) {
+        return Result::Fail(CannotCreateMessage(path));
+    }
+    // A symbolic link keeps pointing at the document: the new file replaces its target.
+    target_ = path;
+    struct stat linkInfo {};
+    if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
+        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+            target_ = resolved;
+            std::free(resolved);
+        }
+    }
+
+    struct stat info {};
+    hadOldFile_ = ::stat(target_.c_str(), &info) == 0;
+    // Only a regular file is replaced: renaming over a folder, pipe or device (or a link to
+    // one) would swap a system object for a plain file, and writing to it is no safe save.
+    if (hadOldFile_ && !S_ISREG(info.st_mode)) {
+        return Result::Fail(CannotCreateMessage(path));
+    }
+    // Renaming would replace even a file the user may not write; such a file stays as it is.
+    if (hadOldFile_ && CheckWritable(calls_, target_.c_str()) != 0) {
+        return Result::Fail(CannotCreateMessage(path));
+    }
+    mode_ = hadOldFile_ ? (info.st_mode & 07777) : (0666 & ~CurrentUmask());
+
+    // Hidden and with our own suffix, so that one an interrupted save leaves behind is
+    // recognisable and the next save of the same target can remove it.
+    std::string tempName = FolderOf(target_) + "/." + NameOf(target_) + ".XXXXXX" + kTempSuffix;
+    int fd = MakeTemp(calls_, tempName.data());
+    if (fd < 0 && errno == ENAMETOOLONG) {
+        // A name at the length limit leaves no room for the suffix: use a short one beside it.
+        tempName = FolderOf(target_) + "/.movik-XXXXXX" + kTempSuffix;
+        fd = MakeTemp(calls_, tempName.data());
+    }
+    if (fd < 0) {
+        return Result::Fail(CannotCreateMessage(path));
+    }
+    fd_ = fd;
+    tempName_ = tempName;
+    return Result::Ok();
+}
+
+Result SafeFileWriter::Append(const void* data, std::size_t size) {
+    if (fd_ < 0) {
+        return Result::Fail(CannotCreateMessage(path_));
+    }
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    std::size_t written = 0;
+    while (written < size) {
+        const std::size_t rest = size - written;
+        const std::ptrdiff_t n = Write(calls_, fd_, bytes + written, rest);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        // Zero or negative is a failure; a full disk often shows as a short write first and
+        // then a write that stores nothing.
+        if (n <= 0 || static_cast<std::size_t>(n) > rest) {
+            return Fail("pisanje nije uspjelo (disk je možda pun)");
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return Result::Ok();
+}
+
+Result SafeFileWriter::Commit() {
+    if (fd_ < 0) {
+        return Result::Fail(CannotCreateMessage(path_));
+    }
+    if (::fchmod(fd_, mode_) != 0) {
+        // Some file systems keep no modes; the content matters more than the mode.
+    }
+    // A file system that cannot sync at all (EINVAL, ENOTSUP) still took every byte.
+    if (Flush(calls_, fd_) != 0 && errno != EINVAL && errno != ENOTSUP) {
+        return Fail("zapisivanje na disk nije uspjelo (disk je možda pun)");
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        return Fail("zatvaranje datoteke nije uspjelo (disk je možda pun)");
+    }
+    if (Rename(calls_, tempName_.c_str(), target_.c_str()) != 0) {
+        return Fail("novi sadržaj nije moguće postaviti na mjesto datoteke");
+    }
+    const std::string placed = tempName_;
+    tempName_.clear();
+    RemoveStaleTempFiles(target_, placed);
+    // Make the rename itself durable; failure here loses nothing already written.
+    const int dir = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return Result::Ok();
+}
 
 bool IsTempFileOf(const std::string& fileName, const std::string& targetName) {
     const std::string_view suffix = kTempSuffix;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/Result.h"
@@ -54,6 +55,36 @@ class FileWriter {
     // left behind are removed (only those of our own pattern for that target).
     virtual Result WriteWhole(const std::string& path,
                               const std::vector<std::uint8_t>& content) = 0;
+};
+
+// A file written in pieces with the guarantees of a document save: the pieces go to a hidden
+// temporary file beside path (".NAME.XXXXXX.movik-tmp"), which Commit flushes to disk and renames
+// over path; only a regular file (or a link to one) that the user may write is replaced, keeping
+// its mode. Commit then removes what interrupted writes of the same target left behind. A
+// failure, or destruction before Commit, removes the temporary file and leaves path as it was.
+class SafeFileWriter {
+  public:
+    explicit SafeFileWriter(FileCalls calls = {});
+    ~SafeFileWriter();
+    SafeFileWriter(const SafeFileWriter&) = delete;
+    SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+    // Creates the temporary file for path; "Cannot create file %s" when that is refused.
+    Result Open(const std::string& path);
+    Result Append(const void* data, std::size_t size);
+    Result Commit();
+
+  private:
+    void Discard();
+    Result Fail(std::string_view reason);
+
+    FileCalls calls_;
+    std::string path_;
+    std::string target_;
+    std::string tempName_;
+    int fd_ = -1;
+    bool hadOldFile_ = false;
+    unsigned mode_ = 0;
 };
 
 // The real writer (POSIX: mkstemps, write with byte counts checked, fdatasync, close, rename).

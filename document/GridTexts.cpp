@@ -197,12 +197,20 @@ void ReadCompanyAndSeat(const GeneralData& fields, TDokument& doc) {
                        : fields.Sjediste;
 }
 
-void ReadGrids(const GeneralData& fields, const StatementGrids& grids, const RegionalSettings& rs,
-               TDokument& doc) {
+namespace {
+
+void ReadGeneralData(const GeneralData& fields, TDokument& doc) {
     ReadCompanyAndSeat(fields, doc);
     doc.DatumOd = fields.DatumOd;
     doc.DatumDo = fields.DatumDo;
     doc.BrojDionica = fields.BrojDionica;
+}
+
+}  // namespace
+
+void ReadGrids(const GeneralData& fields, const StatementGrids& grids, const RegionalSettings& rs,
+               TDokument& doc) {
+    ReadGeneralData(fields, doc);
 
     for (int r = 1; r <= kBilancaRows; ++r) {
         TStavkaBilanca& s = doc.Bilanca.row(r);
@@ -211,6 +219,18 @@ void ReadGrids(const GeneralData& fields, const StatementGrids& grids, const Reg
     }
     for (int r = 1; r <= kRacunRows; ++r) {
         doc.Racun.row(r).Iznos = AmountFromText(grids.Racun.cell(3, r), rs);
+    }
+}
+
+void ReadAsShown(TDokument& doc, const RegionalSettings& rs) {
+    ReadGeneralData(GeneralDataOf(doc), doc);
+    for (int r = 1; r <= kBilancaRows; ++r) {
+        TStavkaBilanca& s = doc.Bilanca.row(r);
+        s.IznosPrethodna = AmountAsShown(s.IznosPrethodna, rs);
+        s.IznosTekuca = AmountAsShown(s.IznosTekuca, rs);
+    }
+    for (int r = 1; r <= kRacunRows; ++r) {
+        doc.Racun.row(r).Iznos = AmountAsShown(doc.Racun.row(r).Iznos, rs);
     }
 }
 

@@ -68,6 +68,11 @@ void ReadCompanyAndSeat(const GeneralData& fields, TDokument& doc);
 void ReadGrids(const GeneralData& fields, const StatementGrids& grids, const RegionalSettings& rs,
                TDokument& doc);
 
+// What FillGrids then ReadGrids leave in doc, without the texts: the general data as the fields
+// show it and every amount as its cell reads back (AmountAsShown). For work that needs the
+// numbers of the refresh cycle but no grid, such as the summary of many documents.
+void ReadAsShown(TDokument& doc, const RegionalSettings& rs);
+
 // The document's general data as the fields show it (share count clamped to a whole number in
 // 0..9,999,999,999; NaN gives 0).
 GeneralData GeneralDataOf(const TDokument& doc);

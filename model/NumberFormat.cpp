@@ -21,6 +21,7 @@
 #include <system_error>
 #include <vector>
 #include "model/DecimalRounding.h"
+#include "model/Document.h"
 #include "model/NumberPattern.h"
 
 namespace movik {
@@ -297,6 +298,51 @@ std::string FormatNumber(double value, std::string_view pattern, const RegionalS
                           : FormatDigits(minus, *sec, Digits{}, rs);
     }
     return quick ? FormatScaled(minus, *sec, scaled, rs) : FormatDigits(minus, *sec, dg, rs);
+}
+
+double RoundedAsShown(double value, int decimals) {
+    if (!std::isfinite(value) || value == 0) {
+        return value == 0 ? 0.0 : value;
+    }
+    const double a = std::fabs(value);
+    std::uint64_t q = 0;
+    double r = 0;
+    if (decimals >= 0 && decimals < static_cast<int>(kPow10.size()) &&
+        ScaledInteger(a, decimals, q) && q <= (std::uint64_t{1} << 53)) {
+        // Both exact doubles: the quotient is the double nearest the decimal.
+        r = static_cast<double>(q) / kPow10[static_cast<std::size_t>(decimals)];
+    } else {
+        const Digits dg = RoundDecimal(a, decimals);
+        if (dg.Zero()) {
+            return 0.0;
+        }
+        char text[48];
+        char* end = text;
+        *end++ = '.';
+        for (int i = 0; i < dg.n; ++i) {
+            *end++ = dg.At(i);
+        }
+        *end++ = 'e';
+        end = std::to_chars(end, text + sizeof text, dg.point).ptr;
+        std::from_chars(text, end, r);
+    }
+    // A value that rounds to zero shows as zero does, without a sign.
+    return value < 0 && r != 0 ? -r : r;
+}
+
+double AmountAsShown(double value, const RegionalSettings& rs) {
+    // Finite amounts below 10^15 show every digit they keep: the text reads back as the double
+    // nearest the rounded decimal. Others (NaN, infinities, huge values) go through the text.
+    if (std::isfinite(value) && std::fabs(value) < 1e15) {
+        return RoundedAsShown(value, 2);
+    }
+    return AmountFromText(FormatNumber(value, AmountFormat, rs), rs);
+}
+
+int DecimalsShown(std::string_view pattern, double value) {
+    const Pattern& p = CachedPattern(pattern);
+    const bool negative = value < 0 && p.count >= 2 && !p.sections[1].empty;
+    return p.sections[negative ? 1 : 0].maxDec;
 }
 
 }  // namespace movik

@@ -15,6 +15,18 @@ namespace movik {
 // NaN and infinities give a short readable text.
 std::string FormatNumber(double value, std::string_view pattern, const RegionalSettings& rs);
 
+// The value a text of `decimals` decimal places shows, as the nearest double: rounded as
+// FormatNumber rounds (15 significant digits, then half away from zero). NaN and infinities are
+// returned as they are. The one rounding of displayed numbers, for every number taken as shown.
+double RoundedAsShown(double value, int decimals);
+
+// The number an amount's grid cell reads back as: value formatted with AmountFormat and read
+// with AmountFromText, computed without the text where RoundedAsShown gives the same double.
+double AmountAsShown(double value, const RegionalSettings& rs);
+
+// The decimal places a pattern shows for value (its section for value's sign).
+int DecimalsShown(std::string_view pattern, double value);
+
 // Reads an amount text strictly: surrounding blanks, a sign, the integer digits, the decimal
 // separator and its digits, an exponent. Group separators (the thousands separator, or a blank
 // or no-break space) are taken only at their group positions, as in "1.234.567,89" or

@@ -1,6 +1,6 @@
 #include "reports/CupsLibrary.h"
 
-#include "reports/LibraryFunctions.h"
+#include "document/LibraryFunctions.h"
 
 namespace movik {
 

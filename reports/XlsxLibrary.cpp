@@ -1,6 +1,6 @@
 #include "reports/XlsxLibrary.h"
 
-#include "reports/LibraryFunctions.h"
+#include "document/LibraryFunctions.h"
 
 namespace movik {
 

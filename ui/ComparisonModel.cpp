@@ -163,9 +163,27 @@ void ComparisonModel::sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= table_.columnCount()) {
         return;
     }
-    emit layoutAboutToBeChanged();
+    // The selection and current cell follow their documents to the rows they sort to.
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<std::size_t> entries;
+    entries.reserve(static_cast<std::size_t>(before.size()));
+    for (const QModelIndex& i : before) {
+        entries.push_back(table_.EntryOf(i.row()));
+    }
     table_.SortBy(column, order == Qt::AscendingOrder);
-    emit layoutChanged();
+    std::vector<int> rowOfEntry(static_cast<std::size_t>(table_.rowCount()));
+    for (int r = 0; r < table_.rowCount(); ++r) {
+        rowOfEntry[table_.EntryOf(r)] = r;
+    }
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype k = 0; k < before.size(); ++k) {
+        after.push_back(
+            index(rowOfEntry[entries[static_cast<std::size_t>(k)]], before[k].column()));
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 }  // namespace movik

@@ -25,12 +25,12 @@
 #include "analysis/Parallel.h"
 #include "charts/ComparisonFigures.h"
 #include "document/FileIO.h"
+#include "reports/ComparisonReport.h"
+#include "reports/ComparisonWorkbook.h"
 #include "reports/ReportPaint.h"
 #include "reports/TableReport.h"
 #include "ui/AnalysisCommands.h"
 #include "ui/ComparisonModel.h"
-#include "ui/ComparisonReport.h"
-#include "ui/ComparisonWorkbook.h"
 #include "ui/Dialogs.h"
 
 namespace movik {
@@ -159,6 +159,10 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     UpdateButtons();
 }
 
+void ComparisonWindow::SetSummaryWork(std::function<DocumentSummary(const std::string&)> work) {
+    work_ = std::move(work);
+}
+
 ComparisonWindow::~ComparisonWindow() {
     StopLoading();
 }
@@ -228,34 +232,51 @@ void ComparisonWindow::StartNextLoad() {
     pbUcitavanje_->setRange(0, 0);  // busy until every path is listed
     pbUcitavanje_->setVisible(true);
     lStanje_->setText(QStringLiteral("Učitavanje…"));
-    const RegionalSettings rs = rs_;
-    const int year = currentYear_;
-    l->thread = std::thread([l, paths = std::move(paths), rs, year] {
-        // Listing first gives the progress bar its end.
-        std::vector<std::string> all;
-        DocumentPaths walk(paths);
-        while (!l->stop) {
-            std::optional<std::string> p = walk.Next();
-            if (!p) {
-                break;
+    SummaryWork work = work_;
+    if (!work) {
+        // With their euro figures, for a set that mixes kunas and euros.
+        work = [rs = rs_, year = currentYear_](const std::string& path) {
+            return Summarize(path, rs, year, true);
+        };
+    }
+    l->thread = std::thread([l, paths = std::move(paths), work = std::move(work)] {
+        std::string reading;  // the path being listed or read, for a failure's row
+        try {
+            // Listing first gives the progress bar its end.
+            std::vector<std::string> all;
+            DocumentPaths walk(paths);
+            while (!l->stop) {
+                std::optional<std::string> p = walk.Next();
+                if (!p) {
+                    break;
+                }
+                all.push_back(std::move(*p));
             }
-            all.push_back(std::move(*p));
+            l->total = static_cast<int>(all.size());
+            std::size_t next = 0;
+            SummarizeInOrder(
+                [&]() -> std::optional<std::string> {
+                    if (next >= all.size()) {
+                        return std::nullopt;
+                    }
+                    reading = all[next];
+                    return all[next++];
+                },
+                DefaultJobs(), work,
+                [l](DocumentSummary&& s) {
+                    std::lock_guard lock(l->m);
+                    l->ready.push_back(std::move(s));
+                    ++l->done;
+                },
+                &l->stop);
+        } catch (...) {
+            // Whatever went wrong ends this load as one failed row; the window stays usable.
+            DocumentSummary failed;
+            failed.file = reading.empty() && !paths.empty() ? paths.front() : reading;
+            failed.error = "Učitavanje je prekinuto: " + CurrentExceptionText();
+            std::lock_guard lock(l->m);
+            l->ready.push_back(std::move(failed));
         }
-        l->total = static_cast<int>(all.size());
-        std::size_t next = 0;
-        SummarizeInOrder(
-            [&]() -> std::optional<std::string> {
-                return next < all.size() ? std::optional<std::string>(all[next++]) : std::nullopt;
-            },
-            DefaultJobs(),
-            // With their euro figures, for a set that mixes kunas and euros.
-            [&](const std::string& path) { return Summarize(path, rs, year, true); },
-            [l](DocumentSummary&& s) {
-                std::lock_guard lock(l->m);
-                l->ready.push_back(std::move(s));
-                ++l->done;
-            },
-            &l->stop);
         l->finished = true;
     });
     poll_->start();

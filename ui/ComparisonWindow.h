@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -47,6 +48,9 @@ class ComparisonWindow : public QWidget {
     bool IsLoading() const { return loader_ != nullptr || !queued_.isEmpty(); }
     // Milliseconds the last load took, from adding the paths to the last row shown.
     qint64 LastLoadMs() const { return lastLoadMs_; }
+
+    // The reading of one document (Summarize by default); tests replace it.
+    void SetSummaryWork(std::function<DocumentSummary(const std::string& path)> work);
 
     // Reads the documents of these paths (files, or folders searched for *.mvk) in the
     // background and adds their rows; paths added during a load are read after it. A file
@@ -123,6 +127,7 @@ class ComparisonWindow : public QWidget {
     qint64 lastLoadMs_ = -1;
     int loadedInRun_ = 0;
     int alreadyInRun_ = 0;  // files of the run that were in the table already
+    std::function<DocumentSummary(const std::string& path)> work_;
 };
 
 }  // namespace movik

@@ -4,9 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "analysis/SummaryFormats.h"
 #include "document/Cp1250.h"
+#include "document/Csv.h"
+#include "document/Workspace.h"
 #include "model/Dates.h"
+#include "model/NumberFormat.h"
 
 namespace movik {
 namespace {
@@ -170,6 +176,84 @@ TEST(ComparisonTable, CsvHoldsTheShownTableInWindows1250) {
     EXPECT_NE(csv.find("x.mvk nije Movik dokument"), std::string::npos);
 }
 
+// Amounts and indicators that are no number (a stored file may hold them) sort as empty cells:
+// after every number, in both directions.
+TEST(ComparisonTable, NoNumberSortsAsEmptyAtTheEnd) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    ComparisonTable t(Croatian());
+    const double assets[] = {1, 5, nan, nan, 0, 2, 3, 4, -inf, 6, inf};
+    std::vector<DocumentSummary> docs;
+    for (std::size_t i = 0; i < std::size(assets); ++i) {
+        docs.push_back(Doc("P" + std::to_string(i), 2024, assets[i], 0));
+    }
+    docs[3].to = nan;  // a period that is no date sorts last too
+    t.Add(docs);
+    const int column = ColumnOf(t, ComparisonColumn::Kind::Amount, kAssets);
+    const int period = ColumnOf(t, ComparisonColumn::Kind::Period);
+    for (const bool ascending : {true, false}) {
+        t.SortBy(column, ascending);
+        std::vector<double> shown;
+        for (int r = 0; r < t.rowCount(); ++r) {
+            shown.push_back(t.Summary(r).amounts[kAssets]);
+        }
+        const std::vector<double> numbers = ascending ? std::vector<double>{0, 1, 2, 3, 4, 5, 6}
+                                                      : std::vector<double>{6, 5, 4, 3, 2, 1, 0};
+        EXPECT_EQ(std::vector<double>(shown.begin(), shown.begin() + 7), numbers);
+        for (int r = 7; r < t.rowCount(); ++r) {
+            EXPECT_FALSE(std::isfinite(shown[static_cast<std::size_t>(r)]));
+            EXPECT_FALSE(t.Number(r, column).has_value());
+        }
+        t.SortBy(period, ascending);
+        EXPECT_EQ(t.Summary(t.rowCount() - 1).file, docs[3].file);
+    }
+    t.SetGrouped(true);
+    EXPECT_EQ(t.rowCount(), 11);
+}
+
+// The summary's CSV cells are the export's: the narrow no-break space of a locale's digit groups
+// is the no-break space there too, never "?".
+TEST(SummaryFormats, CsvCellsAreEncodedAsTheExportEncodesThem) {
+    const RegionalSettings rs{"\xE2\x80\xAF", ",", "dd.MM.yyyy."};
+    const DocumentSummary s = Summarize(MOVIK_EXAMPLE, rs, 2026);
+    ASSERT_TRUE(s.ok);
+    const std::string line = SummaryLine(SummaryFormat::Csv, s, rs);
+    Workspace ws(rs, 2026);
+    ASSERT_TRUE(ws.OpenDocument(MOVIK_EXAMPLE));
+    ws.RefreshCycle();
+    const std::string exported = ws.ExportCsv(Statement::Bilanca);
+    // The total assets cell of the export, as the summary shows it.
+    std::string cell;
+    AppendCsvCell(cell, s.amountTexts[kAssets], CsvCellRule::Quoted);
+    EXPECT_NE(cell.find('\xA0'), std::string::npos);
+    EXPECT_NE(exported.find(";" + cell), std::string::npos);
+    EXPECT_NE(line.find(";" + cell), std::string::npos);
+    EXPECT_EQ(line.find('?'), std::string::npos);
+    ComparisonTable t(rs);
+    t.Add({s});
+    EXPECT_NE(t.Csv().find(";" + cell), std::string::npos);
+}
+
+// Amounts with binary noise are written as the decimal of their cents; indicators with the
+// decimals their grid row shows.
+TEST(SummaryFormats, JsonAmountsAreTheirCents) {
+    DocumentSummary s = Doc("Lipa", 2024, 822881.4099999999, 0);
+    s.amounts[static_cast<int>(KeyAmount::EquityPrevious)] = 472692.27999999997;
+    s.amounts[static_cast<int>(KeyAmount::Revenue)] = -0.004;
+    s.indicators[0] = 1.23456;  // row 2, "#,##0.00"
+    s.indicators[2] = 45.5;     // row 4, "#,##0": days, rounded half away from zero
+    const std::string line = SummaryLine(SummaryFormat::Jsonl, s, Croatian());
+    for (const char* field : {"\"total_assets\":822881.41,", "\"equity_previous\":472692.28,",
+                              "\"revenue\":0,", "\"indicators\":{\"2\":1.23,\"3\":0,\"4\":46,"}) {
+        EXPECT_NE(line.find(field), std::string::npos) << field << "\n" << line;
+    }
+    for (const double v : {0.1, 1e11 - 0.01, 123456789.125, -7.005, 0.015}) {
+        const double cents = std::stod(JsonAmount(v));
+        EXPECT_EQ(FormatNumber(cents, "0.00", Croatian()), FormatNumber(v, "0.00", Croatian()));
+        EXPECT_EQ(JsonAmount(cents), JsonAmount(v));
+    }
+}
+
 TEST(SummaryFormats, JsonNumbersReadBackExactly) {
     for (const double v : {0.1, 1e11 - 0.01, -2.5e-7, 123456789.123, 1.0 / 3}) {
         EXPECT_EQ(std::stod(JsonNumber(v)), v);
@@ -187,7 +271,8 @@ TEST(SummaryFormats, AFailedRowHasEveryFieldAsNull) {
     const std::string line = SummaryLine(SummaryFormat::Jsonl, Failed("a\"b.mvk"), Croatian());
     EXPECT_EQ(line.rfind("{\"file\":\"a\\\"b.mvk\",\"ok\":false,\"error\":", 0), 0u) << line;
     EXPECT_NE(line.find("\"net_result\":null,"), std::string::npos);
-    EXPECT_NE(line.find("\"indicators\":null,\"warnings\":[]}\n"), std::string::npos);
+    EXPECT_NE(line.find("\"indicators\":null,\"warnings\":[],\"file_base64\":null}\n"),
+              std::string::npos);
 }
 
 }  // namespace

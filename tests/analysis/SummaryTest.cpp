@@ -4,10 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <limits>
 #include <random>
 
 #include "../support/RandomDocument.h"
+#include "document/DocumentCodec.h"
 #include "model/NumberFormat.h"
 #include "model/Templates.h"
 
@@ -74,6 +80,90 @@ TEST(Summary, OfRandomDocumentsEqualsTheirGrids) {
         }
     }
     fs::remove_all(dir);
+}
+
+// A stored number of any kind: cents, binary noise, halves of a cent, tiny, huge, not a number.
+double AnyStoredNumber(std::mt19937_64& rng) {
+    std::uniform_real_distribution<double> unit(0, 1);
+    const double sign = rng() % 2 ? -1.0 : 1.0;
+    switch (rng() % 10) {
+        case 0:
+            return 0;
+        case 1:
+            return sign * std::round(unit(rng) * 1e9) / 100;  // whole cents
+        case 2:
+            return sign * std::round(unit(rng) * 1e8) / 100 / 7.5345;  // converted: noise
+        case 3:
+            return sign * (std::floor(unit(rng) * 1e6) + 0.005);  // half a cent, as stored
+        case 4:
+            return sign * unit(rng) * 0.01;  // below a cent
+        case 5:
+            return sign * unit(rng) * std::pow(10.0, 12 + static_cast<int>(rng() % 8));  // huge
+        case 6: {
+            const double special[] = {std::numeric_limits<double>::quiet_NaN(),
+                                      std::numeric_limits<double>::infinity(), -0.0, 1e15,
+                                      999999999999999.9};
+            return sign * special[rng() % std::size(special)];
+        }
+        default:
+            return sign * unit(rng) * 1e7;
+    }
+}
+
+// The summary computed without grids equals the one read from the grids after the refresh
+// cycle, bit for bit, for documents holding whatever a stored file may hold.
+TEST(Summary, WithoutGridsEqualsTheGridsBitForBit) {
+    const fs::path path =
+        fs::temp_directory_path() / ("movik-summary-bits-" + std::to_string(::getpid()) + ".mvk");
+    std::mt19937_64 rng(22);
+    int compared = 0;
+    for (const RegionalSettings& rs :
+         {Croatian(), RegionalSettings{"\xE2\x80\xAF", ",", "dd.MM.yyyy"}}) {
+        Workspace source(rs, 2026);
+        for (int i = 0; i < 1000; ++i) {
+            TDokument& doc = WorkspaceTestAccess::Document(source);
+            for (int r = 1; r <= kBilancaRows; ++r) {
+                doc.Bilanca.row(r).IznosPrethodna = AnyStoredNumber(rng);
+                doc.Bilanca.row(r).IznosTekuca = AnyStoredNumber(rng);
+            }
+            for (int r = 1; r <= kRacunRows; ++r) {
+                doc.Racun.row(r).Iznos = AnyStoredNumber(rng);
+            }
+            doc.BrojDionica = rng() % 4 == 0 ? AnyStoredNumber(rng) : double(rng() % 100000);
+            doc.DatumOd = rng() % 8 == 0 ? AnyStoredNumber(rng) : double(40000 + rng() % 9000);
+            doc.DatumDo = doc.DatumOd + 364;
+            std::vector<std::uint8_t> bytes;
+            ASSERT_TRUE(EncodeDocumentFile(doc, bytes));
+            std::ofstream(path, std::ios::binary | std::ios::trunc)
+                .write(reinterpret_cast<const char*>(bytes.data()),
+                       static_cast<std::streamsize>(bytes.size()));
+
+            Workspace ws(rs, 2026);
+            ASSERT_TRUE(ws.OpenDocument(path.string()));
+            ws.RefreshCycle();
+            const DocumentSummary grids = SummaryOf(ws, path.string());
+            const DocumentSummary direct = Summarize(path.string(), rs, 2026);
+            ASSERT_TRUE(direct.ok) << direct.error;
+            for (int k = 0; k < kKeyAmountCount; ++k) {
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(direct.amounts[k]),
+                          std::bit_cast<std::uint64_t>(grids.amounts[k]))
+                    << "document " << i << ", amount " << k << ": " << direct.amounts[k]
+                    << " != " << grids.amounts[k];
+            }
+            for (std::size_t k = 0; k < kIndicatorRows.size(); ++k) {
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(direct.indicators[k]),
+                          std::bit_cast<std::uint64_t>(grids.indicators[k]))
+                    << "document " << i << ", indicator " << k;
+                ASSERT_EQ(direct.indicatorTexts[k], ws.grids().Pok.cell(3, kIndicatorRows[k]));
+            }
+            ASSERT_EQ(direct.amountTexts, grids.amountTexts);
+            ASSERT_EQ(direct.warnings, grids.warnings);
+            ASSERT_EQ(std::pair(direct.from, direct.to), std::pair(grids.from, grids.to));
+            ++compared;
+        }
+    }
+    fs::remove(path);
+    EXPECT_EQ(compared, 2000);
 }
 
 TEST(Summary, OfAFileThatCannotBeReadCarriesTheMessage) {

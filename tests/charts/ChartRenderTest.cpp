@@ -115,5 +115,16 @@ TEST(ChartLibrary, DrawsAsTheLinkedCodeAndALibraryThatFailsSaysWhy) {
     }
 }
 
+// A library built for another layout of the table is refused, as if it were missing.
+TEST(ChartLibrary, ALibraryOfAnotherVersionIsRefused) {
+    QString error;
+    EXPECT_EQ(LoadChartLibrary(QStringLiteral(MOVIK_OTHER_CHART_LIBRARY), &error), nullptr);
+    EXPECT_EQ(error, QStringLiteral("Grafikoni se ne mogu nacrtati: nema biblioteke grafikona "
+                                    "inačice %1 (%2 je inačice %3).")
+                         .arg(kChartDrawingVersion)
+                         .arg(QStringLiteral(MOVIK_OTHER_CHART_LIBRARY))
+                         .arg(kChartDrawingVersion + 1));
+}
+
 }  // namespace
 }  // namespace movik

@@ -8,11 +8,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "analysis/SummaryFormats.h"
+#include "document/Cp1250.h"
 #include "document/DocumentFile.h"
 #include "model/Dates.h"
 
@@ -149,6 +152,104 @@ TEST_F(Summary, AllReadGivesZeroAndUsageErrorsTwo) {
         EXPECT_EQ(r.exitCode, 2) << bad;
         EXPECT_EQ(Lines(r.err).size(), 1u) << bad << r.err;
     }
+}
+
+// -o writes as a document save does: a killed run's temporary file is removed by the next run,
+// a folder is never replaced, a link keeps pointing at the file it names.
+TEST_F(Summary, OutputGoesThroughTheSafeWriter) {
+    std::ofstream(dir_ / ".rows.csv.Ab12Cd.movik-tmp") << "prekinuto";
+    std::ofstream(dir_ / ".drugi.csv.Ab12Cd.movik-tmp") << "tuđe";
+    ASSERT_EQ(Cli("summary docs/b.mvk -o rows.csv --format csv").exitCode, 0);
+    EXPECT_FALSE(fs::exists(dir_ / ".rows.csv.Ab12Cd.movik-tmp"));
+    EXPECT_TRUE(fs::exists(dir_ / ".drugi.csv.Ab12Cd.movik-tmp"));
+    const std::string one = Read(dir_ / "rows.csv");
+    EXPECT_EQ(std::count(one.begin(), one.end(), '\n'), 2);
+
+    fs::create_symlink("rows.csv", dir_ / "veza.csv");
+    ASSERT_EQ(Cli("summary docs/b.mvk docs/2023 -o veza.csv --format csv").exitCode, 0);
+    EXPECT_TRUE(fs::is_symlink(dir_ / "veza.csv"));
+    EXPECT_EQ(Read(dir_ / "rows.csv"), Read(dir_ / "veza.csv"));
+    EXPECT_NE(Read(dir_ / "rows.csv"), one);
+
+    fs::create_directory(dir_ / "mapa.csv");
+    const Outcome folder = Cli("summary docs/b.mvk -o mapa.csv");
+    EXPECT_EQ(folder.exitCode, 2);
+    EXPECT_EQ(folder.err, "movik-cli: Cannot create file mapa.csv\n");
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name.find("movik-tmp") == std::string::npos || name[1] == 'd') << name;
+    }
+}
+
+// Every amount of a converted document (binary noise in its doubles) is written as its cents,
+// every indicator with at most the two decimals the grids show.
+TEST_F(Summary, JsonAmountsOfAConvertedDocumentAreCents) {
+    ASSERT_EQ(
+        Cli("convert '" MOVIK_EXAMPLES "/usporedba/cvorak-2022.mvk' --to-eur -o eur.mvk").exitCode,
+        0);
+    const Outcome r = Cli("summary eur.mvk --format jsonl");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::regex number(R"([:,\[]\s*(-?[0-9]+(\.[0-9]+)?([eE][-+]?[0-9]+)?)[,}\]])");
+    int numbers = 0;
+    for (std::sregex_iterator it(r.out.begin(), r.out.end(), number), end; it != end; ++it) {
+        ++numbers;
+        EXPECT_LE((*it)[2].length(), 3) << (*it)[1];  // "." and at most two decimals
+        EXPECT_EQ((*it)[3].length(), 0) << (*it)[1];
+    }
+    EXPECT_GE(numbers, 25);
+}
+
+// A file name that is not UTF-8 gives a valid UTF-8 line; its bytes are in file_base64.
+TEST_F(Summary, ANameThatIsNotUtf8StaysValidJsonAndRecoverable) {
+    fs::create_directory(dir_ / "cp");
+    fs::copy_file(dir_ / "docs" / "b.mvk", dir_ / "cp" /
+                                               "\xE8"
+                                               "asopis.mvk");
+    const Outcome r = Cli("summary cp --format jsonl");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(movik::IsUtf8(r.out));
+    EXPECT_NE(r.out.find("\"file\":\"cp/\xEF\xBF\xBD"
+                         "asopis.mvk\""),
+              std::string::npos);
+    EXPECT_NE(r.out.find("\"file_base64\":\"" +
+                         movik::Base64("cp/\xE8"
+                                       "asopis.mvk") +
+                         "\"}"),
+              std::string::npos);
+    const Outcome plain = Cli("summary docs/b.mvk --format jsonl");
+    EXPECT_NE(plain.out.find(",\"file_base64\":null}"), std::string::npos);
+    if (std::system("command -v base64 >/dev/null 2>&1") == 0) {
+        std::ofstream(dir_ / "b64") << movik::Base64(
+            "cp/\xE8"
+            "asopis.mvk");
+        EXPECT_EQ(
+            std::system(("cd '" + dir_.string() + "' && test -f \"$(base64 -d b64)\"").c_str()), 0);
+    }
+}
+
+// pdf and xlsx hold the comparison table as the window exports it, one row per document.
+TEST_F(Summary, PdfAndXlsxHoldTheComparisonTable) {
+    EXPECT_EQ(Cli("summary docs --format xlsx").exitCode, 2);  // a table needs -o
+    ASSERT_EQ(Cli("summary docs/b.mvk docs/2023 --format pdf -o t.pdf").exitCode, 0);
+    const std::string dir = "cd '" + dir_.string() + "' && ";
+    ASSERT_EQ(std::system((dir + "pdftotext -layout t.pdf t.txt").c_str()), 0);
+    const std::string text = Read(dir_ / "t.txt");
+    EXPECT_NE(text.find("Usporedba dokumenata"), std::string::npos) << text;
+    ASSERT_EQ(Cli("summary docs/b.mvk docs/2023 docs/d-tekst.mvk --format xlsx -o t.xlsx").exitCode,
+              1);
+    ASSERT_EQ(std::system((dir + "/usr/bin/python3 '" MOVIK_EXAMPLES
+                                 "/../tests/reports/read-xlsx.py' t.xlsx > cells")
+                              .c_str()),
+              0);
+    const std::string cells = Read(dir_ / "cells");
+    EXPECT_GT(Lines(cells).size(), 10u);
+    std::size_t companies = 0;
+    for (std::size_t at = 0; (at = cells.find("\tLipa-Mont d.d.\t", at)) != std::string::npos;
+         ++at) {
+        ++companies;
+    }
+    EXPECT_EQ(companies, 2u) << cells;
+    EXPECT_NE(cells.find("d-tekst.mvk"), std::string::npos);
 }
 
 TEST_F(Summary, PathsFromStandardInputComposeWithFind) {

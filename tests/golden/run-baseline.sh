@@ -19,6 +19,8 @@ IFS='|' read -r _ expectedExit stream arguments <<<"$line"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# The examples under a relative name as well, so outputs that show paths are the same anywhere.
+ln -s "$examples" "$work/examples"
 arguments=${arguments//@EXAMPLES@/$examples}
 arguments=${arguments//@OUT@/$work/out}
 read -r -a args <<<"$arguments"
@@ -35,6 +37,12 @@ case $stream in
     stdout) actual=$work/stdout ;;
     stderr) actual=$work/stderr ;;
     file) actual=$work/out ;;
+    xlsx-cells)
+        # A workbook's zip holds times: its cells, read back with openpyxl, are compared.
+        cp "$work/out" "$work/out.xlsx"
+        /usr/bin/python3 "$golden/../reports/read-xlsx.py" "$work/out.xlsx" >"$work/cells"
+        actual=$work/cells
+        ;;
     *) echo "$name: unknown stream '$stream'" >&2; exit 2 ;;
 esac
 

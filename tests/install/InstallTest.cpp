@@ -87,6 +87,36 @@ TEST(DesktopFilesTest, ManPageDescribesEveryCommandOfTheHelp) {
     }
 }
 
+// The software centres' description passes AppStream's own validator (no network).
+TEST(DesktopFilesTest, AppStreamMetainfoIsValid) {
+    const Result valid = RunProgram(
+        QStringLiteral("appstreamcli"),
+        {QStringLiteral("validate"), QStringLiteral("--no-net"), QStringLiteral("--pedantic"),
+         kSource + QStringLiteral("/desktop/org.example.movik.metainfo.xml")});
+    EXPECT_EQ(valid.exitCode, 0) << valid.out.toStdString() << valid.err.toStdString();
+}
+
+// The manual pages keep the Croatian letters readable whatever the terminal's locale: their own
+// letters in UTF-8, the base letters where only ASCII can be shown (the C locale).
+TEST(DesktopFilesTest, ManPagesReadInAnyLocale) {
+    for (const char* page : {"movik.1", "movik-cli.1"}) {
+        const QString path = kSource + QStringLiteral("/desktop/") + QString::fromLatin1(page);
+        for (const char* locale : {"C", "C.UTF-8"}) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+            env.insert(QStringLiteral("MANWIDTH"), QStringLiteral("200"));
+            const Result shown =
+                RunProgram(QStringLiteral("man"), {QStringLiteral("-l"), path}, env);
+            ASSERT_EQ(shown.exitCode, 0) << page << shown.err.toStdString();
+            const bool utf8 = std::string(locale) == "C.UTF-8";
+            EXPECT_TRUE(shown.out.contains(utf8 ? QStringLiteral("Korisničke naredbe")
+                                                : QStringLiteral("Korisnicke naredbe")))
+                << page << " " << locale;
+            EXPECT_TRUE(shown.err.isEmpty()) << page << " " << locale << shown.err.toStdString();
+        }
+    }
+}
+
 // A private MIME database holding only the system's types and ours.
 // A file of the test: its name and whether it holds a Movik document.
 struct MimeCase {
@@ -187,7 +217,8 @@ TEST_F(InstalledTreeTest, HoldsEveryFileAtItsPlace) {
           "share/icons/hicolor/256x256/apps/movik.png", "share/mime/packages/movik.xml",
           "share/man/man1/movik-cli.1.gz", "share/man/man1/movik.1.gz",
           // where the program looks for its help and its chart library
-          "bin/../share/movik/help.hlp", "bin/../lib/movik/libmovik-charts.so"}) {
+          "bin/../share/movik/help.hlp",
+          "bin/../lib/" MOVIK_LIBRARY_ARCH "/movik/libmovik-charts.so"}) {
         EXPECT_TRUE(QFile::exists(Installed(file))) << file;
     }
 }
@@ -229,16 +260,28 @@ TEST(PackageTest, DebianPackageHoldsEverythingAndItsLibraries) {
          {"./usr/bin/movik", "./usr/bin/movik-cli", "./usr/share/applications/movik.desktop",
           "./usr/share/icons/hicolor/scalable/apps/movik.svg",
           "./usr/share/icons/hicolor/48x48/apps/movik.png", "./usr/share/mime/packages/movik.xml",
-          "./usr/share/movik/help.hlp", "./usr/lib/movik/libmovik-charts.so",
+          "./usr/share/movik/help.hlp", "./usr/lib/" MOVIK_LIBRARY_ARCH "/movik/libmovik-charts.so",
+          "./usr/share/metainfo/org.example.movik.metainfo.xml",
           "./usr/share/man/man1/movik-cli.1.gz", "./usr/share/doc/movik/copyright",
           "./usr/share/doc/movik/changelog.gz"}) {
         EXPECT_TRUE(list.out.contains(QString::fromLatin1(file) + QLatin1Char('\n'))) << file;
     }
     const Result depends = RunProgram(QStringLiteral("dpkg-deb"),
                                       {QStringLiteral("-f"), deb, QStringLiteral("Depends")});
-    for (const char* package : {"libqt6widgets6", "libqt6charts6", "libcups2", "libxlsxwriter4"}) {
+    // A proportional sans face and Qt's Croatian translations on a bare install, too.
+    for (const char* package : {"libqt6widgets6", "libqt6charts6", "libcups2", "libxlsxwriter4",
+                                "fonts-dejavu-core", "qt6-translations-l10n"}) {
         EXPECT_TRUE(depends.out.contains(QString::fromLatin1(package)))
             << package << ": " << depends.out.toStdString();
+    }
+    // The chart library is loaded by path and needed by nothing: no ldconfig on install.
+    const Result control = RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-I"), deb});
+    EXPECT_FALSE(control.out.contains(QStringLiteral("postinst"))) << control.out.toStdString();
+    EXPECT_FALSE(control.out.contains(QStringLiteral("postrm"))) << control.out.toStdString();
+    if (QFile::exists(QStringLiteral("/usr/bin/lintian"))) {
+        const Result lintian = RunProgram(QStringLiteral("lintian"), {deb});
+        EXPECT_EQ(lintian.exitCode, 0) << lintian.out.toStdString() << lintian.err.toStdString();
+        EXPECT_EQ(lintian.out.toStdString(), "");
     }
 }
 

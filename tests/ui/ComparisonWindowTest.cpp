@@ -2,7 +2,9 @@
 // view, warnings marked, removing rows, export, and opening a row through the save question.
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -10,7 +12,11 @@
 #include <QTableView>
 #include <QTest>
 #include <QUrl>
+#include <atomic>
+#include <map>
+#include <memory>
 #include <random>
+#include <set>
 
 #include "../support/RandomDocument.h"
 #include "../support/XlsxReadBack.h"
@@ -184,6 +190,92 @@ TEST(ComparisonWindow, HeaderClickSortsAndGroupingShowsTrends) {
     }
     ASSERT_GE(shown, 0);
     EXPECT_TRUE(w->model().index(0, shown).data().toString().contains(u','));
+}
+
+std::set<std::string> SelectedFiles(ComparisonWindow* w) {
+    std::set<std::string> files;
+    for (const QModelIndex& i : w->table()->selectionModel()->selectedRows()) {
+        files.insert(w->model().table().Summary(i.row()).file);
+    }
+    return files;
+}
+
+// After a header click the selected rows are the same documents, wherever they sorted to.
+TEST(ComparisonWindow, SelectionFollowsTheDocumentsWhenSorted) {
+    WindowFixture f;
+    ComparisonWindow* w = OpenLoaded(f);
+    w->table()->selectRow(1);
+    w->table()->selectionModel()->select(w->model().index(4, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const std::set<std::string> chosen = SelectedFiles(w);
+    ASSERT_EQ(chosen.size(), 2u);
+    for (const Qt::SortOrder order : {Qt::DescendingOrder, Qt::AscendingOrder}) {
+        for (const int column : {4, 0}) {
+            w->table()->sortByColumn(column, order);
+            EXPECT_EQ(SelectedFiles(w), chosen) << column;
+        }
+    }
+}
+
+// Whatever the reading throws, even no standard exception, becomes a failed row.
+TEST(ComparisonWindow, AReadingThatThrowsGivesAFailedRow) {
+    WindowFixture f;
+    WriteDocuments(f);
+    f.window->Usporedba1Click();
+    ComparisonWindow* w = f.window->comparison();
+    const RegionalSettings rs = f.window->workspace().settings();
+    w->SetSummaryWork([rs](const std::string& path) -> DocumentSummary {
+        if (path.find("1-2023") != std::string::npos) {
+            throw 42;
+        }
+        if (path.find("2-2024") != std::string::npos) {
+            throw std::bad_alloc();
+        }
+        return Summarize(path, rs, 2026);
+    });
+    w->AddPaths({f.Path(QStringLiteral("docs"))});
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->IsLoading(); }, 20000));
+    ASSERT_EQ(w->model().rowCount(), 7);
+    std::map<std::string, std::string> errors;
+    for (int r = 0; r < 7; ++r) {
+        const DocumentSummary& s = w->model().table().Summary(r);
+        if (!s.ok) {
+            errors[QFileInfo(QString::fromStdString(s.file)).fileName().toStdString()] = s.error;
+        }
+    }
+    ASSERT_EQ(errors.size(), 3u);
+    EXPECT_EQ(errors["1-2023.mvk"], "neočekivana pogreška");
+    EXPECT_EQ(errors["2-2024.mvk"], "nema dovoljno memorije");
+}
+
+// Closing the window stops the reading at once: no document is read after it, nothing is left
+// running, and the window loads again when reopened. The fixture then closes the program while
+// a load runs.
+TEST(ComparisonWindow, ClosingWhileLoadingStopsTheReading) {
+    WindowFixture f;
+    WriteDocuments(f);
+    f.window->Usporedba1Click();
+    ComparisonWindow* w = f.window->comparison();
+    const RegionalSettings rs = f.window->workspace().settings();
+    auto read = std::make_shared<std::atomic<int>>(0);
+    w->SetSummaryWork([rs, read](const std::string& path) {
+        ++*read;
+        return Summarize(path, rs, 2026);
+    });
+    const QStringList many(3000, f.Path(QStringLiteral("docs/0-2024.mvk")));
+    w->AddPaths(many);
+    ASSERT_TRUE(QTest::qWaitFor([&read] { return *read > 0; }, 20000));
+    w->close();
+    EXPECT_FALSE(w->IsLoading());
+    const int readAtClose = *read;
+    QTest::qWait(50);
+    EXPECT_EQ(*read, readAtClose);
+
+    w->show();
+    w->AddPaths({f.Path(QStringLiteral("docs/0-2023.mvk"))});
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->IsLoading(); }, 20000));
+    w->AddPaths(many);
+    EXPECT_TRUE(w->IsLoading());
 }
 
 TEST(ComparisonWindow, RemovesRowsAndExportsTheTable) {

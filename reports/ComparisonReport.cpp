@@ -1,4 +1,4 @@
-#include "ui/ComparisonReport.h"
+#include "reports/ComparisonReport.h"
 
 #include "analysis/EuroConversion.h"
 #include "model/Templates.h"

@@ -1,4 +1,4 @@
-#include "ui/ComparisonWorkbook.h"
+#include "reports/ComparisonWorkbook.h"
 
 #include <cmath>
 

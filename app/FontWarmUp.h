@@ -17,10 +17,24 @@ class FontWarmUp {
     FontWarmUp(const FontWarmUp&) = delete;
     FontWarmUp& operator=(const FontWarmUp&) = delete;
 
-    // Call once the QApplication exists: Qt's font database is filled next.
-    void ApplicationReady();
+    // Waits for the work in its destructor: declared after the QApplication, it is destroyed
+    // before it on every path (an exception in start-up too), so Qt's part never outlives it.
+    class [[nodiscard]] Joined {
+      public:
+        explicit Joined(FontWarmUp& fonts) : fonts_(fonts) {}
+        ~Joined() { fonts_.Wait(); }
+        Joined(const Joined&) = delete;
+        Joined& operator=(const Joined&) = delete;
+
+      private:
+        FontWarmUp& fonts_;
+    };
+
+    // Call once the QApplication exists and keep what it returns in the same scope: Qt's font
+    // database is filled next.
+    Joined ApplicationReady();
     // Waits until the work is done (at once when it is); without ApplicationReady before, Qt's
-    // part is skipped. Call before the QApplication goes.
+    // part is skipped.
     void Wait();
 
   private:

@@ -1,4 +1,4 @@
-#include "ui/FontWarmUp.h"
+#include "app/FontWarmUp.h"
 
 #include <fontconfig/fontconfig.h>
 
@@ -25,11 +25,12 @@ FontWarmUp::~FontWarmUp() {
     Wait();
 }
 
-void FontWarmUp::ApplicationReady() {
+FontWarmUp::Joined FontWarmUp::ApplicationReady() {
     if (!signalled_) {
         signalled_ = true;
         applicationReady_.set_value(true);
     }
+    return Joined(*this);
 }
 
 void FontWarmUp::Wait() {
