@@ -1,5 +1,12 @@
 #include "analysis/Summary.h"
 
+#include <cmath>
+#include <memory>
+
+#include "document/DocumentCodec.h"
+#include "document/DocumentFile.h"
+#include "document/FileIO.h"
+#include "model/Calculations.h"
 #include "model/NumberFormat.h"
 #include "model/Templates.h"
 
@@ -24,7 +31,41 @@ std::array<double, kKeyAmountCount> KeyAmountsOf(const TDokument& doc) {
     return a;
 }
 
+// Half a cent: a difference the grids' two decimals can show.
+bool Differs(double stored, double recalculated) {
+    if (std::isnan(stored) && std::isnan(recalculated)) {
+        return false;
+    }
+    // Written as "same when smaller" so that a NaN on one side counts as a difference.
+    return !(std::fabs(stored - recalculated) < 0.005);
+}
+
+template <class TableT, class Field>
+bool ComputedRowsDiffer(Statement s, const TableT& stored, const TableT& recalculated,
+                        Field field) {
+    for (int row = 1; row <= TableT::kRows; ++row) {
+        if (TemplateRow(s, row).Izracunata &&
+            Differs(stored.row(row).*field, recalculated.row(row).*field)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
+
+bool StoredTotalsDiffer(const TDokument& stored, const TDokument& recalculated) {
+    return ComputedRowsDiffer(Statement::Bilanca, stored.Bilanca, recalculated.Bilanca,
+                              &TStavkaBilanca::IznosPrethodna) ||
+           ComputedRowsDiffer(Statement::Bilanca, stored.Bilanca, recalculated.Bilanca,
+                              &TStavkaBilanca::IznosTekuca) ||
+           ComputedRowsDiffer(Statement::Racun, stored.Racun, recalculated.Racun,
+                              &TStavkaRacun::Iznos) ||
+           ComputedRowsDiffer(Statement::CFInd, stored.CFInd, recalculated.CFInd,
+                              &TStavkaIznos::Iznos) ||
+           ComputedRowsDiffer(Statement::CFFree, stored.CFFree, recalculated.CFFree,
+                              &TStavkaIznos::Iznos);
+}
 
 DocumentSummary SummaryOf(const Workspace& ws, const std::string& file) {
     const TDokument& doc = ws.document();
@@ -39,10 +80,12 @@ DocumentSummary SummaryOf(const Workspace& ws, const std::string& file) {
     for (int i = 0; i < kKeyAmountCount; ++i) {
         s.amountTexts[i] = FormatNumber(s.amounts[i], AmountFormat, ws.settings());
     }
+    const std::array<bool, kPokRows> computable = IndicatorsComputable(doc);
     for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
         const int row = kIndicatorRows[i];
         s.indicators[i] = doc.Pok.row(row).Iznos;
         s.indicatorTexts[i] = ws.grids().Pok.cell(3, row);
+        s.indicatorNotComputable[i] = !computable[static_cast<std::size_t>(row - 1)];
     }
     if (!ws.warning().empty()) {
         s.warnings.push_back(ws.warning());
@@ -51,15 +94,35 @@ DocumentSummary SummaryOf(const Workspace& ws, const std::string& file) {
 }
 
 DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int currentYear) {
+    const auto failed = [&path](std::string message) {
+        DocumentSummary s;
+        s.file = path;
+        s.error = std::move(message);
+        return s;
+    };
+    // The file is read once. The document as stored is decoded on its own: opening it in the
+    // workspace may recalculate it at once (to show its share count).
+    const ReadOutcome read = ReadFileStart(path, kDocumentFileSize);
+    if (read.status == ReadStatus::Missing) {
+        return failed("Datoteka " + path + " ne postoji");
+    }
+    if (read.status != ReadStatus::Read) {
+        return failed(CannotOpenMessage(path));
+    }
+    const auto stored = std::make_unique<TDokument>();
+    if (const OpenOutcome opened = OpenDocumentBytes(path, read.bytes, *stored); !opened) {
+        return failed(opened.message());
+    }
     Workspace ws(rs, currentYear);
-    if (const OpenOutcome opened = ws.OpenDocument(path); !opened) {
-        DocumentSummary failed;
-        failed.file = path;
-        failed.error = opened.message();
-        return failed;
+    if (const OpenOutcome opened = ws.OpenDocumentBytes(path, read.bytes); !opened) {
+        return failed(opened.message());  // as above: the same bytes give the same outcome
     }
     ws.RefreshCycle();
-    return SummaryOf(ws, path);
+    DocumentSummary s = SummaryOf(ws, path);
+    if (StoredTotalsDiffer(*stored, ws.document())) {
+        s.warnings.emplace_back(kWarningStoredTotals);
+    }
+    return s;
 }
 
 std::string IndicatorCaption(int indicatorIndex) {

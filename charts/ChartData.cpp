@@ -52,6 +52,24 @@ std::string TitleOf(const TDokument& doc, const std::string& what) {
     return doc.Poduzece.empty() ? what : doc.Poduzece + " – " + what;
 }
 
+// "Nije prikazano (ne može se izračunati, nazivnik je 0): A d.o.o. 2023., B d.d. 2024.", the
+// list cut after a few documents with how many more there are.
+std::string LeftOutNote(const FigureAcrossDocuments& figure) {
+    if (figure.leftOut.empty()) {
+        return {};
+    }
+    constexpr std::size_t kNamed = 4;
+    std::string note = "Nije prikazano (ne može se izračunati, nazivnik je 0): ";
+    for (std::size_t i = 0; i < figure.leftOut.size() && i < kNamed; ++i) {
+        note += (i ? ", " : "") + figure.leftOut[i].company + " " + figure.leftOut[i].period;
+    }
+    if (figure.leftOut.size() > kNamed) {
+        note += " i još " + std::to_string(figure.leftOut.size() - kNamed);
+    }
+    // A period label "2023." ends the sentence itself.
+    return note.back() == '.' ? note : note + ".";
+}
+
 }  // namespace
 
 ChartPicture StructureChart(const TDokument& doc, const RegionalSettings& rs) {
@@ -82,7 +100,7 @@ ChartPicture StructureChart(const TDokument& doc, const RegionalSettings& rs) {
         amounts.series.push_back(std::move(amount));
         shares.series.push_back(std::move(share));
     }
-    return {TitleOf(doc, "Struktura bilance"), {std::move(amounts), std::move(shares)}};
+    return {TitleOf(doc, "Struktura bilance"), {std::move(amounts), std::move(shares)}, {}};
 }
 
 ChartPicture IncomeChart(const TDokument& doc, const RegionalSettings& rs) {
@@ -94,7 +112,7 @@ ChartPicture IncomeChart(const TDokument& doc, const RegionalSettings& rs) {
                       {"Rashodi", {r(7), r(33), r(41)}},
                       {"Rezultat", {r(1) - r(7), r(26) - r(33), r(42)}}},
                      false};
-    return {TitleOf(doc, "Račun dobiti i gubitka " + PeriodText(doc, rs)), {std::move(panel)}};
+    return {TitleOf(doc, "Račun dobiti i gubitka " + PeriodText(doc, rs)), {std::move(panel)}, {}};
 }
 
 ChartPicture FigureChart(const FigureAcrossDocuments& figure) {
@@ -134,7 +152,7 @@ ChartPicture FigureChart(const FigureAcrossDocuments& figure) {
         byCompany.series[y].values[c] = p.value;
         acrossYears.series[c].values[y] = p.value;
     }
-    return {figure.name, {std::move(byCompany), std::move(acrossYears)}};
+    return {figure.name, {std::move(byCompany), std::move(acrossYears)}, LeftOutNote(figure)};
 }
 
 }  // namespace movik

@@ -27,10 +27,12 @@ struct ChartPanel {
     bool percent = false;  // values are percentages (12.5 means 12.5 %)
 };
 
-// A picture: a title over panels laid out side by side.
+// A picture: a title over panels laid out side by side, and a note under the title when the
+// picture leaves something out.
 struct ChartPicture {
     std::string title;
     std::vector<ChartPanel> panels;
+    std::string note;
 };
 
 // The balance-sheet structure of both years as stacked bars, assets beside equity and
@@ -57,10 +59,14 @@ struct FigureAcrossDocuments {
     std::string name;  // e.g. "Kratkoročna likvidnost"
     bool percent = false;
     std::vector<FigurePoint> points;
+    // The documents without a point because the figure cannot be computed for them (a
+    // denominator of 0), as company and period label.
+    std::vector<FigurePoint> leftOut;
 };
 
 // Bars by company (a bar per period) and a line per company across the periods. Companies keep
-// the order of their first point; periods go by end date.
+// the order of their first point; periods go by end date. The note names the documents left
+// out.
 ChartPicture FigureChart(const FigureAcrossDocuments& figure);
 
 }  // namespace movik

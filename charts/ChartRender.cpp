@@ -186,6 +186,17 @@ void PaintChart(const ChartPicture& picture, QPainter& painter, const QRectF& ta
     painter.setPen(Qt::black);
     painter.drawText(QRectF(target.left(), target.top(), target.width(), titleHeight),
                      Qt::AlignCenter, FromUtf8(picture.title));
+    // What the picture leaves out is said under its title, wrapped to the picture's width.
+    qreal top = target.top() + titleHeight;
+    if (!picture.note.empty()) {
+        const QFont noteFont = ChartFont(10, false);
+        painter.setFont(noteFont);
+        const QRectF room(target.left() + 8, top, target.width() - 16, target.height() / 4);
+        const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+        const QRectF used = painter.boundingRect(room, flags, FromUtf8(picture.note));
+        painter.drawText(room, flags, FromUtf8(picture.note));
+        top += used.height() + QFontMetricsF(noteFont, painter.device()).height() * 0.4;
+    }
     // Panels with the same series share the last one's legend; many series stand on the right,
     // where their names have room, and that panel gets the room for them.
     bool shared = picture.panels.size() > 1;
@@ -203,7 +214,7 @@ void PaintChart(const ChartPicture& picture, QPainter& painter, const QRectF& ta
     const LegendPlace place = many ? LegendPlace::Right : LegendPlace::Bottom;
     const qreal lastWeight = shared && many ? 1.5 : 1.0;
     const qreal unit = target.width() / (qreal(picture.panels.size()) - 1 + lastWeight);
-    const qreal height = target.height() - titleHeight;
+    const qreal height = target.bottom() - top;
     qreal left = target.left();
     for (std::size_t i = 0; i < picture.panels.size(); ++i) {
         const bool last = i + 1 == picture.panels.size();
@@ -215,8 +226,7 @@ void PaintChart(const ChartPicture& picture, QPainter& painter, const QRectF& ta
         scene.addItem(item);  // the scene owns it now
         item->setGeometry(QRectF(0, 0, width, height));
         scene.setSceneRect(0, 0, width, height);
-        scene.render(&painter, QRectF(left, target.top() + titleHeight, width, height),
-                     scene.sceneRect());
+        scene.render(&painter, QRectF(left, top, width, height), scene.sceneRect());
         left += width;
     }
     painter.restore();

@@ -31,7 +31,7 @@ class StatusPanels;
 
 // Help context of the menus and of the box that repeats a warning.
 inline constexpr int kMenuHelpContext = 10;
-// Help context of the "&Analiza" menu and the workbook export: charts, euros, Excel.
+// Help context of the charts, the euro conversion and the workbook export.
 inline constexpr int kAnalysisHelpContext = 11;
 
 class HelpContexts;

@@ -84,7 +84,8 @@ TEST(FigureChart, BarsByCompanyAndLinesByPeriodWithGapsForMissingDocuments) {
                                        {{"Beta", "2023.", 45291, 1.5},
                                         {"Alfa", "2022.", 44926, 2.0},
                                         {"Alfa", "2023.", 45291, 2.5},
-                                        {"Beta", "2021.", 44561, 1.0}}};
+                                        {"Beta", "2021.", 44561, 1.0}},
+                                       {}};
     const ChartPicture picture = FigureChart(figure);
     ASSERT_EQ(picture.panels.size(), 2u);
     const ChartPanel& bars = picture.panels[0];

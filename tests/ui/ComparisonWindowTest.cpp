@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QUrl>
+#include <cctype>
 #include <random>
 
 #include "../support/RandomDocument.h"
@@ -39,6 +40,9 @@ void WriteDocuments(WindowFixture& f) {
     for (int c = 0; c < 3; ++c) {
         for (const int year : {2024, 2023}) {
             FillRandomDocument(ws, rng);
+            if (c == 1) {
+                ws.SetShareCount(0);  // a d.o.o.: no per-share figures
+            }
             ws.SetCompany(companies[c]);
             ws.SetPeriod(DayNumber(year, 1, 1), DayNumber(year, 12, 31));
             ws.ConfirmPeriod();
@@ -253,17 +257,43 @@ TEST(ComparisonWindow, TheTableAsAWorkbookReadsBackCellByCell) {
             // A number cell holding the table's value, shown as the table shows it.
             ASSERT_TRUE(cell.number) << where;
             const std::string_view pattern = PatternOf(t.column(c));
-            const ExcelNumber excel = ExcelNumberFor(pattern);
+            const ExcelNumber excel = ExcelNumberFor(pattern, *number);
             EXPECT_EQ(cell.format, excel.format) << where;
             EXPECT_DOUBLE_EQ(std::stod(cell.text), *number * excel.scale) << where;
             EXPECT_EQ(FormatNumber(std::stod(cell.text) / excel.scale, pattern, rs), shown)
                 << where;
+            // As many decimals as the table shows.
+            const auto decimals = [](std::string_view text, std::string_view point) {
+                const std::size_t at = text.find(point);
+                if (at == std::string_view::npos) {
+                    return std::size_t{0};
+                }
+                std::size_t n = 0;
+                for (std::size_t i = at + point.size();
+                     i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+                    ++n;
+                }
+                return n;
+            };
+            EXPECT_EQ(decimals(cell.format, "."), decimals(shown, rs.decimalSeparator)) << where;
             ++numbers;
             changes += t.column(c).kind == ComparisonColumn::Kind::Change ? 1 : 0;
         }
     }
     EXPECT_GE(numbers, 6 * 10 + 3 * 10);  // every amount and change at least
     EXPECT_EQ(changes, 3 * 10);           // the later year of each company
+    // The d.o.o.'s per-share cells are empty in the table and in the workbook.
+    int emptyPerShare = 0;
+    for (int c = 0; c < t.columnCount(); ++c) {
+        for (int r = 0; r < t.rowCount(); ++r) {
+            if (t.Summary(r).ok && t.column(c).kind == ComparisonColumn::Kind::Indicator &&
+                t.Text(r, c).empty()) {
+                ++emptyPerShare;
+                EXPECT_EQ(sheet.cells.count({r + 2, c + 1}), 0u) << r << "/" << c;
+            }
+        }
+    }
+    EXPECT_EQ(emptyPerShare, 2 * 2);  // two years, two per-share figures
 }
 
 TEST(ComparisonWindow, OpeningARowAsksAboutUnsavedChangesFirst) {
