@@ -22,54 +22,62 @@ using movik::cli::Fail;
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"new",
-         "  movik-cli new OUT.mvk [--company TEKST] [--seat TEKST] [--from GGGG-MM-DD]\n"
-         "                        [--to GGGG-MM-DD] [--shares N] [--force]\n",
+         "  movik-cli new DOKUMENT.mvk [--company TEKST] [--seat TEKST]\n"
+         "                        [--from GGGG-MM-DD] [--to GGGG-MM-DD] [--shares N]\n"
+         "                        [--force]\n",
          {"--company", "--seat", "--from", "--to", "--shares"},
          {"--force"},
          movik::cli::RunNew},
-        {"recalc", "  movik-cli recalc FILE.mvk [-o OUT.mvk]\n", {"-o"}, {}, movik::cli::RunRecalc},
+        {"recalc",
+         "  movik-cli recalc DOKUMENT.mvk [-o IZLAZ.mvk]\n",
+         {"-o"},
+         {},
+         movik::cli::RunRecalc},
         {"export",
-         "  movik-cli export FILE.mvk IZVJESTAJ [-o OUT.csv]   (-o - piše na standardni izlaz)\n",
+         "  movik-cli export DOKUMENT.mvk IZVJESTAJ [-o IZLAZ.csv]\n"
+         "                        (-o - piše na standardni izlaz)\n",
          {"-o"},
          {},
          movik::cli::RunExport},
         {"import",
-         "  movik-cli import FILE.mvk IZVJESTAJ IN.csv [-o OUT.mvk]\n",
+         "  movik-cli import DOKUMENT.mvk IZVJESTAJ ULAZ.csv [-o IZLAZ.mvk]\n",
          {"-o"},
          {},
          movik::cli::RunImport},
-        {"check", "  movik-cli check FILE.mvk\n", {}, {}, movik::cli::RunCheck},
+        {"check", "  movik-cli check DOKUMENT.mvk\n", {}, {}, movik::cli::RunCheck},
         {"pdf",
-         "  movik-cli pdf FILE.mvk -o OUT.pdf [--report IZVJESTAJ|sve] [--unit TEKST]\n"
+         "  movik-cli pdf DOKUMENT.mvk -o IZLAZ.pdf [--report IZVJESTAJ|sve]\n"
+         "                        [--unit TEKST]\n"
          "                        (stranice kao pri ispisu; zadano: sva izvješća, jedinica\n"
          "                        'kunama i lipama'; -o - piše na standardni izlaz)\n",
          {"-o", "--report", "--unit"},
          {},
          movik::cli::RunPdf},
         {"chart",
-         "  movik-cli chart FILE.mvk --kind structure|income -o OUT.png|OUT.svg\n"
+         "  movik-cli chart DOKUMENT.mvk --kind structure|income -o IZLAZ.png|IZLAZ.svg\n"
          "                        [--width PX --height PX]   (format po nastavku imena)\n",
          {"--kind", "-o", "--width", "--height"},
          {},
          movik::cli::RunChart},
         {"convert",
-         "  movik-cli convert FILE.mvk --to-eur [-o OUT.mvk]  (iznosi / 7,53450, na cente)\n",
+         "  movik-cli convert DOKUMENT.mvk --to-eur [-o IZLAZ.mvk]\n"
+         "                        (iznosi / 7,53450, na cente)\n",
          {"-o"},
          {"--to-eur"},
          movik::cli::RunConvert},
         {"xlsx",
-         "  movik-cli xlsx FILE.mvk -o OUT.xlsx [--unit TEKST]\n",
+         "  movik-cli xlsx DOKUMENT.mvk -o IZLAZ.xlsx [--unit TEKST]\n",
          {"-o", "--unit"},
          {},
          movik::cli::RunXlsx},
         {"summary",
-         "  movik-cli summary PUT... [-o OUT] [--format csv|jsonl|txt] [-j N]\n"
+         "  movik-cli summary PUTANJA... [-o IZLAZ] [--format csv|jsonl|txt] [-j N]\n"
          "                        [--files-from DATOTEKA|-]\n"
-         "                        (sažetak svakog dokumenta, redak po dokumentu redom putova;\n"
-         "                        mapa: sve datoteke *.mvk u njoj i podmapama, po nazivu;\n"
-         "                        --files-from čita putove redak po redak, - sa standardnog\n"
-         "                        ulaza; zadano: txt na standardni izlaz, -j broj jezgri;\n"
-         "                        izlazni kod 1 ako neka datoteka nije pročitana)\n",
+         "                        (sažetak svakog dokumenta, redak po dokumentu redom\n"
+         "                        putanja; mapa: sve datoteke *.mvk u njoj i podmapama, po\n"
+         "                        nazivu; --files-from čita putanje redak po redak, - sa\n"
+         "                        standardnog ulaza; zadano: txt na standardni izlaz, -j broj\n"
+         "                        jezgri; izlazni kod 1 ako neka datoteka nije pročitana)\n",
          {},
          {},
          nullptr,
@@ -82,12 +90,12 @@ constexpr const char* kUsageEnd =
     "  movik-cli --help\n"
     "\n"
     "IZVJESTAJ: bilanca, racun, cfind, cffree, pokazatelji (import: bilanca, racun).\n"
-    "'new' ne piše preko postojeće datoteke bez --force. Naredba koja ne uspije ne mijenja\n"
-    "postojeću datoteku.\n"
-    "Opcija --locale NAZIV (hr_HR, en_US, ...) bira separatore i kratki format datuma;\n"
-    "bez nje brojevi slijede LC_NUMERIC, a datumi LC_TIME (LC_ALL vrijedi za oboje, LANG\n"
-    "kad njih nema). Bez regionalnih postavki (C ili POSIX) vrijede hrvatske: 1.234,56 i\n"
-    "31. 12. 2024.\n"
+    "'new' ne piše preko postojeće datoteke bez --force. Naredba koja ne uspije ne\n"
+    "mijenja postojeću datoteku.\n"
+    "Opcija --locale NAZIV (hr_HR, en_US, ...) bira separatore i kratki format\n"
+    "datuma; bez nje brojevi slijede LC_NUMERIC, a datumi LC_TIME (LC_ALL vrijedi za\n"
+    "oboje, LANG kad njih nema). Bez regionalnih postavki (C ili POSIX) vrijede\n"
+    "hrvatske: 1.234,56 i 31. 12. 2024.\n"
     "Izlazni kod: 0 uspjeh, 1 'check' je našao upozorenje, 2 pogreška.\n";
 
 std::string Usage() {
