@@ -76,8 +76,9 @@ const std::vector<Command>& Commands() {
          "                        (sažetak svakog dokumenta, redak po dokumentu redom\n"
          "                        putanja; mapa: sve datoteke *.mvk u njoj i podmapama, po\n"
          "                        nazivu; --files-from čita putanje redak po redak, - sa\n"
-         "                        standardnog ulaza; zadano: txt na standardni izlaz, -j broj\n"
-         "                        jezgri; izlazni kod 1 ako neka datoteka nije pročitana)\n",
+         "                        standardnog ulaza; zadano: txt na standardni izlaz,\n"
+         "                        -j broj jezgri; izlazni kod 1 ako neka datoteka nije\n"
+         "                        pročitana)\n",
          {},
          {},
          nullptr,
