@@ -13,6 +13,7 @@
 #include <random>
 
 #include "../support/RandomDocument.h"
+#include "../support/WorkspaceTestAccess.h"
 #include "../support/XlsxReadBack.h"
 // GCC 12 sees the fixture's optional<QString> copy as maybe uninitialised once inlined here.
 #pragma GCC diagnostic push
@@ -92,6 +93,29 @@ TEST(ComparisonWindow, LoadsAFolderAndMarksWarningsAndFailures) {
             EXPECT_TRUE(first.data(Qt::ToolTipRole).toString().contains(u"z-ostecen.mvk"));
         }
     }
+}
+
+// A file whose stored total was changed outside the program: its row shows the recalculated
+// total and is marked with the stale-totals warning.
+TEST(ComparisonWindow, StaleStoredTotalsMarkTheRow) {
+    WindowFixture f;
+    Workspace ws(f.window->workspace().settings(), 2026);
+    ASSERT_TRUE(ws.OpenDocument(MOVIK_EXAMPLE));
+    WorkspaceTestAccess::Document(ws).Bilanca.row(55).IznosTekuca = 7000000;
+    ws.FillGrids();  // saving reads the grids back
+    const QString path = f.Path(QStringLiteral("izvana.mvk"));
+    ASSERT_TRUE(ws.SaveDocumentAs(QFile::encodeName(path).toStdString(), *MakeSystemFileWriter()));
+    f.window->Usporedba1Click();
+    ComparisonWindow* w = f.window->comparison();
+    w->AddPaths({path});
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->IsLoading(); }, 20000));
+    ASSERT_EQ(w->model().rowCount(), 1);
+    const QModelIndex first = w->model().index(0, 0);
+    EXPECT_FALSE(first.data(Qt::DecorationRole).isNull());
+    EXPECT_EQ(first.data(Qt::ToolTipRole).toString(),
+              QStringLiteral("Spremljeni zbrojevi razlikuju se od izračunatih"));
+    EXPECT_EQ(w->model().table().Summary(0).amountTexts[static_cast<int>(KeyAmount::TotalAssets)],
+              "6.349.500,00");
 }
 
 TEST(ComparisonWindow, DroppedFilesAndFoldersAreLoadedInTheirOrder) {
