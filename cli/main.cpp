@@ -95,8 +95,8 @@ constexpr const char* kUsageEnd =
     "mijenja postojeću datoteku.\n"
     "Opcija --locale NAZIV (hr_HR, en_US, ...) bira separatore i kratki format\n"
     "datuma; bez nje brojevi slijede LC_NUMERIC, a datumi LC_TIME (LC_ALL vrijedi za\n"
-    "oboje, LANG kad njih nema). Bez regionalnih postavki (C ili POSIX) vrijede\n"
-    "hrvatske: 1.234,56 i 31. 12. 2024.\n"
+    "oboje, LANG kad njih nema). Bez regionalnih postavki\n"
+    "(C ili POSIX) vrijede hrvatske: 1.234,56 i 31. 12. 2024.\n"
     "Izlazni kod: 0 uspjeh, 1 'check' je našao upozorenje, 2 pogreška.\n";
 
 std::string Usage() {
