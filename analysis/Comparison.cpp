@@ -72,7 +72,7 @@ ComparisonTable::ComparisonTable(RegionalSettings rs) : rs_(std::move(rs)) {
 
 void ComparisonTable::BuildColumns() {
     using K = ComparisonColumn::Kind;
-    columns_ = {{K::Company, 0}, {K::Seat, 0}, {K::Period, 0}};
+    columns_ = {{K::Company, 0}, {K::Seat, 0}, {K::Period, 0}, {K::Currency, 0}};
     for (int i = 0; i < kKeyAmountCount; ++i) {
         columns_.push_back({K::Amount, i});
         if (showChanges_) {
@@ -90,9 +90,10 @@ void ComparisonTable::Add(std::vector<DocumentSummary> summaries) {
     for (DocumentSummary& s : summaries) {
         Entry e;
         e.companyKey = CollationKey(s.company);
-        e.summary = std::move(s);
+        e.original = std::move(s);
         entries_.push_back(std::move(e));
     }
+    ApplyCurrency();
     ComputeTrends();
     Reorder();
 }
@@ -111,6 +112,7 @@ void ComparisonTable::Remove(std::vector<int> rows) {
         }
     }
     entries_ = std::move(kept);
+    ApplyCurrency();
     ComputeTrends();
     Reorder();
 }
@@ -118,6 +120,26 @@ void ComparisonTable::Remove(std::vector<int> rows) {
 void ComparisonTable::Clear() {
     entries_.clear();
     order_.clear();
+    currency_.reset();
+}
+
+// Euros as soon as one readable document is in euros and another in kunas; else the one
+// currency of them all.
+void ComparisonTable::ApplyCurrency() {
+    bool euro = false;
+    bool kuna = false;
+    for (const Entry& e : entries_) {
+        if (e.original.ok) {
+            (e.original.currency == Valuta::Eur ? euro : kuna) = true;
+        }
+    }
+    currency_.reset();
+    if (euro || kuna) {
+        currency_ = euro ? Valuta::Eur : Valuta::Hrk;
+    }
+    for (Entry& e : entries_) {
+        e.summary = euro && kuna ? InCurrency(e.original, Valuta::Eur) : e.original;
+    }
 }
 
 void ComparisonTable::SetGrouped(bool grouped) {
@@ -237,12 +259,14 @@ std::string ComparisonTable::Caption(int c) const {
             return "Sjedište";
         case ComparisonColumn::Kind::Period:
             return "Razdoblje";
+        case ComparisonColumn::Kind::Currency:
+            return "Valuta";
         case ComparisonColumn::Kind::Amount:
             return std::string(kKeyAmounts[static_cast<std::size_t>(col.index)].caption);
         case ComparisonColumn::Kind::Change:
             return "Promjena (%)";
         case ComparisonColumn::Kind::Indicator:
-            return IndicatorCaption(col.index);
+            return IndicatorCaption(col.index, currency_);
         case ComparisonColumn::Kind::Status:
             return "Upozorenje / pogreška";
         case ComparisonColumn::Kind::File:
@@ -279,6 +303,9 @@ std::string ComparisonTable::Text(int row, int c) const {
             return s.seat;
         case ComparisonColumn::Kind::Period:
             return PeriodText(s, rs_);
+        case ComparisonColumn::Kind::Currency:
+            // Converted amounts carry a sign; the window's tooltip and the help name the rate.
+            return s.ok ? std::string(CurrencyCode(s.currency)) + (s.converted ? "*" : "") : "";
         case ComparisonColumn::Kind::Amount:
             return s.ok ? s.amountTexts[static_cast<std::size_t>(col.index)] : "";
         case ComparisonColumn::Kind::Change: {

@@ -18,7 +18,7 @@ namespace movik {
 inline constexpr std::string_view kChangeFormat = "#,##0.0%";
 
 struct ComparisonColumn {
-    enum class Kind { Company, Seat, Period, Amount, Change, Indicator, File, Status };
+    enum class Kind { Company, Seat, Period, Currency, Amount, Change, Indicator, File, Status };
     Kind kind;
     int index = 0;  // key amount or indicator position
 };
@@ -27,6 +27,9 @@ class ComparisonTable {
   public:
     explicit ComparisonTable(RegionalSettings rs);
 
+    // Rows in one currency: when the documents mix euros and kunas, the kuna documents' amounts
+    // are shown converted to euros (summaries made with their euro figures), so changes across
+    // the changeover compare euros with euros.
     void Add(std::vector<DocumentSummary> summaries);
     // Removes the rows at these positions of the current order.
     void Remove(std::vector<int> rows);
@@ -37,6 +40,8 @@ class ComparisonTable {
     // and keeps the columns; ungrouping removes the change columns.
     void SetGrouped(bool grouped);
     bool grouped() const { return grouped_; }
+    // The currency of every amount shown; nullopt for an empty table.
+    std::optional<Valuta> currency() const { return currency_; }
     void SortBy(int column, bool ascending);
 
     int rowCount() const { return static_cast<int>(order_.size()); }
@@ -57,12 +62,14 @@ class ComparisonTable {
 
   private:
     struct Entry {
-        DocumentSummary summary;
+        DocumentSummary original;  // as summarised
+        DocumentSummary summary;   // as shown: in the table's currency
         std::string companyKey;
         std::array<std::optional<double>, kKeyAmountCount> changes;
     };
     const Entry& At(int row) const;
     void BuildColumns();
+    void ApplyCurrency();
     void ComputeTrends();
     void Reorder();
 
@@ -70,6 +77,7 @@ class ComparisonTable {
     std::vector<Entry> entries_;
     std::vector<std::size_t> order_;  // row -> entry
     std::vector<ComparisonColumn> columns_;
+    std::optional<Valuta> currency_;
     bool grouped_ = false;
     bool showChanges_ = false;
     int sortColumn_ = -1;

@@ -235,10 +235,17 @@ void ConvertInputsToEuro(TDokument& doc) {
     }
 }
 
-void ConvertToEuro(Workspace& ws) {
+bool ConvertToEuro(Workspace& ws) {
+    if (ws.currency() == Valuta::Eur) {
+        return false;
+    }
     // Every accepted edit has already gone through the refresh cycle into the document, whose
     // amounts may hold more decimals than the grids show: those are converted.
-    ws.ChangeInputAmounts(ConvertInputsToEuro);
+    ws.ChangeInputAmounts([](TDokument& doc) {
+        ConvertInputsToEuro(doc);
+        SetDocumentCurrency(doc, Valuta::Eur);
+    });
+    return true;
 }
 
 }  // namespace movik

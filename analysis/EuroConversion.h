@@ -32,8 +32,12 @@ double KunaToEuro(double amount);
 // that rounding moved furthest the other way (largest remainders). The current-year profit and
 // loss rows of the balance sheet take no such cent, so they keep matching the converted result.
 void ConvertInputsToEuro(TDokument& doc);
-// The whole conversion of the open document: the inputs converted, the grids filled from
-// them, the refresh cycle run, the document marked changed.
-void ConvertToEuro(Workspace& ws);
+// Why a document already in euros is not converted.
+inline constexpr std::string_view kAlreadyInEuro =
+    "Dokument je već u eurima: iznosi se ne preračunavaju ponovo.";
+// The whole conversion of the open document: the inputs converted, the document's currency set
+// to euros, the grids filled from them, the refresh cycle run, the document marked changed.
+// A document already in euros is left alone (false): a second division would be wrong.
+bool ConvertToEuro(Workspace& ws);
 
 }  // namespace movik

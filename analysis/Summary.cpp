@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include "analysis/EuroConversion.h"
 #include "document/DocumentCodec.h"
 #include "document/DocumentFile.h"
 #include "document/FileIO.h"
@@ -90,10 +91,17 @@ DocumentSummary SummaryOf(const Workspace& ws, const std::string& file) {
     if (!ws.warning().empty()) {
         s.warnings.push_back(ws.warning());
     }
+    s.currency = ws.currency();
     return s;
 }
 
-DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int currentYear) {
+bool IsMoneyIndicator(int indicatorIndex) {
+    const int row = kIndicatorRows[static_cast<std::size_t>(indicatorIndex)];
+    return row == 14 || row == 19;  // earnings and book value per share
+}
+
+DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int currentYear,
+                          bool withEuro) {
     const auto failed = [&path](std::string message) {
         DocumentSummary s;
         s.file = path;
@@ -122,12 +130,45 @@ DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, i
     if (StoredTotalsDiffer(*stored, ws.document())) {
         s.warnings.emplace_back(kWarningStoredTotals);
     }
+    if (withEuro && s.currency == Valuta::Hrk) {
+        // The document converted as the conversion converts it: the same cents, totals kept.
+        ConvertToEuro(ws);
+        const DocumentSummary euro = SummaryOf(ws, path);
+        EuroFigures& e = s.inEuro.emplace();
+        e.amounts = euro.amounts;
+        e.amountTexts = euro.amountTexts;
+        for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
+            const bool money = IsMoneyIndicator(static_cast<int>(i));
+            e.indicators[i] = money ? euro.indicators[i] : s.indicators[i];
+            e.indicatorTexts[i] = money ? euro.indicatorTexts[i] : s.indicatorTexts[i];
+        }
+    }
     return s;
 }
 
-std::string IndicatorCaption(int indicatorIndex) {
-    const std::string_view text =
-        TemplateRow(Statement::Pok, kIndicatorRows[static_cast<std::size_t>(indicatorIndex)]).Tekst;
+DocumentSummary InCurrency(DocumentSummary s, Valuta v) {
+    if (!s.ok || s.currency == v || v != Valuta::Eur || !s.inEuro) {
+        return s;
+    }
+    s.amounts = s.inEuro->amounts;
+    s.amountTexts = std::move(s.inEuro->amountTexts);
+    s.indicators = s.inEuro->indicators;
+    s.indicatorTexts = std::move(s.inEuro->indicatorTexts);
+    s.inEuro.reset();
+    s.currency = Valuta::Eur;
+    s.converted = true;
+    return s;
+}
+
+std::string IndicatorCaption(int indicatorIndex, std::optional<Valuta> v) {
+    std::string text = std::string(
+        TemplateRow(Statement::Pok, kIndicatorRows[static_cast<std::size_t>(indicatorIndex)])
+            .Tekst);
+    if (v) {
+        text = RowTextIn(text, *v);
+    } else if (const std::string_view unit = CurrencyCaption(Valuta::Hrk); text.ends_with(unit)) {
+        text.resize(text.size() - unit.size());
+    }
     const std::size_t first = text.find_first_not_of(' ');
     const std::size_t last = text.find_last_not_of(' ');
     return first == std::string_view::npos ? std::string()

@@ -4,6 +4,7 @@
 // grids show. Computing a summary touches no shared state: any number of threads may do it.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,19 @@ inline constexpr std::string_view kWarningStoredTotals =
 inline constexpr std::array<int, 15> kIndicatorRows = {2,  3,  4,  6,  7,  8,  9, 11,
                                                        12, 13, 14, 16, 17, 18, 19};
 
+// Indicators measured in money (per share: rows 14 and 19); the others are ratios, the same in
+// any currency.
+bool IsMoneyIndicator(int indicatorIndex);
+
+// A kuna document's figures in euros, as the document converted to euros gives them: key
+// amounts and money indicators converted; the ratios as the kuna document has them.
+struct EuroFigures {
+    std::array<double, kKeyAmountCount> amounts{};
+    std::array<std::string, kKeyAmountCount> amountTexts;
+    std::array<double, kIndicatorRows.size()> indicators{};
+    std::array<std::string, kIndicatorRows.size()> indicatorTexts;
+};
+
 struct DocumentSummary {
     std::string file;  // as given or found
     bool ok = false;
@@ -74,6 +88,11 @@ struct DocumentSummary {
     // nothing there, which is no figure of the company.
     std::array<bool, kIndicatorRows.size()> indicatorNotComputable{};
     std::vector<std::string> warnings;  // as the warning panel shows them
+    // The currency of the amounts above; converted: they were converted from kunas.
+    Valuta currency = Valuta::Hrk;
+    bool converted = false;
+    // For a kuna document summarised with them: its figures in euros (see InCurrency).
+    std::optional<EuroFigures> inEuro;
 
     double amount(KeyAmount a) const { return amounts[static_cast<int>(a)]; }
 };
@@ -87,10 +106,18 @@ bool StoredTotalsDiffer(const TDokument& stored, const TDokument& recalculated);
 
 // Opens path in a workspace of its own, runs the refresh cycle and summarises it, with
 // kWarningStoredTotals after the checks' warning when the stored totals were stale; a file that
-// cannot be opened gives ok false and the open's message.
-DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int currentYear);
+// cannot be opened gives ok false and the open's message. withEuro: a kuna document's summary
+// also holds its figures in euros (inEuro).
+DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int currentYear,
+                          bool withEuro = false);
 
-// The row texts of the indicator grid, trimmed (for captions).
-std::string IndicatorCaption(int indicatorIndex);
+// The summary with its amounts in currency v: a kuna summary that holds its figures in euros
+// gives them, marked converted; any other summary is returned as it is (no euro document is
+// turned into kunas).
+DocumentSummary InCurrency(DocumentSummary s, Valuta v);
+
+// The row texts of the indicator grid, trimmed (for captions), with the unit of the amounts
+// per share in currency v, or without a unit when the rows' currencies may differ.
+std::string IndicatorCaption(int indicatorIndex, std::optional<Valuta> v);
 
 }  // namespace movik

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "analysis/EuroConversion.h"
 #include "document/Cp1250.h"
 #include "model/Dates.h"
 
@@ -76,6 +77,15 @@ constexpr std::size_t kFileWidth = 26;
 constexpr std::size_t kCompanyWidth = 22;
 constexpr std::size_t kPeriodWidth = 29;
 constexpr std::size_t kAmountWidth = 17;
+constexpr std::size_t kCurrencyWidth = 6;
+
+// "EUR" or "HRK"; amounts converted from kunas are marked "EUR*" (the note says from what).
+std::string CurrencyCell(const DocumentSummary& s) {
+    if (!s.ok) {
+        return {};
+    }
+    return std::string(CurrencyCode(s.currency)) + (s.converted ? "*" : "");
+}
 // The terminal table's amounts, with captions short enough for their columns.
 struct TxtAmount {
     KeyAmount amount;
@@ -149,16 +159,17 @@ std::string PeriodText(const DocumentSummary& s, const RegionalSettings& rs) {
            FormatShortDate(s.to, rs.shortDateFormat);
 }
 
-std::string SummaryHeader(SummaryFormat format) {
+std::string SummaryHeader(SummaryFormat format, std::optional<Valuta> currency) {
     switch (format) {
         case SummaryFormat::Csv: {
-            std::vector<std::string> cells = {"Datoteka", "Ispravna", "Pogreška", "Poduzeće",
-                                              "Sjedište", "Od",       "Do"};
+            std::vector<std::string> cells = {"Datoteka", "Ispravna", "Pogreška",
+                                              "Poduzeće", "Sjedište", "Od",
+                                              "Do",       "Valuta",   "Preračunato iz kuna"};
             for (const KeyAmountFacts& k : kKeyAmounts) {
                 cells.emplace_back(k.caption);
             }
             for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
-                cells.push_back(IndicatorCaption(static_cast<int>(i)));
+                cells.push_back(IndicatorCaption(static_cast<int>(i), currency));
             }
             cells.emplace_back("Upozorenja");
             return CsvLine(cells);
@@ -168,7 +179,8 @@ std::string SummaryHeader(SummaryFormat format) {
         case SummaryFormat::Txt: {
             std::string line = Column("Datoteka", kFileWidth, false) + "  " +
                                Column("Poduzeće", kCompanyWidth, false) + "  " +
-                               Column("Razdoblje", kPeriodWidth, false);
+                               Column("Razdoblje", kPeriodWidth, false) + "  " +
+                               Column("Valuta", kCurrencyWidth, false);
             for (const TxtAmount& k : kTxtAmounts) {
                 line += "  " + Column(k.caption, kAmountWidth, true);
             }
@@ -186,6 +198,8 @@ std::string SummaryLine(SummaryFormat format, const DocumentSummary& s,
                                               s.seat};
             cells.push_back(s.ok && s.from != 0 ? FormatShortDate(s.from, rs.shortDateFormat) : "");
             cells.push_back(s.ok && s.to != 0 ? FormatShortDate(s.to, rs.shortDateFormat) : "");
+            cells.push_back(s.ok ? std::string(CurrencyCode(s.currency)) : "");
+            cells.push_back(s.ok && s.converted ? "da" : "");
             for (int i = 0; i < kKeyAmountCount; ++i) {
                 cells.push_back(s.ok ? s.amountTexts[i] : "");
             }
@@ -206,6 +220,8 @@ std::string SummaryLine(SummaryFormat format, const DocumentSummary& s,
             };
             j += ",\"company\":" + text(s.company) + ",\"seat\":" + text(s.seat);
             j += ",\"from\":" + date(s.from) + ",\"to\":" + date(s.to);
+            j += ",\"currency\":" + (s.ok ? JsonString(CurrencyCode(s.currency)) : "null");
+            j += ",\"converted\":" + std::string(!s.ok ? "null" : s.converted ? "true" : "false");
             for (const KeyAmountFacts& k : kKeyAmounts) {
                 j += ",\"" + std::string(k.field) +
                      "\":" + (s.ok ? JsonNumber(s.amounts[static_cast<int>(k.amount)]) : "null");
@@ -229,12 +245,17 @@ std::string SummaryLine(SummaryFormat format, const DocumentSummary& s,
         case SummaryFormat::Txt: {
             std::string line = Column(s.file, kFileWidth, false, true) + "  " +
                                Column(s.company, kCompanyWidth, false) + "  " +
-                               Column(PeriodText(s, rs), kPeriodWidth, false);
+                               Column(PeriodText(s, rs), kPeriodWidth, false) + "  " +
+                               Column(CurrencyCell(s), kCurrencyWidth, false);
             for (const TxtAmount& k : kTxtAmounts) {
                 line += "  " + Column(s.ok ? s.amountTexts[static_cast<int>(k.amount)] : "",
                                       kAmountWidth, true);
             }
-            const std::string note = s.ok ? Warnings(s) : "POGREŠKA: " + s.error;
+            std::string note = s.ok ? Warnings(s) : "POGREŠKA: " + s.error;
+            if (s.ok && s.converted) {
+                note = "* preračunato iz kuna (" + std::string(kKunaPerEuroText) + " kn = 1 EUR)" +
+                       (note.empty() ? "" : "; " + note);
+            }
             line += note.empty() ? "" : "  " + note;
             return line + "\n";
         }

@@ -4,6 +4,7 @@
 // for a terminal. Each form is a header (possibly empty) and one line per summary, so a long run
 // streams.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +16,9 @@ namespace movik {
 
 enum class SummaryFormat { Csv, Jsonl, Txt };
 
-std::string SummaryHeader(SummaryFormat format);
+// currency: every line's amounts are in it (a summary in one currency); nullopt when each line
+// says its own, and the captions then name no unit.
+std::string SummaryHeader(SummaryFormat format, std::optional<Valuta> currency = std::nullopt);
 std::string SummaryLine(SummaryFormat format, const DocumentSummary& s, const RegionalSettings& rs);
 
 // One semicolon-separated line in Windows-1250 ending in CR LF, every cell followed by ";". A

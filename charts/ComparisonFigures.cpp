@@ -50,7 +50,10 @@ std::vector<FigureAcrossDocuments> ComparisonFigures(const ComparisonTable& tabl
         const bool percent = TemplateRow(Statement::Pok, kIndicatorRows[i]).Format.find('%') !=
                              std::string_view::npos;
         figures.push_back(
-            {WithoutNumbering(IndicatorCaption(static_cast<int>(i))), percent, {}, {}});
+            {WithoutNumbering(IndicatorCaption(static_cast<int>(i), table.currency())),
+             percent,
+             {},
+             {}});
     }
     std::map<std::string, std::string> spelling;  // collation key -> first spelling
     for (int r = 0; r < table.rowCount(); ++r) {

@@ -1,5 +1,5 @@
-// movik-cli convert DOKUMENT.mvk --to-eur [-o IZLAZ.mvk]: a kuna document in euros, written through
-// the safe writer to IZLAZ or over the document.
+// movik-cli convert DOKUMENT.mvk --to-eur [-o IZLAZ.mvk]: a kuna document in euros, written
+// through the safe writer to IZLAZ or over the document; a document already in euros is refused.
 
 #include <iostream>
 
@@ -15,12 +15,14 @@ int RunConvert(const Arguments& args, Workspace& ws) {
     }
     const std::string& path = args.positional[1];
     OpenAsWindow(ws, path);
-    ConvertToEuro(ws);
+    if (!ConvertToEuro(ws)) {
+        Fail(std::string(kAlreadyInEuro));  // nothing written
+    }
     const std::string* out = args.option("-o");
     SaveTo(ws, out != nullptr ? *out : path);
-    // The amount unit is a setting of the window, not of the file: say what the amounts are now.
+    // The document now says it is in euros; printing and workbooks take "eurima i centima".
     std::cerr << "movik-cli: iznosi preračunati u eure po tečaju " << kKunaPerEuroText
-              << " kn za 1 euro; pri ispisu zadajte jedinicu --unit \"" << kEuroUnit << "\"\n";
+              << " kn za 1 euro; dokument je označen kao dokument u eurima\n";
     return 0;
 }
 

@@ -86,6 +86,13 @@ int RunNew(const Arguments& args, Workspace& ws) {
     if (const auto* v = args.option("--shares")) {
         ws.SetShareCount(ParseShares(*v));
     }
+    if (const auto* v = args.option("--currency")) {
+        const std::optional<Valuta> currency = CurrencyFromCode(*v);
+        if (!currency) {
+            Fail("Nepoznata valuta '" + *v + "' (EUR ili HRK)");
+        }
+        ws.SetCurrency(*currency);
+    }
     ws.ShowGeneralData();
     SaveTo(ws, target);
     return 0;

@@ -76,7 +76,8 @@ int RunPdf(const Arguments& args, Workspace& ws) {
     }
     const std::string* unit = args.option("--unit");
     OpenAsWindow(ws, args.positional[1]);
-    if (const Result written = WritePdf(ws, which, unit ? *unit : "kunama i lipama", *out);
+    if (const Result written =
+            WritePdf(ws, which, unit ? *unit : std::string(AmountUnitText(ws.currency())), *out);
         !written) {
         Fail(written.message());
     }

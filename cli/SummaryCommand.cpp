@@ -35,6 +35,7 @@ struct Options {
     SummaryFormat format = SummaryFormat::Txt;
     int jobs = 0;
     std::optional<std::string> locale;
+    bool inEuro = false;  // --currency EUR
 };
 
 // More threads than this only wait on the disk and each other.
@@ -77,6 +78,13 @@ Options Parse(int argc, char** argv) {
             o.jobs = ParseJobs(value());
         } else if (a.rfind("-j", 0) == 0 && a.size() > 2 && a[2] != '-') {
             o.jobs = ParseJobs(a.substr(2));
+        } else if (a == "--currency") {
+            const std::string c = value();
+            if (CurrencyFromCode(c) != Valuta::Eur) {
+                throw UsageError("Sažetak se preračunava samo u eure (--currency EUR), ne '" + c +
+                                 "'");
+            }
+            o.inEuro = true;
         } else if (a == "--files-from") {
             o.filesFrom = value();
         } else if (a == "--locale") {
@@ -92,7 +100,7 @@ Options Parse(int argc, char** argv) {
         }
     }
     if (o.paths.empty() && !o.filesFrom) {
-        throw UsageError("Naredbi 'summary' nedostaju putovi (vidi movik-cli --help)");
+        throw UsageError("Naredbi 'summary' nedostaju putanje (vidi movik-cli --help)");
     }
     return o;
 }
@@ -260,7 +268,7 @@ int RunSummary(int argc, char** argv) {
         };
 
         Output out(o.out);
-        out.Write(SummaryHeader(o.format));
+        out.Write(SummaryHeader(o.format, o.inEuro ? std::optional(Valuta::Eur) : std::nullopt));
         Progress progress;
         // On a terminal the paths given are counted first (a walk of the folders), so the
         // progress line can say how long is left; a list on standard input is counted as read.
@@ -276,7 +284,10 @@ int RunSummary(int argc, char** argv) {
         bool anyFailed = false;
         SummarizeInOrder(
             next, o.jobs > 0 ? o.jobs : DefaultJobs(),
-            [&rs, year](const std::string& path) { return Summarize(path, rs, year); },
+            [&rs, year, &o](const std::string& path) {
+                DocumentSummary s = Summarize(path, rs, year, o.inEuro);
+                return o.inEuro ? InCurrency(std::move(s), Valuta::Eur) : s;
+            },
             [&](DocumentSummary&& s) {
                 if (!s.ok) {
                     anyFailed = true;

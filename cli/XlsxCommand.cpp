@@ -13,7 +13,8 @@ int RunXlsx(const Arguments& args, Workspace& ws) {
     }
     OpenAsWindow(ws, args.positional[1]);
     const std::string* unit = args.option("--unit");
-    const Workbook book = DocumentWorkbook(ws, unit != nullptr ? *unit : "kunama i lipama");
+    const Workbook book =
+        DocumentWorkbook(ws, unit != nullptr ? *unit : std::string(AmountUnitText(ws.currency())));
     if (const Result written = WriteXlsx(book, *out); !written) {
         Fail(written.message());
     }

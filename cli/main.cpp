@@ -24,8 +24,10 @@ const std::vector<Command>& Commands() {
         {"new",
          "  movik-cli new DOKUMENT.mvk [--company TEKST] [--seat TEKST]\n"
          "                        [--from GGGG-MM-DD] [--to GGGG-MM-DD] [--shares N]\n"
-         "                        [--force]\n",
-         {"--company", "--seat", "--from", "--to", "--shares"},
+         "                        [--currency EUR|HRK] [--force]\n"
+         "                        (valuta zadano po razdoblju: završetak od 1. 1. 2023.\n"
+         "                        nadalje EUR, prije HRK)\n",
+         {"--company", "--seat", "--from", "--to", "--shares", "--currency"},
          {"--force"},
          movik::cli::RunNew},
         {"recalc",
@@ -44,12 +46,18 @@ const std::vector<Command>& Commands() {
          {"-o"},
          {},
          movik::cli::RunImport},
-        {"check", "  movik-cli check DOKUMENT.mvk\n", {}, {}, movik::cli::RunCheck},
+        {"check",
+         "  movik-cli check DOKUMENT.mvk\n"
+         "                        (ispisuje valutu dokumenta i upozorenje, ako ga ima)\n",
+         {},
+         {},
+         movik::cli::RunCheck},
         {"pdf",
          "  movik-cli pdf DOKUMENT.mvk -o IZLAZ.pdf [--report IZVJESTAJ|sve]\n"
          "                        [--unit TEKST]\n"
          "                        (stranice kao pri ispisu; zadano: sva izvješća, jedinica\n"
-         "                        'kunama i lipama'; -o - piše na standardni izlaz)\n",
+         "                        po valuti dokumenta, 'eurima i centima' ili 'kunama i\n"
+         "                        lipama'; -o - piše na standardni izlaz)\n",
          {"-o", "--report", "--unit"},
          {},
          movik::cli::RunPdf},
@@ -61,24 +69,28 @@ const std::vector<Command>& Commands() {
          movik::cli::RunChart},
         {"convert",
          "  movik-cli convert DOKUMENT.mvk --to-eur [-o IZLAZ.mvk]\n"
-         "                        (iznosi / 7,53450, na cente)\n",
+         "                        (iznosi / 7,53450, na cente; dokument u eurima se ne\n"
+         "                        preračunava ponovo: izlazni kod 2)\n",
          {"-o"},
          {"--to-eur"},
          movik::cli::RunConvert},
         {"xlsx",
-         "  movik-cli xlsx DOKUMENT.mvk -o IZLAZ.xlsx [--unit TEKST]\n",
+         "  movik-cli xlsx DOKUMENT.mvk -o IZLAZ.xlsx [--unit TEKST]\n"
+         "                        (jedinica zadano po valuti)\n",
          {"-o", "--unit"},
          {},
          movik::cli::RunXlsx},
         {"summary",
          "  movik-cli summary PUTANJA... [-o IZLAZ] [--format csv|jsonl|txt] [-j N]\n"
-         "                        [--files-from DATOTEKA|-]\n"
+         "                        [--files-from DATOTEKA|-] [--currency EUR]\n"
          "                        (sažetak svakog dokumenta, redak po dokumentu redom\n"
          "                        putanja; mapa: sve datoteke *.mvk u njoj i podmapama, po\n"
          "                        nazivu; --files-from čita putanje redak po redak, - sa\n"
          "                        standardnog ulaza; zadano: txt na standardni izlaz,\n"
-         "                        -j broj jezgri; izlazni kod 1 ako neka datoteka nije\n"
-         "                        pročitana)\n",
+         "                        -j broj jezgri; svaki redak navodi valutu dokumenta;\n"
+         "                        --currency EUR preračunava iznose dokumenata u kunama\n"
+         "                        u eure kao 'convert' i označava ih; izlazni kod 1 ako\n"
+         "                        neka datoteka nije pročitana)\n",
          {},
          {},
          nullptr,

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 #include "document/Cp1250.h"
@@ -27,6 +28,8 @@ constexpr std::size_t kSjedisteOffset = 256;
 constexpr std::size_t kDatumOdOffset = 512;
 constexpr std::size_t kDatumDoOffset = 520;
 constexpr std::size_t kBrojDionicaOffset = 528;
+// The two bytes after the share count, which earlier files leave at 0: the currency mark.
+constexpr std::size_t kValutaOffset = 538;
 constexpr std::size_t kBilancaOffset = 540;
 constexpr std::size_t kRacunOffset = 26236;
 constexpr std::size_t kCFIndOffset = 38656;
@@ -161,6 +164,36 @@ bool SameDouble(double a, double b) {
            (std::isnan(a) && std::isnan(b));
 }
 
+// The currency mark: the Windows-1250 currency sign "¤" followed by "E" (euros) or "K" (kunas).
+// Two bytes an earlier file holds as zeros; junk there is taken for a mark only when it is
+// exactly one of these two pairs.
+constexpr std::uint8_t kValutaSign = 0xA4;
+
+std::optional<Valuta> GetValuta(const std::uint8_t* at) {
+    if (at[0] != kValutaSign) {
+        return std::nullopt;
+    }
+    if (at[1] == 'E') {
+        return Valuta::Eur;
+    }
+    if (at[1] == 'K') {
+        return Valuta::Hrk;
+    }
+    return std::nullopt;
+}
+
+// Writes the document's mark (SetDocumentCurrency keeps one only against the period). A mark
+// no longer held is cleared to the zeros of an unmarked file; other bytes there are kept.
+void PutValuta(std::uint8_t* at, const TDokument& doc) {
+    if (doc.OznakaValute) {
+        at[0] = kValutaSign;
+        at[1] = *doc.OznakaValute == Valuta::Eur ? 'E' : 'K';
+    } else if (GetValuta(at)) {
+        at[0] = 0;
+        at[1] = 0;
+    }
+}
+
 }  // namespace
 
 Result EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out) {
@@ -199,6 +232,7 @@ Result EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out) 
         const ExtendedBytes fresh = EncodeExtended(doc.BrojDionica);
         std::memcpy(block + kBrojDionicaOffset, fresh.data(), fresh.size());
     }
+    PutValuta(block + kValutaOffset, doc);
 
     for (int r = 1; r <= kBilancaRows; ++r) {
         std::uint8_t* row =
@@ -254,6 +288,7 @@ void DecodeDocumentFile(const std::uint8_t* image, TDokument& doc) {
     ExtendedBytes shares{};
     std::memcpy(shares.data(), block + kBrojDionicaOffset, shares.size());
     doc.BrojDionica = DecodeExtended(shares);
+    doc.OznakaValute = GetValuta(block + kValutaOffset);
 
     for (int r = 1; r <= kBilancaRows; ++r) {
         const std::uint8_t* row =

@@ -179,9 +179,11 @@ void FillGrids(const TDokument& doc, StatementGrids& grids, const RegionalSettin
     FillAmountGrid(doc.CFInd, grids.CFInd, rs);
     FillAmountGrid(doc.CFFree, grids.CFFree, rs);
     GridTexts& pok = grids.Pok;
+    // The amounts per share are captioned in the document's currency; the stored texts stay.
+    const Valuta currency = DocumentCurrency(doc);
     for (int r = 1; r <= kPokRows; ++r) {
         const TStavkaIznos& s = doc.Pok.row(r);
-        PutRowStart(pok, r, s.Tekst, rs);
+        PutRowStart(pok, r, RowTextIn(s.Tekst, currency), rs);
         PutNumber(pok.cell(3, r), s.Iznos, TemplateRow(Statement::Pok, r).Format, rs);
     }
 }

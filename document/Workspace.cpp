@@ -72,6 +72,15 @@ void Workspace::ConfirmPeriod() {
     }
 }
 
+void Workspace::SetCurrency(Valuta v) {
+    if (v == DocumentCurrency(doc_)) {
+        return;
+    }
+    SetDocumentCurrency(doc_, v);
+    FillGrids();
+    doc_.Izmijenjen = true;
+}
+
 void Workspace::SetShareCount(double count) {
     fields_.BrojDionica = count;
     RefreshCycle();

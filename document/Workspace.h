@@ -60,6 +60,11 @@ class Workspace {
     // The input amounts rewritten as a whole (a currency conversion): change gets the document,
     // the grids then show its amounts, the refresh cycle runs and the document is marked changed.
     void ChangeInputAmounts(const std::function<void(TDokument&)>& change);
+    // The document's currency (its mark, else its confirmed period's).
+    Valuta currency() const { return DocumentCurrency(doc_); }
+    // The user's choice of currency: no amount moves; the captions in the currency follow and
+    // the document is marked changed. Choosing the currency it has changes nothing.
+    void SetCurrency(Valuta v);
     // A changed share count: the refresh cycle runs and the document is marked changed.
     void SetShareCount(double count);
     // Izmijenjen: the document holds changes not yet in its file.

@@ -3,8 +3,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "model/Currency.h"
 #include "model/Statements.h"
 
 namespace movik {
@@ -23,6 +25,9 @@ struct TDokument {
     double DatumOd = 0;      // period start, days from 30 December 1899
     double DatumDo = 0;      // period end, same scale
     double BrojDionica = 0;  // number of shares (an extended real in the file)
+    // The currency when it is not the one the period implies (a converted document, or the
+    // user's choice); nullopt: the period's. See Currency.h.
+    std::optional<Valuta> OznakaValute;
 
     BilancaTable Bilanca;
     RacunTable Racun;

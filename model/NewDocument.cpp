@@ -34,6 +34,8 @@ void NewDocument(TDokument& doc, int currentYear) {
     doc.DatumOd = DayNumber(currentYear, 1, 1);
     doc.DatumDo = DayNumber(currentYear, 12, 31);
     doc.BrojDionica = 0;
+    // A new document's currency is its period's.
+    doc.OznakaValute.reset();
 
     ResetTable(doc.Bilanca, Statement::Bilanca, [](TStavkaBilanca& r) {
         r.IznosPrethodna = 0;

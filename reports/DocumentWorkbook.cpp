@@ -55,6 +55,8 @@ WorkbookSheet GeneralSheet(const Workspace& ws, const std::string& unit) {
         {WorkbookCell::Of("Broj dionica"),
          WorkbookCell::Of(std::isfinite(doc.BrojDionica) ? doc.BrojDionica : 0, "#,##0")});
     sheet.rows.push_back({WorkbookCell::Of("Iznosi u"), WorkbookCell::Of(unit)});
+    sheet.rows.push_back(
+        {WorkbookCell::Of("Valuta"), WorkbookCell::Of(std::string(CurrencyCode(ws.currency())))});
     return sheet;
 }
 

@@ -4,7 +4,7 @@
 # format, Windows-1250, US-style numbers) with movik-cli, and checks that it balances.
 # Then builds examples/usporedba/: nine documents of three companies over three years for the
 # comparison window and movik-cli summary, scaled from the same two statements (one of them
-# deliberately out of balance, so a warning shows).
+# deliberately out of balance, so a warning shows); those before 2023 in kunas.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${MOVIK_BUILD_DIR:-$root/build}
@@ -59,6 +59,13 @@ mkdir -p "$many"
 rm -f "$many"/*.mvk
 # company;seat;shares;year;balance factor;result factor;file;option
 while IFS=';' read -r company seat shares year fb fr file option; do
+    # Statements for years before 2023 are in kunas: the same company's figures at the fixed
+    # rate (the factor kept to two decimals, as the others), so its trend across the changeover
+    # is continuous once converted to euros.
+    if [ "$year" -lt 2023 ]; then
+        fb=$(LC_ALL=C awk -v f="$fb" 'BEGIN { printf "%.2f", f * 7.5345 }')
+        fr=$(LC_ALL=C awk -v f="$fr" 'BEGIN { printf "%.2f", f * 7.5345 }')
+    fi
     scaled_bilanca "$root/examples/bilanca.csv" "$work/b.csv" "$fb" "$fr" "$option"
     scaled_racun "$root/examples/racun.csv" "$work/r.csv" "$fr"
     doc=$work/$file

@@ -90,25 +90,25 @@ ChartWindow* OpenFigureCharts(const std::vector<FigureAcrossDocuments>& figures,
     return window;
 }
 
-QString EuroConversionQuestion(const QString& unit) {
-    QString question =
-        QStringLiteral(
-            "Preračunati dokument iz kuna u eure po fiksnom tečaju konverzije %1 kn "
-            "za 1 euro?\nPreračun mijenja svaki iznos bilance i računa dobiti i "
-            "gubitka (zaokruženo na cente); jedinica iznosa postaje „%2”.")
-            .arg(FromUtf8(std::string(kKunaPerEuroText)), FromUtf8(std::string(kEuroUnit)));
-    if (unit == FromUtf8(std::string(kEuroUnit))) {
-        question += QStringLiteral("\nPažnja: iznosi se već prikazuju u eurima i centima.");
-    }
-    return question;
+QString EuroConversionQuestion() {
+    return QStringLiteral(
+               "Preračunati dokument iz kuna u eure po fiksnom tečaju konverzije %1 kn "
+               "za 1 euro?\nPreračun mijenja svaki iznos bilance i računa dobiti i "
+               "gubitka (zaokruženo na cente); dokument postaje dokument u eurima, a jedinica "
+               "iznosa „%2”.")
+        .arg(FromUtf8(std::string(kKunaPerEuroText)), FromUtf8(std::string(kEuroUnit)));
 }
 
-bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs, const QString& unit) {
-    if (dialogs.Ask(EuroConversionQuestion(unit)) != Answer::Yes) {
+bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs) {
+    if (ws.currency() == Valuta::Eur) {
+        // A second division by the rate would be wrong; say why nothing happens.
+        dialogs.Inform(FromUtf8(std::string(kAlreadyInEuro)), kEuroHelpContext);
         return false;
     }
-    ConvertToEuro(ws);
-    return true;
+    if (dialogs.Ask(EuroConversionQuestion()) != Answer::Yes) {
+        return false;
+    }
+    return ConvertToEuro(ws);
 }
 
 void ExportWorkbook(const Workspace& ws, Dialogs& dialogs, const std::string& unit,

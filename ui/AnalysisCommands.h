@@ -37,12 +37,15 @@ ChartWindow* OpenFigureCharts(const std::vector<FigureAcrossDocuments>& figures,
                               const QString& baseName, Dialogs& dialogs, ChartPrinter print,
                               QWidget* parent);
 
-// The question asked before converting, naming the rate and what changes; unit is the amount
-// unit the window shows, and a document already shown in euros is pointed out.
-QString EuroConversionQuestion(const QString& unit);
+// The help topic of the charts, the conversion to euros and workbooks.
+inline constexpr int kEuroHelpContext = 11;
 
-// Asks, then converts the document to euros; true when it was converted.
-bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs, const QString& unit);
+// The question asked before converting, naming the rate and what changes.
+QString EuroConversionQuestion();
+
+// Asks, then converts the document to euros; true when it was converted. A document already in
+// euros is not converted again: the reason is shown and nothing changes.
+bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs);
 
 // Any workbook (the comparison table's too): the save dialog proposing proposedName, then the
 // workbook written through writer (the failure's message shown).

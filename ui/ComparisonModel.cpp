@@ -6,6 +6,8 @@
 #include <QIcon>
 #include <QStyle>
 
+#include "analysis/EuroConversion.h"
+
 namespace movik {
 
 namespace {
@@ -78,6 +80,17 @@ QVariant ComparisonModel::data(const QModelIndex& index, int role) const {
             }
             return {};
         case Qt::ToolTipRole: {
+            const bool inMoney =
+                col.kind == ComparisonColumn::Kind::Currency ||
+                col.kind == ComparisonColumn::Kind::Amount ||
+                (col.kind == ComparisonColumn::Kind::Indicator && IsMoneyIndicator(col.index));
+            if (s.converted && inMoney) {
+                return QStringLiteral(
+                           "Preračunato iz kuna u eure po fiksnom tečaju konverzije %1 kn za 1 "
+                           "euro")
+                    .arg(QString::fromUtf8(kKunaPerEuroText.data(),
+                                           static_cast<qsizetype>(kKunaPerEuroText.size())));
+            }
             const QString note = RowNote(row);
             if (!note.isEmpty()) {
                 return note;

@@ -1,5 +1,6 @@
 #include "ui/ComparisonReport.h"
 
+#include "analysis/EuroConversion.h"
 #include "model/Templates.h"
 #include "reports/TableReport.h"
 
@@ -40,7 +41,9 @@ TableReportData Part(const ComparisonTable& t, ComparisonColumn::Kind kind,
     }
     for (int r = 0; r < t.rowCount(); ++r) {
         const DocumentSummary& s = t.Summary(r);
-        std::vector<std::string> cells = {s.ok ? t.Text(r, company) : s.file, t.Text(r, period)};
+        // Amounts converted from kunas carry the sign the notes explain.
+        std::vector<std::string> cells = {
+            s.ok ? (s.converted ? "* " : "") + t.Text(r, company) : s.file, t.Text(r, period)};
         for (const int c : own) {
             cells.push_back(t.Text(r, c));
         }
@@ -57,7 +60,8 @@ TableReportData Part(const ComparisonTable& t, ComparisonColumn::Kind kind,
 
 // The indicators' short names ("A1" ... "D4", group letter and number within the group) and
 // the legend lines that spell them out, one per group.
-std::vector<std::string> IndicatorCodes(std::vector<std::string>* legend) {
+std::vector<std::string> IndicatorCodes(const ComparisonTable& t,
+                                        std::vector<std::string>* legend) {
     std::vector<std::string> codes;
     std::string line;
     char group = '@';
@@ -73,7 +77,7 @@ std::vector<std::string> IndicatorCodes(std::vector<std::string>* legend) {
             line = std::string(TemplateRow(Statement::Pok, row - 1).Tekst) + ":";
         }
         std::string code = std::string(1, group) + std::to_string(++number);
-        std::string caption = IndicatorCaption(static_cast<int>(i));
+        std::string caption = IndicatorCaption(static_cast<int>(i), t.currency());
         caption = caption.substr(caption.find(' ') + 1);  // without its "1." number
         line += (number == 1 ? " " : ", ") + code + " " + caption;
         codes.push_back(std::move(code));
@@ -107,11 +111,24 @@ std::vector<PrintJob> ComparisonReportJobs(const ComparisonTable& t) {
     amounts.notes = {
         "Redak označen s \"!\" ima upozorenje: "
         "neravnoteža aktive i pasive ili neto dobiti u bilanci i RDG."};
+    if (t.currency()) {
+        amounts.notes.push_back("Iznosi u " + std::string(CurrencyCode(*t.currency())) + ".");
+    }
+    bool converted = false;
+    for (int r = 0; r < t.rowCount(); ++r) {
+        converted = converted || t.Summary(r).converted;
+    }
+    if (converted) {
+        amounts.notes.push_back(
+            "Redak označen s \"*\": iznosi dokumenta u kunama preračunati u eure po fiksnom "
+            "tečaju konverzije " +
+            std::string(kKunaPerEuroText) + " kn za 1 euro.");
+    }
     jobs.push_back(LayOutTableReport(amounts));
 
     TableReportData indicators = Part(t, K::Indicator, "Financijski pokazatelji");
     indicators.jobName = "Usporedba - pokazatelji";
-    const std::vector<std::string> codes = IndicatorCodes(&indicators.notes);
+    const std::vector<std::string> codes = IndicatorCodes(t, &indicators.notes);
     for (std::size_t i = 0; i < codes.size(); ++i) {
         indicators.columns[i + 2].caption = codes[i];
     }

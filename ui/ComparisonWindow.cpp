@@ -231,7 +231,9 @@ void ComparisonWindow::StartNextLoad() {
             [&]() -> std::optional<std::string> {
                 return next < all.size() ? std::optional<std::string>(all[next++]) : std::nullopt;
             },
-            DefaultJobs(), [&](const std::string& path) { return Summarize(path, rs, year); },
+            DefaultJobs(),
+            // With their euro figures, for a set that mixes kunas and euros.
+            [&](const std::string& path) { return Summarize(path, rs, year, true); },
             [l](DocumentSummary&& s) {
                 std::lock_guard lock(l->m);
                 l->ready.push_back(std::move(s));

@@ -123,12 +123,19 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     cbIznos->setObjectName(QStringLiteral("cbIznos"));
     cbIznos->setEditable(true);
     cbIznos->setInsertPolicy(QComboBox::NoInsert);
+    // The units follow the document's currency (the main window orders them when it shows one).
     cbIznos->addItems({QStringLiteral("kunama i lipama"), QStringLiteral("tisućama kuna"),
-                       QStringLiteral("DEM"), QStringLiteral("USD"),
-                       // The euro has been Croatia's currency since 2023.
-                       QStringLiteral("eurima i centima"), QStringLiteral("tisućama eura")});
+                       QStringLiteral("eurima i centima"), QStringLiteral("tisućama eura"),
+                       QStringLiteral("DEM"), QStringLiteral("USD")});
     cbIznos->setCurrentIndex(0);
     cbIznos->setMinimumWidth(160);
+
+    cbValuta = new QComboBox(this);
+    cbValuta->setObjectName(QStringLiteral("cbValuta"));
+    cbValuta->addItems({QStringLiteral("euro (EUR)"), QStringLiteral("kuna (HRK)")});
+    cbValuta->setToolTip(
+        QStringLiteral("Valuta iznosa dokumenta: euro za razdoblje koje završava 1. 1. 2023. ili "
+                       "kasnije, kuna za ranije. Promjena valute ne mijenja iznose."));
 
     auto* form = new QGridLayout;
     form->setHorizontalSpacing(8);
@@ -170,6 +177,13 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     form->addWidget(
         MakeLabel(QStringLiteral("I&znosi u"), QStringLiteral("lIznosiU"), cbIznos, this), 4, 0);
     form->addWidget(cbIznos, 4, 1, Qt::AlignLeft);
+    auto* currency = new QHBoxLayout;
+    currency->setSpacing(6);
+    currency->addWidget(
+        MakeLabel(QStringLiteral("&Valuta"), QStringLiteral("lValuta"), cbValuta, this));
+    currency->addWidget(cbValuta);
+    currency->addStretch(0);
+    form->addLayout(currency, 4, 2, 1, 3);
     form->setColumnStretch(4, 1);
 
     auto* formBox = new QHBoxLayout;
@@ -195,6 +209,7 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     setTabOrder(dOd, dDo);
     setTabOrder(dDo, eBrojDionica);
     setTabOrder(eBrojDionica, cbIznos);
+    setTabOrder(cbIznos, cbValuta);
 }
 
 }  // namespace movik

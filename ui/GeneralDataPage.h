@@ -38,6 +38,8 @@ class GeneralDataPage : public QWidget {
     DateField* dDo;
     ShareCountField* eBrojDionica;
     QComboBox* cbIznos;
+    // The document's currency: item 0 euro (EUR), item 1 kuna (HRK).
+    QComboBox* cbValuta;
     QPushButton* bNext;
 };
 

@@ -299,6 +299,7 @@ void TForm1::BuildPages() {
     connect(opce_->eBrojDionica, &ShareCountField::valueChanged, this, &TForm1::eBrojDionicaChange);
     connect(opce_->cbIznos, &QComboBox::currentTextChanged, this, &TForm1::cbIznosChange);
     connect(opce_->cbIznos, &QComboBox::editTextChanged, this, &TForm1::cbIznosChange);
+    connect(opce_->cbValuta, &QComboBox::activated, this, &TForm1::cbValutaChange);
 }
 
 void TForm1::BuildStatementPages() {
@@ -465,6 +466,7 @@ void TForm1::ShowGeneralData() {
         const QSignalBlocker quiet(opce_->eBrojDionica);
         opce_->eBrojDionica->setValue(g.BrojDionica);
     }
+    ShowCurrency(true);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -528,6 +530,8 @@ void TForm1::dDoExit(DateField* source) {
     }
     if (source->pendingRefresh()) {
         ws_.ConfirmPeriod();
+        // A period across 1 January 2023 changes the currency it implies.
+        ShowCurrency(false);
         ShowRecalculated();
     }
     source->setPendingRefresh(false);
@@ -540,6 +544,44 @@ void TForm1::eBrojDionicaChange() {
 
 void TForm1::cbIznosChange() {
     panels_->ShowUnit(opce_->cbIznos->currentText());
+}
+
+void TForm1::cbValutaChange(int index) {
+    ws_.SetCurrency(index == 0 ? Valuta::Eur : Valuta::Hrk);
+    ShowCurrency(false);
+    // The captions of the amounts per share follow the currency.
+    RefreshGrids();
+}
+
+void TForm1::ShowCurrency(bool newDocument) {
+    const Valuta v = ws_.currency();
+    {
+        const QSignalBlocker quiet(opce_->cbValuta);
+        opce_->cbValuta->setCurrentIndex(v == Valuta::Eur ? 0 : 1);
+    }
+    if (!newDocument && v == shownCurrency_) {
+        return;
+    }
+    const auto text = [](std::string_view unit) {
+        return QString::fromUtf8(unit.data(), static_cast<qsizetype>(unit.size()));
+    };
+    const Valuta other = v == Valuta::Eur ? Valuta::Hrk : Valuta::Eur;
+    QString unit = opce_->cbIznos->currentText();
+    if (newDocument || unit == text(AmountUnitText(other))) {
+        unit = text(AmountUnitText(v));
+    } else if (unit == text(ThousandsUnitText(other))) {
+        unit = text(ThousandsUnitText(v));
+    }
+    {
+        const QSignalBlocker quiet(opce_->cbIznos);
+        opce_->cbIznos->clear();
+        opce_->cbIznos->addItems({text(AmountUnitText(v)), text(ThousandsUnitText(v)),
+                                  text(AmountUnitText(other)), text(ThousandsUnitText(other)),
+                                  QStringLiteral("DEM"), QStringLiteral("USD")});
+        opce_->cbIznos->setCurrentText(unit);
+    }
+    shownCurrency_ = v;
+    cbIznosChange();
 }
 
 void TForm1::PageControlChange() {
@@ -658,7 +700,8 @@ void TForm1::PreracunajUEure1Click() {
     if (!SettleEdits()) {
         return;
     }
-    if (ConvertToEuroAsked(ws_, *dialogs_, opce_->cbIznos->currentText())) {
+    if (ConvertToEuroAsked(ws_, *dialogs_)) {
+        ShowCurrency(false);
         opce_->cbIznos->setCurrentText(
             QString::fromUtf8(kEuroUnit.data(), qsizetype(kEuroUnit.size())));
         ShowRecalculated();

@@ -114,6 +114,12 @@ class TForm1 : public QMainWindow {
     void dDoExit(DateField* source);
     void eBrojDionicaChange();
     void cbIznosChange();
+    // The user chose a currency in cbValuta.
+    void cbValutaChange(int index);
+    // cbValuta shows the document's currency, and cbIznos lists its units first. A new
+    // document's unit is its currency's; otherwise a unit of the other currency follows the
+    // change and a unit the user typed stays.
+    void ShowCurrency(bool newDocument);
 
     // Cell validation of the two input grids: the text to store, or nullopt to refuse it.
     std::optional<std::string> agBilancaCellValidate(int col, int row, const std::string& text);
@@ -196,6 +202,8 @@ class TForm1 : public QMainWindow {
     bool companyShown_ = false;
     bool seatShown_ = false;
     bool periodShown_ = false;
+    // The currency cbValuta and the unit list were last set for.
+    Valuta shownCurrency_ = Valuta::Hrk;
 
     std::unique_ptr<StatusPanels> panels_;
 

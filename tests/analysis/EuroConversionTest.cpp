@@ -46,8 +46,9 @@ class ConvertExample : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(ws.OpenDocument(MOVIK_EXAMPLE));
+        ws.SetCurrency(Valuta::Hrk);  // the example's amounts taken as kunas
         before = ws.document();
-        ConvertToEuro(ws);
+        ASSERT_TRUE(ConvertToEuro(ws));
     }
     Workspace ws{RegionalSettings{".", ",", "dd.MM.yyyy."}, 2024};
     TDokument before;
@@ -104,7 +105,8 @@ TEST(ConvertToEuro, ABalancedSheetStaysBalancedWhereRoundingAloneWouldNot) {
         ASSERT_TRUE(ws.EditAmount(Statement::Bilanca, 5, row, "1,00"));
     }
     ASSERT_TRUE(ws.EditAmount(Statement::Bilanca, 5, 58, "3,00"));
-    ConvertToEuro(ws);
+    ws.SetCurrency(Valuta::Hrk);
+    ASSERT_TRUE(ConvertToEuro(ws));
     const TDokument& doc = ws.document();
     EXPECT_EQ(doc.Bilanca.row(55).IznosTekuca, 0.40);
     EXPECT_EQ(doc.Bilanca.row(87).IznosTekuca, 0.40);

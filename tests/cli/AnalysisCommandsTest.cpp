@@ -10,6 +10,7 @@
 #include <string>
 
 #include "document/DocumentFile.h"
+#include "model/Dates.h"
 
 namespace fs = std::filesystem;
 
@@ -23,7 +24,15 @@ class AnalysisCli : public ::testing::Test {
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
-        fs::copy_file(MOVIK_EXAMPLE, Path("p.mvk"));
+        fs::copy_file(MOVIK_EXAMPLE, Path("e2023.mvk"));
+        // The example's amounts as a 2022 document, in kunas by its period.
+        movik::TDokument doc;
+        movik::NewDocument(doc, 2026);  // the header a saved file carries
+        ASSERT_TRUE(movik::OpenDocument(MOVIK_EXAMPLE, doc));
+        doc.DatumOd = movik::DayNumber(2022, 1, 1);
+        doc.DatumDo = movik::DayNumber(2022, 12, 31);
+        doc.ImeDatoteke = Path("p.mvk");
+        ASSERT_TRUE(movik::SaveDocument(doc));
     }
     void TearDown() override { fs::remove_all(dir_); }
 
@@ -79,6 +88,44 @@ TEST_F(AnalysisCli, ConvertWritesOutOrOverTheDocument) {
     ASSERT_TRUE(movik::OpenDocument(Path("p.mvk"), same));
     EXPECT_EQ(same.Bilanca.row(55).IznosTekuca, euro.Bilanca.row(55).IznosTekuca);
     EXPECT_EQ(Run("convert p.mvk"), 2);  // the direction must be said
+}
+
+TEST_F(AnalysisCli, ASecondConversionIsRefusedAndLeavesTheFileAlone) {
+    ASSERT_EQ(Run("convert p.mvk --to-eur -o e.mvk"), 0) << err_;
+    // Converted (marked) and by its period: both already in euros.
+    for (const char* name : {"e.mvk", "e2023.mvk"}) {
+        const std::string before = Head(name, 70000);
+        EXPECT_EQ(Run(std::string("convert ") + name + " --to-eur"), 2) << name;
+        EXPECT_EQ(err_,
+                  "movik-cli: Dokument je već u eurima: iznosi se ne preračunavaju ponovo.\n");
+        EXPECT_EQ(Head(name, 70000), before) << name;
+        EXPECT_EQ(Run(std::string("convert ") + name + " --to-eur -o again.mvk"), 2) << name;
+        EXPECT_FALSE(fs::exists(Path("again.mvk")));
+    }
+}
+
+TEST_F(AnalysisCli, NewTakesTheCurrencyAndCheckReportsIt) {
+    struct Case {
+        const char* arguments;
+        const char* check;
+    };
+    const Case cases[] = {
+        {"--to 2022-12-31 --from 2022-01-01", "Valuta: HRK (po razdoblju)\n"},
+        {"--to 2023-01-01 --from 2023-01-01", "Valuta: EUR (po razdoblju)\n"},
+        {"--to 2025-12-31 --from 2025-01-01 --currency HRK",
+         "Valuta: HRK (označena u dokumentu)\n"},
+        {"--to 2021-12-31 --from 2021-01-01 --currency eur",
+         "Valuta: EUR (označena u dokumentu)\n"},
+        {"--to 2021-12-31 --from 2021-01-01 --currency HRK", "Valuta: HRK (po razdoblju)\n"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(Run(std::string("new n.mvk --force ") + c.arguments), 0) << err_;
+        const std::string command =
+            "cd '" + dir_.string() + "' && '" MOVIK_CLI "' check n.mvk >out 2>/dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0) << c.arguments;
+        EXPECT_EQ(Head("out", 200), c.check) << c.arguments;
+    }
+    EXPECT_EQ(Run("new n.mvk --force --currency USD"), 2);
 }
 
 TEST_F(AnalysisCli, XlsxWritesAWorkbook) {

@@ -121,7 +121,7 @@ TEST_F(Cli, ExportImportRoundTripKeepsEveryAmount) {
 }
 
 TEST_F(Cli, CheckReportsTheWarningWithExitCodeOne) {
-    ASSERT_EQ(Run("--locale C new a.mvk").exitCode, 0);
+    ASSERT_EQ(Run("--locale C new a.mvk --from 2024-01-01 --to 2024-12-31").exitCode, 0);
     std::string csv = "Rbr;P;A;B;C;D;\r\n";
     for (int row = 1; row <= 88; ++row) {
         csv += std::to_string(row) + ";x;" + (row == 52 ? "100" : "0") + ";0;0;0;\r\n";
@@ -130,7 +130,7 @@ TEST_F(Cli, CheckReportsTheWarningWithExitCodeOne) {
     ASSERT_EQ(Run("--locale C import a.mvk bilanca in.csv").exitCode, 0);
     const Result r = Run("check a.mvk");
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, std::string(movik::kWarningBalance) + "\n");
+    EXPECT_EQ(r.out, "Valuta: EUR (po razdoblju)\n" + std::string(movik::kWarningBalance) + "\n");
 }
 
 TEST_F(Cli, RecalcSavesInPlaceAndIsStable) {

@@ -13,6 +13,7 @@
 
 #include "document/Cp1250.h"
 #include "tests/support/PdfText.h"
+#include "tests/support/XlsxReadBack.h"
 
 namespace fs = std::filesystem;
 
@@ -121,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(Reports, CliPdfReports,
                                                    {"bilanca"},
                                                    "Lipa-Mont d.d. – Bilanca",
                                                    "2",
-                                                   "Iznosi u kunama i lipama"},
+                                                   "Iznosi u eurima i centima"},
                                            PdfCase{"sve",
                                                    "",
                                                    "hr_HR",
@@ -129,8 +130,54 @@ INSTANTIATE_TEST_SUITE_P(Reports, CliPdfReports,
                                                     "pokazatelji"},
                                                    "Lipa-Mont d.d. – Financijski izvještaji",
                                                    "6",
-                                                   "Iznosi u kunama i lipama"}),
+                                                   "Iznosi u eurima i centima"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The unit line and the captions of the amounts per share follow the document's currency, on
+// paper (PDF) and in the workbook.
+TEST_F(CliPdf, UnitAndCaptionsFollowTheCurrency) {
+    const struct {
+        const char* newOptions;
+        const char* unit;
+        const char* caption;
+        const char* other;
+        const char* code;
+    } cases[] = {
+        {"--from 2025-01-01 --to 2025-12-31", "eurima i centima", "(u EUR)", "(u KN)", "EUR"},
+        {"--from 2021-01-01 --to 2021-12-31", "kunama i lipama", "(u KN)", "(u EUR)", "HRK"},
+        {"--from 2025-01-01 --to 2025-12-31 --currency HRK", "kunama i lipama", "(u KN)", "(u EUR)",
+         "HRK"},
+        {"--from 2021-01-01 --to 2021-12-31 --currency EUR", "eurima i centima", "(u EUR)",
+         "(u KN)", "EUR"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.newOptions);
+        ASSERT_EQ(Cli(std::string("new d.mvk --force ") + c.newOptions).exitCode, 0);
+        ASSERT_EQ(Cli("pdf d.mvk -o d.pdf").exitCode, 0);
+        const std::string text = PdfText(Path("d.pdf"));
+        EXPECT_NE(text.find(std::string("Iznosi u ") + c.unit), std::string::npos) << text;
+        EXPECT_NE(text.find(std::string("Zarada po dionici ") + c.caption), std::string::npos);
+        EXPECT_NE(text.find(std::string("vrijednost 1 dionice ") + c.caption), std::string::npos);
+        EXPECT_EQ(text.find(c.other), std::string::npos);
+
+        ASSERT_EQ(Cli("xlsx d.mvk -o d.xlsx").exitCode, 0);
+        int captions = 0;
+        bool unit = false;
+        for (const auto& [name, sheet] : ReadXlsx(MOVIK_READ_XLSX, Path("d.xlsx"))) {
+            for (const auto& [at, cell] : sheet.cells) {
+                EXPECT_EQ(cell.text.find(c.other), std::string::npos) << name;
+                captions += cell.text.ends_with(std::string("dionici ") + c.caption) ||
+                            cell.text.ends_with(std::string("dionice ") + c.caption);
+                unit = unit || cell.text == c.unit;
+            }
+        }
+        EXPECT_EQ(captions, 2);
+        EXPECT_TRUE(unit);
+        const auto general = ReadXlsx(MOVIK_READ_XLSX, Path("d.xlsx")).at("Opći podaci");
+        EXPECT_EQ(general.cells.at({8, 1}).text, "Valuta");
+        EXPECT_EQ(general.cells.at({8, 2}).text, c.code);
+    }
+}
 
 // Errors: exit code 2, one Croatian line (or the file layer's own message), no file left.
 TEST_F(CliPdf, ErrorsLeaveNoFile) {

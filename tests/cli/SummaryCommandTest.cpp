@@ -15,7 +15,9 @@
 
 #include "../support/WorkspaceTestAccess.h"
 #include "document/Cp1250.h"
+#include "document/DocumentFile.h"
 #include "document/FileIO.h"
+#include "model/Dates.h"
 
 namespace fs = std::filesystem;
 
@@ -95,6 +97,34 @@ TEST_F(Summary, AFolderGivesOneRowPerDocumentInNameOrderAndReportsTheBadOnes) {
     ASSERT_EQ(errors.size(), 2u) << r.err;
     EXPECT_NE(errors[0].find("c-osteceni.mvk"), std::string::npos);
     EXPECT_NE(errors[1].find("d-tekst.mvk"), std::string::npos);
+}
+
+// A kuna document in a summary in euros has exactly the amounts of the document converted.
+TEST_F(Summary, InEurosAKunaDocumentHasTheConvertedDocumentsAmounts) {
+    movik::TDokument doc;
+    movik::NewDocument(doc, 2026);  // the header a saved file carries
+    ASSERT_TRUE(movik::OpenDocument(MOVIK_EXAMPLE, doc));
+    doc.DatumOd = movik::DayNumber(2022, 1, 1);
+    doc.DatumDo = movik::DayNumber(2022, 12, 31);
+    doc.ImeDatoteke = (dir_ / "k2022.mvk").string();
+    ASSERT_TRUE(movik::SaveDocument(doc));
+    ASSERT_EQ(Cli("convert k2022.mvk --to-eur -o c.mvk").exitCode, 0);
+    const Outcome r = Cli("summary k2022.mvk c.mvk docs/b.mvk --format jsonl --currency EUR");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::vector<std::string> rows = Lines(r.out);
+    ASSERT_EQ(rows.size(), 3u);
+    const auto amounts = [](const std::string& row) {
+        const std::size_t from = row.find("\"total_assets_previous\"");
+        return row.substr(from, row.find(",\"indicators\"") - from);
+    };
+    EXPECT_EQ(amounts(rows[0]), amounts(rows[1]));
+    EXPECT_NE(rows[0].find("\"currency\":\"EUR\",\"converted\":true"), std::string::npos);
+    EXPECT_NE(rows[1].find("\"currency\":\"EUR\",\"converted\":false"), std::string::npos);
+    EXPECT_NE(rows[2].find("\"currency\":\"EUR\",\"converted\":false"), std::string::npos);
+    // Without the option every row keeps its own currency.
+    const Outcome plain = Cli("summary k2022.mvk --format jsonl");
+    EXPECT_NE(plain.out.find("\"currency\":\"HRK\",\"converted\":false"), std::string::npos);
+    EXPECT_EQ(Cli("summary k2022.mvk --currency HRK").exitCode, 2);
 }
 
 TEST_F(Summary, OutputIsTheSameWhateverTheNumberOfThreads) {

@@ -31,9 +31,19 @@ TEST(AnalysisMenu, ComesAfterDokumentAndTheWorkbookAfterThePdfItems) {
     EXPECT_EQ(at(QStringLiteral("IzvozXlsx1")), at(QStringLiteral("IzvozSvihPDF1")) + 1);
 }
 
+// The example as a document typed in kunas: its period (2023) says euros, the user says kunas.
+void OpenExampleInKunas(WindowFixture& f) {
+    f.window->OpenDocument(QStringLiteral(MOVIK_EXAMPLE));
+    auto* currency = f.Find<QComboBox>(QStringLiteral("cbValuta"));
+    currency->setCurrentIndex(1);
+    emit currency->activated(1);
+    ASSERT_EQ(f.window->workspace().currency(), Valuta::Hrk);
+    f.Doc().Izmijenjen = false;
+}
+
 TEST(PreracunajUEure, AsksFirstAndDoesNothingWithoutYes) {
     WindowFixture f;
-    f.window->OpenDocument(QStringLiteral(MOVIK_EXAMPLE));
+    OpenExampleInKunas(f);
     const double before = f.Doc().Bilanca.row(58).IznosTekuca;
     f.dialogs->answers = {Answer::No};
     f.window->PreracunajUEure1Click();
@@ -45,22 +55,43 @@ TEST(PreracunajUEure, AsksFirstAndDoesNothingWithoutYes) {
 
 TEST(PreracunajUEure, ConvertsShowsTheEuroUnitAndMarksTheDocument) {
     WindowFixture f;
-    f.window->OpenDocument(QStringLiteral(MOVIK_EXAMPLE));
+    OpenExampleInKunas(f);
+    EXPECT_EQ(f.Find<QComboBox>(QStringLiteral("cbIznos"))->currentText(),
+              QStringLiteral("kunama i lipama"));
     const double before = f.Doc().Bilanca.row(58).IznosTekuca;
     f.dialogs->answers = {Answer::Yes};
     f.window->PreracunajUEure1Click();
     EXPECT_EQ(f.Doc().Bilanca.row(58).IznosTekuca, KunaToEuro(before));
     EXPECT_EQ(f.Find<QComboBox>(QStringLiteral("cbIznos"))->currentText(),
               QStringLiteral("eurima i centima"));
+    EXPECT_EQ(f.Find<QComboBox>(QStringLiteral("cbValuta"))->currentIndex(), 0);
+    EXPECT_EQ(f.window->workspace().currency(), Valuta::Eur);
     EXPECT_TRUE(f.window->workspace().IsChanged());
     EXPECT_EQ(f.window->workspace().warning(), "");
+}
 
-    // A second conversion is pointed out before it can happen.
-    f.dialogs->answers = {Answer::No};
-    f.window->PreracunajUEure1Click();
-    ASSERT_EQ(f.dialogs->questions.size(), 2);
-    EXPECT_FALSE(f.dialogs->questions[0].contains(QStringLiteral("već")));
-    EXPECT_TRUE(f.dialogs->questions[1].contains(QStringLiteral("već")));
+// Converted, or in euros by its period: a second division is refused with its reason.
+TEST(PreracunajUEure, ADocumentInEurosIsNotConvertedAgain) {
+    for (const bool convertedFirst : {false, true}) {
+        WindowFixture f;
+        if (convertedFirst) {
+            OpenExampleInKunas(f);
+            f.dialogs->answers = {Answer::Yes};
+            f.window->PreracunajUEure1Click();
+        } else {
+            f.window->OpenDocument(QStringLiteral(MOVIK_EXAMPLE));
+        }
+        const TDokument before = f.Doc();
+        const qsizetype asked = f.dialogs->questions.size();
+        f.window->PreracunajUEure1Click();
+        EXPECT_EQ(f.dialogs->questions.size(), asked);
+        ASSERT_FALSE(f.dialogs->informed.isEmpty());
+        EXPECT_EQ(f.dialogs->informed.back(),
+                  QStringLiteral("Dokument je već u eurima: iznosi se ne preračunavaju ponovo."));
+        EXPECT_EQ(f.Doc().Bilanca.row(58).IznosTekuca, before.Bilanca.row(58).IznosTekuca);
+        EXPECT_EQ(f.Doc().Racun.row(45).Iznos, before.Racun.row(45).Iznos);
+        EXPECT_EQ(f.Doc().Izmijenjen, before.Izmijenjen);
+    }
 }
 
 TEST(IzvozXlsx, WritesTheChosenFileAndReportsAFailedWrite) {

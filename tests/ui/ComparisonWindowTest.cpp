@@ -118,6 +118,44 @@ TEST(ComparisonWindow, StaleStoredTotalsMarkTheRow) {
               "6.349.500,00");
 }
 
+// Kunas (2022) and euros (2023) together: the kuna row is shown converted, with a sign whose
+// tooltip names the rate.
+TEST(ComparisonWindow, AMixedSetShowsKunaRowsInEurosWithTheRate) {
+    WindowFixture f;
+    QDir(f.tmp.path()).mkdir(QStringLiteral("mix"));
+    Workspace ws(f.window->workspace().settings(), 2026);
+    std::mt19937 rng(11);
+    for (const int year : {2022, 2023}) {
+        FillRandomDocument(ws, rng);
+        ws.SetPeriod(DayNumber(year, 1, 1), DayNumber(year, 12, 31));
+        ws.ConfirmPeriod();
+        const auto writer = MakeSystemFileWriter();
+        ASSERT_TRUE(ws.SaveDocumentAs(
+            QFile::encodeName(f.Path(QStringLiteral("mix/%1.mvk").arg(year))).toStdString(),
+            *writer));
+    }
+    f.window->Usporedba1Click();
+    ComparisonWindow* w = f.window->comparison();
+    f.dialogs->openChoices.push_back(f.Path(QStringLiteral("mix")));
+    w->DodajMapuClick();
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->IsLoading(); }, 20000));
+    ASSERT_EQ(w->model().rowCount(), 2);
+    const ComparisonTable& t = w->model().table();
+    int currency = -1;
+    int assets = -1;
+    for (int c = 0; c < t.columnCount(); ++c) {
+        currency = t.column(c).kind == ComparisonColumn::Kind::Currency ? c : currency;
+        assets = t.column(c).kind == ComparisonColumn::Kind::Amount && t.column(c).index == 1
+                     ? c
+                     : assets;
+    }
+    EXPECT_EQ(Column(w, currency), (QStringList{"EUR*", "EUR"}));
+    for (const int c : {currency, assets}) {
+        EXPECT_TRUE(w->model().index(0, c).data(Qt::ToolTipRole).toString().contains(u"7,53450"));
+        EXPECT_FALSE(w->model().index(1, c).data(Qt::ToolTipRole).toString().contains(u"7,53450"));
+    }
+}
+
 TEST(ComparisonWindow, DroppedFilesAndFoldersAreLoadedInTheirOrder) {
     WindowFixture f;
     WriteDocuments(f);

@@ -118,7 +118,9 @@ TEST(MainWindow, StartsWithANewDocumentOnTheGeneralDataPage) {
     EXPECT_EQ(f.Find<DateField>("dDo")->value(), DayNumber(year, 12, 31));
     EXPECT_EQ(f.Find<DateField>("dOd")->text(), QDate(year, 1, 1).toString("dd. MM. yyyy."));
     EXPECT_EQ(f.Find<ShareCountField>("eBrojDionica")->text(), "");
-    EXPECT_EQ(f.Find<QLabel>("pIznos")->text(), "Iznosi u kunama i lipama");
+    // The current year's document is in euros (the test runs after 2022).
+    EXPECT_EQ(f.Find<QLabel>("pIznos")->text(), "Iznosi u eurima i centima");
+    EXPECT_EQ(f.Find<QComboBox>("cbValuta")->currentText(), "euro (EUR)");
     EXPECT_EQ(f.Find<QLabel>("pIme")->text(), "");
     EXPECT_EQ(f.Find<QLabel>("pUpozorenje")->text(), "");
     EXPECT_FALSE(f.Find<QAction>("Import1")->isEnabled());
@@ -130,14 +132,15 @@ TEST(MainWindow, StartsWithANewDocumentOnTheGeneralDataPage) {
 
     auto* unit = f.Find<QComboBox>("cbIznos");
     EXPECT_TRUE(unit->isEditable());
+    // A euro document's units first.
     ASSERT_EQ(unit->count(), 6);
-    EXPECT_EQ(unit->itemText(0), "kunama i lipama");
-    EXPECT_EQ(unit->itemText(1), "tisućama kuna");
-    EXPECT_EQ(unit->itemText(2), "DEM");
-    EXPECT_EQ(unit->itemText(3), "USD");
-    EXPECT_EQ(unit->itemText(4), "eurima i centima");
-    EXPECT_EQ(unit->itemText(5), "tisućama eura");
-    EXPECT_EQ(unit->currentText(), "kunama i lipama");
+    EXPECT_EQ(unit->itemText(0), "eurima i centima");
+    EXPECT_EQ(unit->itemText(1), "tisućama eura");
+    EXPECT_EQ(unit->itemText(2), "kunama i lipama");
+    EXPECT_EQ(unit->itemText(3), "tisućama kuna");
+    EXPECT_EQ(unit->itemText(4), "DEM");
+    EXPECT_EQ(unit->itemText(5), "USD");
+    EXPECT_EQ(unit->currentText(), "eurima i centima");
 }
 
 TEST(MainWindow, PagesHaveTheirCaptionsTitlesAndButtons) {
@@ -330,11 +333,47 @@ TEST(MainWindow, PeriodChangeMarksTheDocumentChangedAndUnitChangeDoesNot) {
     f.Doc().Izmijenjen = false;
 
     auto* unit = f.Find<QComboBox>("cbIznos");
-    unit->setCurrentIndex(2);
+    unit->setCurrentIndex(4);
     EXPECT_EQ(f.Find<QLabel>("pIznos")->text(), "Iznosi u DEM");
     unit->setEditText("eurima");
     EXPECT_EQ(f.Find<QLabel>("pIznos")->text(), "Iznosi u eurima");
     EXPECT_FALSE(f.Doc().Izmijenjen);
+}
+
+// The currency follows the period until the user chooses one; the unit follows the currency
+// unless the user typed another; amounts never move.
+TEST(MainWindow, TheCurrencyFollowsThePeriodAndTheUsersChoice) {
+    WindowFixture f;
+    auto* currency = f.Find<QComboBox>("cbValuta");
+    auto* unit = f.Find<QComboBox>("cbIznos");
+    auto* from = f.Find<DateField>("dOd");
+    auto* to = f.Find<DateField>("dDo");
+    from->setValue(DayNumber(2021, 1, 1));
+    to->setValue(DayNumber(2021, 12, 31));
+    f.window->dDoExit(to);
+    EXPECT_EQ(currency->currentIndex(), 1);
+    EXPECT_EQ(unit->currentText(), "kunama i lipama");
+    EXPECT_EQ(unit->itemText(0), "kunama i lipama");
+    EXPECT_EQ(f.Find<QLabel>("pIznos")->text(), "Iznosi u kunama i lipama");
+    EXPECT_EQ(f.Grids().Pok.cell(2, 14), "   4. Zarada po dionici (u KN)");
+
+    f.Doc().Izmijenjen = false;
+    currency->setCurrentIndex(0);
+    emit currency->activated(0);
+    EXPECT_TRUE(f.Doc().Izmijenjen);
+    EXPECT_EQ(f.window->workspace().currency(), Valuta::Eur);
+    EXPECT_EQ(unit->currentText(), "eurima i centima");
+    EXPECT_EQ(f.Grids().Pok.cell(2, 19), "   4. Knjigovodstvena vrijednost 1 dionice (u EUR)");
+
+    unit->setEditText("tisućama DEM");
+    currency->setCurrentIndex(1);
+    emit currency->activated(1);
+    EXPECT_EQ(f.window->workspace().currency(), Valuta::Hrk);
+    EXPECT_EQ(unit->currentText(), "tisućama DEM");  // typed: it stays
+
+    f.window->OpenDocument(QStringLiteral(MOVIK_EXAMPLE));  // the next document: its own unit
+    EXPECT_EQ(currency->currentIndex(), 0);
+    EXPECT_EQ(unit->currentText(), "eurima i centima");
 }
 
 TEST(MainWindow, BalanceSheetHeadersFollowTheEndDate) {
@@ -445,7 +484,7 @@ TEST(MainWindow, FocusStartsInTheCompanyNameAndTabFollowsTheFields) {
     f.ShowActive();
     QApplication::processEvents();
     EXPECT_EQ(QApplication::focusWidget(), f.Find<QLineEdit>("ePoduzece"));
-    const QStringList order = {"eSjediste", "dOd", "dDo", "eBrojDionica", "cbIznos"};
+    const QStringList order = {"eSjediste", "dOd", "dDo", "eBrojDionica", "cbIznos", "cbValuta"};
     for (const QString& name : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget* focused = QApplication::focusWidget();
