@@ -74,6 +74,8 @@ QString HelpTopicFile(int context) {
             return QStringLiteral("grafikoni-eur-excel.html");
         case 12:
             return QStringLiteral("usporedba.html");
+        case 13:  // the warnings' own section, for the box that repeats a warning
+            return QStringLiteral("izbornici.html#upozorenja");
         default:
             return {};
     }

@@ -17,7 +17,8 @@ int HelpContextOf(const QObject* obj);
 // non-zero one (a menu's "helpContext", then the menus it hangs from); 0 when none has one.
 int HelpContextOfAction(const QAction* action);
 
-// The topic file of a help context ("likvidnost.html"), empty for a context without a topic.
+// The topic file of a help context ("likvidnost.html"), with "#" and the name of a section for
+// a context that is one ("izbornici.html#upozorenja"); empty for a context without a topic.
 QString HelpTopicFile(int context);
 
 // The contents page of the help.

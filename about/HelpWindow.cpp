@@ -94,6 +94,9 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     findResult_ = new QLabel(this);
     findResult_->setObjectName(QStringLiteral("HelpFindResult"));
     statusBar()->addWidget(findResult_, 1);
+    outcome_ = new QLabel(this);
+    outcome_->setObjectName(QStringLiteral("HelpPoruka"));
+    statusBar()->addPermanentWidget(outcome_);
 
     connect(browser_, &QTextBrowser::historyChanged, this, &HelpWindow::UpdateActions);
     connect(browser_, &QTextBrowser::sourceChanged, this, [this] { findResult_->clear(); });
@@ -139,12 +142,19 @@ void HelpWindow::ShowTopic(const QString& file) {
     if (!EnsureFile()) {
         return;
     }
-    if (!file_->HasTopic(file)) {
-        ShowMessage(QStringLiteral("U datoteci pomoći %1 nema teme %2.").arg(file_->path(), file));
+    // "topic.html#section": the topic, scrolled to its section.
+    const QString topic = file.section(u'#', 0, 0);
+    const QString section = file.section(u'#', 1);
+    if (!file_->HasTopic(topic)) {
+        ShowMessage(QStringLiteral("U datoteci pomoći %1 nema teme %2.").arg(file_->path(), topic));
         return;
     }
     message_.clear();
-    browser_->setSource(file_->TopicUrl(file));
+    QUrl url = file_->TopicUrl(topic);
+    if (!section.isEmpty()) {
+        url.setFragment(section);
+    }
+    browser_->setSource(url);
     UpdateActions();
 }
 
@@ -208,9 +218,20 @@ void HelpWindow::PrintTopic() {
     const QByteArray pdf = TopicPdf();
     if (!pdf.isEmpty()) {
         const QString topic = browser_->documentTitle();
-        printer_(pdf, QString::fromUtf8(kProgramTitle) + QStringLiteral(" – ") +
-                          (topic.isEmpty() ? windowTitle() : topic));
+        ShowOutcome(QStringLiteral("Tema se šalje na pisač…"), false);
+        printer_(pdf,
+                 QString::fromUtf8(kProgramTitle) + QStringLiteral(" – ") +
+                     (topic.isEmpty() ? windowTitle() : topic),
+                 this, [this](const QString& text, bool error) { ShowOutcome(text, error); });
     }
+}
+
+void HelpWindow::ShowOutcome(const QString& text, bool error) {
+    outcome_->setText(error ? QStringLiteral("Pogreška: ") + text : text);
+}
+
+QString HelpWindow::outcome() const {
+    return outcome_->text();
 }
 
 void HelpWindow::UpdateActions() {
@@ -239,6 +260,9 @@ HelpWindow& QtHelpViewer::Window() {
     if (!window_) {
         window_ = std::make_unique<HelpWindow>(candidates_);
         window_->SetTopicPrinter(printer_);
+        if (placeWindow) {
+            placeWindow(window_.get());
+        }
     }
     window_->show();
     window_->raise();

@@ -20,8 +20,11 @@ namespace movik {
 class HelpFile;
 
 // Prints a topic: its pages as PDF bytes, sent as the print job jobName. The program hands the
-// help its own checked print path, which reports a refused or failed job.
-using TopicPrinter = std::function<void(const QByteArray& pdf, const QString& jobName)>;
+// help its own checked print path, whose outcome (a note, or an error when error is true) comes
+// later, to shown while window (the help window) is open.
+using TopicPrinter =
+    std::function<void(const QByteArray& pdf, const QString& jobName, QWidget* window,
+                       std::function<void(const QString& text, bool error)> shown)>;
 
 class HelpWindow : public QMainWindow {
     Q_OBJECT
@@ -48,6 +51,9 @@ class HelpWindow : public QMainWindow {
     QTextBrowser* browser() const { return browser_; }
     // The help file's problem shown in place of a topic, empty when a topic is shown.
     QString message() const { return message_; }
+    // The outcome of printing, in the window's status bar (an error stays until the next).
+    void ShowOutcome(const QString& text, bool error);
+    QString outcome() const;
 
   private:
     // Opens the help file if it is not open yet; false (with the message shown) when it cannot.
@@ -63,6 +69,7 @@ class HelpWindow : public QMainWindow {
     QTextBrowser* browser_;
     QLineEdit* findField_;
     QLabel* findResult_;
+    QLabel* outcome_;
     QAction* contents_;
     QAction* back_;
     QAction* forward_;
@@ -80,6 +87,8 @@ class QtHelpViewer : public HelpViewer {
     void ShowContext(int context) override;
     // How its window prints a topic.
     void SetTopicPrinter(TopicPrinter printer);
+    // Places the window when it is made, before it shows (the program keeps it on the screen).
+    std::function<void(QWidget* window)> placeWindow;
     // The window, once the help has been asked for.
     HelpWindow* window() const { return window_.get(); }
 

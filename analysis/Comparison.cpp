@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <numeric>
+#include <set>
 
 #include "analysis/SummaryFormats.h"
 #include "model/NumberFormat.h"
@@ -19,6 +20,10 @@ void AppendLetter(std::string& key, char base, int variant) {
 }
 
 }  // namespace
+
+std::string SamePeriodNote(const std::string& otherFile) {
+    return "Isto poduzeće i razdoblje kao u datoteci „" + otherFile + "”: promjena se ne računa.";
+}
 
 std::string CollationKey(const std::string& text) {
     std::string key;
@@ -86,8 +91,17 @@ void ComparisonTable::BuildColumns() {
     columns_.push_back({K::File, 0});
 }
 
-void ComparisonTable::Add(std::vector<DocumentSummary> summaries) {
+int ComparisonTable::Add(std::vector<DocumentSummary> summaries) {
+    std::set<std::string> files;
+    for (const Entry& e : entries_) {
+        files.insert(e.summary.file);
+    }
+    int already = 0;
     for (DocumentSummary& s : summaries) {
+        if (!files.insert(s.file).second) {
+            ++already;
+            continue;
+        }
         Entry e;
         e.companyKey = CollationKey(s.company);
         e.original = std::move(s);
@@ -96,6 +110,7 @@ void ComparisonTable::Add(std::vector<DocumentSummary> summaries) {
     ApplyCurrency();
     ComputeTrends();
     Reorder();
+    return already;
 }
 
 void ComparisonTable::Remove(std::vector<int> rows) {
@@ -151,7 +166,6 @@ void ComparisonTable::SetGrouped(bool grouped) {
 }
 
 void ComparisonTable::SortBy(int column, bool ascending) {
-    grouped_ = false;
     sortColumn_ = column;
     ascending_ = ascending;
     Reorder();
@@ -162,6 +176,7 @@ void ComparisonTable::ComputeTrends() {
     std::map<std::string, std::vector<std::size_t>> byCompany;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         entries_[i].changes.fill(std::nullopt);
+        entries_[i].samePeriodAs.clear();
         if (entries_[i].summary.ok) {
             byCompany[entries_[i].companyKey].push_back(i);
         }
@@ -173,8 +188,17 @@ void ComparisonTable::ComputeTrends() {
             return std::pair(x.to, x.from) < std::pair(y.to, y.from);
         });
         for (std::size_t k = 1; k < list.size(); ++k) {
-            const DocumentSummary& prev = entries_[list[k - 1]].summary;
+            Entry& before = entries_[list[k - 1]];
+            const DocumentSummary& prev = before.summary;
             Entry& cur = entries_[list[k]];
+            if (std::pair(prev.to, prev.from) == std::pair(cur.summary.to, cur.summary.from)) {
+                // Two documents of one period: marked, and no change between them.
+                cur.samePeriodAs = prev.file;
+                if (before.samePeriodAs.empty()) {
+                    before.samePeriodAs = cur.summary.file;
+                }
+                continue;
+            }
             for (int a = 0; a < kKeyAmountCount; ++a) {
                 const double before = prev.amounts[a];
                 if (before != 0 && std::isfinite(before)) {
@@ -198,6 +222,9 @@ void ComparisonTable::Reorder() {
             return std::tuple(x.companyKey, x.summary.to, x.summary.from) <
                    std::tuple(y.companyKey, y.summary.to, y.summary.from);
         });
+        if (sortColumn_ >= 0 && sortColumn_ < columnCount()) {
+            OrderCompanies();
+        }
         return;
     }
     if (sortColumn_ < 0 || sortColumn_ >= columnCount()) {
@@ -236,6 +263,59 @@ void ComparisonTable::Reorder() {
         }
         return ascending_ ? texts[a] < texts[b] : texts[b] < texts[a];
     });
+}
+
+void ComparisonTable::OrderCompanies() {
+    // The companies' blocks of rows (in period order), each with the cell of its latest period
+    // as its key; failed files stay last, in their order.
+    struct Block {
+        std::size_t begin;
+        std::size_t end;
+        std::optional<double> number;
+        std::string text;
+    };
+    std::vector<Block> blocks;
+    std::size_t failedFrom = order_.size();
+    for (std::size_t r = 0; r < order_.size(); ++r) {
+        const Entry& e = entries_[order_[r]];
+        if (!e.summary.ok) {
+            failedFrom = r;
+            break;
+        }
+        if (blocks.empty() || entries_[order_[blocks.back().begin]].companyKey != e.companyKey) {
+            blocks.push_back({r, r, std::nullopt, {}});
+        }
+        blocks.back().end = r + 1;
+    }
+    for (Block& block : blocks) {
+        const int latest = static_cast<int>(block.end - 1);
+        block.number = Number(latest, sortColumn_);
+        if (!block.number) {
+            block.text = CollationKey(Text(latest, sortColumn_));
+        }
+    }
+    std::stable_sort(blocks.begin(), blocks.end(), [this](const Block& a, const Block& b) {
+        if (a.number.has_value() != b.number.has_value()) {
+            return a.number.has_value();  // companies without a number last either way
+        }
+        if (a.number) {
+            return ascending_ ? *a.number < *b.number : *b.number < *a.number;
+        }
+        return ascending_ ? a.text < b.text : b.text < a.text;
+    });
+    std::vector<std::size_t> order;
+    order.reserve(order_.size());
+    for (const Block& block : blocks) {
+        order.insert(order.end(), order_.begin() + static_cast<std::ptrdiff_t>(block.begin),
+                     order_.begin() + static_cast<std::ptrdiff_t>(block.end));
+    }
+    order.insert(order.end(), order_.begin() + static_cast<std::ptrdiff_t>(failedFrom),
+                 order_.end());
+    order_ = std::move(order);
+}
+
+const std::string& ComparisonTable::SamePeriodAs(int row) const {
+    return At(row).samePeriodAs;
 }
 
 const ComparisonTable::Entry& ComparisonTable::At(int row) const {
@@ -321,6 +401,9 @@ std::string ComparisonTable::Text(int row, int c) const {
             std::string all;
             for (const std::string& w : s.warnings) {
                 all += (all.empty() ? "" : "; ") + w;
+            }
+            if (const std::string& other = SamePeriodAs(row); !other.empty()) {
+                all += (all.empty() ? "" : "; ") + SamePeriodNote(other);
             }
             return all;
         }

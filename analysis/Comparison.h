@@ -27,17 +27,21 @@ class ComparisonTable {
   public:
     explicit ComparisonTable(RegionalSettings rs);
 
-    // Rows in one currency: when the documents mix euros and kunas, the kuna documents' amounts
-    // are shown converted to euros (summaries made with their euro figures), so changes across
-    // the changeover compare euros with euros.
-    void Add(std::vector<DocumentSummary> summaries);
+    // Adds the rows of the summaries whose file is not in the table yet (a file or folder
+    // added twice adds nothing twice); returns how many were there already. Rows are in one
+    // currency: when the documents mix euros and kunas, the kuna documents' amounts are shown
+    // converted to euros (summaries made with their euro figures), so changes across the
+    // changeover compare euros with euros.
+    int Add(std::vector<DocumentSummary> summaries);
     // Removes the rows at these positions of the current order.
     void Remove(std::vector<int> rows);
     void Clear();
 
-    // Grouped: rows of one company together (companies in name order) in period order, with
-    // the change columns shown; failed files last. Sorting by a column ends the grouped order
-    // and keeps the columns; ungrouping removes the change columns.
+    // Grouped: rows of one company together in period order, with the change columns shown;
+    // failed files last. Companies go in name order, or, once sorted by a column, by that
+    // column (a company by its latest period's cell) while each company's rows stay in period
+    // order, so every change still compares a period with the one before it. Ungrouping
+    // removes the change columns and the sort orders single rows.
     void SetGrouped(bool grouped);
     bool grouped() const { return grouped_; }
     // The currency of every amount shown; nullopt for an empty table.
@@ -54,8 +58,11 @@ class ComparisonTable {
     std::optional<double> Number(int row, int c) const;
     const DocumentSummary& Summary(int row) const;
     // The change in percent of a key amount against the company's previous period; nullopt for
-    // the first period or a previous amount of 0.
+    // the first period, a previous amount of 0, and a document of the same company and period
+    // as another (no change between two versions of one period).
     std::optional<double> Change(int row, int amountIndex) const;
+    // The file of another document of the same company and the same period, "" when none.
+    const std::string& SamePeriodAs(int row) const;
 
     // The table as shown, as semicolon-separated lines (header row first), Windows-1250.
     std::string Csv() const;
@@ -66,8 +73,11 @@ class ComparisonTable {
         DocumentSummary summary;   // as shown: in the table's currency
         std::string companyKey;
         std::array<std::optional<double>, kKeyAmountCount> changes;
+        std::string samePeriodAs;
     };
     const Entry& At(int row) const;
+    // In the grouped order: the companies' blocks ordered by the sort column.
+    void OrderCompanies();
     void BuildColumns();
     void ApplyCurrency();
     void ComputeTrends();
@@ -83,6 +93,9 @@ class ComparisonTable {
     int sortColumn_ = -1;
     bool ascending_ = true;
 };
+
+// The note of a document of the same company and period as otherFile.
+std::string SamePeriodNote(const std::string& otherFile);
 
 // A sort key of a text: letter case ignored and the Croatian letters in their alphabet's place
 // (c, č, ć, d, dž, đ, ... s, š, ... z, ž).

@@ -72,6 +72,47 @@ std::string LeftOutNote(const FigureAcrossDocuments& figure) {
 
 }  // namespace
 
+AxisRange NiceAxisRange(double low, double high) {
+    low = std::min(low, 0.0);
+    high = std::max(high, 0.0);
+    if (!std::isfinite(low) || !std::isfinite(high) || low == high) {
+        return {};
+    }
+    // Steps counted with a little tolerance, so that a value a rounding error above a multiple
+    // of the step does not take one more.
+    const auto stepsTo = [](double value, double step) { return std::ceil(value / step - 1e-9); };
+    const double magnitude = std::pow(10.0, std::floor(std::log10((high - low) / kMaxAxisSteps)));
+    double step = magnitude;
+    for (const double m : {1.0, 2.0, 2.5, 5.0, 10.0, 20.0}) {
+        step = m * magnitude;
+        if (stepsTo(high, step) + stepsTo(-low, step) <= kMaxAxisSteps) {
+            break;
+        }
+    }
+    // -0.0 would show as "-0".
+    return {stepsTo(-low, step) == 0 ? 0.0 : -stepsTo(-low, step) * step,
+            stepsTo(high, step) * step, step};
+}
+
+bool HasValuesToShow(const ChartPicture& picture) {
+    for (const ChartPanel& panel : picture.panels) {
+        for (const ChartSeries& series : panel.series) {
+            for (const double v : series.values) {
+                if (std::isfinite(v) && v != 0) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+void SetAmountUnit(ChartPicture& picture, const std::string& unit) {
+    for (ChartPanel& panel : picture.panels) {
+        panel.valueTitle = panel.percent ? "%" : unit.empty() ? "Iznosi" : "Iznosi u " + unit;
+    }
+}
+
 ChartPicture StructureChart(const TDokument& doc, const RegionalSettings& rs) {
     // A balance-sheet date at the end of a calendar year is named by its year, which fits under
     // a bar; any other date is written whole.
@@ -83,9 +124,9 @@ ChartPicture StructureChart(const TDokument& doc, const RegionalSettings& rs) {
         yearEnd ? std::to_string(end.year) + "." : DateText(doc.DatumDo, rs);
     const std::vector<std::string> categories = {"Aktiva\n" + previous, "Pasiva\n" + previous,
                                                  "Aktiva\n" + current, "Pasiva\n" + current};
-    ChartPanel amounts{"Iznosi", SeriesStyle::StackedBars, categories, {}, false};
+    ChartPanel amounts{"Iznosi", SeriesStyle::StackedBars, categories, {}, false, {}, 0};
     ChartPanel shares{
-        "Udjeli u ukupnoj aktivi (%)", SeriesStyle::StackedBars, categories, {}, true};
+        "Udjeli u ukupnoj aktivi (%)", SeriesStyle::StackedBars, categories, {}, true, {}, 0};
     const double totals[2] = {doc.Bilanca.row(55).IznosPrethodna, doc.Bilanca.row(55).IznosTekuca};
     for (const Part& part : StructureParts()) {
         ChartSeries amount{part.name, std::vector<double>(4, 0.0)};
@@ -111,7 +152,9 @@ ChartPicture IncomeChart(const TDokument& doc, const RegionalSettings& rs) {
                      {{"Prihodi", {r(1), r(26), r(40)}},
                       {"Rashodi", {r(7), r(33), r(41)}},
                       {"Rezultat", {r(1) - r(7), r(26) - r(33), r(42)}}},
-                     false};
+                     false,
+                     {},
+                     0};
     return {TitleOf(doc, "Račun dobiti i gubitka " + PeriodText(doc, rs)), {std::move(panel)}, {}};
 }
 
@@ -138,11 +181,14 @@ ChartPicture FigureChart(const FigureAcrossDocuments& figure) {
         return static_cast<std::size_t>(std::find(list.begin(), list.end(), item) - list.begin());
     };
 
-    ChartPanel byCompany{"Po poduzećima", SeriesStyle::Bars, companies, {}, figure.percent};
+    ChartPanel byCompany{"Po poduzećima", SeriesStyle::Bars, companies, {}, figure.percent, {}, 0};
     for (const std::string& period : periodLabels) {
         byCompany.series.push_back({period, std::vector<double>(companies.size(), kNone)});
     }
-    ChartPanel acrossYears{"Kroz razdoblja", SeriesStyle::Lines, periodLabels, {}, figure.percent};
+    // The lines are companies, the bars periods: the lines take the colours after the bars'.
+    ChartPanel acrossYears{
+        "Kroz razdoblja",   SeriesStyle::Lines, periodLabels, {}, figure.percent, {},
+        periodLabels.size()};
     for (const std::string& company : companies) {
         acrossYears.series.push_back({company, std::vector<double>(periodLabels.size(), kNone)});
     }

@@ -25,6 +25,11 @@ struct ChartPanel {
     std::vector<std::string> categories;
     std::vector<ChartSeries> series;
     bool percent = false;  // values are percentages (12.5 means 12.5 %)
+    // The value axis's title (the unit of the amounts), empty for none.
+    std::string valueTitle;
+    // The colour of the first series: another panel of the picture that shows other things
+    // starts after the colours of the first, so that one colour means one thing.
+    std::size_t firstColour = 0;
 };
 
 // A picture: a title over panels laid out side by side, and a note under the title when the
@@ -34,6 +39,27 @@ struct ChartPicture {
     std::vector<ChartPanel> panels;
     std::string note;
 };
+
+// A value axis with round steps: 1, 2, 2.5 or 5 times a power of ten, at most kMaxAxisSteps of
+// them, from a multiple of the step at or below min(low, 0) to one at or above max(high, 0).
+// So the axis reaches below zero only as far as the data does, rounded out to one step, and
+// the largest value fills most of its side. Equal ends (nothing to show) give 0 to 1.
+struct AxisRange {
+    double min = 0;
+    double max = 1;
+    double step = 0.25;
+};
+inline constexpr int kMaxAxisSteps = 8;
+AxisRange NiceAxisRange(double low, double high);
+
+// False when every value of every panel is 0 or missing: there is nothing to draw, and the
+// picture says so (kNothingToShow) instead of showing empty axes.
+bool HasValuesToShow(const ChartPicture& picture);
+inline constexpr char kNothingToShow[] = "Nema iznosa za prikaz.";
+
+// The amount panels' axes titled with the unit of the amounts ("Iznosi u " and unit, e.g.
+// "eurima i centima"), the share panels' with "%".
+void SetAmountUnit(ChartPicture& picture, const std::string& unit);
 
 // The balance-sheet structure of both years as stacked bars, assets beside equity and
 // liabilities: one panel in amounts, one in shares of total assets (as the grid's shares).

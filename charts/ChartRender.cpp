@@ -50,9 +50,29 @@ QFont ChartFont(int pointSize, bool bold = false) {
     return font;
 }
 
-void StyleBarSet(QBarSet* set, std::size_t i) {
-    set->setBrush(QBrush(ColourOf(i), kBrushStyles[i % kBrushStyles.size()]));
-    set->setPen(QPen(QColor(40, 40, 40), 0.8));
+// Plain bars beside each other (not stacks) are told apart by hatching from the second series
+// on, as the stacks' fifth and later parts are: colours of near lightness look alike in grey.
+constexpr std::array<Qt::BrushStyle, 8> kBarStyles = {
+    Qt::SolidPattern, Qt::BDiagPattern, Qt::DiagCrossPattern, Qt::Dense4Pattern,
+    Qt::FDiagPattern, Qt::CrossPattern, Qt::Dense6Pattern,    Qt::HorPattern};
+
+QBrush BarBrush(const ChartPanel& panel, std::size_t i) {
+    const auto& styles = panel.style == SeriesStyle::StackedBars ? kBrushStyles : kBarStyles;
+    return QBrush(ColourOf(panel.firstColour + i), styles[i % styles.size()]);
+}
+
+QPen BarPen() {
+    return QPen(QColor(40, 40, 40), 0.8);
+}
+
+// A line in one of the pale fill colours would hardly show on white: it is drawn darker.
+QColor LineColour(const ChartPanel& panel, std::size_t i) {
+    const QColor colour = ColourOf(panel.firstColour + i);
+    return colour.lightness() > 170 ? colour.darker(170) : colour;
+}
+
+QPen LinePen(const ChartPanel& panel, std::size_t i) {
+    return QPen(LineColour(panel, i), 2.5, kPenStyles[i % kPenStyles.size()]);
 }
 
 // Value axis: the locale's separators, whole numbers for amounts, a "%" after shares.
@@ -84,16 +104,17 @@ QValueAxis* ValueAxis(const ChartPanel& panel) {
             low = std::min(low, down);
         }
     }
-    if (low == high) {
-        high = low + 1;
-    }
     if (panel.percent && panel.style == SeriesStyle::StackedBars && low >= 0 && high <= 100.001) {
         axis->setRange(0, 100);  // shares of a whole: the full scale
         axis->setTickCount(6);
     } else {
-        // A little room above the highest bar or point, so it never ends on the frame.
-        axis->setRange(low * 1.04, high * 1.04);
-        axis->applyNiceNumbers();
+        const AxisRange range = NiceAxisRange(low, high);
+        axis->setRange(range.min, range.max);
+        axis->setTickCount(static_cast<int>(std::lround((range.max - range.min) / range.step)) + 1);
+    }
+    if (!panel.valueTitle.empty()) {
+        axis->setTitleText(FromUtf8(panel.valueTitle));
+        axis->setTitleFont(ChartFont(8));
     }
     const bool small = std::max(std::fabs(axis->min()), std::fabs(axis->max())) < 10;
     // The locale's separators apply to the number; what follows it is copied as it is.
@@ -104,12 +125,7 @@ QValueAxis* ValueAxis(const ChartPanel& panel) {
     return axis;
 }
 
-// How a panel shows its legend: at the bottom, on the right (many series), or not at all (the
-// picture's panels share one, shown by the last).
-enum class LegendPlace { Bottom, Right, None };
-
-std::unique_ptr<QChart> MakeChart(const ChartPanel& panel, const QLocale& locale,
-                                  LegendPlace legend) {
+std::unique_ptr<QChart> MakeChart(const ChartPanel& panel, const QLocale& locale) {
     auto chart = std::make_unique<QChart>();
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->setLocale(locale);
@@ -117,9 +133,8 @@ std::unique_ptr<QChart> MakeChart(const ChartPanel& panel, const QLocale& locale
     chart->setTitle(FromUtf8(panel.title));
     chart->setTitleFont(ChartFont(11, true));
     chart->setBackgroundRoundness(0);
-    chart->legend()->setVisible(legend != LegendPlace::None);
-    chart->legend()->setAlignment(legend == LegendPlace::Right ? Qt::AlignRight : Qt::AlignBottom);
-    chart->legend()->setFont(ChartFont(9));
+    // The legend is painted by PaintChart, with keys as tall as their names.
+    chart->legend()->setVisible(false);
 
     QStringList categories;
     for (const std::string& c : panel.categories) {
@@ -144,8 +159,7 @@ std::unique_ptr<QChart> MakeChart(const ChartPanel& panel, const QLocale& locale
                     line->append(double(c), s.values[c]);
                 }
             }
-            QPen pen(ColourOf(i), 2.5, kPenStyles[i % kPenStyles.size()]);
-            line->setPen(pen);
+            line->setPen(LinePen(panel, i));
             line->setPointsVisible(true);
             line->setMarkerSize(8);
             chart->addSeries(line);
@@ -165,7 +179,8 @@ std::unique_ptr<QChart> MakeChart(const ChartPanel& panel, const QLocale& locale
         for (double v : s.values) {
             *set << (std::isfinite(v) ? v : 0.0);
         }
-        StyleBarSet(set, i);
+        set->setBrush(BarBrush(panel, i));
+        set->setPen(BarPen());
         bars->append(set);
     }
     chart->addSeries(bars);
@@ -173,6 +188,72 @@ std::unique_ptr<QChart> MakeChart(const ChartPanel& panel, const QLocale& locale
     bars->attachAxis(valueAxis);
     return chart;
 }
+
+}  // namespace
+
+namespace {
+
+// A legend of a panel's series, flowing in rows across width: a key as tall as the text (a
+// patch of the bars' brush, or a stretch of the line with its point), then the series' name.
+class Legend {
+  public:
+    Legend(const ChartPanel& panel, QPaintDevice* device)
+        : panel_(panel), font_(ChartFont(9)), metrics_(font_, device) {}
+
+    qreal Height(qreal width) const { return Lay(width, QPointF(), nullptr); }
+    void Paint(QPainter& painter, const QRectF& area) const {
+        painter.save();
+        painter.setFont(font_);
+        Lay(area.width(), area.topLeft(), &painter);
+        painter.restore();
+    }
+
+  private:
+    qreal KeyWidth() const {
+        return panel_.style == SeriesStyle::Lines ? metrics_.height() * 2 : metrics_.height();
+    }
+    // Lays the entries out from origin (painting them when painter is given); the height used.
+    qreal Lay(qreal width, QPointF origin, QPainter* painter) const {
+        const qreal h = metrics_.height();
+        const qreal gap = h * 0.4;
+        const qreal rowHeight = h * 1.4;
+        qreal x = 0;
+        qreal y = 0;
+        for (std::size_t i = 0; i < panel_.series.size(); ++i) {
+            const QString name = FromUtf8(panel_.series[i].name);
+            const qreal entry = KeyWidth() + gap + metrics_.horizontalAdvance(name) + 2 * gap;
+            if (x > 0 && x + entry > width) {
+                x = 0;
+                y += rowHeight;
+            }
+            if (painter != nullptr) {
+                const QRectF key(origin.x() + x, origin.y() + y + (rowHeight - h) / 2, KeyWidth(),
+                                 h);
+                if (panel_.style == SeriesStyle::Lines) {
+                    painter->setPen(LinePen(panel_, i));
+                    painter->drawLine(QPointF(key.left(), key.center().y()),
+                                      QPointF(key.right(), key.center().y()));
+                    painter->setBrush(LineColour(panel_, i));
+                    painter->drawEllipse(key.center(), h / 4, h / 4);
+                } else {
+                    painter->fillRect(key, Qt::white);
+                    painter->setPen(BarPen());
+                    painter->setBrush(BarBrush(panel_, i));
+                    painter->drawRect(key);
+                }
+                painter->setPen(Qt::black);
+                painter->drawText(QRectF(key.right() + gap, origin.y() + y, entry, rowHeight),
+                                  Qt::AlignLeft | Qt::AlignVCenter, name);
+            }
+            x += entry;
+        }
+        return panel_.series.empty() ? 0 : y + rowHeight;
+    }
+
+    const ChartPanel& panel_;
+    QFont font_;
+    QFontMetricsF metrics_;
+};
 
 }  // namespace
 
@@ -197,37 +278,54 @@ void PaintChart(const ChartPicture& picture, QPainter& painter, const QRectF& ta
         painter.drawText(room, flags, FromUtf8(picture.note));
         top += used.height() + QFontMetricsF(noteFont, painter.device()).height() * 0.4;
     }
-    // Panels with the same series share the last one's legend; many series stand on the right,
-    // where their names have room, and that panel gets the room for them.
+    if (!HasValuesToShow(picture)) {
+        // No empty axes: the picture says there is nothing to draw.
+        painter.setFont(ChartFont(12));
+        painter.drawText(target.adjusted(0, top - target.top(), 0, 0), Qt::AlignCenter,
+                         QString::fromUtf8(kNothingToShow));
+        painter.restore();
+        return;
+    }
+    // Panels with the same series share one legend under them all; otherwise each panel has
+    // its own under it.
     bool shared = picture.panels.size() > 1;
-    bool many = false;
     for (const ChartPanel& panel : picture.panels) {
-        many = many || panel.series.size() > 4;
-        if (panel.series.size() != picture.panels.front().series.size()) {
-            shared = false;
-            continue;
-        }
-        for (std::size_t i = 0; i < panel.series.size(); ++i) {
-            shared = shared && panel.series[i].name == picture.panels.front().series[i].name;
+        const ChartPanel& first = picture.panels.front();
+        shared = shared && panel.series.size() == first.series.size() &&
+                 panel.firstColour == first.firstColour && panel.style != SeriesStyle::Lines;
+        for (std::size_t i = 0; shared && i < panel.series.size(); ++i) {
+            shared = panel.series[i].name == first.series[i].name;
         }
     }
-    const LegendPlace place = many ? LegendPlace::Right : LegendPlace::Bottom;
-    const qreal lastWeight = shared && many ? 1.5 : 1.0;
-    const qreal unit = target.width() / (qreal(picture.panels.size()) - 1 + lastWeight);
-    const qreal height = target.bottom() - top;
+    const qreal margin = target.width() * 0.02;
+    const qreal width = target.width() / qreal(picture.panels.size());
+    qreal legendHeight = 0;
+    for (const ChartPanel& panel : picture.panels) {
+        const Legend legend(panel, painter.device());
+        legendHeight = std::max(
+            legendHeight, legend.Height(shared ? target.width() - 2 * margin : width - 2 * margin));
+    }
+    const qreal height = target.bottom() - top - legendHeight - margin / 2;
+    const qreal legendTop = top + height;
     qreal left = target.left();
     for (std::size_t i = 0; i < picture.panels.size(); ++i) {
-        const bool last = i + 1 == picture.panels.size();
-        const qreal width = last ? unit * lastWeight : unit;
         QGraphicsScene scene;
-        std::unique_ptr<QChart> chart =
-            MakeChart(picture.panels[i], locale, shared && !last ? LegendPlace::None : place);
+        std::unique_ptr<QChart> chart = MakeChart(picture.panels[i], locale);
         QChart* item = chart.release();
         scene.addItem(item);  // the scene owns it now
         item->setGeometry(QRectF(0, 0, width, height));
         scene.setSceneRect(0, 0, width, height);
         scene.render(&painter, QRectF(left, top, width, height), scene.sceneRect());
+        if (!shared) {
+            Legend(picture.panels[i], painter.device())
+                .Paint(painter, QRectF(left + margin, legendTop, width - 2 * margin, legendHeight));
+        }
         left += width;
+    }
+    if (shared) {
+        const Legend legend(picture.panels.front(), painter.device());
+        legend.Paint(painter, QRectF(target.left() + margin, legendTop, target.width() - 2 * margin,
+                                     legendHeight));
     }
     painter.restore();
 }

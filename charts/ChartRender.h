@@ -17,9 +17,11 @@ class QPainter;
 
 namespace movik {
 
-// Paints the picture into target: the title on top, the panels side by side below it. Numbers
-// on the axes use locale's separators. Series differ in lightness and, past the fourth, in
-// hatching (bars) or dashes (lines), so they stay apart printed in grey.
+// Paints the picture into target: the title on top, the panels side by side below it, the
+// legend under them (keys as tall as their names). Numbers on the axes use locale's separators;
+// value axes have round steps (NiceAxisRange). Series differ in lightness and in hatching (bars:
+// stacks past their fourth part, plain bars from the second series) or dashes (lines), so they
+// stay apart printed in grey. A picture without a value to show says so instead.
 void PaintChart(const ChartPicture& picture, QPainter& painter, const QRectF& target,
                 const QLocale& locale);
 

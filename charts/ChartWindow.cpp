@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace movik {
@@ -70,6 +71,18 @@ ChartWindow::ChartWindow(std::vector<std::pair<QString, ChartPicture>> pictures,
     layout->addLayout(bar);
     canvas_ = new ChartCanvas(drawing_, this);
     layout->addWidget(canvas_, 1);
+    // The outcome of saving and printing, here where the command was given.
+    auto* line = new QHBoxLayout;
+    icon_ = new QLabel(this);
+    icon_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(16, 16));
+    icon_->hide();
+    message_ = new QLabel(this);
+    message_->setObjectName(QStringLiteral("lPoruka"));
+    message_->setWordWrap(true);
+    message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    line->addWidget(icon_);
+    line->addWidget(message_, 1);
+    layout->addLayout(line);
     resize(1100, 680);
 
     connect(chooser_, &QComboBox::currentIndexChanged, this, [this](int i) { Choose(i); });
@@ -104,15 +117,28 @@ void ChartWindow::SaveClick() {
     }
     const Result saved = drawing_.save(Current(), QFile::encodeName(*path).toStdString(),
                                        QSize(kChartWidth, kChartHeight), QLocale());
-    if (!saved && actions_.showError) {
-        actions_.showError(QString::fromStdString(saved.message()));
+    if (saved) {
+        ShowOutcome(QStringLiteral("Grafikon je spremljen u „%1”.").arg(*path), false);
+    } else {
+        ShowOutcome(QString::fromStdString(saved.message()), true);
     }
 }
 
 void ChartWindow::PrintClick() {
     if (actions_.print) {
-        actions_.print(drawing_.pdf(Current(), QLocale()), QString::fromStdString(Current().title));
+        ShowOutcome(QStringLiteral("Grafikon se šalje na pisač…"), false);
+        actions_.print(drawing_.pdf(Current(), QLocale()), QString::fromStdString(Current().title),
+                       this, [this](const QString& text, bool error) { ShowOutcome(text, error); });
     }
+}
+
+void ChartWindow::ShowOutcome(const QString& text, bool error) {
+    icon_->setVisible(error);
+    message_->setText(text);
+}
+
+QString ChartWindow::message() const {
+    return message_->text();
 }
 
 }  // namespace movik

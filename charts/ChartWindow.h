@@ -14,15 +14,21 @@
 #include "charts/ChartDrawing.h"
 
 class QComboBox;
+class QLabel;
 
 namespace movik {
+
+// How a window shows the outcome of one of its commands: a note, or an error (error true).
+using OutcomeShown = std::function<void(const QString& text, bool error)>;
 
 struct ChartWindowActions {
     // The save dialog: the chosen path (".png" or ".svg"), or nullopt when cancelled.
     std::function<std::optional<QString>(const QString& proposedName)> chooseSaveFile;
-    std::function<void(const QString& message)> showError;
-    // Sends the picture, rendered as one PDF page, to the printer as the job jobName.
-    std::function<void(const QByteArray& pdf, const QString& jobName)> print;
+    // Sends the picture, rendered as one PDF page, to the printer as the job jobName; the
+    // outcome, which comes later, goes to shown while window (the charts window) is open.
+    std::function<void(const QByteArray& pdf, const QString& jobName, QWidget* window,
+                       OutcomeShown shown)>
+        print;
 };
 
 // Paints one picture at the widget's size (cached until the size or the picture changes).
@@ -56,6 +62,9 @@ class ChartWindow : public QWidget {
     void SaveClick();
     // "Ispis": the current picture on one landscape page to the default printer.
     void PrintClick();
+    // The window's own message line (lPoruka): the outcome of its commands.
+    void ShowOutcome(const QString& text, bool error);
+    QString message() const;
 
   private:
     std::vector<std::pair<QString, ChartPicture>> pictures_;
@@ -64,6 +73,8 @@ class ChartWindow : public QWidget {
     const ChartDrawing& drawing_;
     QComboBox* chooser_ = nullptr;
     ChartCanvas* canvas_ = nullptr;
+    QLabel* icon_ = nullptr;
+    QLabel* message_ = nullptr;
 };
 
 }  // namespace movik

@@ -6,6 +6,7 @@
 
 #include "charts/ChartRender.h"
 #include "cli/Command.h"
+#include "model/Currency.h"
 #include "regional/Regional.h"
 
 namespace movik::cli {
@@ -55,8 +56,11 @@ int RunChart(const Arguments& args, Workspace& ws) {
                      ? QLocale(kProgramLocaleName)
                      : QLocale(QString::fromStdString(*args.locale).section('.', 0, 0));
     }
-    const ChartPicture picture =
+    ChartPicture picture =
         *kind == "structure" ? StructureChart(ws.document(), rs) : IncomeChart(ws.document(), rs);
+    // The amount axis names the unit, as the window's charts and the printed reports do.
+    const std::string* unit = args.option("--unit");
+    SetAmountUnit(picture, unit != nullptr ? *unit : std::string(AmountUnitText(ws.currency())));
     if (const Result saved = SaveChart(picture, *out, size, locale); !saved) {
         Fail(saved.message());
     }

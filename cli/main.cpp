@@ -63,8 +63,10 @@ const std::vector<Command>& Commands() {
          movik::cli::RunPdf},
         {"chart",
          "  movik-cli chart DOKUMENT.mvk --kind structure|income -o IZLAZ.png|IZLAZ.svg\n"
-         "                        [--width PX --height PX]   (format po nastavku imena)\n",
-         {"--kind", "-o", "--width", "--height"},
+         "                        [--width PX --height PX] [--unit TEKST]  (format po\n"
+         "                        nastavku imena; jedinica iznosa na osi, zadano po valuti\n"
+         "                        dokumenta)\n",
+         {"--kind", "-o", "--width", "--height", "--unit"},
          {},
          movik::cli::RunChart},
         {"convert",

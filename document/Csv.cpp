@@ -108,6 +108,21 @@ bool HasTwoDecimals(std::string_view piece, const std::string& decimal) {
            tail.substr(tail.size() - 2 - decimal.size(), decimal.size()) == decimal;
 }
 
+// True when the amount has digits beyond the cents after its decimal separator that are not
+// all 0 ("420.000,005", "1.234,5678"), so that the grid's two decimals round it.
+bool HasMoreThanTwoDecimals(std::string_view piece, const std::string& decimal) {
+    const std::size_t end = piece.find_last_not_of(' ');
+    const std::size_t at = piece.rfind(decimal);
+    if (end == std::string_view::npos || at == std::string_view::npos || at > end) {
+        return false;
+    }
+    const std::string_view decimals =
+        piece.substr(at + decimal.size(), end + 1 - at - decimal.size());
+    return decimals.size() > 2 &&
+           decimals.find_first_not_of("0123456789") == std::string_view::npos &&
+           decimals.substr(2).find_first_not_of('0') != std::string_view::npos;
+}
+
 // The 1-based column in the file of the piece-th non-empty piece of line.
 std::size_t FileColumnOf(std::string_view line, std::size_t piece) {
     TBrkApart all;
@@ -212,8 +227,8 @@ Result CheckShape(Statement s, const std::vector<std::string_view>& lines) {
         }
         allSame = allSame && count == *commonCount;
         if (count > static_cast<std::size_t>(own)) {
-            return Result::Fail("Datoteka nije uvezena: nije tablica izvještaja \"" +
-                                std::string(FactsOf(s).title) + "\" (redak " +
+            return Result::Fail("Datoteka nije uvezena: nije tablica izvještaja „" +
+                                std::string(FactsOf(s).title) + "” (redak " +
                                 std::to_string(k + 1) + " ima " + ColumnsText(count) +
                                 ", a izvještaj ih ima " + std::to_string(own) + ").");
         }
@@ -224,9 +239,9 @@ Result CheckShape(Statement s, const std::vector<std::string_view>& lines) {
     for (const StatementFacts& other : kStatementFacts) {
         if (other.imports && other.statement != s &&
             static_cast<std::size_t>(other.columns - 1) == *commonCount) {
-            return Result::Fail("Datoteka nije uvezena: to je tablica izvještaja \"" +
-                                std::string(other.title) + "\", a ne izvještaja \"" +
-                                std::string(FactsOf(s).title) + "\".");
+            return Result::Fail("Datoteka nije uvezena: to je tablica izvještaja „" +
+                                std::string(other.title) + "”, a ne izvještaja „" +
+                                std::string(FactsOf(s).title) + "”.");
         }
     }
     return Result::Ok();
@@ -371,10 +386,15 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
         // Lines go to rows by position: a missing or extra line would shift every later row.
         const std::size_t k = pieces.size() - 1;
         if (k > 0 && !IsRowNumber(pieces[k][0], k)) {
-            return Result::Fail("Datoteka nije uvezena: " + place(k, 0) + " stoji redni broj \"" +
-                                pieces[k][0] + "\", a taj redak pripada stavci " +
+            return Result::Fail("Datoteka nije uvezena: " + place(k, 0) + " stoji redni broj „" +
+                                pieces[k][0] + "”, a taj redak pripada stavci " +
                                 std::to_string(k) + " (redak nedostaje ili je suvišan).");
         }
+    }
+
+    // A file of the header line alone (or empty) holds no amount: nothing is imported.
+    if (pieces.size() < 2) {
+        return Result::Fail("Datoteka nema redaka s iznosima: ništa nije uvezeno.");
     }
 
     // Every amount piece (lines 1 on; line 0 is the header) must read as an amount, all in the
@@ -419,8 +439,8 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
     if (firstBad && !readOther) {
         const bool otherChosen = otherDiffers && readOtherCount > readRegional;
         const auto [k, p] = otherChosen ? *firstBadOther : *firstBad;
-        return Result::Fail("Datoteka nije uvezena: " + place(k, p) + " nije ispravan iznos (\"" +
-                            pieces[k][static_cast<std::size_t>(p)] + "\").");
+        return Result::Fail("Datoteka nije uvezena: " + place(k, p) + " nije ispravan iznos („" +
+                            pieces[k][static_cast<std::size_t>(p)] + "”).");
     }
     // Every amount now reads; refuse one that could mean two amounts, or one beyond the limit.
     const std::vector<std::optional<double>>& amounts = readOther ? otherAmounts : regionalAmounts;
@@ -433,15 +453,29 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
             }
             if (!readOther && otherDiffers && IsAmbiguousAmount(piece, rs, other)) {
                 return Result::Fail(
-                    "Datoteka nije uvezena: " + place(k, p) + " iznos \"" + piece +
-                    "\" nije jednoznačan: može biti " +
+                    "Datoteka nije uvezena: " + place(k, p) + " iznos „" + piece +
+                    "” nije jednoznačan: može biti " +
                     FormatNumber(*ReadAmount(piece, rs), AmountFormat, rs) + " ili " +
                     FormatNumber(*ReadAmount(piece, other), AmountFormat, rs) + ".");
             }
             // Judged as shown, to the cent: 99.999.999.999,995 shows as 100.000.000.000,00.
             if (!WithinAmountLimit(std::round(*amounts[k * perLine + a] * 100) / 100)) {
-                return Result::Fail("Datoteka nije uvezena: " + place(k, p) + " (\"" + piece +
-                                    "\"): " + AmountLimitMessage(rs));
+                return Result::Fail("Datoteka nije uvezena: " + place(k, p) + " („" + piece +
+                                    "”): " + AmountLimitMessage(rs));
+            }
+        }
+    }
+
+    // Amounts with more decimals than cents are rounded as they go into the grid: counted, and
+    // the first one named.
+    std::size_t rounded = 0;
+    std::string firstRounded;
+    const std::string& decimal = (readOther ? other : rs).decimalSeparator;
+    for (std::size_t k = 1; k < pieces.size(); ++k) {
+        for (const int p : amountPieces) {
+            if (HasMoreThanTwoDecimals(pieces[k][static_cast<std::size_t>(p)], decimal) &&
+                rounded++ == 0) {
+                firstRounded = place(k, p);
             }
         }
     }
@@ -468,9 +502,34 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
             }
         }
     }
-    if (readOther && note != nullptr) {
-        *note = "Iznosi su pročitani s \"" + other.thousandsSeparator + "\" za tisućice i \"" +
-                other.decimalSeparator + "\" za decimale, kako ih datoteka piše.";
+    if (note != nullptr) {
+        std::vector<std::string> remarks;
+        // A short file fills the first rows only: the rest keep what they held.
+        const int rows = RowCount(s);
+        const int imported = static_cast<int>(pieces.size()) - 1;
+        if (imported < rows) {
+            std::string kept = imported + 1 == rows
+                                   ? "redak " + std::to_string(rows) + " zadržao je"
+                                   : "retci " + std::to_string(imported + 1) + "–" +
+                                         std::to_string(rows) + " zadržali su";
+            remarks.push_back("Uvezeno je " + std::to_string(imported) + " od " +
+                              std::to_string(rows) + " redaka; " + kept +
+                              (imported + 1 == rows && perLine == 1 ? " dosadašnji iznos."
+                                                                    : " dosadašnje iznose."));
+        }
+        if (readOther) {
+            remarks.push_back("Iznosi su pročitani s „" + other.thousandsSeparator +
+                              "” za tisućice i „" + other.decimalSeparator +
+                              "” za decimale, kako ih datoteka piše.");
+        }
+        if (rounded > 0) {
+            remarks.push_back("Iznosa s više od dvije decimale zaokruženih na cente: " +
+                              std::to_string(rounded) + " (prvi " + firstRounded + ").");
+        }
+        note->clear();
+        for (const std::string& remark : remarks) {
+            *note += (note->empty() ? "" : " ") + remark;
+        }
     }
     return Result::Ok();
 }

@@ -53,9 +53,13 @@ Result ReadImportFile(const std::string& path, Statement s, std::string& bytes,
 // message gives both readings.
 // A file whose every amount reads in the other separator convention with exactly two decimals
 // (as an export under that convention writes them) is read in that convention: its amounts go
-// into the grid in rs's form, and *note (when given) gets a one-line remark saying so.
-// A blank amount piece is 0, an empty one too when every other cell of its line is there. On
-// success the caller then runs the refresh cycle.
+// into the grid in rs's form, and the note says so.
+// A blank amount piece is 0, an empty one too when every other cell of its line is there. A
+// file without a line of amounts (the header line alone, or empty) imports nothing and returns
+// a Croatian message saying so. On success *note (when given) says, in Croatian sentences, what
+// the import did beyond the plain: the rows a short file left as they were, the other separator
+// convention, and how many amounts with more than two decimals were rounded to cents (the
+// first one's line and column); "" when nothing of that. The caller then runs the refresh cycle.
 Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
                  const RegionalSettings& rs, std::string* note = nullptr);
 

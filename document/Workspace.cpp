@@ -27,23 +27,28 @@ std::optional<std::string> Workspace::EditAmount(Statement s, int col, int row,
         return std::nullopt;
     }
     std::string formatted = FormatNumber(*amount, AmountFormat, rs_);
+    // The view has already put the typed text into the cell; the document still holds the
+    // amount before it, which the grids showed.
+    AmountState before = CurrentState();
+    movik::FillGrids(doc_, before.grids, rs_);
     grids_.of(s).cell(col, row) = formatted;
     RefreshCycle();
     doc_.Izmijenjen = true;
+    PushStep(std::move(before));
     return formatted;
 }
 
 void Workspace::SetCompany(const std::string& text) {
     if (text != fields_.Poduzece) {
         fields_.Poduzece = text;
-        doc_.Izmijenjen = true;
+        MarkOtherChange();
     }
 }
 
 void Workspace::SetSeat(const std::string& text) {
     if (text != fields_.Sjediste) {
         fields_.Sjediste = text;
-        doc_.Izmijenjen = true;
+        MarkOtherChange();
     }
 }
 
@@ -52,10 +57,13 @@ void Workspace::ConfirmCompanyAndSeat() {
 }
 
 void Workspace::ChangeInputAmounts(const std::function<void(TDokument&)>& change) {
+    AmountState before = CurrentState();
+    before.unitStep = true;
     change(doc_);
     FillGrids();
     RefreshCycle();
     doc_.Izmijenjen = true;
+    PushStep(std::move(before));
 }
 
 void Workspace::SetPeriod(double from, double to) {
@@ -68,7 +76,7 @@ void Workspace::ConfirmPeriod() {
     const bool changed = fields_.DatumOd != doc_.DatumOd || fields_.DatumDo != doc_.DatumDo;
     RefreshCycle();
     if (changed) {
-        doc_.Izmijenjen = true;
+        MarkOtherChange();
     }
 }
 
@@ -76,15 +84,18 @@ void Workspace::SetCurrency(Valuta v) {
     if (v == DocumentCurrency(doc_)) {
         return;
     }
+    // One undo step: undoing it restores the currency with the amounts, which it did not move.
+    AmountState before = CurrentState();
     SetDocumentCurrency(doc_, v);
     FillGrids();
     doc_.Izmijenjen = true;
+    PushStep(std::move(before));
 }
 
 void Workspace::SetShareCount(double count) {
     fields_.BrojDionica = count;
     RefreshCycle();
-    doc_.Izmijenjen = true;
+    MarkOtherChange();
 }
 
 void Workspace::NewDocument() {
@@ -94,6 +105,9 @@ void Workspace::NewDocument() {
     doc_.Izmijenjen = false;
     // The empty document balances; no warning of an earlier document survives.
     CheckBalance();
+    undo_.clear();
+    redo_.clear();
+    MarkSaved();
 }
 
 void Workspace::RefreshCycle() {
@@ -120,11 +134,11 @@ void Workspace::ShowGeneralData() {
     fields_ = std::move(shown);
     SetBilancaHeaderDates(grids_, fields_.DatumDo, rs_);
     if (textChanged) {
-        doc_.Izmijenjen = true;
+        MarkOtherChange();
     }
     if (sharesChanged) {
         RefreshCycle();
-        doc_.Izmijenjen = true;
+        MarkOtherChange();
     }
 }
 
@@ -150,12 +164,20 @@ std::string Workspace::WarningDetails() const {
 
 Result Workspace::SaveDocument() {
     ReadGrids();
-    return movik::SaveDocument(doc_);
+    Result saved = movik::SaveDocument(doc_);
+    if (saved) {
+        MarkSaved();
+    }
+    return saved;
 }
 
 Result Workspace::SaveDocument(FileWriter& writer) {
     ReadGrids();
-    return movik::SaveDocument(doc_, writer);
+    Result saved = movik::SaveDocument(doc_, writer);
+    if (saved) {
+        MarkSaved();
+    }
+    return saved;
 }
 
 Result Workspace::SaveDocumentAs(const std::string& path, FileWriter& writer) {
@@ -190,6 +212,9 @@ void Workspace::ShowOpened() {
     ShowGeneralData();
     doc_.Izmijenjen = false;
     CheckBalance();
+    undo_.clear();
+    redo_.clear();
+    MarkSaved();
 }
 
 std::string Workspace::ExportCsv(Statement s) const {
@@ -214,6 +239,7 @@ Result Workspace::ImportCsvFile(Statement s, const std::string& path, std::strin
 }
 
 Result Workspace::ImportCsv(Statement s, std::string_view fileBytes, std::string* note) {
+    AmountState before = CurrentState();
     std::string remark;
     Result imported = movik::ImportCsv(s, fileBytes, grids_.of(s), rs_, &remark);
     if (note != nullptr) {
@@ -230,7 +256,80 @@ Result Workspace::ImportCsv(Statement s, std::string_view fileBytes, std::string
     RefreshCycle();
     // Imported amounts are the user's data: closing now must not lose them without a question.
     doc_.Izmijenjen = true;
+    PushStep(std::move(before));
     return Result::Ok();
+}
+
+Workspace::AmountState Workspace::CurrentState() const {
+    return {doc_, grids_, fields_, warning_, unitText_, stateId_};
+}
+
+void Workspace::PushStep(AmountState before) {
+    undo_.push_back(std::move(before));
+    redo_.clear();
+    stateId_ = nextId_++;
+}
+
+void Workspace::MarkSaved() {
+    savedId_ = stateId_;
+    otherChanged_ = false;
+}
+
+void Workspace::MarkOtherChange() {
+    doc_.Izmijenjen = true;
+    otherChanged_ = true;
+}
+
+bool Workspace::Undo() {
+    if (undo_.empty()) {
+        return false;
+    }
+    AmountState state = std::move(undo_.back());
+    undo_.pop_back();
+    AmountState current = CurrentState();
+    current.unitStep = state.unitStep;
+    redo_.push_back(std::move(current));
+    Restore(std::move(state));
+    return true;
+}
+
+bool Workspace::Redo() {
+    if (redo_.empty()) {
+        return false;
+    }
+    AmountState state = std::move(redo_.back());
+    redo_.pop_back();
+    AmountState current = CurrentState();
+    current.unitStep = state.unitStep;
+    undo_.push_back(std::move(current));
+    Restore(std::move(state));
+    return true;
+}
+
+void Workspace::Restore(AmountState state) {
+    // The general data and the file stay as they are now; the rest is the recorded state.
+    TDokument doc = std::move(state.doc);
+    doc.Poduzece = doc_.Poduzece;
+    doc.Sjediste = doc_.Sjediste;
+    doc.DatumOd = doc_.DatumOd;
+    doc.DatumDo = doc_.DatumDo;
+    doc.BrojDionica = doc_.BrojDionica;
+    doc.ImeDatoteke = doc_.ImeDatoteke;
+    doc.KeptBlock = doc_.KeptBlock;
+    doc_ = std::move(doc);
+    grids_ = std::move(state.grids);
+    if (state.unitStep) {
+        unitText_ = std::move(state.unit);
+    }
+    stateId_ = state.id;
+    SetBilancaHeaderDates(grids_, fields_.DatumDo, rs_);
+    if (state.fields == fields_) {
+        // Nothing the amounts depend on changed since: exactly what was shown then.
+        warning_ = std::move(state.warning);
+    } else {
+        RefreshCycle();
+    }
+    doc_.Izmijenjen = otherChanged_ || stateId_ != savedId_;
 }
 
 }  // namespace movik

@@ -3,10 +3,12 @@
 // values and the warning, with the refresh cycle over them. The window and movik-cli both drive
 // this, so they compute identically.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/DocumentFile.h"
 #include "document/FileIO.h"
@@ -70,6 +72,23 @@ class Workspace {
     // Izmijenjen: the document holds changes not yet in its file.
     bool IsChanged() const { return doc_.Izmijenjen; }
 
+    // The amount unit the window shows ("kunama i lipama", ...): a display setting, not the
+    // document's data, kept here so that undoing a conversion shows the unit it had before.
+    const std::string& unitText() const { return unitText_; }
+    void SetUnitText(const std::string& unit) { unitText_ = unit; }
+
+    // Undo and redo of the changes of amounts: an accepted cell edit, an import, a
+    // conversion of the inputs and a change of the currency, one step each, as many as made since
+    // the document was opened or made new (both forget them). A step restores the amounts and the
+    // grids as they were (and the unit, for a conversion), keeping the general data as it is now
+    // (recalculating when that differs). Izmijenjen then says whether the amounts differ from the
+    // last saved or opened state, or anything else was changed since. False when there is nothing
+    // to undo or redo.
+    bool CanUndo() const { return !undo_.empty(); }
+    bool CanRedo() const { return !redo_.empty(); }
+    bool Undo();
+    bool Redo();
+
     // NewDocument, then FillGrids, fields from the document, header dates, CheckBalance.
     void NewDocument();
     // The refresh cycle: ReadGrids, RecalculateAll (sets the warning), FillGrids.
@@ -97,8 +116,8 @@ class Workspace {
     // Writes the export of s to path through writer (a safe write); the failure's message.
     Result ExportCsvFile(Statement s, const std::string& path, FileWriter& writer) const;
     // Imports into the grid, runs the refresh cycle and sets Izmijenjen; on failure nothing
-    // changed. *note gets the remark of a file read in the other separator
-    // convention ("" otherwise).
+    // changed. *note gets what the import says beyond success (movik::ImportCsv): rows a short
+    // file left alone, the other separator convention, amounts rounded to cents.
     Result ImportCsv(Statement s, std::string_view fileBytes, std::string* note = nullptr);
     // Reads path as an import of s reads it (ReadImportFile), then ImportCsv: the one import
     // of a file that the window and movik-cli both run. calls replace system calls in tests.
@@ -115,6 +134,34 @@ class Workspace {
     GeneralData fields_;
     std::string warning_;
 
+    // What an undo step restores: the amounts as they were before an operation.
+    struct AmountState {
+        TDokument doc;
+        StatementGrids grids;
+        GeneralData fields;  // the general data at the time, to tell whether it changed since
+        std::string warning;
+        std::string unit;
+        std::uint64_t id = 0;
+        bool unitStep = false;  // the step changed the unit too (a conversion)
+    };
+    std::string unitText_;
+    std::vector<AmountState> undo_;
+    std::vector<AmountState> redo_;
+    // Every state of the amounts has its id; savedId_ is the one in the file.
+    std::uint64_t stateId_ = 0;
+    std::uint64_t nextId_ = 1;
+    std::uint64_t savedId_ = 0;
+    // A change that undo does not take back (general data) since the last save or open.
+    bool otherChanged_ = false;
+
+    AmountState CurrentState() const;
+    // Records the state before an undoable operation that has just changed the amounts.
+    void PushStep(AmountState before);
+    void Restore(AmountState state);
+    // The file now holds the document as shown: no undo step is unsaved.
+    void MarkSaved();
+    // A change of the general data, which undo leaves alone.
+    void MarkOtherChange();
     // What opening shows of the document just read.
     void ShowOpened();
 };

@@ -34,6 +34,7 @@ bool PrintWorker::Start(std::vector<Job> jobs) {
     thread_ = std::thread([this, limits, jobs = std::move(jobs)] {
         PrintOutcome outcome;
         outcome.status = PrintStatus::Printed;
+        std::vector<std::string> sent;
         for (const Job& job : jobs) {
             if (cancel_) {
                 return;
@@ -43,10 +44,16 @@ bool PrintWorker::Start(std::vector<Job> jobs) {
                 continue;
             }
             outcome = PrintPdfOnDefaultPrinter(pdf, job.name, limits);
+            const std::string& title = job.title.empty() ? job.name : job.title;
             if (outcome.status != PrintStatus::Printed) {
+                if (!outcome.reason.empty()) {
+                    outcome.message = FailedJobMessage(title, outcome.reason);
+                }
                 break;
             }
+            sent.push_back(title);
         }
+        outcome.sent = std::move(sent);
         Deliver(std::move(outcome));
     });
     return true;

@@ -22,6 +22,9 @@ class PrintWorker {
     struct Job {
         std::string name;                    // the print job's name
         std::function<QByteArray()> render;  // runs on the worker: the job's PDF (empty: skip)
+        // The report's title as the window shows it ("Račun dobiti i gubitka"), which messages
+        // use; the name when empty.
+        std::string title;
     };
 
     PrintWorker();
@@ -32,7 +35,8 @@ class PrintWorker {
 
     void SetLimits(int connectMs, int jobMs);
     // Called with each batch's outcome: Printed when every job printed (or there was none),
-    // else the first job's outcome that was not Printed.
+    // else the first job's outcome that was not Printed, its message naming the job by title;
+    // sent lists the titles of the jobs printed before it.
     std::function<void(const PrintOutcome&)> finished;
 
     // True from Start until the finished callback has run.

@@ -64,8 +64,12 @@ std::string LastCupsError() {
     return text != nullptr ? text : std::string();
 }
 
+// The server as the user can look it up: a local socket by its path, else host and port.
 std::string ServerName(const std::string& server) {
-    return "„" + server + "”";
+    if (!server.empty() && server.front() == '/') {
+        return "„" + server + "”";
+    }
+    return "„" + server + ":" + std::to_string(Cups()->port()) + "”";
 }
 
 PrintOutcome Failed(PrintStatus status, const std::string& jobName, const std::string& reason) {
@@ -219,6 +223,7 @@ PrintOutcome PrintPdfOnDefaultPrinter(const QByteArray& pdf, const std::string& 
     PrintOutcome outcome;
     outcome.status = PrintStatus::Printed;
     outcome.jobId = jobId;
+    outcome.printer = printer;
     return outcome;
 }
 

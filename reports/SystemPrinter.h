@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <atomic>
 #include <string>
+#include <vector>
 
 namespace movik {
 
@@ -24,6 +25,9 @@ struct [[nodiscard]] PrintOutcome {
     int jobId = 0;        // the scheduler's job id when printed
     std::string reason;   // Refused/Unreachable: why, in Croatian, without the job's name
     std::string message;  // Refused/Unreachable: a Croatian sentence that names the report
+    std::string printer;  // Printed: the printer the job went to
+    // A batch's outcome (PrintWorker): the titles of its jobs that were sent, in order.
+    std::vector<std::string> sent;
 };
 
 struct PrintLimits {

@@ -23,6 +23,7 @@
 #include "ui/ComparisonModel.h"
 #include "ui/ComparisonWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/WindowPlace.h"
 
 namespace {
 
@@ -101,8 +102,9 @@ int main(int argc, char* argv[]) {
     window.show();
     window.Usporedba1Click();
     movik::ComparisonWindow& w = *window.comparison();
-    w.move(10, 40);
-    w.resize(1260, 640);
+    // As large as the pictures want, as far as the screen allows.
+    const QRect screen = w.screen()->availableGeometry();
+    w.setGeometry(movik::FitInside(QRect(10, 40, 1260, 640), screen.adjusted(0, 0, -10, -40)));
     Settle(300);
     std::printf("najmanja širina prozora: %d\n", w.minimumSizeHint().width());
 
@@ -162,8 +164,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "Nema grafikona\n");
         return 2;
     }
-    charts->move(20, 30);
-    charts->resize(1200, 660);
+    charts->setGeometry(movik::FitInside(
+        QRect(20, 30, 1200, 660), charts->screen()->availableGeometry().adjusted(0, 0, -10, -40)));
     for (const int figure : {0, 1, 7, 10, 18, 20}) {
         charts->Choose(figure);
         Settle(500);

@@ -7,6 +7,7 @@
 #include "analysis/EuroConversion.h"
 #include "regional/Regional.h"
 #include "reports/DocumentWorkbook.h"
+#include "ui/WindowPlace.h"
 
 namespace movik {
 
@@ -50,7 +51,6 @@ ChartWindowActions ChartActionsFor(Dialogs& dialogs, ChartPrinter print) {
             QStringLiteral("png")};
         return dialogs.ChooseSaveFile(setup);
     };
-    actions.showError = [&dialogs](const QString& message) { dialogs.ShowError(message); };
     actions.print = std::move(print);
     return actions;
 }
@@ -65,9 +65,13 @@ ChartWindow* OpenDocumentCharts(const Workspace& ws, Dialogs& dialogs, ChartPrin
     std::vector<std::pair<QString, ChartPicture>> pictures = {
         {QStringLiteral("Struktura bilance"), StructureChart(doc, ws.settings())},
         {QStringLiteral("Račun dobiti i gubitka"), IncomeChart(doc, ws.settings())}};
+    for (auto& [name, picture] : pictures) {
+        SetAmountUnit(picture, ws.unitText());  // the unit the window shows its amounts in
+    }
     auto* window = new ChartWindow(std::move(pictures), BaseName(ws, QStringLiteral("grafikon")),
                                    ChartActionsFor(dialogs, std::move(print)), *drawing, parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    PlaceWindow(window, parent);
     window->show();
     return window;
 }
@@ -86,6 +90,7 @@ ChartWindow* OpenFigureCharts(const std::vector<FigureAcrossDocuments>& figures,
     auto* window = new ChartWindow(std::move(pictures), baseName,
                                    ChartActionsFor(dialogs, std::move(print)), *drawing, parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    PlaceWindow(window, parent);
     window->show();
     return window;
 }
@@ -119,7 +124,7 @@ void ExportWorkbook(const Workspace& ws, Dialogs& dialogs, const std::string& un
 }
 
 void SaveWorkbookAs(const Workbook& book, const QString& proposedName, Dialogs& dialogs,
-                    FileWriter& writer) {
+                    FileWriter& writer, const OutcomeShown& shown) {
     const FileDialogSetup setup{
         QStringLiteral("XlsxSave"),
         QStringLiteral("Izvoz u Excel"),
@@ -132,7 +137,11 @@ void SaveWorkbookAs(const Workbook& book, const QString& proposedName, Dialogs& 
         return;
     }
     const Result written = WriteXlsx(book, QFile::encodeName(*path).toStdString(), &writer);
-    if (!written) {
+    if (shown) {
+        shown(
+            written ? QStringLiteral("Spremljeno u „%1”.").arg(*path) : FromUtf8(written.message()),
+            !written);
+    } else if (!written) {
         dialogs.ShowError(FromUtf8(written.message()));
     }
 }

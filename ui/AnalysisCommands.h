@@ -17,11 +17,11 @@ class QWidget;
 namespace movik {
 
 // Sends a chart's one-page PDF to the default printer as the job jobName: the window's checked
-// print path, which sends it from a worker and reports a failed job.
-using ChartPrinter = std::function<void(const QByteArray& pdf, const QString& jobName)>;
+// print path, which sends it from a worker and shows the outcome in the charts window.
+using ChartPrinter = decltype(ChartWindowActions::print);
 
 // Saving through the save dialog of dialogs (PNG or SVG) and printing through print; for any
-// chart window, the comparison's too.
+// chart window, the comparison's too. Outcomes show in the charts window.
 ChartWindowActions ChartActionsFor(Dialogs& dialogs, ChartPrinter print);
 
 // The charts of the open document (balance-sheet structure, income statement) in a new window
@@ -48,9 +48,10 @@ QString EuroConversionQuestion();
 bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs);
 
 // Any workbook (the comparison table's too): the save dialog proposing proposedName, then the
-// workbook written through writer (the failure's message shown).
+// workbook written through writer; the failure's message shown by dialogs, or through shown
+// (with a note of success) when the calling window shows its own outcomes.
 void SaveWorkbookAs(const Workbook& book, const QString& proposedName, Dialogs& dialogs,
-                    FileWriter& writer);
+                    FileWriter& writer, const OutcomeShown& shown = nullptr);
 
 // "Izvoz u Excel (.xlsx)…": the save dialog, then the workbook written through writer (the
 // failure's message shown).

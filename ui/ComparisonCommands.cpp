@@ -4,6 +4,7 @@
 #include "regional/Regional.h"
 #include "ui/ComparisonWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/WindowPlace.h"
 
 namespace movik {
 
@@ -14,6 +15,9 @@ void TForm1::Usporedba1Click() {
         connect(usporedba_, &ComparisonWindow::openRequested, this, &TForm1::OpenFromComparison);
         connect(usporedba_, &ComparisonWindow::helpRequested, this,
                 [this](int context) { helpViewer_->ShowContext(context); });
+    }
+    if (!usporedba_->isVisible()) {
+        PlaceWindow(usporedba_, this);
     }
     usporedba_->show();
     usporedba_->raise();

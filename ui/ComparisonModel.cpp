@@ -22,10 +22,11 @@ bool IsNumeric(const ComparisonColumn& c) {
 ComparisonModel::ComparisonModel(RegionalSettings rs, QObject* parent)
     : QAbstractTableModel(parent), table_(std::move(rs)) {}
 
-void ComparisonModel::Add(std::vector<DocumentSummary> summaries) {
+int ComparisonModel::Add(std::vector<DocumentSummary> summaries) {
     beginResetModel();
-    table_.Add(std::move(summaries));
+    const int already = table_.Add(std::move(summaries));
     endResetModel();
+    return already;
 }
 
 void ComparisonModel::RemoveRows(std::vector<int> rows) {
@@ -57,6 +58,9 @@ QString ComparisonModel::RowNote(int row) const {
     for (const std::string& w : s.warnings) {
         warnings << QString::fromStdString(w);
     }
+    if (const std::string& other = table_.SamePeriodAs(row); !other.empty()) {
+        warnings << QString::fromStdString(SamePeriodNote(other));
+    }
     return warnings.join(u'\n');
 }
 
@@ -74,7 +78,8 @@ QVariant ComparisonModel::data(const QModelIndex& index, int role) const {
             return QVariant::fromValue(Qt::AlignVCenter |
                                        (IsNumeric(col) ? Qt::AlignRight : Qt::AlignLeft));
         case Qt::DecorationRole:
-            if (index.column() == 0 && (!s.ok || !s.warnings.empty())) {
+            if (index.column() == 0 &&
+                (!s.ok || !s.warnings.empty() || !table_.SamePeriodAs(row).empty())) {
                 return QApplication::style()->standardIcon(s.ok ? QStyle::SP_MessageBoxWarning
                                                                 : QStyle::SP_MessageBoxCritical);
             }
@@ -129,8 +134,13 @@ QVariant ComparisonModel::headerData(int section, Qt::Orientation orientation, i
                 static_cast<qsizetype>(
                     kKeyAmounts[static_cast<std::size_t>(col.index)].caption.size())));
     }
+    if (role == Qt::ToolTipRole) {
+        // A caption cut short by a narrow column is read whole here.
+        return QString::fromStdString(table_.Caption(section));
+    }
     if (role == Qt::TextAlignmentRole) {
-        return QVariant::fromValue(Qt::AlignCenter);
+        // Left-aligned, a caption wider than its column is cut at its end only ("…").
+        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     }
     return {};
 }

@@ -15,7 +15,8 @@ class ComparisonModel : public QAbstractTableModel {
     ComparisonModel(RegionalSettings rs, QObject* parent = nullptr);
 
     const ComparisonTable& table() const { return table_; }
-    void Add(std::vector<DocumentSummary> summaries);
+    // The rows of files not yet in the table; how many were there already.
+    int Add(std::vector<DocumentSummary> summaries);
     void RemoveRows(std::vector<int> rows);
     void SetGrouped(bool grouped);
 
@@ -26,7 +27,8 @@ class ComparisonModel : public QAbstractTableModel {
                         int role = Qt::DisplayRole) const override;
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
-    // The tooltip of a row: its warnings, or the error of a file that could not be read.
+    // The tooltip of a row: its warnings (a document of the same company and period too), or
+    // the error of a file that could not be read.
     QString RowNote(int row) const;
 
   private:

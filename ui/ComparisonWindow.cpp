@@ -74,6 +74,7 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     agUsporedba_->horizontalHeader()->setSortIndicatorShown(false);
     agUsporedba_->horizontalHeader()->setDefaultSectionSize(120);
     agUsporedba_->horizontalHeader()->setMinimumSectionSize(40);
+    agUsporedba_->horizontalHeader()->setTextElideMode(Qt::ElideRight);
     agUsporedba_->verticalHeader()->setDefaultSectionSize(22);
     agUsporedba_->verticalHeader()->hide();
     agUsporedba_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -108,19 +109,24 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     buttons->addSpacing(12);
     buttons->addWidget(cbGrupiraj_);
     buttons->addStretch(1);
-    buttons->addWidget(bOtvori_);
-    buttons->addWidget(bGrafikoni_);
-    // The exports sit below the table, so the window still fits a narrow screen.
+    // The status line and the commands on a row each below the table, so the window fits a
+    // screen 800 pixels wide.
     auto* status = new QHBoxLayout;
+    lStanje_->setWordWrap(true);
     status->addWidget(lStanje_, 1);
     status->addWidget(pbUcitavanje_);
-    status->addWidget(bIzvozCsv_);
-    status->addWidget(bIzvozPdf_);
-    status->addWidget(bIzvozXlsx_);
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(bOtvori_);
+    commands->addWidget(bGrafikoni_);
+    commands->addStretch(1);
+    commands->addWidget(bIzvozCsv_);
+    commands->addWidget(bIzvozPdf_);
+    commands->addWidget(bIzvozXlsx_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(agUsporedba_, 1);
     layout->addLayout(status);
+    layout->addLayout(commands);
 
     connect(bDodajDokumente, &QPushButton::clicked, this, &ComparisonWindow::DodajDokumenteClick);
     connect(bDodajMapu, &QPushButton::clicked, this, &ComparisonWindow::DodajMapuClick);
@@ -133,10 +139,8 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     connect(bOtvori_, &QPushButton::clicked, this, &ComparisonWindow::OtvoriClick);
     connect(agUsporedba_, &QTableView::doubleClicked, this, [this] { OtvoriClick(); });
     connect(agUsporedba_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, [this] {
-        // A sort by a column ends the grouped order.
+        // Grouped, the sort orders the companies; each keeps its periods in order.
         agUsporedba_->horizontalHeader()->setSortIndicatorShown(true);
-        const QSignalBlocker block(cbGrupiraj_);
-        cbGrupiraj_->setChecked(false);
     });
     connect(agUsporedba_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ComparisonWindow::UpdateButtons);
@@ -193,10 +197,15 @@ void ComparisonWindow::AddPaths(const QStringList& paths) {
     if (paths.isEmpty()) {
         return;
     }
-    queued_ << paths;
+    // One name per file: the same file or folder reached another way is found as already there.
+    for (const QString& path : paths) {
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        queued_ << (canonical.isEmpty() ? path : canonical);
+    }
     if (loader_ == nullptr) {
         loadClock_.start();
         loadedInRun_ = 0;
+        alreadyInRun_ = 0;
         StartNextLoad();
     }
 }
@@ -258,8 +267,10 @@ void ComparisonWindow::TakeReadyRows() {
         rows.swap(l.ready);
     }
     if (!rows.empty()) {
-        loadedInRun_ += static_cast<int>(rows.size());
-        model_->Add(std::move(rows));
+        const int count = static_cast<int>(rows.size());
+        const int already = model_->Add(std::move(rows));
+        loadedInRun_ += count - already;
+        alreadyInRun_ += already;
     }
     if (l.total >= 0) {
         pbUcitavanje_->setRange(0, std::max(1, l.total.load()));
@@ -283,15 +294,21 @@ void ComparisonWindow::TakeReadyRows() {
     for (int r = 0; r < model_->rowCount(); ++r) {
         const DocumentSummary& s = model_->table().Summary(r);
         failed += s.ok ? 0 : 1;
-        warned += s.ok && !s.warnings.empty() ? 1 : 0;
+        const bool samePeriod = !model_->table().SamePeriodAs(r).empty();
+        warned += s.ok && (!s.warnings.empty() || samePeriod) ? 1 : 0;
     }
-    lStanje_->setText(QStringLiteral("Učitano: %1 (%2 s). U tablici %3 dokumenata, s upozorenjem "
-                                     "%4, nije pročitano %5.")
-                          .arg(loadedInRun_)
-                          .arg(QLocale().toString(lastLoadMs_ / 1000.0, 'f', 2))
-                          .arg(model_->rowCount())
-                          .arg(warned)
-                          .arg(failed));
+    QString text = QStringLiteral(
+                       "Učitano: %1 (%2 s). U tablici %3 dokumenata, s upozorenjem "
+                       "%4, nije pročitano %5.")
+                       .arg(loadedInRun_)
+                       .arg(QLocale().toString(lastLoadMs_ / 1000.0, 'f', 2))
+                       .arg(model_->rowCount())
+                       .arg(warned)
+                       .arg(failed);
+    if (alreadyInRun_ > 0) {
+        text += QStringLiteral(" Već u tablici (nisu dodani ponovno): %1.").arg(alreadyInRun_);
+    }
+    lStanje_->setText(text);
     emit loadFinished();
 }
 
@@ -356,11 +373,8 @@ void ComparisonWindow::IzvozCsvClick() {
         return;
     }
     const std::string csv = model_->table().Csv();
-    const Result written = MakeSystemFileWriter()->WriteWhole(
-        ToPath(*path), std::vector<std::uint8_t>(csv.begin(), csv.end()));
-    if (!written) {
-        dialogs_.ShowError(QString::fromStdString(written.message()));
-    }
+    ShowSaved(*path, MakeSystemFileWriter()->WriteWhole(
+                         ToPath(*path), std::vector<std::uint8_t>(csv.begin(), csv.end())));
 }
 
 void ComparisonWindow::IzvozPdfClick() {
@@ -373,17 +387,27 @@ void ComparisonWindow::IzvozPdfClick() {
     if (!path) {
         return;
     }
-    const Result written =
-        SavePdf(ComparisonReportJobs(model_->table()), QStringLiteral("Usporedba dokumenata"),
-                ToPath(*path), QPageLayout::Landscape);
-    if (!written) {
-        dialogs_.ShowError(QString::fromStdString(written.message()));
-    }
+    ShowSaved(*path,
+              SavePdf(ComparisonReportJobs(model_->table()), QStringLiteral("Usporedba dokumenata"),
+                      ToPath(*path), QPageLayout::Landscape));
 }
 
 void ComparisonWindow::IzvozXlsxClick() {
     SaveWorkbookAs(ComparisonWorkbook(model_->table()), QStringLiteral("usporedba.xlsx"), dialogs_,
-                   *MakeSystemFileWriter());
+                   *MakeSystemFileWriter(),
+                   [this](const QString& text, bool error) { ShowOutcome(text, error); });
+}
+
+void ComparisonWindow::ShowSaved(const QString& path, const Result& written) {
+    if (written) {
+        ShowOutcome(QStringLiteral("Spremljeno u „%1”.").arg(path), false);
+    } else {
+        ShowOutcome(QString::fromStdString(written.message()), true);
+    }
+}
+
+void ComparisonWindow::ShowOutcome(const QString& text, bool error) {
+    lStanje_->setText(error ? QStringLiteral("Pogreška: ") + text : text);
 }
 
 ChartWindow* ComparisonWindow::GrafikoniClick() {

@@ -49,7 +49,8 @@ class ComparisonWindow : public QWidget {
     qint64 LastLoadMs() const { return lastLoadMs_; }
 
     // Reads the documents of these paths (files, or folders searched for *.mvk) in the
-    // background and adds their rows; paths added during a load are read after it.
+    // background and adds their rows; paths added during a load are read after it. A file
+    // already in the table is not added again: the status line says how many were.
     void AddPaths(const QStringList& paths);
 
     // The commands of the window's buttons.
@@ -64,6 +65,8 @@ class ComparisonWindow : public QWidget {
     // own; nullptr when no row could be read.
     ChartWindow* GrafikoniClick();
     void OtvoriClick();
+    // The window's status line: the outcome of its commands (an error marked as one).
+    void ShowOutcome(const QString& text, bool error);
 
   signals:
     // The user wants this document in the main window.
@@ -88,6 +91,7 @@ class ComparisonWindow : public QWidget {
         std::mutex m;
         std::vector<DocumentSummary> ready;
     };
+    void ShowSaved(const QString& path, const Result& written);
     void StartNextLoad();
     void TakeReadyRows();
     void StopLoading();
@@ -117,6 +121,7 @@ class ComparisonWindow : public QWidget {
     QElapsedTimer loadClock_;
     qint64 lastLoadMs_ = -1;
     int loadedInRun_ = 0;
+    int alreadyInRun_ = 0;  // files of the run that were in the table already
 };
 
 }  // namespace movik

@@ -1,6 +1,7 @@
 #include "ui/Dialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -24,14 +25,14 @@ QString AddDefaultExtension(const QString& path, const QString& extension) {
 }
 
 void Dialogs::ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
-                               const std::function<void()>& print) {
+                               const PreviewPrint& print) {
     PrintPreviewWindow(title, jobs, print).exec();
 }
 
 QtDialogs::QtDialogs(QWidget* parent) : parent_(parent) {}
 
 void QtDialogs::ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
-                                 const std::function<void()>& print) {
+                                 const PreviewPrint& print) {
     PrintPreviewWindow(title, jobs, print, parent_).exec();
 }
 
@@ -46,7 +47,7 @@ QtDialogs::~QtDialogs() {
 
 Answer QtDialogs::Ask(const QString& question) {
     const auto button = QMessageBox::question(
-        parent_, QStringLiteral("Potvrda"), question,
+        Owner(), QStringLiteral("Potvrda"), question,
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (button == QMessageBox::Yes) {
         return Answer::Yes;
@@ -59,7 +60,7 @@ Answer QtDialogs::Ask(const QString& question) {
 
 void QtDialogs::Inform(const QString& text, int helpContext) {
     const auto button =
-        QMessageBox::information(parent_, QStringLiteral("Informacija"), text,
+        QMessageBox::information(Owner(), QStringLiteral("Informacija"), text,
                                  QMessageBox::Ok | QMessageBox::Help, QMessageBox::Ok);
     if (button == QMessageBox::Help && helpRequested) {
         helpRequested(helpContext);
@@ -67,7 +68,14 @@ void QtDialogs::Inform(const QString& text, int helpContext) {
 }
 
 void QtDialogs::ShowError(const QString& text) {
-    QMessageBox::critical(parent_, QStringLiteral("Greška"), text);
+    QMessageBox::critical(Owner(), QStringLiteral("Greška"), text);
+}
+
+QWidget* QtDialogs::Owner() const {
+    // Over the window the user works in (the comparison, the charts, the help), which the box
+    // would otherwise send behind the main window.
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr ? active : parent_;
 }
 
 QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSetup& setup, bool save) {

@@ -19,6 +19,11 @@ namespace movik {
 
 enum class Answer { Yes, No, Cancel };
 
+// What the print button of a print preview runs: the preview window, and how it shows an
+// outcome (a note, or an error when error is true).
+using PreviewPrint =
+    std::function<void(QWidget* preview, std::function<void(const QString& text, bool error)>)>;
+
 // One choice of a file dialog's filter list: the label as the user sees it ("Movik baza (*.mvk)")
 // and the patterns it shows ("*.mvk", or "*" for every file).
 struct FileFilter {
@@ -55,10 +60,11 @@ class Dialogs {
     // An existing folder, nullopt when cancelled; by default what ChooseOpenFile gives.
     virtual std::optional<QString> ChooseFolder(const FileDialogSetup& setup);
     // A modal print preview titled title, showing the laid-out pages of jobs; its print button
-    // runs print (and closes the preview). By default our preview window (ui/PrintPreview.h);
-    // tests substitute one that only paints.
+    // runs print with the preview and how it shows the outcome (the preview stays open to show
+    // it). By default our preview window (ui/PrintPreview.h); tests substitute one that only
+    // paints.
     virtual void ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
-                                  const std::function<void()>& print);
+                                  const PreviewPrint& print);
 };
 
 // path with "." + extension appended when its file name has no extension (no "." at all).
@@ -78,7 +84,7 @@ class QtDialogs : public Dialogs {
     QStringList ChooseOpenFiles(const FileDialogSetup& setup) override;
     std::optional<QString> ChooseFolder(const FileDialogSetup& setup) override;
     void ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
-                          const std::function<void()>& print) override;
+                          const PreviewPrint& print) override;
 
     // The file dialog for setup, set up as it would be shown but not shown.
     QFileDialog* PrepareFileDialog(const FileDialogSetup& setup, bool save);
@@ -90,6 +96,9 @@ class QtDialogs : public Dialogs {
     virtual bool ConfirmCreate(const QString& path);
 
   private:
+    // The window a box or dialog shows over: the active one, else parent_.
+    QWidget* Owner() const;
+
     QWidget* parent_;
     std::map<QString, QFileDialog*> fileDialogs_;
 };

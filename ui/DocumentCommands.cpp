@@ -166,7 +166,7 @@ bool TForm1::SaveDocumentTo(const std::optional<std::string>& newPath) {
     }
     SetFilePanel(FromPath(ws_.document().ImeDatoteke));
     if (!ws_.warning().empty()) {
-        dialogs_->Inform(QString::fromStdString(ws_.warning()), kMenuHelpContext);
+        dialogs_->Inform(QString::fromStdString(ws_.warning()), kWarningsHelpContext);
     }
     return true;
 }
@@ -184,10 +184,11 @@ void TForm1::OpenDocument(const QString& path) {
     ResetColumnWidths();
     RefreshGrids();
     ShowGeneralData();
+    UpdateUndoActions();
     // The workspace has checked the document as read.
     ShowWarning();
     if (!ws_.warning().empty()) {
-        dialogs_->Inform(QString::fromStdString(ws_.warning()), kMenuHelpContext);
+        dialogs_->Inform(QString::fromStdString(ws_.warning()), kWarningsHelpContext);
     }
 }
 
@@ -250,8 +251,7 @@ void TForm1::ImportCsv() {
     }
     std::string note;
     const Result imported = ws_.ImportCsvFile(*s, ToPath(*path), &note);
-    RefreshGrids();
-    ShowWarning();
+    ShowRecalculated();
     if (!imported) {
         dialogs_->ShowError(QString::fromStdString(imported.message()));
     } else if (!note.empty()) {

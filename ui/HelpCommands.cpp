@@ -9,6 +9,7 @@
 #include "ui/HelpContexts.h"
 #include "ui/MainWindow.h"
 #include "ui/PrintCommands.h"
+#include "ui/WindowPlace.h"
 
 namespace movik {
 
@@ -16,9 +17,11 @@ void TForm1::InstallHelp() {
     auto viewer =
         std::make_unique<QtHelpViewer>(HelpFileCandidates(QCoreApplication::applicationDirPath()));
     // A topic prints through the window's checked print path.
-    viewer->SetTopicPrinter([this](const QByteArray& pdf, const QString& jobName) {
-        print_->PrintTopic(pdf, jobName);
+    viewer->SetTopicPrinter([this](const QByteArray& pdf, const QString& jobName, QWidget* window,
+                                   std::function<void(const QString&, bool)> shown) {
+        print_->PrintTopic(pdf, jobName, print_->InWindow(window, std::move(shown)));
     });
+    viewer->placeWindow = [this](QWidget* window) { PlaceWindow(window, this); };
     helpViewer_ = std::move(viewer);
     helpContexts_ =
         new HelpContexts(this, [this](int context) { helpViewer_->ShowContext(context); });

@@ -93,6 +93,7 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent, HiddenPages hi
     StartupMark("help");
 
     // FormCreate: a new document from the templates, shown.
+    ws_.SetUnitText(opce_->cbIznos->currentText().toStdString());
     ws_.NewDocument();
     ShowNewDocument();
     PageControlChange();
@@ -128,7 +129,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Z)) {
+        const QKeyCombination keys = key->keyCombination();
+        // Undo and redo of the document, not of the text field's typing.
+        const bool undoKeys =
+            keys == QKeyCombination(Qt::AltModifier, Qt::Key_Backspace) ||
+            keys == QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_Backspace);
+        if (keys == QKeyCombination(Qt::ControlModifier, Qt::Key_Z) || undoKeys) {
             // Not accepted: the widget does not take the key, the window's shortcut does.
             event->ignore();
             return true;
@@ -189,6 +195,14 @@ void TForm1::BuildMenus() {
     add(dokument, QStringLiteral("IzvozXlsx1"), QStringLiteral("Izvoz u Excel (.xlsx)…"),
         QKeySequence(), &TForm1::IzvozXlsx1Click)
         ->setProperty("helpContext", kAnalysisHelpContext);
+    dokument->addSeparator();
+    // Ctrl+Z stays the exit shortcut; the classic undo key takes back a change.
+    Ponisti1_ = add(dokument, QStringLiteral("Ponisti1"), QStringLiteral("&Poništi"),
+                    QKeySequence(Qt::ALT | Qt::Key_Backspace), &TForm1::Ponisti1Click);
+    Ponovi1_ = add(dokument, QStringLiteral("Ponovi1"), QStringLiteral("Po&novi"),
+                   QKeySequence(Qt::SHIFT | Qt::ALT | Qt::Key_Backspace), &TForm1::Ponovi1Click);
+    Ponisti1_->setEnabled(false);
+    Ponovi1_->setEnabled(false);
     dokument->addSeparator();
     Import1_ = add(dokument, QStringLiteral("Import1"), QStringLiteral("I&mport"), QKeySequence(),
                    &TForm1::Import1Click);
@@ -435,6 +449,36 @@ void TForm1::ShowWarning() {
 void TForm1::ShowRecalculated() {
     RefreshGrids();
     ShowWarning();
+    UpdateUndoActions();
+}
+
+void TForm1::ShowRestored() {
+    // The restored step may carry another currency (a conversion or a currency change): the
+    // currency box and the unit list follow it, then the unit the step had is shown.
+    const QString unit = QString::fromStdString(ws_.unitText());
+    ShowCurrency(false);
+    ShowRecalculated();
+    if (opce_->cbIznos->currentText() != unit) {
+        opce_->cbIznos->setCurrentText(unit);
+    }
+}
+
+void TForm1::UpdateUndoActions() {
+    Ponisti1_->setEnabled(ws_.CanUndo());
+    Ponovi1_->setEnabled(ws_.CanRedo());
+}
+
+void TForm1::Ponisti1Click() {
+    // An open cell edit is settled first: it is the last change then, and the one taken back.
+    if (SettleEdits() && ws_.Undo()) {
+        ShowRestored();
+    }
+}
+
+void TForm1::Ponovi1Click() {
+    if (SettleEdits() && ws_.Redo()) {
+        ShowRestored();
+    }
 }
 
 void TForm1::ResetColumnWidths() {
@@ -453,6 +497,7 @@ void TForm1::ShowNewDocument() {
     SetFilePanel({});
     ShowGeneralData();
     ShowWarning();
+    UpdateUndoActions();
 }
 
 void TForm1::ShowGeneralData() {
@@ -544,6 +589,7 @@ void TForm1::eBrojDionicaChange() {
 
 void TForm1::cbIznosChange() {
     panels_->ShowUnit(opce_->cbIznos->currentText());
+    ws_.SetUnitText(opce_->cbIznos->currentText().toStdString());
 }
 
 void TForm1::cbValutaChange(int index) {
@@ -551,6 +597,7 @@ void TForm1::cbValutaChange(int index) {
     ShowCurrency(false);
     // The captions of the amounts per share follow the currency.
     RefreshGrids();
+    UpdateUndoActions();
 }
 
 void TForm1::ShowCurrency(bool newDocument) {
@@ -585,6 +632,11 @@ void TForm1::ShowCurrency(bool newDocument) {
 }
 
 void TForm1::PageControlChange() {
+    // A note about the page left (nothing to print there, a refused amount) no longer applies.
+    if (panels_ != nullptr) {
+        panels_->HideNote();
+        refusalShown_ = false;
+    }
     const auto s = ShowingStatement();
     if (s) {
         BuildStatementPages();
@@ -686,7 +738,9 @@ void TForm1::IzvozXlsx1Click() {
 
 ChartPrinter TForm1::ChartPrinting() {
     return
-        [this](const QByteArray& pdf, const QString& jobName) { print_->PrintChart(pdf, jobName); };
+        [this](const QByteArray& pdf, const QString& jobName, QWidget* window, OutcomeShown shown) {
+            print_->PrintChart(pdf, jobName, print_->InWindow(window, std::move(shown)));
+        };
 }
 
 void TForm1::Grafikoni1Click() {

@@ -29,8 +29,10 @@ class ShareCountField;
 class StatementGrid;
 class StatusPanels;
 
-// Help context of the menus and of the box that repeats a warning.
+// Help context of the menus.
 inline constexpr int kMenuHelpContext = 10;
+// Help context of the box that repeats a warning: the warnings' section of the menus' topic.
+inline constexpr int kWarningsHelpContext = 13;
 // Help context of the charts, the euro conversion and the workbook export.
 inline constexpr int kAnalysisHelpContext = 11;
 
@@ -78,6 +80,9 @@ class TForm1 : public QMainWindow {
     ChartPrinter ChartPrinting();
     void Export1Click();
     void Import1Click();
+    // "Poništi" and "Ponovi": the last change of amounts taken back, or made again.
+    void Ponisti1Click();
+    void Ponovi1Click();
     void IzvozXlsx1Click();        // the document as a spreadsheet workbook
     void Grafikoni1Click();        // the charts window of the open document
     void PreracunajUEure1Click();  // asks, then converts the document from kuna to euros
@@ -156,6 +161,10 @@ class TForm1 : public QMainWindow {
 
     // After the workspace ran the refresh cycle: every grid shown anew, the warning shown.
     void ShowRecalculated();
+    // After an undo or redo: the grids, the warning and the amount unit as restored.
+    void ShowRestored();
+    // "Poništi" and "Ponovi" enabled when there is a step to take.
+    void UpdateUndoActions();
     void RefreshGrids();
     void FitValueColumns();
     void ResetColumnWidths();
@@ -207,6 +216,8 @@ class TForm1 : public QMainWindow {
 
     std::unique_ptr<StatusPanels> panels_;
 
+    QAction* Ponisti1_ = nullptr;
+    QAction* Ponovi1_ = nullptr;
     QAction* Import1_ = nullptr;
     QAction* Export1_ = nullptr;
     QAction* PregledIspisa1_ = nullptr;

@@ -4,8 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
+#include <QWidget>
 
 #include "document/Csv.h"
+#include "model/StatementFacts.h"
 #include "reports/PdfExport.h"
 #include "reports/ReportPaint.h"
 #include "reports/SystemPrinter.h"
@@ -35,83 +38,135 @@ PrintInputs PrintCommands::Inputs() const {
     return PrintInputsOf(ws_, unit_());
 }
 
+PrintCommands::OutcomeShown PrintCommands::Main() {
+    return [this](const QString& text, bool error) {
+        if (error) {
+            dialogs_.ShowError(text);
+        } else if (showNote) {
+            showNote(text);
+        }
+    };
+}
+
+PrintCommands::OutcomeShown PrintCommands::InWindow(QWidget* window, OutcomeShown shown) {
+    return [alive = QPointer<QWidget>(window), shown = std::move(shown), main = Main()](
+               const QString& text, bool error) {
+        if (alive) {
+            shown(text, error);
+        } else {
+            main(text, error);
+        }
+    };
+}
+
 void PrintCommands::Ispii1Click(std::optional<Statement> showing) {
-    if (RefusedWhileBusy() || !showing) {
+    if (RefusedWhileBusy(Main()) || !showing) {
         return;  // the general-data page has no report
     }
-    Submit(*showing, reports_.PrintStatement(*showing, Inputs()));
+    Submit(*showing, reports_.PrintStatement(*showing, Inputs()), Main());
 }
 
 void PrintCommands::PrintBilanca() {
-    Submit(Statement::Bilanca, reports_.PrintBilanca(Inputs()));
+    Submit(Statement::Bilanca, reports_.PrintBilanca(Inputs()), Main());
 }
 void PrintCommands::PrintRacun() {
-    Submit(Statement::Racun, reports_.PrintRacun(Inputs()));
+    Submit(Statement::Racun, reports_.PrintRacun(Inputs()), Main());
 }
 void PrintCommands::PrintCFInd() {
-    Submit(Statement::CFInd, reports_.PrintCFInd(Inputs()));
+    Submit(Statement::CFInd, reports_.PrintCFInd(Inputs()), Main());
 }
 void PrintCommands::PrintCFFree() {
-    Submit(Statement::CFFree, reports_.PrintCFFree(Inputs()));
+    Submit(Statement::CFFree, reports_.PrintCFFree(Inputs()), Main());
 }
 void PrintCommands::PrintPok() {
-    Submit(Statement::Pok, reports_.PrintPok(Inputs()));
+    Submit(Statement::Pok, reports_.PrintPok(Inputs()), Main());
 }
 
-void PrintCommands::Submit(Statement s, const std::vector<PrintJob>& jobs) {
+void PrintCommands::Submit(Statement s, const std::vector<PrintJob>& jobs, OutcomeShown where) {
     const QString title = FromUtf8(PdfTitle(ws_.document(), &s));
+    // The balance sheet's two halves by their names (Aktiva, Pasiva); every other report by
+    // the title its page shows.
+    const StatementFacts& facts = FactsOf(s);
+    const bool halves = !facts.reports[1].key.empty();
     std::vector<PrintWorker::Job> batch;
     for (const PrintJob& job : jobs) {
         if (job.refused) {
             continue;  // its report is still running: this request is ignored
         }
         // The laid-out pages are copied: the worker paints them while the window goes on.
-        batch.push_back({job.name, [job, title] { return RenderPdf({job}, title); }});
+        batch.push_back({job.name, [job, title] { return RenderPdf({job}, title); },
+                         halves ? job.name : std::string(facts.title)});
     }
-    Start(std::move(batch), [](const PrintOutcome& outcome) { return FromUtf8(outcome.message); });
+    Start(
+        std::move(batch), [](const PrintOutcome& outcome) { return FromUtf8(outcome.message); },
+        std::move(where));
 }
 
-void PrintCommands::PrintTopic(const QByteArray& pdf, const QString& jobName) {
-    Start({{jobName.toStdString(), [pdf] { return pdf; }}}, [jobName](const PrintOutcome& outcome) {
-        return QStringLiteral("Tema pomoći „%1” nije ispisana: %2.")
-            .arg(jobName, FromUtf8(outcome.reason));
-    });
+void PrintCommands::PrintTopic(const QByteArray& pdf, const QString& jobName, OutcomeShown where) {
+    Start(
+        {{jobName.toStdString(), [pdf] { return pdf; }, {}}},
+        [jobName](const PrintOutcome& outcome) {
+            return QStringLiteral("Tema pomoći „%1” nije ispisana: %2.")
+                .arg(jobName, FromUtf8(outcome.reason));
+        },
+        std::move(where));
 }
 
-void PrintCommands::PrintChart(const QByteArray& pdf, const QString& jobName) {
-    Start({{jobName.toStdString(), [pdf] { return pdf; }}}, [jobName](const PrintOutcome& outcome) {
-        return QStringLiteral("Grafikon „%1” nije ispisan: %2.")
-            .arg(jobName, FromUtf8(outcome.reason));
-    });
+void PrintCommands::PrintChart(const QByteArray& pdf, const QString& jobName, OutcomeShown where) {
+    Start(
+        {{jobName.toStdString(), [pdf] { return pdf; }, {}}},
+        [jobName](const PrintOutcome& outcome) {
+            return QStringLiteral("Grafikon „%1” nije ispisan: %2.")
+                .arg(jobName, FromUtf8(outcome.reason));
+        },
+        std::move(where));
 }
 
-bool PrintCommands::RefusedWhileBusy() {
+bool PrintCommands::RefusedWhileBusy(const OutcomeShown& where) {
     if (!busy()) {
         return false;
     }
-    if (showNote) {
-        showNote(QStringLiteral("Ispis je već u tijeku: novi ispis nije pokrenut."));
+    if (where) {
+        where(QStringLiteral("Ispis je već u tijeku: novi ispis nije pokrenut."), false);
     }
     return true;
 }
 
 bool PrintCommands::Start(std::vector<PrintWorker::Job> jobs,
-                          std::function<QString(const PrintOutcome&)> describe) {
-    if (RefusedWhileBusy() || jobs.empty()) {
+                          std::function<QString(const PrintOutcome&)> describe,
+                          OutcomeShown where) {
+    if (RefusedWhileBusy(where) || jobs.empty()) {
         return false;
     }
     describe_ = std::move(describe);
+    where_ = std::move(where);
     ShowRunning(true);
     return worker_.Start(std::move(jobs));
 }
 
-void PrintCommands::Finished(const PrintOutcome& outcome) {
-    // A system without a printer prints nothing, but the user hears why.
-    if (outcome.status == PrintStatus::NoPrinter && showNote) {
-        showNote(QStringLiteral("Nije postavljen zadani pisač"));
+QString SentNote(const PrintOutcome& outcome) {
+    QStringList titles;
+    for (const std::string& title : outcome.sent) {
+        titles << FromUtf8(title);
     }
-    if (outcome.status == PrintStatus::Refused || outcome.status == PrintStatus::Unreachable) {
-        dialogs_.ShowError(describe_(outcome));
+    return QStringLiteral("Poslano na pisač „%1”: %2.")
+        .arg(FromUtf8(outcome.printer), titles.join(QStringLiteral(", ")));
+}
+
+void PrintCommands::Finished(const PrintOutcome& outcome) {
+    // The window that gave the command hears what happened, whatever it was.
+    const OutcomeShown where = std::move(where_);
+    where_ = nullptr;
+    if (where) {
+        if (outcome.status == PrintStatus::Printed && !outcome.sent.empty()) {
+            where(SentNote(outcome), false);
+        } else if (outcome.status == PrintStatus::NoPrinter) {
+            // A system without a printer prints nothing, but the user hears why.
+            where(QStringLiteral("Nije postavljen zadani pisač"), false);
+        } else if (outcome.status == PrintStatus::Refused ||
+                   outcome.status == PrintStatus::Unreachable) {
+            where(describe_(outcome), true);
+        }
     }
     if (!busy()) {  // no other batch was started while the message was shown
         ShowRunning(false);
@@ -138,7 +193,12 @@ void PrintCommands::PregledIspisaClick(std::optional<Statement> showing) {
     const Statement s = *showing;
     dialogs_.ShowPrintPreview(FromUtf8(PdfTitle(ws_.document(), &s)),
                               reports_.PrintStatement(s, Inputs()),
-                              [this, s] { Submit(s, reports_.PrintStatement(s, Inputs())); });
+                              [this, s](QWidget* preview, OutcomeShown shown) {
+                                  const OutcomeShown where = InWindow(preview, std::move(shown));
+                                  if (!RefusedWhileBusy(where)) {
+                                      Submit(s, reports_.PrintStatement(s, Inputs()), where);
+                                  }
+                              });
 }
 
 QString PrintCommands::DefaultPdfName(const std::string& documentPath, std::optional<Statement> s) {

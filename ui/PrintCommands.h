@@ -18,6 +18,7 @@
 #include "ui/Dialogs.h"
 
 class QAction;
+class QWidget;
 
 namespace movik {
 
@@ -36,6 +37,14 @@ class PrintCommands {
     // Shows a passing note in the window's status bar (set by the window).
     std::function<void(const QString&)> showNote;
 
+    // Where a print command's outcome goes: a note (error false) or an error, shown in the
+    // window that gave the command. Main() is the main window's: notes in its status bar,
+    // errors in a message box.
+    using OutcomeShown = std::function<void(const QString& text, bool error)>;
+    OutcomeShown Main();
+    // shown while window lives; the main window's once it is closed (the outcome comes later).
+    OutcomeShown InWindow(QWidget* window, OutcomeShown shown);
+
     // Ispii1Click: prints the statement of the showing page (nothing on the general-data page,
     // showing == nullopt).
     void Ispii1Click(std::optional<Statement> showing);
@@ -49,12 +58,15 @@ class PrintCommands {
     void PrintCFFree();
     void PrintPok();
 
-    // A help topic printed through the same path: pdf sent as the job jobName.
-    void PrintTopic(const QByteArray& pdf, const QString& jobName);
-    // A chart printed through the same path: pdf sent as the job jobName.
-    void PrintChart(const QByteArray& pdf, const QString& jobName);
+    // A help topic printed through the same path: pdf sent as the job jobName; the outcome
+    // shown through where (the help window's).
+    void PrintTopic(const QByteArray& pdf, const QString& jobName, OutcomeShown where);
+    // A chart printed through the same path: pdf sent as the job jobName; the outcome shown
+    // through where (the charts window's).
+    void PrintChart(const QByteArray& pdf, const QString& jobName, OutcomeShown where);
     // "Pregled ispisa": the showing page's report(s) in the print preview; its print button
-    // prints them on the default printer as the print command does.
+    // prints them on the default printer as the print command does, the outcome shown in the
+    // preview.
     void PregledIspisaClick(std::optional<Statement> showing);
     // "Izvoz u PDF…": the report(s) of statement s, or all six when s is nullopt, into one PDF
     // file chosen in the save dialog.
@@ -67,14 +79,14 @@ class PrintCommands {
   private:
     PrintInputs Inputs() const;
     // Paints every job into its own PDF and submits it, in order, from the worker.
-    void Submit(Statement s, const std::vector<PrintJob>& jobs);
-    // True (with the note shown) while a batch runs: another print is refused then.
-    bool RefusedWhileBusy();
-    // Starts a batch; describe gives a failed job's message. False (with the note shown) while
-    // another batch runs.
+    void Submit(Statement s, const std::vector<PrintJob>& jobs, OutcomeShown where);
+    // True (with the note shown through where) while a batch runs: another print is refused.
+    bool RefusedWhileBusy(const OutcomeShown& where);
+    // Starts a batch; describe gives a failed job's message, where shows the outcome. False
+    // (with the note shown) while another batch runs.
     bool Start(std::vector<PrintWorker::Job> jobs,
-               std::function<QString(const PrintOutcome&)> describe);
-    // The batch's end: a failure shown, the print button enabled again.
+               std::function<QString(const PrintOutcome&)> describe, OutcomeShown where);
+    // The batch's end: what was sent and where, or why not, shown; the print button enabled.
     void Finished(const PrintOutcome& outcome);
     void ShowRunning(bool running);
 
@@ -86,6 +98,10 @@ class PrintCommands {
     QAction* bPrint_ = nullptr;
     QString bPrintHint_;
     std::function<QString(const PrintOutcome&)> describe_;
+    OutcomeShown where_;
 };
+
+// The note of a batch that went to the printer: „Poslano na pisač „X”: Aktiva, Pasiva."
+QString SentNote(const PrintOutcome& outcome);
 
 }  // namespace movik

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "reports/ReportPaint.h"
+#include "ui/WindowPlace.h"
 
 namespace movik {
 
@@ -58,8 +59,9 @@ class PreviewPage : public QWidget {
     double zoom_ = 1.0;
 };
 
-PrintPreviewWindow::PrintPreviewWindow(const QString& title, const std::vector<PrintJob>& jobs,
-                                       std::function<void()> print, QWidget* parent)
+PrintPreviewWindow::PrintPreviewWindow(
+    const QString& title, const std::vector<PrintJob>& jobs,
+    std::function<void(QWidget*, std::function<void(const QString&, bool)>)> print, QWidget* parent)
     : QDialog(parent), print_(std::move(print)) {
     setObjectName(QStringLiteral("PregledIspisa"));
     setWindowTitle(QStringLiteral("Pregled ispisa (") + title + u')');
@@ -107,6 +109,11 @@ PrintPreviewWindow::PrintPreviewWindow(const QString& title, const std::vector<P
     layout->setSpacing(0);
     layout->addWidget(bar);
     layout->addWidget(scroll_);
+    message_ = new QLabel(this);
+    message_->setObjectName(QStringLiteral("PregledPoruka"));
+    message_->setContentsMargins(8, 4, 8, 4);
+    message_->setWordWrap(true);
+    layout->addWidget(message_);
 
     // Tall enough for a whole A4 page at a readable size, as far as the screen allows.
     QSize size(900, 1100);
@@ -114,6 +121,7 @@ PrintPreviewWindow::PrintPreviewWindow(const QString& title, const std::vector<P
         size = size.boundedTo(screen->availableSize() * 9 / 10);
     }
     resize(size);
+    PlaceWindow(this, parent);
     Update();
 }
 
@@ -153,8 +161,17 @@ void PrintPreviewWindow::Print() {
     if (pages_.empty()) {
         return;
     }
-    print_();
-    accept();
+    // The preview stays open: the outcome shows here when it comes.
+    ShowOutcome(QStringLiteral("Šalje se na pisač…"), false);
+    print_(this, [this](const QString& text, bool error) { ShowOutcome(text, error); });
+}
+
+void PrintPreviewWindow::ShowOutcome(const QString& text, bool error) {
+    message_->setText(error ? QStringLiteral("Pogreška: ") + text : text);
+}
+
+QString PrintPreviewWindow::message() const {
+    return message_->text();
 }
 
 void PrintPreviewWindow::Update() {

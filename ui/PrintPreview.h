@@ -20,10 +20,12 @@ class PreviewPage;
 class PrintPreviewWindow : public QDialog {
     Q_OBJECT
   public:
-    // pages: every page of jobs that were not refused; print runs when the user prints (the
-    // window then closes).
-    PrintPreviewWindow(const QString& title, const std::vector<PrintJob>& jobs,
-                       std::function<void()> print, QWidget* parent = nullptr);
+    // pages: every page of jobs that were not refused; print runs when the user prints, with
+    // this window and its message line, which shows the outcome when it comes.
+    PrintPreviewWindow(
+        const QString& title, const std::vector<PrintJob>& jobs,
+        std::function<void(QWidget*, std::function<void(const QString&, bool)>)> print,
+        QWidget* parent = nullptr);
 
     int pageCount() const { return static_cast<int>(pages_.size()); }
     // The page shown, counted from 1 (0 when there is none).
@@ -38,12 +40,16 @@ class PrintPreviewWindow : public QDialog {
     void ZoomOut();
     void FitWidth();
     void Print();
+    // The message line: the outcome of printing (an error marked as one).
+    void ShowOutcome(const QString& text, bool error);
+    QString message() const;
 
   private:
     void Update();
 
     std::vector<LaidOutPage> pages_;
-    std::function<void()> print_;
+    std::function<void(QWidget*, std::function<void(const QString&, bool)>)> print_;
+    QLabel* message_;
     int current_ = 0;
     double zoom_ = 1.0;
     QScrollArea* scroll_;

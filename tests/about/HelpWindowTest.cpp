@@ -148,12 +148,16 @@ TEST(HelpWindow, PrintHandsTheTopicToThePrintPath) {
     EXPECT_FALSE(print->isEnabled());
 
     QList<std::pair<QByteArray, QString>> printed;
-    w.SetTopicPrinter([&](const QByteArray& pdf, const QString& name) {
+    w.SetTopicPrinter([&](const QByteArray& pdf, const QString& name, QWidget* window,
+                          std::function<void(const QString&, bool)> shown) {
         printed.append({pdf, name});
+        EXPECT_EQ(window, &w);
+        shown(QStringLiteral("pisač ne odgovara"), true);
     });
     ASSERT_TRUE(print->isEnabled());
     print->trigger();
     ASSERT_EQ(printed.size(), 1);
+    EXPECT_EQ(w.outcome(), QStringLiteral("Pogreška: pisač ne odgovara"));  // in the help
     EXPECT_TRUE(printed[0].first.startsWith("%PDF-"));
     EXPECT_EQ(printed[0].second,
               QString::fromUtf8(kProgramTitle) + QStringLiteral(" – likvidnost.html"));

@@ -102,7 +102,54 @@ TEST(ComparisonTable, SortsNumbersAndTextsBothWaysWithEmptyCellsLast) {
     EXPECT_EQ(Files(t),
               (std::vector<std::string>{"Cvijet2024.mvk", "Čvor2023.mvk", "čvor2024.mvk",
                                         "Žito2024.mvk", "Žito2022.mvk", "Žito2023.mvk", "x.mvk"}));
-    EXPECT_FALSE(t.grouped());
+}
+
+// Grouped and then sorted by a column: the companies go by their latest period's cell, each
+// keeps its periods in order, and every change still compares a period with the one before.
+TEST(ComparisonTable, GroupedSortOrdersCompaniesAndKeepsTheirPeriodsInOrder) {
+    ComparisonTable t = Sample();
+    t.SetGrouped(true);
+    const int assets = ColumnOf(t, ComparisonColumn::Kind::Amount, kAssets);
+    const int change = ColumnOf(t, ComparisonColumn::Kind::Change, kAssets);
+    // Latest assets: Cvijet 50, Čvor 150, Žito 200.
+    t.SortBy(assets, false);
+    EXPECT_TRUE(t.grouped());
+    EXPECT_EQ(Files(t), (std::vector<std::string>{"Žito2022.mvk", "Žito2023.mvk", "Žito2024.mvk",
+                                                  "Čvor2023.mvk", "čvor2024.mvk", "Cvijet2024.mvk",
+                                                  "x.mvk"}));
+    EXPECT_EQ(t.Text(1, change), "-100,0%");  // 2023 against 2022
+    EXPECT_EQ(t.Text(4, change), "50,0%");    // Čvor 2024 against 2023
+    // By the latest change: Čvor +50 %; Cvijet and Žito (from 0) have none and go after it.
+    t.SortBy(change, true);
+    EXPECT_EQ(Files(t),
+              (std::vector<std::string>{"Čvor2023.mvk", "čvor2024.mvk", "Cvijet2024.mvk",
+                                        "Žito2022.mvk", "Žito2023.mvk", "Žito2024.mvk", "x.mvk"}));
+}
+
+TEST(ComparisonTable, AFileAlreadyThereIsNotAddedTwice) {
+    ComparisonTable t = Sample();
+    EXPECT_EQ(t.Add({Doc("Žito", 2024, 200, 10), Doc("Novo", 2024, 1, 1), Failed("x.mvk")}), 2);
+    EXPECT_EQ(t.rowCount(), 8);
+    EXPECT_EQ(t.Add({Doc("Isto", 2020, 1, 1), Doc("Isto", 2020, 1, 1)}), 1);  // within one batch
+    EXPECT_EQ(t.rowCount(), 9);
+}
+
+TEST(ComparisonTable, TwoDocumentsOfOnePeriodAreMarkedWithoutAChange) {
+    ComparisonTable t(Croatian());
+    DocumentSummary copy = Doc("Žito", 2023, 300, 10);
+    copy.file = "kopija.mvk";
+    t.Add(
+        {Doc("Žito", 2022, 100, 10), Doc("Žito", 2023, 200, 10), copy, Doc("Žito", 2024, 400, 10)});
+    t.SetGrouped(true);
+    ASSERT_EQ(Files(t), (std::vector<std::string>{"Žito2022.mvk", "Žito2023.mvk", "kopija.mvk",
+                                                  "Žito2024.mvk"}));
+    EXPECT_EQ(t.SamePeriodAs(0), "");
+    EXPECT_EQ(t.SamePeriodAs(1), "kopija.mvk");
+    EXPECT_EQ(t.SamePeriodAs(2), "Žito2023.mvk");
+    EXPECT_DOUBLE_EQ(*t.Change(1, kAssets), 100.0);
+    EXPECT_FALSE(t.Change(2, kAssets).has_value());  // no "0,0 %" between two versions
+    EXPECT_NE(t.Text(2, ColumnOf(t, ComparisonColumn::Kind::Status)).find("„Žito2023.mvk”"),
+              std::string::npos);
 }
 
 TEST(ComparisonTable, RemovedRowsTakeTheirTrendWithThem) {

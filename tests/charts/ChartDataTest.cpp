@@ -101,5 +101,56 @@ TEST(FigureChart, BarsByCompanyAndLinesByPeriodWithGapsForMissingDocuments) {
     EXPECT_EQ(lines.series[1].values[2], 2.5);
 }
 
+struct AxisCase {
+    double low;
+    double high;
+    AxisRange expected;
+};
+
+class NiceAxis : public ::testing::TestWithParam<AxisCase> {};
+
+TEST_P(NiceAxis, RoundStepsThatFitTheData) {
+    const AxisCase& c = GetParam();
+    const AxisRange range = NiceAxisRange(c.low, c.high);
+    EXPECT_DOUBLE_EQ(range.min, c.expected.min);
+    EXPECT_DOUBLE_EQ(range.max, c.expected.max);
+    EXPECT_DOUBLE_EQ(range.step, c.expected.step);
+    // Whatever the data: it fits, in at most kMaxAxisSteps steps, from multiples of the step.
+    EXPECT_LE(range.min, std::min(c.low, 0.0));
+    EXPECT_GE(range.max, std::max(c.high, 0.0));
+    EXPECT_LE((range.max - range.min) / range.step, kMaxAxisSteps + 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ranges, NiceAxis,
+    ::testing::Values(
+        // A small loss beside sales of millions: one step below zero, not a quarter of the axis.
+        AxisCase{-76000, 6200000, {-1000000, 7000000, 1000000}},
+        AxisCase{0, 1010000, {0, 1200000, 200000}}, AxisCase{0, 6000000, {0, 6000000, 1000000}},
+        AxisCase{-3.5, 0, {-3.5, 0, 0.5}}, AxisCase{-420, 380, {-600, 400, 200}},
+        AxisCase{0.2, 0.87, {0, 1, 0.2}}, AxisCase{0, 0, {0, 1, 0.25}}));
+
+TEST(Charts, AnAllZeroDocumentHasNothingToShow) {
+    Workspace ws(kHr, 2024);
+    EXPECT_FALSE(HasValuesToShow(IncomeChart(ws.document(), kHr)));
+    EXPECT_FALSE(HasValuesToShow(StructureChart(ws.document(), kHr)));
+    EXPECT_TRUE(HasValuesToShow(IncomeChart(Example(), kHr)));
+}
+
+TEST(Charts, TheUnitTitlesTheAmountAxesAndColoursDoNotRepeatAcrossPanels) {
+    ChartPicture structure = StructureChart(Example(), kHr);
+    SetAmountUnit(structure, "eurima i centima");
+    EXPECT_EQ(structure.panels[0].valueTitle, "Iznosi u eurima i centima");
+    EXPECT_EQ(structure.panels[1].valueTitle, "%");
+    const ChartPicture figure =
+        FigureChart({"Ukupna aktiva",
+                     false,
+                     {{"A", "2023.", 1, 5}, {"A", "2024.", 2, 6}, {"B", "2024.", 2, 7}},
+                     {}});
+    // Bars are periods (colours 0 and 1), lines are companies: theirs come after.
+    EXPECT_EQ(figure.panels[0].firstColour, 0u);
+    EXPECT_EQ(figure.panels[1].firstColour, 2u);
+}
+
 }  // namespace
 }  // namespace movik

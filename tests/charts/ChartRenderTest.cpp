@@ -67,12 +67,13 @@ TEST(ChartRender, SvgParsesAndCarriesTheTitleAndLegend) {
 TEST(ChartWindow, SavesByExtensionRefusesOthersAndPrintsAPdf) {
     QTemporaryDir dir;
     std::optional<QString> choice;
-    QStringList errors;
     QByteArray printed;
     ChartWindowActions actions;
     actions.chooseSaveFile = [&](const QString&) { return choice; };
-    actions.showError = [&](const QString& m) { errors << m; };
-    actions.print = [&](const QByteArray& pdf, const QString&) { printed = pdf; };
+    actions.print = [&](const QByteArray& pdf, const QString&, QWidget*, OutcomeShown shown) {
+        printed = pdf;
+        shown(QStringLiteral("poslano"), false);
+    };
     // The window draws through the library the program loads, built beside it.
     QString error;
     const ChartDrawing* library = LoadChartLibrary(QStringLiteral(MOVIK_CHART_LIBRARY), &error);
@@ -88,11 +89,12 @@ TEST(ChartWindow, SavesByExtensionRefusesOthersAndPrintsAPdf) {
 
     choice = dir.filePath(QStringLiteral("a.bmp"));
     window.SaveClick();
-    EXPECT_EQ(errors.size(), 1);
+    EXPECT_TRUE(window.message().contains(QStringLiteral(".bmp")));  // said in the window
     EXPECT_FALSE(QFile::exists(*choice));
 
     window.PrintClick();
     EXPECT_TRUE(printed.startsWith("%PDF"));
+    EXPECT_EQ(window.message(), QStringLiteral("poslano"));
 }
 
 TEST(ChartLibrary, DrawsAsTheLinkedCodeAndALibraryThatFailsSaysWhy) {

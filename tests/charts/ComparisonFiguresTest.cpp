@@ -19,7 +19,7 @@ DocumentSummary Doc(const std::string& company, double from, double to, double a
                     double firstIndicator) {
     DocumentSummary s;
     s.ok = true;
-    s.file = company + ".mvk";
+    s.file = company + "-" + std::to_string(static_cast<int>(to)) + ".mvk";  // one file a period
     s.company = company;
     s.from = from;
     s.to = to;

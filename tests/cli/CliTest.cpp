@@ -295,9 +295,9 @@ TEST_F(Cli, ImportRefusesAmbiguousAmountsAndShiftedRows) {
     };
     for (const Case& c :
          {Case{6, "6;x;485,000;0;0,00;0;",
-               "u retku 7, stupcu 3 iznos \"485,000\" nije jednoznačan: može biti 485,00 ili "
+               "u retku 7, stupcu 3 iznos „485,000” nije jednoznačan: može biti 485,00 ili "
                "485.000,00."},
-          Case{6, "7;x;1,00;0;0,00;0;", "u retku 7, stupcu 1 stoji redni broj \"7\""}}) {
+          Case{6, "7;x;1,00;0;0,00;0;", "u retku 7, stupcu 1 stoji redni broj „7”"}}) {
         std::string csv = "Rbr;P;x;Udio;y;Udio;\r\n";
         for (int row = 1; row <= 88; ++row) {
             csv += row == c.row ? c.line + "\r\n" : std::to_string(row) + ";x;0,00;0;0,00;0;\r\n";
@@ -396,6 +396,31 @@ TEST_F(Cli, ImportWithABadAmountNamesItAndWritesNothing) {
     const Result r = Run("--locale hr_HR import a.mvk bilanca in.csv");
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("u retku 4, stupcu 3"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadFile(Path("a.mvk")), before);
+}
+
+// A short file says on stderr which rows kept their amounts and saves; a header-only file
+// imports nothing, says so, exits 2 and leaves the document as it was.
+TEST_F(Cli, ImportSaysWhatAShortOrEmptyFileDid) {
+    ASSERT_EQ(Run("--locale hr_HR new a.mvk").exitCode, 0);
+    ASSERT_EQ(Run("--locale hr_HR export '" MOVIK_EXAMPLE "' bilanca -o full.csv").exitCode, 0);
+    std::string csv = ReadFile(Path("full.csv"));
+    std::size_t at = 0;
+    for (int line = 0; line < 51; ++line) {
+        at = csv.find("\r\n", at) + 2;
+    }
+    WriteFile(Path("short.csv"), csv.substr(0, at));  // the header and rows 1 to 50
+    const Result r = Run("--locale hr_HR import a.mvk bilanca short.csv");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err,
+              "movik-cli: Uvezeno je 50 od 88 redaka; retci 51–88 zadržali su dosadašnje "
+              "iznose.\n");
+
+    const std::string before = ReadFile(Path("a.mvk"));
+    WriteFile(Path("header.csv"), csv.substr(0, csv.find("\r\n") + 2));
+    const Result empty = Run("--locale hr_HR import a.mvk bilanca header.csv");
+    EXPECT_EQ(empty.exitCode, 2);
+    EXPECT_EQ(empty.err, "movik-cli: Datoteka nema redaka s iznosima: ništa nije uvezeno.\n");
     EXPECT_EQ(ReadFile(Path("a.mvk")), before);
 }
 

@@ -12,6 +12,7 @@
 #include "DocumentTestSupport.h"
 #include "document/Workspace.h"
 #include "model/Calculations.h"
+#include "model/StatementFacts.h"
 #include "model/Templates.h"
 #include "tests/support/WorkspaceTestAccess.h"
 
@@ -288,23 +289,84 @@ TEST(ImportCsv, RacunNeedsFourPieces) {
     EXPECT_EQ(grid.cell(1, 0), "");
 }
 
-TEST(ImportCsv, HeaderOnlyFileKeepsAmountsAndStillRecalculates) {
-    Workspace ws(DotSettings(), 2024);
-    WorkspaceTestAccess::Document(ws).Bilanca.row(4).IznosTekuca = 100;
-    WorkspaceTestAccess::Document(ws).Racun.row(2).Iznos = 50;
-    ws.FillGrids();  // shown, not yet recalculated
-    ASSERT_EQ(ws.document().Bilanca.row(2).IznosTekuca, 0);
+TEST(ImportCsv, AFileWithoutAmountLinesImportsNothing) {
+    for (const std::string bytes : {"Rbr;Pozicija;prije;Udio;sada;Udio;\r\n", ""}) {
+        Workspace ws(DotSettings(), 2024);
+        WorkspaceTestAccess::Document(ws).Bilanca.row(4).IznosTekuca = 100;
+        ws.FillGrids();  // shown, not yet recalculated
+        const StatementGrids before = ws.grids();
 
-    EXPECT_EQ(ws.ImportCsv(Statement::Bilanca, "Rbr;Pozicija;prije;Udio;sada;Udio;\r\n"), "");
-    EXPECT_EQ(ws.document().Bilanca.row(4).IznosTekuca, 100);
-    EXPECT_EQ(ws.document().Racun.row(2).Iznos, 50);
-    EXPECT_EQ(ws.document().Bilanca.row(2).IznosTekuca, 100);  // the cycle ran
-    EXPECT_EQ(ws.grids().Bilanca.cell(1, 0), "Rbr");
-    EXPECT_EQ(ws.grids().Bilanca.cell(2, 0), "P o z i c i j a");  // piece 1 is not used
-    EXPECT_EQ(ws.grids().Bilanca.cell(4, 0), "Udio");
-    // The dates come from the document's period, not from the file.
-    EXPECT_EQ(ws.grids().Bilanca.cell(3, 0), "31.12.2023");
-    EXPECT_EQ(ws.grids().Bilanca.cell(5, 0), "31.12.2024");
+        EXPECT_EQ(ws.ImportCsv(Statement::Bilanca, bytes),
+                  "Datoteka nema redaka s iznosima: ništa nije uvezeno.");
+        EXPECT_EQ(ws.document().Bilanca.row(2).IznosTekuca, 0);  // no cycle ran
+        EXPECT_TRUE(ws.grids() == before);
+        EXPECT_FALSE(ws.document().Izmijenjen);
+        EXPECT_FALSE(ws.CanUndo());
+    }
+}
+
+// What a file of the first lines of an export says about the rows it did not reach.
+struct ShortFile {
+    Statement statement;
+    std::size_t lines;  // the header line included
+    const char* note;
+};
+
+class ImportShortFile : public ::testing::TestWithParam<ShortFile> {};
+
+TEST_P(ImportShortFile, SaysWhichRowsKeptTheirAmounts) {
+    const ShortFile& c = GetParam();
+    Workspace source(CommaSettings(), 2024);
+    FillRandomInputs(source, 11);
+    std::vector<std::string> lines = Lines(source.ExportCsv(c.statement));
+    lines.resize(c.lines);
+    Workspace ws(CommaSettings(), 2024);
+    FillRandomInputs(ws, 12);
+    const StatementGrids before = ws.grids();
+
+    std::string note = "stale";
+    ASSERT_EQ(ws.ImportCsv(c.statement, JoinLines(lines), &note), "");
+    EXPECT_EQ(note, c.note);
+    // Typed amounts: from the file as far as it goes, the old ones beyond.
+    for (int r = 1; r <= RowCount(c.statement); ++r) {
+        if (TemplateRow(c.statement, r).Izracunata) {
+            continue;
+        }
+        const bool imported = static_cast<std::size_t>(r) < c.lines;
+        for (const int col : FactsOf(c.statement).inputColumns) {
+            if (col != 0) {
+                EXPECT_EQ(ws.grids().of(c.statement).cell(col, r),
+                          (imported ? source.grids() : before).of(c.statement).cell(col, r))
+                    << r << "/" << col;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ImportShortFile,
+    ::testing::Values(
+        ShortFile{Statement::Bilanca, 51,
+                  "Uvezeno je 50 od 88 redaka; retci 51–88 zadržali su dosadašnje iznose."},
+        ShortFile{Statement::Racun, 45,
+                  "Uvezeno je 44 od 45 redaka; redak 45 zadržao je dosadašnji iznos."},
+        ShortFile{Statement::Racun, 2,
+                  "Uvezeno je 1 od 45 redaka; retci 2–45 zadržali su dosadašnje iznose."},
+        ShortFile{Statement::Racun, 46, ""}, ShortFile{Statement::Bilanca, 89, ""}));
+
+TEST(ImportCsv, AmountsRoundedToCentsAreCountedAndTheFirstNamed) {
+    Workspace ws(CommaSettings(), 2024);
+    std::vector<std::string> lines = Lines(ws.ExportCsv(Statement::Bilanca));
+    lines[5] = "5;x;420.000,005;0,00%;1.234,5678;0,00%;";
+    lines[9] = "9;x;1,2500;0,00%;7,10;0,00%;";  // zeros beyond the cents round nothing
+    lines[12] = "12;x;0,001;0,00%;0,00;0,00%;";
+    std::string note;
+    ASSERT_EQ(ws.ImportCsv(Statement::Bilanca, JoinLines(lines), &note), "");
+    EXPECT_EQ(note,
+              "Iznosa s više od dvije decimale zaokruženih na cente: 3 (prvi u retku 6, "
+              "stupcu 3).");
+    EXPECT_EQ(ws.grids().Bilanca.cell(3, 5), "420.000,01");
+    EXPECT_EQ(ws.grids().Bilanca.cell(5, 5), "1.234,57");
 }
 
 TEST(ImportCsv, OwnRowNumbersAndSharesReplaceTheImportedOnes) {
@@ -403,9 +465,11 @@ TEST(ImportCsv, RowsBeyondAShortFileKeepTheirCells) {
 
 TEST(ImportCsv, Windows1250AndUtf8WithByteOrderMark) {
     Workspace ws(DotSettings(), 2024);
-    EXPECT_EQ(ws.ImportCsv(Statement::Racun, "Rbr;P;Iznos \x9A;Udio;\r\n"), "");
+    EXPECT_EQ(ws.ImportCsv(Statement::Racun, "Rbr;P;Iznos \x9A;Udio;\r\n1;x;0.00;0.00%;\r\n"), "");
     EXPECT_EQ(ws.grids().Racun.cell(3, 0), "Iznos š");
-    EXPECT_EQ(ws.ImportCsv(Statement::Racun, "\xEF\xBB\xBFRbr;P;Iznos č;Udio;\r\n"), "");
+    EXPECT_EQ(
+        ws.ImportCsv(Statement::Racun, "\xEF\xBB\xBFRbr;P;Iznos č;Udio;\r\n1;x;0.00;0.00%;\r\n"),
+        "");
     EXPECT_EQ(ws.grids().Racun.cell(3, 0), "Iznos č");
     EXPECT_EQ(ws.grids().Racun.cell(1, 0), "Rbr");
 }
@@ -454,8 +518,8 @@ TEST_P(ImportBadAmount, RefusesTheWholeFileNamingLineAndColumn) {
     const std::string error =
         ws.ImportCsv(Statement::Bilanca, BilancaWithLine5(GetParam())).message();
     EXPECT_EQ(error,
-              std::string("Datoteka nije uvezena: u retku 6, stupcu 3 nije ispravan iznos (\"") +
-                  GetParam() + "\").");
+              std::string("Datoteka nije uvezena: u retku 6, stupcu 3 nije ispravan iznos („") +
+                  GetParam() + "”).");
     EXPECT_EQ(ws.ExportCsv(Statement::Bilanca), ExportCsv(Statement::Bilanca, before.Bilanca));
     EXPECT_FALSE(ws.document().Izmijenjen);
 }
@@ -495,23 +559,23 @@ INSTANTIATE_TEST_SUITE_P(
     Files, ImportTrap,
     ::testing::Values(
         Trap{"WholeAmountWithEnglishGrouping", CommaSettings(), BilancaWithLine5("485,000"),
-             "Datoteka nije uvezena: u retku 6, stupcu 3 iznos \"485,000\" nije jednoznačan: "
+             "Datoteka nije uvezena: u retku 6, stupcu 3 iznos „485,000” nije jednoznačan: "
              "može biti 485,00 ili 485.000,00."},
         Trap{"WholeAmountWithCroatianGrouping", DotSettings(), BilancaWithLine5("-124.000", "0.00"),
-             "Datoteka nije uvezena: u retku 6, stupcu 3 iznos \"-124.000\" nije jednoznačan: "
+             "Datoteka nije uvezena: u retku 6, stupcu 3 iznos „-124.000” nije jednoznačan: "
              "može biti -124.00 ili -124,000.00."},
         Trap{"MissingLine", CommaSettings(), WithoutLine(BilancaWithLine5("1,00"), 3),
-             "Datoteka nije uvezena: u retku 4, stupcu 1 stoji redni broj \"4\", a taj redak "
+             "Datoteka nije uvezena: u retku 4, stupcu 1 stoji redni broj „4”, a taj redak "
              "pripada stavci 3 (redak nedostaje ili je suvišan)."},
         Trap{"AmountAtTheLimit", CommaSettings(), BilancaWithLine5("100.000.000.000,00"),
-             "Datoteka nije uvezena: u retku 6, stupcu 3 (\"100.000.000.000,00\"): Iznos je "
+             "Datoteka nije uvezena: u retku 6, stupcu 3 („100.000.000.000,00”): Iznos je "
              "prevelik: najveći dopušteni iznos je 99.999.999.999,99."},
         Trap{"AmountThatRoundsToTheLimit", CommaSettings(), BilancaWithLine5("-99.999.999.999,995"),
-             "Datoteka nije uvezena: u retku 6, stupcu 3 (\"-99.999.999.999,995\"): Iznos je "
+             "Datoteka nije uvezena: u retku 6, stupcu 3 („-99.999.999.999,995”): Iznos je "
              "prevelik: najveći dopušteni iznos je 99.999.999.999,99."},
         Trap{"HugeAmountInTheOtherConvention", CommaSettings(),
              BilancaWithLine5("-99,999,999,999,999,999.00", "0.00"),
-             "Datoteka nije uvezena: u retku 6, stupcu 3 (\"-99,999,999,999,999,999.00\"): Iznos "
+             "Datoteka nije uvezena: u retku 6, stupcu 3 („-99,999,999,999,999,999.00”): Iznos "
              "je prevelik: najveći dopušteni iznos je 99.999.999.999,99."}),
     [](const ::testing::TestParamInfo<Trap>& info) { return std::string(info.param.name); });
 
@@ -585,10 +649,9 @@ TEST(ImportCsv, OtherConventionNeedsTwoDecimalsEverywhere) {
 TEST(ImportCsv, TheBadAmountOfAFileInTheOtherConventionIsNamed) {
     for (const char* bad : {"1500", "11x8"}) {
         Workspace ws(CommaSettings(), 2024);
-        EXPECT_EQ(
-            ws.ImportCsv(Statement::Bilanca, BilancaWithLine5(bad, "0.00")),
-            std::string("Datoteka nije uvezena: u retku 6, stupcu 3 nije ispravan iznos (\"") +
-                bad + "\").");
+        EXPECT_EQ(ws.ImportCsv(Statement::Bilanca, BilancaWithLine5(bad, "0.00")),
+                  std::string("Datoteka nije uvezena: u retku 6, stupcu 3 nije ispravan iznos („") +
+                      bad + "”).");
     }
 }
 
@@ -601,11 +664,11 @@ TEST(ImportCsv, AnotherStatementsFileIsRefused) {
     };
     for (const Case& c :
          {Case{Statement::Bilanca, Statement::Racun,
-               "Datoteka nije uvezena: nije tablica izvještaja \"Račun dobiti i gubitka\" (redak 1 "
+               "Datoteka nije uvezena: nije tablica izvještaja „Račun dobiti i gubitka” (redak 1 "
                "ima 6 stupaca, a izvještaj ih ima 4)."},
           Case{Statement::Racun, Statement::Bilanca,
-               "Datoteka nije uvezena: to je tablica izvještaja \"Račun dobiti i gubitka\", a ne "
-               "izvještaja \"Bilanca\"."}}) {
+               "Datoteka nije uvezena: to je tablica izvještaja „Račun dobiti i gubitka”, a ne "
+               "izvještaja „Bilanca”."}}) {
         Workspace source(DotSettings(), 2024);
         FillRandomInputs(source, 21);
         Workspace ws(DotSettings(), 2024);

@@ -9,6 +9,8 @@
 #include "charts/ChartWindow.h"
 #include "tests/ui/WindowFixture.h"
 #include "ui/AnalysisCommands.h"
+#include "ui/ComparisonWindow.h"
+#include "ui/WindowPlace.h"
 
 namespace movik::test {
 namespace {
@@ -119,6 +121,51 @@ TEST(Grafikoni, OpensTheChartsOfTheOpenDocument) {
     ASSERT_NE(charts, nullptr);
     EXPECT_TRUE(charts->isVisible());
     EXPECT_NE(charts->Current().title.find("Lipa-Mont d.d."), std::string::npos);
+    charts->close();
+}
+
+// FitInside: no larger than the screen's free area, moved as little as it takes.
+TEST(WindowPlace, FitsInsideTheAvailableArea) {
+    const QRect screen(0, 0, 1024, 740);
+    const struct {
+        QRect wanted;
+        QRect fitted;
+    } cases[] = {
+        {{100, 50, 600, 400}, {100, 50, 600, 400}},    // already inside
+        {{-40, 10, 1100, 680}, {0, 10, 1024, 680}},    // too wide: as wide as the screen
+        {{700, 500, 600, 400}, {424, 340, 600, 400}},  // over the edge: moved back
+        {{0, 0, 1300, 1100}, {0, 0, 1024, 740}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FitInside(c.wanted, screen), c.fitted);
+    }
+}
+
+// Every window the program opens over a small screen lies on it, and comes back where it was.
+TEST(WindowPlace, TheChartsAndComparisonWindowsOpenOnASmallScreen) {
+    WindowFixture f;
+    f.ShowActive();
+    const QRect available = f.window->screen()->availableGeometry();
+    ASSERT_LT(available.width(), 1100);  // the offscreen screen is smaller than they ask for
+    f.window->Grafikoni1Click();
+    auto* charts = f.window->findChild<ChartWindow*>(QStringLiteral("fGrafikoni"));
+    ASSERT_NE(charts, nullptr);
+    EXPECT_TRUE(available.contains(charts->geometry())) << charts->geometry().width();
+    f.window->Usporedba1Click();
+    const QRect comparison = f.window->comparison()->geometry();
+    EXPECT_TRUE(available.contains(comparison))
+        << comparison.x() << "," << comparison.y() << " " << comparison.width() << "x"
+        << comparison.height() << " in " << available.width() << "x" << available.height();
+
+    const QRect moved(available.topLeft() + QPoint(40, 60), QSize(700, 520));
+    charts->setGeometry(moved);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return charts->geometry() == moved; }));
+    charts->close();
+    QTest::qWait(1);
+    f.window->Grafikoni1Click();
+    charts = f.window->findChild<ChartWindow*>(QStringLiteral("fGrafikoni"));
+    ASSERT_NE(charts, nullptr);
+    EXPECT_EQ(charts->geometry(), moved);
     charts->close();
 }
 

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -171,7 +172,11 @@ TEST(ComparisonWindow, DroppedFilesAndFoldersAreLoadedInTheirOrder) {
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     static_cast<QObject*>(w)->event(&drop);
     ASSERT_TRUE(QTest::qWaitFor([w] { return !w->IsLoading(); }, 20000));
-    ASSERT_EQ(w->model().rowCount(), 8);  // the file, then the folder's seven; no web address
+    // The file, then the folder's other six (the file is in it too); no web address.
+    ASSERT_EQ(w->model().rowCount(), 7);
+    EXPECT_TRUE(w->findChild<QLabel*>(QStringLiteral("lStanje"))
+                    ->text()
+                    .endsWith(QStringLiteral("Već u tablici (nisu dodani ponovno): 1.")));
     EXPECT_TRUE(QString::fromStdString(w->model().table().Summary(0).file).endsWith(u"2-2024.mvk"));
     EXPECT_TRUE(QString::fromStdString(w->model().table().Summary(1).file).endsWith(u"0-2023.mvk"));
 }

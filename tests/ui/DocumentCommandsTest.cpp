@@ -1,5 +1,7 @@
 // The document commands and the unsaved-changes guard, with scripted dialogs.
 
+#include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -208,7 +210,7 @@ TEST(DocumentCommands, WarningIsRepeatedAfterSaveAndOpen) {
     f.window->SnimiClick();
     ASSERT_TRUE(FileExists(path));
     EXPECT_EQ(f.dialogs->informed, QStringList{kImbalance});
-    EXPECT_EQ(f.dialogs->informedHelp, std::vector<int>{10});
+    EXPECT_EQ(f.dialogs->informedHelp, std::vector<int>{kWarningsHelpContext});
 
     f.window->Nova1Click();
     EXPECT_EQ(f.Find<QLabel>("pUpozorenje")->text(), "");
@@ -290,6 +292,58 @@ TEST(DocumentCommands, SavingRefusesADateFieldThatHoldsNoDate) {
     EXPECT_EQ(f.Doc().DatumOd, DayNumber(2024, 2, 1));
     EXPECT_FALSE(f.Doc().Izmijenjen);
     EXPECT_EQ(f.dialogs->errors.size(), 3);
+}
+
+// "Poništi" and "Ponovi" in the menu: a converted document back in kunas with its unit, then the
+// edit before it and the choice of kunas, with the changed mark and the actions' state as a
+// person expects.
+TEST(DocumentCommands, UndoAndRedoFromTheMenu) {
+    WindowFixture f;
+    auto* undo = f.Find<QAction>("Ponisti1");
+    auto* redo = f.Find<QAction>("Ponovi1");
+    auto* unit = f.Find<QComboBox>("cbIznos");
+    auto* currency = f.Find<QComboBox>("cbValuta");
+    EXPECT_FALSE(undo->isEnabled());
+    f.window->cbValutaChange(1);  // a document typed in kunas
+    ASSERT_EQ(unit->currentText(), "kunama i lipama");
+    ASSERT_TRUE(f.window->agBilancaCellValidate(5, 4, "753,45"));
+    f.dialogs->answers = {Answer::Yes};
+    f.window->PreracunajUEure1Click();
+    ASSERT_EQ(f.Grids().Bilanca.cell(5, 4), "100,00");
+    ASSERT_EQ(unit->currentText(), "eurima i centima");
+
+    undo->trigger();
+    EXPECT_EQ(f.Grids().Bilanca.cell(5, 4), "753,45");
+    EXPECT_EQ(unit->currentText(), "kunama i lipama");
+    EXPECT_EQ(currency->currentIndex(), 1);
+    undo->trigger();
+    undo->trigger();
+    EXPECT_EQ(currency->currentIndex(), 0);  // euros again, as the period implies
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(f.Doc().Izmijenjen);  // every change taken back: closing asks nothing
+    redo->trigger();
+    redo->trigger();
+    EXPECT_EQ(f.Grids().Bilanca.cell(5, 4), "753,45");
+    EXPECT_EQ(currency->currentIndex(), 1);
+}
+
+// The keys themselves, pressed in a text field that would take them as its own undo: the
+// document's undo and redo run, and Ctrl+Z is still the exit.
+TEST(DocumentCommands, UndoKeysReachTheDocumentFromATextField) {
+    WindowFixture f;
+    f.ShowActive();
+    ASSERT_TRUE(f.window->agRacunCellValidate(3, 2, "100"));
+    auto* company = f.Find<QLineEdit>("ePoduzece");
+    company->setFocus();
+    QTest::keyClicks(company, QStringLiteral("Alfa"));
+    QTest::keyClick(company, Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(f.Grids().Racun.cell(3, 2), "0,00");
+    EXPECT_EQ(company->text(), "Alfa");  // the field's typing stays
+    QTest::keyClick(company, Qt::Key_Backspace, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_EQ(f.Grids().Racun.cell(3, 2), "100,00");
+    f.dialogs->answers = {Answer::Cancel};
+    QTest::keyClick(company, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(f.dialogs->questions, QStringList{kQuestion});  // the exit asks first
 }
 
 }  // namespace

@@ -143,10 +143,37 @@ TEST(ExportImport, FailedImportChangesNothing) {
     EXPECT_EQ(f.dialogs->errors[0], "List index out of bounds (3)");
     EXPECT_TRUE(f.dialogs->errors[1].contains("nema.csv"));
     EXPECT_EQ(f.dialogs->errors[2],
-              "Datoteka nije uvezena: u retku 2, stupcu 3 iznos \"485,000\" nije jednoznačan: "
+              "Datoteka nije uvezena: u retku 2, stupcu 3 iznos „485,000” nije jednoznačan: "
               "može biti 485,00 ili 485.000,00.");
     EXPECT_EQ(f.window->workspace().ExportCsv(Statement::Racun), before);
     EXPECT_FALSE(f.Doc().Izmijenjen);
+}
+
+// A short file fills the rows it has and the status bar says which kept their amounts; a file
+// of the header alone imports nothing and says so.
+TEST(ExportImport, ShortAndHeaderOnlyFilesSayWhatTheyDid) {
+    WindowFixture f;
+    ASSERT_TRUE(f.window->agRacunCellValidate(3, 44, "9"));
+    ShowPage(f, Statement::Racun);
+    const QString shortFile = f.Path("kratka.csv");
+    WriteAll(shortFile, "Rbr;P;Iznos;Udio;\r\n1;x;5,00;0;\r\n2;y;7,1251;0;\r\n");
+    const QString headerOnly = f.Path("zaglavlje.csv");
+    WriteAll(headerOnly, "Rbr;P;Iznos;Udio;\r\n");
+    f.dialogs->openChoices = {shortFile, headerOnly};
+
+    f.window->ImportCsv();
+    EXPECT_TRUE(f.dialogs->errors.isEmpty());
+    EXPECT_EQ(f.Find<QLabel>("pNapomena")->text(),
+              "Uvezeno je 2 od 45 redaka; retci 3–45 zadržali su dosadašnje iznose. Iznosa s više "
+              "od dvije decimale zaokruženih na cente: 1 (prvi u retku 3, stupcu 3).");
+    EXPECT_EQ(f.Grids().Racun.cell(3, 2), "7,13");
+    EXPECT_EQ(f.Grids().Racun.cell(3, 44), "9,00");  // beyond the file: kept
+
+    const std::string before = f.window->workspace().ExportCsv(Statement::Racun);
+    f.window->ImportCsv();
+    ASSERT_EQ(f.dialogs->errors.size(), 1);
+    EXPECT_EQ(f.dialogs->errors[0], "Datoteka nema redaka s iznosima: ništa nije uvezeno.");
+    EXPECT_EQ(f.window->workspace().ExportCsv(Statement::Racun), before);
 }
 
 TEST(ExportImport, FailedExportKeepsTheOldFile) {

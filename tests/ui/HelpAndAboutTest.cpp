@@ -206,7 +206,7 @@ TEST(HelpContexts, InformationBoxHelpAndContentsCommand) {
     f.dialogs->pressHelp = true;
     f.dialogs->saveChoices = {f.Path("neravnoteza.mvk")};
     f.window->SnimiClick();
-    EXPECT_EQ(help->contexts, std::vector<int>{10});
+    EXPECT_EQ(help->contexts, std::vector<int>{kWarningsHelpContext});  // its own section
 
     f.window->Korisnikauputstva1Click();
     EXPECT_EQ(help->contents, 1);

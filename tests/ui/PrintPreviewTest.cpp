@@ -22,7 +22,7 @@ TEST(PrintPreviewWindow, PagesUpAndDownWithinThePages) {
     ASSERT_EQ(jobs.size(), 2u);
     const int pages = static_cast<int>(jobs[0].pages.size() + jobs[1].pages.size());
     ASSERT_GE(pages, 2);
-    PrintPreviewWindow w(QStringLiteral("Bilanca"), jobs, [] {});
+    PrintPreviewWindow w(QStringLiteral("Bilanca"), jobs, [](QWidget*, auto) {});
     EXPECT_EQ(w.pageCount(), pages);
     EXPECT_EQ(w.currentPage(), 1);
     w.findChild<QAction*>("PregledPrethodna")->trigger();
@@ -38,7 +38,7 @@ TEST(PrintPreviewWindow, PagesUpAndDownWithinThePages) {
 
 TEST(PrintPreviewWindow, ZoomStaysWithinItsLimitsAndThePageIsPainted) {
     WindowFixture f;
-    PrintPreviewWindow w(QStringLiteral("Bilanca"), BalanceSheetJobs(f), [] {});
+    PrintPreviewWindow w(QStringLiteral("Bilanca"), BalanceSheetJobs(f), [](QWidget*, auto) {});
     auto* page = w.findChild<QWidget*>("PreviewPage");
     const int width = page->width();
     w.ZoomIn();
@@ -58,15 +58,24 @@ TEST(PrintPreviewWindow, ZoomStaysWithinItsLimitsAndThePageIsPainted) {
     EXPECT_GT(dark, 100);  // text and rules, not a blank sheet
 }
 
-TEST(PrintPreviewWindow, PrintRunsThePrintPathOnceAndCloses) {
+// The preview stays open after printing and shows the outcome when it comes.
+TEST(PrintPreviewWindow, PrintRunsThePrintPathOnceAndShowsTheOutcome) {
     WindowFixture f;
     int printed = 0;
-    PrintPreviewWindow w(QStringLiteral("Bilanca"), BalanceSheetJobs(f), [&] { ++printed; });
+    std::function<void(const QString&, bool)> shown;
+    PrintPreviewWindow w(QStringLiteral("Bilanca"), BalanceSheetJobs(f),
+                         [&](QWidget* preview, std::function<void(const QString&, bool)> s) {
+                             EXPECT_EQ(preview, &w);
+                             ++printed;
+                             shown = std::move(s);
+                         });
     w.show();
     w.findChild<QAction*>("PregledIspis")->trigger();
     EXPECT_EQ(printed, 1);
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(w.result(), QDialog::Accepted);
+    EXPECT_TRUE(w.isVisible());
+    ASSERT_TRUE(shown);
+    shown(QStringLiteral("Poslano na pisač „ured”: Aktiva, Pasiva."), false);
+    EXPECT_EQ(w.message(), QStringLiteral("Poslano na pisač „ured”: Aktiva, Pasiva."));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <cstdlib>
 
+#include "charts/ChartWindow.h"
 #include "tests/support/StalledServer.h"
 #include "tests/ui/WindowFixture.h"
 
@@ -76,23 +77,36 @@ TEST_F(PrintStall, WindowKeepsWorkingAndTheErrorNamesTheServer) {
     EXPECT_TRUE(bPrint->isEnabled());
 }
 
-// A help topic goes the same way, and its failure is reported as a report's.
-TEST_F(PrintStall, HelpTopicFailureIsReported) {
-    f.window->printing().PrintTopic("%PDF-1.4\n", QStringLiteral("Movik – Likvidnost"));
+// A help topic goes the same way; its failure is shown where the command was given.
+TEST_F(PrintStall, HelpTopicFailureIsReportedInTheHelpWindow) {
+    QWidget help;
+    QString shown;
+    f.window->printing().PrintTopic(
+        "%PDF-1.4\n", QStringLiteral("Movik – Likvidnost"),
+        f.window->printing().InWindow(&help, [&](const QString& text, bool) { shown = text; }));
     f.WaitForPrinting();
-    ASSERT_EQ(f.dialogs->errors.size(), 1);
-    EXPECT_EQ(f.dialogs->errors[0],
-              QStringLiteral("Tema pomoći „Movik – Likvidnost” nije ispisana: ") + Silent() +
-                  QStringLiteral(" (čekano 2 s)."));
+    EXPECT_TRUE(f.dialogs->errors.isEmpty());  // not behind it, over the main window
+    EXPECT_EQ(shown, QStringLiteral("Tema pomoći „Movik – Likvidnost” nije ispisana: ") + Silent() +
+                         QStringLiteral(" (čekano 2 s)."));
 }
 
-// A chart printed from a chart window goes the same way.
-TEST_F(PrintStall, ChartFailureIsReported) {
-    f.window->ChartPrinting()("%PDF-1.4\n", QStringLiteral("Struktura bilance"));
+// A chart printed from the charts window: the error shows in the charts window.
+TEST_F(PrintStall, ChartFailureIsShownInTheChartsWindow) {
+    f.window->Grafikoni1Click();
+    auto* charts = f.window->findChild<ChartWindow*>(QStringLiteral("fGrafikoni"));
+    ASSERT_NE(charts, nullptr);
+    charts->PrintClick();
     f.WaitForPrinting();
-    ASSERT_EQ(f.dialogs->errors.size(), 1);
-    EXPECT_EQ(f.dialogs->errors[0], QStringLiteral("Grafikon „Struktura bilance” nije ispisan: ") +
-                                        Silent() + QStringLiteral(" (čekano 2 s)."));
+    EXPECT_TRUE(f.dialogs->errors.isEmpty());
+    EXPECT_EQ(charts->message(),
+              QString::fromStdString("Grafikon „" + charts->Current().title + "” nije ispisan: ") +
+                  Silent() + QStringLiteral(" (čekano 2 s)."));
+    // Closed before the outcome comes: the main window shows it.
+    charts->PrintClick();
+    charts->close();
+    QCoreApplication::processEvents();
+    f.WaitForPrinting();
+    EXPECT_EQ(f.dialogs->errors.size(), 1);
 }
 
 }  // namespace

@@ -48,6 +48,7 @@ class ScriptedDialogs : public Dialogs {
     std::vector<FileDialogSetup> openDialogs;
     std::vector<FileDialogSetup> saveDialogs;
     QStringList previewTitles;
+    QStringList previewOutcomes;  // what a preview still open would have shown
     // Each preview is painted into this folder as preview-N.pdf (N counting from 1), if set.
     QString previewFolder;
     // Whether the preview's print button is pressed.
@@ -79,10 +80,11 @@ class ScriptedDialogs : public Dialogs {
         }
     }
     void ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
-                          const std::function<void()>& print) override {
+                          const PreviewPrint& print) override {
         previewTitles << title;
         if (printFromPreview) {
-            print();
+            // A preview that is gone by the time the outcome comes: the main window shows it.
+            print(nullptr, [this](const QString& text, bool) { previewOutcomes << text; });
         }
         if (previewFolder.isEmpty()) {
             return;
