@@ -1,4 +1,5 @@
 #include "about/AboutBox.h"
+#include "movik/Version.h"
 
 #include <QApplication>
 #include <QImageReader>
@@ -82,6 +83,8 @@ TfAbout::TfAbout(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::Frame
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setGeometry(0, 0, kWidth, kHeight);
     ProgramIcon->setScaledContents(true);
+    // The picture carries the program's name and version; a screen reader reads them.
+    ProgramIcon->setAccessibleName(QString::fromUtf8(kProgramTitle));
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QBuffer>
+#include <QEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +22,62 @@
 
 namespace movik {
 
+namespace {
+
+QString Mixed(const QColor& a, const QColor& b, double t) {
+    auto channel = [t](int from, int to) { return qRound(from + (to - from) * t); };
+    return QColor(channel(a.red(), b.red()), channel(a.green(), b.green()),
+                  channel(a.blue(), b.blue()))
+        .name();
+}
+
+// The topics' own style is dark text on light shades. Under a dark palette (text lighter than
+// its background) its colours give way to the palette's, so the text stays readable.
+class HelpBrowser : public QTextBrowser {
+  public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl& name) override {
+        QVariant resource = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::StyleSheetResource || !IsDark()) {
+            return resource;
+        }
+        const QColor text = palette().color(QPalette::Text);
+        const QColor base = palette().color(QPalette::Base);
+        const QString shade = Mixed(base, text, 0.12);
+        const QString line = Mixed(base, text, 0.35);
+        const QString css =
+            QStringLiteral(
+                "\nbody, h1, h2, h3, td, th, p, li { color: %1; }"
+                "\na { color: %2; }"
+                "\np.nav, p.formula, th, p.pozor { background-color: %3; }"
+                "\ntable, td, th { border-color: %4; }\n")
+                .arg(text.name(), Mixed(palette().color(QPalette::Link), text, 0.5), shade, line);
+        const QString sheet = resource.typeId() == QMetaType::QByteArray
+                                  ? QString::fromUtf8(resource.toByteArray())
+                                  : resource.toString();
+        return sheet + css;
+    }
+
+  protected:
+    void changeEvent(QEvent* event) override {
+        QTextBrowser::changeEvent(event);
+        if (event->type() == QEvent::PaletteChange && !source().isEmpty()) {
+            // The topic again with the style of the new palette.
+            document()->clear();
+            reload();
+        }
+    }
+
+  private:
+    bool IsDark() const {
+        return palette().color(QPalette::Text).lightness() >
+               palette().color(QPalette::Base).lightness();
+    }
+};
+
+}  // namespace
+
 HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     : QMainWindow(parent), candidates_(candidates) {
     setObjectName(QStringLiteral("fHelp"));
@@ -30,7 +87,7 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     // An open help window does not keep the program running once the main window has closed.
     setAttribute(Qt::WA_QuitOnClose, false);
 
-    browser_ = new QTextBrowser(this);
+    browser_ = new HelpBrowser(this);
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
     browser_->setOpenExternalLinks(true);
     browser_->document()->setDocumentMargin(12);
@@ -71,6 +128,7 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     findField_ = new QLineEdit(bar);
     findField_->setObjectName(QStringLiteral("HelpFind"));
     findField_->setPlaceholderText(QStringLiteral("Traži u temi"));
+    findField_->setAccessibleName(QStringLiteral("Traži u temi"));
     findField_->setClearButtonEnabled(true);
     findField_->setMaximumWidth(200);
     bar->addWidget(findField_);
@@ -90,6 +148,12 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
         findField_->setFocus(Qt::ShortcutFocusReason);
         findField_->selectAll();
     });
+
+    // Escape closes the window, as it closes a dialog.
+    auto* close = new QAction(this);
+    close->setShortcut(QKeySequence(Qt::Key_Escape));
+    addAction(close);
+    connect(close, &QAction::triggered, this, &QWidget::close);
 
     findResult_ = new QLabel(this);
     findResult_->setObjectName(QStringLiteral("HelpFindResult"));

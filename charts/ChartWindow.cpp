@@ -1,5 +1,7 @@
 #include "charts/ChartWindow.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QFile>
 #include <QHBoxLayout>
@@ -9,18 +11,69 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStyle>
+#include <QShortcut>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace movik {
 
+namespace {
+
+const QString kCanvasName = QStringLiteral("pGrafikon");
+
+// A screen reader meets the picture as a chart, not as an empty pane.
+QAccessibleInterface* CanvasFactory(const QString& key, QObject* object) {
+    if (key == QLatin1String("QWidget") && object != nullptr && object->isWidgetType() &&
+        object->objectName() == kCanvasName) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
+    }
+    return nullptr;
+}
+
+QString Text(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+QString ChartTextAlternative(const ChartPicture& picture, const QLocale& locale) {
+    // Panel by panel, series by series, every figure with its category.
+    QStringList parts;
+    for (const ChartPanel& panel : picture.panels) {
+        QStringList series;
+        for (const ChartSeries& s : panel.series) {
+            QStringList values;
+            for (std::size_t i = 0; i < s.values.size() && i < panel.categories.size(); ++i) {
+                const double v = s.values[i];
+                values << Text(panel.categories[i]) + QStringLiteral(": ") +
+                              (std::isnan(v)
+                                   ? QStringLiteral("nema podatka")
+                                   : locale.toString(v, 'f', 2) +
+                                         (panel.percent ? QStringLiteral(" %") : QString()));
+            }
+            series << Text(s.name) + QStringLiteral(" – ") + values.join(QStringLiteral("; "));
+        }
+        parts << Text(panel.title) + QStringLiteral(": ") + series.join(QStringLiteral(". "));
+    }
+    return parts.join(QStringLiteral(". ")) + (parts.isEmpty() ? QString() : QStringLiteral("."));
+}
+
 ChartCanvas::ChartCanvas(const ChartDrawing& drawing, QWidget* parent)
     : QWidget(parent), drawing_(drawing) {
-    setObjectName(QStringLiteral("pGrafikon"));
+    static const bool factory = [] {
+        QAccessible::installFactory(&CanvasFactory);
+        return true;
+    }();
+    (void)factory;
+    setObjectName(kCanvasName);
     setMinimumSize(480, 300);
 }
 
 void ChartCanvas::SetPicture(ChartPicture picture) {
     picture_ = std::move(picture);
+    // Its name and a text alternative with its figures, for readers who cannot see it.
+    setAccessibleName(Text(picture_.title));
+    setAccessibleDescription(ChartTextAlternative(picture_, QLocale()));
     cache_ = QImage();
     update();
 }
@@ -84,6 +137,9 @@ ChartWindow::ChartWindow(std::vector<std::pair<QString, ChartPicture>> pictures,
     line->addWidget(message_, 1);
     layout->addLayout(line);
     resize(1100, 680);
+    // Escape closes the window as it closes a dialog (Alt+Z stays the button's key).
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     connect(chooser_, &QComboBox::currentIndexChanged, this, [this](int i) { Choose(i); });
     connect(save, &QPushButton::clicked, this, [this] { SaveClick(); });

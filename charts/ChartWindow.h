@@ -15,6 +15,7 @@
 
 class QComboBox;
 class QLabel;
+class QLocale;
 
 namespace movik {
 
@@ -30,6 +31,9 @@ struct ChartWindowActions {
                        OutcomeShown shown)>
         print;
 };
+
+// The figures of a picture as text: what a screen reader says instead of showing it.
+QString ChartTextAlternative(const ChartPicture& picture, const QLocale& locale);
 
 // Paints one picture at the widget's size (cached until the size or the picture changes).
 class ChartCanvas : public QWidget {

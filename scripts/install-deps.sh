@@ -12,6 +12,7 @@ packages=(
     cups-daemon cups-client cups-filters cups-ipp-utils time
     qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libxlsxwriter-dev python3-openpyxl
     clang-14 libfuzzer-14-dev libclang-rt-14-dev parallel faketime tzdata xdotool
+    at-spi2-core python3-pyatspi dbus-x11
 )
 
 missing=()

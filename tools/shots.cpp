@@ -8,9 +8,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLibraryInfo>
+#include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTranslator>
@@ -22,6 +26,8 @@
 #include "movik/Version.h"
 #include "tests/support/WorkspaceTestAccess.h"
 #include "ui/MainWindow.h"
+#include "ui/StatementGrid.h"
+#include "ui/ToolIcons.h"
 
 namespace {
 
@@ -71,6 +77,24 @@ int main(int argc, char* argv[]) {
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtTranslator);
     }
+    // MOVIK_SHOTS_PALETTE=dark: the windows under a dark palette, as a dark desktop theme gives.
+    QApplication::setStyle(new movik::DrawnIconStyle);
+    if (qEnvironmentVariable("MOVIK_SHOTS_PALETTE") == QStringLiteral("dark")) {
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(53, 53, 53));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        dark.setColor(QPalette::Base, QColor(42, 42, 42));
+        dark.setColor(QPalette::AlternateBase, QColor(66, 66, 66));
+        dark.setColor(QPalette::Text, Qt::white);
+        dark.setColor(QPalette::Button, QColor(53, 53, 53));
+        dark.setColor(QPalette::ButtonText, Qt::white);
+        dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+        dark.setColor(QPalette::HighlightedText, Qt::white);
+        dark.setColor(QPalette::ToolTipBase, QColor(53, 53, 53));
+        dark.setColor(QPalette::ToolTipText, Qt::white);
+        dark.setColor(QPalette::Link, QColor(42, 130, 218));
+        QApplication::setPalette(dark);
+    }
     const QString outDir = args.at(2);
     if (!QDir().mkpath(outDir)) {
         std::fprintf(stderr, "Mapa %s ne može se stvoriti\n", qPrintable(outDir));
@@ -100,6 +124,34 @@ int main(int argc, char* argv[]) {
         }
         std::printf("%s\n", qPrintable(file));
     }
+
+    // How the focus shows: the focused grid and its current cell, the cell editor, the focused
+    // tab and a focused button.
+    QApplication::setActiveWindow(&window);
+    pages->setCurrentIndex(1);
+    movik::StatementGrid* grid = window.Grid(movik::Statement::Bilanca);
+    grid->setFocus(Qt::OtherFocusReason);
+    grid->setCurrentIndex(grid->model()->index(3, 2));
+    const auto focusShot = [&](const QString& name) {
+        Settle(300);
+        const QString file = QStringLiteral("%1/%2.png").arg(outDir, name);
+        window.screen()->grabWindow(window.winId()).save(file);
+        std::printf("%s\n", qPrintable(file));
+    };
+    focusShot(QStringLiteral("11-fokus-tablica"));
+    grid->edit(grid->currentIndex());
+    focusShot(QStringLiteral("12-fokus-urednik"));
+    if (QLineEdit* editor = grid->cellEditor()) {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(editor, &escape);
+    }
+    pages->tabBar()->setFocus(Qt::TabFocusReason);
+    focusShot(QStringLiteral("13-fokus-kartica"));
+    if (auto* next = window.findChild<QPushButton*>(QStringLiteral("bNextBilanca"))) {
+        next->setFocus(Qt::TabFocusReason);
+    }
+    focusShot(QStringLiteral("14-fokus-gumb"));
+    pages->setCurrentIndex(0);
 
     auto save = [&outDir](QWidget& w, const QString& name) {
         Settle(300);

@@ -84,6 +84,20 @@ QVariant ComparisonModel::data(const QModelIndex& index, int role) const {
                                                                 : QStyle::SP_MessageBoxCritical);
             }
             return {};
+        case Qt::AccessibleTextRole:
+            // The warning icon is read out with the company's name.
+            if (index.column() == 0 && (!s.ok || !s.warnings.empty())) {
+                return QString::fromStdString(table_.Text(row, index.column())) +
+                       (s.ok ? QStringLiteral(" (upozorenje)")
+                             : QStringLiteral(" (nije pročitano)"));
+            }
+            return {};
+        case Qt::AccessibleDescriptionRole:
+            if (index.column() == 0) {
+                const QString note = RowNote(row);
+                return note.isEmpty() ? QVariant() : QVariant(note);
+            }
+            return {};
         case Qt::ToolTipRole: {
             const bool inMoney =
                 col.kind == ComparisonColumn::Kind::Currency ||

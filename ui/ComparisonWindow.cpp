@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QProgressBar>
@@ -63,6 +64,8 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     connect(help, &QShortcut::activated, this,
             [this] { emit helpRequested(kComparisonHelpContext); });
     resize(1100, 560);
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 
     model_ = new ComparisonModel(rs_, this);
     agUsporedba_ = new QTableView(this);
@@ -82,6 +85,10 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     agUsporedba_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     agUsporedba_->setAlternatingRowColors(true);
     agUsporedba_->setWordWrap(false);
+    agUsporedba_->setAccessibleName(QStringLiteral("Usporedba dokumenata"));
+    // Tab goes on to the buttons; the arrow keys move inside the table.
+    agUsporedba_->setTabKeyNavigation(false);
+    agUsporedba_->installEventFilter(this);
 
     auto* bDodajDokumente = Button(this, "bDodajDokumente", QStringLiteral("Dodaj &dokumente…"));
     auto* bDodajMapu = Button(this, "bDodajMapu", QStringLiteral("Dodaj &mapu…"));
@@ -433,6 +440,20 @@ void ComparisonWindow::OtvoriClick() {
 
 // ---------------------------------------------------------------------------------------------
 // Drag and drop of files and folders
+
+bool ComparisonWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == agUsporedba_ && event->type() == QEvent::KeyPress) {
+        // Ctrl+Tab and Ctrl+Shift+Tab leave the table too, as they leave any text box.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (tab && (key->modifiers() & Qt::ControlModifier)) {
+            focusNextPrevChild(key->key() == Qt::Key_Tab &&
+                               !(key->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 void ComparisonWindow::dragEnterEvent(QDragEnterEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QFocusEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
@@ -53,7 +54,7 @@ DateField::DateField(QWidget* parent) : QWidget(parent) {
     button_->setObjectName(QStringLiteral("calendarButton"));
     button_->setIcon(CalendarIcon());
     button_->setFocusPolicy(Qt::NoFocus);
-    button_->setToolTip(QStringLiteral("Odaberite datum"));
+    button_->setToolTip(QStringLiteral("Odaberite datum (Alt+Dolje ili F4)"));
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -83,6 +84,11 @@ void DateField::setDateFormat(const QString& pattern) {
     if (value_ != 0) {
         edit_->setText(FormatDate(value_, format_));
     }
+}
+
+void DateField::setFieldName(const QString& name) {
+    edit_->setAccessibleName(name);
+    button_->setAccessibleName(QStringLiteral("Kalendar: ") + name);
 }
 
 QString DateField::text() const {
@@ -138,6 +144,16 @@ void DateField::TextChanged(const QString& text) {
 }
 
 bool DateField::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edit_ && event->type() == QEvent::KeyPress) {
+        // The calendar opens from the keyboard as a combo box's list does.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool altDown =
+            key->key() == Qt::Key_Down && (key->modifiers() & Qt::AltModifier) != 0;
+        if (altDown || (key->key() == Qt::Key_F4 && key->modifiers() == Qt::NoModifier)) {
+            OpenCalendar();
+            return true;
+        }
+    }
     if (watched == edit_ && event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // Another window (a dialog, the calendar, a menu) taking the focus is not leaving.

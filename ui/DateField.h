@@ -37,6 +37,9 @@ class DateField : public QWidget {
     bool pendingRefresh() const { return pendingRefresh_; }
     void setPendingRefresh(bool pending) { pendingRefresh_ = pending; }
 
+    // The name a screen reader gives the field's edit (its label's text) and calendar button.
+    void setFieldName(const QString& name);
+
     QLineEdit* lineEdit() const { return edit_; }
     QToolButton* calendarButton() const { return button_; }
     // The calendar pop-up while it is showing (or after), else nullptr.

@@ -7,12 +7,40 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <algorithm>
 
 #include "ui/PrintPreview.h"
 
 namespace movik {
+
+namespace {
+
+// The dialogs are children of the main window; one opened from another window (the comparison,
+// the charts) gives the keyboard back to that window, not to the main window, when it closes.
+class FocusReturn {
+  public:
+    FocusReturn() : window_(QApplication::activeWindow()), focus_(QApplication::focusWidget()) {}
+    ~FocusReturn() {
+        if (window_.isNull() || !window_->isVisible()) {
+            return;
+        }
+        window_->raise();
+        window_->activateWindow();
+        if (!focus_.isNull() && focus_->window() == window_) {
+            focus_->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+  private:
+    QPointer<QWidget> window_;
+    QPointer<QWidget> focus_;
+};
+
+}  // namespace
 
 QString AddDefaultExtension(const QString& path, const QString& extension) {
     if (path.isEmpty() || extension.isEmpty()) {
@@ -33,6 +61,7 @@ QtDialogs::QtDialogs(QWidget* parent) : parent_(parent) {}
 
 void QtDialogs::ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
                                  const PreviewPrint& print) {
+    const FocusReturn back;
     PrintPreviewWindow(title, jobs, print, parent_).exec();
 }
 
@@ -46,6 +75,7 @@ QtDialogs::~QtDialogs() {
 }
 
 Answer QtDialogs::Ask(const QString& question) {
+    const FocusReturn back;
     const auto button = QMessageBox::question(
         Owner(), QStringLiteral("Potvrda"), question,
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
@@ -59,6 +89,7 @@ Answer QtDialogs::Ask(const QString& question) {
 }
 
 void QtDialogs::Inform(const QString& text, int helpContext) {
+    const FocusReturn back;
     const auto button =
         QMessageBox::information(Owner(), QStringLiteral("Informacija"), text,
                                  QMessageBox::Ok | QMessageBox::Help, QMessageBox::Ok);
@@ -68,6 +99,7 @@ void QtDialogs::Inform(const QString& text, int helpContext) {
 }
 
 void QtDialogs::ShowError(const QString& text) {
+    const FocusReturn back;
     QMessageBox::critical(Owner(), QStringLiteral("Greška"), text);
 }
 
@@ -122,6 +154,7 @@ QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSetup& setup, bool sav
 }
 
 std::optional<QString> QtDialogs::RunFileDialog(QFileDialog* dialog) {
+    const FocusReturn back;
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
         return std::nullopt;
     }
@@ -177,6 +210,7 @@ std::optional<QString> Dialogs::ChooseFolder(const FileDialogSetup& setup) {
 QStringList QtDialogs::ChooseOpenFiles(const FileDialogSetup& setup) {
     QFileDialog* dialog = PrepareFileDialog(setup, false);
     dialog->setFileMode(QFileDialog::ExistingFiles);
+    const FocusReturn back;
     if (dialog->exec() != QDialog::Accepted) {
         return {};
     }

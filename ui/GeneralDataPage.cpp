@@ -27,6 +27,8 @@ const QString kRefusedCharacterMessage = QStringLiteral(
 
 namespace {
 
+// buddy takes the focus on the label's access key, so it must accept focus itself (a date
+// field's edit, not the field).
 QLabel* MakeLabel(const QString& text, const QString& name, QWidget* buddy, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -55,6 +57,8 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     bNext->setObjectName(QStringLiteral("bNextOpce"));
     bNext->setFixedWidth(40);
     bNext->setFocusPolicy(Qt::TabFocus);
+    bNext->setAccessibleName(QStringLiteral("Sljedeća stranica"));
+    bNext->setToolTip(QStringLiteral("Sljedeća stranica"));
 
     auto* strip = new QGridLayout;
     strip->setColumnStretch(0, 1);
@@ -95,6 +99,8 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     dDo->setObjectName(QStringLiteral("dDo"));
     dDo->setDateFormat(dateFormat);
     dDo->setToolTip(QStringLiteral("Završetak obračunskog razdoblja"));
+    dOd->setFieldName(QStringLiteral("Obračunsko razdoblje od"));
+    dDo->setFieldName(QStringLiteral("Obračunsko razdoblje do"));
     // A period ends on or after its start; an empty date is not compared.
     dOd->checkDate = [this](double day) {
         const double end = dDo->value();
@@ -129,9 +135,12 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
                        QStringLiteral("DEM"), QStringLiteral("USD")});
     cbIznos->setCurrentIndex(0);
     cbIznos->setMinimumWidth(160);
+    cbIznos->setAccessibleName(QStringLiteral("Iznosi u"));
+    cbIznos->lineEdit()->setAccessibleName(QStringLiteral("Iznosi u"));
 
     cbValuta = new QComboBox(this);
     cbValuta->setObjectName(QStringLiteral("cbValuta"));
+    cbValuta->setAccessibleName(QStringLiteral("Valuta"));
     cbValuta->addItems({QStringLiteral("euro (EUR)"), QStringLiteral("kuna (HRK)")});
     cbValuta->setToolTip(
         QStringLiteral("Valuta iznosa dokumenta: euro za razdoblje koje završava 1. 1. 2023. ili "
@@ -150,12 +159,13 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     form->addWidget(eSjediste, 1, 1, 1, 4);
 
     form->addWidget(MakeLabel(QStringLiteral("Obračunsko &razdoblje"),
-                              QStringLiteral("lObracunskoRazdoblje"), dOd, this),
+                              QStringLiteral("lObracunskoRazdoblje"), dOd->lineEdit(), this),
                     2, 0);
     auto* period = new QHBoxLayout;
     period->setSpacing(6);
     period->addWidget(dOd);
-    period->addWidget(MakeLabel(QStringLiteral("do"), QStringLiteral("lDo"), dDo, this));
+    period->addWidget(
+        MakeLabel(QStringLiteral("do"), QStringLiteral("lDo"), dDo->lineEdit(), this));
     period->addWidget(dDo);
     period->addStretch(0);
     form->addLayout(period, 2, 1);

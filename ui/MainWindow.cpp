@@ -48,6 +48,7 @@
 #include "ui/StatementGridModel.h"
 #include "ui/StatementPage.h"
 #include "ui/StatusPanels.h"
+#include "ui/TabAccessible.h"
 #include "ui/ToolIcons.h"
 
 namespace movik {
@@ -186,13 +187,13 @@ void TForm1::BuildMenus() {
     add(dokument, QStringLiteral("Ispii1"), QStringLiteral("&Ispis"),
         QKeySequence(Qt::CTRL | Qt::Key_P), &TForm1::Ispii1Click);
     PregledIspisa1_ =
-        add(dokument, QStringLiteral("PregledIspisa1"), QStringLiteral("Pregled ispisa"),
+        add(dokument, QStringLiteral("PregledIspisa1"), QStringLiteral("&Pregled ispisa"),
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &TForm1::PregledIspisa1Click);
-    IzvozPDF1_ = add(dokument, QStringLiteral("IzvozPDF1"), QStringLiteral("Izvoz u PDF…"),
+    IzvozPDF1_ = add(dokument, QStringLiteral("IzvozPDF1"), QStringLiteral("Izvoz u P&DF…"),
                      QKeySequence(), &TForm1::IzvozPDF1Click);
-    add(dokument, QStringLiteral("IzvozSvihPDF1"), QStringLiteral("Izvoz svih izvješća u PDF…"),
+    add(dokument, QStringLiteral("IzvozSvihPDF1"), QStringLiteral("Izvoz svi&h izvješća u PDF…"),
         QKeySequence(), &TForm1::IzvozSvihPDF1Click);
-    add(dokument, QStringLiteral("IzvozXlsx1"), QStringLiteral("Izvoz u Excel (.xlsx)…"),
+    add(dokument, QStringLiteral("IzvozXlsx1"), QStringLiteral("Izvoz u E&xcel (.xlsx)…"),
         QKeySequence(), &TForm1::IzvozXlsx1Click)
         ->setProperty("helpContext", kAnalysisHelpContext);
     dokument->addSeparator();
@@ -219,13 +220,13 @@ void TForm1::BuildMenus() {
     analiza->setObjectName(QStringLiteral("Analiza1"));
     // The menu itself opens the menus' topic, as the other menus do; each command its own.
     analiza->setProperty("helpContext", kMenuHelpContext);
-    add(analiza, QStringLiteral("Usporedba1"), QStringLiteral("Usporedba…"), QKeySequence(),
+    add(analiza, QStringLiteral("Usporedba1"), QStringLiteral("&Usporedba…"), QKeySequence(),
         &TForm1::Usporedba1Click)
         ->setProperty("helpContext", kComparisonHelpContext);
-    add(analiza, QStringLiteral("Grafikoni1"), QStringLiteral("Grafikoni…"), QKeySequence(),
+    add(analiza, QStringLiteral("Grafikoni1"), QStringLiteral("&Grafikoni…"), QKeySequence(),
         &TForm1::Grafikoni1Click)
         ->setProperty("helpContext", kAnalysisHelpContext);
-    add(analiza, QStringLiteral("PreracunajUEure1"), QStringLiteral("Preračunaj u eure…"),
+    add(analiza, QStringLiteral("PreracunajUEure1"), QStringLiteral("Preračunaj u &eure…"),
         QKeySequence(), &TForm1::PreracunajUEure1Click)
         ->setProperty("helpContext", kAnalysisHelpContext);
 
@@ -272,6 +273,7 @@ void TForm1::BuildToolBar() {
 }
 
 void TForm1::BuildPages() {
+    InstallTabAccessibility();
     PageControl_ = new QTabWidget(this);
     PageControl_->setObjectName(QStringLiteral("PageControl"));
     PageControl_->setProperty("helpContext", kWindowHelpContext);
@@ -640,6 +642,17 @@ void TForm1::PageControlChange() {
     const auto s = ShowingStatement();
     if (s) {
         BuildStatementPages();
+    }
+    // A page changed from the keyboard (Ctrl+Tab) takes the keyboard with it: the focus left on
+    // the hidden page goes to the shown page's grid or first field, so typing never goes astray.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != nullptr && focus->window() == this && focus != PageControl_->tabBar() &&
+        !PageControl_->currentWidget()->isAncestorOf(focus) && PageControl_->isAncestorOf(focus)) {
+        if (s) {
+            Grid(*s)->setFocus(Qt::TabFocusReason);
+        } else {
+            opce_->ePoduzece->setFocus(Qt::TabFocusReason);
+        }
     }
     Import1_->setEnabled(s.has_value() && FactsOf(*s).imports);
     Export1_->setEnabled(s.has_value());

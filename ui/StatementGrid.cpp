@@ -1,5 +1,6 @@
 #include "ui/StatementGrid.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QHash>
@@ -17,7 +18,11 @@
 #include <QTimer>
 #include <cmath>
 
+#include "model/StatementFacts.h"
+#include "ui/AccessibleColours.h"
+#include "ui/AccessibleEvents.h"
 #include "ui/AmountEditor.h"
+#include "ui/GridAccessible.h"
 #include "ui/GridPainting.h"
 #include "ui/StatementGridModel.h"
 
@@ -30,6 +35,14 @@ constexpr int kRowHeight = 16;
 
 bool IsEnterKey(int key) {
     return key == Qt::Key_Enter || key == Qt::Key_Return;
+}
+
+void DrawFocusFrame(QPainter* painter, const QRect& rect, const QColor& colour) {
+    painter->save();
+    painter->setPen(QPen(colour, 2));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(QRectF(rect).adjusted(1, 1, -1, -1));
+    painter->restore();
 }
 
 }  // namespace
@@ -50,6 +63,11 @@ class StatementGridDelegate : public QStyledItemDelegate {
             editor = new QLineEdit(parent);
         }
         editor->setFrame(false);
+        // A frame in the focus colour shows where typing goes.
+        editor->setStyleSheet(QStringLiteral("QLineEdit { border: 2px solid %1; padding: 0px; }")
+                                  .arg(grid_->gridModel()->colours().focus.name()));
+        // Read as the cell it edits: "3, I. Nematerijalna imovina, 31. 12. 2023.".
+        editor->setAccessibleName(grid_->gridModel()->CellName(index));
         editor->setFont(index.data(Qt::FontRole).value<QFont>());
         editor->setAlignment(index.data(Qt::TextAlignmentRole).value<Qt::Alignment>());
         grid_->editorOpened(editor, index);
@@ -85,6 +103,10 @@ class StatementGridDelegate : public QStyledItemDelegate {
         initStyleOption(&item, index);
         const QString text = item.text;
         item.text.clear();
+        // The selection in the palette's highlight, darkened where its text would not stand out.
+        const GridColours& colours = grid_->gridModel()->colours();
+        item.palette.setColor(QPalette::Highlight, colours.highlight);
+        item.palette.setColor(QPalette::HighlightedText, colours.highlightedText);
         if (item.state & (QStyle::State_Selected | QStyle::State_HasFocus)) {
             const QWidget* widget = item.widget;
             QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
@@ -96,6 +118,16 @@ class StatementGridDelegate : public QStyledItemDelegate {
             (item.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text;
         DrawGridText(painter, layouts_, item.rect, text, item.font, item.displayAlignment,
                      item.palette.color(GroupOf(item.state), role));
+        if ((item.state & QStyle::State_HasFocus) && grid_->hasFocus()) {
+            // The current cell of the focused grid: a frame of two pixels that stands out from
+            // the selection and from the cells around it.
+            const bool selected = item.state & QStyle::State_Selected;
+            const QColor frame =
+                selected && ContrastRatio(colours.focus, colours.highlight) < kFocusContrast
+                    ? colours.highlightedText
+                    : colours.focus;
+            DrawFocusFrame(painter, item.rect, frame);
+        }
     }
 
   protected:
@@ -165,8 +197,12 @@ StatementGrid::StatementGrid(Statement statement, GridTexts& texts, QWidget* par
       model_(new StatementGridModel(statement, texts, this)),
       delegate_(new StatementGridDelegate(this)),
       helpContext_(StatementGridModel::HelpContext(statement, 1)) {
+    InstallGridAccessibility();
     setModel(model_);
     setItemDelegate(delegate_);
+    // A screen reader names the grid after its statement.
+    const std::string_view title = FactsOf(statement).title;
+    setAccessibleName(QString::fromUtf8(title.data(), qsizetype(title.size())));
     setFont(model_->cellFont());
     setShowGrid(true);
     setGridStyle(Qt::SolidLine);
@@ -181,6 +217,8 @@ StatementGrid::StatementGrid(Statement statement, GridTexts& texts, QWidget* par
                     QAbstractItemView::AnyKeyPressed);
 
     const std::vector<int> widths = StatementGridModel::ColumnWidths(statement);
+    // Rows are 16 pixels at the usual 8 points and grow with a larger font.
+    rowHeight_ = std::max(kRowHeight, QFontMetrics(model_->cellFont()).height() + 3);
 
     // The header row: fixed height, columns resizable by the user, no sorting or column picks.
     setHorizontalHeader(new GridHeader(Qt::Horizontal, this));
@@ -192,14 +230,14 @@ StatementGrid::StatementGrid(Statement statement, GridTexts& texts, QWidget* par
     header->setSectionsClickable(false);
     header->setHighlightSections(false);
     header->setSectionsMovable(false);
-    header->setFixedHeight(kRowHeight);
+    header->setFixedHeight(rowHeight_);
     resetColumnWidths();
 
     // The narrow fixed column 0; rows keep their height.
     QHeaderView* rows = verticalHeader();
     rows->setFont(model_->headerFont());
     rows->setMinimumSectionSize(1);
-    rows->setDefaultSectionSize(kRowHeight);
+    rows->setDefaultSectionSize(rowHeight_);
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setSectionsClickable(false);
     rows->setHighlightSections(false);
@@ -328,8 +366,31 @@ void StatementGrid::closeOpenEditor() {
     editor_.clear();
     editIndex_ = QPersistentModelIndex();
     if (editor != nullptr) {
+        const bool hadFocus = editor->hasFocus();
         closeEditor(editor, QAbstractItemDelegate::NoHint);
+        if (hadFocus) {
+            AnnounceCurrentCell();
+        }
     }
+}
+
+void StatementGrid::AnnounceCurrentCell() {
+    // The view takes the focus back from a closed editor; a screen reader is told that it is the
+    // cell that has it, as when the cursor moves, not the grid as a whole.
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || !hasFocus()) {
+        return;
+    }
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface* cells = table != nullptr ? table->tableInterface() : nullptr;
+    QAccessibleInterface* cell =
+        cells != nullptr ? cells->cellAt(current.row(), current.column()) : nullptr;
+    if (cell == nullptr) {
+        return;
+    }
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(table->indexOfChild(cell));
+    RaiseAccessibleEvent(&event);
 }
 
 void StatementGrid::editorTab(bool backward) {
@@ -359,9 +420,40 @@ void StatementGrid::editorFocusLost() {
 }
 
 void StatementGrid::resetColumnWidths() {
+    // The designed widths, wider in proportion to a larger font.
+    const double scale = model_->cellFont().pointSizeF() / 8.0;
     const std::vector<int> widths = StatementGridModel::ColumnWidths(statement_);
     for (std::size_t c = 1; c < widths.size(); ++c) {
-        horizontalHeader()->resizeSection(static_cast<int>(c - 1), widths[c]);
+        horizontalHeader()->resizeSection(static_cast<int>(c - 1),
+                                          static_cast<int>(std::lround(widths[c] * scale)));
+    }
+}
+
+void StatementGrid::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) {
+        // A light, dark or high-contrast palette chosen while the program runs.
+        model_->setColours(GridColoursOf(palette()));
+        model_->refreshAll();
+    }
+    QTableView::changeEvent(event);
+}
+
+void StatementGrid::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void StatementGrid::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    viewport()->update();
+}
+
+void StatementGrid::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    if (hasFocus() || (!editor_.isNull() && editor_->hasFocus())) {
+        // The focused grid is framed, so it is told apart from one without the focus.
+        QPainter painter(viewport());
+        DrawFocusFrame(&painter, viewport()->rect(), model_->colours().focus);
     }
 }
 

@@ -78,6 +78,10 @@ class StatementGrid : public QTableView {
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyboardSearch(const QString& search) override;
+    void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     friend class StatementGridDelegate;
@@ -91,6 +95,8 @@ class StatementGrid : public QTableView {
     // false when the text was refused.
     bool finishEdit(EditEnd how);
     void closeOpenEditor();
+    // Tells assistive technology that the focus is on the current cell.
+    void AnnounceCurrentCell();
     void editorTab(bool backward);
     void editorFocusLost();
     // After a refused Settle: the grid's page showing and the focus in the open editor.
@@ -107,6 +113,7 @@ class StatementGrid : public QTableView {
     bool finishing_ = false;
     bool swallowMouse_ = false;
     int helpContext_;
+    int rowHeight_ = 16;
 };
 
 }  // namespace movik

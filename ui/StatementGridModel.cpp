@@ -3,6 +3,7 @@
 #include "model/StatementFacts.h"
 
 #include <QColor>
+#include <QGuiApplication>
 #include <string_view>
 
 #include "model/Templates.h"
@@ -19,7 +20,41 @@ QString ToQString(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// What a screen reader says for a bold row: a total or a section heading.
+const QString kTotalRowDescription = QStringLiteral("zbroj");
+
 }  // namespace
+
+QString StatementGridModel::SpokenCaption(const QString& caption) {
+    // A caption spaced out letter by letter ("P o z i c i j a") is read as the word it spells.
+    const QString trimmed = caption.trimmed();
+    if (trimmed.size() < 3) {
+        return trimmed;
+    }
+    for (qsizetype i = 0; i < trimmed.size(); ++i) {
+        if ((i % 2 == 1) != (trimmed[i] == u' ')) {
+            return trimmed;
+        }
+    }
+    QString word;
+    for (qsizetype i = 0; i < trimmed.size(); i += 2) {
+        word += trimmed[i];
+    }
+    return word;
+}
+
+QString StatementGridModel::RowName(int row) const {
+    // The row's position and its text without the blanks that indent sub-rows.
+    const QString text =
+        texts_.columnCount() > 2 ? ToQString(texts_.cell(2, row)).trimmed() : QString();
+    return text.isEmpty() ? QString::number(row) : QStringLiteral("%1, %2").arg(row).arg(text);
+}
+
+QString StatementGridModel::CellName(const QModelIndex& index) const {
+    const QString column =
+        headerData(index.column(), Qt::Horizontal, Qt::AccessibleTextRole).toString();
+    return RowName(GridRow(index)) + QStringLiteral(", ") + column;
+}
 
 StatementGridModel::StatementGridModel(Statement statement, GridTexts& texts, QObject* parent)
     : QAbstractTableModel(parent),
@@ -27,8 +62,11 @@ StatementGridModel::StatementGridModel(Statement statement, GridTexts& texts, QO
       texts_(texts),
       greyBrush_(QColor(204, 204, 204)),
       redBrush_(QColor(255, 0, 0)) {
-    // Cells: 8-point Arial (Liberation Sans where Arial itself is missing).
-    QFont cell(QStringLiteral("Arial"), 8);
+    setColours(GridColoursOf(QGuiApplication::palette()));
+    // Cells: 8-point Arial (Liberation Sans where Arial itself is missing), larger with a larger
+    // system font.
+    QFont cell(QStringLiteral("Arial"));
+    cell.setPointSizeF(CellPointSize(QGuiApplication::font().pointSizeF()));
     cell.setStyleHint(QFont::SansSerif);
     fonts_[kPlain] = cell;
     fonts_[kBold] = cell;
@@ -40,6 +78,23 @@ StatementGridModel::StatementGridModel(Statement statement, GridTexts& texts, QO
     // Fixed cells: an 8-point sans face as narrow as MS Sans Serif, which Linux lacks (its
     // default sans is too wide for a short date over the narrowest amount column).
     headerFont_ = cell;
+}
+
+double StatementGridModel::CellPointSize(double systemPointSize) {
+    // Desktops' usual sizes run up to 11 points (GNOME's default); the grids keep their 8 points
+    // up to there and grow in proportion beyond it.
+    constexpr double kUsualSystemSize = 11.0;
+    constexpr double kCellSize = 8.0;
+    if (!(systemPointSize > kUsualSystemSize)) {
+        return kCellSize;
+    }
+    return kCellSize * systemPointSize / kUsualSystemSize;
+}
+
+void StatementGridModel::setColours(const GridColours& colours) {
+    colours_ = colours;
+    greyBrush_ = QBrush(colours.totalBackground);
+    redBrush_ = QBrush(colours.red);
 }
 
 int StatementGridModel::rowCount(const QModelIndex& parent) const {
@@ -93,6 +148,11 @@ QVariant StatementGridModel::data(const QModelIndex& index, int role) const {
             return QVariant::fromValue(
                 Qt::Alignment((IsRightAligned(statement_, col) ? Qt::AlignRight : Qt::AlignLeft) |
                               Qt::AlignVCenter));
+        case Qt::AccessibleDescriptionRole:
+            if (Contains(TemplateRow(statement_, row).Vrsta, "b")) {
+                return kTotalRowDescription;
+            }
+            return {};
         default:
             return {};
     }
@@ -107,6 +167,10 @@ QVariant StatementGridModel::headerData(int section, Qt::Orientation orientation
         case Qt::DisplayRole:
             return horizontal ? ToQString(texts_.cell(section + 1, 0))
                               : ToQString(texts_.cell(0, section + 1));
+        case Qt::AccessibleTextRole:
+            // The empty row headers are read as the row's number and text.
+            return horizontal ? SpokenCaption(ToQString(texts_.cell(section + 1, 0)))
+                              : RowName(section + 1);
         case Qt::FontRole:
             return headerFont_;
         case Qt::TextAlignmentRole:

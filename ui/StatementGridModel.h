@@ -10,6 +10,7 @@
 
 #include "document/GridTexts.h"
 #include "model/Statements.h"
+#include "ui/AccessibleColours.h"
 
 namespace movik {
 
@@ -34,10 +35,26 @@ class StatementGridModel : public QAbstractTableModel {
     static int GridRow(const QModelIndex& index) { return index.row() + 1; }
     QModelIndex indexAt(int col, int row) const { return index(row - 1, col - 1); }
 
+    // What a screen reader reads for a row ("3, I. Nematerijalna imovina"; row counted from 1)
+    // and for a cell (its row, then its column's caption).
+    QString RowName(int row) const;
+    QString CellName(const QModelIndex& index) const;
+    // A column caption as it is read: one spaced out letter by letter becomes its word.
+    static QString SpokenCaption(const QString& caption);
+
     // Tells the views that one cell's text (any cell, header cells included) was rewritten.
     void cellChanged(int col, int row);
     // Tells the views that every text may have been rewritten.
     void refreshAll();
+
+    // The grey of bold rows and the red of red rows, from the grid's palette (set again when
+    // the palette changes).
+    void setColours(const GridColours& colours);
+    const GridColours& colours() const { return colours_; }
+
+    // The point size of the cells: 8 points at the usual system font size, more in proportion
+    // to a larger system font.
+    static double CellPointSize(double systemPointSize);
 
     // The fonts the grid draws with: cells and the fixed header cells.
     const QFont& cellFont() const { return fonts_[0]; }
@@ -62,6 +79,7 @@ class StatementGridModel : public QAbstractTableModel {
     QFont headerFont_;
     QBrush greyBrush_;
     QBrush redBrush_;
+    GridColours colours_;
 };
 
 }  // namespace movik

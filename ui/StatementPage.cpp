@@ -85,6 +85,8 @@ StatementPage BuildStatementPage(const StatementFacts& def, GridTexts& texts, QW
         prev->setObjectName(QStringLiteral("bPrev") + suffix);
         prev->setFixedWidth(40);
         prev->setFocusPolicy(Qt::TabFocus);
+        prev->setAccessibleName(QStringLiteral("Prethodna stranica"));
+        prev->setToolTip(QStringLiteral("Prethodna stranica"));
         buttons->addWidget(prev);
         parts.prev = prev;
     }
@@ -93,6 +95,8 @@ StatementPage BuildStatementPage(const StatementFacts& def, GridTexts& texts, QW
         next->setObjectName(QStringLiteral("bNext") + suffix);
         next->setFixedWidth(40);
         next->setFocusPolicy(Qt::TabFocus);
+        next->setAccessibleName(QStringLiteral("Sljedeća stranica"));
+        next->setToolTip(QStringLiteral("Sljedeća stranica"));
         buttons->addWidget(next);
         parts.next = next;
     }

@@ -1,13 +1,18 @@
 #include "ui/StatusPanels.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <algorithm>
 #include <string_view>
 
 #include "model/Calculations.h"
+#include "ui/AccessibleColours.h"
+#include "ui/AccessibleEvents.h"
 
 namespace movik {
 
@@ -23,11 +28,26 @@ class StatusPanel : public QLabel {
   public:
     StatusPanel(Qt::TextElideMode mode, QWidget* parent) : QLabel(parent), mode_(mode) {}
 
+    // A warning sign before the text, so a warning is not told by its colour alone.
+    void setWarningSign(bool shown) {
+        if (shown != sign_) {
+            sign_ = shown;
+            update();
+        }
+    }
+    static int SignSize(const QFontMetrics& metrics) { return metrics.height(); }
+
   protected:
     void paintEvent(QPaintEvent* /*event*/) override {
         QPainter painter(this);
         drawFrame(&painter);
-        const QRect area = contentsRect();
+        QRect area = contentsRect();
+        if (sign_ && !text().isEmpty()) {
+            const int size = SignSize(fontMetrics());
+            const QIcon icon = style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this);
+            icon.paint(&painter, QRect(area.left(), area.center().y() - size / 2, size, size));
+            area.setLeft(area.left() + size + 3);
+        }
         painter.setPen(palette().color(foregroundRole()));
         painter.drawText(area, int(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine),
                          fontMetrics().elidedText(text(), mode_, area.width()));
@@ -35,6 +55,7 @@ class StatusPanel : public QLabel {
 
   private:
     Qt::TextElideMode mode_;
+    bool sign_ = false;
 };
 
 QLabel* MakePanel(const QString& name, Qt::TextElideMode mode, QWidget* parent) {
@@ -62,7 +83,8 @@ StatusPanels::StatusPanels(QStatusBar* bar) : bar_(bar) {
                                        QString::fromUtf8(w.data(), qsizetype(w.size()))));
     }
     const QMargins margins = pUpozorenje_->contentsMargins();
-    warningWidth += margins.left() + margins.right() + 2;
+    warningWidth += margins.left() + margins.right() + 2 +
+                    StatusPanel::SignSize(pUpozorenje_->fontMetrics()) + 3;
     pUpozorenje_->setFixedWidth(std::max(221, warningWidth));
     pIznos_ = MakePanel(QStringLiteral("pIznos"), Qt::ElideRight, bar);
     pIznos_->setMinimumWidth(60);
@@ -87,12 +109,26 @@ void StatusPanels::ShowFile(const QString& path) {
 }
 
 void StatusPanels::ShowWarning(const QString& warning, const QString& details) {
-    QPalette palette = pUpozorenje_->palette();
-    palette.setColor(QPalette::WindowText,
-                     warning.isEmpty() ? QColor(Qt::black) : QColor(255, 0, 0));
-    pUpozorenje_->setPalette(palette);
+    const bool changed = warning != pUpozorenje_->text();
+    ColourWarning(!warning.isEmpty());
+    static_cast<StatusPanel*>(pUpozorenje_)->setWarningSign(!warning.isEmpty());
     pUpozorenje_->setText(warning);
     pUpozorenje_->setToolTip(details);
+    pUpozorenje_->setAccessibleDescription(details);
+    if (changed && !warning.isEmpty()) {
+        // A warning that appears or changes is announced, wherever the focus is.
+        QAccessibleEvent alert(pUpozorenje_, QAccessible::Alert);
+        RaiseAccessibleEvent(&alert);
+    }
+}
+
+void StatusPanels::ColourWarning(bool warning) {
+    // Red from the palette's own window colours, readable on light and dark alike.
+    QPalette palette = pUpozorenje_->palette();
+    const QPalette application = QApplication::palette(pUpozorenje_);
+    palette.setColor(QPalette::WindowText, warning ? WarningColour(application)
+                                                   : application.color(QPalette::WindowText));
+    pUpozorenje_->setPalette(palette);
 }
 
 void StatusPanels::ShowUnit(const QString& unit) {

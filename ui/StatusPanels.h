@@ -26,6 +26,9 @@ class StatusPanels {
     // The file panel back in the note's place (a refusal the user has since corrected).
     void HideNote();
 
+    // The warning's colour from the palette again (after the palette changed).
+    void ColourWarning(bool warning);
+
   private:
     QStatusBar* bar_;
     QLabel* pIme_;

@@ -22,6 +22,8 @@ class DrawnIconStyle : public QProxyStyle {
                        const QWidget* widget) const override;
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override;
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override;
 };
 
 }  // namespace movik

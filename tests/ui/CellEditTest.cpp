@@ -6,6 +6,7 @@
 #include <QTabWidget>
 
 #include "WindowFixture.h"
+#include "ui/AccessibleColours.h"
 #include "ui/StatementGrid.h"
 
 namespace movik::test {
@@ -77,7 +78,7 @@ TEST_P(CellEditTest, AcceptedAmountRecalculatesEveryView) {
     EXPECT_TRUE(f_->Doc().Izmijenjen);
     EXPECT_EQ(Warning(), "Neravnoteža aktive i pasive u bilanci");
     EXPECT_EQ(f_->Find<QLabel>("pUpozorenje")->palette().color(QPalette::WindowText),
-              QColor(255, 0, 0));
+              WarningColour(QApplication::palette()));
 
     // The same amount as subscribed capital balances the sheet: the warning goes.
     TypeInto(grid, 5, 58, QString::fromUtf8(c.typed));

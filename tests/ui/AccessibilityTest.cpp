@@ -1,0 +1,562 @@
+// What a screen reader gets from the windows, read through Qt's own accessibility interface:
+// names of controls, the statement grids' rows and cells, announced warnings and focus, Tab
+// never trapped, and the contrast of the colours the palette gives.
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+#include <functional>
+#include <vector>
+
+#include "about/HelpWindow.h"
+#include "charts/ChartData.h"
+#include "charts/ChartDrawing.h"
+#include "charts/ChartWindow.h"
+#include "tests/ui/WindowFixture.h"
+#include "ui/AccessibleColours.h"
+#include "ui/AccessibleEvents.h"
+#include "ui/ComparisonWindow.h"
+#include "ui/DateField.h"
+#include "ui/StatementGrid.h"
+#include "ui/StatementGridModel.h"
+
+namespace movik::test {
+namespace {
+
+// The accessibility events the program raised while it lives (Qt's own update handler gets
+// none without a screen reader's bridge, which the offscreen platform lacks).
+class EventLog {
+  public:
+    EventLog() {
+        log_ = this;
+        WatchAccessibleEvents(&EventLog::Record);
+    }
+    ~EventLog() {
+        WatchAccessibleEvents({});
+        log_ = nullptr;
+    }
+    struct Event {
+        QAccessible::Event type;
+        QObject* object;
+        int child;
+        QString childName;
+    };
+    std::vector<Event> events;
+
+    int Count(QAccessible::Event type, QObject* object) const {
+        int n = 0;
+        for (const Event& e : events) {
+            n += e.type == type && e.object == object ? 1 : 0;
+        }
+        return n;
+    }
+
+  private:
+    static void Record(QAccessibleEvent* event) {
+        if (log_ == nullptr) {
+            return;
+        }
+        QString childName;
+        if (event->child() >= 0) {
+            if (QAccessibleInterface* i = QAccessible::queryAccessibleInterface(event->object())) {
+                if (QAccessibleInterface* c = i->child(event->child())) {
+                    childName = c->text(QAccessible::Name);
+                }
+            }
+        }
+        log_->events.push_back({event->type(), event->object(), event->child(), childName});
+    }
+    static inline EventLog* log_ = nullptr;
+};
+
+bool IsControl(QAccessibleInterface* i) {
+    switch (i->role()) {
+        case QAccessible::PushButton:
+        case QAccessible::CheckBox:
+        case QAccessible::RadioButton:
+        case QAccessible::ComboBox:
+        case QAccessible::SpinBox:
+        case QAccessible::EditableText:
+        case QAccessible::Table:
+        case QAccessible::PageTab:
+        case QAccessible::MenuItem:
+        case QAccessible::Chart:
+        case QAccessible::Graphic:
+        case QAccessible::Link:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The controls without a name under root, described by role and object name.
+void CollectUnnamed(QAccessibleInterface* i, QStringList& unnamed, int& controls) {
+    if (i == nullptr) {
+        return;
+    }
+    const QAccessible::Role role = i->role();
+    // Cells and headers are counted by the grid tests.
+    if (role == QAccessible::Cell || role == QAccessible::RowHeader ||
+        role == QAccessible::ColumnHeader) {
+        return;
+    }
+    if (IsControl(i) && !i->state().invisible) {
+        ++controls;
+        if (i->text(QAccessible::Name).trimmed().isEmpty()) {
+            const QObject* o = i->object();
+            unnamed << QStringLiteral("%1 %2").arg(int(role)).arg(
+                o != nullptr
+                    ? o->objectName() + QStringLiteral(" (") + o->metaObject()->className() + u')'
+                    : QStringLiteral("?"));
+        }
+    }
+    for (int c = 0; c < i->childCount(); ++c) {
+        CollectUnnamed(i->child(c), unnamed, controls);
+    }
+}
+
+QStringList Unnamed(QWidget* window, int* controlCount = nullptr) {
+    QStringList unnamed;
+    int controls = 0;
+    CollectUnnamed(QAccessible::queryAccessibleInterface(window), unnamed, controls);
+    if (controlCount != nullptr) {
+        *controlCount = controls;
+    }
+    return unnamed;
+}
+
+QAccessibleInterface* Table(QWidget* view) {
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(view);
+    EXPECT_NE(i, nullptr);
+    EXPECT_NE(i->tableInterface(), nullptr);
+    return i;
+}
+
+std::vector<QAccessibleInterface*> ChildrenWithRole(QAccessibleInterface* i,
+                                                    QAccessible::Role role) {
+    std::vector<QAccessibleInterface*> found;
+    for (int c = 0; c < i->childCount(); ++c) {
+        if (QAccessibleInterface* child = i->child(c); child != nullptr && child->role() == role) {
+            found.push_back(child);
+        }
+    }
+    return found;
+}
+
+class AccessibilityTest : public ::testing::Test {
+  protected:
+    AccessibilityTest() { QAccessible::setActive(true); }
+    WindowFixture f;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The statement grids
+
+TEST_F(AccessibilityTest, GridIsNamedAfterItsStatementAndItsRowHeadersByNumberAndText) {
+    struct Case {
+        Statement statement;
+        QString gridName;
+        int row;
+        QString rowName;
+    };
+    const std::vector<Case> cases = {
+        {Statement::Bilanca, QStringLiteral("Bilanca"), 1,
+         QStringLiteral("1, A.Potraživanja za upisani a neuplaćeni kapital")},
+        {Statement::Bilanca, QStringLiteral("Bilanca"), 3,
+         QStringLiteral("3, I.Nematerijalna imovina")},
+        {Statement::Racun, QStringLiteral("Račun dobiti i gubitka"), 45,
+         QStringLiteral("45, REZULTAT POSLIJE POREZA")},
+        {Statement::Pok, QStringLiteral("Financijski pokazatelji"), 1,
+         QStringLiteral("1, A. LIKVIDNOST")},
+    };
+    for (const Case& c : cases) {
+        QAccessibleInterface* table = Table(f.window->Grid(c.statement));
+        EXPECT_EQ(table->text(QAccessible::Name), c.gridName);
+        const auto headers = ChildrenWithRole(table, QAccessible::RowHeader);
+        ASSERT_GE(static_cast<int>(headers.size()), c.row);
+        EXPECT_EQ(headers[std::size_t(c.row - 1)]->text(QAccessible::Name), c.rowName);
+    }
+}
+
+TEST_F(AccessibilityTest, EveryRowHeaderOfEveryGridStartsWithItsNumber) {
+    int total = 0;
+    for (Statement s : kAllStatements) {
+        const auto headers = ChildrenWithRole(Table(f.window->Grid(s)), QAccessible::RowHeader);
+        ASSERT_EQ(static_cast<int>(headers.size()), RowCount(s));
+        for (std::size_t r = 0; r < headers.size(); ++r) {
+            const QString name = headers[r]->text(QAccessible::Name);
+            EXPECT_TRUE(name.startsWith(QString::number(r + 1) + QStringLiteral(", ")))
+                << name.toStdString();
+            EXPECT_GT(name.size(), 4);
+        }
+        total += static_cast<int>(headers.size());
+    }
+    EXPECT_EQ(total, 211);
+}
+
+TEST_F(AccessibilityTest, SpacedColumnCaptionIsReadAsItsWord) {
+    QAccessibleInterface* table = Table(f.window->Grid(Statement::Racun));
+    const auto columns = ChildrenWithRole(table, QAccessible::ColumnHeader);
+    ASSERT_GE(columns.size(), 3u);
+    EXPECT_EQ(columns[0]->text(QAccessible::Name), QStringLiteral("Rbr"));
+    EXPECT_EQ(columns[1]->text(QAccessible::Name), QStringLiteral("Pozicija"));
+    EXPECT_EQ(columns[2]->text(QAccessible::Name), QStringLiteral("Iznos"));
+    // On the screen the caption stays spaced out.
+    EXPECT_EQ(f.window->Grid(Statement::Racun)
+                  ->model()
+                  ->headerData(1, Qt::Horizontal, Qt::DisplayRole)
+                  .toString(),
+              QStringLiteral("P o z i c i j a"));
+}
+
+TEST_F(AccessibilityTest, InputCellsAreEditableComputedCellsReadOnlyAndBoldRowsTotals) {
+    struct Case {
+        Statement statement;
+        int col;  // grid column
+        int row;
+        bool editable;
+        bool total;
+    };
+    const std::vector<Case> cases = {
+        {Statement::Bilanca, 3, 4, true, false},   // typed amount, plain row
+        {Statement::Bilanca, 5, 1, true, true},    // typed amount on a bold row
+        {Statement::Bilanca, 3, 3, false, false},  // computed subtotal
+        {Statement::Bilanca, 4, 4, false, false},  // share
+        {Statement::Bilanca, 3, 2, false, true},   // computed total
+        {Statement::Racun, 3, 45, false, true},    // the result
+        {Statement::CFInd, 3, 1, false, false},
+    };
+    for (const Case& c : cases) {
+        QAccessibleTableInterface* table = Table(f.window->Grid(c.statement))->tableInterface();
+        QAccessibleInterface* cell = table->cellAt(c.row - 1, c.col - 1);
+        ASSERT_NE(cell, nullptr);
+        const auto state = cell->state();
+        const std::string where = std::to_string(int(c.statement)) + ":" + std::to_string(c.col) +
+                                  "," + std::to_string(c.row);
+        EXPECT_EQ(bool(state.editable), c.editable) << where;
+        EXPECT_EQ(bool(state.readOnly), !c.editable) << where;
+        EXPECT_EQ(cell->text(QAccessible::Description) == QStringLiteral("zbroj"), c.total)
+            << where;
+    }
+}
+
+TEST_F(AccessibilityTest, CellEditorIsNamedAfterItsCellAndFocusGoesBackToTheCell) {
+    f.ShowActive();
+    EventLog log;
+    StatementGrid* grid = f.window->Grid(Statement::Bilanca);
+    f.window->findChild<QTabWidget*>(QStringLiteral("PageControl"))->setCurrentIndex(1);
+    for (const int key : {int(Qt::Key_Escape), int(Qt::Key_Return)}) {
+        grid->setFocus();
+        grid->setCurrentIndex(grid->gridModel()->indexAt(3, 4));
+        QTest::keyClick(grid, Qt::Key_F2);
+        QLineEdit* editor = grid->cellEditor();
+        ASSERT_NE(editor, nullptr);
+        EXPECT_TRUE(editor->accessibleName().startsWith(QStringLiteral("4, 1.Osnivački izdaci, ")))
+            << editor->accessibleName().toStdString();
+        log.events.clear();
+        QTest::keyClick(editor, Qt::Key(key));
+        EXPECT_FALSE(grid->isEditing());
+        ASSERT_TRUE(grid->hasFocus());
+        const auto last = std::find_if(log.events.rbegin(), log.events.rend(),
+                                       [](const auto& e) { return e.type == QAccessible::Focus; });
+        ASSERT_NE(last, log.events.rend());
+        EXPECT_EQ(last->object, grid);
+        EXPECT_EQ(last->childName, grid->model()->index(3, 2).data().toString());
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Names of every control
+
+TEST_F(AccessibilityTest, EveryControlOfEveryPageOfTheMainWindowHasAName) {
+    f.ShowActive();
+    auto* pages = f.Find<QTabWidget>(QStringLiteral("PageControl"));
+    f.window->BuildStatementPages();
+    for (int p = 0; p < pages->count(); ++p) {
+        pages->setCurrentIndex(p);
+        int controls = 0;
+        const QStringList unnamed = Unnamed(f.window.get(), &controls);
+        EXPECT_TRUE(unnamed.isEmpty()) << "page " << p << ": " << unnamed.join(", ").toStdString();
+        EXPECT_GE(controls, 15) << "page " << p;
+    }
+}
+
+TEST_F(AccessibilityTest, PageTabsSayWhichIsSelected) {
+    auto* pages = f.Find<QTabWidget>(QStringLiteral("PageControl"));
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(pages->tabBar());
+    ASSERT_EQ(list->role(), QAccessible::PageTabList);
+    ASSERT_EQ(list->childCount(), 6);
+    for (const int current : {0, 2, 5}) {
+        pages->setCurrentIndex(current);
+        for (int t = 0; t < 6; ++t) {
+            QAccessibleInterface* tab = list->child(t);
+            EXPECT_EQ(tab->role(), QAccessible::PageTab);
+            EXPECT_EQ(tab->text(QAccessible::Name), pages->tabText(t));
+            EXPECT_EQ(bool(tab->state().selected), t == current) << t;
+        }
+    }
+    // Pressing a tab shows its page.
+    list->child(3)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(pages->currentIndex(), 3);
+}
+
+TEST_F(AccessibilityTest, PageButtonsAndDateFieldsAreNamedAfterWhatTheyDo) {
+    f.window->BuildStatementPages();
+    const auto name = [](QWidget* w) {
+        return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+    };
+    EXPECT_EQ(name(f.Find<QPushButton>(QStringLiteral("bNextOpce"))),
+              QStringLiteral("Sljedeća stranica"));
+    EXPECT_EQ(name(f.Find<QPushButton>(QStringLiteral("bPrevBilanca"))),
+              QStringLiteral("Prethodna stranica"));
+    QWidget* dOd = f.Find<QWidget>(QStringLiteral("dOd"));
+    EXPECT_EQ(name(dOd->findChild<QLineEdit*>()), QStringLiteral("Obračunsko razdoblje od"));
+    EXPECT_EQ(name(dOd->findChild<QToolButton*>()),
+              QStringLiteral("Kalendar: Obračunsko razdoblje od"));
+}
+
+TEST_F(AccessibilityTest, EveryControlOfTheOtherWindowsHasAName) {
+    f.ShowActive();
+    f.window->Usporedba1Click();
+    ComparisonWindow* comparison = f.window->comparison();
+    ASSERT_NE(comparison, nullptr);
+    EXPECT_TRUE(Unnamed(comparison).isEmpty()) << Unnamed(comparison).join(", ").toStdString();
+
+    HelpWindow help({QStringLiteral(MOVIK_HELP_FILE)});
+    help.ShowContents();
+    EXPECT_TRUE(Unnamed(&help).isEmpty()) << Unnamed(&help).join(", ").toStdString();
+
+    ChartWindow charts({{QStringLiteral("Struktura bilance"),
+                         StructureChart(f.Doc(), f.window->workspace().settings())}},
+                       QStringLiteral("grafikon"), {}, *CurrentChartDrawing(nullptr));
+    charts.show();
+    int controls = 0;
+    EXPECT_TRUE(Unnamed(&charts, &controls).isEmpty()) << Unnamed(&charts).join(", ").toStdString();
+    EXPECT_GE(controls, 4);
+}
+
+TEST_F(AccessibilityTest, ChartHasANameAndATextAlternativeWithItsFigures) {
+    ChartPicture picture;
+    picture.title = "Prihodi";
+    ChartPanel panel;
+    panel.title = "Iznosi";
+    panel.categories = {"2022.", "2023."};
+    panel.series = {{"Prihodi", {1500.5, 2000}}};
+    picture.panels = {panel};
+    ChartWindow charts({{QStringLiteral("Prihodi"), picture}}, QStringLiteral("g"), {},
+                       *CurrentChartDrawing(nullptr));
+    QWidget* canvas = charts.findChild<QWidget*>(QStringLiteral("pGrafikon"));
+    ASSERT_NE(canvas, nullptr);
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(canvas);
+    EXPECT_EQ(i->role(), QAccessible::Chart);
+    EXPECT_EQ(i->text(QAccessible::Name), QStringLiteral("Prihodi"));
+    const QString description = i->text(QAccessible::Description);
+    EXPECT_TRUE(description.contains(QStringLiteral("2022.: 1.500,50")))
+        << description.toStdString();
+    EXPECT_TRUE(description.contains(QStringLiteral("2023.: 2.000,00")))
+        << description.toStdString();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The keyboard
+
+TEST_F(AccessibilityTest, TabAndShiftTabLeaveTheComparisonTable) {
+    f.ShowActive();
+    f.window->Usporedba1Click();
+    ComparisonWindow* comparison = f.window->comparison();
+    QApplication::setActiveWindow(comparison);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(comparison));
+    QTableView* table = comparison->table();
+    using Keys = std::pair<Qt::Key, Qt::KeyboardModifiers>;
+    for (const auto& [key, modifiers] :
+         {Keys{Qt::Key_Tab, Qt::NoModifier}, Keys{Qt::Key_Backtab, Qt::ShiftModifier},
+          Keys{Qt::Key_Tab, Qt::ControlModifier},
+          Keys{Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier}}) {
+        table->setFocus();
+        ASSERT_TRUE(table->hasFocus());
+        QTest::keyClick(table, key, modifiers);
+        EXPECT_FALSE(table->hasFocus()) << "key " << key << " modifiers " << modifiers.toInt();
+        EXPECT_TRUE(comparison->isAncestorOf(QApplication::focusWidget()));
+    }
+}
+
+TEST_F(AccessibilityTest, EveryAccessKeyOfTheGeneralDataPageReachesItsField) {
+    f.ShowActive();
+    const std::vector<std::pair<Qt::Key, QString>> keys = {
+        {Qt::Key_N, QStringLiteral("ePoduzece")},
+        {Qt::Key_S, QStringLiteral("eSjediste")},
+        {Qt::Key_R, QStringLiteral("dOd")},
+        {Qt::Key_Z, QStringLiteral("cbIznos")},
+    };
+    for (const auto& [key, name] : keys) {
+        f.Find<QPushButton>(QStringLiteral("bNextOpce"))->setFocus();
+        QTest::keyClick(f.window.get(), key, Qt::AltModifier);
+        QWidget* field = f.Find<QWidget>(name);
+        QWidget* focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus == field || field->isAncestorOf(focus)) << name.toStdString();
+    }
+}
+
+TEST_F(AccessibilityTest, AltDownAndF4OpenTheCalendarOfADateField) {
+    f.ShowActive();
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Down, Qt::KeyboardModifiers(Qt::AltModifier)},
+          std::pair{Qt::Key_F4, Qt::KeyboardModifiers()}}) {
+        auto* field = f.Find<DateField>(QStringLiteral("dDo"));
+        field->lineEdit()->setFocus();
+        QTest::keyClick(field->lineEdit(), key, modifiers);
+        ASSERT_NE(field->calendarDialog(), nullptr);
+        EXPECT_TRUE(field->calendarDialog()->isVisible());
+        field->calendarDialog()->reject();
+    }
+}
+
+TEST_F(AccessibilityTest, CtrlTabTakesTheKeyboardToTheGridOfTheNextPage) {
+    f.ShowActive();
+    auto* name = f.Find<QLineEdit>(QStringLiteral("ePoduzece"));
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), f.window->Grid(Statement::Bilanca));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), name);
+}
+
+TEST_F(AccessibilityTest, EscapeClosesTheComparisonTheChartsAndTheHelp) {
+    f.ShowActive();
+    f.window->Usporedba1Click();
+    QWidget* comparison = f.window->comparison();
+    ChartWindow charts({{QStringLiteral("Struktura bilance"),
+                         StructureChart(f.Doc(), f.window->workspace().settings())}},
+                       QStringLiteral("grafikon"), {}, *CurrentChartDrawing(nullptr));
+    HelpWindow help({QStringLiteral(MOVIK_HELP_FILE)});
+    for (QWidget* w : {comparison, static_cast<QWidget*>(&charts), static_cast<QWidget*>(&help)}) {
+        w->show();
+        QApplication::setActiveWindow(w);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : w,
+                        Qt::Key_Escape);
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Announced warnings
+
+TEST_F(AccessibilityTest, AWarningThatAppearsOrChangesIsAnnounced) {
+    f.ShowActive();
+    EventLog log;
+    QLabel* panel = f.Find<QLabel>(QStringLiteral("pUpozorenje"));
+    const int before = log.Count(QAccessible::Alert, panel);
+    // An amount on one side of the balance sheet only: it no longer balances.
+    StatementGrid* grid = f.window->Grid(Statement::Bilanca);
+    ASSERT_TRUE(f.window->agBilancaCellValidate(5, 4, "1000").has_value());
+    grid->refresh();
+    ASSERT_FALSE(panel->text().isEmpty());
+    EXPECT_EQ(log.Count(QAccessible::Alert, panel), before + 1);
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(panel);
+    EXPECT_EQ(i->text(QAccessible::Name), panel->text());
+    // The same warning again is not announced again.
+    ASSERT_TRUE(f.window->agBilancaCellValidate(5, 4, "2000").has_value());
+    EXPECT_EQ(log.Count(QAccessible::Alert, panel), before + 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The system font size
+
+TEST(GridFontTest, CellsKeepEightPointsAtUsualSizesAndGrowInProportionBeyond) {
+    const std::vector<std::pair<double, double>> cases = {
+        {9, 8}, {10, 8}, {11, 8}, {14, 8 * 14 / 11.0}, {22, 16}};
+    for (const auto& [system, cell] : cases) {
+        EXPECT_DOUBLE_EQ(StatementGridModel::CellPointSize(system), cell) << system;
+    }
+}
+
+TEST(GridFontTest, RowsAndColumnsGrowWithALargerSystemFont) {
+    const QFont saved = QApplication::font();
+    Workspace ws(RegionalSettings{}, 2024);
+    ws.NewDocument();
+    StatementGrid usual(Statement::Bilanca, ws.viewTexts(Statement::Bilanca));
+    QFont large = saved;
+    large.setPointSizeF(22);
+    QApplication::setFont(large);
+    StatementGrid grown(Statement::Bilanca, ws.viewTexts(Statement::Bilanca));
+    QApplication::setFont(saved);
+    EXPECT_EQ(usual.gridModel()->cellFont().pointSizeF(), 8.0);
+    EXPECT_EQ(grown.gridModel()->cellFont().pointSizeF(), 16.0);
+    EXPECT_GT(grown.rowHeight(0), usual.rowHeight(0));
+    EXPECT_GT(grown.columnWidth(1), usual.columnWidth(1));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Colours from the palette
+
+QPalette DarkPalette() {
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(53, 53, 53));
+    p.setColor(QPalette::WindowText, Qt::white);
+    p.setColor(QPalette::Base, QColor(42, 42, 42));
+    p.setColor(QPalette::AlternateBase, QColor(66, 66, 66));
+    p.setColor(QPalette::Text, Qt::white);
+    p.setColor(QPalette::Button, QColor(53, 53, 53));
+    p.setColor(QPalette::ButtonText, Qt::white);
+    p.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    return p;
+}
+
+QPalette LightPalette() {
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(239, 239, 239));
+    p.setColor(QPalette::WindowText, Qt::black);
+    p.setColor(QPalette::Base, Qt::white);
+    p.setColor(QPalette::Text, Qt::black);
+    p.setColor(QPalette::Button, QColor(239, 239, 239));
+    p.setColor(QPalette::ButtonText, Qt::black);
+    p.setColor(QPalette::Highlight, QColor(48, 140, 198));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    return p;
+}
+
+TEST(ContrastTest, WcagRatiosOfKnownPairs) {
+    EXPECT_NEAR(ContrastRatio(Qt::black, Qt::white), 21.0, 1e-9);
+    EXPECT_NEAR(ContrastRatio(Qt::white, Qt::white), 1.0, 1e-9);
+    // The fixed colours the grids had: red on the grey of bold rows.
+    EXPECT_NEAR(ContrastRatio(QColor(255, 0, 0), QColor(204, 204, 204)), 2.49, 0.01);
+    EXPECT_NEAR(ContrastRatio(QColor(255, 0, 0), Qt::white), 4.0, 0.01);
+}
+
+TEST(ContrastTest, EveryGridAndStatusTextHoldsItsContrastInLightAndDarkPalettes) {
+    for (const QPalette& palette : {LightPalette(), DarkPalette()}) {
+        const GridColours c = GridColoursOf(palette);
+        EXPECT_GE(ContrastRatio(c.text, c.base), kTextContrast);
+        EXPECT_GE(ContrastRatio(c.text, c.totalBackground), kTextContrast);
+        EXPECT_GE(ContrastRatio(c.red, c.base), kTextContrast);
+        EXPECT_GE(ContrastRatio(c.red, c.totalBackground), kTextContrast);
+        EXPECT_GE(ContrastRatio(c.highlightedText, c.highlight), kTextContrast);
+        EXPECT_GE(ContrastRatio(c.focus, c.base), kFocusContrast);
+        EXPECT_GE(ContrastRatio(c.focus, c.highlight), kFocusContrast);
+        EXPECT_GE(ContrastRatio(WarningColour(palette), palette.color(QPalette::Window)),
+                  kTextContrast);
+        EXPECT_GE(ContrastRatio(FocusColour(palette), palette.color(QPalette::Window)),
+                  kFocusContrast);
+        // Red stays red: its red channel leads.
+        EXPECT_GT(c.red.red(), c.red.green() + 60);
+    }
+    // The usual light palette keeps the grey the statements were designed with.
+    EXPECT_EQ(GridColoursOf(LightPalette()).totalBackground, QColor(204, 204, 204));
+}
+
+}  // namespace
+}  // namespace movik::test

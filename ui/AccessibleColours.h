@@ -1,0 +1,46 @@
+#pragma once
+// Colours taken from the palette and held to the contrast a reader with low vision needs
+// (WCAG 2.1: 4.5:1 for text, 3:1 for focus indicators), in a light, dark or high-contrast
+// palette alike.
+
+#include <QColor>
+#include <QPalette>
+#include <initializer_list>
+
+namespace movik {
+
+// Least contrast of text against its background, and of a focus indicator against what
+// surrounds it.
+inline constexpr double kTextContrast = 4.5;
+inline constexpr double kFocusContrast = 3.0;
+
+// WCAG 2.1 relative luminance (0 black to 1 white) and contrast ratio (1 to 21).
+double RelativeLuminance(const QColor& colour);
+double ContrastRatio(const QColor& a, const QColor& b);
+
+// a moved towards b by t (0: a, 1: b), channel by channel.
+QColor Mix(const QColor& a, const QColor& b, double t);
+
+// colour made darker (on a light background) or lighter (on a dark one) by the least step that
+// gives at least minimum contrast against every background; unchanged when it has it already.
+QColor WithContrast(const QColor& colour, std::initializer_list<QColor> backgrounds,
+                    double minimum);
+
+// The colours of a statement grid, from the palette of its group.
+struct GridColours {
+    QColor text;             // plain rows
+    QColor base;             // background of plain rows
+    QColor totalBackground;  // bold rows (totals and headings): the base shaded towards the text
+    QColor red;              // rows drawn in red, on either background
+    QColor highlight;        // the selection, holding 4.5:1 against its text
+    QColor highlightedText;
+    QColor focus;  // the focus frame of the grid, its current cell and its editor
+};
+GridColours GridColoursOf(const QPalette& palette, QPalette::ColorGroup group = QPalette::Active);
+
+// The status bar's warning text against the window background.
+QColor WarningColour(const QPalette& palette);
+// Focus indicators of the window's controls against the window and button backgrounds.
+QColor FocusColour(const QPalette& palette);
+
+}  // namespace movik
