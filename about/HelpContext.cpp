@@ -76,6 +76,8 @@ QString HelpTopicFile(int context) {
             return QStringLiteral("usporedba.html");
         case 13:  // the warnings' own section, for the box that repeats a warning
             return QStringLiteral("izbornici.html#upozorenja");
+        case 14:
+            return QStringLiteral("obrazac-gfi-pod.html");
         default:
             return {};
     }

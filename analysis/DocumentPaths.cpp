@@ -16,14 +16,26 @@ DocumentPaths::DocumentPaths(std::vector<std::string> arguments)
           return i < list.size() ? std::optional<std::string>(list[i++]) : std::nullopt;
       }) {}
 
-bool IsDocumentName(const std::string& name) {
-    if (name.size() < 5) {
+namespace {
+
+bool EndsWithNoCase(const std::string& name, std::string_view ending) {
+    if (name.size() <= ending.size()) {
         return false;
     }
-    std::string tail = name.substr(name.size() - 4);
+    std::string tail = name.substr(name.size() - ending.size());
     std::transform(tail.begin(), tail.end(), tail.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return tail == ".mvk";
+    return tail == ending;
+}
+
+}  // namespace
+
+bool IsDocumentName(const std::string& name) {
+    return EndsWithNoCase(name, ".mvk");
+}
+
+bool IsFormName(const std::string& name) {
+    return EndsWithNoCase(name, ".xlsx") || EndsWithNoCase(name, ".xls");
 }
 
 bool IsFolder(const std::string& path) {
@@ -48,7 +60,8 @@ bool DocumentPaths::Enter(const std::string& folder) {
         // Linked folders are not entered: a link back up would never end.
         const bool folderHere = e.is_directory(typeError) && !e.is_symlink(typeError);
         const std::string name = e.path().filename().string();
-        if (folderHere || (IsDocumentName(name) && !e.is_directory(typeError))) {
+        if (folderHere ||
+            ((IsDocumentName(name) || IsFormName(name)) && !e.is_directory(typeError))) {
             named.emplace_back(name, e.path().string());
         }
     }

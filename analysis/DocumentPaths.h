@@ -1,7 +1,8 @@
 #pragma once
 // The documents named by a list of paths: a file path stands for itself, a folder for every
-// "*.mvk" file below it, in name order, subfolders searched where their name sorts. Folders are
-// listed one at a time as the walk reaches them, so a long list streams with flat memory.
+// "*.mvk" document and every "*.xlsx" or "*.xls" official form below it, in name order, subfolders
+// searched where their name sorts. Folders are listed one at a time as the walk reaches them, so a
+// long list streams with flat memory.
 
 #include <functional>
 #include <optional>
@@ -37,6 +38,9 @@ class DocumentPaths {
 
 // True for a file name ending in ".mvk", in any letter case.
 bool IsDocumentName(const std::string& name);
+
+// True for a file name ending in ".xlsx" or ".xls" (an official annual form), in any letter case.
+bool IsFormName(const std::string& name);
 
 // True when path names a folder (a link to one included).
 bool IsFolder(const std::string& path);

@@ -3,10 +3,12 @@
 #include <cmath>
 #include <memory>
 
+#include "analysis/DocumentPaths.h"
 #include "analysis/EuroConversion.h"
 #include "document/DocumentCodec.h"
 #include "document/DocumentFile.h"
 #include "document/FileIO.h"
+#include "intake/OfficialForm.h"
 #include "model/Calculations.h"
 #include "model/NumberFormat.h"
 #include "model/Templates.h"
@@ -100,6 +102,31 @@ bool IsMoneyIndicator(int indicatorIndex) {
     return row == 14 || row == 19;  // earnings and book value per share
 }
 
+namespace {
+
+// The document of path as its file stores it, opened into ws and recalculated. The file is
+// read once; the stored document is decoded on its own, as opening it in the workspace may
+// recalculate it at once (to show its share count). Returns the open's message on failure.
+std::string OpenStoredAndRecalculated(const std::string& path, Workspace& ws, TDokument& stored) {
+    const ReadOutcome read = ReadFileStart(path, kDocumentFileSize);
+    if (read.status == ReadStatus::Missing) {
+        return "Datoteka " + path + " ne postoji";
+    }
+    if (read.status != ReadStatus::Read) {
+        return CannotOpenMessage(path);
+    }
+    if (const OpenOutcome opened = OpenDocumentBytes(path, read.bytes, stored); !opened) {
+        return opened.message();
+    }
+    if (const OpenOutcome opened = ws.OpenDocumentBytes(path, read.bytes); !opened) {
+        return opened.message();  // as above: the same bytes give the same outcome
+    }
+    ws.RefreshCycle();
+    return {};
+}
+
+}  // namespace
+
 DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int currentYear,
                           bool withEuro) {
     const auto failed = [&path](std::string message) {
@@ -108,26 +135,29 @@ DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, i
         s.error = std::move(message);
         return s;
     };
-    // The file is read once. The document as stored is decoded on its own: opening it in the
-    // workspace may recalculate it at once (to show its share count).
-    const ReadOutcome read = ReadFileStart(path, kDocumentFileSize);
-    if (read.status == ReadStatus::Missing) {
-        return failed("Datoteka " + path + " ne postoji");
-    }
-    if (read.status != ReadStatus::Read) {
-        return failed(CannotOpenMessage(path));
-    }
-    const auto stored = std::make_unique<TDokument>();
-    if (const OpenOutcome opened = OpenDocumentBytes(path, read.bytes, *stored); !opened) {
-        return failed(opened.message());
-    }
     Workspace ws(rs, currentYear);
-    if (const OpenOutcome opened = ws.OpenDocumentBytes(path, read.bytes); !opened) {
-        return failed(opened.message());  // as above: the same bytes give the same outcome
+    std::unique_ptr<TDokument> stored;  // a document's file as stored; none for a form
+    if (IsFormName(path)) {
+        // An official form goes through the same import as movik-cli form; one that disagrees
+        // with itself gives no numbers here, where nobody could be asked.
+        const OfficialForm form = ReadOfficialFormFile(path, currentYear);
+        std::string error = form.error;
+        if (form.ok && !form.differences.empty()) {
+            error = "Obrazac se ne slaže sam sa sobom (" + std::to_string(form.differences.size()) +
+                    " razlika; vidi movik-cli form)";
+        }
+        if (!error.empty()) {
+            return failed(error);
+        }
+        ApplyOfficialForm(form, ws);
+    } else {
+        stored = std::make_unique<TDokument>();
+        if (std::string error = OpenStoredAndRecalculated(path, ws, *stored); !error.empty()) {
+            return failed(std::move(error));
+        }
     }
-    ws.RefreshCycle();
     DocumentSummary s = SummaryOf(ws, path);
-    if (StoredTotalsDiffer(*stored, ws.document())) {
+    if (stored && StoredTotalsDiffer(*stored, ws.document())) {
         s.warnings.emplace_back(kWarningStoredTotals);
     }
     if (withEuro && s.currency == Valuta::Hrk) {

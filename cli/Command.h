@@ -97,6 +97,7 @@ int RunPdf(const Arguments& args, Workspace& ws);      // PdfCommand.cpp
 int RunChart(const Arguments& args, Workspace& ws);    // ChartCommand.cpp
 int RunConvert(const Arguments& args, Workspace& ws);  // ConvertCommand.cpp
 int RunXlsx(const Arguments& args, Workspace& ws);     // XlsxCommand.cpp
+int RunForm(const Arguments& args, Workspace& ws);     // FormCommand.cpp
 int RunSummary(int argc, char** argv);                 // SummaryCommand.cpp
 
 }  // namespace movik::cli

@@ -82,17 +82,28 @@ const std::vector<Command>& Commands() {
          {"-o", "--unit"},
          {},
          movik::cli::RunXlsx},
+        {"form",
+         "  movik-cli form OBRAZAC.xlsx|OBRAZAC.xls -o OUT.mvk [--force] [--accept-differences]\n"
+         "  movik-cli form OBRAZAC... --dir MAPA [--force] [--accept-differences]\n"
+         "                        (službeni godišnji obrazac GFI-POD u novi dokument; ispisuje\n"
+         "                        provjeru zbrojeva obrasca i usklađenje ukupnih iznosa; s --dir\n"
+         "                        dokument dobiva ime \"PODUZEĆE GODINA.mvk\"; obrazac koji se ne\n"
+         "                        slaže sam sa sobom zapisuje se samo uz --accept-differences;\n"
+         "                        izlazni kod 1 ako neki obrazac nije uvezen)\n",
+         {"-o", "--dir"},
+         {"--force", "--accept-differences"},
+         movik::cli::RunForm},
         {"summary",
          "  movik-cli summary PUTANJA... [-o IZLAZ] [--format csv|jsonl|txt] [-j N]\n"
          "                        [--files-from DATOTEKA|-] [--currency EUR]\n"
-         "                        (sažetak svakog dokumenta, redak po dokumentu redom\n"
-         "                        putanja; mapa: sve datoteke *.mvk u njoj i podmapama, po\n"
-         "                        nazivu; --files-from čita putanje redak po redak, - sa\n"
-         "                        standardnog ulaza; zadano: txt na standardni izlaz,\n"
-         "                        -j broj jezgri; svaki redak navodi valutu dokumenta;\n"
-         "                        --currency EUR preračunava iznose dokumenata u kunama\n"
-         "                        u eure kao 'convert' i označava ih; izlazni kod 1 ako\n"
-         "                        neka datoteka nije pročitana)\n",
+         "                        (sažetak svakog dokumenta ili obrasca GFI-POD, redak po\n"
+         "                        dokumentu redom putanja; mapa: sve datoteke *.mvk, *.xlsx\n"
+         "                        i *.xls u njoj i podmapama; --files-from čita putanje\n"
+         "                        redak po redak, - sa standardnog ulaza; zadano: txt na\n"
+         "                        standardni izlaz, -j broj jezgri; svaki redak navodi\n"
+         "                        valutu dokumenta; --currency EUR preračunava iznose\n"
+         "                        dokumenata u kunama u eure kao 'convert' i označava ih;\n"
+         "                        izlazni kod 1 ako neka datoteka nije pročitana)\n",
          {},
          {},
          nullptr,

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang-14, own build folder) and runs them.
 #   scripts/fuzz.sh [TARGET|all] [SECONDS]
-# TARGET is document, import, amount, fields or help (default all); SECONDS per target
+# TARGET is document, import, amount, fields, help, xlsx or xls (default all); SECONDS per target
 # (default 30). Each run starts from the seed corpus in fuzz/corpus/TARGET (read only) and keeps
 # what it learns in build-fuzz/corpus/TARGET. Prints libFuzzer's closing line per target. On a
 # finding it stops with a non-zero exit, leaving the reproducer in build-fuzz/findings/.
@@ -13,11 +13,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 which=${1:-all}
 seconds=${2:-30}
 build=${MOVIK_FUZZ_BUILD_DIR:-$root/build-fuzz}
-targets=(document import amount fields help)
+targets=(document import amount fields help xlsx xls)
 if [ "$which" != all ]; then
     case " ${targets[*]} " in
         *" $which "*) targets=("$which") ;;
-        *) echo "fuzz.sh: nepoznat cilj '$which' (document, import, amount, fields, help, all)" >&2
+        *) echo "fuzz.sh: nepoznat cilj '$which' (document, import, amount, fields, help, xlsx, xls, all)" >&2
            exit 2 ;;
     esac
 fi
@@ -32,7 +32,8 @@ fi
 cmake --build "$build" -j"${MOVIK_FUZZ_JOBS:-$(nproc)}" --target "${targets[@]/#/fuzz_}"
 
 # The largest input each target takes: a document file is 59,954 bytes.
-declare -A maxLen=([document]=65536 [import]=32768 [amount]=256 [fields]=256 [help]=65536)
+declare -A maxLen=([document]=65536 [import]=32768 [amount]=256 [fields]=256 [help]=65536
+    [xlsx]=65536 [xls]=65536)
 status=0
 for target in "${targets[@]}"; do
     corpus=$build/corpus/$target
@@ -41,6 +42,7 @@ for target in "${targets[@]}"; do
     log=$build/fuzz-$target.log
     set +e
     ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} \
+        LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/fuzz/lsan-freexl.supp} \
         "$build/fuzz/fuzz_$target" "$corpus" "$root/fuzz/corpus/$target" \
         -max_total_time="$seconds" -max_len="${maxLen[$target]}" \
         -timeout="${MOVIK_FUZZ_TIMEOUT:-10}" -rss_limit_mb=2048 \

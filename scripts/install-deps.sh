@@ -13,6 +13,7 @@ packages=(
     qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libxlsxwriter-dev python3-openpyxl
     clang-14 libfuzzer-14-dev libclang-rt-14-dev parallel faketime tzdata xdotool
     at-spi2-core python3-pyatspi dbus-x11
+    libzip-dev libexpat1-dev libfreexl-dev
 )
 
 missing=()

@@ -16,6 +16,7 @@ if [ "$sanitize" = 1 ]; then
     "$root/scripts/build.sh" -DMOVIK_WERROR=ON -DMOVIK_SANITIZE=ON -DMOVIK_BENCH=OFF
     export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1}
     export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+    export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/fuzz/lsan-freexl.supp}
 else
     "$root/scripts/build.sh" -DMOVIK_WERROR=ON
 fi

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "reports/PrintJobs.h"
+#include "ui/FormImportDialog.h"
 
 class QFileDialog;
 class QWidget;
@@ -65,6 +66,8 @@ class Dialogs {
     // paints.
     virtual void ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
                                   const PreviewPrint& print);
+    // The outcome of an official form's import (modal; by default ui/FormImportDialog.h).
+    virtual void ShowFormImport(const FormImportView& view);
 };
 
 // path with "." + extension appended when its file name has no extension (no "." at all).
@@ -85,6 +88,7 @@ class QtDialogs : public Dialogs {
     std::optional<QString> ChooseFolder(const FileDialogSetup& setup) override;
     void ShowPrintPreview(const QString& title, const std::vector<PrintJob>& jobs,
                           const PreviewPrint& print) override;
+    void ShowFormImport(const FormImportView& view) override;
 
     // The file dialog for setup, set up as it would be shown but not shown.
     QFileDialog* PrepareFileDialog(const FileDialogSetup& setup, bool save);

@@ -196,6 +196,10 @@ void TForm1::BuildMenus() {
     add(dokument, QStringLiteral("IzvozXlsx1"), QStringLiteral("Izvoz u E&xcel (.xlsx)…"),
         QKeySequence(), &TForm1::IzvozXlsx1Click)
         ->setProperty("helpContext", kAnalysisHelpContext);
+    add(dokument, QStringLiteral("UvozObrasca1"),
+        QStringLiteral("Uvoz službenog obrasca (GFI-POD)…"), QKeySequence(),
+        &TForm1::UvozObrasca1Click)
+        ->setProperty("helpContext", kFormImportHelpContext);
     dokument->addSeparator();
     // Ctrl+Z stays the exit shortcut; the classic undo key takes back a change.
     Ponisti1_ = add(dokument, QStringLiteral("Ponisti1"), QStringLiteral("&Poništi"),

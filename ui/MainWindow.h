@@ -84,6 +84,8 @@ class TForm1 : public QMainWindow {
     void Ponisti1Click();
     void Ponovi1Click();
     void IzvozXlsx1Click();        // the document as a spreadsheet workbook
+    // An official annual form (GFI-POD) into a new, unsaved document, with its reconciliation.
+    void UvozObrasca1Click();
     void Grafikoni1Click();        // the charts window of the open document
     void PreracunajUEure1Click();  // asks, then converts the document from kuna to euros
     void Korisnikauputstva1Click();

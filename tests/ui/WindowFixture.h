@@ -49,6 +49,7 @@ class ScriptedDialogs : public Dialogs {
     std::vector<FileDialogSetup> saveDialogs;
     QStringList previewTitles;
     QStringList previewOutcomes;  // what a preview still open would have shown
+    std::vector<FormImportView> formImports;  // official forms' import outcomes shown
     // Each preview is painted into this folder as preview-N.pdf (N counting from 1), if set.
     QString previewFolder;
     // Whether the preview's print button is pressed.
@@ -93,6 +94,7 @@ class ScriptedDialogs : public Dialogs {
             previewFolder + QStringLiteral("/preview-%1.pdf").arg(previewTitles.size());
         EXPECT_TRUE(SavePdf(jobs, title, QFile::encodeName(path).toStdString()));
     }
+    void ShowFormImport(const FormImportView& view) override { formImports.push_back(view); }
     std::optional<QString> ChooseOpenFile(const FileDialogSetup& setup) override {
         openDialogs.push_back(setup);
         return Next(openChoices, setup);

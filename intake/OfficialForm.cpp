@@ -1,0 +1,716 @@
+#include "intake/OfficialForm.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "document/Cp1250.h"
+#include "model/Calculations.h"
+#include "model/Dates.h"
+#include "model/NumberFormat.h"
+
+namespace movik {
+
+namespace {
+
+// Columns of the form's statement sheets (from 0): label, position code, previous and
+// current year.
+constexpr int kLabelColumn = 0;
+constexpr int kCodeColumn = 6;
+constexpr int kPreviousColumn = 8;
+constexpr int kCurrentColumn = 9;
+constexpr std::array<int, 2> kYearColumns = {kPreviousColumn, kCurrentColumn};
+
+struct Refusal {
+    std::string message;
+};
+
+const char* const kNotTheForm = "Radna knjiga nije obrazac GFI-POD";
+
+struct FormLine {
+    std::string sheet;
+    int row = 0;  // from 0
+    std::string label;
+    std::array<std::optional<double>, 2> value;  // previous, current; none: formula, no result
+    std::vector<FormTerm> formula;               // stated in the label; empty for none
+    bool positivePart = false;                   // "Dobit ..." or "Gubitak ..." of a difference
+};
+
+std::string Trim(std::string s) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!s.empty() && blank(s.back())) {
+        s.pop_back();
+    }
+    std::size_t i = 0;
+    while (i < s.size() && blank(s[i])) {
+        ++i;
+    }
+    return s.substr(i);
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return s;
+}
+
+std::string Code3(int code) {
+    std::string s = std::to_string(code);
+    return std::string(s.size() < 3 ? 3 - s.size() : 0, '0') + s;
+}
+
+std::string CellName(int row, int col) {
+    return ColumnName(col) + std::to_string(row + 1);
+}
+
+// The position code of column G: a whole number from 1 to 999, written as a number or a text.
+std::optional<int> CodeOf(const SheetCell& cell) {
+    if (cell.kind == SheetCell::Kind::Number) {
+        if (cell.number >= 1 && cell.number <= 999 && cell.number == std::floor(cell.number)) {
+            return static_cast<int>(cell.number);
+        }
+        return std::nullopt;
+    }
+    if (cell.kind == SheetCell::Kind::Text) {
+        const std::string t = Trim(cell.text);
+        int code = 0;
+        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), code);
+        if (!t.empty() && t.size() <= 3 && ec == std::errc() && end == t.data() + t.size() &&
+            code >= 1) {
+            return code;
+        }
+    }
+    return std::nullopt;
+}
+
+// The formula a label states in its last parenthesis that holds one.
+std::vector<FormTerm> FormulaOf(const std::string& label) {
+    std::size_t close = label.rfind(')');
+    while (close != std::string::npos) {
+        const std::size_t open = label.rfind('(', close);
+        if (open == std::string::npos) {
+            break;
+        }
+        std::vector<FormTerm> terms =
+            ParseFormFormula(std::string_view(label).substr(open + 1, close - open - 1));
+        if (!terms.empty()) {
+            return terms;
+        }
+        close = open == 0 ? std::string::npos : label.rfind(')', open - 1);
+    }
+    return {};
+}
+
+// "1. Dobit prije oporezivanja (AOP 180-181)" holds the difference only when it is positive,
+// and its twin "Gubitak ..." the opposite one; "DOBIT ILI GUBITAK ..." holds it with its sign.
+bool IsPositivePart(const std::string& label, const std::vector<FormTerm>& formula) {
+    if (formula.size() != 2 || formula[0].sign == formula[1].sign) {
+        return false;
+    }
+    const std::string l = Lower(label);
+    const bool profit = l.find("dobit") != std::string::npos;
+    const bool loss = l.find("gubit") != std::string::npos;
+    return profit != loss;
+}
+
+std::optional<double> AmountOf(const SheetData& sheet, int row, int col, int code, bool sumRow) {
+    const SheetCell& cell = sheet.At(row, col);
+    if (cell.kind == SheetCell::Kind::Empty && sumRow && !sheet.formulaResultsKnown) {
+        return std::nullopt;  // a formula whose result the reader cannot see
+    }
+    const std::string where =
+        "list " + sheet.name + ", ćelija " + CellName(row, col) + " (AOP " + Code3(code) + ")";
+    switch (cell.kind) {
+        case SheetCell::Kind::Empty:
+            return 0.0;
+        case SheetCell::Kind::Number:
+            return cell.number;
+        case SheetCell::Kind::FormulaNoValue:
+            return std::nullopt;
+        case SheetCell::Kind::Error:
+            throw Refusal{"Obrazac ima pogrešku u ćeliji: " + where + " sadrži " + cell.text};
+        case SheetCell::Kind::Text: {
+            const std::string t = Trim(cell.text);
+            if (t.empty() || t == "-") {
+                return 0.0;
+            }
+            double v = 0;
+            const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+            if (ec == std::errc() && end == t.data() + t.size() && std::isfinite(v)) {
+                return v;
+            }
+            throw Refusal{"Obrazac ima tekst umjesto iznosa: " + where + " sadrži \"" +
+                          t.substr(0, 40) + "\""};
+        }
+    }
+    return 0.0;
+}
+
+using Lines = std::map<int, FormLine>;
+
+void ReadLines(const SheetData& sheet, Lines& lines, std::vector<int>& order) {
+    for (int row = 0; row < sheet.rows; ++row) {
+        const std::optional<int> code = CodeOf(sheet.At(row, kCodeColumn));
+        if (!code) {
+            continue;
+        }
+        const auto existing = lines.find(*code);
+        if (existing != lines.end()) {
+            throw Refusal{std::string(kNotTheForm) + ": AOP " + Code3(*code) + " se na listu " +
+                          sheet.name + " pojavljuje dvaput (retci " +
+                          std::to_string(existing->second.row + 1) + " i " +
+                          std::to_string(row + 1) + ")"};
+        }
+        FormLine line;
+        line.sheet = sheet.name;
+        line.row = row;
+        const SheetCell& label = sheet.At(row, kLabelColumn);
+        line.label = label.kind == SheetCell::Kind::Text ? Trim(label.text) : "";
+        line.formula = FormulaOf(line.label);
+        for (std::size_t y = 0; y < 2; ++y) {
+            line.value[y] = AmountOf(sheet, row, kYearColumns[y], *code, !line.formula.empty());
+        }
+        line.positivePart = IsPositivePart(line.label, line.formula);
+        lines.emplace(*code, std::move(line));
+        order.push_back(*code);
+    }
+}
+
+// The form's amounts of one year, with every sum cell that holds no result computed from its
+// parts.
+class Amounts {
+  public:
+    Amounts(const Lines& lines, std::size_t year) : lines_(lines), year_(year) {}
+
+    // The amount of code; nullopt when the form has no such row.
+    std::optional<double> Of(int code) {
+        const auto line = lines_.find(code);
+        if (line == lines_.end()) {
+            return std::nullopt;
+        }
+        if (line->second.value[year_]) {
+            return *line->second.value[year_];
+        }
+        const auto known = computed_.find(code);
+        if (known != computed_.end()) {
+            return known->second;
+        }
+        if (line->second.formula.empty()) {
+            throw Refusal{"Obrazac ima formulu bez spremljenog rezultata (list " +
+                          line->second.sheet + ", ćelija " +
+                          CellName(line->second.row, kYearColumns[year_]) + ", AOP " + Code3(code) +
+                          "), a opis retka ne navodi njezine dijelove: otvorite obrazac u "
+                          "Excelu ili LibreOfficeu, spremite ga pa ga uvezite ponovno"};
+        }
+        if (!visiting_.insert(code).second) {
+            throw Refusal{"Formule obrasca upućuju jedna na drugu u krug (AOP " + Code3(code) +
+                          ")"};
+        }
+        const double v = FormulaValue(line->second);
+        visiting_.erase(code);
+        computed_[code] = v;
+        return v;
+    }
+
+    // The value of a row's stated formula (a positive part clipped at 0); absent parts count 0.
+    double FormulaValue(const FormLine& line) {
+        double sum = 0;
+        for (const FormTerm& t : line.formula) {
+            sum += t.sign * Of(t.code).value_or(0.0);
+        }
+        return line.positivePart ? std::max(sum, 0.0) : sum;
+    }
+
+    bool Computed(int code) const { return computed_.count(code) != 0; }
+
+  private:
+    const Lines& lines_;
+    std::size_t year_;
+    std::map<int, double> computed_;
+    std::set<int> visiting_;
+};
+
+double Cents(double v) {
+    return std::round(v * 100.0) / 100.0;
+}
+
+std::optional<double> DateOf(const SheetCell& cell) {
+    if (cell.kind == SheetCell::Kind::Number) {
+        // A date cell holds the day count from 30 December 1899, as the document does.
+        if (cell.number >= 1 && cell.number < 2958466) {
+            return std::floor(cell.number);
+        }
+        return std::nullopt;
+    }
+    if (cell.kind != SheetCell::Kind::Text) {
+        return std::nullopt;
+    }
+    const std::string t = Trim(cell.text);
+    std::array<int, 3> parts{};
+    std::size_t i = 0;
+    for (std::size_t p = 0; p < 3; ++p) {
+        while (i < t.size() && t[i] == ' ') {
+            ++i;
+        }
+        const auto [end, ec] = std::from_chars(t.data() + i, t.data() + t.size(), parts[p]);
+        if (ec != std::errc()) {
+            return std::nullopt;
+        }
+        i = static_cast<std::size_t>(end - t.data());
+        if (p < 2) {
+            if (i >= t.size() || (t[i] != '.' && t[i] != '/' && t[i] != '-')) {
+                return std::nullopt;
+            }
+            ++i;
+        }
+    }
+    while (i < t.size() && (t[i] == '.' || t[i] == ' ')) {
+        ++i;
+    }
+    const auto [d, m, y] = parts;
+    if (i != t.size() || y < 1900 || y > 2100 || m < 1 || m > 12 || d < 1 || d > 31) {
+        return std::nullopt;
+    }
+    const double day = DayNumber(y, m, d);
+    const CivilDate back = CivilFromDayNumber(day);
+    if (back.day != d || back.month != m) {
+        return std::nullopt;  // 31.2.
+    }
+    return day;
+}
+
+std::optional<int> YearOf(const SheetCell& cell) {
+    double v = 0;
+    if (cell.kind == SheetCell::Kind::Number) {
+        v = cell.number;
+    } else if (cell.kind == SheetCell::Kind::Text) {
+        const std::string t = Trim(cell.text);
+        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+        if (ec != std::errc() || end != t.data() + t.size()) {
+            return std::nullopt;
+        }
+    } else {
+        return std::nullopt;
+    }
+    if (v < 1990 || v > 2100 || v != std::floor(v)) {
+        return std::nullopt;
+    }
+    return static_cast<int>(v);
+}
+
+// A text of the form as the document can hold it: Windows-1250, at most 255 characters.
+std::string DocumentText(const SheetCell& cell, const char* what, std::vector<std::string>& notes) {
+    std::string text;
+    if (cell.kind == SheetCell::Kind::Text) {
+        text = Trim(cell.text);
+    } else if (cell.kind == SheetCell::Kind::Number) {
+        text = std::to_string(static_cast<long long>(cell.number));
+    }
+    std::string bytes = Utf8ToCp1250Lossy(text);
+    bool changed = !IsCp1250Text(text);
+    if (bytes.size() > 255) {
+        bytes.resize(255);
+        changed = true;
+    }
+    if (changed) {
+        text = Cp1250ToUtf8(bytes);
+        notes.push_back(std::string(what) +
+                        " je skraćen ili su znakovi koje dokument ne može spremiti zamijenjeni "
+                        "znakom ?: \"" +
+                        text + "\"");
+    }
+    return text;
+}
+
+std::string SheetList(const WorkbookData& book) {
+    std::string list;
+    for (std::size_t i = 0; i < book.sheetNames.size() && i < 8; ++i) {
+        list += (i == 0 ? "" : ", ") + book.sheetNames[i];
+    }
+    if (book.sheetNames.size() > 8) {
+        list += ", …";
+    }
+    return list.empty() ? "nijedan" : list;
+}
+
+// The version told by the first code of RDG and the code of "UKUPNO - PASIVA".
+FormVersion VersionOf(const Lines& lines, int firstRdgCode) {
+    int pasiva = 0;
+    for (const auto& [code, line] : lines) {
+        const std::string l = Lower(line.label);
+        if (line.sheet == "Bilanca" && l.find("ukupno") != std::string::npos &&
+            l.find("pasiva") != std::string::npos) {
+            pasiva = code;
+        }
+    }
+    if (firstRdgCode == 1) {
+        throw Refusal{std::string(kNotTheForm) +
+                      ": list RDG počinje s AOP 001, to je tromjesečni obrazac uvrštenih društava "
+                      "(TFI-POD), ne godišnji"};
+    }
+    if (firstRdgCode == 125 && pasiva == 123) {
+        return FormVersion::V3;
+    }
+    if (firstRdgCode == 128 && pasiva == 126) {
+        return FormVersion::V4;
+    }
+    throw Refusal{"Nepoznata inačica obrasca GFI-POD: list RDG počinje s AOP " +
+                  Code3(firstRdgCode) + ", a \"UKUPNO - PASIVA\" je " +
+                  (pasiva == 0 ? std::string("bez AOP oznake") : "AOP " + Code3(pasiva)) +
+                  " (poznate su inačice s RDG od AOP 125 i pasivom AOP 123 te od AOP 128 i "
+                  "pasivom AOP 126)"};
+}
+
+void RequireCodes(const Lines& lines, std::string_view codes) {
+    for (const FormTerm& t : ParseFormFormula(codes)) {
+        if (lines.count(t.code) == 0) {
+            throw Refusal{"Obrazac nema redak AOP " + Code3(t.code) +
+                          " koji uvoz treba (stupac G listova Bilanca i RDG)"};
+        }
+    }
+}
+
+double Sum(Amounts& amounts, std::string_view codes) {
+    double sum = 0;
+    for (const FormTerm& t : ParseFormFormula(codes)) {
+        sum += t.sign * amounts.Of(t.code).value_or(0.0);
+    }
+    return sum;
+}
+
+void SetAmount(TDokument& doc, Statement s, int row, std::size_t year, double v) {
+    if (s == Statement::Bilanca) {
+        (year == 0 ? doc.Bilanca.row(row).IznosPrethodna : doc.Bilanca.row(row).IznosTekuca) = v;
+    } else if (year == 1) {
+        doc.Racun.row(row).Iznos = v;
+    }
+}
+
+double AmountIn(const TDokument& doc, Statement s, int row, std::size_t year) {
+    if (s == Statement::Bilanca) {
+        return year == 0 ? doc.Bilanca.row(row).IznosPrethodna : doc.Bilanca.row(row).IznosTekuca;
+    }
+    return doc.Racun.row(row).Iznos;
+}
+
+void Read(const WorkbookData& book, int currentYear, OfficialForm& form) {
+    for (const std::string& name : FormSheets()) {
+        if (book.Find(name) == nullptr) {
+            throw Refusal{std::string(kNotTheForm) + ": nema lista " + name +
+                          " (listovi u knjizi: " + SheetList(book) + ")"};
+        }
+    }
+    Lines lines;
+    Lines rdgLines;
+    std::vector<int> bilancaOrder;
+    std::vector<int> rdgOrder;
+    ReadLines(*book.Find("Bilanca"), lines, bilancaOrder);
+    ReadLines(*book.Find("RDG"), rdgLines, rdgOrder);
+    if (bilancaOrder.empty() || rdgOrder.empty()) {
+        throw Refusal{std::string(kNotTheForm) + ": u stupcu G lista " +
+                      (bilancaOrder.empty() ? "Bilanca" : "RDG") + " nema AOP oznaka"};
+    }
+    form.version = VersionOf(lines, rdgOrder.front());
+    // The two sheets continue one numbering, so their codes are one space.
+    for (auto& [code, line] : rdgLines) {
+        if (lines.count(code) != 0) {
+            throw Refusal{std::string(kNotTheForm) + ": AOP " + Code3(code) +
+                          " je i na listu Bilanca i na listu RDG"};
+        }
+        lines.emplace(code, std::move(line));
+    }
+    form.versionName = form.version == FormVersion::V3 ? "3" : "4.x/6.x";
+
+    // General data.
+    const SheetData& ref = *book.Find("RefStr");
+    const std::optional<double> from = DateOf(ref.At(3, 2));
+    const std::optional<double> to = DateOf(ref.At(3, 5));
+    std::optional<int> year = YearOf(ref.At(11, 5));
+    if (!year && to) {
+        year = CivilFromDayNumber(*to).year;
+    }
+    if (!year) {
+        throw Refusal{
+            "Obrazac ne navodi čitljivu poslovnu godinu (list RefStr, ćelija F12) ni "
+            "razdoblje (C4 i F4)"};
+    }
+    form.businessYear = *year;
+    form.kunas = form.businessYear <= 2022;
+    form.tolerance = form.kunas ? 1.0 : 0.01;
+    if (from && to && *from <= *to) {
+        form.from = *from;
+        form.to = *to;
+    } else {
+        form.from = DayNumber(form.businessYear, 1, 1);
+        form.to = DayNumber(form.businessYear, 12, 31);
+        form.periodFromYear = true;
+        form.notes.push_back(
+            "Razdoblje u listu RefStr (C4 i F4) nije čitljivo: uzeta je poslovna "
+            "godina, 1. 1. do 31. 12. " +
+            std::to_string(form.businessYear) + ".");
+    }
+    form.company = DocumentText(ref.At(28, 2), "Naziv poduzeća", form.notes);
+    form.seat = DocumentText(ref.At(30, 5), "Sjedište", form.notes);
+    const SheetCell& oib = ref.At(26, 2);
+    form.oib = oib.kind == SheetCell::Kind::Text ? Trim(oib.text)
+               : oib.kind == SheetCell::Kind::Number
+                   ? std::to_string(static_cast<long long>(oib.number))
+                   : "";
+
+    // Every code the import reads must be on the form.
+    for (const FormMappingRow& m : FormMapping()) {
+        RequireCodes(lines, CodesOf(m, form.version));
+    }
+    for (const FormTotalRow& t : FormTotals()) {
+        RequireCodes(lines, form.version == FormVersion::V3 ? t.code3 : t.code4);
+    }
+    for (const FormNotCarriedRow& n : FormNotCarried()) {
+        RequireCodes(lines, form.version == FormVersion::V3 ? n.codes3 : n.codes4);
+    }
+
+    // The form checks itself, year by year, in its own order.
+    std::array<Amounts, 2> amounts = {Amounts(lines, 0), Amounts(lines, 1)};
+    std::vector<int> order = bilancaOrder;
+    order.insert(order.end(), rdgOrder.begin(), rdgOrder.end());
+    for (int code : order) {
+        const FormLine& line = lines.at(code);
+        if (line.formula.empty()) {
+            continue;
+        }
+        std::string absent;
+        for (const FormTerm& t : line.formula) {
+            if (lines.count(t.code) == 0) {
+                absent += (absent.empty() ? "" : ", ") + Code3(t.code);
+            }
+        }
+        if (!absent.empty()) {
+            FormDifference d;
+            d.sheet = line.sheet;
+            d.code = code;
+            d.label = line.label;
+            d.remark = "formula navodi AOP " + absent + " kojeg nema u obrascu";
+            form.differences.push_back(std::move(d));
+        }
+        for (std::size_t y = 0; y < 2; ++y) {
+            const double stated = *amounts[y].Of(code);
+            if (amounts[y].Computed(code)) {
+                continue;  // taken from its parts, so it agrees with them
+            }
+            const double computed = amounts[y].FormulaValue(line);
+            if (std::fabs(stated - computed) > form.tolerance + 1e-9) {
+                FormDifference d;
+                d.sheet = line.sheet;
+                d.code = code;
+                d.label = line.label;
+                d.previousYear = y == 0;
+                d.stated = stated;
+                d.computed = computed;
+                form.differences.push_back(std::move(d));
+            }
+        }
+    }
+
+    // The amounts through the mapping table.
+    TDokument& doc = form.document;
+    NewDocument(doc, currentYear);
+    doc.Poduzece = form.company;
+    doc.Sjediste = form.seat;
+    doc.DatumOd = form.from;
+    doc.DatumDo = form.to;
+    for (const FormMappingRow& m : FormMapping()) {
+        for (std::size_t y = 0; y < 2; ++y) {
+            if (m.statement != Statement::Bilanca && y == 0) {
+                continue;
+            }
+            double v = Sum(amounts[y], CodesOf(m, form.version));
+            if (m.part == FormPart::Positive || m.part == FormPart::Negative) {
+                v = std::max(v, 0.0);
+            }
+            v = Cents(v);
+            if (!WithinAmountLimit(v)) {
+                throw Refusal{"Iznos obrasca (AOP " + std::string(CodesOf(m, form.version)) +
+                              ") je izvan granice iznosa koje Movik prima"};
+            }
+            SetAmount(doc, m.statement, m.row, y, v);
+        }
+    }
+    RecalculateAll(doc);
+
+    for (const FormNotCarriedRow& n : FormNotCarried()) {
+        const std::string_view codes = form.version == FormVersion::V3 ? n.codes3 : n.codes4;
+        FormNotCarriedAmount a;
+        a.code = ParseFormFormula(codes).front().code;
+        a.label = lines.at(a.code).label;
+        a.previous = Sum(amounts[0], codes);
+        a.current = Sum(amounts[1], codes);
+        a.note = n.note;
+        a.affects = n.affects;
+        form.notCarried.push_back(std::move(a));
+    }
+    for (const FormTotalRow& t : FormTotals()) {
+        const int code =
+            ParseFormFormula(form.version == FormVersion::V3 ? t.code3 : t.code4).front().code;
+        form.totals[static_cast<std::size_t>(t.total)] = {Cents(*amounts[0].Of(code)),
+                                                          Cents(*amounts[1].Of(code))};
+    }
+
+    if (!book.Find("Bilanca")->formulaResultsKnown) {
+        form.notes.push_back(
+            "Iz datoteke .xls ne čitaju se rezultati formula: zbrojni retci "
+            "obrasca izračunati su iz svojih dijelova, pa provjera zbrojeva "
+            "obuhvaća samo zbrojeve upisane kao brojevi.");
+    }
+    form.notes.push_back(
+        "Broj dionica nije na obrascu: dokument ima 0, pa pokazatelji po dionici "
+        "ostaju prazni dok se broj ne upiše.");
+    form.notes.push_back(
+        "Račun dobiti i gubitka prenesen je za tekuću godinu (stupac J); "
+        "prethodna godina obrasca ostaje samo u provjeri zbrojeva.");
+    form.notes.push_back(std::string("Iznosi su preuzeti kako stoje na obrascu, u ") +
+                         (form.kunas ? "kunama" : "eurima") + " (poslovna godina " +
+                         std::to_string(form.businessYear) + ").");
+}
+
+std::string Money(double v, const RegionalSettings& rs) {
+    return FormatNumber(v, "#,##0.00", rs);
+}
+
+}  // namespace
+
+const std::vector<std::string>& FormSheets() {
+    static const std::vector<std::string> sheets = {"RefStr", "Bilanca", "RDG"};
+    return sheets;
+}
+
+OfficialForm ReadOfficialForm(const WorkbookData& book, int currentYear) {
+    OfficialForm form;
+    try {
+        Read(book, currentYear, form);
+        form.ok = true;
+    } catch (const Refusal& r) {
+        form = OfficialForm();
+        form.error = r.message;
+    }
+    return form;
+}
+
+OfficialForm ReadOfficialFormFile(const std::string& path, int currentYear) {
+    const WorkbookRead read = ReadWorkbookFile(path, FormSheets());
+    if (!read.ok) {
+        OfficialForm form;
+        form.error = read.error;
+        return form;
+    }
+    return ReadOfficialForm(read.book, currentYear);
+}
+
+void ApplyOfficialForm(const OfficialForm& form, Workspace& ws) {
+    ws.NewDocument();
+    ws.ChangeInputAmounts([&](TDokument& doc) {
+        for (int r = 1; r <= kBilancaRows; ++r) {
+            doc.Bilanca.row(r).IznosPrethodna = form.document.Bilanca.row(r).IznosPrethodna;
+            doc.Bilanca.row(r).IznosTekuca = form.document.Bilanca.row(r).IznosTekuca;
+        }
+        for (int r = 1; r <= kRacunRows; ++r) {
+            doc.Racun.row(r).Iznos = form.document.Racun.row(r).Iznos;
+        }
+    });
+    ws.SetCompany(form.company);
+    ws.SetSeat(form.seat);
+    ws.ConfirmCompanyAndSeat();
+    ws.SetPeriod(form.from, form.to);
+    ws.ConfirmPeriod();
+}
+
+std::vector<ReconciliationLine> Reconcile(const OfficialForm& form, const TDokument& doc) {
+    std::vector<ReconciliationLine> lines;
+    for (const FormTotalRow& t : FormTotals()) {
+        for (std::size_t y = t.bothYears ? 0 : 1; y < 2; ++y) {
+            ReconciliationLine line;
+            line.total = t.total;
+            line.caption = std::string(t.caption) +
+                           (t.bothYears ? (y == 0 ? ", prethodna godina" : ", tekuća godina") : "");
+            line.code =
+                ParseFormFormula(form.version == FormVersion::V3 ? t.code3 : t.code4).front().code;
+            line.movik = AmountIn(doc, t.statement, t.row, y);
+            line.form = form.totals[static_cast<std::size_t>(t.total)][y];
+            line.difference = Cents(line.movik - line.form);
+            if (line.difference == 0) {
+                line.difference = 0;  // no "-0,00"
+            }
+            for (const FormNotCarriedAmount& n : form.notCarried) {
+                const double amount = y == 0 ? n.previous : n.current;
+                if (n.affects[static_cast<std::size_t>(t.total)] && amount != 0) {
+                    line.explainedBy += (line.explainedBy.empty() ? "" : ", ") +
+                                        std::string("AOP ") + Code3(n.code);
+                }
+            }
+            lines.push_back(std::move(line));
+        }
+    }
+    return lines;
+}
+
+bool Differs(const ReconciliationLine& line) {
+    return std::fabs(line.difference) >= 0.005;
+}
+
+std::string DifferenceText(const FormDifference& d, const RegionalSettings& rs) {
+    std::string text = "list " + d.sheet + ", AOP " + Code3(d.code) + " \"" + d.label + "\"";
+    if (!d.remark.empty()) {
+        return text + ": " + d.remark;
+    }
+    return text + (d.previousYear ? ", prethodna godina" : ", tekuća godina") + ": iskazano " +
+           Money(d.stated, rs) + ", zbroj dijelova " + Money(d.computed, rs) + ", razlika " +
+           Money(Cents(d.stated - d.computed), rs);
+}
+
+std::string FormReport(const OfficialForm& form, const std::vector<ReconciliationLine>& lines,
+                       const RegionalSettings& rs) {
+    std::string out;
+    out += "Obrazac GFI-POD, inačica " + form.versionName + ", poslovna godina " +
+           std::to_string(form.businessYear) + ", iznosi u " + (form.kunas ? "kunama" : "eurima") +
+           "\n";
+    out += "Poduzeće: " + form.company + ", " + form.seat +
+           (form.oib.empty() ? "" : ", OIB " + form.oib) + "\n";
+    out += "Razdoblje: " + FormatShortDate(form.from, rs.shortDateFormat) + " - " +
+           FormatShortDate(form.to, rs.shortDateFormat) + "\n\n";
+    if (form.differences.empty()) {
+        out += "Provjera zbrojeva obrasca: svi zbrojevi odgovaraju svojim dijelovima.\n";
+    } else {
+        out += "Provjera zbrojeva obrasca: " + std::to_string(form.differences.size()) +
+               (form.differences.size() == 1 ? " razlika" : " razlike") + "\n";
+        for (const FormDifference& d : form.differences) {
+            out += "  " + DifferenceText(d, rs) + "\n";
+        }
+    }
+    out += "\nUsklađenje (Movik / obrazac / razlika):\n";
+    for (const ReconciliationLine& l : lines) {
+        std::string caption = l.caption + " (AOP " + Code3(l.code) + ")";
+        out += "  " + caption + ": " + Money(l.movik, rs) + " / " + Money(l.form, rs) + " / " +
+               Money(l.difference, rs);
+        if (Differs(l)) {
+            out += "  RAZLIKA" +
+                   (l.explainedBy.empty() ? std::string() : " (objašnjava " + l.explainedBy + ")");
+        }
+        out += "\n";
+    }
+    out += "\nNije preneseno:\n";
+    for (const FormNotCarriedAmount& n : form.notCarried) {
+        out += "  AOP " + Code3(n.code) + " " + n.label + ": prethodna godina " +
+               Money(n.previous, rs) + ", tekuća godina " + Money(n.current, rs) + "\n";
+    }
+    out += "\nNapomene:\n";
+    for (const std::string& n : form.notes) {
+        out += "  " + n + "\n";
+    }
+    return out;
+}
+
+}  // namespace movik

@@ -1,0 +1,934 @@
+#include "intake/Workbook.h"
+
+#include <expat.h>
+#include <fcntl.h>
+#include <freexl.h>
+#include <poll.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace movik {
+
+namespace {
+
+const SheetCell kEmptyCell;
+
+std::uint64_t Key(int row, int col) {
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) |
+           static_cast<std::uint32_t>(col);
+}
+
+// Excel's own bounds: 1,048,576 rows and 16,384 columns.
+constexpr int kMaxRows = 1 << 20;
+constexpr int kMaxColumns = 1 << 14;
+
+// A failure while reading: its message for the user.
+struct ReadError {
+    std::string message;
+};
+
+const char* const kDamaged = "Radna knjiga je oštećena ili nepotpuna";
+const char* const kEncrypted =
+    "Radna knjiga je zaštićena lozinkom (šifrirana): spremite je u Excelu bez lozinke pa je "
+    "uvezite ponovno";
+
+std::string TooLarge(const std::string& what) {
+    return "Radna knjiga je prevelika za uvoz (" + what + ")";
+}
+
+std::string Mib(std::size_t bytes) {
+    return std::to_string(bytes >> 20) + " MB";
+}
+
+bool StartsWith(std::string_view bytes, std::string_view magic) {
+    return bytes.substr(0, magic.size()) == magic;
+}
+
+constexpr std::string_view kZipMagic("PK\x03\x04", 4);
+constexpr std::string_view kCompoundMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+
+// An Office file saved with a password is a compound file holding "EncryptedPackage" (UTF-16).
+bool IsEncryptedPackage(std::string_view bytes) {
+    static const std::string name = [] {
+        std::string n;
+        for (char c : std::string_view("EncryptedPackage")) {
+            n += c;
+            n += '\0';
+        }
+        return n;
+    }();
+    return bytes.find(name) != std::string_view::npos;
+}
+
+// The local part of an XML name ("x:c" -> "c").
+std::string_view Local(const XML_Char* name) {
+    std::string_view n(name);
+    const auto colon = n.rfind(':');
+    return colon == std::string_view::npos ? n : n.substr(colon + 1);
+}
+
+const XML_Char* Attribute(const XML_Char** attrs, std::string_view local, bool prefixed = false) {
+    for (int i = 0; attrs[i] != nullptr; i += 2) {
+        const std::string_view n(attrs[i]);
+        const bool hasPrefix = n.find(':') != std::string_view::npos;
+        if (Local(attrs[i]) == local && hasPrefix == prefixed) {
+            return attrs[i + 1];
+        }
+    }
+    return nullptr;
+}
+
+// "B12" -> row 11, column 1; false for anything else.
+bool ParseReference(std::string_view ref, int& row, int& col) {
+    std::size_t i = 0;
+    int c = 0;
+    while (i < ref.size() && ref[i] >= 'A' && ref[i] <= 'Z' && i < 3) {
+        c = c * 26 + (ref[i] - 'A' + 1);
+        ++i;
+    }
+    if (i == 0 || i == ref.size()) {
+        return false;
+    }
+    int r = 0;
+    const auto [end, ec] = std::from_chars(ref.data() + i, ref.data() + ref.size(), r);
+    if (ec != std::errc() || end != ref.data() + ref.size() || r < 1 || r > kMaxRows ||
+        c > kMaxColumns) {
+        return false;
+    }
+    row = r - 1;
+    col = c - 1;
+    return true;
+}
+
+bool ParseNumber(std::string_view text, double& out) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+        text.remove_suffix(1);
+    }
+    if (text.empty()) {
+        return false;
+    }
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return ec == std::errc() && end == text.data() + text.size() && out == out &&
+           out - out == 0;  // finite
+}
+
+// ---- .xlsx -------------------------------------------------------------------------------------
+
+class Zip {
+  public:
+    Zip(std::string_view bytes, const WorkbookLimits& limits) : limits_(limits) {
+        zip_error_t err;
+        zip_error_init(&err);
+        zip_source_t* src = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &err);
+        if (src != nullptr) {
+            archive_ = zip_open_from_source(src, ZIP_RDONLY, &err);
+            if (archive_ == nullptr) {
+                zip_source_free(src);
+            }
+        }
+        zip_error_fini(&err);
+        if (archive_ == nullptr) {
+            throw ReadError{kDamaged};
+        }
+    }
+    ~Zip() {
+        if (archive_ != nullptr) {
+            zip_discard(archive_);
+        }
+    }
+    Zip(const Zip&) = delete;
+    Zip& operator=(const Zip&) = delete;
+
+    bool Has(const std::string& name) const {
+        return zip_name_locate(archive_, name.c_str(), ZIP_FL_NOCASE) >= 0;
+    }
+
+    // Feeds the unpacked entry to sink in pieces; throws on damage, encryption or a limit.
+    template <typename Sink>
+    void Read(const std::string& name, Sink&& sink) {
+        const zip_int64_t index = zip_name_locate(archive_, name.c_str(), ZIP_FL_NOCASE);
+        if (index < 0) {
+            throw ReadError{std::string(kDamaged) + ": nedostaje dio " + name};
+        }
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &st) != 0) {
+            throw ReadError{kDamaged};
+        }
+        if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) != 0 && st.encryption_method != ZIP_EM_NONE) {
+            throw ReadError{kEncrypted};
+        }
+        if ((st.valid & ZIP_STAT_SIZE) != 0 && st.size > limits_.entryBytes) {
+            throw ReadError{TooLarge("dio " + name + " ima više od " + Mib(limits_.entryBytes))};
+        }
+        zip_file_t* file = zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0);
+        if (file == nullptr) {
+            const int code = zip_error_code_zip(zip_get_error(archive_));
+            throw ReadError{code == ZIP_ER_ENCRNOTSUPP || code == ZIP_ER_NOPASSWD ? kEncrypted
+                                                                                  : kDamaged};
+        }
+        std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> guard(file, zip_fclose);
+        std::size_t entry = 0;
+        char buffer[1 << 15];
+        for (;;) {
+            const zip_int64_t n = zip_fread(file, buffer, sizeof buffer);
+            if (n < 0) {
+                throw ReadError{kDamaged};
+            }
+            if (n == 0) {
+                break;
+            }
+            entry += static_cast<std::size_t>(n);
+            total_ += static_cast<std::size_t>(n);
+            if (entry > limits_.entryBytes) {
+                throw ReadError{
+                    TooLarge("dio " + name + " ima više od " + Mib(limits_.entryBytes))};
+            }
+            if (total_ > limits_.totalBytes) {
+                throw ReadError{TooLarge("raspakirano više od " + Mib(limits_.totalBytes))};
+            }
+            sink(std::string_view(buffer, static_cast<std::size_t>(n)), false);
+        }
+        sink(std::string_view(), true);
+    }
+
+  private:
+    const WorkbookLimits& limits_;
+    zip_t* archive_ = nullptr;
+    std::size_t total_ = 0;
+};
+
+// One expat parser over one part; the handler object gets start, end and character data.
+template <typename Handler>
+void ParseXml(Zip& zip, const std::string& name, Handler& handler) {
+    XML_Parser parser = XML_ParserCreate(nullptr);
+    if (parser == nullptr) {
+        throw ReadError{"Nedovoljno memorije za čitanje radne knjige"};
+    }
+    std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> guard(parser, XML_ParserFree);
+    handler.parser = parser;
+    XML_SetUserData(parser, &handler);
+    XML_SetElementHandler(
+        parser,
+        [](void* h, const XML_Char* n, const XML_Char** a) {
+            static_cast<Handler*>(h)->Start(Local(n), a);
+        },
+        [](void* h, const XML_Char* n) { static_cast<Handler*>(h)->End(Local(n)); });
+    XML_SetCharacterDataHandler(parser, [](void* h, const XML_Char* s, int len) {
+        static_cast<Handler*>(h)->Text(std::string_view(s, static_cast<std::size_t>(len)));
+    });
+    // A workbook part has no document type; one with a DTD is refused before any entity grows.
+    XML_SetStartDoctypeDeclHandler(
+        parser, [](void* h, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+            Handler* self = static_cast<Handler*>(h);
+            self->failure = kDamaged;
+            XML_StopParser(self->parser, XML_FALSE);
+        });
+    zip.Read(name, [&](std::string_view piece, bool last) {
+        if (XML_Parse(parser, piece.data(), static_cast<int>(piece.size()),
+                      last ? XML_TRUE : XML_FALSE) == XML_STATUS_ERROR) {
+            if (!handler.failure.empty()) {
+                throw ReadError{handler.failure};
+            }
+            throw ReadError{std::string(kDamaged) + " (neispravan XML u dijelu " + name + ")"};
+        }
+    });
+}
+
+struct HandlerBase {
+    XML_Parser parser = nullptr;
+    std::string failure;  // set before stopping the parser
+    void Stop(std::string message) {
+        failure = std::move(message);
+        XML_StopParser(parser, XML_FALSE);
+    }
+};
+
+struct WorkbookPart : HandlerBase {
+    std::vector<std::pair<std::string, std::string>> sheets;  // name, relationship id
+    void Start(std::string_view name, const XML_Char** a) {
+        if (name != "sheet") {
+            return;
+        }
+        const XML_Char* sheetName = Attribute(a, "name");
+        const XML_Char* id = Attribute(a, "id", true);
+        if (sheetName != nullptr && id != nullptr && sheets.size() < 4096) {
+            sheets.emplace_back(sheetName, id);
+        }
+    }
+    void End(std::string_view) {}
+    void Text(std::string_view) {}
+};
+
+struct RelationshipsPart : HandlerBase {
+    std::map<std::string, std::string> targets;  // id -> target
+    void Start(std::string_view name, const XML_Char** a) {
+        if (name != "Relationship") {
+            return;
+        }
+        const XML_Char* id = Attribute(a, "Id");
+        const XML_Char* target = Attribute(a, "Target");
+        if (id != nullptr && target != nullptr && targets.size() < 4096) {
+            targets[id] = target;
+        }
+    }
+    void End(std::string_view) {}
+    void Text(std::string_view) {}
+};
+
+struct SharedStringsPart : HandlerBase {
+    const WorkbookLimits* limits = nullptr;
+    std::vector<std::string> strings;
+    bool inItem = false;
+    int phonetic = 0;  // inside <rPh>, whose text is a reading aid, not the value
+    bool inText = false;
+    std::string current;
+    void Start(std::string_view name, const XML_Char**) {
+        if (name == "si") {
+            inItem = true;
+            current.clear();
+        } else if (name == "rPh") {
+            ++phonetic;
+        } else if (name == "t" && inItem && phonetic == 0) {
+            inText = true;
+        }
+    }
+    void End(std::string_view name) {
+        if (name == "si") {
+            inItem = false;
+            if (strings.size() >= limits->sharedStrings) {
+                Stop(TooLarge("više od " + std::to_string(limits->sharedStrings) + " tekstova"));
+                return;
+            }
+            strings.push_back(std::move(current));
+            current.clear();
+        } else if (name == "rPh") {
+            --phonetic;
+        } else if (name == "t") {
+            inText = false;
+        }
+    }
+    void Text(std::string_view s) {
+        if (!inText) {
+            return;
+        }
+        if (current.size() + s.size() > limits->textBytes) {
+            Stop(TooLarge("tekst dulji od " + std::to_string(limits->textBytes) + " znakova"));
+            return;
+        }
+        current += s;
+    }
+};
+
+struct SheetPart : HandlerBase {
+    const WorkbookLimits* limits = nullptr;
+    const std::vector<std::string>* shared = nullptr;
+    SheetData* sheet = nullptr;
+    std::size_t* cellCount = nullptr;
+
+    int row = -1;
+    int col = -1;
+    bool inCell = false;
+    std::string type;
+    bool hasFormula = false;
+    bool hasValue = false;
+    bool inValue = false;
+    bool inInline = false;
+    bool inInlineText = false;
+    std::string value;
+    std::string inlineText;
+
+    void Start(std::string_view name, const XML_Char** a) {
+        if (name == "row") {
+            const XML_Char* r = Attribute(a, "r");
+            int n = 0;
+            if (r != nullptr) {
+                const std::string_view rs(r);
+                const auto [end, ec] = std::from_chars(rs.data(), rs.data() + rs.size(), n);
+                if (ec != std::errc() || end != rs.data() + rs.size() || n < 1 || n > kMaxRows) {
+                    Stop(std::string(kDamaged) + " (neispravan broj retka)");
+                    return;
+                }
+                row = n - 1;
+            } else {
+                ++row;
+            }
+            col = -1;
+        } else if (name == "c") {
+            inCell = true;
+            hasFormula = hasValue = false;
+            value.clear();
+            inlineText.clear();
+            const XML_Char* t = Attribute(a, "t");
+            type = t != nullptr ? t : "n";
+            const XML_Char* r = Attribute(a, "r");
+            int rr = row;
+            int cc = col + 1;
+            if (r != nullptr && !ParseReference(r, rr, cc)) {
+                Stop(std::string(kDamaged) + " (neispravna adresa ćelije)");
+                return;
+            }
+            if (rr < 0 || cc >= kMaxColumns) {
+                Stop(std::string(kDamaged) + " (neispravna adresa ćelije)");
+                return;
+            }
+            row = rr;
+            col = cc;
+        } else if (!inCell) {
+            return;
+        } else if (name == "f") {
+            hasFormula = true;
+        } else if (name == "v") {
+            inValue = true;
+            hasValue = true;
+        } else if (name == "is") {
+            inInline = true;
+        } else if (name == "t" && inInline) {
+            inInlineText = true;
+        }
+    }
+
+    void End(std::string_view name) {
+        if (name == "v") {
+            inValue = false;
+        } else if (name == "t") {
+            inInlineText = false;
+        } else if (name == "is") {
+            inInline = false;
+        } else if (name == "c" && inCell) {
+            inCell = false;
+            Finish();
+        }
+    }
+
+    void Text(std::string_view s) {
+        std::string* target = inValue ? &value : inInlineText ? &inlineText : nullptr;
+        if (target == nullptr) {
+            return;
+        }
+        if (target->size() + s.size() > limits->textBytes) {
+            Stop(TooLarge("tekst dulji od " + std::to_string(limits->textBytes) + " znakova"));
+            return;
+        }
+        *target += s;
+    }
+
+    void Finish() {
+        SheetCell cell;
+        if (type == "inlineStr") {
+            cell.kind = SheetCell::Kind::Text;
+            cell.text = std::move(inlineText);
+        } else if (!hasValue) {
+            if (!hasFormula) {
+                return;  // a formatted empty cell
+            }
+            cell.kind = SheetCell::Kind::FormulaNoValue;
+        } else if (type == "s") {
+            std::size_t index = 0;
+            const auto [end, ec] =
+                std::from_chars(value.data(), value.data() + value.size(), index);
+            if (ec != std::errc() || end != value.data() + value.size() ||
+                index >= shared->size()) {
+                Stop(std::string(kDamaged) + " (ćelija " + ColumnName(col) +
+                     std::to_string(row + 1) + " upućuje na nepostojeći tekst)");
+                return;
+            }
+            cell.kind = SheetCell::Kind::Text;
+            cell.text = (*shared)[index];
+        } else if (type == "str" || type == "d") {
+            cell.kind = SheetCell::Kind::Text;
+            cell.text = std::move(value);
+        } else if (type == "e") {
+            cell.kind = SheetCell::Kind::Error;
+            cell.text = std::move(value);
+        } else if (type == "b" || type == "n") {
+            if (!ParseNumber(value, cell.number)) {
+                Stop(std::string(kDamaged) + " (ćelija " + ColumnName(col) +
+                     std::to_string(row + 1) + " nema ispravan broj)");
+                return;
+            }
+            cell.kind = SheetCell::Kind::Number;
+        } else {
+            Stop(std::string(kDamaged) + " (nepoznata vrsta ćelije)");
+            return;
+        }
+        if (++*cellCount > limits->cells) {
+            Stop(TooLarge("više od " + std::to_string(limits->cells) + " ćelija"));
+            return;
+        }
+        sheet->rows = std::max(sheet->rows, row + 1);
+        sheet->cells[Key(row, col)] = std::move(cell);
+    }
+};
+
+// A relationship's target as a part name: relative to xl/, or absolute from the package root.
+std::string PartName(const std::string& target) {
+    if (!target.empty() && target[0] == '/') {
+        return target.substr(1);
+    }
+    std::string t = target;
+    std::string base = "xl/";
+    while (t.rfind("../", 0) == 0) {
+        t = t.substr(3);
+        base.clear();
+    }
+    return base + t;
+}
+
+bool Wanted(const std::vector<std::string>& wanted, const std::string& name) {
+    return wanted.empty() || std::find(wanted.begin(), wanted.end(), name) != wanted.end();
+}
+
+WorkbookData ReadXlsx(std::string_view bytes, const std::vector<std::string>& wanted,
+                      const WorkbookLimits& limits) {
+    Zip zip(bytes, limits);
+    if (!zip.Has("xl/workbook.xml")) {
+        throw ReadError{"Datoteka je zip arhiva, ali nije radna knjiga programa Excel (.xlsx)"};
+    }
+    WorkbookPart workbook;
+    ParseXml(zip, "xl/workbook.xml", workbook);
+    RelationshipsPart rels;
+    if (zip.Has("xl/_rels/workbook.xml.rels")) {
+        ParseXml(zip, "xl/_rels/workbook.xml.rels", rels);
+    }
+    SharedStringsPart shared;
+    shared.limits = &limits;
+    WorkbookData book;
+    bool sharedRead = false;
+    std::size_t cellCount = 0;
+    for (const auto& [name, id] : workbook.sheets) {
+        book.sheetNames.push_back(name);
+        if (!Wanted(wanted, name) || book.Find(name) != nullptr) {
+            continue;
+        }
+        const auto target = rels.targets.find(id);
+        if (target == rels.targets.end()) {
+            throw ReadError{std::string(kDamaged) + ": nedostaje list " + name};
+        }
+        if (!sharedRead) {
+            sharedRead = true;
+            if (zip.Has("xl/sharedStrings.xml")) {
+                ParseXml(zip, "xl/sharedStrings.xml", shared);
+            }
+        }
+        SheetData sheet;
+        sheet.name = name;
+        SheetPart part;
+        part.limits = &limits;
+        part.shared = &shared.strings;
+        part.sheet = &sheet;
+        part.cellCount = &cellCount;
+        ParseXml(zip, PartName(target->second), part);
+        book.sheets.push_back(std::move(sheet));
+    }
+    return book;
+}
+
+// ---- .xls --------------------------------------------------------------------------------------
+
+WorkbookData ReadXlsHere(const std::string& path, const std::vector<std::string>& wanted,
+                         const WorkbookLimits& limits) {
+    const void* handle = nullptr;
+    const int rc = freexl_open(path.c_str(), &handle);
+    std::unique_ptr<const void, int (*)(const void*)> guard(handle, freexl_close);
+    if (rc == FREEXL_INSUFFICIENT_MEMORY) {
+        throw ReadError{"Nedovoljno memorije za čitanje radne knjige"};
+    }
+    if (rc != FREEXL_OK) {
+        throw ReadError{std::string(kDamaged) + " (.xls)"};
+    }
+    unsigned int info = 0;
+    if (freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
+        info == FREEXL_BIFF_OBFUSCATED) {
+        throw ReadError{kEncrypted};
+    }
+    unsigned int count = 0;
+    if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK) {
+        throw ReadError{std::string(kDamaged) + " (.xls)"};
+    }
+    WorkbookData book;
+    std::size_t cellCount = 0;
+    for (unsigned int s = 0; s < count && s < 4096; ++s) {
+        const char* name = nullptr;
+        if (freexl_get_worksheet_name(handle, static_cast<unsigned short>(s), &name) != FREEXL_OK ||
+            name == nullptr) {
+            throw ReadError{std::string(kDamaged) + " (.xls)"};
+        }
+        book.sheetNames.emplace_back(name);
+        if (!Wanted(wanted, name) || book.Find(name) != nullptr) {
+            continue;
+        }
+        unsigned int rows = 0;
+        unsigned short cols = 0;
+        if (freexl_select_active_worksheet(handle, static_cast<unsigned short>(s)) != FREEXL_OK ||
+            freexl_worksheet_dimensions(handle, &rows, &cols) != FREEXL_OK) {
+            throw ReadError{std::string(kDamaged) + " (.xls)"};
+        }
+        SheetData sheet;
+        sheet.name = name;
+        sheet.formulaResultsKnown = false;
+        // The form's columns all lie well within the first 64; the rest is not visited.
+        const unsigned short readCols = std::min<unsigned short>(cols, 64);
+        if (static_cast<std::uint64_t>(rows) * readCols > 16 * limits.cells) {
+            throw ReadError{
+                TooLarge("list " + sheet.name + " ima " + std::to_string(rows) + " redaka")};
+        }
+        for (unsigned int r = 0; r < rows; ++r) {
+            for (unsigned short c = 0; c < readCols; ++c) {
+                FreeXL_CellValue v;
+                if (freexl_get_cell_value(handle, r, c, &v) != FREEXL_OK) {
+                    throw ReadError{std::string(kDamaged) + " (.xls)"};
+                }
+                SheetCell cell;
+                switch (v.type) {
+                    case FREEXL_CELL_INT:
+                        cell.kind = SheetCell::Kind::Number;
+                        cell.number = v.value.int_value;
+                        break;
+                    case FREEXL_CELL_DOUBLE:
+                        cell.kind = SheetCell::Kind::Number;
+                        cell.number = v.value.double_value;
+                        break;
+                    case FREEXL_CELL_TEXT:
+                    case FREEXL_CELL_SST_TEXT:
+                    case FREEXL_CELL_DATE:
+                    case FREEXL_CELL_DATETIME:
+                    case FREEXL_CELL_TIME:
+                        cell.kind = SheetCell::Kind::Text;
+                        cell.text = v.value.text_value != nullptr ? v.value.text_value : "";
+                        if (cell.text.size() > limits.textBytes) {
+                            throw ReadError{TooLarge(
+                                "tekst dulji od " + std::to_string(limits.textBytes) + " znakova")};
+                        }
+                        break;
+                    default:
+                        continue;
+                }
+                if (++cellCount > limits.cells) {
+                    throw ReadError{
+                        TooLarge("više od " + std::to_string(limits.cells) + " ćelija")};
+                }
+                sheet.rows = std::max(sheet.rows, static_cast<int>(r) + 1);
+                sheet.cells[Key(static_cast<int>(r), c)] = std::move(cell);
+            }
+        }
+        book.sheets.push_back(std::move(sheet));
+    }
+    return book;
+}
+
+// FreeXL 1.0.6 reads out of bounds on some damaged files (found by fuzzing), so it runs in a
+// child process: a crash, a hang or a runaway allocation there is a damaged file here. The
+// child sends the cells back through a pipe; glibc keeps malloc usable in a forked child.
+void Put(std::string& out, const void* data, std::size_t size) {
+    out.append(static_cast<const char*>(data), size);
+}
+void PutText(std::string& out, const std::string& text) {
+    const auto n = static_cast<std::uint32_t>(text.size());
+    Put(out, &n, sizeof n);
+    out += text;
+}
+
+std::string Serialize(const WorkbookData& book) {
+    std::string out = "K";
+    const auto names = static_cast<std::uint32_t>(book.sheetNames.size());
+    Put(out, &names, sizeof names);
+    for (const std::string& n : book.sheetNames) {
+        PutText(out, n);
+    }
+    const auto sheets = static_cast<std::uint32_t>(book.sheets.size());
+    Put(out, &sheets, sizeof sheets);
+    for (const SheetData& sheet : book.sheets) {
+        PutText(out, sheet.name);
+        const auto cells = static_cast<std::uint32_t>(sheet.cells.size());
+        Put(out, &sheet.rows, sizeof sheet.rows);
+        Put(out, &cells, sizeof cells);
+        for (const auto& [key, cell] : sheet.cells) {
+            Put(out, &key, sizeof key);
+            const auto kind = static_cast<std::uint8_t>(cell.kind);
+            Put(out, &kind, sizeof kind);
+            Put(out, &cell.number, sizeof cell.number);
+            PutText(out, cell.text);
+        }
+    }
+    return out;
+}
+
+class Reader {
+  public:
+    explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+    template <typename T>
+    T Get() {
+        T v{};
+        Need(sizeof v);
+        std::memcpy(&v, bytes_.data() + at_, sizeof v);
+        at_ += sizeof v;
+        return v;
+    }
+    std::string Text() {
+        const auto n = Get<std::uint32_t>();
+        Need(n);
+        std::string t(bytes_.substr(at_, n));
+        at_ += n;
+        return t;
+    }
+
+  private:
+    void Need(std::size_t n) {
+        if (bytes_.size() - at_ < n) {
+            throw ReadError{std::string(kDamaged) + " (.xls)"};
+        }
+    }
+    std::string_view bytes_;
+    std::size_t at_ = 1;  // after the outcome's letter
+};
+
+WorkbookData Deserialize(std::string_view bytes) {
+    Reader r(bytes);
+    WorkbookData book;
+    const auto names = r.Get<std::uint32_t>();
+    for (std::uint32_t i = 0; i < names; ++i) {
+        book.sheetNames.push_back(r.Text());
+    }
+    const auto sheets = r.Get<std::uint32_t>();
+    for (std::uint32_t i = 0; i < sheets; ++i) {
+        SheetData sheet;
+        sheet.name = r.Text();
+        sheet.formulaResultsKnown = false;
+        sheet.rows = r.Get<int>();
+        const auto cells = r.Get<std::uint32_t>();
+        for (std::uint32_t c = 0; c < cells; ++c) {
+            const auto key = r.Get<std::uint64_t>();
+            SheetCell cell;
+            cell.kind = static_cast<SheetCell::Kind>(r.Get<std::uint8_t>());
+            cell.number = r.Get<double>();
+            cell.text = r.Text();
+            sheet.cells[key] = std::move(cell);
+        }
+        book.sheets.push_back(std::move(sheet));
+    }
+    return book;
+}
+
+WorkbookData ReadXls(const std::string& path, const std::vector<std::string>& wanted,
+                     const WorkbookLimits& limits) {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) {
+        throw ReadError{"Radnu knjigu nije moguće pročitati"};
+    }
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(fds[0]);
+        ::close(fds[1]);
+        throw ReadError{"Radnu knjigu nije moguće pročitati"};
+    }
+    if (child == 0) {
+        ::close(fds[0]);
+        // Bounded: the child may take ten seconds of processor and a gigabyte of memory.
+        const rlimit cpu{10, 10};
+        ::setrlimit(RLIMIT_CPU, &cpu);
+        const rlimit memory{1ul << 30, 1ul << 30};
+        ::setrlimit(RLIMIT_AS, &memory);
+        std::string out;
+        try {
+            out = Serialize(ReadXlsHere(path, wanted, limits));
+        } catch (const ReadError& e) {
+            out = "E" + e.message;
+        } catch (...) {
+            ::_exit(3);
+        }
+        for (std::size_t done = 0; done < out.size();) {
+            const ssize_t n = ::write(fds[1], out.data() + done, out.size() - done);
+            if (n <= 0) {
+                ::_exit(4);
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::string in;
+    char buffer[1 << 15];
+    bool tooMuch = false;
+    bool hung = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (;;) {
+        // A child that waits on something forever is stopped after 30 seconds.
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd ready{fds[0], POLLIN, 0};
+        const int polled = ::poll(&ready, 1, static_cast<int>(std::max<long>(left.count(), 0)));
+        if (polled < 0 && errno == EINTR) {
+            continue;
+        }
+        if (polled <= 0) {
+            hung = true;
+            ::kill(child, SIGKILL);
+            break;
+        }
+        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        in.append(buffer, static_cast<std::size_t>(n));
+        if (in.size() > limits.totalBytes) {
+            tooMuch = true;
+            ::kill(child, SIGKILL);
+            break;
+        }
+    }
+    ::close(fds[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (tooMuch) {
+        throw ReadError{TooLarge("raspakirano više od " + Mib(limits.totalBytes))};
+    }
+    if (hung || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || in.empty()) {
+        throw ReadError{std::string(kDamaged) + " (.xls)"};
+    }
+    if (in[0] == 'E') {
+        throw ReadError{in.substr(1)};
+    }
+    return Deserialize(in);
+}
+
+// FreeXL reads only named files: bytes in memory go through an anonymous memory file.
+WorkbookData ReadXlsBytes(std::string_view bytes, const std::vector<std::string>& wanted,
+                          const WorkbookLimits& limits) {
+    const int fd = ::memfd_create("movik-xls", MFD_CLOEXEC);
+    if (fd < 0) {
+        throw ReadError{"Radnu knjigu nije moguće pročitati"};
+    }
+    std::unique_ptr<int, void (*)(int*)> guard(new int(fd), [](int* p) {
+        ::close(*p);
+        delete p;
+    });
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) {
+            throw ReadError{"Radnu knjigu nije moguće pročitati"};
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return ReadXls("/proc/self/fd/" + std::to_string(fd), wanted, limits);
+}
+
+WorkbookRead Outcome(const std::function<WorkbookData()>& read) {
+    WorkbookRead out;
+    try {
+        out.book = read();
+        out.ok = true;
+    } catch (const ReadError& e) {
+        out.error = e.message;
+    } catch (const std::bad_alloc&) {
+        out.error = "Nedovoljno memorije za čitanje radne knjige";
+    }
+    return out;
+}
+
+}  // namespace
+
+const SheetCell& SheetData::At(int row, int col) const {
+    const auto it = cells.find(Key(row, col));
+    return it == cells.end() ? kEmptyCell : it->second;
+}
+
+const SheetData* WorkbookData::Find(std::string_view name) const {
+    for (const SheetData& s : sheets) {
+        if (s.name == name) {
+            return &s;
+        }
+    }
+    return nullptr;
+}
+
+std::string ColumnName(int col) {
+    std::string name;
+    for (int c = col + 1; c > 0; c = (c - 1) / 26) {
+        name.insert(name.begin(), static_cast<char>('A' + (c - 1) % 26));
+    }
+    return name;
+}
+
+WorkbookRead ReadWorkbookBytes(std::string_view bytes, const std::vector<std::string>& wanted,
+                               const WorkbookLimits& limits) {
+    return Outcome([&]() -> WorkbookData {
+        if (bytes.size() > limits.fileBytes) {
+            throw ReadError{TooLarge("datoteka veća od " + Mib(limits.fileBytes))};
+        }
+        if (StartsWith(bytes, kZipMagic)) {
+            return ReadXlsx(bytes, wanted, limits);
+        }
+        if (StartsWith(bytes, kCompoundMagic)) {
+            if (IsEncryptedPackage(bytes)) {
+                throw ReadError{kEncrypted};
+            }
+            return ReadXlsBytes(bytes, wanted, limits);
+        }
+        throw ReadError{"Datoteka nije radna knjiga programa Excel (.xlsx ili .xls)"};
+    });
+}
+
+WorkbookRead ReadWorkbookFile(const std::string& path, const std::vector<std::string>& wanted,
+                              const WorkbookLimits& limits) {
+    WorkbookRead out;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        out.error = "Cannot open file " + path;
+        return out;
+    }
+    struct stat st {};
+    std::string bytes;
+    bool readOk = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (readOk && static_cast<std::uint64_t>(st.st_size) > limits.fileBytes) {
+        ::close(fd);
+        out.error = TooLarge("datoteka veća od " + Mib(limits.fileBytes));
+        return out;
+    }
+    if (readOk) {
+        bytes.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) {
+                readOk = false;
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+    }
+    ::close(fd);
+    if (!readOk) {
+        out.error = "Cannot open file " + path;
+        return out;
+    }
+    // An .xls is read by FreeXL from its own path, so the bytes are not copied again.
+    if (StartsWith(bytes, kCompoundMagic) && !IsEncryptedPackage(bytes)) {
+        return Outcome([&] { return ReadXls(path, wanted, limits); });
+    }
+    return ReadWorkbookBytes(bytes, wanted, limits);
+}
+
+}  // namespace movik
