@@ -1,8 +1,13 @@
 #include "analysis/Summary.h"
 
+#include <cmath>
+#include <memory>
+
 #include "analysis/DocumentPaths.h"
 #include "analysis/EuroConversion.h"
+#include "document/DocumentCodec.h"
 #include "document/DocumentFile.h"
+#include "document/FileIO.h"
 #include "document/GridTexts.h"
 #include "intake/OfficialForm.h"
 #include "model/Calculations.h"
@@ -31,6 +36,27 @@ std::array<double, kKeyAmountCount> KeyAmountsOf(const TDokument& doc) {
     return a;
 }
 
+// Half a cent: a difference the grids' two decimals can show.
+bool Differs(double stored, double recalculated) {
+    if (std::isnan(stored) && std::isnan(recalculated)) {
+        return false;
+    }
+    // Written as "same when smaller" so that a NaN on one side counts as a difference.
+    return !(std::fabs(stored - recalculated) < 0.005);
+}
+
+template <class TableT, class Field>
+bool ComputedRowsDiffer(Statement s, const TableT& stored, const TableT& recalculated,
+                        Field field) {
+    for (int row = 1; row <= TableT::kRows; ++row) {
+        if (TemplateRow(s, row).Izracunata &&
+            Differs(stored.row(row).*field, recalculated.row(row).*field)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The summary of a recalculated document; texts as its grids show them.
 DocumentSummary SummaryOfDocument(const TDokument& doc, const std::string& warning,
                                   const RegionalSettings& rs, const std::string& file) {
@@ -45,11 +71,13 @@ DocumentSummary SummaryOfDocument(const TDokument& doc, const std::string& warni
     for (int i = 0; i < kKeyAmountCount; ++i) {
         s.amountTexts[i] = FormatNumber(s.amounts[i], AmountFormat, rs);
     }
+    const std::array<bool, kPokRows> computable = IndicatorsComputable(doc);
     for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
         const int row = kIndicatorRows[i];
         s.indicators[i] = doc.Pok.row(row).Iznos;
         s.indicatorTexts[i] =
             FormatNumber(s.indicators[i], TemplateRow(Statement::Pok, row).Format, rs);
+        s.indicatorNotComputable[i] = !computable[static_cast<std::size_t>(row - 1)];
     }
     if (!warning.empty()) {
         s.warnings.push_back(warning);
@@ -59,6 +87,19 @@ DocumentSummary SummaryOfDocument(const TDokument& doc, const std::string& warni
 }
 
 }  // namespace
+
+bool StoredTotalsDiffer(const TDokument& stored, const TDokument& recalculated) {
+    return ComputedRowsDiffer(Statement::Bilanca, stored.Bilanca, recalculated.Bilanca,
+                              &TStavkaBilanca::IznosPrethodna) ||
+           ComputedRowsDiffer(Statement::Bilanca, stored.Bilanca, recalculated.Bilanca,
+                              &TStavkaBilanca::IznosTekuca) ||
+           ComputedRowsDiffer(Statement::Racun, stored.Racun, recalculated.Racun,
+                              &TStavkaRacun::Iznos) ||
+           ComputedRowsDiffer(Statement::CFInd, stored.CFInd, recalculated.CFInd,
+                              &TStavkaIznos::Iznos) ||
+           ComputedRowsDiffer(Statement::CFFree, stored.CFFree, recalculated.CFFree,
+                              &TStavkaIznos::Iznos);
+}
 
 DocumentSummary SummaryOf(const Workspace& ws, const std::string& file) {
     return SummaryOfDocument(ws.document(), ws.warning(), ws.settings(), file);
@@ -71,11 +112,33 @@ bool IsMoneyIndicator(int indicatorIndex) {
 
 namespace {
 
+// The document of path as its file stores it, opened into ws and recalculated. The file is
+// read once; the stored document is decoded on its own, as opening it in the workspace may
+// recalculate it at once (to show its share count). Returns the open's message on failure.
+std::string OpenStoredAndRecalculated(const std::string& path, Workspace& ws, TDokument& stored) {
+    const ReadOutcome read = ReadFileStart(path, kDocumentFileSize);
+    if (read.status == ReadStatus::Missing) {
+        return "Datoteka " + path + " ne postoji";
+    }
+    if (read.status != ReadStatus::Read) {
+        return CannotOpenMessage(path);
+    }
+    if (const OpenOutcome opened = OpenDocumentBytes(path, read.bytes, stored); !opened) {
+        return opened.message();
+    }
+    if (const OpenOutcome opened = ws.OpenDocumentBytes(path, read.bytes); !opened) {
+        return opened.message();  // as above: the same bytes give the same outcome
+    }
+    ws.RefreshCycle();
+    return {};
+}
+
 // The summary in the document's own currency, through a workspace: opened, refresh cycle, and
 // with withEuro a kuna document's figures in euros too, converted as the conversion converts it.
 DocumentSummary SummarizeInWorkspace(const std::string& path, const RegionalSettings& rs,
                                      int currentYear, bool withEuro) {
     Workspace ws(rs, currentYear);
+    std::unique_ptr<TDokument> stored;  // a document's file as stored; none for a form
     if (IsFormName(path)) {
         // An official form goes through the same import as movik-cli form; one that disagrees
         // with itself gives no numbers here, where nobody could be asked.
@@ -92,15 +155,19 @@ DocumentSummary SummarizeInWorkspace(const std::string& path, const RegionalSett
             return failed;
         }
         ApplyOfficialForm(form, ws);
-    } else if (const OpenOutcome opened = ws.OpenDocument(path); !opened) {
-        DocumentSummary failed;
-        failed.file = path;
-        failed.error = opened.message();
-        return failed;
     } else {
-        ws.RefreshCycle();
+        stored = std::make_unique<TDokument>();
+        if (std::string error = OpenStoredAndRecalculated(path, ws, *stored); !error.empty()) {
+            DocumentSummary failed;
+            failed.file = path;
+            failed.error = std::move(error);
+            return failed;
+        }
     }
     DocumentSummary s = SummaryOf(ws, path);
+    if (stored && StoredTotalsDiffer(*stored, ws.document())) {
+        s.warnings.emplace_back(kWarningStoredTotals);
+    }
     if (withEuro && s.currency == Valuta::Hrk) {
         // The document converted as the conversion converts it: the same cents, totals kept.
         ConvertToEuro(ws);
@@ -135,9 +202,15 @@ DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, i
         failed.error = opened.message();
         return failed;
     }
+    thread_local TDokument stored;
+    stored = doc;
     ReadAsShown(doc, rs);
     const std::string warning = RecalculateAll(doc);
-    return SummaryOfDocument(doc, warning, rs, path);
+    DocumentSummary s = SummaryOfDocument(doc, warning, rs, path);
+    if (StoredTotalsDiffer(stored, doc)) {
+        s.warnings.emplace_back(kWarningStoredTotals);
+    }
+    return s;
 }
 
 DocumentSummary InCurrency(DocumentSummary s, Valuta v) {

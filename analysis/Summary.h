@@ -48,6 +48,12 @@ inline constexpr std::array<KeyAmountFacts, kKeyAmountCount> kKeyAmounts = {{
     {KeyAmount::FreeCashFlow, "free_cash_flow", "Slobodni novčani tok"},
 }};
 
+// The warning of a document whose stored totals (the computed rows as the file holds them)
+// differ from those its inputs give: the file was changed outside the program. The summary
+// shows the recalculated figures, as the main window does after the first change.
+inline constexpr std::string_view kWarningStoredTotals =
+    "Spremljeni zbrojevi razlikuju se od izračunatih";
+
 // The indicator grid's rows that hold an indicator (the others are group headings).
 inline constexpr std::array<int, 15> kIndicatorRows = {2,  3,  4,  6,  7,  8,  9, 11,
                                                        12, 13, 14, 16, 17, 18, 19};
@@ -78,6 +84,9 @@ struct DocumentSummary {
     // By position in kIndicatorRows: the computed value and the grid's text.
     std::array<double, kIndicatorRows.size()> indicators{};
     std::array<std::string, kIndicatorRows.size()> indicatorTexts;
+    // True where the indicator cannot be computed (its denominator is 0): the grid shows 0 or
+    // nothing there, which is no figure of the company.
+    std::array<bool, kIndicatorRows.size()> indicatorNotComputable{};
     std::vector<std::string> warnings;  // as the warning panel shows them
     // The currency of the amounts above; converted: they were converted from kunas.
     Valuta currency = Valuta::Hrk;
@@ -91,11 +100,16 @@ struct DocumentSummary {
 // The summary of the document a workspace holds; call after its refresh cycle.
 DocumentSummary SummaryOf(const Workspace& ws, const std::string& file);
 
-// Opens path and summarises it as a workspace does after its refresh cycle. In the document's
-// own currency no grid texts are made: the amounts are rounded as their cells read back
-// (ReadAsShown), then calculated, so every number equals SummaryOf's bit for bit. withEuro: a
-// kuna document's summary also holds its figures in euros (inEuro), through a workspace. A file
-// that cannot be opened gives ok false and the open's message.
+// Whether a computed amount of Bilanca (both years), Racun, CFInd or CFFree differs by half a
+// cent or more between the document as stored and as recalculated.
+bool StoredTotalsDiffer(const TDokument& stored, const TDokument& recalculated);
+
+// Opens path and summarises it as a workspace does after its refresh cycle, with
+// kWarningStoredTotals after the checks' warning when the stored totals were stale. In the
+// document's own currency no grid texts are made: the amounts are rounded as their cells read
+// back (ReadAsShown), then calculated, so every number equals SummaryOf's bit for bit.
+// withEuro: a kuna document's summary also holds its figures in euros (inEuro), through a
+// workspace. A file that cannot be opened gives ok false and the open's message.
 DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, int currentYear,
                           bool withEuro = false);
 

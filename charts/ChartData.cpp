@@ -52,6 +52,24 @@ std::string TitleOf(const TDokument& doc, const std::string& what) {
     return doc.Poduzece.empty() ? what : doc.Poduzece + " – " + what;
 }
 
+// "Nije prikazano (ne može se izračunati, nazivnik je 0): A d.o.o. 2023., B d.d. 2024.", the
+// list cut after a few documents with how many more there are.
+std::string LeftOutNote(const FigureAcrossDocuments& figure) {
+    if (figure.leftOut.empty()) {
+        return {};
+    }
+    constexpr std::size_t kNamed = 4;
+    std::string note = "Nije prikazano (ne može se izračunati, nazivnik je 0): ";
+    for (std::size_t i = 0; i < figure.leftOut.size() && i < kNamed; ++i) {
+        note += (i ? ", " : "") + figure.leftOut[i].company + " " + figure.leftOut[i].period;
+    }
+    if (figure.leftOut.size() > kNamed) {
+        note += " i još " + std::to_string(figure.leftOut.size() - kNamed);
+    }
+    // A period label "2023." ends the sentence itself.
+    return note.back() == '.' ? note : note + ".";
+}
+
 }  // namespace
 
 AxisRange NiceAxisRange(double low, double high) {
@@ -123,7 +141,7 @@ ChartPicture StructureChart(const TDokument& doc, const RegionalSettings& rs) {
         amounts.series.push_back(std::move(amount));
         shares.series.push_back(std::move(share));
     }
-    return {TitleOf(doc, "Struktura bilance"), {std::move(amounts), std::move(shares)}};
+    return {TitleOf(doc, "Struktura bilance"), {std::move(amounts), std::move(shares)}, {}};
 }
 
 ChartPicture IncomeChart(const TDokument& doc, const RegionalSettings& rs) {
@@ -137,7 +155,7 @@ ChartPicture IncomeChart(const TDokument& doc, const RegionalSettings& rs) {
                      false,
                      {},
                      0};
-    return {TitleOf(doc, "Račun dobiti i gubitka " + PeriodText(doc, rs)), {std::move(panel)}};
+    return {TitleOf(doc, "Račun dobiti i gubitka " + PeriodText(doc, rs)), {std::move(panel)}, {}};
 }
 
 ChartPicture FigureChart(const FigureAcrossDocuments& figure) {
@@ -180,7 +198,7 @@ ChartPicture FigureChart(const FigureAcrossDocuments& figure) {
         byCompany.series[y].values[c] = p.value;
         acrossYears.series[c].values[y] = p.value;
     }
-    return {figure.name, {std::move(byCompany), std::move(acrossYears)}};
+    return {figure.name, {std::move(byCompany), std::move(acrossYears)}, LeftOutNote(figure)};
 }
 
 }  // namespace movik

@@ -32,10 +32,12 @@ struct ChartPanel {
     std::size_t firstColour = 0;
 };
 
-// A picture: a title over panels laid out side by side.
+// A picture: a title over panels laid out side by side, and a note under the title when the
+// picture leaves something out.
 struct ChartPicture {
     std::string title;
     std::vector<ChartPanel> panels;
+    std::string note;
 };
 
 // A value axis with round steps: 1, 2, 2.5 or 5 times a power of ten, at most kMaxAxisSteps of
@@ -83,10 +85,14 @@ struct FigureAcrossDocuments {
     std::string name;  // e.g. "Kratkoročna likvidnost"
     bool percent = false;
     std::vector<FigurePoint> points;
+    // The documents without a point because the figure cannot be computed for them (a
+    // denominator of 0), as company and period label.
+    std::vector<FigurePoint> leftOut;
 };
 
 // Bars by company (a bar per period) and a line per company across the periods. Companies keep
-// the order of their first point; periods go by end date.
+// the order of their first point; periods go by end date. The note names the documents left
+// out.
 ChartPicture FigureChart(const FigureAcrossDocuments& figure);
 
 }  // namespace movik

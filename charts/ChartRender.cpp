@@ -267,10 +267,21 @@ void PaintChart(const ChartPicture& picture, QPainter& painter, const QRectF& ta
     painter.setPen(Qt::black);
     painter.drawText(QRectF(target.left(), target.top(), target.width(), titleHeight),
                      Qt::AlignCenter, FromUtf8(picture.title));
+    // What the picture leaves out is said under its title, wrapped to the picture's width.
+    qreal top = target.top() + titleHeight;
+    if (!picture.note.empty()) {
+        const QFont noteFont = ChartFont(10, false);
+        painter.setFont(noteFont);
+        const QRectF room(target.left() + 8, top, target.width() - 16, target.height() / 4);
+        const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+        const QRectF used = painter.boundingRect(room, flags, FromUtf8(picture.note));
+        painter.drawText(room, flags, FromUtf8(picture.note));
+        top += used.height() + QFontMetricsF(noteFont, painter.device()).height() * 0.4;
+    }
     if (!HasValuesToShow(picture)) {
         // No empty axes: the picture says there is nothing to draw.
         painter.setFont(ChartFont(12));
-        painter.drawText(target.adjusted(0, titleHeight, 0, 0), Qt::AlignCenter,
+        painter.drawText(target.adjusted(0, top - target.top(), 0, 0), Qt::AlignCenter,
                          QString::fromUtf8(kNothingToShow));
         painter.restore();
         return;
@@ -294,8 +305,8 @@ void PaintChart(const ChartPicture& picture, QPainter& painter, const QRectF& ta
         legendHeight = std::max(
             legendHeight, legend.Height(shared ? target.width() - 2 * margin : width - 2 * margin));
     }
-    const qreal height = target.height() - titleHeight - legendHeight - margin / 2;
-    const qreal legendTop = target.top() + titleHeight + height;
+    const qreal height = target.bottom() - top - legendHeight - margin / 2;
+    const qreal legendTop = top + height;
     qreal left = target.left();
     for (std::size_t i = 0; i < picture.panels.size(); ++i) {
         QGraphicsScene scene;
@@ -304,8 +315,7 @@ void PaintChart(const ChartPicture& picture, QPainter& painter, const QRectF& ta
         scene.addItem(item);  // the scene owns it now
         item->setGeometry(QRectF(0, 0, width, height));
         scene.setSceneRect(0, 0, width, height);
-        scene.render(&painter, QRectF(left, target.top() + titleHeight, width, height),
-                     scene.sceneRect());
+        scene.render(&painter, QRectF(left, top, width, height), scene.sceneRect());
         if (!shared) {
             Legend(picture.panels[i], painter.device())
                 .Paint(painter, QRectF(left + margin, legendTop, width - 2 * margin, legendHeight));

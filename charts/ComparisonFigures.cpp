@@ -44,7 +44,7 @@ std::vector<FigureAcrossDocuments> ComparisonFigures(const ComparisonTable& tabl
                                                      const RegionalSettings& rs) {
     std::vector<FigureAcrossDocuments> figures;
     for (const KeyAmountFacts& k : kKeyAmounts) {
-        figures.push_back({std::string(k.caption), false, {}});
+        figures.push_back({std::string(k.caption), false, {}, {}});
     }
     for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
         const bool percent = TemplateRow(Statement::Pok, kIndicatorRows[i]).Format.find('%') !=
@@ -52,6 +52,7 @@ std::vector<FigureAcrossDocuments> ComparisonFigures(const ComparisonTable& tabl
         figures.push_back(
             {WithoutNumbering(IndicatorCaption(static_cast<int>(i), table.currency())),
              percent,
+             {},
              {}});
     }
     std::map<std::string, std::string> spelling;  // collation key -> first spelling
@@ -75,7 +76,12 @@ std::vector<FigureAcrossDocuments> ComparisonFigures(const ComparisonTable& tabl
             add(figures[k], s.amounts[k], OfPreviousYear(kKeyAmounts[k].amount));
         }
         for (std::size_t i = 0; i < s.indicators.size(); ++i) {
-            add(figures[s.amounts.size() + i], s.indicators[i], false);
+            FigureAcrossDocuments& figure = figures[s.amounts.size() + i];
+            if (s.indicatorNotComputable[i]) {
+                figure.leftOut.push_back({company, period, s.to, 0});
+            } else {
+                add(figure, s.indicators[i], false);
+            }
         }
     }
     return figures;

@@ -1,4 +1,4 @@
-// movik-cli chart FILE.mvk --kind structure|income -o OUT.png|OUT.svg [--width PX]
+// movik-cli chart DOKUMENT.mvk --kind structure|income -o IZLAZ.png|IZLAZ.svg [--width PX]
 // [--height PX]: the charts of the window, drawn without a display.
 
 #include <QApplication>
@@ -37,7 +37,7 @@ int RunChart(const Arguments& args, Workspace& ws) {
     }
     const std::string* out = args.option("-o");
     if (out == nullptr || out->empty()) {
-        Fail("Naredbi 'chart' nedostaje -o OUT.png ili OUT.svg");
+        Fail("Naredbi 'chart' nedostaje -o IZLAZ.png ili IZLAZ.svg");
     }
     const QSize size(ReadSize(args.option("--width"), kChartWidth, "--width"),
                      ReadSize(args.option("--height"), kChartHeight, "--height"));

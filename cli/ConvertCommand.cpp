@@ -1,5 +1,5 @@
-// movik-cli convert FILE.mvk --to-eur [-o OUT.mvk]: a kuna document in euros, written through
-// the safe writer to OUT or over the document; a document already in euros is refused.
+// movik-cli convert DOKUMENT.mvk --to-eur [-o IZLAZ.mvk]: a kuna document in euros, written
+// through the safe writer to IZLAZ or over the document; a document already in euros is refused.
 
 #include <iostream>
 

@@ -67,7 +67,7 @@ int RunPdf(const Arguments& args, Workspace& ws) {
     RequireCount(args, 2);
     const std::string* out = args.option("-o");
     if (out == nullptr || out->empty()) {
-        Fail("Naredbi 'pdf' nedostaje -o OUT.pdf");
+        Fail("Naredbi 'pdf' nedostaje -o IZLAZ.pdf");
     }
     const std::string* report = args.option("--report");
     const std::string which = report ? *report : "sve";

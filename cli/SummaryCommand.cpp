@@ -111,7 +111,7 @@ Options Parse(int argc, char** argv) {
         }
     }
     if (o.paths.empty() && !o.filesFrom) {
-        throw UsageError("Naredbi 'summary' nedostaju putovi (vidi movik-cli --help)");
+        throw UsageError("Naredbi 'summary' nedostaju putanje (vidi movik-cli --help)");
     }
     if (o.table != TableFormat::None && (!o.out || *o.out == "-" || o.out->empty())) {
         throw UsageError("Formatima pdf i xlsx treba -o OUT (datoteka, ne standardni izlaz)");

@@ -1,4 +1,4 @@
-// movik-cli xlsx FILE.mvk -o OUT.xlsx [--unit TEXT]: the document as a spreadsheet workbook.
+// movik-cli xlsx DOKUMENT.mvk -o IZLAZ.xlsx [--unit TEXT]: the document as a spreadsheet workbook.
 
 #include "cli/Command.h"
 #include "reports/DocumentWorkbook.h"
@@ -9,7 +9,7 @@ int RunXlsx(const Arguments& args, Workspace& ws) {
     RequireCount(args, 2);
     const std::string* out = args.option("-o");
     if (out == nullptr || out->empty()) {
-        Fail("Naredbi 'xlsx' nedostaje -o OUT.xlsx");
+        Fail("Naredbi 'xlsx' nedostaje -o IZLAZ.xlsx");
     }
     OpenAsWindow(ws, args.positional[1]);
     const std::string* unit = args.option("--unit");

@@ -22,31 +22,39 @@ using movik::cli::Fail;
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"new",
-         "  movik-cli new OUT.mvk [--company TEKST] [--seat TEKST] [--from GGGG-MM-DD]\n"
-         "                        [--to GGGG-MM-DD] [--shares N] [--currency EUR|HRK]\n"
-         "                        [--force]   (valuta zadano po razdoblju: završetak od\n"
-         "                        1. 1. 2023. nadalje EUR, prije HRK)\n",
+         "  movik-cli new DOKUMENT.mvk [--company TEKST] [--seat TEKST]\n"
+         "                        [--from GGGG-MM-DD] [--to GGGG-MM-DD] [--shares N]\n"
+         "                        [--currency EUR|HRK] [--force]\n"
+         "                        (valuta zadano po razdoblju: završetak od 1. 1. 2023.\n"
+         "                        nadalje EUR, prije HRK)\n",
          {"--company", "--seat", "--from", "--to", "--shares", "--currency"},
          {"--force"},
          movik::cli::RunNew},
-        {"recalc", "  movik-cli recalc FILE.mvk [-o OUT.mvk]\n", {"-o"}, {}, movik::cli::RunRecalc},
+        {"recalc",
+         "  movik-cli recalc DOKUMENT.mvk [-o IZLAZ.mvk]\n",
+         {"-o"},
+         {},
+         movik::cli::RunRecalc},
         {"export",
-         "  movik-cli export FILE.mvk IZVJESTAJ [-o OUT.csv]   (-o - piše na standardni izlaz)\n",
+         "  movik-cli export DOKUMENT.mvk IZVJESTAJ [-o IZLAZ.csv]\n"
+         "                        (-o - piše na standardni izlaz)\n",
          {"-o"},
          {},
          movik::cli::RunExport},
         {"import",
-         "  movik-cli import FILE.mvk IZVJESTAJ IN.csv [-o OUT.mvk]\n",
+         "  movik-cli import DOKUMENT.mvk IZVJESTAJ ULAZ.csv [-o IZLAZ.mvk]\n",
          {"-o"},
          {},
          movik::cli::RunImport},
         {"check",
-         "  movik-cli check FILE.mvk   (ispisuje valutu dokumenta i upozorenje, ako ga ima)\n",
+         "  movik-cli check DOKUMENT.mvk\n"
+         "                        (ispisuje valutu dokumenta i upozorenje, ako ga ima)\n",
          {},
          {},
          movik::cli::RunCheck},
         {"pdf",
-         "  movik-cli pdf FILE.mvk -o OUT.pdf [--report IZVJESTAJ|sve] [--unit TEKST]\n"
+         "  movik-cli pdf DOKUMENT.mvk -o IZLAZ.pdf [--report IZVJESTAJ|sve]\n"
+         "                        [--unit TEKST]\n"
          "                        (stranice kao pri ispisu; zadano: sva izvješća, jedinica\n"
          "                        po valuti dokumenta, 'eurima i centima' ili 'kunama i\n"
          "                        lipama'; -o - piše na standardni izlaz)\n",
@@ -54,20 +62,23 @@ const std::vector<Command>& Commands() {
          {},
          movik::cli::RunPdf},
         {"chart",
-         "  movik-cli chart FILE.mvk --kind structure|income -o OUT.png|OUT.svg\n"
-         "                        [--width PX --height PX] [--unit TEKST]  (format po nastavku\n"
-         "                        imena; jedinica iznosa na osi, zadano po valuti dokumenta)\n",
+         "  movik-cli chart DOKUMENT.mvk --kind structure|income -o IZLAZ.png|IZLAZ.svg\n"
+         "                        [--width PX --height PX] [--unit TEKST]  (format po\n"
+         "                        nastavku imena; jedinica iznosa na osi, zadano po valuti\n"
+         "                        dokumenta)\n",
          {"--kind", "-o", "--width", "--height", "--unit"},
          {},
          movik::cli::RunChart},
         {"convert",
-         "  movik-cli convert FILE.mvk --to-eur [-o OUT.mvk]  (iznosi / 7,53450, na cente;\n"
-         "                        dokument u eurima se ne preračunava ponovo: izlazni kod 2)\n",
+         "  movik-cli convert DOKUMENT.mvk --to-eur [-o IZLAZ.mvk]\n"
+         "                        (iznosi / 7,53450, na cente; dokument u eurima se ne\n"
+         "                        preračunava ponovo: izlazni kod 2)\n",
          {"-o"},
          {"--to-eur"},
          movik::cli::RunConvert},
         {"xlsx",
-         "  movik-cli xlsx FILE.mvk -o OUT.xlsx [--unit TEKST]   (jedinica zadano po valuti)\n",
+         "  movik-cli xlsx DOKUMENT.mvk -o IZLAZ.xlsx [--unit TEKST]\n"
+         "                        (jedinica zadano po valuti)\n",
          {"-o", "--unit"},
          {},
          movik::cli::RunXlsx},
@@ -83,18 +94,17 @@ const std::vector<Command>& Commands() {
          {"--force", "--accept-differences"},
          movik::cli::RunForm},
         {"summary",
-         "  movik-cli summary PUT... [-o OUT] [--format csv|jsonl|txt|pdf|xlsx] [-j N]\n"
-         "                        [--files-from DATOTEKA|-] [--currency EUR]\n"
+         "  movik-cli summary PUTANJA... [-o IZLAZ] [--format csv|jsonl|txt|pdf|xlsx]\n"
+         "                        [-j N] [--files-from DATOTEKA|-] [--currency EUR]\n"
          "                        (sažetak svakog dokumenta ili obrasca GFI-POD, redak po\n"
-         "                        dokumentu redom putova;\n"
-         "                        pdf i xlsx: tablica usporedbe kao u prozoru, uz -o OUT;\n"
-         "                        mapa: sve datoteke *.mvk, *.xlsx i *.xls u njoj i podmapama;\n"
-         "                        --files-from čita putove redak po redak, - sa standardnog\n"
-         "                        ulaza; zadano: txt na standardni izlaz, -j broj jezgri;\n"
-         "                        svaki redak navodi valutu dokumenta; --currency EUR\n"
-         "                        preračunava iznose dokumenata u kunama u eure kao\n"
-         "                        'convert' i označava ih; izlazni kod 1 ako neka\n"
-         "                        datoteka nije pročitana)\n",
+         "                        dokumentu redom putanja; pdf i xlsx: tablica usporedbe\n"
+         "                        kao u prozoru, uz -o IZLAZ; mapa: sve datoteke *.mvk,\n"
+         "                        *.xlsx i *.xls u njoj i podmapama; --files-from čita\n"
+         "                        putanje redak po redak, - sa standardnog ulaza; zadano:\n"
+         "                        txt na standardni izlaz, -j broj jezgri; svaki redak\n"
+         "                        navodi valutu dokumenta; --currency EUR preračunava iznose\n"
+         "                        dokumenata u kunama u eure kao 'convert' i označava ih;\n"
+         "                        izlazni kod 1 ako neka datoteka nije pročitana)\n",
          {},
          {},
          nullptr,
@@ -107,12 +117,12 @@ constexpr const char* kUsageEnd =
     "  movik-cli --help\n"
     "\n"
     "IZVJESTAJ: bilanca, racun, cfind, cffree, pokazatelji (import: bilanca, racun).\n"
-    "'new' ne piše preko postojeće datoteke bez --force. Naredba koja ne uspije ne mijenja\n"
-    "postojeću datoteku.\n"
-    "Opcija --locale NAZIV (hr_HR, en_US, ...) bira separatore i kratki format datuma;\n"
-    "bez nje brojevi slijede LC_NUMERIC, a datumi LC_TIME (LC_ALL vrijedi za oboje, LANG\n"
-    "kad njih nema). Bez regionalnih postavki (C ili POSIX) vrijede hrvatske: 1.234,56 i\n"
-    "31. 12. 2024.\n"
+    "'new' ne piše preko postojeće datoteke bez --force. Naredba koja ne uspije ne\n"
+    "mijenja postojeću datoteku.\n"
+    "Opcija --locale NAZIV (hr_HR, en_US, ...) bira separatore i kratki format\n"
+    "datuma; bez nje brojevi slijede LC_NUMERIC, a datumi LC_TIME (LC_ALL vrijedi za\n"
+    "oboje, LANG kad njih nema). Bez regionalnih postavki\n"
+    "(C ili POSIX) vrijede hrvatske: 1.234,56 i 31. 12. 2024.\n"
     "Izlazni kod: 0 uspjeh, 1 'check' je našao upozorenje, 2 pogreška.\n";
 
 std::string Usage() {

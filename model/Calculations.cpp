@@ -238,20 +238,14 @@ void CalcCFFree(TDokument& doc) {
     row.Set(28, row(22) + row(23) + row(24) + row(25) + row(26) + row(27));
 }
 
-void CalcPok(TDokument& doc) {
-    const Inputs in{doc.Bilanca, doc.Racun};
-    PokTable& pok = doc.Pok;
+namespace {
 
-    // Numerator and denominator are each stored as a double; an exactly zero denominator leaves
-    // the indicator at 0. The four heading rows (1, 5, 10, 15) are never written.
-    const auto ratio = [&pok](int n, Ext numerator, Ext denominator) {
-        pok.row(n).Iznos = 0;
-        const auto num = static_cast<double>(numerator);
-        const auto den = static_cast<double>(denominator);
-        if (den != 0) {
-            pok.row(n).Iznos = num / den;
-        }
-    };
+// The fifteen indicators as numerator and denominator, each handed to ratio(row, numerator,
+// denominator) in the grid's order; CalcPok stores them and IndicatorsComputable looks at the
+// denominators, so both read one list of formulas.
+template <class Ratio>
+void PokRatios(const TDokument& doc, Ratio&& ratio) {
+    const Inputs in{doc.Bilanca, doc.Racun};
     const Ext days = static_cast<double>(static_cast<Ext>(doc.DatumDo) - doc.DatumOd + 1);
     const Ext shares = doc.BrojDionica;
 
@@ -275,6 +269,30 @@ void CalcPok(TDokument& doc) {
     ratio(17, in.Both(57) * 100, in.Both(55));
     ratio(18, in.R(42) + in.R(33), in.R(33));
     ratio(19, in.Both(57) * 0.5L, shares);
+}
+
+}  // namespace
+
+void CalcPok(TDokument& doc) {
+    PokTable& pok = doc.Pok;
+    // Numerator and denominator are each stored as a double; an exactly zero denominator leaves
+    // the indicator at 0. The four heading rows (1, 5, 10, 15) are never written.
+    PokRatios(doc, [&pok](int n, Ext numerator, Ext denominator) {
+        pok.row(n).Iznos = 0;
+        const auto num = static_cast<double>(numerator);
+        const auto den = static_cast<double>(denominator);
+        if (den != 0) {
+            pok.row(n).Iznos = num / den;
+        }
+    });
+}
+
+std::array<bool, kPokRows> IndicatorsComputable(const TDokument& doc) {
+    std::array<bool, kPokRows> computable{};
+    PokRatios(doc, [&computable](int n, Ext, Ext denominator) {
+        computable[static_cast<std::size_t>(n - 1)] = static_cast<double>(denominator) != 0;
+    });
+    return computable;
 }
 
 std::string CheckBalance(const TDokument& doc) {

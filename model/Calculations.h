@@ -1,6 +1,7 @@
 #pragma once
 // Every computation of the statements and the consistency checks.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,11 @@ void CalcRacun(TDokument& doc);
 void CalcCFInd(TDokument& doc);
 void CalcCFFree(TDokument& doc);
 void CalcPok(TDokument& doc);
+
+// By Pok row (index row - 1): whether the indicator of that row can be computed from the
+// document's inputs, that is its denominator is not exactly 0. CalcPok shows such an indicator
+// as 0; a chart across documents leaves it out. Heading rows are false.
+std::array<bool, kPokRows> IndicatorsComputable(const TDokument& doc);
 
 // The warning text of the checks: empty when everything agrees, else one of the texts above
 // (shown in red): the balance first, then the net result, then a period whose end date lies

@@ -30,24 +30,25 @@ std::string_view PatternOf(const ComparisonColumn& col) {
 Workbook ComparisonWorkbook(const ComparisonTable& table) {
     WorkbookSheet sheet;
     sheet.name = "Usporedba";
-    std::vector<ExcelNumber> formats;
+    std::vector<std::string_view> patterns;
     for (int c = 0; c < table.columnCount(); ++c) {
         sheet.headers.push_back(table.Caption(c));
-        const std::string_view pattern = PatternOf(table.column(c));
-        formats.push_back(pattern.empty() ? ExcelNumber{} : ExcelNumberFor(pattern));
+        patterns.push_back(PatternOf(table.column(c)));
     }
     for (int r = 0; r < table.rowCount(); ++r) {
         std::vector<WorkbookCell> cells;
         for (int c = 0; c < table.columnCount(); ++c) {
             const std::optional<double> number = table.Number(r, c);
-            const ExcelNumber& excel = formats[static_cast<std::size_t>(c)];
+            const std::string_view pattern = patterns[static_cast<std::size_t>(c)];
             std::string text = table.Text(r, c);
-            if (number && std::isfinite(*number) && !excel.format.empty()) {
-                cells.push_back(WorkbookCell::Of(*number * excel.scale, excel.format));
-            } else if (!text.empty()) {
-                cells.push_back(WorkbookCell::Of(std::move(text)));
-            } else {
+            // A cell the table leaves empty (a per-share figure without shares) stays empty.
+            if (text.empty()) {
                 cells.push_back(WorkbookCell::Blank());
+            } else if (number && std::isfinite(*number) && !pattern.empty()) {
+                const ExcelNumber excel = ExcelNumberFor(pattern, *number);
+                cells.push_back(WorkbookCell::Of(*number * excel.scale, excel.format));
+            } else {
+                cells.push_back(WorkbookCell::Of(std::move(text)));
             }
         }
         sheet.rows.push_back(std::move(cells));

@@ -88,7 +88,7 @@ WorkbookSheet StatementSheet(const Workspace& ws, Statement s) {
             } else if (!std::isfinite(value)) {
                 cells.push_back(WorkbookCell::Of(shown));
             } else {
-                const ExcelNumber excel = ExcelNumberFor(GridPattern(s, col, row));
+                const ExcelNumber excel = ExcelNumberFor(GridPattern(s, col, row), value);
                 cells.push_back(WorkbookCell::Of(value * excel.scale, excel.format));
             }
         }
@@ -116,6 +116,24 @@ ExcelNumber ExcelNumberFor(std::string_view gridPattern) {
     }
     const bool percent = format.find('%') != std::string::npos;
     return {format, percent ? 0.01 : 1.0};
+}
+
+ExcelNumber ExcelNumberFor(std::string_view gridPattern, double value) {
+    ExcelNumber excel = ExcelNumberFor(gridPattern);
+    const bool optionalDecimals = gridPattern == "#,###.##" || gridPattern == "#.##";
+    if (!optionalDecimals || !std::isfinite(value) || std::fabs(value) >= 1e15) {
+        return excel;
+    }
+    // The grid rounds to cents and drops the trailing zeros.
+    const long long cents = std::llround(std::fabs(value) * 100);
+    const int decimals = cents % 10 != 0 ? 2 : cents % 100 != 0 ? 1 : 0;
+    excel.format = gridPattern.front() == '#' && gridPattern.find(',') != std::string_view::npos
+                       ? "#,##0"
+                       : "0";
+    if (decimals > 0) {
+        excel.format += "." + std::string(static_cast<std::size_t>(decimals), '0');
+    }
+    return excel;
 }
 
 std::string_view GridPattern(Statement s, int col, int row) {

@@ -19,6 +19,10 @@ struct ExcelNumber {
     double scale = 1;
 };
 ExcelNumber ExcelNumberFor(std::string_view gridPattern);
+// The same for one value: where the grid's pattern shows decimals only when significant
+// ("#,###.##"), the format has as many decimals as the grid shows for this value (18.4 reads
+// "18,4", 18 reads "18").
+ExcelNumber ExcelNumberFor(std::string_view gridPattern, double value);
 
 // The grid's display pattern of a value column (0 for the fixed columns and texts).
 std::string_view GridPattern(Statement s, int col, int row);

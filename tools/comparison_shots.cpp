@@ -157,7 +157,8 @@ int main(int argc, char* argv[]) {
     std::printf("%s/usporedba.csv\n%s/usporedba.pdf\n%s/usporedba.xlsx\n", qPrintable(outDir),
                 qPrintable(outDir), qPrintable(outDir));
 
-    // Total assets of both years, the net result, current liquidity and the return on assets.
+    // Total assets of both years, the net result, current liquidity, the return on assets and
+    // the earnings per share (with its note when a document has no shares).
     movik::ChartWindow* charts = w.GrafikoniClick();
     if (charts == nullptr) {
         std::fprintf(stderr, "Nema grafikona\n");
@@ -165,7 +166,7 @@ int main(int argc, char* argv[]) {
     }
     charts->setGeometry(movik::FitInside(
         QRect(20, 30, 1200, 660), charts->screen()->availableGeometry().adjusted(0, 0, -10, -40)));
-    for (const int figure : {0, 1, 7, 10, 18}) {
+    for (const int figure : {0, 1, 7, 10, 18, 20}) {
         charts->Choose(figure);
         Settle(500);
         ok = SaveScreen(outDir + QStringLiteral("/5-grafikon-%1.png").arg(figure)) && ok;

@@ -1,6 +1,7 @@
 // movik-shots: opens the main window for real (on the X server the script starts), opens a
 // document, shows each of the six pages in turn and saves a picture of the window per page; then
-// pictures of the start-up screen, the About box and the help window (contents, topics 1 and 8).
+// pictures of the start-up screen, the About box and the help window (contents, topics 1, 8,
+// 10, 11 and 12).
 //
 //   movik-shots DOCUMENT.mvk OUTPUT_FOLDER
 
@@ -185,7 +186,7 @@ int main(int argc, char* argv[]) {
     if (!save(help, QStringLiteral("10-upute-sadrzaj"))) {
         return 2;
     }
-    for (const int context : {1, 8}) {
+    for (const int context : {1, 8, 10, 11, 12}) {
         help.ShowContext(context);
         if (!save(help, QStringLiteral("10-upute-%1").arg(context))) {
             return 2;

@@ -440,8 +440,11 @@ void ComparisonWindow::ShowOutcome(const QString& text, bool error) {
 
 ChartWindow* ComparisonWindow::GrafikoniClick() {
     std::vector<FigureAcrossDocuments> figures = ComparisonFigures(model_->table(), rs_);
-    // A figure no document could compute (division by zero everywhere) has nothing to draw.
-    std::erase_if(figures, [](const FigureAcrossDocuments& f) { return f.points.empty(); });
+    // A figure with nothing to draw and nothing left out (no readable document) is not offered;
+    // one that no document could compute stays, with its note saying why it is empty.
+    std::erase_if(figures, [](const FigureAcrossDocuments& f) {
+        return f.points.empty() && f.leftOut.empty();
+    });
     if (figures.empty()) {
         return nullptr;
     }

@@ -222,14 +222,17 @@ void TForm1::BuildMenus() {
     // Work across many documents, after the document's own menu.
     QMenu* analiza = menuBar()->addMenu(QStringLiteral("&Analiza"));
     analiza->setObjectName(QStringLiteral("Analiza1"));
-    analiza->setProperty("helpContext", kAnalysisHelpContext);
+    // The menu itself opens the menus' topic, as the other menus do; each command its own.
+    analiza->setProperty("helpContext", kMenuHelpContext);
     add(analiza, QStringLiteral("Usporedba1"), QStringLiteral("&Usporedba…"), QKeySequence(),
         &TForm1::Usporedba1Click)
         ->setProperty("helpContext", kComparisonHelpContext);
     add(analiza, QStringLiteral("Grafikoni1"), QStringLiteral("&Grafikoni…"), QKeySequence(),
-        &TForm1::Grafikoni1Click);
+        &TForm1::Grafikoni1Click)
+        ->setProperty("helpContext", kAnalysisHelpContext);
     add(analiza, QStringLiteral("PreracunajUEure1"), QStringLiteral("Preračunaj u &eure…"),
-        QKeySequence(), &TForm1::PreracunajUEure1Click);
+        QKeySequence(), &TForm1::PreracunajUEure1Click)
+        ->setProperty("helpContext", kAnalysisHelpContext);
 
     QMenu* upute = menuBar()->addMenu(QStringLiteral("&Upute"));
     upute->setObjectName(QStringLiteral("Upute1"));

@@ -33,7 +33,7 @@ class StatusPanels;
 inline constexpr int kMenuHelpContext = 10;
 // Help context of the box that repeats a warning: the warnings' section of the menus' topic.
 inline constexpr int kWarningsHelpContext = 13;
-// Help context of the "&Analiza" menu and the workbook export: charts, euros, Excel.
+// Help context of the charts, the euro conversion and the workbook export.
 inline constexpr int kAnalysisHelpContext = 11;
 
 class HelpContexts;

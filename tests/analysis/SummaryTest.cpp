@@ -9,11 +9,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <random>
 
 #include "../support/RandomDocument.h"
 #include "document/DocumentCodec.h"
+#include "model/Calculations.h"
 #include "model/NumberFormat.h"
 #include "model/Templates.h"
 
@@ -157,7 +159,12 @@ TEST(Summary, WithoutGridsEqualsTheGridsBitForBit) {
                 ASSERT_EQ(direct.indicatorTexts[k], ws.grids().Pok.cell(3, kIndicatorRows[k]));
             }
             ASSERT_EQ(direct.amountTexts, grids.amountTexts);
-            ASSERT_EQ(direct.warnings, grids.warnings);
+            // The summary adds the stale-totals warning, which a workspace alone cannot know.
+            std::vector<std::string> warnings = grids.warnings;
+            if (StoredTotalsDiffer(doc, ws.document())) {
+                warnings.emplace_back(kWarningStoredTotals);
+            }
+            ASSERT_EQ(direct.warnings, warnings);
             ASSERT_EQ(std::pair(direct.from, direct.to), std::pair(grids.from, grids.to));
             ++compared;
         }
@@ -171,6 +178,87 @@ TEST(Summary, OfAFileThatCannotBeReadCarriesTheMessage) {
     EXPECT_FALSE(missing.ok);
     EXPECT_NE(missing.error.find("/nonexistent/x.mvk"), std::string::npos) << missing.error;
     EXPECT_EQ(missing.file, "/nonexistent/x.mvk");
+}
+
+// The example with stored values changed as an editor outside the program would. Returns the
+// file's path.
+std::string ExampleChangedOutside(const fs::path& dir,
+                                  const std::function<void(TDokument&)>& edit) {
+    Workspace ws(Croatian(), 2026);
+    EXPECT_TRUE(ws.OpenDocument(MOVIK_EXAMPLE));
+    edit(WorkspaceTestAccess::Document(ws));
+    // Saving reads the grids back: the edited values go there first.
+    ws.FillGrids();
+    const std::string path = (dir / "izvana.mvk").string();
+    EXPECT_TRUE(ws.SaveDocumentAs(path, *MakeSystemFileWriter()).ok());
+    return path;
+}
+
+// The summary shows the recalculated figures; a stored total that differs from them (by half a
+// cent or more) adds the stale-totals warning after the checks' own, a stored input does not.
+TEST(Summary, StoredTotalsThatDifferFromTheRecalculatedOnesAreWarnedAbout) {
+    const fs::path dir = fs::temp_directory_path() / ("movik-stale-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string stale(kWarningStoredTotals);
+    const struct {
+        const char* what;
+        std::function<void(TDokument&)> edit;
+        std::vector<std::string> warnings;
+    } cases[] = {
+        {"total assets by hand",
+         [](TDokument& d) { d.Bilanca.row(55).IznosTekuca = 7000000; },
+         {stale}},
+        {"previous year's subtotal",
+         [](TDokument& d) { d.Bilanca.row(2).IznosPrethodna += 0.01; },
+         {stale}},
+        {"below half a cent", [](TDokument& d) { d.Racun.row(40).Iznos += 0.004; }, {}},
+        {"free cash flow", [](TDokument& d) { d.CFFree.row(21).Iznos = 1; }, {stale}},
+        // An input changed without its totals: unbalanced once recalculated, and stale.
+        {"an input alone",
+         [](TDokument& d) { d.Bilanca.row(62).IznosTekuca += 1000; },
+         {std::string(kWarningBalance), stale}},
+    };
+    for (const auto& c : cases) {
+        const std::string path = ExampleChangedOutside(dir, c.edit);
+        const DocumentSummary s = Summarize(path, Croatian(), 2026);
+        ASSERT_TRUE(s.ok) << c.what;
+        EXPECT_EQ(s.warnings, c.warnings) << c.what;
+    }
+    // The figures are the recalculated ones, whatever the file says.
+    const DocumentSummary s = Summarize(
+        ExampleChangedOutside(dir, [](TDokument& d) { d.Bilanca.row(55).IznosTekuca = 7000000; }),
+        Croatian(), 2026);
+    EXPECT_EQ(s.amountTexts[static_cast<int>(KeyAmount::TotalAssets)], "6.349.500,00");
+    fs::remove_all(dir);
+}
+
+// Which indicators a document cannot compute (a denominator of 0): a d.o.o. without shares has
+// no per-share figures, an empty document none at all but its headings.
+TEST(Summary, MarksTheIndicatorsThatCannotBeComputed) {
+    const fs::path dir = fs::temp_directory_path() / ("movik-nobase-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const auto notComputableRows = [](const DocumentSummary& s) {
+        std::vector<int> rows;
+        for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
+            if (s.indicatorNotComputable[i]) {
+                rows.push_back(kIndicatorRows[i]);
+            }
+        }
+        return rows;
+    };
+    EXPECT_EQ(notComputableRows(Summarize(MOVIK_EXAMPLE, Croatian(), 2026)), std::vector<int>{});
+    Workspace ws(Croatian(), 2026);
+    ASSERT_TRUE(ws.OpenDocument(MOVIK_EXAMPLE));
+    ws.SetShareCount(0);
+    const auto writer = MakeSystemFileWriter();
+    ASSERT_TRUE(ws.SaveDocumentAs((dir / "doo.mvk").string(), *writer).ok());
+    EXPECT_EQ(notComputableRows(Summarize((dir / "doo.mvk").string(), Croatian(), 2026)),
+              (std::vector<int>{14, 19}));
+    ws.NewDocument();
+    ASSERT_TRUE(ws.SaveDocumentAs((dir / "prazan.mvk").string(), *writer).ok());
+    EXPECT_EQ(notComputableRows(Summarize((dir / "prazan.mvk").string(), Croatian(), 2026)),
+              std::vector<int>(kIndicatorRows.begin(), kIndicatorRows.end()));
+    fs::remove_all(dir);
 }
 
 }  // namespace

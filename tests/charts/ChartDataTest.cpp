@@ -84,7 +84,8 @@ TEST(FigureChart, BarsByCompanyAndLinesByPeriodWithGapsForMissingDocuments) {
                                        {{"Beta", "2023.", 45291, 1.5},
                                         {"Alfa", "2022.", 44926, 2.0},
                                         {"Alfa", "2023.", 45291, 2.5},
-                                        {"Beta", "2021.", 44561, 1.0}}};
+                                        {"Beta", "2021.", 44561, 1.0}},
+                                       {}};
     const ChartPicture picture = FigureChart(figure);
     ASSERT_EQ(picture.panels.size(), 2u);
     const ChartPanel& bars = picture.panels[0];
@@ -144,7 +145,8 @@ TEST(Charts, TheUnitTitlesTheAmountAxesAndColoursDoNotRepeatAcrossPanels) {
     const ChartPicture figure =
         FigureChart({"Ukupna aktiva",
                      false,
-                     {{"A", "2023.", 1, 5}, {"A", "2024.", 2, 6}, {"B", "2024.", 2, 7}}});
+                     {{"A", "2023.", 1, 5}, {"A", "2024.", 2, 6}, {"B", "2024.", 2, 7}},
+                     {}});
     // Bars are periods (colours 0 and 1), lines are companies: theirs come after.
     EXPECT_EQ(figure.panels[0].firstColour, 0u);
     EXPECT_EQ(figure.panels[1].firstColour, 2u);

@@ -91,5 +91,44 @@ TEST(ComparisonFigures, FollowTheTableOrderAndMarkPercentages) {
     }
 }
 
+// A figure a document cannot compute (a d.o.o.'s earnings per share: no shares) gets no point
+// at 0; the chart names the documents it leaves out, a long list cut with a count.
+TEST(ComparisonFigures, FiguresThatCannotBeComputedAreLeftOutAndNamed) {
+    constexpr std::size_t kPerShare = 10;  // row 14 of the indicators
+    ASSERT_EQ(kIndicatorRows[kPerShare], 14);
+    const auto withoutShares = [](DocumentSummary s) {
+        s.indicatorNotComputable[kPerShare] = true;
+        return s;
+    };
+    const struct {
+        std::vector<DocumentSummary> docs;
+        std::size_t points;
+        std::string note;
+    } cases[] = {
+        {{Year("Hrast d.d.", 2023, 1, 0), withoutShares(Year("Lipa d.o.o.", 2023, 1, 0))},
+         1,
+         "Nije prikazano (ne može se izračunati, nazivnik je 0): Lipa d.o.o. 2023."},
+        {{Year("Hrast d.d.", 2023, 1, 0)}, 1, ""},
+        {{withoutShares(Year("A", 2021, 1, 0)), withoutShares(Year("B", 2022, 1, 0)),
+          withoutShares(Year("C", 2023, 1, 0)), withoutShares(Year("D", 2024, 1, 0)),
+          withoutShares(Year("E", 2025, 1, 0)), withoutShares(Year("F", 2025, 1, 0))},
+         0,
+         "Nije prikazano (ne može se izračunati, nazivnik je 0): A 2021., B 2022., C 2023., "
+         "D 2024. i još 2."},
+    };
+    for (const auto& c : cases) {
+        ComparisonTable table(kHr);
+        table.Add(c.docs);
+        const FigureAcrossDocuments perShare =
+            ComparisonFigures(table, kHr)[kKeyAmountCount + kPerShare];
+        EXPECT_EQ(perShare.points.size(), c.points) << c.note;
+        EXPECT_EQ(perShare.points.size() + perShare.leftOut.size(), c.docs.size());
+        const ChartPicture picture = FigureChart(perShare);
+        EXPECT_EQ(picture.note, c.note);
+        // Only the computed documents stand on the axes.
+        EXPECT_EQ(picture.panels[0].categories.size(), c.points);
+    }
+}
+
 }  // namespace
 }  // namespace movik

@@ -189,7 +189,7 @@ TEST_F(CliPdf, ErrorsLeaveNoFile) {
         {"pdf '" MOVIK_EXAMPLE "' -o nema/out.pdf", "Cannot create file nema/out.pdf"},
         {"pdf '" MOVIK_EXAMPLE "' -o mapa.pdf", "Cannot create file mapa.pdf"},
         {"pdf '" MOVIK_EXAMPLE "' -o out.pdf --report aktiva", "Nepoznat izvještaj: 'aktiva'"},
-        {"pdf '" MOVIK_EXAMPLE "'", "Naredbi 'pdf' nedostaje -o OUT.pdf"},
+        {"pdf '" MOVIK_EXAMPLE "'", "Naredbi 'pdf' nedostaje -o IZLAZ.pdf"},
         {"pdf nema.mvk -o out.pdf", "Datoteka nema.mvk ne postoji"},
     };
     for (const auto& c : cases) {
@@ -215,7 +215,7 @@ TEST_F(CliPdf, DashWritesThePdfToStandardOutput) {
 
 TEST_F(CliPdf, HelpListsThePdfCommand) {
     const std::string help = CommandOutput("'" MOVIK_CLI "' --help");
-    EXPECT_NE(help.find("movik-cli pdf FILE.mvk -o OUT.pdf [--report IZVJESTAJ|sve]"),
+    EXPECT_NE(help.find("movik-cli pdf DOKUMENT.mvk -o IZLAZ.pdf [--report IZVJESTAJ|sve]"),
               std::string::npos)
         << help;
 }

@@ -14,9 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "../support/WorkspaceTestAccess.h"
 #include "analysis/SummaryFormats.h"
 #include "document/Cp1250.h"
 #include "document/DocumentFile.h"
+#include "document/FileIO.h"
 #include "model/Dates.h"
 
 namespace fs = std::filesystem;
@@ -252,12 +254,39 @@ TEST_F(Summary, PdfAndXlsxHoldTheComparisonTable) {
     EXPECT_NE(cells.find("d-tekst.mvk"), std::string::npos);
 }
 
+// The manual's recipe: find -iname lists what a folder gives, capital extensions too.
 TEST_F(Summary, PathsFromStandardInputComposeWithFind) {
+    std::ofstream(dir_ / "docs" / "VELIKA.MVK", std::ios::binary) << Read(MOVIK_EXAMPLE);
     const Outcome listed =
-        Cli("summary --files-from - --format jsonl", "find docs -name '*.mvk' | sort | ");
+        Cli("summary --files-from - --format jsonl", "find docs -iname '*.mvk' | sort | ");
     const Outcome walked = Cli("summary docs --format jsonl");
     EXPECT_EQ(listed.out, walked.out);
     EXPECT_EQ(listed.exitCode, 1);
+}
+
+// A file whose stored totals were changed outside the program: every format shows the
+// recalculated total and says that the stored ones differ.
+TEST_F(Summary, StaleStoredTotalsAreWarnedAboutInEveryFormat) {
+    movik::Workspace ws({".", ",", "dd.MM.yyyy."}, 2026);
+    ASSERT_TRUE(ws.OpenDocument(MOVIK_EXAMPLE));
+    movik::WorkspaceTestAccess::Document(ws).Bilanca.row(55).IznosTekuca = 7000000;
+    ws.FillGrids();  // saving reads the grids back
+    ASSERT_TRUE(
+        ws.SaveDocumentAs((dir_ / "izvana.mvk").string(), *movik::MakeSystemFileWriter()).ok());
+    const std::string warning = "Spremljeni zbrojevi razlikuju se od izračunatih";
+    const struct {
+        const char* format;
+        std::string warning;
+        std::string total;
+    } cases[] = {{"jsonl", "\"warnings\":[\"" + warning + "\"]", "\"total_assets\":6349500,"},
+                 {"csv", movik::Utf8ToCp1250Lossy(warning), ";6.349.500,00;"},
+                 {"txt", warning, " 6.349.500,00 "}};
+    for (const auto& c : cases) {
+        const Outcome r = Cli(std::string("summary izvana.mvk --format ") + c.format);
+        EXPECT_EQ(r.exitCode, 0) << c.format;
+        EXPECT_NE(r.out.find(c.warning), std::string::npos) << c.format << "\n" << r.out;
+        EXPECT_NE(r.out.find(c.total), std::string::npos) << c.format << "\n" << r.out;
+    }
 }
 
 // The README's recipe for many hosts, run on this machine: the union of rows equals one run.

@@ -8,6 +8,7 @@
 
 #include "HelpFile.h"
 #include "about/HelpContext.h"
+#include "analysis/Summary.h"
 #include "model/Calculations.h"
 
 namespace {
@@ -48,9 +49,43 @@ TEST(HelpTopicsTest, TheInformationBoxsTopicExplainsEveryWarning) {
     const QString text = ReadTopic(movik::HelpTopicFile(10));
     for (const std::string_view warning :
          {movik::kWarningBalance, movik::kWarningNetResult, movik::kWarningPeriod}) {
-        EXPECT_TRUE(text.contains(
-            QStringLiteral("<td>%1</td>").arg(QString::fromUtf8(warning.data(), warning.size()))))
+        EXPECT_TRUE(text.contains(QStringLiteral("<td class=\"upozorenje\">%1</td>")
+                                      .arg(QString::fromUtf8(warning.data(), warning.size()))))
             << warning;
+    }
+}
+
+// Every warning the help quotes (marked class="upozorenje") is a text the program gives, letter
+// for letter, and every warning the program gives is quoted somewhere.
+TEST(HelpTopicsTest, EveryQuotedWarningIsOneTheProgramGives) {
+    ASSERT_TRUE(HelpFileLoaded());
+    QStringList program;
+    for (const std::string_view w : {movik::kWarningBalance, movik::kWarningNetResult,
+                                     movik::kWarningPeriod, movik::kWarningStoredTotals}) {
+        program << QString::fromUtf8(w.data(), static_cast<qsizetype>(w.size()));
+    }
+    const QRegularExpression quoted(
+        QStringLiteral("<(td|span) class=\"upozorenje\">([^<]*)</\\1>"));
+    QStringList found;
+    for (const QString& file : PackedTopics()) {
+        for (const auto& m : quoted.globalMatch(ReadTopic(file))) {
+            const QString text = m.captured(2).simplified();
+            EXPECT_TRUE(program.contains(text)) << file.toStdString() << ": " << text.toStdString();
+            found << text;
+        }
+    }
+    for (const QString& w : program) {
+        EXPECT_TRUE(found.contains(w)) << w.toStdString();
+    }
+    // Every place that names a warning's opening words marks it, so none escapes the check.
+    for (const QString& file : PackedTopics()) {
+        const QString text = ReadTopic(file);
+        for (const QString& start :
+             {QStringLiteral("Neravnoteža"), QStringLiteral("Spremljeni zbrojevi"),
+              QStringLiteral("Razdoblje završava")}) {
+            EXPECT_EQ(text.count(start), text.count(QStringLiteral("upozorenje\">") + start))
+                << file.toStdString() << ": " << start.toStdString();
+        }
     }
 }
 

@@ -63,7 +63,8 @@ TEST(DocumentWorkbook, EveryCellReadsBackAsTheGridShowsIt) {
                 ++numbers;
                 const std::string_view pattern =
                     col == 1 ? RowNumberFormat : GridPattern(s, col, row);
-                const ExcelNumber excel = ExcelNumberFor(pattern);
+                const double value = std::stod(cell.text) / ExcelNumberFor(pattern).scale;
+                const ExcelNumber excel = ExcelNumberFor(pattern, value);
                 EXPECT_EQ(cell.format, col == 1 ? "0" : excel.format) << where;
                 EXPECT_EQ(FormatNumber(std::stod(cell.text) / excel.scale, pattern, rs), shown)
                     << where;
@@ -80,6 +81,29 @@ TEST(ExcelNumberFor, KeepsWhatTheGridShows) {
     EXPECT_EQ(ExcelNumberFor("0.00%").scale, 0.01);
     EXPECT_EQ(ExcelNumberFor("#,##0;").format, "#,##0");  // negatives keep their numbers
     EXPECT_EQ(ExcelNumberFor("#,###.##").format, "#,##0.00");
+}
+
+// Decimals shown only when significant: the format of one value has the decimals its grid text
+// shows ("18,4", not "18,40").
+TEST(ExcelNumberFor, OptionalDecimalsFollowTheValue) {
+    const struct {
+        const char* pattern;
+        double value;
+        const char* format;
+    } cases[] = {{"#,###.##", 18.4, "#,##0.0"},
+                 {"#,###.##", 18, "#,##0"},
+                 {"#,###.##", 18.456, "#,##0.00"},
+                 {"#,###.##", -1234.5, "#,##0.0"},
+                 {"#,###.##", 7.001, "#,##0"},
+                 {"#,###.##", 0.996, "#,##0"},
+                 {"#.##", 2.5, "0.0"},
+                 {"#,##0.00", 18.4, "#,##0.00"},
+                 {"#,##0.00%", 12.5, "#,##0.00%"},
+                 {"#,##0", 3.25, "#,##0"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ExcelNumberFor(c.pattern, c.value).format, c.format)
+            << c.pattern << " " << c.value;
+    }
 }
 
 }  // namespace

@@ -185,8 +185,11 @@ TEST(Grafikoni, WithoutTheChartLibraryAnErrorAndNoWindow) {
 TEST(Grafikoni, FiguresAcrossDocumentsAreSavedThroughTheDialogs) {
     WindowFixture f;
     const std::vector<FigureAcrossDocuments> figures = {
-        {"Kratkoročna likvidnost", false, {{"Alfa", "2023.", 45291, 1.5}}},
-        {"Ukupni prihodi", false, {{"Alfa", "2023.", 45291, 1e6}, {"Beta", "2023.", 45291, 2e6}}}};
+        {"Kratkoročna likvidnost", false, {{"Alfa", "2023.", 45291, 1.5}}, {}},
+        {"Ukupni prihodi",
+         false,
+         {{"Alfa", "2023.", 45291, 1e6}, {"Beta", "2023.", 45291, 2e6}},
+         {}}};
     ChartWindow* charts = OpenFigureCharts(figures, f.Path(QStringLiteral("usporedba")), *f.dialogs,
                                            f.window->ChartPrinting(), f.window.get());
     charts->Choose(1);

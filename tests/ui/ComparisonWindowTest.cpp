@@ -13,12 +13,14 @@
 #include <QTest>
 #include <QUrl>
 #include <atomic>
+#include <cctype>
 #include <map>
 #include <memory>
 #include <random>
 #include <set>
 
 #include "../support/RandomDocument.h"
+#include "../support/WorkspaceTestAccess.h"
 #include "../support/XlsxReadBack.h"
 // GCC 12 sees the fixture's optional<QString> copy as maybe uninitialised once inlined here.
 #pragma GCC diagnostic push
@@ -46,6 +48,9 @@ void WriteDocuments(WindowFixture& f) {
     for (int c = 0; c < 3; ++c) {
         for (const int year : {2024, 2023}) {
             FillRandomDocument(ws, rng);
+            if (c == 1) {
+                ws.SetShareCount(0);  // a d.o.o.: no per-share figures
+            }
             ws.SetCompany(companies[c]);
             ws.SetPeriod(DayNumber(year, 1, 1), DayNumber(year, 12, 31));
             ws.ConfirmPeriod();
@@ -95,6 +100,29 @@ TEST(ComparisonWindow, LoadsAFolderAndMarksWarningsAndFailures) {
             EXPECT_TRUE(first.data(Qt::ToolTipRole).toString().contains(u"z-ostecen.mvk"));
         }
     }
+}
+
+// A file whose stored total was changed outside the program: its row shows the recalculated
+// total and is marked with the stale-totals warning.
+TEST(ComparisonWindow, StaleStoredTotalsMarkTheRow) {
+    WindowFixture f;
+    Workspace ws(f.window->workspace().settings(), 2026);
+    ASSERT_TRUE(ws.OpenDocument(MOVIK_EXAMPLE));
+    WorkspaceTestAccess::Document(ws).Bilanca.row(55).IznosTekuca = 7000000;
+    ws.FillGrids();  // saving reads the grids back
+    const QString path = f.Path(QStringLiteral("izvana.mvk"));
+    ASSERT_TRUE(ws.SaveDocumentAs(QFile::encodeName(path).toStdString(), *MakeSystemFileWriter()));
+    f.window->Usporedba1Click();
+    ComparisonWindow* w = f.window->comparison();
+    w->AddPaths({path});
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->IsLoading(); }, 20000));
+    ASSERT_EQ(w->model().rowCount(), 1);
+    const QModelIndex first = w->model().index(0, 0);
+    EXPECT_FALSE(first.data(Qt::DecorationRole).isNull());
+    EXPECT_EQ(first.data(Qt::ToolTipRole).toString(),
+              QStringLiteral("Spremljeni zbrojevi razlikuju se od izračunatih"));
+    EXPECT_EQ(w->model().table().Summary(0).amountTexts[static_cast<int>(KeyAmount::TotalAssets)],
+              "6.349.500,00");
 }
 
 // Kunas (2022) and euros (2023) together: the kuna row is shown converted, with a sign whose
@@ -388,17 +416,43 @@ TEST(ComparisonWindow, TheTableAsAWorkbookReadsBackCellByCell) {
             // A number cell holding the table's value, shown as the table shows it.
             ASSERT_TRUE(cell.number) << where;
             const std::string_view pattern = PatternOf(t.column(c));
-            const ExcelNumber excel = ExcelNumberFor(pattern);
+            const ExcelNumber excel = ExcelNumberFor(pattern, *number);
             EXPECT_EQ(cell.format, excel.format) << where;
             EXPECT_DOUBLE_EQ(std::stod(cell.text), *number * excel.scale) << where;
             EXPECT_EQ(FormatNumber(std::stod(cell.text) / excel.scale, pattern, rs), shown)
                 << where;
+            // As many decimals as the table shows.
+            const auto decimals = [](std::string_view text, std::string_view point) {
+                const std::size_t at = text.find(point);
+                if (at == std::string_view::npos) {
+                    return std::size_t{0};
+                }
+                std::size_t n = 0;
+                for (std::size_t i = at + point.size();
+                     i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+                    ++n;
+                }
+                return n;
+            };
+            EXPECT_EQ(decimals(cell.format, "."), decimals(shown, rs.decimalSeparator)) << where;
             ++numbers;
             changes += t.column(c).kind == ComparisonColumn::Kind::Change ? 1 : 0;
         }
     }
     EXPECT_GE(numbers, 6 * 10 + 3 * 10);  // every amount and change at least
     EXPECT_EQ(changes, 3 * 10);           // the later year of each company
+    // The d.o.o.'s per-share cells are empty in the table and in the workbook.
+    int emptyPerShare = 0;
+    for (int c = 0; c < t.columnCount(); ++c) {
+        for (int r = 0; r < t.rowCount(); ++r) {
+            if (t.Summary(r).ok && t.column(c).kind == ComparisonColumn::Kind::Indicator &&
+                t.Text(r, c).empty()) {
+                ++emptyPerShare;
+                EXPECT_EQ(sheet.cells.count({r + 2, c + 1}), 0u) << r << "/" << c;
+            }
+        }
+    }
+    EXPECT_EQ(emptyPerShare, 2 * 2);  // two years, two per-share figures
 }
 
 TEST(ComparisonWindow, OpeningARowAsksAboutUnsavedChangesFirst) {
