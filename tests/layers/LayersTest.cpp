@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -44,8 +44,32 @@ struct Include {
     std::string folder;
 };
 
+// The folder of a line `#include "folder/..."` (blanks allowed around "#"), or "" for any other
+// line. Read by hand: GCC's std::regex trips a false warning under the sanitizer build.
+std::string IncludedFolder(const std::string& line) {
+    std::size_t i = line.find_first_not_of(" \t");
+    if (i == std::string::npos || line[i] != '#') {
+        return {};
+    }
+    i = line.find_first_not_of(" \t", i + 1);
+    if (i == std::string::npos || line.compare(i, 7, "include") != 0) {
+        return {};
+    }
+    i = line.find_first_not_of(" \t", i + 7);
+    if (i == std::string::npos || line[i] != '"') {
+        return {};
+    }
+    const std::size_t start = i + 1;
+    std::size_t end = start;
+    while (end < line.size() &&
+           (std::isalpha(static_cast<unsigned char>(line[end])) != 0 || line[end] == '_')) {
+        ++end;
+    }
+    return end > start && end < line.size() && line[end] == '/' ? line.substr(start, end - start)
+                                                                : std::string();
+}
+
 std::vector<Include> IncludesOf(const fs::path& root, const std::string& layer) {
-    static const std::regex include(R"(^\s*#\s*include\s*"([A-Za-z_]+)/)");
     std::vector<Include> found;
     if (!fs::exists(root / layer)) {
         return found;
@@ -58,9 +82,8 @@ std::vector<Include> IncludesOf(const fs::path& root, const std::string& layer) 
         std::ifstream in(entry.path());
         std::string text;
         for (int n = 1; std::getline(in, text); ++n) {
-            std::smatch m;
-            if (std::regex_search(text, m, include)) {
-                found.push_back({fs::relative(entry.path(), root).string(), n, m[1]});
+            if (std::string folder = IncludedFolder(text); !folder.empty()) {
+                found.push_back({fs::relative(entry.path(), root).string(), n, std::move(folder)});
             }
         }
     }
