@@ -21,6 +21,18 @@
 #include <map>
 #include <memory>
 
+// Whether this build runs under AddressSanitizer (GCC and clang say so differently).
+#if defined(__SANITIZE_ADDRESS__)
+#define MOVIK_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MOVIK_ADDRESS_SANITIZER 1
+#endif
+#endif
+#ifndef MOVIK_ADDRESS_SANITIZER
+#define MOVIK_ADDRESS_SANITIZER 0
+#endif
+
 namespace movik {
 
 namespace {
@@ -744,8 +756,12 @@ WorkbookData ReadXls(const std::string& path, const std::vector<std::string>& wa
         // Bounded: the child may take ten seconds of processor and a gigabyte of memory.
         const rlimit cpu{10, 10};
         ::setrlimit(RLIMIT_CPU, &cpu);
+#if !MOVIK_ADDRESS_SANITIZER
+        // (Under AddressSanitizer the address space already holds its shadow memory, far beyond
+        // any such limit, so the limit is left to the processor time there.)
         const rlimit memory{1ul << 30, 1ul << 30};
         ::setrlimit(RLIMIT_AS, &memory);
+#endif
         std::string out;
         try {
             out = Serialize(ReadXlsHere(path, wanted, limits));
