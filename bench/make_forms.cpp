@@ -12,7 +12,7 @@
 
 namespace {
 
-using movik::test::FormSpec;
+using movik::test::FormPlan;
 
 // A small manufacturer: previous year, current year, by code of versions 4.x/6.x. The balance
 // sheet balances and the income statement's result is the balance sheet's profit.
@@ -30,19 +30,19 @@ const std::map<int, std::array<double, 2>> kCompany = {
     {171, {18000, 15000}},   {185, {5000, 4000}},
 };
 
-FormSpec Company(bool version3, int year, double scale, const std::string& name) {
-    FormSpec spec;
-    spec.version3 = version3;
-    spec.year = year;
-    spec.company = name;
-    spec.place = "Varaždin";
-    spec.periodFrom = "01.01." + std::to_string(year);
-    spec.periodTo = "31.12." + std::to_string(year);
+FormPlan Company(bool version3, int year, double scale, const std::string& name) {
+    FormPlan plan;
+    plan.version3 = version3;
+    plan.year = year;
+    plan.company = name;
+    plan.place = "Varaždin";
+    plan.periodFrom = "01.01." + std::to_string(year);
+    plan.periodTo = "31.12." + std::to_string(year);
     for (const auto& [code, amounts] : kCompany) {
         const int c = version3 && code >= 84 ? code - 3 : code;
-        spec.leaves[c] = {amounts[0] * scale, amounts[1] * scale};
+        plan.leaves[c] = {amounts[0] * scale, amounts[1] * scale};
     }
-    return spec;
+    return plan;
 }
 
 }  // namespace
@@ -54,10 +54,10 @@ int main(int argc, char** argv) {
     } else if (what == "example-2019" && argc == 3) {
         movik::test::WriteForm(argv[2], Company(true, 2019, 7, "Metalprerada d.o.o."));
     } else if (what == "disagree" && argc == 3) {
-        FormSpec spec = Company(false, 2023, 1, "Metalprerada d.o.o.");
-        const auto values = movik::test::FormValues(movik::test::FormRowsOf(false), spec);
-        spec.stated[65] = {values.at(65)[0], values.at(65)[1] + 10};
-        movik::test::WriteForm(argv[2], spec);
+        FormPlan plan = Company(false, 2023, 1, "Metalprerada d.o.o.");
+        const auto values = movik::test::FormValues(movik::test::FormRowsOf(false), plan);
+        plan.stated[65] = {values.at(65)[0], values.at(65)[1] + 10};
+        movik::test::WriteForm(argv[2], plan);
     } else if (what == "many" && argc == 4) {
         const int n = std::stoi(argv[3]);
         for (int i = 0; i < n; ++i) {

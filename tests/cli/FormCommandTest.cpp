@@ -13,29 +13,15 @@
 
 #include "tests/intake/FormBuilder.h"
 
+#include "CliOutcome.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) {
-        lines.push_back(l);
-    }
-    return lines;
-}
+using movik::test::Lines;
+using movik::test::Outcome;
+using movik::test::Read;
 
 class FormCommand : public ::testing::Test {
   protected:
@@ -91,14 +77,14 @@ TEST_F(FormCommand, ExistingDocumentIsReplacedOnlyWithForce) {
 }
 
 TEST_F(FormCommand, FormDisagreeingWithItselfIsWrittenOnlyWhenAccepted) {
-    movik::test::FormSpec spec;
+    movik::test::FormPlan plan;
     for (const movik::test::BuiltRow& row : movik::test::FormRowsOf(false)) {
         if (row.formula.empty()) {
-            spec.leaves[row.code] = {1.0 * row.code, 2.0 * row.code};
+            plan.leaves[row.code] = {1.0 * row.code, 2.0 * row.code};
         }
     }
-    spec.stated[2] = {1, 2};
-    movik::test::WriteForm((dir_ / "krivi.xlsx").string(), spec);
+    plan.stated[2] = {1, 2};
+    movik::test::WriteForm((dir_ / "krivi.xlsx").string(), plan);
     const Outcome refused = Cli("form krivi.xlsx -o k.mvk");
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_FALSE(fs::exists(dir_ / "k.mvk"));

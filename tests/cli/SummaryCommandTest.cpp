@@ -21,29 +21,15 @@
 #include "document/FileIO.h"
 #include "model/Dates.h"
 
+#include "CliOutcome.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) {
-        lines.push_back(l);
-    }
-    return lines;
-}
+using movik::test::Lines;
+using movik::test::Outcome;
+using movik::test::Read;
 
 class Summary : public ::testing::Test {
   protected:

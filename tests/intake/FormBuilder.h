@@ -126,7 +126,7 @@ inline std::vector<BuiltRow> FormRowsOf(bool version3) {
     return rows;
 }
 
-struct FormSpec {
+struct FormPlan {
     bool version3 = false;
     int year = 2023;
     std::string company = "Primjer d.o.o.";
@@ -143,7 +143,7 @@ struct FormSpec {
 
 // Every row's amount: leaves as given, sums from their parts.
 inline std::map<int, std::array<double, 2>> FormValues(const std::vector<BuiltRow>& rows,
-                                                       const FormSpec& spec) {
+                                                       const FormPlan& plan) {
     std::map<int, const BuiltRow*> byCode;
     for (const BuiltRow& r : rows) {
         byCode[r.code] = &r;
@@ -155,12 +155,12 @@ inline std::map<int, std::array<double, 2>> FormValues(const std::vector<BuiltRo
         }
         const BuiltRow& r = *byCode.at(code);
         std::array<double, 2> v{};
-        if (auto it = spec.stated.find(code); it != spec.stated.end()) {
+        if (auto it = plan.stated.find(code); it != plan.stated.end()) {
             values[code] = it->second;  // the other sums refer to the amount as it stands
             return it->second;
         }
         if (r.formula.empty()) {
-            if (auto it = spec.leaves.find(code); it != spec.leaves.end()) {
+            if (auto it = plan.leaves.find(code); it != plan.leaves.end()) {
                 v = it->second;
             }
         } else {
@@ -209,25 +209,25 @@ inline void DropCachedResults(const std::string& path) {
     zip_close(z);
 }
 
-// Writes the form described by spec to path (.xlsx).
-inline void WriteForm(const std::string& path, const FormSpec& spec) {
-    const std::vector<BuiltRow> rows = FormRowsOf(spec.version3);
-    const auto values = FormValues(rows, spec);
+// Writes the form described by plan to path (.xlsx).
+inline void WriteForm(const std::string& path, const FormPlan& plan) {
+    const std::vector<BuiltRow> rows = FormRowsOf(plan.version3);
+    const auto values = FormValues(rows, plan);
     lxw_workbook* wb = workbook_new(path.c_str());
     lxw_worksheet* title = workbook_add_worksheet(wb, "Naslovna");
     worksheet_write_string(title, 0, 0, "GODIŠNJI FINANCIJSKI IZVJEŠTAJ", nullptr);
     lxw_worksheet* ref = workbook_add_worksheet(wb, "RefStr");
-    worksheet_write_string(ref, 3, 2, spec.periodFrom.c_str(), nullptr);
-    worksheet_write_string(ref, 3, 5, spec.periodTo.c_str(), nullptr);
-    worksheet_write_number(ref, 11, 5, spec.year, nullptr);
+    worksheet_write_string(ref, 3, 2, plan.periodFrom.c_str(), nullptr);
+    worksheet_write_string(ref, 3, 5, plan.periodTo.c_str(), nullptr);
+    worksheet_write_number(ref, 11, 5, plan.year, nullptr);
     worksheet_write_string(ref, 26, 2, "12345678903", nullptr);
-    worksheet_write_string(ref, 28, 2, spec.company.c_str(), nullptr);
+    worksheet_write_string(ref, 28, 2, plan.company.c_str(), nullptr);
     worksheet_write_string(ref, 30, 2, "10000", nullptr);
-    worksheet_write_string(ref, 30, 5, spec.place.c_str(), nullptr);
+    worksheet_write_string(ref, 30, 5, plan.place.c_str(), nullptr);
     worksheet_write_string(ref, 32, 2, "Ilica 1", nullptr);
     lxw_worksheet* bilanca = workbook_add_worksheet(wb, "Bilanca");
     lxw_worksheet* rdg = workbook_add_worksheet(wb, "RDG");
-    const int firstRdg = spec.version3 ? 125 : 128;
+    const int firstRdg = plan.version3 ? 125 : 128;
     std::map<int, int> rowOf;  // code -> sheet row (from 0)
     int bRow = 7;
     int rRow = 8;  // the sheets' rows differ, as in the real form
@@ -238,13 +238,13 @@ inline void WriteForm(const std::string& path, const FormSpec& spec) {
         lxw_worksheet* ws = r.code < firstRdg ? bilanca : rdg;
         const int row = rowOf[r.code];
         worksheet_write_string(ws, static_cast<lxw_row_t>(row), 0, r.label.c_str(), nullptr);
-        const int shown = spec.quarterly && r.code >= firstRdg ? r.code - firstRdg + 1 : r.code;
+        const int shown = plan.quarterly && r.code >= firstRdg ? r.code - firstRdg + 1 : r.code;
         worksheet_write_number(ws, static_cast<lxw_row_t>(row), 6, shown, nullptr);
         for (int y = 0; y < 2; ++y) {
             const lxw_col_t col = static_cast<lxw_col_t>(8 + y);
             const char letter = static_cast<char>('I' + y);
             double v = values.at(r.code)[static_cast<std::size_t>(y)];
-            if (auto it = spec.stated.find(r.code); it != spec.stated.end()) {
+            if (auto it = plan.stated.find(r.code); it != plan.stated.end()) {
                 worksheet_write_number(ws, static_cast<lxw_row_t>(row), col,
                                        it->second[static_cast<std::size_t>(y)], nullptr);
                 continue;
@@ -266,7 +266,7 @@ inline void WriteForm(const std::string& path, const FormSpec& spec) {
         }
     }
     workbook_close(wb);
-    if (!spec.cachedResults) {
+    if (!plan.cachedResults) {
         DropCachedResults(path);
     }
 }

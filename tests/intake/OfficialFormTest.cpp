@@ -16,7 +16,7 @@
 namespace movik {
 namespace {
 
-using test::FormSpec;
+using test::FormPlan;
 
 std::string TempPath(const std::string& name) {
     return (std::filesystem::temp_directory_path() /
@@ -26,26 +26,26 @@ std::string TempPath(const std::string& name) {
 
 // Every row without a formula: previous year 10 x code, current year 100 x code (plus half a
 // cent unit for euro forms, so cents travel too).
-FormSpec Numbered(bool version3, int year, bool cached = true) {
-    FormSpec spec;
-    spec.version3 = version3;
-    spec.year = year;
-    spec.periodFrom = "01.01." + std::to_string(year);
-    spec.periodTo = "31.12." + std::to_string(year);
-    spec.cachedResults = cached;
+FormPlan Numbered(bool version3, int year, bool cached = true) {
+    FormPlan plan;
+    plan.version3 = version3;
+    plan.year = year;
+    plan.periodFrom = "01.01." + std::to_string(year);
+    plan.periodTo = "31.12." + std::to_string(year);
+    plan.cachedResults = cached;
     for (const test::BuiltRow& r : test::FormRowsOf(version3)) {
         if (r.formula.empty()) {
             const double cents = year >= 2023 ? 0.25 : 0;
-            spec.leaves[r.code] = {10.0 * r.code, 100.0 * r.code + cents};
+            plan.leaves[r.code] = {10.0 * r.code, 100.0 * r.code + cents};
         }
     }
-    spec.leaves[version3 ? 87 : 90] = {0, 0};  // no minority interest in a single company
-    return spec;
+    plan.leaves[version3 ? 87 : 90] = {0, 0};  // no minority interest in a single company
+    return plan;
 }
 
-OfficialForm Import(const FormSpec& spec, const std::string& name) {
+OfficialForm Import(const FormPlan& plan, const std::string& name) {
     const std::string path = TempPath(name + ".xlsx");
-    test::WriteForm(path, spec);
+    test::WriteForm(path, plan);
     OfficialForm form = ReadOfficialFormFile(path, 2026);
     std::filesystem::remove(path);
     return form;
@@ -105,12 +105,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OfficialForm, LossAndFallingInventoriesGoToTheirOwnRows) {
-    FormSpec spec = Numbered(false, 2023);
-    spec.leaves[135] = {0, -500};  // inventories rose: an expense lower
-    spec.leaves[185] = {0, 0};     // no tax
-    spec.leaves[129] = {0, 0};     // hardly any sales
-    spec.leaves[130] = {0, 0};
-    const OfficialForm form = Import(spec, "loss");
+    FormPlan plan = Numbered(false, 2023);
+    plan.leaves[135] = {0, -500};  // inventories rose: an expense lower
+    plan.leaves[185] = {0, 0};     // no tax
+    plan.leaves[129] = {0, 0};     // hardly any sales
+    plan.leaves[130] = {0, 0};
+    const OfficialForm form = Import(plan, "loss");
     ASSERT_TRUE(form.ok) << form.error;
     EXPECT_TRUE(form.differences.empty());  // 183/184 and 187/188 are parts by sign
     EXPECT_EQ(form.document.Racun.row(8).Iznos, 500);
@@ -122,11 +122,11 @@ TEST(OfficialForm, LossAndFallingInventoriesGoToTheirOwnRows) {
 }
 
 TEST(OfficialForm, ParentRowDisagreeingWithItsPartsIsReported) {
-    FormSpec spec = Numbered(false, 2023);
-    const auto values = test::FormValues(test::FormRowsOf(false), spec);
-    spec.stated[65] = {values.at(65)[0], values.at(65)[1] + 10};  // UKUPNO AKTIVA 10 too high
-    spec.stated[134] = {values.at(134)[0] - 3, values.at(134)[1]};
-    const OfficialForm form = Import(spec, "disagree");
+    FormPlan plan = Numbered(false, 2023);
+    const auto values = test::FormValues(test::FormRowsOf(false), plan);
+    plan.stated[65] = {values.at(65)[0], values.at(65)[1] + 10};  // UKUPNO AKTIVA 10 too high
+    plan.stated[134] = {values.at(134)[0] - 3, values.at(134)[1]};
+    const OfficialForm form = Import(plan, "disagree");
     ASSERT_TRUE(form.ok) << form.error;
     ASSERT_EQ(form.differences.size(), 2u);
     EXPECT_EQ(form.differences[0].code, 65);
@@ -143,19 +143,19 @@ TEST(OfficialForm, ParentRowDisagreeingWithItsPartsIsReported) {
 }
 
 TEST(OfficialForm, WholeKunaFormsToleratesAKuna) {
-    FormSpec spec = Numbered(false, 2022);
-    const auto values = test::FormValues(test::FormRowsOf(false), spec);
-    spec.stated[3] = {values.at(3)[0] + 1, values.at(3)[1] + 2};
-    const OfficialForm form = Import(spec, "kuna-rounding");
+    FormPlan plan = Numbered(false, 2022);
+    const auto values = test::FormValues(test::FormRowsOf(false), plan);
+    plan.stated[3] = {values.at(3)[0] + 1, values.at(3)[1] + 2};
+    const OfficialForm form = Import(plan, "kuna-rounding");
     ASSERT_TRUE(form.ok) << form.error;
     ASSERT_EQ(form.differences.size(), 1u);  // the previous year's kuna passes, 2 do not
     EXPECT_FALSE(form.differences[0].previousYear);
 }
 
 TEST(OfficialForm, MinorityInterestIsListedAndExplainsTheDifference) {
-    FormSpec spec = Numbered(false, 2023);
-    spec.leaves[90] = {0, 700};
-    const OfficialForm form = Import(spec, "minority");
+    FormPlan plan = Numbered(false, 2023);
+    plan.leaves[90] = {0, 700};
+    const OfficialForm form = Import(plan, "minority");
     ASSERT_TRUE(form.ok) << form.error;
     ASSERT_EQ(form.notCarried.size(), 1u);
     EXPECT_EQ(form.notCarried[0].code, 90);
@@ -172,9 +172,9 @@ TEST(OfficialForm, MinorityInterestIsListedAndExplainsTheDifference) {
 }
 
 TEST(OfficialForm, UnreadablePeriodFallsBackToTheBusinessYear) {
-    FormSpec spec = Numbered(false, 2024);
-    spec.periodFrom = "početak";
-    const OfficialForm form = Import(spec, "period");
+    FormPlan plan = Numbered(false, 2024);
+    plan.periodFrom = "početak";
+    const OfficialForm form = Import(plan, "period");
     ASSERT_TRUE(form.ok) << form.error;
     EXPECT_TRUE(form.periodFromYear);
     EXPECT_EQ(form.from, DayNumber(2024, 1, 1));
@@ -182,9 +182,9 @@ TEST(OfficialForm, UnreadablePeriodFallsBackToTheBusinessYear) {
 }
 
 TEST(OfficialForm, QuarterlyFormIsRefused) {
-    FormSpec spec = Numbered(false, 2023);
-    spec.quarterly = true;
-    const OfficialForm form = Import(spec, "quarterly");
+    FormPlan plan = Numbered(false, 2023);
+    plan.quarterly = true;
+    const OfficialForm form = Import(plan, "quarterly");
     EXPECT_FALSE(form.ok);
     EXPECT_EQ(form.error,
               "Radna knjiga nije obrazac GFI-POD: list RDG počinje s AOP 001, to je tromjesečni "

@@ -43,16 +43,16 @@ TEST(FormImport, AsksToSaveAChangedDocumentFirst) {
 
 TEST(FormImport, DisagreeingFormIsImportedOnlyWhenTheUserSaysSo) {
     WindowFixture f;
-    FormSpec spec;
+    FormPlan plan;
     for (const BuiltRow& row : FormRowsOf(false)) {
         if (row.formula.empty()) {
-            spec.leaves[row.code] = {1.0 * row.code, 2.0 * row.code};
+            plan.leaves[row.code] = {1.0 * row.code, 2.0 * row.code};
         }
     }
-    const auto values = FormValues(FormRowsOf(false), spec);
-    spec.stated[65] = {values.at(65)[0], values.at(65)[1] + 10};
+    const auto values = FormValues(FormRowsOf(false), plan);
+    plan.stated[65] = {values.at(65)[0], values.at(65)[1] + 10};
     const QString path = f.Path("krivi.xlsx");
-    WriteForm(path.toStdString(), spec);
+    WriteForm(path.toStdString(), plan);
 
     f.dialogs->openChoices = {path};
     f.dialogs->answers = {Answer::No};
