@@ -2,31 +2,20 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
-#include <QDate>
-#include <QFile>
-#include <QGridLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
 #include <QToolTip>
-#include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
-#include <cmath>
 
 #include "about/AboutBox.h"
 #include "about/HelpViewer.h"
@@ -45,21 +34,12 @@
 #include "ui/ShareCountField.h"
 #include "ui/StartupTrace.h"
 #include "ui/StatementGrid.h"
-#include "ui/StatementGridModel.h"
-#include "ui/StatementPage.h"
+#include "ui/StatementPages.h"
 #include "ui/StatusPanels.h"
 #include "ui/TabAccessible.h"
 #include "ui/ToolIcons.h"
 
 namespace movik {
-
-namespace {
-
-std::size_t IndexOf(Statement s) {
-    return static_cast<std::size_t>(s);
-}
-
-}  // namespace
 
 TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent, HiddenPages hiddenPages)
     : QMainWindow(parent),
@@ -107,26 +87,12 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent, HiddenPages hi
     if (hiddenPages == HiddenPages::WithWindow) {
         BuildStatementPages();
     } else {
-        // Built once the window's first frame is on the screen (see eventFilter).
         winId();  // the native window, to watch its first expose
-        awaitingFirstFrame_ = true;
-        windowHandle()->installEventFilter(this);
+        pages_->BuildAfterFirstFrame(*windowHandle());
     }
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Expose && watched == windowHandle() && awaitingFirstFrame_) {
-        // The exposed window paints as this event is handled; the pages follow right after
-        // (unless something needed them sooner: then only the signal is left to give).
-        awaitingFirstFrame_ = false;
-        watched->removeEventFilter(this);
-        StartupMark("main window exposed");
-        QTimer::singleShot(0, this, [this] {
-            emit firstFrameShown();
-            BuildStatementPages();
-            StartupMark("statement pages");
-        });
-    }
     if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -291,15 +257,8 @@ void TForm1::BuildPages() {
     connect(opce_->bNext, &QPushButton::clicked, this, &TForm1::bNextClick);
     PageControl_->addTab(opce_, QStringLiteral("Opći podaci"));
 
-    for (const StatementFacts& def : kStatementFacts) {
-        // An empty page under the statement's name until BuildStatementPages fills it.
-        auto* page = new QWidget;
-        page->setObjectName(QString::fromUtf8(def.page.data(), qsizetype(def.page.size())));
-        page->setProperty("helpContext", def.helpContext);
-        statementPages_[IndexOf(def.statement)] = page;
-        PageControl_->addTab(page,
-                             QString::fromUtf8(def.caption.data(), qsizetype(def.caption.size())));
-    }
+    pages_ = new StatementPages(ws_, *PageControl_, this);
+    ConnectStatementPages();
     setCentralWidget(PageControl_);
     PageControl_->setCurrentIndex(0);
 
@@ -322,69 +281,35 @@ void TForm1::BuildPages() {
     connect(opce_->cbValuta, &QComboBox::activated, this, &TForm1::cbValutaChange);
 }
 
+void TForm1::ConnectStatementPages() {
+    connect(pages_, &StatementPages::firstFrameShown, this, &TForm1::firstFrameShown);
+    connect(pages_, &StatementPages::previousClicked, this, &TForm1::bPrevClick);
+    connect(pages_, &StatementPages::nextClicked, this, &TForm1::bNextClick);
+    pages_->validate = [this](Statement s, int col, int row, const std::string& text) {
+        return s == Statement::Racun ? agRacunCellValidate(col, row, text)
+                                     : agBilancaCellValidate(col, row, text);
+    };
+    connect(pages_, &StatementPages::editRefused, this, &TForm1::ShowAmountRefusal);
+    connect(pages_, &StatementPages::inputRefused, this, [this](const QString& text) {
+        refusalShown_ = false;
+        panels_->ShowNote(
+            QString::fromStdString(RefusedCharactersNote(text.toStdString(), ws_.settings())));
+    });
+}
+
 void TForm1::BuildStatementPages() {
-    if (statementPagesBuilt_) {
-        return;
-    }
-    statementPagesBuilt_ = true;
-    for (const StatementFacts& def : kStatementFacts) {
-        const std::size_t index = IndexOf(def.statement);
-        // Children made in a showing page would stay hidden: the page is shown again after.
-        QWidget* page = statementPages_[index];
-        const bool showing = page->isVisible();
-        page->hide();
-        const StatementPage parts = BuildStatementPage(def, ws_.viewTexts(def.statement), page);
-        page->setVisible(showing);
-        grids_[index] = parts.grid;
-        companyLabels_[index] = parts.company;
-        seatLabels_[index] = parts.seat;
-        if (parts.period != nullptr) {
-            periodLabels_[index - 1] = parts.period;  // Racun, CFInd, CFFree, Pok
-        }
-        connect(parts.prev, &QPushButton::clicked, this, &TForm1::bPrevClick);
-        if (parts.next != nullptr) {
-            connect(parts.next, &QPushButton::clicked, this, &TForm1::bNextClick);
-        }
-    }
-    lBilancaNaslov_ = PageControl_->findChild<QLabel*>(QStringLiteral("lBilancaNaslov"));
+    pages_->Build();
+}
 
-    grids_[IndexOf(Statement::Bilanca)]->validate = [this](int col, int row,
-                                                           const std::string& text) {
-        return agBilancaCellValidate(col, row, text);
-    };
-    grids_[IndexOf(Statement::Racun)]->validate = [this](int col, int row,
-                                                         const std::string& text) {
-        return agRacunCellValidate(col, row, text);
-    };
-    for (StatementGrid* grid : grids_) {
-        connect(grid, &StatementGrid::editRefused, this,
-                [this, grid](const QString& typed) { ShowAmountRefusal(grid, typed); });
-        connect(grid, &StatementGrid::inputRefused, this, [this](const QString& text) {
-            refusalShown_ = false;
-            panels_->ShowNote(
-                QString::fromStdString(RefusedCharactersNote(text.toStdString(), ws_.settings())));
-        });
-    }
-
-    // What the field events wrote while the pages were not there.
-    if (companyShown_) {
-        ShowCompanyLabels();
-    }
-    if (seatShown_) {
-        ShowSeatLabels();
-    }
-    if (periodShown_) {
-        ShowPeriodLabels();
-    }
-    RefreshGrids();
+bool TForm1::statementPagesBuilt() const {
+    return pages_->built();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Showing the workspace
 
 StatementGrid* TForm1::Grid(Statement s) {
-    BuildStatementPages();
-    return grids_[IndexOf(s)];
+    return pages_->Grid(s);
 }
 
 std::optional<Statement> TForm1::ShowingStatement() const {
@@ -393,54 +318,6 @@ std::optional<Statement> TForm1::ShowingStatement() const {
         return std::nullopt;
     }
     return kAllStatements[static_cast<std::size_t>(index - 1)];
-}
-
-void TForm1::RefreshGrids() {
-    if (!statementPagesBuilt_) {
-        return;  // the pages show the workspace's texts when they are built
-    }
-    for (StatementGrid* grid : grids_) {
-        grid->refresh();
-    }
-    FitValueColumns();
-}
-
-void TForm1::FitValueColumns() {
-    // The value columns keep their designed widths; one that is too narrow for an amount (tens
-    // of millions in the balance sheet's narrow column) grows so that no figure is cut short.
-    // Columns never shrink, so a width the user chose stays.
-    for (Statement s : kAllStatements) {
-        StatementGrid* grid = Grid(s);
-        QFont bold = grid->gridModel()->cellFont();
-        bold.setBold(true);
-        const QFont header = grid->gridModel()->headerFont();
-        const GridTexts& texts = ws_.grids().of(s);
-        for (int col = 3; col < texts.columnCount(); ++col) {
-            // Figures differ in width by their length: only the longest texts are measured, and
-            // only when a column holds a longer text than at its last measurement.
-            std::size_t longest = texts.cell(col, 0).size();
-            for (int row = 1; row < texts.rowCount(); ++row) {
-                longest = std::max(longest, texts.cell(col, row).size());
-            }
-            std::size_t& measured = measuredLength_[IndexOf(s)][static_cast<std::size_t>(col)];
-            if (longest <= measured) {
-                continue;
-            }
-            measured = longest;
-            int needed =
-                StatementGrid::ColumnWidthFor(QString::fromStdString(texts.cell(col, 0)), header);
-            for (int row = 1; row < texts.rowCount(); ++row) {
-                const std::string& text = texts.cell(col, row);
-                if (text.size() + 1 >= longest) {
-                    needed = std::max(
-                        needed, StatementGrid::ColumnWidthFor(QString::fromStdString(text), bold));
-                }
-            }
-            if (grid->columnWidth(col - 1) < needed) {
-                grid->setColumnWidth(col - 1, needed);
-            }
-        }
-    }
 }
 
 void TForm1::SetFilePanel(const QString& path) {
@@ -453,7 +330,7 @@ void TForm1::ShowWarning() {
 }
 
 void TForm1::ShowRecalculated() {
-    RefreshGrids();
+    pages_->Refresh();
     ShowWarning();
     UpdateUndoActions();
 }
@@ -487,19 +364,10 @@ void TForm1::Ponovi1Click() {
     }
 }
 
-void TForm1::ResetColumnWidths() {
-    for (Statement s : kAllStatements) {
-        if (statementPagesBuilt_) {
-            Grid(s)->resetColumnWidths();
-        }
-        measuredLength_[IndexOf(s)].fill(0);
-    }
-}
-
 void TForm1::ShowNewDocument() {
     // Another document: columns widened for the last one's figures go back to their widths.
-    ResetColumnWidths();
-    RefreshGrids();
+    pages_->ResetColumnWidths();
+    pages_->Refresh();
     SetFilePanel({});
     ShowGeneralData();
     ShowWarning();
@@ -525,51 +393,18 @@ void TForm1::ShowGeneralData() {
 
 void TForm1::ePoduzeceChange() {
     ws_.SetCompany(opce_->ePoduzece->text().toStdString());
-    companyShown_ = true;
-    ShowCompanyLabels();
-}
-
-void TForm1::ShowCompanyLabels() {
-    for (QLabel* label : companyLabels_) {
-        if (label != nullptr) {
-            label->setText(opce_->ePoduzece->text());
-        }
-    }
+    pages_->ShowCompany(opce_->ePoduzece->text());
 }
 
 void TForm1::eSjedisteChange() {
     ws_.SetSeat(opce_->eSjediste->text().toStdString());
-    seatShown_ = true;
-    ShowSeatLabels();
-}
-
-void TForm1::ShowSeatLabels() {
-    for (QLabel* label : seatLabels_) {
-        if (label != nullptr) {
-            label->setText(opce_->eSjediste->text());
-        }
-    }
-}
-
-void TForm1::ShowPeriodLabels() {
-    if (!statementPagesBuilt_) {
-        return;
-    }
-    const QString period = QStringLiteral("za razdoblje od ") + opce_->dOd->text() +
-                           QStringLiteral(" do ") + opce_->dDo->text();
-    for (QLabel* label : periodLabels_) {
-        label->setText(period);
-    }
-    lBilancaNaslov_->setText(QStringLiteral("Bilanca"));
+    pages_->ShowSeat(opce_->eSjediste->text());
 }
 
 void TForm1::dOdChange(DateField* source) {
-    periodShown_ = true;
-    ShowPeriodLabels();
+    pages_->ShowPeriod(opce_->dOd->text(), opce_->dDo->text());
     ws_.SetPeriod(opce_->dOd->value(), opce_->dDo->value());
-    if (statementPagesBuilt_) {
-        Grid(Statement::Bilanca)->refresh();
-    }
+    pages_->Refresh(Statement::Bilanca);
     if (source != nullptr) {
         source->setPendingRefresh(true);
     }
@@ -602,7 +437,7 @@ void TForm1::cbValutaChange(int index) {
     ws_.SetCurrency(index == 0 ? Valuta::Eur : Valuta::Hrk);
     ShowCurrency(false);
     // The captions of the amounts per share follow the currency.
-    RefreshGrids();
+    pages_->Refresh();
     UpdateUndoActions();
 }
 
@@ -645,7 +480,7 @@ void TForm1::PageControlChange() {
     }
     const auto s = ShowingStatement();
     if (s) {
-        BuildStatementPages();
+        pages_->Build();
     }
     // A page changed from the keyboard (Ctrl+Tab) takes the keyboard with it: the focus left on
     // the hidden page goes to the shown page's grid or first field, so typing never goes astray.
