@@ -14,6 +14,7 @@
 #include "ui/DateField.h"
 #include "ui/GettingStartedPanel.h"
 #include "ui/ShareCountField.h"
+#include "ui/StatementPage.h"
 
 namespace movik {
 
@@ -45,21 +46,9 @@ QString Sentence(const QString& text) {
 
 GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : QWidget(parent) {
     // Header strip: the centred title and the way to the next page.
-    auto* title = new QLabel(QStringLiteral("Opći podaci o poduzeću"), this);
-    title->setObjectName(QStringLiteral("lOpceNaslov"));
-    QFont titleFont = title->font();
-    titleFont.setPointSize(titleFont.pointSize() + 4);
-    titleFont.setBold(true);
-    title->setFont(titleFont);
-    title->setAlignment(Qt::AlignCenter);
-
-    bNext = new QPushButton(QStringLiteral(">>"), this);
-    bNext->setObjectName(QStringLiteral("bNextOpce"));
-    bNext->setFixedWidth(40);
-    bNext->setFocusPolicy(Qt::TabFocus);
-    bNext->setAccessibleName(QStringLiteral("Sljedeća stranica"));
-    bNext->setToolTip(QStringLiteral("Sljedeća stranica"));
-
+    QLabel* title = MakePageTitle(QStringLiteral("Opći podaci o poduzeću"),
+                                  QStringLiteral("lOpceNaslov"), this);
+    bNext = MakePageButton(true, QStringLiteral("bNextOpce"), this);
     auto* strip = new QGridLayout;
     strip->setColumnStretch(0, 1);
     strip->setColumnStretch(2, 1);
@@ -68,6 +57,37 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     strip->setColumnMinimumWidth(0, 40);
 
     // The fields, in tab order.
+    MakeNameFields();
+    MakePeriodFields(rs);
+    MakeAmountFields(rs);
+
+    auto* formBox = new QHBoxLayout;
+    formBox->addSpacing(24);
+    formBox->addLayout(LayOutFields(), 1);
+    formBox->addSpacing(24);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(strip);
+    layout->addSpacing(16);
+    layout->addLayout(formBox);
+    // The free lower part of the page: how to begin.
+    auto* guideBox = new QHBoxLayout;
+    guideBox->addSpacing(24);
+    guideBox->addWidget(new GettingStartedPanel(this), 1);
+    guideBox->addSpacing(24);
+    layout->addSpacing(24);
+    layout->addLayout(guideBox);
+    layout->addStretch(1);
+
+    setTabOrder(ePoduzece, eSjediste);
+    setTabOrder(eSjediste, dOd);
+    setTabOrder(dOd, dDo);
+    setTabOrder(dDo, eBrojDionica);
+    setTabOrder(eBrojDionica, cbIznos);
+    setTabOrder(cbIznos, cbValuta);
+}
+
+void GeneralDataPage::MakeNameFields() {
     ePoduzece = new QLineEdit(this);
     ePoduzece->setObjectName(QStringLiteral("ePoduzece"));
     QFont bold = ePoduzece->font();
@@ -89,7 +109,9 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
                                kRefusedCharacterMessage, field);
         });
     }
+}
 
+void GeneralDataPage::MakePeriodFields(const RegionalSettings& rs) {
     const QString dateFormat = QString::fromStdString(rs.shortDateFormat);
     dOd = new DateField(this);
     dOd->setObjectName(QStringLiteral("dOd"));
@@ -118,7 +140,9 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
                                   .arg(dOd->text()))
                    : QString();
     };
+}
 
+void GeneralDataPage::MakeAmountFields(const RegionalSettings& rs) {
     eBrojDionica = new ShareCountField(rs, this);
     eBrojDionica->setObjectName(QStringLiteral("eBrojDionica"));
     eBrojDionica->setToolTip(QStringLiteral("Broj dionica poduzeća (samo za d.d.)"));
@@ -145,7 +169,9 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     cbValuta->setToolTip(
         QStringLiteral("Valuta iznosa dokumenta: euro za razdoblje koje završava 1. 1. 2023. ili "
                        "kasnije, kuna za ranije. Promjena valute ne mijenja iznose."));
+}
 
+QLayout* GeneralDataPage::LayOutFields() {
     auto* form = new QGridLayout;
     form->setHorizontalSpacing(8);
     form->setVerticalSpacing(10);
@@ -195,31 +221,7 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     currency->addStretch(0);
     form->addLayout(currency, 4, 2, 1, 3);
     form->setColumnStretch(4, 1);
-
-    auto* formBox = new QHBoxLayout;
-    formBox->addSpacing(24);
-    formBox->addLayout(form, 1);
-    formBox->addSpacing(24);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(strip);
-    layout->addSpacing(16);
-    layout->addLayout(formBox);
-    // The free lower part of the page: how to begin.
-    auto* guideBox = new QHBoxLayout;
-    guideBox->addSpacing(24);
-    guideBox->addWidget(new GettingStartedPanel(this), 1);
-    guideBox->addSpacing(24);
-    layout->addSpacing(24);
-    layout->addLayout(guideBox);
-    layout->addStretch(1);
-
-    setTabOrder(ePoduzece, eSjediste);
-    setTabOrder(eSjediste, dOd);
-    setTabOrder(dOd, dDo);
-    setTabOrder(dDo, eBrojDionica);
-    setTabOrder(eBrojDionica, cbIznos);
-    setTabOrder(cbIznos, cbValuta);
+    return form;
 }
 
 }  // namespace movik

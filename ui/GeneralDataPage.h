@@ -9,6 +9,7 @@
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -41,6 +42,16 @@ class GeneralDataPage : public QWidget {
     // The document's currency: item 0 euro (EUR), item 1 kuna (HRK).
     QComboBox* cbValuta;
     QPushButton* bNext;
+
+  private:
+    // The company and seat, refusing what the file cannot hold.
+    void MakeNameFields();
+    // The period's two dates, each checked against the other.
+    void MakePeriodFields(const RegionalSettings& rs);
+    // The share count, the amount unit and the currency.
+    void MakeAmountFields(const RegionalSettings& rs);
+    // The fields with their labels and notes, in rows.
+    QLayout* LayOutFields();
 };
 
 }  // namespace movik
