@@ -67,6 +67,18 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
 
+    MakeTable();
+    MakeControls();
+    LayOutControls();
+    ConnectControls();
+
+    poll_ = new QTimer(this);
+    poll_->setInterval(30);
+    connect(poll_, &QTimer::timeout, this, &ComparisonWindow::TakeReadyRows);
+    UpdateButtons();
+}
+
+void ComparisonWindow::MakeTable() {
     model_ = new ComparisonModel(rs_, this);
     agUsporedba_ = new QTableView(this);
     agUsporedba_->setObjectName(QStringLiteral("agUsporedba"));
@@ -89,9 +101,11 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     // Tab goes on to the buttons; the arrow keys move inside the table.
     agUsporedba_->setTabKeyNavigation(false);
     agUsporedba_->installEventFilter(this);
+}
 
-    auto* bDodajDokumente = Button(this, "bDodajDokumente", QStringLiteral("Dodaj &dokumente…"));
-    auto* bDodajMapu = Button(this, "bDodajMapu", QStringLiteral("Dodaj &mapu…"));
+void ComparisonWindow::MakeControls() {
+    bDodajDokumente_ = Button(this, "bDodajDokumente", QStringLiteral("Dodaj &dokumente…"));
+    bDodajMapu_ = Button(this, "bDodajMapu", QStringLiteral("Dodaj &mapu…"));
     bUkloni_ = Button(this, "bUkloni", QStringLiteral("&Ukloni"));
     cbGrupiraj_ = new QCheckBox(QStringLiteral("&Grupiraj po poduzeću (trend)"), this);
     cbGrupiraj_->setObjectName(QStringLiteral("cbGrupiraj"));
@@ -108,10 +122,13 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     lStanje_ =
         new QLabel(QStringLiteral("Dodajte dokumente ili mapu, ili ih ispustite ovdje."), this);
     lStanje_->setObjectName(QStringLiteral("lStanje"));
+    lStanje_->setWordWrap(true);
+}
 
+void ComparisonWindow::LayOutControls() {
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(bDodajDokumente);
-    buttons->addWidget(bDodajMapu);
+    buttons->addWidget(bDodajDokumente_);
+    buttons->addWidget(bDodajMapu_);
     buttons->addWidget(bUkloni_);
     buttons->addSpacing(12);
     buttons->addWidget(cbGrupiraj_);
@@ -119,7 +136,6 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     // The status line and the commands on a row each below the table, so the window fits a
     // screen 800 pixels wide.
     auto* status = new QHBoxLayout;
-    lStanje_->setWordWrap(true);
     status->addWidget(lStanje_, 1);
     status->addWidget(pbUcitavanje_);
     auto* commands = new QHBoxLayout;
@@ -134,9 +150,11 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     layout->addWidget(agUsporedba_, 1);
     layout->addLayout(status);
     layout->addLayout(commands);
+}
 
-    connect(bDodajDokumente, &QPushButton::clicked, this, &ComparisonWindow::DodajDokumenteClick);
-    connect(bDodajMapu, &QPushButton::clicked, this, &ComparisonWindow::DodajMapuClick);
+void ComparisonWindow::ConnectControls() {
+    connect(bDodajDokumente_, &QPushButton::clicked, this, &ComparisonWindow::DodajDokumenteClick);
+    connect(bDodajMapu_, &QPushButton::clicked, this, &ComparisonWindow::DodajMapuClick);
     connect(bUkloni_, &QPushButton::clicked, this, &ComparisonWindow::UkloniClick);
     connect(cbGrupiraj_, &QCheckBox::toggled, this, &ComparisonWindow::GrupirajClick);
     connect(bIzvozCsv_, &QPushButton::clicked, this, &ComparisonWindow::IzvozCsvClick);
@@ -152,11 +170,6 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     connect(agUsporedba_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ComparisonWindow::UpdateButtons);
     connect(model_, &QAbstractItemModel::modelReset, this, &ComparisonWindow::UpdateButtons);
-
-    poll_ = new QTimer(this);
-    poll_->setInterval(30);
-    connect(poll_, &QTimer::timeout, this, &ComparisonWindow::TakeReadyRows);
-    UpdateButtons();
 }
 
 void ComparisonWindow::SetSummaryWork(std::function<DocumentSummary(const std::string&)> work) {

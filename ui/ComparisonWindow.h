@@ -96,6 +96,12 @@ class ComparisonWindow : public QWidget {
         std::mutex m;
         std::vector<DocumentSummary> ready;
     };
+    // The window built in steps: the table, the buttons and status line, their rows, their
+    // commands.
+    void MakeTable();
+    void MakeControls();
+    void LayOutControls();
+    void ConnectControls();
     void ShowSaved(const QString& path, const Result& written);
     void StartNextLoad();
     void TakeReadyRows();
@@ -113,6 +119,8 @@ class ComparisonWindow : public QWidget {
     QProgressBar* pbUcitavanje_ = nullptr;
     QLabel* lStanje_ = nullptr;
     QCheckBox* cbGrupiraj_ = nullptr;
+    QPushButton* bDodajDokumente_ = nullptr;
+    QPushButton* bDodajMapu_ = nullptr;
     QPushButton* bUkloni_ = nullptr;
     QPushButton* bOtvori_ = nullptr;
     QPushButton* bIzvozCsv_ = nullptr;
