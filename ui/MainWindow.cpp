@@ -126,88 +126,103 @@ void TForm1::SetFileWriter(std::unique_ptr<FileWriter> writer) {
 // ---------------------------------------------------------------------------------------------
 // Building the window
 
-void TForm1::BuildMenus() {
-    auto add = [this](QMenu* menu, const QString& name, const QString& caption,
-                      const QKeySequence& shortcut, void (TForm1::*handler)()) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(name);
-        if (!shortcut.isEmpty()) {
-            action->setShortcut(shortcut);
-        }
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
+namespace {
 
-    QMenu* dokument = menuBar()->addMenu(QStringLiteral("&Dokument"));
-    dokument->setObjectName(QStringLiteral("Dokument1"));
-    dokument->setProperty("helpContext", kMenuHelpContext);
-    add(dokument, QStringLiteral("Nova1"), QStringLiteral("&Novi"),
-        QKeySequence(Qt::CTRL | Qt::Key_N), &TForm1::Nova1Click);
-    add(dokument, QStringLiteral("Otvori1"), QStringLiteral("&Otvori "),
-        QKeySequence(Qt::CTRL | Qt::Key_O), &TForm1::Otvori1Click);
-    add(dokument, QStringLiteral("Snimi1"), QStringLiteral("&Snimi "),
-        QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::SnimiClick);
-    add(dokument, QStringLiteral("SnimiKao1"), QStringLiteral("Snimi &kao"), QKeySequence(),
+// A menu command: its object name, caption, shortcut (none when empty) and handler.
+QAction* AddCommand(TForm1* window, QMenu* menu, const QString& name, const QString& caption,
+                    const QKeySequence& shortcut, void (TForm1::*handler)()) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+    }
+    QObject::connect(action, &QAction::triggered, window, handler);
+    return action;
+}
+
+// A menu of the menu bar, opening the menus' help topic.
+QMenu* AddMenu(QMenuBar* bar, const QString& caption, const QString& name) {
+    QMenu* menu = bar->addMenu(caption);
+    menu->setObjectName(name);
+    menu->setProperty("helpContext", kMenuHelpContext);
+    return menu;
+}
+
+}  // namespace
+
+void TForm1::BuildMenus() {
+    BuildDocumentMenu();
+    // Work across many documents, after the document's own menu. The menu itself opens the
+    // menus' topic, as the other menus do; each command its own.
+    QMenu* analiza = AddMenu(menuBar(), QStringLiteral("&Analiza"), QStringLiteral("Analiza1"));
+    AddCommand(this, analiza, QStringLiteral("Usporedba1"), QStringLiteral("&Usporedba…"),
+               QKeySequence(), &TForm1::Usporedba1Click)
+        ->setProperty("helpContext", kComparisonHelpContext);
+    AddCommand(this, analiza, QStringLiteral("Grafikoni1"), QStringLiteral("&Grafikoni…"),
+               QKeySequence(), &TForm1::Grafikoni1Click)
+        ->setProperty("helpContext", kAnalysisHelpContext);
+    AddCommand(this, analiza, QStringLiteral("PreracunajUEure1"),
+               QStringLiteral("Preračunaj u &eure…"), QKeySequence(),
+               &TForm1::PreracunajUEure1Click)
+        ->setProperty("helpContext", kAnalysisHelpContext);
+
+    QMenu* upute = AddMenu(menuBar(), QStringLiteral("&Upute"), QStringLiteral("Upute1"));
+    AddCommand(this, upute, QStringLiteral("Korisnikauputstva1"),
+               QStringLiteral("&Korisničke upute"), QKeySequence(),
+               &TForm1::Korisnikauputstva1Click);
+    upute->addSeparator();
+    AddCommand(this, upute, QStringLiteral("Oprogramu1"), QStringLiteral("&O programu"),
+               QKeySequence(), &TForm1::Oprogramu1Click);
+}
+
+void TForm1::BuildDocumentMenu() {
+    QMenu* dokument = AddMenu(menuBar(), QStringLiteral("&Dokument"), QStringLiteral("Dokument1"));
+    const auto add = [this, dokument](const QString& name, const QString& caption,
+                                      const QKeySequence& shortcut, void (TForm1::*handler)()) {
+        return AddCommand(this, dokument, name, caption, shortcut, handler);
+    };
+    add(QStringLiteral("Nova1"), QStringLiteral("&Novi"), QKeySequence(Qt::CTRL | Qt::Key_N),
+        &TForm1::Nova1Click);
+    add(QStringLiteral("Otvori1"), QStringLiteral("&Otvori "), QKeySequence(Qt::CTRL | Qt::Key_O),
+        &TForm1::Otvori1Click);
+    add(QStringLiteral("Snimi1"), QStringLiteral("&Snimi "), QKeySequence(Qt::CTRL | Qt::Key_S),
+        &TForm1::SnimiClick);
+    add(QStringLiteral("SnimiKao1"), QStringLiteral("Snimi &kao"), QKeySequence(),
         &TForm1::SnimiKaoClick);
     dokument->addSeparator();
-    add(dokument, QStringLiteral("Ispii1"), QStringLiteral("&Ispis"),
-        QKeySequence(Qt::CTRL | Qt::Key_P), &TForm1::Ispii1Click);
+    add(QStringLiteral("Ispii1"), QStringLiteral("&Ispis"), QKeySequence(Qt::CTRL | Qt::Key_P),
+        &TForm1::Ispii1Click);
     PregledIspisa1_ =
-        add(dokument, QStringLiteral("PregledIspisa1"), QStringLiteral("&Pregled ispisa"),
+        add(QStringLiteral("PregledIspisa1"), QStringLiteral("&Pregled ispisa"),
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &TForm1::PregledIspisa1Click);
-    IzvozPDF1_ = add(dokument, QStringLiteral("IzvozPDF1"), QStringLiteral("Izvoz u P&DF…"),
-                     QKeySequence(), &TForm1::IzvozPDF1Click);
-    add(dokument, QStringLiteral("IzvozSvihPDF1"), QStringLiteral("Izvoz svi&h izvješća u PDF…"),
+    IzvozPDF1_ = add(QStringLiteral("IzvozPDF1"), QStringLiteral("Izvoz u P&DF…"), QKeySequence(),
+                     &TForm1::IzvozPDF1Click);
+    add(QStringLiteral("IzvozSvihPDF1"), QStringLiteral("Izvoz svi&h izvješća u PDF…"),
         QKeySequence(), &TForm1::IzvozSvihPDF1Click);
-    add(dokument, QStringLiteral("IzvozXlsx1"), QStringLiteral("Izvoz u E&xcel (.xlsx)…"),
-        QKeySequence(), &TForm1::IzvozXlsx1Click)
+    add(QStringLiteral("IzvozXlsx1"), QStringLiteral("Izvoz u E&xcel (.xlsx)…"), QKeySequence(),
+        &TForm1::IzvozXlsx1Click)
         ->setProperty("helpContext", kAnalysisHelpContext);
-    add(dokument, QStringLiteral("UvozObrasca1"),
-        QStringLiteral("Uvoz službenog obrasca (GFI-POD)…"), QKeySequence(),
-        &TForm1::UvozObrasca1Click)
+    add(QStringLiteral("UvozObrasca1"), QStringLiteral("Uvoz službenog obrasca (GFI-POD)…"),
+        QKeySequence(), &TForm1::UvozObrasca1Click)
         ->setProperty("helpContext", kFormImportHelpContext);
     dokument->addSeparator();
     // Ctrl+Z stays the exit shortcut; the classic undo key takes back a change.
-    Ponisti1_ = add(dokument, QStringLiteral("Ponisti1"), QStringLiteral("&Poništi"),
+    Ponisti1_ = add(QStringLiteral("Ponisti1"), QStringLiteral("&Poništi"),
                     QKeySequence(Qt::ALT | Qt::Key_Backspace), &TForm1::Ponisti1Click);
-    Ponovi1_ = add(dokument, QStringLiteral("Ponovi1"), QStringLiteral("Po&novi"),
+    Ponovi1_ = add(QStringLiteral("Ponovi1"), QStringLiteral("Po&novi"),
                    QKeySequence(Qt::SHIFT | Qt::ALT | Qt::Key_Backspace), &TForm1::Ponovi1Click);
     Ponisti1_->setEnabled(false);
     Ponovi1_->setEnabled(false);
     dokument->addSeparator();
-    Import1_ = add(dokument, QStringLiteral("Import1"), QStringLiteral("I&mport"), QKeySequence(),
+    Import1_ = add(QStringLiteral("Import1"), QStringLiteral("I&mport"), QKeySequence(),
                    &TForm1::Import1Click);
-    Export1_ = add(dokument, QStringLiteral("Export1"), QStringLiteral("&Export"), QKeySequence(),
+    Export1_ = add(QStringLiteral("Export1"), QStringLiteral("&Export"), QKeySequence(),
                    &TForm1::Export1Click);
     Import1_->setEnabled(false);
     Export1_->setEnabled(false);
     dokument->addSeparator();
-    add(dokument, QStringLiteral("Izlaz1"), QStringLiteral("I&zlaz iz programa"),
+    add(QStringLiteral("Izlaz1"), QStringLiteral("I&zlaz iz programa"),
         QKeySequence(Qt::CTRL | Qt::Key_Z), &TForm1::Izlaz1Click);
-
-    // Work across many documents, after the document's own menu.
-    QMenu* analiza = menuBar()->addMenu(QStringLiteral("&Analiza"));
-    analiza->setObjectName(QStringLiteral("Analiza1"));
-    // The menu itself opens the menus' topic, as the other menus do; each command its own.
-    analiza->setProperty("helpContext", kMenuHelpContext);
-    add(analiza, QStringLiteral("Usporedba1"), QStringLiteral("&Usporedba…"), QKeySequence(),
-        &TForm1::Usporedba1Click)
-        ->setProperty("helpContext", kComparisonHelpContext);
-    add(analiza, QStringLiteral("Grafikoni1"), QStringLiteral("&Grafikoni…"), QKeySequence(),
-        &TForm1::Grafikoni1Click)
-        ->setProperty("helpContext", kAnalysisHelpContext);
-    add(analiza, QStringLiteral("PreracunajUEure1"), QStringLiteral("Preračunaj u &eure…"),
-        QKeySequence(), &TForm1::PreracunajUEure1Click)
-        ->setProperty("helpContext", kAnalysisHelpContext);
-
-    QMenu* upute = menuBar()->addMenu(QStringLiteral("&Upute"));
-    upute->setObjectName(QStringLiteral("Upute1"));
-    upute->setProperty("helpContext", kMenuHelpContext);
-    add(upute, QStringLiteral("Korisnikauputstva1"), QStringLiteral("&Korisničke upute"),
-        QKeySequence(), &TForm1::Korisnikauputstva1Click);
-    upute->addSeparator();
-    add(upute, QStringLiteral("Oprogramu1"), QStringLiteral("&O programu"), QKeySequence(),
-        &TForm1::Oprogramu1Click);
 }
 
 void TForm1::BuildToolBar() {

@@ -153,6 +153,7 @@ class TForm1 : public QMainWindow {
 
   private:
     void BuildMenus();
+    void BuildDocumentMenu();
     // The help viewer, F1 on controls and menus, and the Help button of the information box.
     void InstallHelp();
     void BuildToolBar();
