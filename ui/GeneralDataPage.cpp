@@ -7,10 +7,12 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QToolTip>
 #include <QVBoxLayout>
 
 #include "document/Cp1250.h"
+#include "model/Currency.h"
 #include "ui/DateField.h"
 #include "ui/GettingStartedPanel.h"
 #include "ui/ShareCountField.h"
@@ -222,6 +224,36 @@ QLayout* GeneralDataPage::LayOutFields() {
     form->addLayout(currency, 4, 2, 1, 3);
     form->setColumnStretch(4, 1);
     return form;
+}
+
+bool GeneralDataPage::ShowCurrency(Valuta v, bool newDocument) {
+    {
+        const QSignalBlocker quiet(cbValuta);
+        cbValuta->setCurrentIndex(v == Valuta::Eur ? 0 : 1);
+    }
+    if (!newDocument && v == shownCurrency_) {
+        return false;
+    }
+    const auto text = [](std::string_view unit) {
+        return QString::fromUtf8(unit.data(), static_cast<qsizetype>(unit.size()));
+    };
+    const Valuta other = v == Valuta::Eur ? Valuta::Hrk : Valuta::Eur;
+    QString unit = cbIznos->currentText();
+    if (newDocument || unit == text(AmountUnitText(other))) {
+        unit = text(AmountUnitText(v));
+    } else if (unit == text(ThousandsUnitText(other))) {
+        unit = text(ThousandsUnitText(v));
+    }
+    {
+        const QSignalBlocker quiet(cbIznos);
+        cbIznos->clear();
+        cbIznos->addItems({text(AmountUnitText(v)), text(ThousandsUnitText(v)),
+                           text(AmountUnitText(other)), text(ThousandsUnitText(other)),
+                           QStringLiteral("DEM"), QStringLiteral("USD")});
+        cbIznos->setCurrentText(unit);
+    }
+    shownCurrency_ = v;
+    return true;
 }
 
 }  // namespace movik

@@ -5,6 +5,7 @@
 #include <QValidator>
 #include <QWidget>
 
+#include "model/Currency.h"
 #include "model/Regional.h"
 
 class QComboBox;
@@ -43,6 +44,13 @@ class GeneralDataPage : public QWidget {
     QComboBox* cbValuta;
     QPushButton* bNext;
 
+    // cbValuta shows v (without its event). For a new document, or when v is not the currency
+    // shown last, cbIznos lists v's units first and shows the unit that follows: a new
+    // document's is its currency's, a unit of the other currency becomes v's, a unit the user
+    // typed stays. True when the list was made anew (its events held back: the caller applies
+    // the unit).
+    bool ShowCurrency(Valuta v, bool newDocument);
+
   private:
     // The company and seat, refusing what the file cannot hold.
     void MakeNameFields();
@@ -52,6 +60,8 @@ class GeneralDataPage : public QWidget {
     void MakeAmountFields(const RegionalSettings& rs);
     // The fields with their labels and notes, in rows.
     QLayout* LayOutFields();
+
+    Valuta shownCurrency_ = Valuta::Hrk;
 };
 
 }  // namespace movik

@@ -457,34 +457,9 @@ void TForm1::cbValutaChange(int index) {
 }
 
 void TForm1::ShowCurrency(bool newDocument) {
-    const Valuta v = ws_.currency();
-    {
-        const QSignalBlocker quiet(opce_->cbValuta);
-        opce_->cbValuta->setCurrentIndex(v == Valuta::Eur ? 0 : 1);
+    if (opce_->ShowCurrency(ws_.currency(), newDocument)) {
+        cbIznosChange();
     }
-    if (!newDocument && v == shownCurrency_) {
-        return;
-    }
-    const auto text = [](std::string_view unit) {
-        return QString::fromUtf8(unit.data(), static_cast<qsizetype>(unit.size()));
-    };
-    const Valuta other = v == Valuta::Eur ? Valuta::Hrk : Valuta::Eur;
-    QString unit = opce_->cbIznos->currentText();
-    if (newDocument || unit == text(AmountUnitText(other))) {
-        unit = text(AmountUnitText(v));
-    } else if (unit == text(ThousandsUnitText(other))) {
-        unit = text(ThousandsUnitText(v));
-    }
-    {
-        const QSignalBlocker quiet(opce_->cbIznos);
-        opce_->cbIznos->clear();
-        opce_->cbIznos->addItems({text(AmountUnitText(v)), text(ThousandsUnitText(v)),
-                                  text(AmountUnitText(other)), text(ThousandsUnitText(other)),
-                                  QStringLiteral("DEM"), QStringLiteral("USD")});
-        opce_->cbIznos->setCurrentText(unit);
-    }
-    shownCurrency_ = v;
-    cbIznosChange();
 }
 
 void TForm1::PageControlChange() {

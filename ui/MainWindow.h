@@ -199,8 +199,6 @@ class TForm1 : public QMainWindow {
     QTabWidget* PageControl_ = nullptr;
     GeneralDataPage* opce_ = nullptr;
     StatementPages* pages_ = nullptr;
-    // The currency cbValuta and the unit list were last set for.
-    Valuta shownCurrency_ = Valuta::Hrk;
 
     std::unique_ptr<StatusPanels> panels_;
 
