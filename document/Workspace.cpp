@@ -100,14 +100,8 @@ void Workspace::SetShareCount(double count) {
 
 void Workspace::NewDocument() {
     movik::NewDocument(doc_, currentYear_);
-    FillGrids();
-    ShowGeneralData();
-    doc_.Izmijenjen = false;
     // The empty document balances; no warning of an earlier document survives.
-    CheckBalance();
-    undo_.clear();
-    redo_.clear();
-    MarkSaved();
+    ShowOpened();
 }
 
 void Workspace::RefreshCycle() {

@@ -165,7 +165,7 @@ class Workspace {
     void MarkSaved();
     // A change of the general data, which undo leaves alone.
     void MarkOtherChange();
-    // What opening shows of the document just read.
+    // A document just read or made new, shown as it is: unchanged, checked, with no undo steps.
     void ShowOpened();
 };
 
