@@ -158,6 +158,23 @@ ChartPicture IncomeChart(const TDokument& doc, const RegionalSettings& rs) {
     return {TitleOf(doc, "Račun dobiti i gubitka " + PeriodText(doc, rs)), {std::move(panel)}, {}};
 }
 
+std::vector<LineStretch> LineStretches(const std::vector<double>& values) {
+    std::vector<LineStretch> stretches;
+    for (std::size_t i = 0; i < values.size();) {
+        if (!std::isfinite(values[i])) {
+            ++i;
+            continue;
+        }
+        LineStretch stretch{i, i};
+        while (stretch.last < values.size() && std::isfinite(values[stretch.last])) {
+            ++stretch.last;
+        }
+        i = stretch.last;
+        stretches.push_back(stretch);
+    }
+    return stretches;
+}
+
 ChartPicture FigureChart(const FigureAcrossDocuments& figure) {
     std::vector<std::string> companies;
     std::vector<std::pair<double, std::string>> periods;  // end date, label

@@ -52,6 +52,16 @@ struct AxisRange {
 inline constexpr int kMaxAxisSteps = 8;
 AxisRange NiceAxisRange(double low, double high);
 
+// The stretches of a line series between its missing values, as [first, last) indices: a line
+// is drawn along each stretch and never bridges a missing value (a year without a document);
+// a stretch of one value is a lone point.
+struct LineStretch {
+    std::size_t first = 0;
+    std::size_t last = 0;
+    bool operator==(const LineStretch&) const = default;
+};
+std::vector<LineStretch> LineStretches(const std::vector<double>& values);
+
 // False when every value of every panel is 0 or missing: there is nothing to draw, and the
 // picture says so (kNothingToShow) instead of showing empty axes.
 bool HasValuesToShow(const ChartPicture& picture);
