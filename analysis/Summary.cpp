@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "analysis/DocumentPaths.h"
 #include "analysis/EuroConversion.h"
@@ -46,16 +47,37 @@ bool Differs(double stored, double recalculated) {
     return !(std::fabs(stored - recalculated) < 0.005);
 }
 
-template <class TableT, class Field>
-bool ComputedRowsDiffer(Statement s, const TableT& stored, const TableT& recalculated,
-                        Field field) {
+template <class TableT, class Field, class Visit>
+void ForEachComputed(Statement s, const TableT& table, Field field, Visit& visit) {
     for (int row = 1; row <= TableT::kRows; ++row) {
-        if (TemplateRow(s, row).Izracunata &&
-            Differs(stored.row(row).*field, recalculated.row(row).*field)) {
-            return true;
+        if (TemplateRow(s, row).Izracunata) {
+            visit(table.row(row).*field);
         }
     }
-    return false;
+}
+
+// Every computed amount of Bilanca (both years), Racun, CFInd and CFFree, always in one order.
+template <class Visit>
+void ForEachComputedAmount(const TDokument& doc, Visit visit) {
+    ForEachComputed(Statement::Bilanca, doc.Bilanca, &TStavkaBilanca::IznosPrethodna, visit);
+    ForEachComputed(Statement::Bilanca, doc.Bilanca, &TStavkaBilanca::IznosTekuca, visit);
+    ForEachComputed(Statement::Racun, doc.Racun, &TStavkaRacun::Iznos, visit);
+    ForEachComputed(Statement::CFInd, doc.CFInd, &TStavkaIznos::Iznos, visit);
+    ForEachComputed(Statement::CFFree, doc.CFFree, &TStavkaIznos::Iznos, visit);
+}
+
+// The stored computed amounts of doc into totals (its storage reused).
+void KeepStoredTotals(const TDokument& doc, std::vector<double>& totals) {
+    totals.clear();
+    ForEachComputedAmount(doc, [&totals](double v) { totals.push_back(v); });
+}
+
+bool StoredTotalsDiffer(const std::vector<double>& totals, const TDokument& recalculated) {
+    std::size_t i = 0;
+    bool differ = false;
+    ForEachComputedAmount(recalculated,
+                          [&](double v) { differ = differ || Differs(totals[i++], v); });
+    return differ;
 }
 
 // The summary of a recalculated document; texts as its grids show them.
@@ -90,16 +112,9 @@ DocumentSummary SummaryOfDocument(const TDokument& doc, const std::string& warni
 }  // namespace
 
 bool StoredTotalsDiffer(const TDokument& stored, const TDokument& recalculated) {
-    return ComputedRowsDiffer(Statement::Bilanca, stored.Bilanca, recalculated.Bilanca,
-                              &TStavkaBilanca::IznosPrethodna) ||
-           ComputedRowsDiffer(Statement::Bilanca, stored.Bilanca, recalculated.Bilanca,
-                              &TStavkaBilanca::IznosTekuca) ||
-           ComputedRowsDiffer(Statement::Racun, stored.Racun, recalculated.Racun,
-                              &TStavkaRacun::Iznos) ||
-           ComputedRowsDiffer(Statement::CFInd, stored.CFInd, recalculated.CFInd,
-                              &TStavkaIznos::Iznos) ||
-           ComputedRowsDiffer(Statement::CFFree, stored.CFFree, recalculated.CFFree,
-                              &TStavkaIznos::Iznos);
+    std::vector<double> totals;
+    KeepStoredTotals(stored, totals);
+    return StoredTotalsDiffer(totals, recalculated);
 }
 
 DocumentSummary SummaryOf(const Workspace& ws, const std::string& file) {
@@ -190,7 +205,7 @@ DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, i
                           bool withEuro) {
     // A summary in its own currency needs no grid: the refresh cycle without the texts (the
     // amounts as their cells read back, then the calculations). One document per thread is
-    // kept, so its texts' storage is reused.
+    // kept, so its texts' storage is reused, and of the stored document only its totals.
     // An official form goes through its import, which fills a workspace.
     if (withEuro || IsFormName(path)) {
         return SummarizeInWorkspace(path, rs, currentYear, withEuro);
@@ -202,12 +217,12 @@ DocumentSummary Summarize(const std::string& path, const RegionalSettings& rs, i
         failed.error = opened.message();
         return failed;
     }
-    thread_local TDokument stored;
-    stored = doc;
+    thread_local std::vector<double> storedTotals;
+    KeepStoredTotals(doc, storedTotals);
     ReadAsShown(doc, rs);
     const std::string warning = RecalculateAll(doc);
     DocumentSummary s = SummaryOfDocument(doc, warning, rs, path);
-    if (StoredTotalsDiffer(stored, doc)) {
+    if (StoredTotalsDiffer(storedTotals, doc)) {
         s.warnings.emplace_back(kWarningStoredTotals);
     }
     return s;

@@ -226,8 +226,12 @@ std::string SummaryLine(SummaryFormat format, const DocumentSummary& s,
             if (s.ok) {
                 j += ",\"indicators\":{";
                 for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
-                    j += (i ? ",\"" : "\"") + std::to_string(kIndicatorRows[i]) +
-                         "\":" + JsonIndicator(s.indicators[i], static_cast<int>(i));
+                    // The grid shows 0 where a denominator is 0; a reader of the numbers
+                    // must not take that for a figure.
+                    j += (i ? ",\"" : "\"") + std::to_string(kIndicatorRows[i]) + "\":" +
+                         (s.indicatorNotComputable[i]
+                              ? std::string("null")
+                              : JsonIndicator(s.indicators[i], static_cast<int>(i)));
                 }
                 j += "}";
             } else {

@@ -85,7 +85,7 @@ int RunForm(const Arguments& args, Workspace& ws) {
         Fail("Naredbi 'form' nedostaje obrazac (vidi movik-cli --help)");
     }
     if ((out == nullptr) == (dir == nullptr)) {
-        Fail("Naredba 'form' treba -o OUT.mvk (jedan obrazac) ili --dir MAPA (više obrazaca)");
+        Fail("Naredba 'form' treba -o IZLAZ.mvk (jedan obrazac) ili --dir MAPA (više obrazaca)");
     }
     if (out != nullptr && forms.size() != 1) {
         Fail("S -o se uvozi jedan obrazac; za više obrazaca navedite --dir MAPA");

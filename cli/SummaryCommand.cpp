@@ -115,7 +115,7 @@ Options Parse(int argc, char** argv) {
         throw UsageError("Naredbi 'summary' nedostaju putanje (vidi movik-cli --help)");
     }
     if (o.table != TableFormat::None && (!o.out || *o.out == "-" || o.out->empty())) {
-        throw UsageError("Formatima pdf i xlsx treba -o OUT (datoteka, ne standardni izlaz)");
+        throw UsageError("Formatima pdf i xlsx treba -o IZLAZ (datoteka, ne standardni izlaz)");
     }
     return o;
 }

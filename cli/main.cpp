@@ -83,7 +83,7 @@ const std::vector<Command>& Commands() {
          {},
          movik::cli::RunXlsx},
         {"form",
-         "  movik-cli form OBRAZAC.xlsx|OBRAZAC.xls -o OUT.mvk [--force] [--accept-differences]\n"
+         "  movik-cli form OBRAZAC.xlsx|OBRAZAC.xls -o IZLAZ.mvk [--force] [--accept-differences]\n"
          "  movik-cli form OBRAZAC... --dir MAPA [--force] [--accept-differences]\n"
          "                        (službeni godišnji obrazac GFI-POD u novi dokument; ispisuje\n"
          "                        provjeru zbrojeva obrasca i usklađenje ukupnih iznosa; s --dir\n"

@@ -235,16 +235,18 @@ TEST(SummaryFormats, CsvCellsAreEncodedAsTheExportEncodesThem) {
 }
 
 // Amounts with binary noise are written as the decimal of their cents; indicators with the
-// decimals their grid row shows.
+// decimals their grid row shows, and as null where their denominator is 0 (not the grid's 0).
 TEST(SummaryFormats, JsonAmountsAreTheirCents) {
     DocumentSummary s = Doc("Lipa", 2024, 822881.4099999999, 0);
     s.amounts[static_cast<int>(KeyAmount::EquityPrevious)] = 472692.27999999997;
     s.amounts[static_cast<int>(KeyAmount::Revenue)] = -0.004;
-    s.indicators[0] = 1.23456;  // row 2, "#,##0.00"
-    s.indicators[2] = 45.5;     // row 4, "#,##0": days, rounded half away from zero
+    s.indicators[0] = 1.23456;           // row 2, "#,##0.00"
+    s.indicators[2] = 45.5;              // row 4, "#,##0": days, rounded half away from zero
+    s.indicatorNotComputable[3] = true;  // row 6
     const std::string line = SummaryLine(SummaryFormat::Jsonl, s, Croatian());
-    for (const char* field : {"\"total_assets\":822881.41,", "\"equity_previous\":472692.28,",
-                              "\"revenue\":0,", "\"indicators\":{\"2\":1.23,\"3\":0,\"4\":46,"}) {
+    for (const char* field :
+         {"\"total_assets\":822881.41,", "\"equity_previous\":472692.28,", "\"revenue\":0,",
+          "\"indicators\":{\"2\":1.23,\"3\":0,\"4\":46,\"6\":null,"}) {
         EXPECT_NE(line.find(field), std::string::npos) << field << "\n" << line;
     }
     for (const double v : {0.1, 1e11 - 0.01, 123456789.125, -7.005, 0.015}) {
