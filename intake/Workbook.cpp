@@ -21,6 +21,8 @@
 #include <map>
 #include <memory>
 
+#include "model/CroatianPlural.h"
+
 // Whether this build runs under AddressSanitizer (GCC and clang say so differently).
 #if defined(__SANITIZE_ADDRESS__)
 #define MOVIK_ADDRESS_SANITIZER 1
@@ -599,8 +601,8 @@ WorkbookData ReadXlsHere(const std::string& path, const std::vector<std::string>
         // The form's columns all lie well within the first 64; the rest is not visited.
         const unsigned short readCols = std::min<unsigned short>(cols, 64);
         if (static_cast<std::uint64_t>(rows) * readCols > 16 * limits.cells) {
-            throw ReadError{
-                TooLarge("list " + sheet.name + " ima " + std::to_string(rows) + " redaka")};
+            throw ReadError{TooLarge("list " + sheet.name + " ima " +
+                                     CountText(rows, "redak", "retka", "redaka"))};
         }
         for (unsigned int r = 0; r < rows; ++r) {
             for (unsigned short c = 0; c < readCols; ++c) {
