@@ -10,6 +10,7 @@
 #include "analysis/SummaryFormats.h"
 #include "document/Csv.h"
 #include "model/NumberFormat.h"
+#include "model/Utf8.h"
 
 namespace movik {
 
@@ -50,11 +51,11 @@ std::string CollationKey(const std::string& text) {
             AppendLetter(key, static_cast<char>(std::tolower(c)), 0);
             continue;
         }
-        // Two-byte UTF-8 of the Croatian letters.
-        const unsigned cp =
-            (i + 1 < text.size() && (c & 0xE0) == 0xC0)
-                ? ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu)
-                : 0;
+        // The Croatian letters take two bytes; any other character is kept byte by byte.
+        char32_t cp = 0;
+        if (DecodeUtf8(text, i, cp) != 2) {
+            cp = 0;
+        }
         switch (cp) {
             case 0x10C:
             case 0x10D:

@@ -8,6 +8,7 @@
 
 #include "model/Calculations.h"
 #include "model/DecimalRounding.h"
+#include "model/StatementRows.h"
 #include "model/Templates.h"
 
 namespace movik {
@@ -96,9 +97,10 @@ std::vector<Input> Inputs() {
 // The totals the consistency checks compare.
 constexpr int kTotals = 5;
 std::array<double, kTotals> TotalsOf(const TDokument& doc) {
-    return {doc.Bilanca.row(55).IznosPrethodna, doc.Bilanca.row(87).IznosPrethodna,
-            doc.Bilanca.row(55).IznosTekuca, doc.Bilanca.row(87).IznosTekuca,
-            doc.Racun.row(45).Iznos};
+    const TStavkaBilanca& assets = doc.Bilanca.row(BilancaRow::TotalAssets);
+    const TStavkaBilanca& liabilities = doc.Bilanca.row(BilancaRow::TotalEquityAndLiabilities);
+    return {assets.IznosPrethodna, liabilities.IznosPrethodna, assets.IznosTekuca,
+            liabilities.IznosTekuca, doc.Racun.row(RacunRow::NetResult).Iznos};
 }
 
 // How each input enters each total (+1, -1 or 0), learnt once from the calculations themselves
@@ -115,7 +117,8 @@ const std::array<std::vector<Term>, kTotals>& TermsOfTotals() {
         const std::vector<Input> inputs = Inputs();
         for (std::size_t i = 0; i < inputs.size(); ++i) {
             // The profit and loss rows stay as converted: the net-result check compares them.
-            const bool adjustable = inputs[i].racun || (inputs[i].row != 64 && inputs[i].row != 65);
+            const bool adjustable = inputs[i].racun || (inputs[i].row != BilancaRow::ProfitOfYear &&
+                                                        inputs[i].row != BilancaRow::LossOfYear);
             TDokument probe;
             AmountOf(probe, inputs[i]) = 1;
             RecalculateAll(probe);

@@ -14,6 +14,7 @@
 #include "model/Calculations.h"
 #include "model/Currency.h"
 #include "model/NumberFormat.h"
+#include "model/StatementRows.h"
 #include "model/Templates.h"
 
 namespace movik {
@@ -23,17 +24,17 @@ namespace {
 std::array<double, kKeyAmountCount> KeyAmountsOf(const TDokument& doc) {
     std::array<double, kKeyAmountCount> a{};
     const auto set = [&a](KeyAmount k, double v) { a[static_cast<int>(k)] = v; };
-    set(KeyAmount::TotalAssetsPrevious, doc.Bilanca.row(55).IznosPrethodna);  // F.UKUPNA AKTIVA
-    set(KeyAmount::TotalAssets, doc.Bilanca.row(55).IznosTekuca);
-    set(KeyAmount::EquityPrevious, doc.Bilanca.row(57).IznosPrethodna);  // A.Kapital i rezerve
-    set(KeyAmount::Equity, doc.Bilanca.row(57).IznosTekuca);
-    // Sales at home and abroad.
-    set(KeyAmount::Sales, doc.Racun.row(2).Iznos + doc.Racun.row(3).Iznos);
-    set(KeyAmount::Revenue, doc.Racun.row(40).Iznos);            // Ukupni prihodi
-    set(KeyAmount::ResultBeforeTax, doc.Racun.row(42).Iznos);    // Rezultat prije poreza
-    set(KeyAmount::NetResult, doc.Racun.row(45).Iznos);          // REZULTAT POSLIJE POREZA
-    set(KeyAmount::OperatingCashFlow, doc.CFInd.row(10).Iznos);  // A. Novčani tok od posl. akt.
-    set(KeyAmount::FreeCashFlow, doc.CFFree.row(21).Iznos);      // SLOBODNI NOVČANI TOK
+    set(KeyAmount::TotalAssetsPrevious, doc.Bilanca.row(BilancaRow::TotalAssets).IznosPrethodna);
+    set(KeyAmount::TotalAssets, doc.Bilanca.row(BilancaRow::TotalAssets).IznosTekuca);
+    set(KeyAmount::EquityPrevious, doc.Bilanca.row(BilancaRow::Equity).IznosPrethodna);
+    set(KeyAmount::Equity, doc.Bilanca.row(BilancaRow::Equity).IznosTekuca);
+    set(KeyAmount::Sales,
+        doc.Racun.row(RacunRow::SalesDomestic).Iznos + doc.Racun.row(RacunRow::SalesAbroad).Iznos);
+    set(KeyAmount::Revenue, doc.Racun.row(RacunRow::TotalRevenue).Iznos);
+    set(KeyAmount::ResultBeforeTax, doc.Racun.row(RacunRow::ResultBeforeTax).Iznos);
+    set(KeyAmount::NetResult, doc.Racun.row(RacunRow::NetResult).Iznos);
+    set(KeyAmount::OperatingCashFlow, doc.CFInd.row(CFIndRow::OperatingCashFlow).Iznos);
+    set(KeyAmount::FreeCashFlow, doc.CFFree.row(CFFreeRow::FreeCashFlow).Iznos);
     return a;
 }
 
@@ -121,8 +122,7 @@ DocumentSummary SummaryOf(const Workspace& ws, const std::string& file) {
 }
 
 bool IsMoneyIndicator(int indicatorIndex) {
-    const int row = kIndicatorRows[static_cast<std::size_t>(indicatorIndex)];
-    return row == 14 || row == 19;  // earnings and book value per share
+    return IsMoneyIndicatorRow(kIndicatorRows[static_cast<std::size_t>(indicatorIndex)]);
 }
 
 namespace {

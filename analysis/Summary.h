@@ -11,6 +11,7 @@
 
 #include "document/Workspace.h"
 #include "model/Regional.h"
+#include "model/StatementRows.h"
 
 namespace movik {
 
@@ -54,12 +55,8 @@ inline constexpr std::array<KeyAmountFacts, kKeyAmountCount> kKeyAmounts = {{
 inline constexpr std::string_view kWarningStoredTotals =
     "Spremljeni zbrojevi razlikuju se od izračunatih";
 
-// The indicator grid's rows that hold an indicator (the others are group headings).
-inline constexpr std::array<int, 15> kIndicatorRows = {2,  3,  4,  6,  7,  8,  9, 11,
-                                                       12, 13, 14, 16, 17, 18, 19};
-
-// Indicators measured in money (per share: rows 14 and 19); the others are ratios, the same in
-// any currency.
+// Indicators (by position in kIndicatorRows) measured in money (per share); the others are
+// ratios, the same in any currency.
 bool IsMoneyIndicator(int indicatorIndex);
 
 // A kuna document's figures in euros, as the document converted to euros gives them: key

@@ -7,11 +7,11 @@
 #include <cstdio>
 
 #include "analysis/EuroConversion.h"
-#include "document/Cp1250.h"
 #include "document/Csv.h"
 #include "model/Dates.h"
 #include "model/NumberFormat.h"
 #include "model/Templates.h"
+#include "model/Utf8.h"
 
 namespace movik {
 
@@ -50,16 +50,7 @@ std::string Column(const std::string& text, std::size_t width, bool right, bool 
     std::string cut = text;
     if (length > width) {
         if (keepEnd) {
-            std::size_t skip = length - (width - 1);
-            std::size_t i = 0;
-            while (skip > 0 && i < text.size()) {
-                ++i;
-                while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) {
-                    ++i;
-                }
-                --skip;
-            }
-            cut = "…" + text.substr(i);
+            cut = "…" + text.substr(Utf8Offset(text, length - (width - 1)));
         } else {
             cut = Utf8Left(text, width - 1) + "…";
         }
@@ -162,8 +153,7 @@ std::string PeriodText(const DocumentSummary& s, const RegionalSettings& rs) {
     if (!s.ok || (s.from == 0 && s.to == 0)) {
         return {};
     }
-    return FormatShortDate(s.from, rs.shortDateFormat) + " – " +
-           FormatShortDate(s.to, rs.shortDateFormat);
+    return PeriodText(s.from, s.to, rs.shortDateFormat);
 }
 
 std::string SummaryHeader(SummaryFormat format, std::optional<Valuta> currency) {

@@ -12,6 +12,7 @@
 #include "document/DocumentFile.h"
 #include "document/Workspace.h"
 #include "model/Calculations.h"
+#include "model/StatementRows.h"
 #include "model/Templates.h"
 #include "tests/support/WorkspaceTestAccess.h"
 
@@ -56,7 +57,7 @@ void BM_RefreshCycle(benchmark::State& state) {
     movik::Workspace ws = FilledWorkspace();
     for (auto _ : state) {
         ws.RefreshCycle();
-        benchmark::DoNotOptimize(ws.grids().Pok.cell(3, 19));
+        benchmark::DoNotOptimize(ws.grids().Pok.cell(3, movik::PokRow::BookValuePerShare));
     }
 }
 BENCHMARK(BM_RefreshCycle);

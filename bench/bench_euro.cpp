@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "analysis/EuroConversion.h"
+#include "model/StatementRows.h"
 #include "tests/support/WorkspaceTestAccess.h"
 
 namespace {
@@ -24,7 +25,7 @@ void BM_ConvertInputsToEuro(benchmark::State& state) {
         doc = original;
         state.ResumeTiming();
         movik::ConvertInputsToEuro(doc);
-        benchmark::DoNotOptimize(doc.Bilanca.row(55).IznosTekuca);
+        benchmark::DoNotOptimize(doc.Bilanca.row(movik::BilancaRow::TotalAssets).IznosTekuca);
     }
 }
 BENCHMARK(BM_ConvertInputsToEuro)->Unit(benchmark::kMicrosecond);
@@ -40,7 +41,7 @@ void BM_ConvertToEuroWithRefresh(benchmark::State& state) {
         movik::WorkspaceTestAccess::Document(ws) = original;
         state.ResumeTiming();
         movik::ConvertToEuro(ws);
-        benchmark::DoNotOptimize(ws.grids().Bilanca.cell(5, 55));
+        benchmark::DoNotOptimize(ws.grids().Bilanca.cell(5, movik::BilancaRow::TotalAssets));
     }
 }
 BENCHMARK(BM_ConvertToEuroWithRefresh)->Unit(benchmark::kMicrosecond);

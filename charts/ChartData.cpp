@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "model/Dates.h"
+#include "model/StatementRows.h"
 
 namespace movik {
 
@@ -18,15 +19,20 @@ struct Part {
     std::vector<int> rows;  // Bilanca rows summed
 };
 
+using B = BilancaRow;
+using R = RacunRow;
+
 const std::vector<Part>& StructureParts() {
     static const std::vector<Part> parts = {
-        {"Dugotrajna imovina", false, {2}},
-        {"Kratkotrajna imovina", false, {31}},
-        {"Ostala aktiva", false, {1, 53, 54}},
-        {"Kapital i rezerve", true, {57}},
-        {"Dugoročna rezerviranja i obveze", true, {66, 67}},
-        {"Kratkoročne obveze", true, {75}},
-        {"Pasivna vremenska razgraničenja", true, {86}},
+        {"Dugotrajna imovina", false, {B::FixedAssets}},
+        {"Kratkotrajna imovina", false, {B::CurrentAssets}},
+        {"Ostala aktiva",
+         false,
+         {B::SubscribedCapitalUnpaid, B::PrepaidExpenses, B::LossAboveCapital}},
+        {"Kapital i rezerve", true, {B::Equity}},
+        {"Dugoročna rezerviranja i obveze", true, {B::LongTermProvisions, B::LongTermLiabilities}},
+        {"Kratkoročne obveze", true, {B::ShortTermLiabilities}},
+        {"Pasivna vremenska razgraničenja", true, {B::AccruedExpenses}},
     };
     return parts;
 }
@@ -42,10 +48,6 @@ double Sum(const TDokument& doc, const std::vector<int>& rows, bool current) {
 
 std::string DateText(double day, const RegionalSettings& rs) {
     return FormatShortDate(day, WithFourDigitYear(rs.shortDateFormat));
-}
-
-std::string PeriodText(const TDokument& doc, const RegionalSettings& rs) {
-    return DateText(doc.DatumOd, rs) + " – " + DateText(doc.DatumDo, rs);
 }
 
 std::string TitleOf(const TDokument& doc, const std::string& what) {
@@ -127,7 +129,8 @@ ChartPicture StructureChart(const TDokument& doc, const RegionalSettings& rs) {
     ChartPanel amounts{"Iznosi", SeriesStyle::StackedBars, categories, {}, false, {}, 0};
     ChartPanel shares{
         "Udjeli u ukupnoj aktivi (%)", SeriesStyle::StackedBars, categories, {}, true, {}, 0};
-    const double totals[2] = {doc.Bilanca.row(55).IznosPrethodna, doc.Bilanca.row(55).IznosTekuca};
+    const TStavkaBilanca& total = doc.Bilanca.row(B::TotalAssets);
+    const double totals[2] = {total.IznosPrethodna, total.IznosTekuca};
     for (const Part& part : StructureParts()) {
         ChartSeries amount{part.name, std::vector<double>(4, 0.0)};
         ChartSeries share{part.name, std::vector<double>(4, 0.0)};
@@ -146,16 +149,40 @@ ChartPicture StructureChart(const TDokument& doc, const RegionalSettings& rs) {
 
 ChartPicture IncomeChart(const TDokument& doc, const RegionalSettings& rs) {
     const auto r = [&doc](int n) { return doc.Racun.row(n).Iznos; };
-    ChartPanel panel{"Prihodi, rashodi i rezultat",
-                     SeriesStyle::Bars,
-                     {"Poslovni", "Financijski", "Ukupno (prije poreza)"},
-                     {{"Prihodi", {r(1), r(26), r(40)}},
-                      {"Rashodi", {r(7), r(33), r(41)}},
-                      {"Rezultat", {r(1) - r(7), r(26) - r(33), r(42)}}},
-                     false,
-                     {},
-                     0};
-    return {TitleOf(doc, "Račun dobiti i gubitka " + PeriodText(doc, rs)), {std::move(panel)}, {}};
+    ChartPanel panel{
+        "Prihodi, rashodi i rezultat",
+        SeriesStyle::Bars,
+        {"Poslovni", "Financijski", "Ukupno (prije poreza)"},
+        {{"Prihodi", {r(R::OperatingRevenue), r(R::FinancialRevenue), r(R::TotalRevenue)}},
+         {"Rashodi", {r(R::OperatingExpenses), r(R::FinancialExpenses), r(R::TotalExpenses)}},
+         {"Rezultat",
+          {r(R::OperatingRevenue) - r(R::OperatingExpenses),
+           r(R::FinancialRevenue) - r(R::FinancialExpenses), r(R::ResultBeforeTax)}}},
+        false,
+        {},
+        0};
+    return {
+        TitleOf(doc, "Račun dobiti i gubitka " + PeriodText(doc.DatumOd, doc.DatumDo,
+                                                            WithFourDigitYear(rs.shortDateFormat))),
+        {std::move(panel)},
+        {}};
+}
+
+std::vector<LineStretch> LineStretches(const std::vector<double>& values) {
+    std::vector<LineStretch> stretches;
+    for (std::size_t i = 0; i < values.size();) {
+        if (!std::isfinite(values[i])) {
+            ++i;
+            continue;
+        }
+        LineStretch stretch{i, i};
+        while (stretch.last < values.size() && std::isfinite(values[stretch.last])) {
+            ++stretch.last;
+        }
+        i = stretch.last;
+        stretches.push_back(stretch);
+    }
+    return stretches;
 }
 
 ChartPicture FigureChart(const FigureAcrossDocuments& figure) {

@@ -52,6 +52,16 @@ struct AxisRange {
 inline constexpr int kMaxAxisSteps = 8;
 AxisRange NiceAxisRange(double low, double high);
 
+// The stretches of a line series between its missing values, as [first, last) indices: a line
+// is drawn along each stretch and never bridges a missing value (a year without a document);
+// a stretch of one value is a lone point.
+struct LineStretch {
+    std::size_t first = 0;
+    std::size_t last = 0;
+    bool operator==(const LineStretch&) const = default;
+};
+std::vector<LineStretch> LineStretches(const std::vector<double>& values);
+
 // False when every value of every panel is 0 or missing: there is nothing to draw, and the
 // picture says so (kNothingToShow) instead of showing empty axes.
 bool HasValuesToShow(const ChartPicture& picture);
@@ -63,13 +73,13 @@ void SetAmountUnit(ChartPicture& picture, const std::string& unit);
 
 // The balance-sheet structure of both years as stacked bars, assets beside equity and
 // liabilities: one panel in amounts, one in shares of total assets (as the grid's shares).
-// Assets: long-term (row 2), short-term (row 31), other (rows 1, 53 and 54); equity and
-// liabilities: capital and reserves (57), long-term provisions and liabilities (66 + 67),
-// short-term liabilities (75), accruals (86).
+// Assets: long-term, short-term, other (unpaid subscribed capital, prepaid expenses, loss above
+// the capital); equity and liabilities: capital and reserves, long-term provisions and
+// liabilities together, short-term liabilities, accruals.
 ChartPicture StructureChart(const TDokument& doc, const RegionalSettings& rs);
 
-// The income statement: revenues, expenses and the result, operating (rows 1, 7), financial
-// (26, 33) and in total before tax (40, 41, 42).
+// The income statement: revenues, expenses and the result, operating, financial and in total
+// before tax.
 ChartPicture IncomeChart(const TDokument& doc, const RegionalSettings& rs);
 
 // One figure of one document in a comparison.

@@ -150,21 +150,22 @@ std::unique_ptr<QChart> MakeChart(const ChartPanel& panel, const QLocale& locale
     chart->addAxis(valueAxis, Qt::AlignLeft);
 
     if (panel.style == SeriesStyle::Lines) {
+        // A series is drawn as one line a stretch, so that a missing value leaves a gap.
         for (std::size_t i = 0; i < panel.series.size(); ++i) {
             const ChartSeries& s = panel.series[i];
-            auto* line = new QLineSeries;
-            line->setName(FromUtf8(s.name));
-            for (std::size_t c = 0; c < s.values.size(); ++c) {
-                if (std::isfinite(s.values[c])) {
+            for (const LineStretch& stretch : LineStretches(s.values)) {
+                auto* line = new QLineSeries;
+                line->setName(FromUtf8(s.name));
+                for (std::size_t c = stretch.first; c < stretch.last; ++c) {
                     line->append(double(c), s.values[c]);
                 }
+                line->setPen(LinePen(panel, i));
+                line->setPointsVisible(true);
+                line->setMarkerSize(8);
+                chart->addSeries(line);
+                line->attachAxis(categoryAxis);
+                line->attachAxis(valueAxis);
             }
-            line->setPen(LinePen(panel, i));
-            line->setPointsVisible(true);
-            line->setMarkerSize(8);
-            chart->addSeries(line);
-            line->attachAxis(categoryAxis);
-            line->attachAxis(valueAxis);
         }
         // Points sit on the categories 0 .. n-1.
         categoryAxis->setRange(categories.value(0), categories.value(categories.size() - 1));

@@ -15,8 +15,7 @@ std::string PeriodLabel(double from, double to, const RegionalSettings& rs) {
         end.day == 31) {
         return std::to_string(end.year) + ".";
     }
-    return FormatShortDate(from, rs.shortDateFormat) + " – " +
-           FormatShortDate(to, rs.shortDateFormat);
+    return PeriodText(from, to, rs.shortDateFormat);
 }
 
 namespace {

@@ -56,8 +56,7 @@ std::string ImportOne(const std::string& formPath, const std::optional<std::stri
     ApplyOfficialForm(form, ws);
     std::cout << FormReport(form, Reconcile(form, ws.document()), ws.settings());
     if (!form.differences.empty() && !acceptDifferences) {
-        return "Obrazac se ne slaže sam sa sobom (" + std::to_string(form.differences.size()) +
-               (form.differences.size() == 1 ? " razlika" : " razlike") +
+        return "Obrazac se ne slaže sam sa sobom (" + DifferencesText(form.differences.size()) +
                "); dokument nije zapisan (--accept-differences ga ipak zapisuje)";
     }
     std::string target = out ? *out : *dir + "/" + DocumentName(form);

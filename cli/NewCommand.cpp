@@ -7,6 +7,7 @@
 #include "cli/Command.h"
 #include "document/Cp1250.h"
 #include "model/Dates.h"
+#include "model/Utf8.h"
 
 namespace movik::cli {
 
@@ -75,9 +76,9 @@ int RunNew(const Arguments& args, Workspace& ws) {
         // Say which date the user did not give, or the message blames a date nobody typed.
         std::string defaulted;
         if (args.option("--to") == nullptr) {
-            defaulted = " (zadani završetak " + FormatShortDate(to, "dd.MM.yyyy.") + ")";
+            defaulted = " (zadani završetak " + FormatShortDate(to, kCroatianDatePattern) + ")";
         } else if (args.option("--from") == nullptr) {
-            defaulted = " (zadani početak " + FormatShortDate(from, "dd.MM.yyyy.") + ")";
+            defaulted = " (zadani početak " + FormatShortDate(from, kCroatianDatePattern) + ")";
         }
         Fail("Završetak razdoblja ne može biti prije njegova početka" + defaulted);
     }

@@ -18,6 +18,7 @@
 #include "analysis/Summary.h"
 #include "analysis/SummaryFormats.h"
 #include "document/FileIO.h"
+#include "model/CroatianPlural.h"
 #include "regional/Regional.h"
 #include "reports/ComparisonReport.h"
 #include "reports/ComparisonWorkbook.h"
@@ -137,13 +138,17 @@ class Progress {
         last_ = now;
         const double seconds = std::chrono::duration<double>(now - start_).count();
         const double perMinute = done / seconds * 60.0;
+        const auto documents = [](std::size_t n) {
+            return CountText(static_cast<long long>(n), "dokument", "dokumenta", "dokumenata");
+        };
         char line[160];
         if (total && *total >= done && done > 0) {
             const double left = (*total - done) * seconds / done;
-            std::snprintf(line, sizeof line, "\r%zu / %zu dokumenata, %.0f u minuti, još %.0f s   ",
-                          done, *total, perMinute, left);
+            std::snprintf(line, sizeof line, "\r%zu / %s, %.0f u minuti, još %.0f s   ", done,
+                          documents(*total).c_str(), perMinute, left);
         } else {
-            std::snprintf(line, sizeof line, "\r%zu dokumenata, %.0f u minuti   ", done, perMinute);
+            std::snprintf(line, sizeof line, "\r%s, %.0f u minuti   ", documents(done).c_str(),
+                          perMinute);
         }
         std::cerr << line << std::flush;
         shown_ = true;

@@ -23,14 +23,4 @@ std::string Utf8ToCp1250Lossy(std::string_view text);
 // True when every character of the UTF-8 text can be held in Windows-1250.
 bool IsCp1250Text(std::string_view text);
 
-// True when text is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
-bool IsUtf8(std::string_view text);
-
-// The text with each byte that is not part of a well-formed UTF-8 character replaced by U+FFFD.
-std::string ValidUtf8(std::string_view text);
-
-// Number of characters of a UTF-8 text, and its first n characters.
-std::size_t Utf8Length(std::string_view text);
-std::string Utf8Left(std::string_view text, std::size_t n);
-
 }  // namespace movik

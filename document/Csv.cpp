@@ -8,6 +8,7 @@
 #include "document/Cp1250.h"
 #include "document/FileIO.h"
 #include "document/TextLines.h"
+#include "model/CroatianPlural.h"
 #include "model/NumberFormat.h"
 #include "model/StatementFacts.h"
 
@@ -198,19 +199,6 @@ bool IsRowNumber(std::string_view piece, std::size_t row) {
     return piece.substr(first, piece.find_last_not_of(' ') - first + 1) == std::to_string(row);
 }
 
-// "1 stupac", "4 stupca", "6 stupaca".
-std::string ColumnsText(std::size_t count) {
-    const std::size_t lastTwo = count % 100;
-    const std::size_t last = count % 10;
-    const char* noun = "stupaca";
-    if (last == 1 && lastTwo != 11) {
-        noun = "stupac";
-    } else if (last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14)) {
-        noun = "stupca";
-    }
-    return std::to_string(count) + " " + noun;
-}
-
 // A refusal when the lines are not shaped as s's export writes them: a line with more cells
 // than s has, or every line shaped as another statement's file (which would otherwise be read
 // into the wrong rows, or fail by chance). Ok when the shape may be s's.
@@ -228,10 +216,11 @@ Result CheckShape(Statement s, const std::vector<std::string_view>& lines) {
         }
         allSame = allSame && count == *commonCount;
         if (count > static_cast<std::size_t>(own)) {
-            return Result::Fail("Datoteka nije uvezena: nije tablica izvještaja „" +
-                                std::string(FactsOf(s).title) + "” (redak " +
-                                std::to_string(k + 1) + " ima " + ColumnsText(count) +
-                                ", a izvještaj ih ima " + std::to_string(own) + ").");
+            return Result::Fail(
+                "Datoteka nije uvezena: nije tablica izvještaja „" + std::string(FactsOf(s).title) +
+                "” (redak " + std::to_string(k + 1) + " ima " +
+                CountText(static_cast<long long>(count), "stupac", "stupca", "stupaca") +
+                ", a izvještaj ih ima " + std::to_string(own) + ").");
         }
     }
     if (!commonCount || !allSame || *commonCount == static_cast<std::size_t>(own)) {

@@ -9,7 +9,9 @@
 
 #include "document/Cp1250.h"
 #include "document/Extended.h"
+#include "model/StatementRows.h"
 #include "model/Templates.h"
+#include "model/Utf8.h"
 
 namespace movik {
 
@@ -85,16 +87,7 @@ double GetDouble(const std::uint8_t* at) {
 std::string FirstUnencodable(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t len = 1;
-        if (lead >= 0xF0) {
-            len = 4;
-        } else if (lead >= 0xE0) {
-            len = 3;
-        } else if (lead >= 0xC0) {
-            len = 2;
-        }
-        len = std::min(len, text.size() - i);
+        const std::size_t len = StepUtf8(text, i);
         const std::string_view one = text.substr(i, len);
         if (!IsCp1250Text(one)) {
             return std::string(one);
@@ -333,8 +326,9 @@ void DecodeDocumentFile(const std::uint8_t* image, TDokument& doc) {
     GetIznosTable(block, kPokOffset, doc.Pok);
 
     // These two rows always carry the program's own texts.
-    doc.Bilanca.row(53).Tekst = std::string(TemplateRow(Statement::Bilanca, 53).Tekst);
-    doc.Bilanca.row(54).Tekst = std::string(TemplateRow(Statement::Bilanca, 54).Tekst);
+    for (const int row : {BilancaRow::PrepaidExpenses, BilancaRow::LossAboveCapital}) {
+        doc.Bilanca.row(row).Tekst = std::string(TemplateRow(Statement::Bilanca, row).Tekst);
+    }
 }
 
 bool HasDocumentSignature(const std::uint8_t* image) {

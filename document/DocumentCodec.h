@@ -20,7 +20,8 @@ inline constexpr std::size_t kDocumentFileSize = kHeaderSize + kDocumentBlockSiz
 Result EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out);
 
 // Replaces the document block of doc with a file image (at least kDocumentFileSize bytes; extra
-// bytes ignored). The header of doc stays; Bilanca rows 53 and 54 get their template texts.
+// bytes ignored). The header of doc stays; the prepaid expenses and the loss above the capital
+// (Bilanca) get their template texts.
 // Non-finite numbers are kept as they are; they crash nothing downstream.
 void DecodeDocumentFile(const std::uint8_t* image, TDokument& doc);
 

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "document/TextLines.h"
+#include "model/CroatianPlural.h"
 
 namespace movik {
 
@@ -280,15 +281,7 @@ std::string CannotOpenMessage(const std::string& path) {
 }
 
 std::string BytesText(std::size_t count) {
-    const std::size_t lastTwo = count % 100;
-    const std::size_t last = count % 10;
-    const char* noun = "bajtova";
-    if (last == 1 && lastTwo != 11) {
-        noun = "bajt";
-    } else if (last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14)) {
-        noun = "bajta";
-    }
-    return std::to_string(count) + " " + noun;
+    return CountText(static_cast<long long>(count), "bajt", "bajta", "bajtova");
 }
 
 std::unique_ptr<FileWriter> MakeSystemFileWriter(FileCalls calls) {

@@ -42,7 +42,7 @@ bool IsTempFileOf(const std::string& fileName, const std::string& targetName);
 std::string CannotCreateMessage(const std::string& path);
 std::string CannotOpenMessage(const std::string& path);
 
-// Croatian noun form after a count: 1 bajt, 2 bajta, 5 bajtova, 11 bajtova, 21 bajt.
+// A count of bytes in words: 1 bajt, 2 bajta, 5 bajtova, 11 bajtova, 21 bajt.
 std::string BytesText(std::size_t count);
 
 // Where bytes go when a document or an export is saved; tests substitute one that fails.

@@ -5,11 +5,11 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "document/Cp1250.h"
 #include "model/Dates.h"
 #include "model/NumberFormat.h"
 #include "model/StatementFacts.h"
 #include "model/Templates.h"
+#include "model/Utf8.h"
 
 namespace movik {
 

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <charconv>
 
+#include "model/StatementRows.h"
+
 namespace movik {
 
 namespace {
@@ -132,13 +134,15 @@ const std::vector<FormNotCarriedRow>& FormNotCarried() {
 
 const std::array<FormTotalRow, 7>& FormTotals() {
     static const std::array<FormTotalRow, 7> table = {{
-        {FormTotal::TotalAssets, "Ukupna aktiva", true, B, 55, "065", "065"},
-        {FormTotal::TotalLiabilities, "Ukupna pasiva", true, B, 87, "126", "123"},
-        {FormTotal::Equity, "Kapital i rezerve", true, B, 57, "067", "067"},
-        {FormTotal::Revenue, "Ukupni prihodi", false, R, 40, "180", "177"},
-        {FormTotal::Expenses, "Ukupni rashodi", false, R, 41, "181", "178"},
-        {FormTotal::ResultBeforeTax, "Rezultat prije poreza", false, R, 42, "182", "179"},
-        {FormTotal::NetResult, "Rezultat razdoblja", false, R, 45, "186", "183"},
+        {FormTotal::TotalAssets, "Ukupna aktiva", true, B, BilancaRow::TotalAssets, "065", "065"},
+        {FormTotal::TotalLiabilities, "Ukupna pasiva", true, B,
+         BilancaRow::TotalEquityAndLiabilities, "126", "123"},
+        {FormTotal::Equity, "Kapital i rezerve", true, B, BilancaRow::Equity, "067", "067"},
+        {FormTotal::Revenue, "Ukupni prihodi", false, R, RacunRow::TotalRevenue, "180", "177"},
+        {FormTotal::Expenses, "Ukupni rashodi", false, R, RacunRow::TotalExpenses, "181", "178"},
+        {FormTotal::ResultBeforeTax, "Rezultat prije poreza", false, R, RacunRow::ResultBeforeTax,
+         "182", "179"},
+        {FormTotal::NetResult, "Rezultat razdoblja", false, R, RacunRow::NetResult, "186", "183"},
     }};
     return table;
 }

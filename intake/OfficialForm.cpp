@@ -9,6 +9,7 @@
 
 #include "document/Cp1250.h"
 #include "model/Calculations.h"
+#include "model/CroatianPlural.h"
 #include "model/Dates.h"
 #include "model/NumberFormat.h"
 
@@ -693,6 +694,10 @@ bool Differs(const ReconciliationLine& line) {
     return std::fabs(line.difference) >= 0.005;
 }
 
+std::string DifferencesText(std::size_t count) {
+    return CountText(static_cast<long long>(count), "razlika", "razlike", "razlika");
+}
+
 std::string DifferenceText(const FormDifference& d, const RegionalSettings& rs) {
     std::string text = "list " + d.sheet + ", AOP " + Code3(d.code) + " \"" + d.label + "\"";
     if (!d.remark.empty()) {
@@ -716,8 +721,7 @@ std::string FormReport(const OfficialForm& form, const std::vector<Reconciliatio
     if (form.differences.empty()) {
         out += "Provjera zbrojeva obrasca: svi zbrojevi odgovaraju svojim dijelovima.\n";
     } else {
-        out += "Provjera zbrojeva obrasca: " + std::to_string(form.differences.size()) +
-               (form.differences.size() == 1 ? " razlika" : " razlike") + "\n";
+        out += "Provjera zbrojeva obrasca: " + DifferencesText(form.differences.size()) + "\n";
         for (const FormDifference& d : form.differences) {
             out += "  " + DifferenceText(d, rs) + "\n";
         }

@@ -94,4 +94,7 @@ std::string FormReport(const OfficialForm& form, const std::vector<Reconciliatio
 // One line for a difference of the form with itself.
 std::string DifferenceText(const FormDifference& d, const RegionalSettings& rs);
 
+// How many differences the form has with itself, in words: "1 razlika", "3 razlike", "5 razlika".
+std::string DifferencesText(std::size_t count);
+
 }  // namespace movik

@@ -22,6 +22,8 @@
 #include <memory>
 #include <optional>
 
+#include "model/CroatianPlural.h"
+
 // Whether this build runs under AddressSanitizer (GCC and clang say so differently).
 #if defined(__SANITIZE_ADDRESS__)
 #define MOVIK_ADDRESS_SANITIZER 1
@@ -629,7 +631,7 @@ SheetData ReadXlsSheet(const void* handle, unsigned short index, const char* nam
     const unsigned short readCols = std::min<unsigned short>(cols, 64);
     if (static_cast<std::uint64_t>(rows) * readCols > 16 * limits.cells) {
         throw ReadError{
-            TooLarge("list " + sheet.name + " ima " + std::to_string(rows) + " redaka")};
+            TooLarge("list " + sheet.name + " ima " + CountText(rows, "redak", "retka", "redaka"))};
     }
     for (unsigned int r = 0; r < rows; ++r) {
         for (unsigned short c = 0; c < readCols; ++c) {

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "model/NumberFormat.h"
+#include "model/Utf8.h"
 
 namespace movik {
 
@@ -57,11 +58,8 @@ std::string AmountRefusal(std::string_view text, const RegionalSettings& rs) {
 }
 
 std::string RefusedCharactersNote(std::string_view refused, const RegionalSettings& rs) {
-    std::size_t characters = 0;
-    for (const char c : refused) {
-        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-    }
-    const std::string what = (characters == 1 ? "Znak „" : "Tekst „") + std::string(refused) + "“";
+    const std::string what =
+        (Utf8Length(refused) == 1 ? "Znak „" : "Tekst „") + std::string(refused) + "“";
     return what + " nije upisan: iznos čine znamenke, „-“ na početku, " +
            SeparatorName(rs.decimalSeparator) + " za decimale i " +
            SeparatorName(rs.thousandsSeparator) + " za tisućice.";

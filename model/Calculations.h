@@ -31,7 +31,8 @@ std::string CheckBalance(const TDokument& doc);
 
 // The differences the balance checks look at: total assets minus total equity and liabilities
 // in each year, and the balance sheet's current-year result minus the income statement's
-// (row 64 against a profit, row 65 against a loss, as CheckBalance compares them).
+// (the profit of the year against a profit, the loss of the year against a loss, as
+// CheckBalance compares them).
 struct BalanceDifferences {
     double previousYear = 0;
     double currentYear = 0;

@@ -121,6 +121,10 @@ std::string WithFourDigitYear(std::string_view pattern) {
     return out;
 }
 
+std::string PeriodText(double from, double to, std::string_view pattern) {
+    return FormatShortDate(from, pattern) + " – " + FormatShortDate(to, pattern);
+}
+
 std::string FormatShortDate(double dayNumber, std::string_view pattern) {
     const CivilDate date = CivilFromDayNumber(dayNumber);
     std::string out;

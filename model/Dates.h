@@ -27,4 +27,12 @@ std::string WithFourDigitYear(std::string_view pattern);
 // Formats a day number with a short date pattern in Qt's notation (see RegionalSettings).
 std::string FormatShortDate(double dayNumber, std::string_view pattern);
 
+// The date pattern of texts that do not follow the regional settings (workbook sheets, messages
+// of the command line): "31.12.2024.".
+inline constexpr std::string_view kCroatianDatePattern = "dd.MM.yyyy.";
+
+// A period as its first and last day in the pattern, joined by an en dash:
+// "01.01.2024 – 31.12.2024".
+std::string PeriodText(double from, double to, std::string_view pattern);
+
 }  // namespace movik

@@ -1,6 +1,7 @@
 #include "reports/ComparisonReport.h"
 
 #include "analysis/EuroConversion.h"
+#include "model/StatementRows.h"
 #include "model/Templates.h"
 #include "reports/TableReport.h"
 
@@ -68,7 +69,7 @@ std::vector<std::string> IndicatorCodes(const ComparisonTable& t,
     int number = 0;
     for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
         const int row = kIndicatorRows[i];
-        if (TemplateRow(Statement::Pok, row - 1).Vrsta == "b") {  // first of a group
+        if (IsIndicatorHeading(row - 1)) {  // first of a group
             if (!line.empty()) {
                 legend->push_back(line);
             }

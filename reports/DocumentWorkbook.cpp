@@ -32,10 +32,6 @@ double ValueAt(const TDokument& doc, Statement s, int col, int row) {
     return 0;
 }
 
-std::string DateText(double day) {
-    return FormatShortDate(day, "dd.MM.yyyy.");
-}
-
 WorkbookCell DateCell(double day) {
     if (day == 0 || !std::isfinite(day)) {
         return WorkbookCell::Blank();
@@ -66,7 +62,7 @@ WorkbookSheet StatementSheet(const Workspace& ws, Statement s) {
     const TDokument& doc = ws.document();
     WorkbookSheet sheet;
     sheet.name = std::string(facts.caption);
-    const std::string period = DateText(doc.DatumOd) + " – " + DateText(doc.DatumDo);
+    const std::string period = PeriodText(doc.DatumOd, doc.DatumDo, kCroatianDatePattern);
     for (int col = 1; col < facts.columns; ++col) {
         std::string header = grid.cell(col, 0);
         // The balance sheet's amount columns carry their dates already; the one-period

@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "model/Utf8.h"
 #include "reports/ReportEngine.h"
 
 namespace movik {
@@ -12,30 +13,6 @@ namespace {
 
 constexpr double kFontSize = 6.5;
 constexpr double kSecondFontSize = 5.5;
-
-std::size_t Utf8Chars(const std::string& s) {
-    std::size_t n = 0;
-    for (const char c : s) {
-        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-    }
-    return n;
-}
-
-// The first n characters of UTF-8 text.
-std::string Utf8Prefix(const std::string& s, std::size_t n) {
-    std::size_t i = 0;
-    std::size_t chars = 0;
-    while (i < s.size()) {
-        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
-            if (chars == n) {
-                break;
-            }
-            ++chars;
-        }
-        ++i;
-    }
-    return s.substr(0, i);
-}
 
 ReportLabel Cell(const std::string& name, double left, double top, double width, bool right,
                  double size, bool bold = false) {
@@ -55,14 +32,14 @@ std::string FitText(const std::string& text, double width, double pointSize) {
     // Liberation Sans averages about half an em per character in figures and lower case.
     const double charMm = pointSize * 0.3528 * 0.52;
     const auto fits = static_cast<std::size_t>(std::max(1.0, width / charMm));
-    if (Utf8Chars(text) <= fits) {
+    if (Utf8Length(text) <= fits) {
         return text;
     }
-    return Utf8Prefix(text, fits - 1) + "…";
+    return Utf8Left(text, fits - 1) + "…";
 }
 
 std::pair<std::string, std::string> TwoLines(const std::string& caption, std::size_t fits) {
-    if (Utf8Chars(caption) <= fits) {
+    if (Utf8Length(caption) <= fits) {
         return {caption, ""};
     }
     const std::size_t middle = caption.size() / 2;

@@ -13,18 +13,12 @@
 #include <utility>
 
 #include "document/FileIO.h"
+#include "model/Utf8.h"
 #include "reports/XlsxLibrary.h"
 
 namespace movik {
 
 namespace {
-
-// Characters of a UTF-8 text (continuation bytes not counted).
-std::size_t Utf8Length(const std::string& text) {
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
 
 // Roughly how many characters a number shows: its digits, group separators, decimals, sign.
 std::size_t NumberWidth(const WorkbookCell& cell) {

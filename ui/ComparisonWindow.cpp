@@ -25,6 +25,7 @@
 #include "analysis/Parallel.h"
 #include "charts/ComparisonFigures.h"
 #include "document/FileIO.h"
+#include "model/CroatianPlural.h"
 #include "reports/ComparisonReport.h"
 #include "reports/ComparisonWorkbook.h"
 #include "reports/ReportPaint.h"
@@ -339,11 +340,12 @@ void ComparisonWindow::TakeReadyRows() {
         warned += s.ok && (!s.warnings.empty() || samePeriod) ? 1 : 0;
     }
     QString text = QStringLiteral(
-                       "Učitano: %1 (%2 s). U tablici %3 dokumenata, s upozorenjem "
+                       "Učitano: %1 (%2 s). U tablici %3, s upozorenjem "
                        "%4, nije pročitano %5.")
                        .arg(loadedInRun_)
                        .arg(QLocale().toString(lastLoadMs_ / 1000.0, 'f', 2))
-                       .arg(model_->rowCount())
+                       .arg(QString::fromStdString(
+                           CountText(model_->rowCount(), "dokument", "dokumenta", "dokumenata")))
                        .arg(warned)
                        .arg(failed);
     if (alreadyInRun_ > 0) {

@@ -9,13 +9,13 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "model/Dates.h"
 #include "ui/FieldTexts.h"
 
 namespace movik {
@@ -71,12 +71,7 @@ DateField::DateField(QWidget* parent) : QWidget(parent) {
 }
 
 void DateField::setDateFormat(const QString& pattern) {
-    QString widened = pattern;
-    if (!widened.contains(QStringLiteral("yyyy"))) {
-        static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
-        widened.replace(twoDigitYear, QStringLiteral("yyyy"));
-    }
-    format_ = widened;
+    format_ = QString::fromStdString(WithFourDigitYear(pattern.toStdString()));
     // Wide enough for the longest date of the pattern, plus room for the frame.
     const QString sample = FormatDate(DayNumberOf(QDate(2028, 12, 28)), format_);
     edit_->setMinimumWidth(edit_->fontMetrics().horizontalAdvance(sample + QStringLiteral("00")) +

@@ -202,14 +202,14 @@ void TForm1::BuildDocumentMenu() {
     add(QStringLiteral("IzvozXlsx1"), QStringLiteral("Izvoz u E&xcel (.xlsx)…"), QKeySequence(),
         &TForm1::IzvozXlsx1Click)
         ->setProperty("helpContext", kAnalysisHelpContext);
-    add(QStringLiteral("UvozObrasca1"), QStringLiteral("Uvoz službenog obrasca (GFI-POD)…"),
+    add(QStringLiteral("UvozObrasca1"), QStringLiteral("&Uvoz službenog obrasca (GFI-POD)…"),
         QKeySequence(), &TForm1::UvozObrasca1Click)
         ->setProperty("helpContext", kFormImportHelpContext);
     dokument->addSeparator();
     // Ctrl+Z stays the exit shortcut; the classic undo key takes back a change.
-    Ponisti1_ = add(QStringLiteral("Ponisti1"), QStringLiteral("&Poništi"),
+    Ponisti1_ = add(QStringLiteral("Ponisti1"), QStringLiteral("Poniš&ti"),
                     QKeySequence(Qt::ALT | Qt::Key_Backspace), &TForm1::Ponisti1Click);
-    Ponovi1_ = add(QStringLiteral("Ponovi1"), QStringLiteral("Po&novi"),
+    Ponovi1_ = add(QStringLiteral("Ponovi1"), QStringLiteral("Pono&vi"),
                    QKeySequence(Qt::SHIFT | Qt::ALT | Qt::Key_Backspace), &TForm1::Ponovi1Click);
     Ponisti1_->setEnabled(false);
     Ponovi1_->setEnabled(false);

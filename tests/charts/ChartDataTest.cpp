@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "charts/ChartData.h"
 #include "document/Workspace.h"
@@ -99,6 +100,17 @@ TEST(FigureChart, BarsByCompanyAndLinesByPeriodWithGapsForMissingDocuments) {
     EXPECT_EQ(lines.series[1].name, "Alfa");
     EXPECT_TRUE(std::isnan(lines.series[1].values[0]));
     EXPECT_EQ(lines.series[1].values[2], 2.5);
+}
+
+// A line runs only between values that are there: a missing year is a gap, not a bridge.
+TEST(FigureChart, LinesStopAtMissingValues) {
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    using Stretches = std::vector<LineStretch>;
+    EXPECT_EQ(LineStretches({1, 2, 3}), (Stretches{{0, 3}}));
+    EXPECT_EQ(LineStretches({1, none, 3, 4}), (Stretches{{0, 1}, {2, 4}}));
+    EXPECT_EQ(LineStretches({none, 2, none, none, 5, none}), (Stretches{{1, 2}, {4, 5}}));
+    EXPECT_EQ(LineStretches({none, none}), Stretches{});
+    EXPECT_EQ(LineStretches({}), Stretches{});
 }
 
 struct AxisCase {

@@ -20,6 +20,7 @@
 #include "document/DocumentFile.h"
 #include "document/FileIO.h"
 #include "model/Dates.h"
+#include "model/Utf8.h"
 
 #include "CliOutcome.h"
 

@@ -1,4 +1,4 @@
-// The Windows-1250 codec and the UTF-8 helpers.
+// The Windows-1250 codec.
 
 #include "document/Cp1250.h"
 
@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <string>
 #include <vector>
+
+#include "model/Utf8.h"
 
 namespace movik {
 namespace {
@@ -141,26 +143,6 @@ TEST(Cp1250, TruncatedSequenceAtTheEnd) {
     EXPECT_FALSE(Utf8ToCp1250("abc\xC4").has_value());
     EXPECT_FALSE(Utf8ToCp1250("abc\xE2\x82").has_value());
     EXPECT_TRUE(Utf8ToCp1250("abc\xE2\x82\xAC").has_value());
-}
-
-TEST(Utf8, LengthCountsCharacters) {
-    EXPECT_EQ(Utf8Length(""), 0u);
-    EXPECT_EQ(Utf8Length("abc"), 3u);
-    EXPECT_EQ(Utf8Length("čćžšđ"), 5u);
-    EXPECT_EQ(Utf8Length("€"), 1u);
-    EXPECT_EQ(Utf8Length("\xF0\x9F\x98\x80"), 1u);
-    // Each byte of a malformed sequence counts as one character.
-    EXPECT_EQ(Utf8Length("\xFF\xFE"), 2u);
-    EXPECT_EQ(Utf8Length("a\xC3"), 2u);
-}
-
-TEST(Utf8, LeftNeverSplitsACharacter) {
-    EXPECT_EQ(Utf8Left("čćžšđ", 2), "čć");
-    EXPECT_EQ(Utf8Left("čćžšđ", 0), "");
-    EXPECT_EQ(Utf8Left("čćžšđ", 5), "čćžšđ");
-    EXPECT_EQ(Utf8Left("čćžšđ", 99), "čćžšđ");
-    EXPECT_EQ(Utf8Left("a€b", 2), "a€");
-    EXPECT_EQ(Utf8Left("", 3), "");
 }
 
 TEST(Utf8, CutToTheCapacityOfAShortString) {

@@ -13,6 +13,7 @@
 #include "DocumentTestSupport.h"
 #include "model/Dates.h"
 #include "model/Templates.h"
+#include "model/Utf8.h"
 
 namespace movik {
 namespace {

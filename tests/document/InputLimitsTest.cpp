@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "DocumentTestSupport.h"
-#include "document/Cp1250.h"
 #include "document/Csv.h"
 #include "document/Extended.h"
 #include "document/Workspace.h"
+#include "model/Utf8.h"
 
 namespace movik {
 namespace {

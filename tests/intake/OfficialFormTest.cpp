@@ -142,6 +142,25 @@ TEST(OfficialForm, ParentRowDisagreeingWithItsPartsIsReported) {
     EXPECT_FALSE(Differs(lines[0]));
 }
 
+TEST(OfficialForm, ReportCountsTheDifferencesInCroatian) {
+    FormPlan plan = Numbered(false, 2023);
+    const auto values = test::FormValues(test::FormRowsOf(false), plan);
+    // Three subtotals of the assets too high: each disagrees with its parts, and so does the
+    // total above them (five differences in all).
+    for (const int code : {3, 10, 20}) {
+        plan.stated[code] = {values.at(code)[0], values.at(code)[1] + 10};
+    }
+    plan.stated[65] = {values.at(65)[0] + 1, values.at(65)[1]};
+    const OfficialForm form = Import(plan, "five");
+    ASSERT_TRUE(form.ok) << form.error;
+    ASSERT_EQ(form.differences.size(), 5u);
+    const std::string report = FormReport(form, Reconcile(form, form.document), {});
+    EXPECT_NE(report.find("Provjera zbrojeva obrasca: 5 razlika\n"), std::string::npos) << report;
+    EXPECT_EQ(DifferencesText(1), "1 razlika");
+    EXPECT_EQ(DifferencesText(3), "3 razlike");
+    EXPECT_EQ(DifferencesText(12), "12 razlika");
+}
+
 TEST(OfficialForm, WholeKunaFormsToleratesAKuna) {
     FormPlan plan = Numbered(false, 2022);
     const auto values = test::FormValues(test::FormRowsOf(false), plan);

@@ -141,4 +141,23 @@ TEST(WithFourDigitYear, WidensOnlyATwoDigitYear) {
     EXPECT_EQ(FormatShortDate(DayNumber(2022, 12, 31), WithFourDigitYear("M/d/yy")), "12/31/2022");
 }
 
+struct PeriodCase {
+    const char* pattern;
+    const char* text;
+};
+
+class PeriodTextCase : public ::testing::TestWithParam<PeriodCase> {};
+
+TEST_P(PeriodTextCase, JoinsTheTwoDatesWithAnEnDash) {
+    EXPECT_EQ(PeriodText(DayNumber(2024, 1, 1), DayNumber(2024, 12, 31), GetParam().pattern),
+              GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Patterns, PeriodTextCase,
+    ::testing::Values(PeriodCase{"dd.MM.yyyy", "01.01.2024 – 31.12.2024"},
+                      PeriodCase{"dd. MM. yyyy.", "01. 01. 2024. – 31. 12. 2024."},
+                      PeriodCase{"M/d/yy", "1/1/24 – 12/31/24"},
+                      PeriodCase{kCroatianDatePattern.data(), "01.01.2024. – 31.12.2024."}));
+
 }  // namespace movik

@@ -197,6 +197,27 @@ TEST(MainWindow, MenuItemsHaveTheirCaptionsAndShortcuts) {
     EXPECT_EQ(f.Find<QMenu>("Upute1")->title(), "&Upute");
 }
 
+// A menu opens its item on the item's letter only when no other item of that menu shares it
+// (with two, the letter merely moves between them); every item of every menu has its own.
+TEST(MainWindow, EveryMenuItemHasAnAccessKeyOfItsOwnInItsMenu) {
+    WindowFixture f;
+    for (const char* menuName : {"Dokument1", "Analiza1", "Upute1"}) {
+        QStringList seen;
+        for (QAction* action : f.Find<QMenu>(menuName)->actions()) {
+            if (action->isSeparator()) {
+                continue;
+            }
+            const QKeySequence key = QKeySequence::mnemonic(action->text());
+            EXPECT_FALSE(key.isEmpty()) << action->objectName().toStdString();
+            const QString letter = key.toString().toLower();
+            EXPECT_FALSE(seen.contains(letter))
+                << menuName << ": " << action->objectName().toStdString() << " "
+                << letter.toStdString();
+            seen << letter;
+        }
+    }
+}
+
 TEST(MainWindow, ToolButtonsShowTheirHints) {
     WindowFixture f;
     const std::pair<const char*, const char*> buttons[] = {
