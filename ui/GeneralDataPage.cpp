@@ -203,8 +203,8 @@ QLayout* GeneralDataPage::LayOutFields() {
     periodNote->setWordWrap(true);
     form->addWidget(periodNote, 2, 2, 1, 3);
 
-    // No access key here: Alt+D opens the "&Dokument" menu on every page.
-    form->addWidget(MakeLabel(QStringLiteral("Broj dionica"), QStringLiteral("lBrojDionica"),
+    // On B: Alt+D opens the "&Dokument" menu on every page.
+    form->addWidget(MakeLabel(QStringLiteral("&Broj dionica"), QStringLiteral("lBrojDionica"),
                               eBrojDionica, this),
                     3, 0);
     form->addWidget(eBrojDionica, 3, 1, Qt::AlignLeft);
