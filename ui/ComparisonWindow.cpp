@@ -20,6 +20,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <set>
 
 #include "analysis/DocumentPaths.h"
 #include "analysis/Parallel.h"
@@ -206,6 +207,30 @@ void ComparisonWindow::UpdateButtons() {
     bGrafikoni_->setEnabled(anyRead);
 }
 
+void ComparisonWindow::KeepingSelection(const std::function<void()>& change) {
+    QItemSelectionModel* selection = agUsporedba_->selectionModel();
+    std::set<std::string> selectedFiles;
+    for (const int row : SelectedRows()) {
+        selectedFiles.insert(model_->table().Summary(row).file);
+    }
+    const QModelIndex current = selection->currentIndex();
+    const std::string currentFile =
+        current.isValid() ? model_->table().Summary(current.row()).file : std::string();
+    change();
+    QItemSelection kept;
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        const std::string& file = model_->table().Summary(row).file;
+        if (selectedFiles.count(file) != 0) {
+            kept.select(model_->index(row, 0), model_->index(row, 0));
+        }
+        if (current.isValid() && file == currentFile) {
+            selection->setCurrentIndex(model_->index(row, current.column()),
+                                       QItemSelectionModel::NoUpdate);
+        }
+    }
+    selection->select(kept, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 std::vector<int> ComparisonWindow::SelectedRows() const {
     std::vector<int> rows;
     for (const QModelIndex& i : agUsporedba_->selectionModel()->selectedRows()) {
@@ -310,7 +335,8 @@ void ComparisonWindow::TakeReadyRows() {
     }
     if (!rows.empty()) {
         const int count = static_cast<int>(rows.size());
-        const int already = model_->Add(std::move(rows));
+        int already = 0;
+        KeepingSelection([&] { already = model_->Add(std::move(rows)); });
         loadedInRun_ += count - already;
         alreadyInRun_ += already;
     }
@@ -397,7 +423,7 @@ void ComparisonWindow::UkloniClick() {
 
 void ComparisonWindow::GrupirajClick(bool grouped) {
     agUsporedba_->horizontalHeader()->setSortIndicatorShown(false);
-    model_->SetGrouped(grouped);
+    KeepingSelection([&] { model_->SetGrouped(grouped); });
     FitColumns();
     if (cbGrupiraj_->isChecked() != grouped) {
         const QSignalBlocker block(cbGrupiraj_);

@@ -108,6 +108,9 @@ class ComparisonWindow : public QWidget {
     void StopLoading();
     void UpdateButtons();
     void FitColumns();
+    // Runs change, which resets the model, and keeps the selected rows and the current cell on
+    // their documents, wherever they end up.
+    void KeepingSelection(const std::function<void()>& change);
     std::vector<int> SelectedRows() const;
 
     Dialogs& dialogs_;
