@@ -205,6 +205,17 @@ TEST_F(Summary, ANameThatIsNotUtf8StaysValidJsonAndRecoverable) {
                                        "asopis.mvk") +
                          "\"}"),
               std::string::npos);
+    // The workbook's XML is UTF-8 too: it reads back, the name's stray byte replaced.
+    ASSERT_EQ(Cli("summary cp --format xlsx -o n.xlsx").exitCode, 0);
+    ASSERT_EQ(std::system(("cd '" + dir_.string() +
+                           "' && /usr/bin/python3 '" MOVIK_EXAMPLES
+                           "/../tests/reports/read-xlsx.py' n.xlsx > n.cells")
+                              .c_str()),
+              0);
+    EXPECT_NE(Read(dir_ / "n.cells")
+                  .find("\xEF\xBF\xBD"
+                        "asopis.mvk"),
+              std::string::npos);
     const Outcome plain = Cli("summary docs/b.mvk --format jsonl");
     EXPECT_NE(plain.out.find(",\"file_base64\":null}"), std::string::npos);
     if (std::system("command -v base64 >/dev/null 2>&1") == 0) {
