@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/PdfText.h"
 #include "../support/WorkspaceTestAccess.h"
 #include "analysis/SummaryFormats.h"
 #include "document/Cp1250.h"
@@ -289,6 +290,10 @@ TEST_F(Summary, StaleStoredTotalsAreWarnedAboutInEveryFormat) {
         EXPECT_NE(r.out.find(c.warning), std::string::npos) << c.format << "\n" << r.out;
         EXPECT_NE(r.out.find(c.total), std::string::npos) << c.format << "\n" << r.out;
     }
+    // The printed table's note names the warning its "!" stands for.
+    ASSERT_EQ(Cli("summary izvana.mvk --format pdf -o s.pdf").exitCode, 0);
+    EXPECT_NE(movik::test::PdfText((dir_ / "s.pdf").string()).find("ima upozorenje: " + warning),
+              std::string::npos);
 }
 
 // The README's recipe for many hosts, run on this machine: the union of rows equals one run.
