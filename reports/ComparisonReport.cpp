@@ -13,6 +13,7 @@ namespace {
 
 constexpr double kCompanyWidth = 38;
 constexpr double kPeriodWidth = 36;
+constexpr double kMinCompanyWidth = 24;
 
 // The columns of the table of one kind, with their positions in the table.
 std::vector<int> ColumnsOf(const ComparisonTable& t, ComparisonColumn::Kind kind) {
@@ -23,6 +24,24 @@ std::vector<int> ColumnsOf(const ComparisonTable& t, ComparisonColumn::Kind kind
         }
     }
     return cols;
+}
+
+// The part's own columns (after company and period) widened to their longest figure (tens of
+// billions with their cents), the company column giving up the room down to kMinCompanyWidth.
+void FitAmountColumns(TableReportData& d, std::size_t count) {
+    double needed = d.columns.back().width;
+    for (const std::vector<std::string>& cells : d.rows) {
+        for (std::size_t c = 2; c < cells.size(); ++c) {
+            needed = std::max(needed, CellWidth(cells[c]));
+        }
+    }
+    const double company = std::max(
+        kMinCompanyWidth, kTableReportWidth - kPeriodWidth - needed * static_cast<double>(count));
+    d.columns[0].width = company;
+    for (std::size_t c = 2; c < d.columns.size(); ++c) {
+        d.columns[c].width =
+            (kTableReportWidth - company - kPeriodWidth) / static_cast<double>(count);
+    }
 }
 
 // Company and period of every row, and the part's own columns after them.
@@ -58,6 +77,7 @@ TableReportData Part(const ComparisonTable& t, ComparisonColumn::Kind kind,
         }
         d.rows.push_back(std::move(cells));
     }
+    FitAmountColumns(d, own.size());
     return d;
 }
 

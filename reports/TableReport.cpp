@@ -28,14 +28,56 @@ ReportLabel Cell(const std::string& name, double left, double top, double width,
 
 }  // namespace
 
+namespace {
+
+// A character's width in em of Liberation Sans (Arial's metrics): figures 0.556, the separators
+// and blanks 0.278, a minus or bracket 0.333; other characters average about 0.52 (lower case
+// and figures; the "…" of a cut text counts as one of them).
+double CharEm(char c) {
+    if (c >= '0' && c <= '9') {
+        return 0.556;
+    }
+    switch (c) {
+        case '.':
+        case ',':
+        case ' ':
+        case ':':
+            return 0.278;
+        case '-':
+        case '(':
+        case ')':
+            return 0.333;
+        default:
+            return 0.52;
+    }
+}
+
+// The width in em of the first n characters of text.
+double TextEm(std::string_view text, std::size_t n) {
+    double em = 0;
+    for (std::size_t i = 0; i < text.size() && n > 0; i += StepUtf8(text, i), --n) {
+        em += CharEm(text[i]);
+    }
+    return em;
+}
+
+}  // namespace
+
 std::string FitText(const std::string& text, double width, double pointSize) {
-    // Liberation Sans averages about half an em per character in figures and lower case.
-    const double charMm = pointSize * 0.3528 * 0.52;
-    const auto fits = static_cast<std::size_t>(std::max(1.0, width / charMm));
-    if (Utf8Length(text) <= fits) {
+    const double em = width / (pointSize * 0.3528);
+    std::size_t n = Utf8Length(text);
+    if (TextEm(text, n) <= em) {
         return text;
     }
-    return Utf8Left(text, fits - 1) + "…";
+    while (n > 0 && TextEm(text, n) + 0.52 > em) {
+        --n;
+    }
+    return Utf8Left(text, n) + "…";
+}
+
+double CellWidth(const std::string& text) {
+    // FitText's room (the label is 1 mm narrower than its column) and half a millimetre to spare.
+    return TextEm(text, Utf8Length(text)) * kFontSize * 0.3528 + 1.5;
 }
 
 std::pair<std::string, std::string> TwoLines(const std::string& caption, std::size_t fits) {

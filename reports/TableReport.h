@@ -37,6 +37,10 @@ PrintJob LayOutTableReport(const TableReportData& data);
 // a cut text.
 std::string FitText(const std::string& text, double width, double pointSize);
 
+// The width in mm a cell's text takes in the table's font, with the margin FitText leaves: a
+// column at least this wide shows the text whole.
+double CellWidth(const std::string& text);
+
 // A caption split into two lines at the blank nearest its middle ("" second line when short).
 std::pair<std::string, std::string> TwoLines(const std::string& caption, std::size_t fits);
 
