@@ -337,8 +337,10 @@ bool SummarizeAll(const Options& o) {
     std::size_t done = 0;
     bool anyFailed = false;
     SummarizeInOrder([&source] { return source.Next(); }, o.jobs > 0 ? o.jobs : DefaultJobs(),
-                     [&rs, year, &o](const std::string& path) {
-                         DocumentSummary s = Summarize(path, rs, year, o.inEuro);
+                     [&rs, year, &o, table](const std::string& path) {
+                         // A table shows kunas and euros together in euros, as the window does:
+                         // it needs every kuna document's figures in euros too.
+                         DocumentSummary s = Summarize(path, rs, year, o.inEuro || table);
                          return o.inEuro ? InCurrency(std::move(s), Valuta::Eur) : s;
                      },
                      [&](DocumentSummary&& s) {

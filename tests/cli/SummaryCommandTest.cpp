@@ -21,6 +21,7 @@
 #include "document/DocumentFile.h"
 #include "document/FileIO.h"
 #include "model/Dates.h"
+#include "model/StatementRows.h"
 #include "model/Utf8.h"
 
 #include "CliOutcome.h"
@@ -115,6 +116,10 @@ TEST_F(Summary, InEurosAKunaDocumentHasTheConvertedDocumentsAmounts) {
     const Outcome plain = Cli("summary k2022.mvk --format jsonl");
     EXPECT_NE(plain.out.find("\"currency\":\"HRK\",\"converted\":false"), std::string::npos);
     EXPECT_EQ(Cli("summary k2022.mvk --currency HRK").exitCode, 2);
+    // The printed table of kunas and euros shows all in euros, as the window's does.
+    ASSERT_EQ(Cli("summary k2022.mvk docs/b.mvk --format pdf -o m.pdf").exitCode, 0);
+    EXPECT_NE(movik::test::PdfText((dir_ / "m.pdf").string()).find("preračunati u eure"),
+              std::string::npos);
 }
 
 TEST_F(Summary, OutputIsTheSameWhateverTheNumberOfThreads) {
@@ -226,6 +231,22 @@ TEST_F(Summary, ANameThatIsNotUtf8StaysValidJsonAndRecoverable) {
         EXPECT_EQ(
             std::system(("cd '" + dir_.string() + "' && test -f \"$(base64 -d b64)\"").c_str()), 0);
     }
+}
+
+// The printed table shows an amount of billions whole, cents included: its columns widen.
+TEST_F(Summary, PrintedTableShowsBillionsWhole) {
+    movik::Workspace ws({".", ",", "dd.MM.yyyy."}, 2026);
+    ASSERT_TRUE(ws.OpenDocument(MOVIK_EXAMPLE));
+    ws.ChangeInputAmounts([](movik::TDokument& doc) {
+        doc.Bilanca.row(movik::BilancaRow::Cash).IznosTekuca = 12345678901.23;
+    });
+    ASSERT_TRUE(
+        ws.SaveDocumentAs((dir_ / "velika.mvk").string(), *movik::MakeSystemFileWriter()).ok());
+    ASSERT_EQ(Cli("summary velika.mvk --format pdf -o v.pdf").exitCode, 0);
+    const std::string text = movik::test::PdfText((dir_ / "v.pdf").string());
+    // Total assets, and the free cash flow that the cash took from.
+    EXPECT_NE(text.find(" 12.351.900.401,23 "), std::string::npos) << text;
+    EXPECT_NE(text.find(" -12.345.177.326,23 "), std::string::npos) << text;
 }
 
 // pdf and xlsx hold the comparison table as the window exports it, one row per document.
