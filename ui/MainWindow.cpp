@@ -141,6 +141,17 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() && opce_ != nullptr &&
+        opce_->isAncestorOf(static_cast<QWidget*>(watched))) {
+        // A combo box takes Ctrl+Tab as a letter to search for: every field of the general-data
+        // page passes it to the pages, so the next page is one key away wherever the user is.
+        const QKeyCombination keys = static_cast<QKeyEvent*>(event)->keyCombination();
+        if (keys == QKeyCombination(Qt::ControlModifier, Qt::Key_Tab) ||
+            keys == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Backtab)) {
+            QCoreApplication::sendEvent(PageControl_, event);
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -433,6 +433,29 @@ TEST_F(AccessibilityTest, CtrlTabTakesTheKeyboardToTheGridOfTheNextPage) {
     EXPECT_EQ(QApplication::focusWidget(), name);
 }
 
+TEST_F(AccessibilityTest, CtrlTabLeavesEveryFieldOfTheGeneralDataPageForTheNextPage) {
+    f.ShowActive();
+    auto field = [this](const char* name) { return f.Find<QWidget>(QLatin1String(name)); };
+    const std::vector<QWidget*> fields = {field("ePoduzece"),
+                                          field("eSjediste"),
+                                          f.Find<DateField>(QStringLiteral("dOd"))->lineEdit(),
+                                          field("eBrojDionica"),
+                                          field("cbIznos"),
+                                          field("cbValuta"),
+                                          field("bNextOpce")};
+    auto* pages = f.Find<QTabWidget>(QStringLiteral("PageControl"));
+    for (QWidget* w : fields) {
+        pages->setCurrentIndex(0);
+        w->setFocus();
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_TRUE(focus == w || w->isAncestorOf(focus)) << w->objectName().toStdString();
+        QTest::keyClick(focus, Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_EQ(pages->currentIndex(), 1) << w->objectName().toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), f.window->Grid(Statement::Bilanca))
+            << w->objectName().toStdString();
+    }
+}
+
 TEST_F(AccessibilityTest, EscapeClosesTheComparisonTheChartsAndTheHelp) {
     f.ShowActive();
     f.window->Usporedba1Click();
