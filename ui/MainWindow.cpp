@@ -12,11 +12,13 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
+#include <QStyleOptionMenuItem>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -54,6 +56,25 @@
 namespace movik {
 
 namespace {
+
+// The style marks a menu title only while its menu is open. A menu bar that keeps the keyboard
+// (after Escape closed its menu, or after a lone Alt) showed no mark at all, and the keys seemed
+// lost: the title under the keyboard is marked as an open one is.
+class KeyboardMenuBarStyle : public QProxyStyle {
+  public:
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        if (element == CE_MenuBarItem && item != nullptr && widget != nullptr &&
+            widget->hasFocus() && (option->state & State_Selected)) {
+            QStyleOptionMenuItem marked(*item);
+            marked.state |= State_Sunken;
+            QProxyStyle::drawControl(element, &marked, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
 
 std::size_t IndexOf(Statement s) {
     return static_cast<std::size_t>(s);
@@ -172,6 +193,9 @@ void TForm1::SetFileWriter(std::unique_ptr<FileWriter> writer) {
 // Building the window
 
 void TForm1::BuildMenus() {
+    auto* menuStyle = new KeyboardMenuBarStyle;
+    menuStyle->setParent(menuBar());
+    menuBar()->setStyle(menuStyle);
     auto add = [this](QMenu* menu, const QString& name, const QString& caption,
                       const QKeySequence& shortcut, void (TForm1::*handler)()) {
         QAction* action = menu->addAction(caption);

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -454,6 +455,36 @@ TEST_F(AccessibilityTest, CtrlTabLeavesEveryFieldOfTheGeneralDataPageForTheNextP
         EXPECT_EQ(QApplication::focusWidget(), f.window->Grid(Statement::Bilanca))
             << w->objectName().toStdString();
     }
+}
+
+// Counts the pixels of the highlight colour inside rect of the image.
+int HighlightPixels(const QImage& image, const QRect& rect, const QColor& highlight) {
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            count += image.pixelColor(x, y) == highlight ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST_F(AccessibilityTest, MenuTitleKeepsItsMarkWhileTheMenuBarHasTheKeyboardAfterEscape) {
+    f.ShowActive();
+    QMenuBar* bar = f.window->menuBar();
+    const QRect title = bar->actionGeometry(bar->actions().constFirst());
+    const QColor highlight = bar->palette().color(QPalette::Highlight);
+    QTest::keyClick(f.window.get(), Qt::Key_D, Qt::AltModifier);
+    QWidget* menu = QApplication::activePopupWidget();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_GT(HighlightPixels(bar->grab().toImage(), title, highlight), title.width());
+    QTest::keyClick(menu, Qt::Key_Escape);
+    ASSERT_EQ(QApplication::activePopupWidget(), nullptr);
+    // The keyboard is still on the menu bar (arrows move along it): the title must say so.
+    ASSERT_TRUE(bar->hasFocus());
+    EXPECT_GT(HighlightPixels(bar->grab().toImage(), title, highlight), title.width());
+    QTest::keyClick(bar, Qt::Key_Escape);
+    EXPECT_EQ(QApplication::focusWidget(), f.Find<QWidget>(QStringLiteral("ePoduzece")));
+    EXPECT_EQ(HighlightPixels(bar->grab().toImage(), title, highlight), 0);
 }
 
 TEST_F(AccessibilityTest, EscapeClosesTheComparisonTheChartsAndTheHelp) {
