@@ -1,7 +1,9 @@
 #include "ui/Dialogs.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -39,6 +41,26 @@ class FocusReturn {
     QPointer<QWidget> window_;
     QPointer<QWidget> focus_;
 };
+
+// Runs a file dialog over the window the user works in (the comparison, the charts), not over the
+// main window, which the window manager would raise with it; it goes back to its keeper after.
+int ExecOver(QFileDialog* dialog, QWidget* over) {
+    QWidget* keeper = dialog->parentWidget();
+    const bool moved = over != nullptr && over != keeper && over->window() == over;
+    if (moved) {
+        dialog->setParent(over, dialog->windowFlags());
+    }
+    const int result = dialog->exec();
+    if (moved) {
+        dialog->setParent(keeper, dialog->windowFlags());
+    }
+    // The name's completion list may still be open (Enter accepted the dialog as it showed):
+    // left open it would take the next keys from the window below.
+    for (QCompleter* completer : dialog->findChildren<QCompleter*>()) {
+        completer->popup()->hide();
+    }
+    return result;
+}
 
 }  // namespace
 
@@ -155,7 +177,7 @@ QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSetup& setup, bool sav
 
 std::optional<QString> QtDialogs::RunFileDialog(QFileDialog* dialog) {
     const FocusReturn back;
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+    if (ExecOver(dialog, Owner()) != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
         return std::nullopt;
     }
     return dialog->selectedFiles().constFirst();
@@ -211,7 +233,7 @@ QStringList QtDialogs::ChooseOpenFiles(const FileDialogSetup& setup) {
     QFileDialog* dialog = PrepareFileDialog(setup, false);
     dialog->setFileMode(QFileDialog::ExistingFiles);
     const FocusReturn back;
-    if (dialog->exec() != QDialog::Accepted) {
+    if (ExecOver(dialog, Owner()) != QDialog::Accepted) {
         return {};
     }
     return dialog->selectedFiles();

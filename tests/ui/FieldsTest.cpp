@@ -1,22 +1,27 @@
 // The date field, the share-count field and the dialogs' helpers on their own.
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QToolButton>
 #include <cmath>
 #include <deque>
+#include <functional>
 #include <limits>
 
 #include "WindowFixture.h"
 #include "model/Dates.h"
+#include "regional/Regional.h"
 #include "ui/DateField.h"
 #include "ui/Dialogs.h"
-#include "regional/Regional.h"
 #include "ui/ShareCountField.h"
 
 namespace movik::test {
@@ -216,13 +221,12 @@ INSTANTIATE_TEST_SUITE_P(Paths, ExtensionTest,
 TEST(QtDialogs, FileDialogsShowTheFilterLabelsAndKeepTheirChoice) {
     QtDialogs dialogs(nullptr);
     QTemporaryDir dir;
-    const FileDialogSetup setup{
-        QStringLiteral("SaveDialog1"),
-        QStringLiteral("Snimi kao"),
-        {{QStringLiteral("Movik baza (*.mvk)"), QStringLiteral("*.mvk")},
-         {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
-        dir.filePath(QStringLiteral("firma.mvk")),
-        QStringLiteral("mvk")};
+    const FileDialogSetup setup{QStringLiteral("SaveDialog1"),
+                                QStringLiteral("Snimi kao"),
+                                {{QStringLiteral("Movik baza (*.mvk)"), QStringLiteral("*.mvk")},
+                                 {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
+                                dir.filePath(QStringLiteral("firma.mvk")),
+                                QStringLiteral("mvk")};
     QFileDialog* dialog = dialogs.PrepareFileDialog(setup, true);
     EXPECT_EQ(dialog->objectName(), "SaveDialog1");
     EXPECT_EQ(dialog->windowTitle(), "Snimi kao");
@@ -288,6 +292,57 @@ FileDialogSetup SaveDialogSetup() {
             {{QStringLiteral("Movik baza (*.mvk)"), QStringLiteral("*.mvk")}},
             QString(),
             QStringLiteral("mvk")};
+}
+
+// Runs the file dialog that opens next: calls during(dialog) while it shows, then accepts path.
+void WhileTheFileDialogShows(const QString& path, std::function<void(QFileDialog*)> during) {
+    QTimer::singleShot(0, [path, during] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        during(dialog);
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+        QTest::keyClick(dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")),
+                        Qt::Key_Return);
+    });
+}
+
+TEST(QtDialogs, TheFileNameCompletionListClosesWithTheDialog) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("alfa.mvk"));
+    QFile(path).open(QIODevice::WriteOnly);
+    QtDialogs dialogs(nullptr);
+    QPointer<QAbstractItemView> list;
+    // The list opened as the name was typed; Enter accepted the dialog with the list still open.
+    WhileTheFileDialogShows(path, [&list](QFileDialog* dialog) {
+        QCompleter* completer =
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->completer();
+        ASSERT_NE(completer, nullptr);
+        list = completer->popup();
+        list->show();
+    });
+    const QStringList chosen = dialogs.ChooseOpenFiles(SaveDialogSetup());
+    EXPECT_EQ(chosen, QStringList{path});
+    ASSERT_FALSE(list.isNull());
+    EXPECT_FALSE(list->isVisible());  // it would take the next keys from the window below
+}
+
+TEST(QtDialogs, AFileDialogOpensOverTheWindowTheUserWorksIn) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("beta.mvk"));
+    QFile(path).open(QIODevice::WriteOnly);
+    QWidget main;
+    QWidget other;
+    QtDialogs dialogs(&main);
+    main.show();
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QWidget* over = nullptr;
+    WhileTheFileDialogShows(path, [&over](QFileDialog* dialog) { over = dialog->parentWidget(); });
+    EXPECT_EQ(dialogs.ChooseOpenFile(SaveDialogSetup()), path);
+    EXPECT_EQ(over, &other);
+    // Kept with the main window between uses, as before.
+    EXPECT_EQ(dialogs.PrepareFileDialog(SaveDialogSetup(), false)->parentWidget(), &main);
 }
 
 // The save dialogs refuse a folder that does not exist and ask before creating a new file; a
