@@ -399,6 +399,14 @@ void TForm1::BuildStatementPages() {
             panels_->ShowNote(
                 QString::fromStdString(RefusedCharactersNote(text.toStdString(), ws_.settings())));
         });
+        connect(grid, &StatementGrid::inputNotTaken, this, [this](int column) {
+            refusalShown_ = false;
+            panels_->ShowNote(column < 3
+                                  ? QStringLiteral("Ovdje se ne upisuje: iznosi se upisuju u "
+                                                   "stupce iznosa.")
+                                  : QStringLiteral("Ovdje se ne upisuje: ovaj se iznos računa "
+                                                   "sam."));
+        });
     }
 
     // What the field events wrote while the pages were not there.

@@ -16,6 +16,7 @@
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 #include "model/StatementFacts.h"
@@ -244,7 +245,8 @@ StatementGrid::StatementGrid(Statement statement, GridTexts& texts, QWidget* par
     rows->setSectionsMovable(false);
     rows->setFixedWidth(widths.empty() ? 8 : widths[0]);
 
-    setCurrentIndex(model_->index(0, 0));
+    // The cursor waits on the first amount, where typing goes in (or is read out).
+    setCurrentIndex(model_->index(0, std::min(2, model_->columnCount() - 1)));
     updateHelpContext();
 }
 
@@ -478,6 +480,15 @@ void StatementGrid::keyPressEvent(QKeyEvent* event) {
             // A character the amount editor would refuse does not start editing.
             QApplication::beep();
             emit inputRefused(event->text());
+            event->accept();
+            return;
+        }
+        if (current.isValid() && !editable && IsPrintableText(event->text()) &&
+            !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+            // Not a search for a row (typed "1" jumped to row 1 and the typing went nowhere):
+            // the user is told this cell takes no amount.
+            QApplication::beep();
+            emit inputNotTaken(StatementGridModel::GridColumn(current));
             event->accept();
             return;
         }
