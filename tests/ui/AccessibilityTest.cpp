@@ -513,6 +513,7 @@ TEST_F(AccessibilityTest, AWarningThatAppearsOrChangesIsAnnounced) {
     EventLog log;
     QLabel* panel = f.Find<QLabel>(QStringLiteral("pUpozorenje"));
     const int before = log.Count(QAccessible::Alert, panel);
+    const int shownBefore = log.Count(QAccessible::ObjectShow, panel);
     // An amount on one side of the balance sheet only: it no longer balances.
     StatementGrid* grid = f.window->Grid(Statement::Bilanca);
     ASSERT_TRUE(f.window->agBilancaCellValidate(5, 4, "1000").has_value());
@@ -521,9 +522,13 @@ TEST_F(AccessibilityTest, AWarningThatAppearsOrChangesIsAnnounced) {
     EXPECT_EQ(log.Count(QAccessible::Alert, panel), before + 1);
     QAccessibleInterface* i = QAccessible::queryAccessibleInterface(panel);
     EXPECT_EQ(i->text(QAccessible::Name), panel->text());
+    // What the accessibility bus carries to a screen reader: a notification that shows.
+    EXPECT_EQ(i->role(), QAccessible::Notification);
+    EXPECT_EQ(log.Count(QAccessible::ObjectShow, panel), shownBefore + 1);
     // The same warning again is not announced again.
     ASSERT_TRUE(f.window->agBilancaCellValidate(5, 4, "2000").has_value());
     EXPECT_EQ(log.Count(QAccessible::Alert, panel), before + 1);
+    EXPECT_EQ(log.Count(QAccessible::ObjectShow, panel), shownBefore + 1);
 }
 
 // ---------------------------------------------------------------------------------------------
