@@ -17,6 +17,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <functional>
 #include <vector>
 
@@ -31,6 +32,7 @@
 #include "ui/DateField.h"
 #include "ui/StatementGrid.h"
 #include "ui/StatementGridModel.h"
+#include "ui/ToolIcons.h"
 
 namespace movik::test {
 namespace {
@@ -615,6 +617,40 @@ TEST(ContrastTest, EveryGridAndStatusTextHoldsItsContrastInLightAndDarkPalettes)
     }
     // The usual light palette keeps the grey the statements were designed with.
     EXPECT_EQ(GridColoursOf(LightPalette()).totalBackground, QColor(204, 204, 204));
+}
+
+// A focused text field and combo box show a frame of the focus colour under both palettes (the
+// styles' own outline is the highlight colour, faint on a dark window).
+TEST(FocusFrameTest, FocusedTextFieldsAndComboBoxesShowTheFocusColour) {
+    DrawnIconStyle style;
+    for (const QPalette& palette : {LightPalette(), DarkPalette()}) {
+        QWidget window;
+        window.setStyle(&style);
+        window.setPalette(palette);
+        auto* layout = new QVBoxLayout(&window);
+        auto* text = new QLineEdit(&window);
+        auto* unit = new QComboBox(&window);
+        unit->setEditable(true);
+        auto* currency = new QComboBox(&window);
+        currency->addItem(QStringLiteral("euro (EUR)"));
+        for (QWidget* w : std::initializer_list<QWidget*>{text, unit, currency}) {
+            w->setStyle(&style);
+            layout->addWidget(w);
+        }
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        const QColor focus = FocusColour(palette);
+        for (QWidget* w : std::initializer_list<QWidget*>{text, unit, currency}) {
+            w->setFocus();
+            const QImage image = w->grab().toImage();
+            int framed = 0;
+            for (int x = 0; x < image.width(); ++x) {
+                framed += image.pixelColor(x, 1) == focus ? 1 : 0;
+            }
+            EXPECT_GT(framed, image.width() / 2) << w->metaObject()->className();
+        }
+    }
 }
 
 }  // namespace
