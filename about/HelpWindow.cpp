@@ -163,7 +163,11 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     statusBar()->addPermanentWidget(outcome_);
 
     connect(browser_, &QTextBrowser::historyChanged, this, &HelpWindow::UpdateActions);
-    connect(browser_, &QTextBrowser::sourceChanged, this, [this] { findResult_->clear(); });
+    connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+        findResult_->clear();
+        // A screen reader names the text by its topic as the keyboard enters it.
+        browser_->setAccessibleName(browser_->documentTitle());
+    });
     UpdateActions();
 }
 

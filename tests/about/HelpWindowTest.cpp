@@ -55,6 +55,7 @@ TEST_P(HelpWindowTopics, EachContextOpensItsTopicAndHistoryGoesBack) {
         EXPECT_TRUE(w.message().isEmpty()) << w.message().toStdString();
         EXPECT_EQ(Shown(w), file) << "context " << context;
         EXPECT_EQ(w.browser()->documentTitle(), file) << "context " << context;
+        EXPECT_EQ(w.browser()->accessibleName(), file) << "context " << context;
     }
     w.findChild<QAction*>("HelpBack")->trigger();
     EXPECT_EQ(Shown(w), "zaduzenost-i-pokrice.html");
