@@ -93,6 +93,22 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     browser_->document()->setDocumentMargin(12);
     setCentralWidget(browser_);
 
+    QToolBar* bar = MakeToolBar();
+    AddNavigation(bar);
+    AddFind(bar);
+    AddWindowKeys();
+    MakeStatusBar();
+
+    connect(browser_, &QTextBrowser::historyChanged, this, &HelpWindow::UpdateActions);
+    connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+        findResult_->clear();
+        // A screen reader names the text by its topic as the keyboard enters it.
+        browser_->setAccessibleName(browser_->documentTitle());
+    });
+    UpdateActions();
+}
+
+QToolBar* HelpWindow::MakeToolBar() {
     QToolBar* bar = addToolBar(QStringLiteral("Upute"));
     bar->setObjectName(QStringLiteral("HelpToolBar"));
     bar->setMovable(false);
@@ -100,6 +116,10 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     bar->toggleViewAction()->setEnabled(false);
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    return bar;
+}
+
+void HelpWindow::AddNavigation(QToolBar* bar) {
     QStyle* s = style();
 
     contents_ = bar->addAction(s->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("Sadržaj"));
@@ -123,7 +143,9 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     print_->setShortcut(QKeySequence::Print);
     print_->setToolTip(QStringLiteral("Ispiši prikazanu temu"));
     connect(print_, &QAction::triggered, this, &HelpWindow::PrintTopic);
+}
 
+void HelpWindow::AddFind(QToolBar* bar) {
     bar->addSeparator();
     findField_ = new QLineEdit(bar);
     findField_->setObjectName(QStringLiteral("HelpFind"));
@@ -148,27 +170,23 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
         findField_->setFocus(Qt::ShortcutFocusReason);
         findField_->selectAll();
     });
+}
 
+void HelpWindow::AddWindowKeys() {
     // Escape closes the window, as it closes a dialog.
     auto* close = new QAction(this);
     close->setShortcut(QKeySequence(Qt::Key_Escape));
     addAction(close);
     connect(close, &QAction::triggered, this, &QWidget::close);
+}
 
+void HelpWindow::MakeStatusBar() {
     findResult_ = new QLabel(this);
     findResult_->setObjectName(QStringLiteral("HelpFindResult"));
     statusBar()->addWidget(findResult_, 1);
     outcome_ = new QLabel(this);
     outcome_->setObjectName(QStringLiteral("HelpPoruka"));
     statusBar()->addPermanentWidget(outcome_);
-
-    connect(browser_, &QTextBrowser::historyChanged, this, &HelpWindow::UpdateActions);
-    connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
-        findResult_->clear();
-        // A screen reader names the text by its topic as the keyboard enters it.
-        browser_->setAccessibleName(browser_->documentTitle());
-    });
-    UpdateActions();
 }
 
 HelpWindow::~HelpWindow() = default;

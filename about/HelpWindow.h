@@ -12,6 +12,7 @@
 
 class QAction;
 class QLabel;
+class QToolBar;
 class QLineEdit;
 class QTextBrowser;
 
@@ -56,6 +57,13 @@ class HelpWindow : public QMainWindow {
     QString outcome() const;
 
   private:
+    // The window built in steps: the tool bar, its contents, back, forward and print actions,
+    // its find field (and Ctrl+F to reach it), Escape closing the window, the status bar.
+    QToolBar* MakeToolBar();
+    void AddNavigation(QToolBar* bar);
+    void AddFind(QToolBar* bar);
+    void AddWindowKeys();
+    void MakeStatusBar();
     // Opens the help file if it is not open yet; false (with the message shown) when it cannot.
     bool EnsureFile();
     void ShowMessage(const QString& text);

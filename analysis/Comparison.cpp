@@ -237,6 +237,9 @@ void ComparisonTable::Reorder() {
             if (x.summary.ok != y.summary.ok) {
                 return x.summary.ok;  // failed files last
             }
+            if (x.companyKey.empty() != y.companyKey.empty()) {
+                return y.companyKey.empty();  // documents without a company name after the rest
+            }
             if (x.companyKey != y.companyKey) {
                 return x.companyKey < y.companyKey;
             }

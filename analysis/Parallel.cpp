@@ -47,98 +47,129 @@ int DefaultJobs() {
     return n == 0 ? 1 : static_cast<int>(n);
 }
 
+namespace {
+
+void SummarizeOneByOne(const PathSource& next, const SummaryWork& work, const SummarySink& sink,
+                       const std::atomic<bool>* stop) {
+    while (!Stopped(stop)) {
+        std::optional<std::string> path = next();
+        if (!path) {
+            break;
+        }
+        sink(RunWork(work, *path));
+    }
+}
+
+// Worker threads that summarize the paths issued to them, numbered, and keep the results until
+// they are taken in their order. The threads are joined when the pool ends, on every path.
+class OrderedPool {
+  public:
+    OrderedPool(int jobs, const SummaryWork& work) : work_(work) {
+        try {
+            for (int i = 0; i < jobs; ++i) {
+                threads_.emplace_back([this] { Work(); });
+            }
+        } catch (...) {
+            Close();
+            throw;
+        }
+    }
+    ~OrderedPool() { Close(); }
+    OrderedPool(const OrderedPool&) = delete;
+    OrderedPool& operator=(const OrderedPool&) = delete;
+
+    void Issue(std::size_t index, std::string path) {
+        {
+            std::lock_guard lock(m_);
+            pending_.emplace_back(index, std::move(path));
+        }
+        workReady_.notify_one();
+    }
+
+    // Waits for result `due` (or a stop), then hands on to sink every result that is next in
+    // order, without holding the lock while the sink runs. Returns the next result due.
+    std::size_t HandOn(std::size_t due, const SummarySink& sink, const std::atomic<bool>* stop) {
+        std::unique_lock lock(m_);
+        resultReady_.wait(lock, [&] { return finished_.count(due) != 0 || Stopped(stop); });
+        for (auto it = finished_.find(due); it != finished_.end(); it = finished_.find(due)) {
+            DocumentSummary summary = std::move(it->second);
+            finished_.erase(it);
+            ++due;
+            lock.unlock();
+            sink(std::move(summary));
+            lock.lock();
+        }
+        return due;
+    }
+
+  private:
+    void Work() {
+        std::unique_lock lock(m_);
+        for (;;) {
+            workReady_.wait(lock, [&] { return !pending_.empty() || closing_; });
+            if (closing_) {
+                return;
+            }
+            auto [index, path] = std::move(pending_.front());
+            pending_.pop_front();
+            lock.unlock();
+            DocumentSummary summary = RunWork(work_, path);
+            lock.lock();
+            finished_.emplace(index, std::move(summary));
+            resultReady_.notify_one();
+        }
+    }
+
+    void Close() {
+        {
+            std::lock_guard lock(m_);
+            closing_ = true;
+        }
+        workReady_.notify_all();
+        for (std::thread& t : threads_) {
+            t.join();
+        }
+        threads_.clear();
+    }
+
+    const SummaryWork& work_;
+    std::mutex m_;
+    std::condition_variable workReady_;
+    std::condition_variable resultReady_;
+    std::deque<std::pair<std::size_t, std::string>> pending_;
+    std::map<std::size_t, DocumentSummary> finished_;
+    bool closing_ = false;
+    std::vector<std::thread> threads_;
+};
+
+}  // namespace
+
 void SummarizeInOrder(const PathSource& next, int jobs, const SummaryWork& work,
                       const SummarySink& sink, const std::atomic<bool>* stop) {
     if (jobs <= 1) {
-        while (!Stopped(stop)) {
-            std::optional<std::string> path = next();
-            if (!path) {
-                break;
-            }
-            sink(RunWork(work, *path));
-        }
+        SummarizeOneByOne(next, work, sink, stop);
         return;
     }
-
+    // Paths are read ahead of the results by at most a window, so memory stays bounded.
     const std::size_t window = static_cast<std::size_t>(jobs) * 16;
-    std::mutex m;
-    std::condition_variable workReady;
-    std::condition_variable resultReady;
-    std::deque<std::pair<std::size_t, std::string>> pending;
-    std::map<std::size_t, DocumentSummary> finished;
-    bool closing = false;
-
-    const auto worker = [&] {
-        std::unique_lock lock(m);
-        for (;;) {
-            workReady.wait(lock, [&] { return !pending.empty() || closing; });
-            if (closing) {
-                return;
-            }
-            auto [index, path] = std::move(pending.front());
-            pending.pop_front();
-            lock.unlock();
-            DocumentSummary summary = RunWork(work, path);
-            lock.lock();
-            finished.emplace(index, std::move(summary));
-            resultReady.notify_one();
-        }
-    };
-
-    std::vector<std::thread> threads;
-    const auto close = [&] {
-        {
-            std::lock_guard lock(m);
-            closing = true;
-        }
-        workReady.notify_all();
-        for (std::thread& t : threads) {
-            t.join();
-        }
-        threads.clear();
-    };
-    for (int i = 0; i < jobs; ++i) {
-        threads.emplace_back(worker);
-    }
-
-    try {
-        std::size_t issued = 0;
-        std::size_t emitted = 0;
-        bool sourceDone = false;
-        while (!Stopped(stop)) {
-            while (!sourceDone && issued - emitted < window) {
-                std::optional<std::string> path = next();
-                if (!path) {
-                    sourceDone = true;
-                    break;
-                }
-                {
-                    std::lock_guard lock(m);
-                    pending.emplace_back(issued++, std::move(*path));
-                }
-                workReady.notify_one();
-            }
-            if (sourceDone && emitted == issued) {
+    OrderedPool pool(jobs, work);
+    std::size_t issued = 0;
+    std::size_t emitted = 0;
+    bool sourceDone = false;
+    while (!Stopped(stop)) {
+        while (!sourceDone && issued - emitted < window) {
+            std::optional<std::string> path = next();
+            if (!path) {
+                sourceDone = true;
                 break;
             }
-            std::unique_lock lock(m);
-            resultReady.wait(lock, [&] { return finished.count(emitted) != 0 || Stopped(stop); });
-            // Hand on every result that is next in order; the lock is not held while the sink runs.
-            for (auto it = finished.find(emitted); it != finished.end();
-                 it = finished.find(emitted)) {
-                DocumentSummary summary = std::move(it->second);
-                finished.erase(it);
-                ++emitted;
-                lock.unlock();
-                sink(std::move(summary));
-                lock.lock();
-            }
+            pool.Issue(issued++, std::move(*path));
         }
-    } catch (...) {
-        close();
-        throw;
+        if (sourceDone && emitted == issued) {
+            break;
+        }
+        emitted = pool.HandOn(emitted, sink, stop);
     }
-    close();
 }
 
 }  // namespace movik

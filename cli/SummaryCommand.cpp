@@ -265,83 +265,108 @@ PathSource LinesOf(const std::string& listPath, std::shared_ptr<std::ifstream>& 
     };
 }
 
+// The documents to summarize: the paths given, then those listed, folders walked; counted as
+// they are found.
+class SummarySource {
+  public:
+    explicit SummarySource(const Options& o)
+        : o_(o),
+          listed_(o.filesFrom ? LinesOf(*o.filesFrom, listFile_) : PathSource()),
+          paths_([this]() -> std::optional<std::string> {
+              if (given_ < o_.paths.size()) {
+                  return o_.paths[given_++];
+              }
+              return listed_ ? listed_() : std::nullopt;
+          }) {}
+
+    std::optional<std::string> Next() {
+        std::optional<std::string> p = paths_.Next();
+        if (p) {
+            ++found_;
+        } else {
+            allFound_ = true;
+        }
+        return p;
+    }
+    // How many documents there are, once every one has been found.
+    std::optional<std::size_t> found() const {
+        return allFound_ ? std::optional<std::size_t>(found_) : std::nullopt;
+    }
+
+  private:
+    const Options& o_;
+    std::shared_ptr<std::ifstream> listFile_;
+    PathSource listed_;
+    std::size_t given_ = 0;
+    DocumentPaths paths_;
+    std::size_t found_ = 0;
+    bool allFound_ = false;
+};
+
+// On a terminal the paths given are counted first (a walk of the folders), so the progress line
+// can say how long is left; a list on standard input is counted as read.
+std::optional<std::size_t> CountGiven(const Options& o, const Progress& progress) {
+    if (!progress.enabled() || o.filesFrom) {
+        return std::nullopt;
+    }
+    DocumentPaths count(o.paths);
+    std::size_t total = 0;
+    while (count.Next()) {
+        ++total;
+    }
+    return total;
+}
+
+// Summarizes every document: the line formats write each line as it comes, a table is written
+// once it has every row. False when a document could not be read (said on stderr).
+bool SummarizeAll(const Options& o) {
+    const RegionalSettings rs = SettingsOf(o.locale);
+    const int year = LocalYear();
+    SummarySource source(o);
+    const bool table = o.table != TableFormat::None;
+    std::optional<Output> out;
+    if (!table) {
+        out.emplace(o.out);
+        out->Write(SummaryHeader(o.format, o.inEuro ? std::optional(Valuta::Eur) : std::nullopt));
+    }
+    std::vector<DocumentSummary> rows;
+    Progress progress;
+    const std::optional<std::size_t> total = CountGiven(o, progress);
+    std::size_t done = 0;
+    bool anyFailed = false;
+    SummarizeInOrder([&source] { return source.Next(); }, o.jobs > 0 ? o.jobs : DefaultJobs(),
+                     [&rs, year, &o](const std::string& path) {
+                         DocumentSummary s = Summarize(path, rs, year, o.inEuro);
+                         return o.inEuro ? InCurrency(std::move(s), Valuta::Eur) : s;
+                     },
+                     [&](DocumentSummary&& s) {
+                         if (!s.ok) {
+                             anyFailed = true;
+                             progress.Finish();
+                             std::cerr << "movik-cli: " << OneLine(s.error) << '\n';
+                         }
+                         if (table) {
+                             rows.push_back(std::move(s));
+                         } else {
+                             out->Write(SummaryLine(o.format, s, rs));
+                         }
+                         const std::optional<std::size_t> found = source.found();
+                         progress.Done(++done, found ? found : total);
+                     });
+    progress.Finish();
+    if (table) {
+        WriteTable(o.table, std::move(rows), rs, *o.out);
+    } else {
+        out->Commit();
+    }
+    return !anyFailed;
+}
+
 }  // namespace
 
 int RunSummary(int argc, char** argv) {
     try {
-        const Options o = Parse(argc, argv);
-        const RegionalSettings rs = SettingsOf(o.locale);
-        const int year = LocalYear();
-
-        std::shared_ptr<std::ifstream> listFile;
-        PathSource listed = o.filesFrom ? LinesOf(*o.filesFrom, listFile) : PathSource();
-        std::size_t given = 0;
-        DocumentPaths paths([&]() -> std::optional<std::string> {
-            if (given < o.paths.size()) {
-                return o.paths[given++];
-            }
-            return listed ? listed() : std::nullopt;
-        });
-        std::size_t found = 0;
-        bool allFound = false;
-        const PathSource next = [&]() -> std::optional<std::string> {
-            std::optional<std::string> p = paths.Next();
-            if (p) {
-                ++found;
-            } else {
-                allFound = true;
-            }
-            return p;
-        };
-
-        // A table needs every row before it is laid out; the line formats stream.
-        const bool table = o.table != TableFormat::None;
-        std::optional<Output> out;
-        if (!table) {
-            out.emplace(o.out);
-            out->Write(
-                SummaryHeader(o.format, o.inEuro ? std::optional(Valuta::Eur) : std::nullopt));
-        }
-        std::vector<DocumentSummary> rows;
-        Progress progress;
-        // On a terminal the paths given are counted first (a walk of the folders), so the
-        // progress line can say how long is left; a list on standard input is counted as read.
-        std::optional<std::size_t> total;
-        if (progress.enabled() && !o.filesFrom) {
-            DocumentPaths count(o.paths);
-            total = 0;
-            while (count.Next()) {
-                ++*total;
-            }
-        }
-        std::size_t done = 0;
-        bool anyFailed = false;
-        SummarizeInOrder(
-            next, o.jobs > 0 ? o.jobs : DefaultJobs(),
-            [&rs, year, &o](const std::string& path) {
-                DocumentSummary s = Summarize(path, rs, year, o.inEuro);
-                return o.inEuro ? InCurrency(std::move(s), Valuta::Eur) : s;
-            },
-            [&](DocumentSummary&& s) {
-                if (!s.ok) {
-                    anyFailed = true;
-                    progress.Finish();
-                    std::cerr << "movik-cli: " << OneLine(s.error) << '\n';
-                }
-                if (table) {
-                    rows.push_back(std::move(s));
-                } else {
-                    out->Write(SummaryLine(o.format, s, rs));
-                }
-                progress.Done(++done, allFound ? std::optional<std::size_t>(found) : total);
-            });
-        progress.Finish();
-        if (table) {
-            WriteTable(o.table, std::move(rows), rs, *o.out);
-        } else {
-            out->Commit();
-        }
-        return anyFailed ? 1 : 0;
+        return SummarizeAll(Parse(argc, argv)) ? 0 : 1;
     } catch (const Failure& f) {
         std::cerr << "movik-cli: " << OneLine(f.message) << '\n';
         return 2;

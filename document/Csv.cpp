@@ -7,6 +7,7 @@
 
 #include "document/Cp1250.h"
 #include "document/FileIO.h"
+#include "document/TextLines.h"
 #include "model/CroatianPlural.h"
 #include "model/NumberFormat.h"
 #include "model/StatementFacts.h"
@@ -64,7 +65,7 @@ std::string CsvLine(const std::vector<std::string>& cells) {
     for (const std::string& c : cells) {
         AppendCsvCell(line, c, CsvCellRule::Quoted);
     }
-    return line + "\r\n";
+    return line.append(kLineEnd);
 }
 
 namespace {
@@ -86,26 +87,6 @@ std::optional<ImportLayout> ImportLayoutOf(Statement s) {
         layout.columns[p] = p == 1 ? 0 : p + 1;
     }
     return layout;
-}
-
-// Splits text into lines ending in CR LF or LF; a final line end does not start another line.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        lines.push_back(line);
-        start = next;
-    }
-    return lines;
 }
 
 // The other of the two separator conventions ("," thousands with "." decimals, and the reverse).
@@ -147,21 +128,6 @@ bool HasMoreThanTwoDecimals(std::string_view piece, const std::string& decimal) 
            decimals.substr(2).find_first_not_of('0') != std::string_view::npos;
 }
 
-// The 1-based column in the file of the piece-th non-empty piece of line.
-std::size_t FileColumnOf(std::string_view line, std::size_t piece) {
-    TBrkApart all;
-    all.BaseString = std::string(line);
-    all.AllowEmptyString = true;
-    all.BreakApart();
-    std::size_t seen = 0;
-    for (std::size_t i = 0; i < all.StringList.size(); ++i) {
-        if (!all.StringList[i].empty() && seen++ == piece) {
-            return i + 1;
-        }
-    }
-    return piece + 1;
-}
-
 // The pieces of line cut with empty pieces kept; the empty piece after a final ";" (which the
 // export writes after every cell) is not counted. Views into line.
 std::vector<std::string_view> AllPieces(std::string_view line) {
@@ -181,6 +147,18 @@ std::vector<std::string_view> AllPieces(std::string_view line) {
         pieces.clear();
     }
     return pieces;
+}
+
+// The 1-based column in the file of the piece-th non-empty piece of line.
+std::size_t FileColumnOf(std::string_view line, std::size_t piece) {
+    const std::vector<std::string_view> all = AllPieces(line);
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (!all[i].empty() && seen++ == piece) {
+            return i + 1;
+        }
+    }
+    return piece + 1;
 }
 
 // True when piece, read under rs, could as well be a whole amount written with the other
@@ -314,7 +292,7 @@ std::string ExportCsv(Statement /*s*/, const GridTexts& grid) {
         for (int col = 1; col < grid.columnCount(); ++col) {
             AppendCsvCell(out, grid.cell(col, row), CsvCellRule::SeparatorReplaced);
         }
-        out += "\r\n";
+        out += kLineEnd;
     }
     return out;
 }
@@ -336,96 +314,105 @@ Result ReadImportFile(const std::string& path, Statement s, std::string& bytes,
     return Result::Ok();
 }
 
-Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
-                 const RegionalSettings& rs, std::string* note) {
-    const std::optional<ImportLayout> layout = ImportLayoutOf(s);
-    if (!layout) {
-        return Result::Fail("Uvoz je moguć samo u bilancu i u račun dobiti i gubitka.");
-    }
-    // A file saved as UTF-8 with a byte order mark is read as UTF-8; anything else is
-    // Windows-1250, as the export writes it.
-    // Only the lines the grid can take are read, however long the file is.
-    std::size_t lineEnds = 0;
-    for (std::size_t i = 0; i < fileBytes.size(); ++i) {
-        if (fileBytes[i] == '\n' && ++lineEnds == static_cast<std::size_t>(grid.rowCount())) {
-            fileBytes = fileBytes.substr(0, i + 1);
-            break;
-        }
-    }
+namespace {
+
+// The text of the lines an import into a grid of rows rows reads: a file saved as UTF-8 with a
+// byte order mark is read as UTF-8, anything else as Windows-1250, as the export writes it.
+// Only the lines the grid can take are decoded, however long the file is.
+std::string DecodeImportText(std::string_view fileBytes, std::size_t rows) {
+    fileBytes = fileBytes.substr(0, TakeLines(fileBytes, rows));
     constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-    std::string text;
     if (fileBytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-        text = std::string(fileBytes.substr(kUtf8Bom.size()));
-    } else {
-        text = Cp1250ToUtf8(fileBytes);
+        return std::string(fileBytes.substr(kUtf8Bom.size()));
     }
+    return Cp1250ToUtf8(fileBytes);
+}
 
-    std::vector<std::string_view> lines = SplitLines(text);
-    if (lines.size() > static_cast<std::size_t>(grid.rowCount())) {
-        lines.resize(static_cast<std::size_t>(grid.rowCount()));
-    }
-
-    // Check every line before any cell changes.
-    if (Result shape = CheckShape(s, lines); !shape) {
-        return shape;
-    }
+// The pieces of s's lines that hold amounts (the input columns, counted from piece 0).
+std::vector<int> AmountPiecesOf(Statement s) {
     std::vector<int> amountPieces;
     for (const int col : FactsOf(s).inputColumns) {
         if (col != 0) {
             amountPieces.push_back(col - 1);
         }
     }
+    return amountPieces;
+}
+
+// The lines of an import cut into their pieces, line 0 being the header.
+struct ImportLines {
+    std::vector<std::string_view> lines;
     std::vector<std::vector<std::string>> pieces;
+    // Per line: whether it was cut with its empty pieces kept.
     std::vector<bool> keptEmpty;
-    pieces.reserve(lines.size());
+
     // "u retku 6, stupcu 3": where piece p of line k stands in the file (both counted from 1).
-    const auto place = [&](std::size_t k, int p) {
+    std::string Place(std::size_t k, int p) const {
         const std::size_t column = keptEmpty[k]
                                        ? static_cast<std::size_t>(p) + 1
                                        : FileColumnOf(lines[k], static_cast<std::size_t>(p));
         return "u retku " + std::to_string(k + 1) + ", stupcu " + std::to_string(column);
-    };
-    for (const std::string_view line : lines) {
+    }
+};
+
+// Cuts every line into its pieces. Refused at the first line with too few pieces, or whose row
+// number is not its row.
+Result CutImportLines(const ImportLayout& layout, const std::vector<int>& amountPieces,
+                      ImportLines& cut) {
+    cut.pieces.reserve(cut.lines.size());
+    for (const std::string_view line : cut.lines) {
         bool kept = false;
         std::vector<std::string> linePieces =
-            ImportPieces(line, static_cast<std::size_t>(layout->pieces), amountPieces, &kept);
-        if (linePieces.size() < static_cast<std::size_t>(layout->pieces)) {
+            ImportPieces(line, static_cast<std::size_t>(layout.pieces), amountPieces, &kept);
+        if (linePieces.size() < static_cast<std::size_t>(layout.pieces)) {
             return Result::Fail("List index out of bounds (" + std::to_string(linePieces.size()) +
                                 ")");
         }
-        pieces.push_back(std::move(linePieces));
-        keptEmpty.push_back(kept);
+        cut.pieces.push_back(std::move(linePieces));
+        cut.keptEmpty.push_back(kept);
         // Lines go to rows by position: a missing or extra line would shift every later row.
-        const std::size_t k = pieces.size() - 1;
-        if (k > 0 && !IsRowNumber(pieces[k][0], k)) {
-            return Result::Fail("Datoteka nije uvezena: " + place(k, 0) + " stoji redni broj „" +
-                                pieces[k][0] + "”, a taj redak pripada stavci " +
-                                std::to_string(k) + " (redak nedostaje ili je suvišan).");
+        const std::size_t k = cut.pieces.size() - 1;
+        if (k > 0 && !IsRowNumber(cut.pieces[k][0], k)) {
+            return Result::Fail("Datoteka nije uvezena: " + cut.Place(k, 0) +
+                                " stoji redni broj „" + cut.pieces[k][0] +
+                                "”, a taj redak pripada stavci " + std::to_string(k) +
+                                " (redak nedostaje ili je suvišan).");
         }
     }
+    return Result::Ok();
+}
 
-    // A file of the header line alone (or empty) holds no amount: nothing is imported.
-    if (pieces.size() < 2) {
-        return Result::Fail("Datoteka nema redaka s iznosima: ništa nije uvezeno.");
-    }
+// The amounts of an import, read in the one convention every amount reads in.
+struct ImportAmounts {
+    // By line and amount piece (line k's a-th amount at k * perLine + a); none for a blank one.
+    std::vector<std::optional<double>> values;
+    std::size_t perLine = 0;
+    // The convention they were read in, and whether that is the other one than the regional.
+    RegionalSettings convention;
+    bool otherConvention = false;
 
-    // Every amount piece (lines 1 on; line 0 is the header) must read as an amount, all in the
-    // regional convention or all in the other one; otherwise nothing is imported. The message
-    // names the first piece that fails in the convention more of the amounts read in.
+    std::optional<double> At(std::size_t k, std::size_t a) const { return values[k * perLine + a]; }
+};
+
+// Reads every amount piece (lines 1 on), all in the regional convention or all in the other one;
+// refused when neither reads them all, naming the first piece that fails in the convention more
+// of the amounts read in.
+Result ReadImportAmounts(const ImportLines& cut, const std::vector<int>& amountPieces,
+                         const RegionalSettings& rs, ImportAmounts& amounts) {
     const RegionalSettings other = OtherConvention(rs);
     const bool otherDiffers = other.decimalSeparator != rs.decimalSeparator;
     std::optional<std::pair<std::size_t, int>> firstBad;       // line, piece
     std::optional<std::pair<std::size_t, int>> firstBadOther;  // line, piece
     std::size_t readRegional = 0;
     std::size_t readOtherCount = 0;
-    // The amounts as read in each convention, by line and amount piece (each text read once).
+    // The amounts as read in each convention (each text read once).
     const std::size_t perLine = amountPieces.size();
-    std::vector<std::optional<double>> regionalAmounts(pieces.size() * perLine);
-    std::vector<std::optional<double>> otherAmounts(pieces.size() * perLine);
-    for (std::size_t k = 1; k < pieces.size(); ++k) {
+    std::vector<std::optional<double>> regionalAmounts(cut.pieces.size() * perLine);
+    std::vector<std::optional<double>> otherAmounts(cut.pieces.size() * perLine);
+    for (std::size_t k = 1; k < cut.pieces.size(); ++k) {
         for (std::size_t a = 0; a < perLine; ++a) {
             const int p = amountPieces[a];
-            const std::string& piece = pieces[k][static_cast<std::size_t>(p)];
+            const std::string& piece = cut.pieces[k][static_cast<std::size_t>(p)];
             if (IsBlank(piece)) {
                 continue;
             }
@@ -451,55 +438,80 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
     if (firstBad && !readOther) {
         const bool otherChosen = otherDiffers && readOtherCount > readRegional;
         const auto [k, p] = otherChosen ? *firstBadOther : *firstBad;
-        return Result::Fail("Datoteka nije uvezena: " + place(k, p) + " nije ispravan iznos („" +
-                            pieces[k][static_cast<std::size_t>(p)] + "”).");
+        return Result::Fail("Datoteka nije uvezena: " + cut.Place(k, p) +
+                            " nije ispravan iznos („" + cut.pieces[k][static_cast<std::size_t>(p)] +
+                            "”).");
     }
-    // Every amount now reads; refuse one that could mean two amounts, or one beyond the limit.
-    const std::vector<std::optional<double>>& amounts = readOther ? otherAmounts : regionalAmounts;
-    for (std::size_t k = 1; k < pieces.size(); ++k) {
-        for (std::size_t a = 0; a < perLine; ++a) {
+    amounts.values = std::move(readOther ? otherAmounts : regionalAmounts);
+    amounts.perLine = perLine;
+    amounts.convention = readOther ? other : rs;
+    amounts.otherConvention = readOther;
+    return Result::Ok();
+}
+
+// Refuses an amount read in the regional convention that could mean two amounts, and one
+// beyond the limit.
+Result CheckImportAmounts(const ImportLines& cut, const std::vector<int>& amountPieces,
+                          const RegionalSettings& rs, const ImportAmounts& amounts) {
+    const RegionalSettings other = OtherConvention(rs);
+    const bool otherDiffers = other.decimalSeparator != rs.decimalSeparator;
+    for (std::size_t k = 1; k < cut.pieces.size(); ++k) {
+        for (std::size_t a = 0; a < amounts.perLine; ++a) {
             const int p = amountPieces[a];
-            const std::string& piece = pieces[k][static_cast<std::size_t>(p)];
+            const std::string& piece = cut.pieces[k][static_cast<std::size_t>(p)];
             if (IsBlank(piece)) {
                 continue;
             }
-            if (!readOther && otherDiffers && IsAmbiguousAmount(piece, rs, other)) {
+            if (!amounts.otherConvention && otherDiffers && IsAmbiguousAmount(piece, rs, other)) {
                 return Result::Fail(
-                    "Datoteka nije uvezena: " + place(k, p) + " iznos „" + piece +
+                    "Datoteka nije uvezena: " + cut.Place(k, p) + " iznos „" + piece +
                     "” nije jednoznačan: može biti " +
                     FormatNumber(*ReadAmount(piece, rs), AmountFormat, rs) + " ili " +
                     FormatNumber(*ReadAmount(piece, other), AmountFormat, rs) + ".");
             }
             // Judged as shown, to the cent: 99.999.999.999,995 shows as 100.000.000.000,00.
-            if (!WithinAmountLimit(std::round(*amounts[k * perLine + a] * 100) / 100)) {
-                return Result::Fail("Datoteka nije uvezena: " + place(k, p) + " („" + piece +
+            if (!WithinAmountLimit(std::round(*amounts.At(k, a) * 100) / 100)) {
+                return Result::Fail("Datoteka nije uvezena: " + cut.Place(k, p) + " („" + piece +
                                     "”): " + AmountLimitMessage(rs));
             }
         }
     }
+    return Result::Ok();
+}
 
-    // Amounts with more decimals than cents are rounded as they go into the grid: counted, and
-    // the first one named.
-    std::size_t rounded = 0;
-    std::string firstRounded;
-    const std::string& decimal = (readOther ? other : rs).decimalSeparator;
-    for (std::size_t k = 1; k < pieces.size(); ++k) {
+// How many amounts have more decimals than cents (rounded as they go into the grid), and where
+// the first one stands.
+struct RoundedAmounts {
+    std::size_t count = 0;
+    std::string first;
+};
+
+RoundedAmounts CountRounded(const ImportLines& cut, const std::vector<int>& amountPieces,
+                            const std::string& decimal) {
+    RoundedAmounts rounded;
+    for (std::size_t k = 1; k < cut.pieces.size(); ++k) {
         for (const int p : amountPieces) {
-            if (HasMoreThanTwoDecimals(pieces[k][static_cast<std::size_t>(p)], decimal) &&
-                rounded++ == 0) {
-                firstRounded = place(k, p);
+            if (HasMoreThanTwoDecimals(cut.pieces[k][static_cast<std::size_t>(p)], decimal) &&
+                rounded.count++ == 0) {
+                rounded.first = cut.Place(k, p);
             }
         }
     }
+    return rounded;
+}
 
-    for (std::size_t k = 0; k < pieces.size(); ++k) {
-        for (int p = 0; p < layout->pieces; ++p) {
-            const int col = layout->columns[p];
+// Writes the checked lines into the grid: the texts as they are, the amounts as typed amounts.
+void FillImportedGrid(const ImportLines& cut, const ImportLayout& layout,
+                      const std::vector<int>& amountPieces, const ImportAmounts& amounts,
+                      const RegionalSettings& rs, GridTexts& grid) {
+    for (std::size_t k = 0; k < cut.pieces.size(); ++k) {
+        for (int p = 0; p < layout.pieces; ++p) {
+            const int col = layout.columns[p];
             if (col == 0) {
                 continue;
             }
             std::string& cell = grid.cell(col, static_cast<int>(k));
-            const std::string& piece = pieces[k][static_cast<std::size_t>(p)];
+            const std::string& piece = cut.pieces[k][static_cast<std::size_t>(p)];
             const auto amountAt = std::find(amountPieces.begin(), amountPieces.end(), p);
             const bool amount = k > 0 && amountAt != amountPieces.end();
             if (amount && IsBlank(piece)) {
@@ -508,40 +520,84 @@ Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
                 // As a typed amount: in AmountFormat, so that the totals are computed from the
                 // amounts the grid shows (more decimals would make them not add up).
                 const auto a = static_cast<std::size_t>(amountAt - amountPieces.begin());
-                cell = FormatNumber(*amounts[k * perLine + a], AmountFormat, rs);
+                cell = FormatNumber(*amounts.At(k, a), AmountFormat, rs);
             } else {
                 cell = piece;
             }
         }
     }
+}
+
+// What the import did beyond the plain, in Croatian sentences: the rows a short file left as
+// they were, the other separator convention, the amounts rounded to cents; "" when nothing.
+std::string ImportNote(Statement s, std::size_t lineCount, const ImportAmounts& amounts,
+                       const RoundedAmounts& rounded) {
+    std::vector<std::string> remarks;
+    // A short file fills the first rows only: the rest keep what they held.
+    const int rows = RowCount(s);
+    const int imported = static_cast<int>(lineCount) - 1;
+    if (imported < rows) {
+        std::string kept = imported + 1 == rows ? "redak " + std::to_string(rows) + " zadržao je"
+                                                : "retci " + std::to_string(imported + 1) + "–" +
+                                                      std::to_string(rows) + " zadržali su";
+        remarks.push_back("Uvezeno je " + std::to_string(imported) + " od " + std::to_string(rows) +
+                          " redaka; " + kept +
+                          (imported + 1 == rows && amounts.perLine == 1 ? " dosadašnji iznos."
+                                                                        : " dosadašnje iznose."));
+    }
+    if (amounts.otherConvention) {
+        remarks.push_back("Iznosi su pročitani s „" + amounts.convention.thousandsSeparator +
+                          "” za tisućice i „" + amounts.convention.decimalSeparator +
+                          "” za decimale, kako ih datoteka piše.");
+    }
+    if (rounded.count > 0) {
+        remarks.push_back("Iznosa s više od dvije decimale zaokruženih na cente: " +
+                          std::to_string(rounded.count) + " (prvi " + rounded.first + ").");
+    }
+    std::string note;
+    for (const std::string& remark : remarks) {
+        note += (note.empty() ? "" : " ") + remark;
+    }
+    return note;
+}
+
+}  // namespace
+
+Result ImportCsv(Statement s, std::string_view fileBytes, GridTexts& grid,
+                 const RegionalSettings& rs, std::string* note) {
+    const std::optional<ImportLayout> layout = ImportLayoutOf(s);
+    if (!layout) {
+        return Result::Fail("Uvoz je moguć samo u bilancu i u račun dobiti i gubitka.");
+    }
+    const std::string text = DecodeImportText(fileBytes, static_cast<std::size_t>(grid.rowCount()));
+    ImportLines cut;
+    cut.lines = SplitLines(text);
+
+    // Every line is checked before any cell changes.
+    if (Result shape = CheckShape(s, cut.lines); !shape) {
+        return shape;
+    }
+    const std::vector<int> amountPieces = AmountPiecesOf(s);
+    if (Result pieces = CutImportLines(*layout, amountPieces, cut); !pieces) {
+        return pieces;
+    }
+    // A file of the header line alone (or empty) holds no amount: nothing is imported.
+    if (cut.pieces.size() < 2) {
+        return Result::Fail("Datoteka nema redaka s iznosima: ništa nije uvezeno.");
+    }
+    ImportAmounts amounts;
+    if (Result read = ReadImportAmounts(cut, amountPieces, rs, amounts); !read) {
+        return read;
+    }
+    if (Result checked = CheckImportAmounts(cut, amountPieces, rs, amounts); !checked) {
+        return checked;
+    }
+    const RoundedAmounts rounded =
+        CountRounded(cut, amountPieces, amounts.convention.decimalSeparator);
+
+    FillImportedGrid(cut, *layout, amountPieces, amounts, rs, grid);
     if (note != nullptr) {
-        std::vector<std::string> remarks;
-        // A short file fills the first rows only: the rest keep what they held.
-        const int rows = RowCount(s);
-        const int imported = static_cast<int>(pieces.size()) - 1;
-        if (imported < rows) {
-            std::string kept = imported + 1 == rows
-                                   ? "redak " + std::to_string(rows) + " zadržao je"
-                                   : "retci " + std::to_string(imported + 1) + "–" +
-                                         std::to_string(rows) + " zadržali su";
-            remarks.push_back("Uvezeno je " + std::to_string(imported) + " od " +
-                              std::to_string(rows) + " redaka; " + kept +
-                              (imported + 1 == rows && perLine == 1 ? " dosadašnji iznos."
-                                                                    : " dosadašnje iznose."));
-        }
-        if (readOther) {
-            remarks.push_back("Iznosi su pročitani s „" + other.thousandsSeparator +
-                              "” za tisućice i „" + other.decimalSeparator +
-                              "” za decimale, kako ih datoteka piše.");
-        }
-        if (rounded > 0) {
-            remarks.push_back("Iznosa s više od dvije decimale zaokruženih na cente: " +
-                              std::to_string(rounded) + " (prvi " + firstRounded + ").");
-        }
-        note->clear();
-        for (const std::string& remark : remarks) {
-            *note += (note->empty() ? "" : " ") + remark;
-        }
+        *note = ImportNote(s, cut.pieces.size(), amounts, rounded);
     }
     return Result::Ok();
 }

@@ -189,21 +189,18 @@ void PutValuta(std::uint8_t* at, const TDokument& doc) {
 
 }  // namespace
 
-Result EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out) {
-    std::vector<std::uint8_t> image(kDocumentFileSize, 0);
+namespace {
 
-    if (Result put = PutShortString(image.data(), kPotpisCapacity, doc.Potpis, "Potpis", 0); !put) {
+// The signature and the version, before the document's block.
+Result PutHeader(std::uint8_t* image, const TDokument& doc) {
+    if (Result put = PutShortString(image, kPotpisCapacity, doc.Potpis, "Potpis", 0); !put) {
         return put;
     }
-    if (Result put = PutShortString(image.data() + kVerzijaOffset, kVerzijaCapacity, doc.Verzija,
-                                    "Verzija", 0);
-        !put) {
-        return put;
-    }
+    return PutShortString(image + kVerzijaOffset, kVerzijaCapacity, doc.Verzija, "Verzija", 0);
+}
 
-    std::uint8_t* block = image.data() + kHeaderSize;
-    std::memcpy(block, doc.KeptBlock.data(), kDocumentBlockSize);
-
+// The company, seat, period, share count and currency mark.
+Result PutGeneralData(std::uint8_t* block, const TDokument& doc) {
     if (Result put = PutShortString(block + kPoduzeceOffset, kTextCapacity, doc.Poduzece,
                                     "Naziv poduzeća", 0);
         !put) {
@@ -226,7 +223,11 @@ Result EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out) 
         std::memcpy(block + kBrojDionicaOffset, fresh.data(), fresh.size());
     }
     PutValuta(block + kValutaOffset, doc);
+    return Result::Ok();
+}
 
+// The balance sheet's and the income statement's rows: text, amounts and shares.
+Result PutStatementRows(std::uint8_t* block, const TDokument& doc) {
     for (int r = 1; r <= kBilancaRows; ++r) {
         std::uint8_t* row =
             block + kBilancaOffset + static_cast<std::size_t>(r - 1) * kBilancaRowSize;
@@ -252,6 +253,11 @@ Result EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out) 
         PutDouble(row + kRacunIznosOffset, s.Iznos);
         PutDouble(row + kRacunUdioOffset, s.Udio);
     }
+    return Result::Ok();
+}
+
+// The cash flows and the indicators.
+Result PutAmountTables(std::uint8_t* block, const TDokument& doc) {
     if (Result put =
             PutIznosTable(block, kCFIndOffset, doc.CFInd, "Indirektna metoda novčanog toka");
         !put) {
@@ -262,10 +268,24 @@ Result EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out) 
         !put) {
         return put;
     }
-    if (Result put = PutIznosTable(block, kPokOffset, doc.Pok, "Pokazatelji"); !put) {
+    return PutIznosTable(block, kPokOffset, doc.Pok, "Pokazatelji");
+}
+
+}  // namespace
+
+Result EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out) {
+    std::vector<std::uint8_t> image(kDocumentFileSize, 0);
+    if (Result put = PutHeader(image.data(), doc); !put) {
         return put;
     }
-
+    // The block starts as the bytes read, so what the program does not interpret is kept.
+    std::uint8_t* block = image.data() + kHeaderSize;
+    std::memcpy(block, doc.KeptBlock.data(), kDocumentBlockSize);
+    for (const auto put : {PutGeneralData, PutStatementRows, PutAmountTables}) {
+        if (Result written = put(block, doc); !written) {
+            return written;
+        }
+    }
     out = std::move(image);
     return Result::Ok();
 }

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "document/TextLines.h"
 #include "model/CroatianPlural.h"
 
 namespace movik {
@@ -343,14 +344,10 @@ ReadOutcome ReadLines(const std::string& path, std::size_t lines, std::size_t ma
     std::size_t lineEnds = 0;
     bool tooLarge = false;
     const bool read = lines == 0 || ReadUntil(fd, bytes, [&](std::string_view chunk, bool& done) {
-                          std::size_t keep = chunk.size();
-                          for (std::size_t i = 0; i < chunk.size(); ++i) {
-                              if (chunk[i] == '\n' && ++lineEnds == lines) {
-                                  keep = i + 1;
-                                  done = true;
-                                  break;
-                              }
-                          }
+                          std::size_t found = 0;
+                          const std::size_t keep = TakeLines(chunk, lines - lineEnds, &found);
+                          lineEnds += found;
+                          done = lineEnds == lines;
                           if (bytes.size() + keep > maxBytes) {
                               tooLarge = true;
                               done = true;

@@ -100,14 +100,8 @@ void Workspace::SetShareCount(double count) {
 
 void Workspace::NewDocument() {
     movik::NewDocument(doc_, currentYear_);
-    FillGrids();
-    ShowGeneralData();
-    doc_.Izmijenjen = false;
     // The empty document balances; no warning of an earlier document survives.
-    CheckBalance();
-    undo_.clear();
-    redo_.clear();
-    MarkSaved();
+    ShowOpened();
 }
 
 void Workspace::RefreshCycle() {
@@ -281,27 +275,22 @@ void Workspace::MarkOtherChange() {
 }
 
 bool Workspace::Undo() {
-    if (undo_.empty()) {
-        return false;
-    }
-    AmountState state = std::move(undo_.back());
-    undo_.pop_back();
-    AmountState current = CurrentState();
-    current.unitStep = state.unitStep;
-    redo_.push_back(std::move(current));
-    Restore(std::move(state));
-    return true;
+    return StepAcross(undo_, redo_);
 }
 
 bool Workspace::Redo() {
-    if (redo_.empty()) {
+    return StepAcross(redo_, undo_);
+}
+
+bool Workspace::StepAcross(std::vector<AmountState>& from, std::vector<AmountState>& to) {
+    if (from.empty()) {
         return false;
     }
-    AmountState state = std::move(redo_.back());
-    redo_.pop_back();
+    AmountState state = std::move(from.back());
+    from.pop_back();
     AmountState current = CurrentState();
     current.unitStep = state.unitStep;
-    undo_.push_back(std::move(current));
+    to.push_back(std::move(current));
     Restore(std::move(state));
     return true;
 }

@@ -158,11 +158,14 @@ class Workspace {
     // Records the state before an undoable operation that has just changed the amounts.
     void PushStep(AmountState before);
     void Restore(AmountState state);
+    // Undo (from undo_ to redo_) and redo (the other way): the last state of from restored, the
+    // current one kept in to; false when from is empty.
+    bool StepAcross(std::vector<AmountState>& from, std::vector<AmountState>& to);
     // The file now holds the document as shown: no undo step is unsaved.
     void MarkSaved();
     // A change of the general data, which undo leaves alone.
     void MarkOtherChange();
-    // What opening shows of the document just read.
+    // A document just read or made new, shown as it is: unchanged, checked, with no undo steps.
     void ShowOpened();
 };
 

@@ -400,7 +400,10 @@ double AmountIn(const TDokument& doc, Statement s, int row, std::size_t year) {
     return doc.Racun.row(row).Iznos;
 }
 
-void Read(const WorkbookData& book, int currentYear, OfficialForm& form) {
+// The position codes of the two statement sheets in one space, with the sheets' own order (the
+// balance sheet's codes first); the form's version follows from where the income statement's
+// codes begin.
+Lines ReadFormLines(const WorkbookData& book, std::vector<int>& order, OfficialForm& form) {
     for (const std::string& name : FormSheets()) {
         if (book.Find(name) == nullptr) {
             throw Refusal{std::string(kNotTheForm) + ": nema lista " + name +
@@ -427,9 +430,13 @@ void Read(const WorkbookData& book, int currentYear, OfficialForm& form) {
         lines.emplace(code, std::move(line));
     }
     form.versionName = form.version == FormVersion::V3 ? "3" : "4.x/6.x";
+    order = std::move(bilancaOrder);
+    order.insert(order.end(), rdgOrder.begin(), rdgOrder.end());
+    return lines;
+}
 
-    // General data.
-    const SheetData& ref = *book.Find("RefStr");
+// The business year, the period, the company, seat and OIB from the sheet RefStr.
+void ReadGeneralData(const SheetData& ref, OfficialForm& form) {
     const std::optional<double> from = DateOf(ref.At(3, 2));
     const std::optional<double> to = DateOf(ref.At(3, 5));
     std::optional<int> year = YearOf(ref.At(11, 5));
@@ -463,22 +470,26 @@ void Read(const WorkbookData& book, int currentYear, OfficialForm& form) {
                : oib.kind == SheetCell::Kind::Number
                    ? std::to_string(static_cast<long long>(oib.number))
                    : "";
+}
 
-    // Every code the import reads must be on the form.
+// Every code the import reads must be on the form.
+void RequireReadCodes(const Lines& lines, FormVersion version) {
     for (const FormMappingRow& m : FormMapping()) {
-        RequireCodes(lines, CodesOf(m, form.version));
+        RequireCodes(lines, CodesOf(m, version));
     }
     for (const FormTotalRow& t : FormTotals()) {
-        RequireCodes(lines, form.version == FormVersion::V3 ? t.code3 : t.code4);
+        RequireCodes(lines, version == FormVersion::V3 ? t.code3 : t.code4);
     }
     for (const FormNotCarriedRow& n : FormNotCarried()) {
-        RequireCodes(lines, form.version == FormVersion::V3 ? n.codes3 : n.codes4);
+        RequireCodes(lines, version == FormVersion::V3 ? n.codes3 : n.codes4);
     }
+}
 
-    // The form checks itself, year by year, in its own order.
-    std::array<Amounts, 2> amounts = {Amounts(lines, 0), Amounts(lines, 1)};
-    std::vector<int> order = bilancaOrder;
-    order.insert(order.end(), rdgOrder.begin(), rdgOrder.end());
+// The form checks itself, year by year, in its own order: a formula naming a code the form does
+// not have, and a stated sum that differs from its formula beyond the tolerance, are
+// differences.
+void CheckFormulas(const Lines& lines, const std::vector<int>& order,
+                   std::array<Amounts, 2>& amounts, OfficialForm& form) {
     for (int code : order) {
         const FormLine& line = lines.at(code);
         if (line.formula.empty()) {
@@ -516,8 +527,10 @@ void Read(const WorkbookData& book, int currentYear, OfficialForm& form) {
             }
         }
     }
+}
 
-    // The amounts through the mapping table.
+// The document: the general data, and the amounts through the mapping table, recalculated.
+void FillDocument(std::array<Amounts, 2>& amounts, int currentYear, OfficialForm& form) {
     TDokument& doc = form.document;
     NewDocument(doc, currentYear);
     doc.Poduzece = form.company;
@@ -542,7 +555,11 @@ void Read(const WorkbookData& book, int currentYear, OfficialForm& form) {
         }
     }
     RecalculateAll(doc);
+}
 
+// The amounts the document does not carry, and the form's own totals for the reconciliation.
+void ReadNotCarriedAndTotals(const Lines& lines, std::array<Amounts, 2>& amounts,
+                             OfficialForm& form) {
     for (const FormNotCarriedRow& n : FormNotCarried()) {
         const std::string_view codes = form.version == FormVersion::V3 ? n.codes3 : n.codes4;
         FormNotCarriedAmount a;
@@ -560,8 +577,11 @@ void Read(const WorkbookData& book, int currentYear, OfficialForm& form) {
         form.totals[static_cast<std::size_t>(t.total)] = {Cents(*amounts[0].Of(code)),
                                                           Cents(*amounts[1].Of(code))};
     }
+}
 
-    if (!book.Find("Bilanca")->formulaResultsKnown) {
+// What the user should know about what was taken and how.
+void AddImportNotes(bool formulaResultsKnown, OfficialForm& form) {
+    if (!formulaResultsKnown) {
         form.notes.push_back(
             "Iz datoteke .xls ne čitaju se rezultati formula: zbrojni retci "
             "obrasca izračunati su iz svojih dijelova, pa provjera zbrojeva "
@@ -576,6 +596,18 @@ void Read(const WorkbookData& book, int currentYear, OfficialForm& form) {
     form.notes.push_back(std::string("Iznosi su preuzeti kako stoje na obrascu, u ") +
                          (form.kunas ? "kunama" : "eurima") + " (poslovna godina " +
                          std::to_string(form.businessYear) + ").");
+}
+
+void Read(const WorkbookData& book, int currentYear, OfficialForm& form) {
+    std::vector<int> order;
+    const Lines lines = ReadFormLines(book, order, form);
+    ReadGeneralData(*book.Find("RefStr"), form);
+    RequireReadCodes(lines, form.version);
+    std::array<Amounts, 2> amounts = {Amounts(lines, 0), Amounts(lines, 1)};
+    CheckFormulas(lines, order, amounts, form);
+    FillDocument(amounts, currentYear, form);
+    ReadNotCarriedAndTotals(lines, amounts, form);
+    AddImportNotes(book.Find("Bilanca")->formulaResultsKnown, form);
 }
 
 std::string Money(double v, const RegionalSettings& rs) {

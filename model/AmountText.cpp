@@ -36,58 +36,74 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Strict conversion: [blanks][sign]digits[dec digits][(E|e)[sign]digits][blanks], at least one
-// digit in the mantissa. The result is correctly rounded and finite; a value too small for a
-// double reads as zero.
-std::optional<double> ParseNumber(std::string_view s, std::string_view dec) {
+// The parts of a number text: its sign, the digits before and after the decimal separator (either
+// may be empty, not both) and the exponent (capped far beyond any double's).
+struct NumberParts {
+    bool negative = false;
+    std::string_view intDigits;
+    std::string_view fracDigits;
+    long long exponent = 0;
+};
+
+// The run of digits of s from i on; i moves past it.
+std::string_view DigitsAt(std::string_view s, std::size_t& i) {
+    const std::size_t start = i;
+    while (i < s.size() && IsDigit(s[i])) {
+        ++i;
+    }
+    return s.substr(start, i - start);
+}
+
+// Reads [(E|e)[sign]digits] at i; false when an E has no digits.
+bool ScanExponent(std::string_view s, std::size_t& i, long long& exponent) {
+    const std::size_t n = s.size();
+    if (i >= n || (s[i] != 'e' && s[i] != 'E')) {
+        return true;
+    }
+    ++i;
+    bool negExp = false;
+    if (i < n && (s[i] == '+' || s[i] == '-')) {
+        negExp = s[i] == '-';
+        ++i;
+    }
+    const std::string_view digits = DigitsAt(s, i);
+    if (digits.empty()) {
+        return false;
+    }
+    for (const char d : digits) {
+        if (exponent < 1000000) {
+            exponent = exponent * 10 + (d - '0');
+        }
+    }
+    if (negExp) {
+        exponent = -exponent;
+    }
+    return true;
+}
+
+// The syntax: [blanks][sign]digits[dec digits][(E|e)[sign]digits][blanks], at least one digit in
+// the mantissa; nullopt for anything else.
+std::optional<NumberParts> ScanNumber(std::string_view s, std::string_view dec) {
     std::size_t i = 0;
     const std::size_t n = s.size();
     while (i < n && s[i] == ' ') {
         ++i;
     }
-    bool negative = false;
+    NumberParts parts;
     if (i < n && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
+        parts.negative = s[i] == '-';
         ++i;
     }
-    const std::size_t intStart = i;
-    while (i < n && IsDigit(s[i])) {
-        ++i;
-    }
-    const std::string_view intDigits = s.substr(intStart, i - intStart);
-    std::string_view fracDigits;
+    parts.intDigits = DigitsAt(s, i);
     if (!dec.empty() && s.substr(i, dec.size()) == dec) {
         i += dec.size();
-        const std::size_t fracStart = i;
-        while (i < n && IsDigit(s[i])) {
-            ++i;
-        }
-        fracDigits = s.substr(fracStart, i - fracStart);
+        parts.fracDigits = DigitsAt(s, i);
     }
-    if (intDigits.empty() && fracDigits.empty()) {
+    if (parts.intDigits.empty() && parts.fracDigits.empty()) {
         return std::nullopt;
     }
-    long long exponent = 0;
-    if (i < n && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        bool negExp = false;
-        if (i < n && (s[i] == '+' || s[i] == '-')) {
-            negExp = s[i] == '-';
-            ++i;
-        }
-        const std::size_t expStart = i;
-        while (i < n && IsDigit(s[i])) {
-            if (exponent < 1000000) {
-                exponent = exponent * 10 + (s[i] - '0');
-            }
-            ++i;
-        }
-        if (i == expStart) {
-            return std::nullopt;
-        }
-        if (negExp) {
-            exponent = -exponent;
-        }
+    if (!ScanExponent(s, i, parts.exponent)) {
+        return std::nullopt;
     }
     while (i < n && s[i] == ' ') {
         ++i;
@@ -95,37 +111,64 @@ std::optional<double> ParseNumber(std::string_view s, std::string_view dec) {
     if (i != n) {
         return std::nullopt;
     }
+    return parts;
+}
 
-    // Fast path for the usual amount: at most 15 digits and no exponent. The digits form an
-    // integer below 2^53 and 10^k is exact, so one division gives the correctly rounded value.
-    if (exponent == 0 && intDigits.size() + fracDigits.size() <= 15) {
-        static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-        std::uint64_t mantissa = 0;
-        for (const char d : intDigits) {
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(d - '0');
-        }
-        for (const char d : fracDigits) {
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(d - '0');
-        }
-        const double value = static_cast<double>(mantissa) / kPow10[fracDigits.size()];
-        return negative && value != 0 ? -value : value;
+// The usual amount: at most 15 digits and no exponent. The digits form an integer below 2^53 and
+// 10^k is exact, so one division gives the correctly rounded value.
+bool IsShortNumber(const NumberParts& p) {
+    return p.exponent == 0 && p.intDigits.size() + p.fracDigits.size() <= 15;
+}
+
+double ShortNumberValue(const NumberParts& p) {
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::uint64_t mantissa = 0;
+    for (const char d : p.intDigits) {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(d - '0');
     }
+    for (const char d : p.fracDigits) {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(d - '0');
+    }
+    const double value = static_cast<double>(mantissa) / kPow10[p.fracDigits.size()];
+    return p.negative && value != 0 ? -value : value;
+}
 
+// A number beyond a double's range: too large is refused, too small is zero.
+std::optional<double> OutOfRangeValue(const NumberParts& p) {
+    long long magnitude = p.exponent;
+    const std::size_t firstInt = p.intDigits.find_first_not_of('0');
+    if (firstInt != std::string_view::npos) {
+        magnitude += static_cast<long long>(p.intDigits.size() - firstInt);
+    } else {
+        const std::size_t firstFrac = p.fracDigits.find_first_not_of('0');
+        if (firstFrac == std::string_view::npos) {
+            return 0.0;
+        }
+        magnitude -= static_cast<long long>(firstFrac);
+    }
+    if (magnitude > 0) {
+        return std::nullopt;
+    }
+    return 0.0;
+}
+
+// Any other number, correctly rounded by the standard library's conversion.
+std::optional<double> LongNumberValue(const NumberParts& p) {
     std::string c;
-    c.reserve(intDigits.size() + fracDigits.size() + 16);
-    if (negative) {
+    c.reserve(p.intDigits.size() + p.fracDigits.size() + 16);
+    if (p.negative) {
         c += '-';
     }
-    c += intDigits.empty() ? std::string_view("0") : intDigits;
-    if (!fracDigits.empty()) {
+    c += p.intDigits.empty() ? std::string_view("0") : p.intDigits;
+    if (!p.fracDigits.empty()) {
         c += '.';
-        c += fracDigits;
+        c += p.fracDigits;
     }
-    if (exponent != 0) {
+    if (p.exponent != 0) {
         c += 'e';
         char buf[24];
-        const auto r = std::to_chars(buf, buf + sizeof buf, exponent);
+        const auto r = std::to_chars(buf, buf + sizeof buf, p.exponent);
         c.append(buf, r.ptr);
     }
     double value = 0;
@@ -134,27 +177,22 @@ std::optional<double> ParseNumber(std::string_view s, std::string_view dec) {
         return std::nullopt;
     }
     if (res.ec == std::errc::result_out_of_range || !std::isfinite(value)) {
-        // Out of range either way: too large is refused, too small is zero.
-        long long magnitude = exponent;
-        const std::size_t firstInt = intDigits.find_first_not_of('0');
-        if (firstInt != std::string_view::npos) {
-            magnitude += static_cast<long long>(intDigits.size() - firstInt);
-        } else {
-            const std::size_t firstFrac = fracDigits.find_first_not_of('0');
-            if (firstFrac == std::string_view::npos) {
-                return 0.0;
-            }
-            magnitude -= static_cast<long long>(firstFrac);
-        }
-        if (magnitude > 0) {
-            return std::nullopt;
-        }
-        return 0.0;
+        return OutOfRangeValue(p);
     }
     if (res.ec != std::errc()) {
         return std::nullopt;
     }
     return value == 0 ? 0.0 : value;
+}
+
+// Strict conversion of the syntax ScanNumber reads. The result is correctly rounded and finite;
+// a value too small for a double reads as zero.
+std::optional<double> ParseNumber(std::string_view s, std::string_view dec) {
+    const std::optional<NumberParts> parts = ScanNumber(s, dec);
+    if (!parts) {
+        return std::nullopt;
+    }
+    return IsShortNumber(*parts) ? ShortNumberValue(*parts) : LongNumberValue(*parts);
 }
 
 }  // namespace

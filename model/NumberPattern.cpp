@@ -1,5 +1,8 @@
 #include "model/NumberPattern.h"
 
+#include <optional>
+#include <utility>
+
 namespace movik::numfmt {
 
 namespace {
@@ -8,10 +11,10 @@ bool IsPlaceholder(char c) {
     return c == '0' || c == '#';
 }
 
-Section ParseSection(std::string_view s) {
-    Section sec;
-    sec.whole = std::string(s);
-    sec.empty = s.empty();
+// Where a section's number stands (first and last character): from its first placeholder, with
+// a "," or "." right before it (",0", ".00"), to its last, with a decimal point right after it
+// ("0."); nullopt when the section has no placeholder.
+std::optional<std::pair<std::size_t, std::size_t>> NumberSpan(std::string_view s) {
     std::size_t first = std::string_view::npos;
     std::size_t last = std::string_view::npos;
     for (std::size_t i = 0; i < s.size(); ++i) {
@@ -23,21 +26,22 @@ Section ParseSection(std::string_view s) {
         }
     }
     if (first == std::string_view::npos) {
-        return sec;
+        return std::nullopt;
     }
-    sec.hasDigits = true;
-    // The number may start with "," or "." before its first placeholder (",0", ".00").
     while (first > 0 && (s[first - 1] == ',' || s[first - 1] == '.')) {
         --first;
     }
-    // A decimal point right after the last placeholder belongs to the number ("0.").
     if (last + 1 < s.size() && s[last + 1] == '.' &&
         s.substr(first, last + 1 - first).find('.') == std::string_view::npos) {
         ++last;
     }
-    sec.prefix = std::string(s.substr(0, first));
-    sec.suffix = std::string(s.substr(last + 1));
+    return std::pair(first, last);
+}
 
+// Reads the number's placeholders, separators and literals into sec: the places before and
+// after the point, the least of them shown, the thousands separator, and the literals by their
+// place (those before the point counted from the point).
+void ReadNumber(std::string_view number, Section& sec) {
     bool afterPoint = false;
     int firstZeroIndex = -1;
     std::string pending;
@@ -48,8 +52,7 @@ Section ParseSection(std::string_view s) {
             pending.clear();
         }
     };
-    for (std::size_t i = first; i <= last; ++i) {
-        const char c = s[i];
+    for (const char c : number) {
         if (!afterPoint) {
             if (IsPlaceholder(c)) {
                 flush(intRaw, sec.intPlaces);
@@ -90,6 +93,22 @@ Section ParseSection(std::string_view s) {
     for (auto& lit : intRaw) {
         sec.intLiterals.push_back({sec.intPlaces - lit.pos, std::move(lit.text)});
     }
+}
+
+Section ParseSection(std::string_view s) {
+    Section sec;
+    sec.whole = std::string(s);
+    sec.empty = s.empty();
+    const auto span = NumberSpan(s);
+    if (!span) {
+        return sec;
+    }
+    const auto [first, last] = *span;
+    sec.hasDigits = true;
+    sec.prefix = std::string(s.substr(0, first));
+    sec.suffix = std::string(s.substr(last + 1));
+    ReadNumber(s.substr(first, last + 1 - first), sec);
+
     sec.literalBytes = sec.prefix.size() + sec.suffix.size();
     for (const auto& lit : sec.intLiterals) {
         sec.literalBytes += lit.text.size();

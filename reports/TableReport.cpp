@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "model/Utf8.h"
 #include "reports/ReportEngine.h"
@@ -56,12 +57,10 @@ std::pair<std::string, std::string> TwoLines(const std::string& caption, std::si
     return {caption.substr(0, best), caption.substr(best + 1)};
 }
 
-PrintJob LayOutTableReport(const TableReportData& data) {
-    Report report;
-    report.page.pageWidth = 297;
-    report.page.pageHeight = 210;
-    report.jobName = data.jobName;
+namespace {
 
+// The page header: the title and the subtitle, centred.
+ReportBand TitleBand(const TableReportData& data) {
     ReportBand header;
     header.kind = BandKind::PageHeader;
     header.height = 13;
@@ -73,8 +72,12 @@ PrintJob LayOutTableReport(const TableReportData& data) {
     subtitle.caption = data.subtitle;
     subtitle.justify = Justify::Center;
     header.labels.push_back(subtitle);
-    report.bands.push_back(header);
+    return header;
+}
 
+// The column header (each caption on up to two lines) and the detail band (a row's cells, and
+// the second lines below them when the table has them), column by column.
+std::pair<ReportBand, ReportBand> ColumnBands(const TableReportData& data) {
     ReportBand columns;
     columns.kind = BandKind::ColumnHeader;
     columns.height = 7.5;
@@ -110,23 +113,26 @@ PrintJob LayOutTableReport(const TableReportData& data) {
         }
         left += col.width;
     }
-    report.bands.push_back(columns);
-    report.bands.push_back(detail);
+    return {std::move(columns), std::move(detail)};
+}
 
-    if (!data.notes.empty()) {
-        ReportBand summary;
-        summary.kind = BandKind::Summary;
-        summary.frameTop = true;
-        summary.height = 2 + 3.2 * static_cast<double>(data.notes.size());
-        for (std::size_t i = 0; i < data.notes.size(); ++i) {
-            ReportLabel note = Cell("n" + std::to_string(i), 0, 1.5 + 3.2 * static_cast<double>(i),
-                                    kTableReportWidth, false, 6);
-            note.caption = data.notes[i];
-            summary.labels.push_back(note);
-        }
-        report.bands.push_back(summary);
+// The notes under the table, a line each.
+ReportBand NotesBand(const TableReportData& data) {
+    ReportBand summary;
+    summary.kind = BandKind::Summary;
+    summary.frameTop = true;
+    summary.height = 2 + 3.2 * static_cast<double>(data.notes.size());
+    for (std::size_t i = 0; i < data.notes.size(); ++i) {
+        ReportLabel note = Cell("n" + std::to_string(i), 0, 1.5 + 3.2 * static_cast<double>(i),
+                                kTableReportWidth, false, 6);
+        note.caption = data.notes[i];
+        summary.labels.push_back(note);
     }
+    return summary;
+}
 
+// The data feed: one detail band per row, its cells cut to their columns.
+void FeedRows(Report& report, const TableReportData& data) {
     auto row = std::make_shared<std::size_t>(0);
     report.needData = [row, &data] { return (*row)++ < data.rows.size(); };
     report.labelText = [row, &data](const ReportLabel& l) -> std::string {
@@ -139,6 +145,23 @@ PrintJob LayOutTableReport(const TableReportData& data) {
         }
         return FitText(lines[r][c], data.columns[c].width - 1, lower ? kSecondFontSize : kFontSize);
     };
+}
+
+}  // namespace
+
+PrintJob LayOutTableReport(const TableReportData& data) {
+    Report report;
+    report.page.pageWidth = 297;
+    report.page.pageHeight = 210;
+    report.jobName = data.jobName;
+    report.bands.push_back(TitleBand(data));
+    auto [columns, detail] = ColumnBands(data);
+    report.bands.push_back(std::move(columns));
+    report.bands.push_back(std::move(detail));
+    if (!data.notes.empty()) {
+        report.bands.push_back(NotesBand(data));
+    }
+    FeedRows(report, data);
 
     PrintJob job;
     job.name = data.jobName;

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
 #include <QTableView>
 #include <QToolTip>
@@ -20,6 +21,7 @@
 
 #include "charts/ChartRender.h"
 #include "charts/ChartWindow.h"
+#include "regional/Regional.h"
 #include "ui/ComparisonModel.h"
 #include "ui/ComparisonWindow.h"
 #include "ui/MainWindow.h"
@@ -79,6 +81,8 @@ bool SaveScreen(const QString& file) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Numbers in the locale the program itself takes (Croatian unless the environment names one).
+    QLocale::setDefault(movik::ProgramLocale());
     movik::UseChartDrawing(&movik::LinkedChartDrawing());  // linked here, not loaded
     const QStringList args = QApplication::arguments();
     if (args.size() != 3) {

@@ -7,11 +7,13 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTabWidget>
 #include <cstdio>
 
+#include "regional/Regional.h"
 #include "ui/FormImportDialog.h"
 #include "ui/MainWindow.h"
 
@@ -65,6 +67,8 @@ class PicturingDialogs : public movik::QtDialogs {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Numbers in the locale the program itself takes (Croatian unless the environment names one).
+    QLocale::setDefault(movik::ProgramLocale());
     const QStringList args = QApplication::arguments();
     if (args.size() != 3) {
         std::fprintf(stderr, "Uporaba: movik-form-shots OBRAZAC.xlsx IZLAZNA_MAPA\n");

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
@@ -24,6 +25,7 @@
 #include "about/HelpFile.h"
 #include "about/HelpWindow.h"
 #include "movik/Version.h"
+#include "regional/Regional.h"
 #include "tests/support/WorkspaceTestAccess.h"
 #include "ui/MainWindow.h"
 #include "ui/StatementGrid.h"
@@ -65,6 +67,8 @@ void Settle(int ms) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Numbers in the locale the program itself takes (Croatian unless the environment names one).
+    QLocale::setDefault(movik::ProgramLocale());
     QApplication::setApplicationName(QString::fromUtf8(movik::kProgramName));
     QApplication::setApplicationDisplayName(QString::fromUtf8(movik::kProgramTitle));
     const QStringList args = QApplication::arguments();

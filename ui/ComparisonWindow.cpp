@@ -20,6 +20,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <set>
 
 #include "analysis/DocumentPaths.h"
 #include "analysis/Parallel.h"
@@ -68,6 +69,18 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
 
+    MakeTable();
+    MakeControls();
+    LayOutControls();
+    ConnectControls();
+
+    poll_ = new QTimer(this);
+    poll_->setInterval(30);
+    connect(poll_, &QTimer::timeout, this, &ComparisonWindow::TakeReadyRows);
+    UpdateButtons();
+}
+
+void ComparisonWindow::MakeTable() {
     model_ = new ComparisonModel(rs_, this);
     agUsporedba_ = new QTableView(this);
     agUsporedba_->setObjectName(QStringLiteral("agUsporedba"));
@@ -90,9 +103,11 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     // Tab goes on to the buttons; the arrow keys move inside the table.
     agUsporedba_->setTabKeyNavigation(false);
     agUsporedba_->installEventFilter(this);
+}
 
-    auto* bDodajDokumente = Button(this, "bDodajDokumente", QStringLiteral("Dodaj &dokumente…"));
-    auto* bDodajMapu = Button(this, "bDodajMapu", QStringLiteral("Dodaj &mapu…"));
+void ComparisonWindow::MakeControls() {
+    bDodajDokumente_ = Button(this, "bDodajDokumente", QStringLiteral("Dodaj &dokumente…"));
+    bDodajMapu_ = Button(this, "bDodajMapu", QStringLiteral("Dodaj &mapu…"));
     bUkloni_ = Button(this, "bUkloni", QStringLiteral("&Ukloni"));
     cbGrupiraj_ = new QCheckBox(QStringLiteral("&Grupiraj po poduzeću (trend)"), this);
     cbGrupiraj_->setObjectName(QStringLiteral("cbGrupiraj"));
@@ -109,10 +124,13 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     lStanje_ =
         new QLabel(QStringLiteral("Dodajte dokumente ili mapu, ili ih ispustite ovdje."), this);
     lStanje_->setObjectName(QStringLiteral("lStanje"));
+    lStanje_->setWordWrap(true);
+}
 
+void ComparisonWindow::LayOutControls() {
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(bDodajDokumente);
-    buttons->addWidget(bDodajMapu);
+    buttons->addWidget(bDodajDokumente_);
+    buttons->addWidget(bDodajMapu_);
     buttons->addWidget(bUkloni_);
     buttons->addSpacing(12);
     buttons->addWidget(cbGrupiraj_);
@@ -120,7 +138,6 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     // The status line and the commands on a row each below the table, so the window fits a
     // screen 800 pixels wide.
     auto* status = new QHBoxLayout;
-    lStanje_->setWordWrap(true);
     status->addWidget(lStanje_, 1);
     status->addWidget(pbUcitavanje_);
     auto* commands = new QHBoxLayout;
@@ -135,9 +152,11 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     layout->addWidget(agUsporedba_, 1);
     layout->addLayout(status);
     layout->addLayout(commands);
+}
 
-    connect(bDodajDokumente, &QPushButton::clicked, this, &ComparisonWindow::DodajDokumenteClick);
-    connect(bDodajMapu, &QPushButton::clicked, this, &ComparisonWindow::DodajMapuClick);
+void ComparisonWindow::ConnectControls() {
+    connect(bDodajDokumente_, &QPushButton::clicked, this, &ComparisonWindow::DodajDokumenteClick);
+    connect(bDodajMapu_, &QPushButton::clicked, this, &ComparisonWindow::DodajMapuClick);
     connect(bUkloni_, &QPushButton::clicked, this, &ComparisonWindow::UkloniClick);
     connect(cbGrupiraj_, &QCheckBox::toggled, this, &ComparisonWindow::GrupirajClick);
     connect(bIzvozCsv_, &QPushButton::clicked, this, &ComparisonWindow::IzvozCsvClick);
@@ -153,11 +172,6 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     connect(agUsporedba_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ComparisonWindow::UpdateButtons);
     connect(model_, &QAbstractItemModel::modelReset, this, &ComparisonWindow::UpdateButtons);
-
-    poll_ = new QTimer(this);
-    poll_->setInterval(30);
-    connect(poll_, &QTimer::timeout, this, &ComparisonWindow::TakeReadyRows);
-    UpdateButtons();
 }
 
 void ComparisonWindow::SetSummaryWork(std::function<DocumentSummary(const std::string&)> work) {
@@ -191,6 +205,30 @@ void ComparisonWindow::UpdateButtons() {
         anyRead = model_->table().Summary(r).ok;
     }
     bGrafikoni_->setEnabled(anyRead);
+}
+
+void ComparisonWindow::KeepingSelection(const std::function<void()>& change) {
+    QItemSelectionModel* selection = agUsporedba_->selectionModel();
+    std::set<std::string> selectedFiles;
+    for (const int row : SelectedRows()) {
+        selectedFiles.insert(model_->table().Summary(row).file);
+    }
+    const QModelIndex current = selection->currentIndex();
+    const std::string currentFile =
+        current.isValid() ? model_->table().Summary(current.row()).file : std::string();
+    change();
+    QItemSelection kept;
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        const std::string& file = model_->table().Summary(row).file;
+        if (selectedFiles.count(file) != 0) {
+            kept.select(model_->index(row, 0), model_->index(row, 0));
+        }
+        if (current.isValid() && file == currentFile) {
+            selection->setCurrentIndex(model_->index(row, current.column()),
+                                       QItemSelectionModel::NoUpdate);
+        }
+    }
+    selection->select(kept, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 std::vector<int> ComparisonWindow::SelectedRows() const {
@@ -297,7 +335,8 @@ void ComparisonWindow::TakeReadyRows() {
     }
     if (!rows.empty()) {
         const int count = static_cast<int>(rows.size());
-        const int already = model_->Add(std::move(rows));
+        int already = 0;
+        KeepingSelection([&] { already = model_->Add(std::move(rows)); });
         loadedInRun_ += count - already;
         alreadyInRun_ += already;
     }
@@ -384,7 +423,7 @@ void ComparisonWindow::UkloniClick() {
 
 void ComparisonWindow::GrupirajClick(bool grouped) {
     agUsporedba_->horizontalHeader()->setSortIndicatorShown(false);
-    model_->SetGrouped(grouped);
+    KeepingSelection([&] { model_->SetGrouped(grouped); });
     FitColumns();
     if (cbGrupiraj_->isChecked() != grouped) {
         const QSignalBlocker block(cbGrupiraj_);

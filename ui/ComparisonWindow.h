@@ -96,12 +96,21 @@ class ComparisonWindow : public QWidget {
         std::mutex m;
         std::vector<DocumentSummary> ready;
     };
+    // The window built in steps: the table, the buttons and status line, their rows, their
+    // commands.
+    void MakeTable();
+    void MakeControls();
+    void LayOutControls();
+    void ConnectControls();
     void ShowSaved(const QString& path, const Result& written);
     void StartNextLoad();
     void TakeReadyRows();
     void StopLoading();
     void UpdateButtons();
     void FitColumns();
+    // Runs change, which resets the model, and keeps the selected rows and the current cell on
+    // their documents, wherever they end up.
+    void KeepingSelection(const std::function<void()>& change);
     std::vector<int> SelectedRows() const;
 
     Dialogs& dialogs_;
@@ -113,6 +122,8 @@ class ComparisonWindow : public QWidget {
     QProgressBar* pbUcitavanje_ = nullptr;
     QLabel* lStanje_ = nullptr;
     QCheckBox* cbGrupiraj_ = nullptr;
+    QPushButton* bDodajDokumente_ = nullptr;
+    QPushButton* bDodajMapu_ = nullptr;
     QPushButton* bUkloni_ = nullptr;
     QPushButton* bOtvori_ = nullptr;
     QPushButton* bIzvozCsv_ = nullptr;

@@ -9,7 +9,7 @@
 #include "ui/DateField.h"
 #include "ui/GeneralDataPage.h"
 #include "ui/MainWindow.h"
-#include "ui/StatementGrid.h"
+#include "ui/StatementPages.h"
 #include "ui/StatusPanels.h"
 
 namespace movik {
@@ -51,15 +51,7 @@ FileDialogSetup CsvDialog(const QString& id, const QString& title, const QString
 // Document commands
 
 bool TForm1::SettleCellEdit() {
-    if (!statementPagesBuilt_) {
-        return true;  // no page has been built, so no cell editor can be open
-    }
-    for (const StatementFacts& facts : kStatementFacts) {
-        if (facts.inputColumns[0] != 0 && !Grid(facts.statement)->commitEdit()) {
-            return false;
-        }
-    }
-    return true;
+    return pages_->CommitEdits();
 }
 
 bool TForm1::SettleEdits() {
@@ -181,8 +173,8 @@ void TForm1::OpenDocument(const QString& path) {
         return;
     }
     SetFilePanel(path);
-    ResetColumnWidths();
-    RefreshGrids();
+    pages_->ResetColumnWidths();
+    pages_->Refresh();
     ShowGeneralData();
     UpdateUndoActions();
     // The workspace has checked the document as read.

@@ -7,13 +7,16 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QToolTip>
 #include <QVBoxLayout>
 
 #include "document/Cp1250.h"
+#include "model/Currency.h"
 #include "ui/DateField.h"
 #include "ui/GettingStartedPanel.h"
 #include "ui/ShareCountField.h"
+#include "ui/StatementPage.h"
 
 namespace movik {
 
@@ -45,21 +48,9 @@ QString Sentence(const QString& text) {
 
 GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : QWidget(parent) {
     // Header strip: the centred title and the way to the next page.
-    auto* title = new QLabel(QStringLiteral("Opći podaci o poduzeću"), this);
-    title->setObjectName(QStringLiteral("lOpceNaslov"));
-    QFont titleFont = title->font();
-    titleFont.setPointSize(titleFont.pointSize() + 4);
-    titleFont.setBold(true);
-    title->setFont(titleFont);
-    title->setAlignment(Qt::AlignCenter);
-
-    bNext = new QPushButton(QStringLiteral(">>"), this);
-    bNext->setObjectName(QStringLiteral("bNextOpce"));
-    bNext->setFixedWidth(40);
-    bNext->setFocusPolicy(Qt::TabFocus);
-    bNext->setAccessibleName(QStringLiteral("Sljedeća stranica"));
-    bNext->setToolTip(QStringLiteral("Sljedeća stranica"));
-
+    QLabel* title = MakePageTitle(QStringLiteral("Opći podaci o poduzeću"),
+                                  QStringLiteral("lOpceNaslov"), this);
+    bNext = MakePageButton(true, QStringLiteral("bNextOpce"), this);
     auto* strip = new QGridLayout;
     strip->setColumnStretch(0, 1);
     strip->setColumnStretch(2, 1);
@@ -68,6 +59,37 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     strip->setColumnMinimumWidth(0, 40);
 
     // The fields, in tab order.
+    MakeNameFields();
+    MakePeriodFields(rs);
+    MakeAmountFields(rs);
+
+    auto* formBox = new QHBoxLayout;
+    formBox->addSpacing(24);
+    formBox->addLayout(LayOutFields(), 1);
+    formBox->addSpacing(24);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(strip);
+    layout->addSpacing(16);
+    layout->addLayout(formBox);
+    // The free lower part of the page: how to begin.
+    auto* guideBox = new QHBoxLayout;
+    guideBox->addSpacing(24);
+    guideBox->addWidget(new GettingStartedPanel(this), 1);
+    guideBox->addSpacing(24);
+    layout->addSpacing(24);
+    layout->addLayout(guideBox);
+    layout->addStretch(1);
+
+    setTabOrder(ePoduzece, eSjediste);
+    setTabOrder(eSjediste, dOd);
+    setTabOrder(dOd, dDo);
+    setTabOrder(dDo, eBrojDionica);
+    setTabOrder(eBrojDionica, cbIznos);
+    setTabOrder(cbIznos, cbValuta);
+}
+
+void GeneralDataPage::MakeNameFields() {
     ePoduzece = new QLineEdit(this);
     ePoduzece->setObjectName(QStringLiteral("ePoduzece"));
     QFont bold = ePoduzece->font();
@@ -89,7 +111,9 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
                                kRefusedCharacterMessage, field);
         });
     }
+}
 
+void GeneralDataPage::MakePeriodFields(const RegionalSettings& rs) {
     const QString dateFormat = QString::fromStdString(rs.shortDateFormat);
     dOd = new DateField(this);
     dOd->setObjectName(QStringLiteral("dOd"));
@@ -118,7 +142,9 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
                                   .arg(dOd->text()))
                    : QString();
     };
+}
 
+void GeneralDataPage::MakeAmountFields(const RegionalSettings& rs) {
     eBrojDionica = new ShareCountField(rs, this);
     eBrojDionica->setObjectName(QStringLiteral("eBrojDionica"));
     eBrojDionica->setToolTip(QStringLiteral("Broj dionica poduzeća (samo za d.d.)"));
@@ -145,7 +171,9 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     cbValuta->setToolTip(
         QStringLiteral("Valuta iznosa dokumenta: euro za razdoblje koje završava 1. 1. 2023. ili "
                        "kasnije, kuna za ranije. Promjena valute ne mijenja iznose."));
+}
 
+QLayout* GeneralDataPage::LayOutFields() {
     auto* form = new QGridLayout;
     form->setHorizontalSpacing(8);
     form->setVerticalSpacing(10);
@@ -175,8 +203,8 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     periodNote->setWordWrap(true);
     form->addWidget(periodNote, 2, 2, 1, 3);
 
-    // No access key here: Alt+D opens the "&Dokument" menu on every page.
-    form->addWidget(MakeLabel(QStringLiteral("Broj dionica"), QStringLiteral("lBrojDionica"),
+    // On B: Alt+D opens the "&Dokument" menu on every page.
+    form->addWidget(MakeLabel(QStringLiteral("&Broj dionica"), QStringLiteral("lBrojDionica"),
                               eBrojDionica, this),
                     3, 0);
     form->addWidget(eBrojDionica, 3, 1, Qt::AlignLeft);
@@ -195,31 +223,37 @@ GeneralDataPage::GeneralDataPage(const RegionalSettings& rs, QWidget* parent) : 
     currency->addStretch(0);
     form->addLayout(currency, 4, 2, 1, 3);
     form->setColumnStretch(4, 1);
+    return form;
+}
 
-    auto* formBox = new QHBoxLayout;
-    formBox->addSpacing(24);
-    formBox->addLayout(form, 1);
-    formBox->addSpacing(24);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(strip);
-    layout->addSpacing(16);
-    layout->addLayout(formBox);
-    // The free lower part of the page: how to begin.
-    auto* guideBox = new QHBoxLayout;
-    guideBox->addSpacing(24);
-    guideBox->addWidget(new GettingStartedPanel(this), 1);
-    guideBox->addSpacing(24);
-    layout->addSpacing(24);
-    layout->addLayout(guideBox);
-    layout->addStretch(1);
-
-    setTabOrder(ePoduzece, eSjediste);
-    setTabOrder(eSjediste, dOd);
-    setTabOrder(dOd, dDo);
-    setTabOrder(dDo, eBrojDionica);
-    setTabOrder(eBrojDionica, cbIznos);
-    setTabOrder(cbIznos, cbValuta);
+bool GeneralDataPage::ShowCurrency(Valuta v, bool newDocument) {
+    {
+        const QSignalBlocker quiet(cbValuta);
+        cbValuta->setCurrentIndex(v == Valuta::Eur ? 0 : 1);
+    }
+    if (!newDocument && v == shownCurrency_) {
+        return false;
+    }
+    const auto text = [](std::string_view unit) {
+        return QString::fromUtf8(unit.data(), static_cast<qsizetype>(unit.size()));
+    };
+    const Valuta other = v == Valuta::Eur ? Valuta::Hrk : Valuta::Eur;
+    QString unit = cbIznos->currentText();
+    if (newDocument || unit == text(AmountUnitText(other))) {
+        unit = text(AmountUnitText(v));
+    } else if (unit == text(ThousandsUnitText(other))) {
+        unit = text(ThousandsUnitText(v));
+    }
+    {
+        const QSignalBlocker quiet(cbIznos);
+        cbIznos->clear();
+        cbIznos->addItems({text(AmountUnitText(v)), text(ThousandsUnitText(v)),
+                           text(AmountUnitText(other)), text(ThousandsUnitText(other)),
+                           QStringLiteral("DEM"), QStringLiteral("USD")});
+        cbIznos->setCurrentText(unit);
+    }
+    shownCurrency_ = v;
+    return true;
 }
 
 }  // namespace movik

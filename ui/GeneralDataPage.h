@@ -5,10 +5,12 @@
 #include <QValidator>
 #include <QWidget>
 
+#include "model/Currency.h"
 #include "model/Regional.h"
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -41,6 +43,25 @@ class GeneralDataPage : public QWidget {
     // The document's currency: item 0 euro (EUR), item 1 kuna (HRK).
     QComboBox* cbValuta;
     QPushButton* bNext;
+
+    // cbValuta shows v (without its event). For a new document, or when v is not the currency
+    // shown last, cbIznos lists v's units first and shows the unit that follows: a new
+    // document's is its currency's, a unit of the other currency becomes v's, a unit the user
+    // typed stays. True when the list was made anew (its events held back: the caller applies
+    // the unit).
+    bool ShowCurrency(Valuta v, bool newDocument);
+
+  private:
+    // The company and seat, refusing what the file cannot hold.
+    void MakeNameFields();
+    // The period's two dates, each checked against the other.
+    void MakePeriodFields(const RegionalSettings& rs);
+    // The share count, the amount unit and the currency.
+    void MakeAmountFields(const RegionalSettings& rs);
+    // The fields with their labels and notes, in rows.
+    QLayout* LayOutFields();
+
+    Valuta shownCurrency_ = Valuta::Hrk;
 };
 
 }  // namespace movik

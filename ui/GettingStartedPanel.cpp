@@ -18,8 +18,9 @@ const char* const kSteps[] = {
     "Na stranici <b>Bilanca</b> upišite aktivu i pasivu za prethodnu i tekuću godinu.",
     "Na stranici <b>Račun dobiti i gubitka</b> upišite prihode i rashode obračunskog razdoblja.",
     "Zbrojevi, udjeli, novčani tokovi i pokazatelji računaju se sami nakon svakog upisa.",
-    "Upozorenja (neravnoteža aktive i pasive, neravnoteža neto dobiti) pojavljuju se crvenim "
-    "slovima u statusnoj traci na dnu prozora.",
+    "Upozorenja (neravnoteža aktive i pasive, neravnoteža neto dobiti, razdoblje koje završava "
+    "prije početka) pojavljuju se u statusnoj traci na dnu prozora, crvenim slovima i sa znakom "
+    "upozorenja.",
     "Za pomoć pritisnite <b>F1</b>: otvara se uputa za dio prozora u kojem radite. Sve upute su "
     "u izborniku <b>Upute</b>.",
 };

@@ -2,13 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
-#include <QDate>
-#include <QFile>
-#include <QGridLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
@@ -21,14 +16,10 @@
 #include <QStyleOptionMenuItem>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
 #include <QToolTip>
-#include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
-#include <cmath>
 
 #include "about/AboutBox.h"
 #include "about/HelpViewer.h"
@@ -47,8 +38,7 @@
 #include "ui/ShareCountField.h"
 #include "ui/StartupTrace.h"
 #include "ui/StatementGrid.h"
-#include "ui/StatementGridModel.h"
-#include "ui/StatementPage.h"
+#include "ui/StatementPages.h"
 #include "ui/StatusPanels.h"
 #include "ui/TabAccessible.h"
 #include "ui/ToolIcons.h"
@@ -75,10 +65,6 @@ class KeyboardMenuBarStyle : public QProxyStyle {
         QProxyStyle::drawControl(element, option, painter, widget);
     }
 };
-
-std::size_t IndexOf(Statement s) {
-    return static_cast<std::size_t>(s);
-}
 
 }  // namespace
 
@@ -128,26 +114,12 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent, HiddenPages hi
     if (hiddenPages == HiddenPages::WithWindow) {
         BuildStatementPages();
     } else {
-        // Built once the window's first frame is on the screen (see eventFilter).
         winId();  // the native window, to watch its first expose
-        awaitingFirstFrame_ = true;
-        windowHandle()->installEventFilter(this);
+        pages_->BuildAfterFirstFrame(*windowHandle());
     }
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Expose && watched == windowHandle() && awaitingFirstFrame_) {
-        // The exposed window paints as this event is handled; the pages follow right after
-        // (unless something needed them sooner: then only the signal is left to give).
-        awaitingFirstFrame_ = false;
-        watched->removeEventFilter(this);
-        StartupMark("main window exposed");
-        QTimer::singleShot(0, this, [this] {
-            emit firstFrameShown();
-            BuildStatementPages();
-            StartupMark("statement pages");
-        });
-    }
     if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -192,91 +164,106 @@ void TForm1::SetFileWriter(std::unique_ptr<FileWriter> writer) {
 // ---------------------------------------------------------------------------------------------
 // Building the window
 
+namespace {
+
+// A menu command: its object name, caption, shortcut (none when empty) and handler.
+QAction* AddCommand(TForm1* window, QMenu* menu, const QString& name, const QString& caption,
+                    const QKeySequence& shortcut, void (TForm1::*handler)()) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+    }
+    QObject::connect(action, &QAction::triggered, window, handler);
+    return action;
+}
+
+// A menu of the menu bar, opening the menus' help topic.
+QMenu* AddMenu(QMenuBar* bar, const QString& caption, const QString& name) {
+    QMenu* menu = bar->addMenu(caption);
+    menu->setObjectName(name);
+    menu->setProperty("helpContext", kMenuHelpContext);
+    return menu;
+}
+
+}  // namespace
+
 void TForm1::BuildMenus() {
     auto* menuStyle = new KeyboardMenuBarStyle;
     menuStyle->setParent(menuBar());
     menuBar()->setStyle(menuStyle);
-    auto add = [this](QMenu* menu, const QString& name, const QString& caption,
-                      const QKeySequence& shortcut, void (TForm1::*handler)()) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(name);
-        if (!shortcut.isEmpty()) {
-            action->setShortcut(shortcut);
-        }
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
+    BuildDocumentMenu();
+    // Work across many documents, after the document's own menu. The menu itself opens the
+    // menus' topic, as the other menus do; each command its own.
+    QMenu* analiza = AddMenu(menuBar(), QStringLiteral("&Analiza"), QStringLiteral("Analiza1"));
+    AddCommand(this, analiza, QStringLiteral("Usporedba1"), QStringLiteral("&Usporedba…"),
+               QKeySequence(), &TForm1::Usporedba1Click)
+        ->setProperty("helpContext", kComparisonHelpContext);
+    AddCommand(this, analiza, QStringLiteral("Grafikoni1"), QStringLiteral("&Grafikoni…"),
+               QKeySequence(), &TForm1::Grafikoni1Click)
+        ->setProperty("helpContext", kAnalysisHelpContext);
+    AddCommand(this, analiza, QStringLiteral("PreracunajUEure1"),
+               QStringLiteral("Preračunaj u &eure…"), QKeySequence(),
+               &TForm1::PreracunajUEure1Click)
+        ->setProperty("helpContext", kAnalysisHelpContext);
 
-    QMenu* dokument = menuBar()->addMenu(QStringLiteral("&Dokument"));
-    dokument->setObjectName(QStringLiteral("Dokument1"));
-    dokument->setProperty("helpContext", kMenuHelpContext);
-    add(dokument, QStringLiteral("Nova1"), QStringLiteral("&Novi"),
-        QKeySequence(Qt::CTRL | Qt::Key_N), &TForm1::Nova1Click);
-    add(dokument, QStringLiteral("Otvori1"), QStringLiteral("&Otvori "),
-        QKeySequence(Qt::CTRL | Qt::Key_O), &TForm1::Otvori1Click);
-    add(dokument, QStringLiteral("Snimi1"), QStringLiteral("&Snimi "),
-        QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::SnimiClick);
-    add(dokument, QStringLiteral("SnimiKao1"), QStringLiteral("Snimi &kao"), QKeySequence(),
+    QMenu* upute = AddMenu(menuBar(), QStringLiteral("&Upute"), QStringLiteral("Upute1"));
+    AddCommand(this, upute, QStringLiteral("Korisnikauputstva1"),
+               QStringLiteral("&Korisničke upute"), QKeySequence(),
+               &TForm1::Korisnikauputstva1Click);
+    upute->addSeparator();
+    AddCommand(this, upute, QStringLiteral("Oprogramu1"), QStringLiteral("&O programu"),
+               QKeySequence(), &TForm1::Oprogramu1Click);
+}
+
+void TForm1::BuildDocumentMenu() {
+    QMenu* dokument = AddMenu(menuBar(), QStringLiteral("&Dokument"), QStringLiteral("Dokument1"));
+    const auto add = [this, dokument](const QString& name, const QString& caption,
+                                      const QKeySequence& shortcut, void (TForm1::*handler)()) {
+        return AddCommand(this, dokument, name, caption, shortcut, handler);
+    };
+    add(QStringLiteral("Nova1"), QStringLiteral("&Novi"), QKeySequence(Qt::CTRL | Qt::Key_N),
+        &TForm1::Nova1Click);
+    add(QStringLiteral("Otvori1"), QStringLiteral("&Otvori "), QKeySequence(Qt::CTRL | Qt::Key_O),
+        &TForm1::Otvori1Click);
+    add(QStringLiteral("Snimi1"), QStringLiteral("&Snimi "), QKeySequence(Qt::CTRL | Qt::Key_S),
+        &TForm1::SnimiClick);
+    add(QStringLiteral("SnimiKao1"), QStringLiteral("Snimi &kao"), QKeySequence(),
         &TForm1::SnimiKaoClick);
     dokument->addSeparator();
-    add(dokument, QStringLiteral("Ispii1"), QStringLiteral("&Ispis"),
-        QKeySequence(Qt::CTRL | Qt::Key_P), &TForm1::Ispii1Click);
+    add(QStringLiteral("Ispii1"), QStringLiteral("&Ispis"), QKeySequence(Qt::CTRL | Qt::Key_P),
+        &TForm1::Ispii1Click);
     PregledIspisa1_ =
-        add(dokument, QStringLiteral("PregledIspisa1"), QStringLiteral("&Pregled ispisa"),
+        add(QStringLiteral("PregledIspisa1"), QStringLiteral("&Pregled ispisa"),
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &TForm1::PregledIspisa1Click);
-    IzvozPDF1_ = add(dokument, QStringLiteral("IzvozPDF1"), QStringLiteral("Izvoz u P&DF…"),
-                     QKeySequence(), &TForm1::IzvozPDF1Click);
-    add(dokument, QStringLiteral("IzvozSvihPDF1"), QStringLiteral("Izvoz svi&h izvješća u PDF…"),
+    IzvozPDF1_ = add(QStringLiteral("IzvozPDF1"), QStringLiteral("Izvoz u P&DF…"), QKeySequence(),
+                     &TForm1::IzvozPDF1Click);
+    add(QStringLiteral("IzvozSvihPDF1"), QStringLiteral("Izvoz svi&h izvješća u PDF…"),
         QKeySequence(), &TForm1::IzvozSvihPDF1Click);
-    add(dokument, QStringLiteral("IzvozXlsx1"), QStringLiteral("Izvoz u E&xcel (.xlsx)…"),
-        QKeySequence(), &TForm1::IzvozXlsx1Click)
+    add(QStringLiteral("IzvozXlsx1"), QStringLiteral("Izvoz u E&xcel (.xlsx)…"), QKeySequence(),
+        &TForm1::IzvozXlsx1Click)
         ->setProperty("helpContext", kAnalysisHelpContext);
-    add(dokument, QStringLiteral("UvozObrasca1"),
-        QStringLiteral("&Uvoz službenog obrasca (GFI-POD)…"), QKeySequence(),
-        &TForm1::UvozObrasca1Click)
+    add(QStringLiteral("UvozObrasca1"), QStringLiteral("&Uvoz službenog obrasca (GFI-POD)…"),
+        QKeySequence(), &TForm1::UvozObrasca1Click)
         ->setProperty("helpContext", kFormImportHelpContext);
     dokument->addSeparator();
     // Ctrl+Z stays the exit shortcut; the classic undo key takes back a change.
-    Ponisti1_ = add(dokument, QStringLiteral("Ponisti1"), QStringLiteral("Poniš&ti"),
+    Ponisti1_ = add(QStringLiteral("Ponisti1"), QStringLiteral("Poniš&ti"),
                     QKeySequence(Qt::ALT | Qt::Key_Backspace), &TForm1::Ponisti1Click);
-    Ponovi1_ = add(dokument, QStringLiteral("Ponovi1"), QStringLiteral("Pono&vi"),
+    Ponovi1_ = add(QStringLiteral("Ponovi1"), QStringLiteral("Pono&vi"),
                    QKeySequence(Qt::SHIFT | Qt::ALT | Qt::Key_Backspace), &TForm1::Ponovi1Click);
     Ponisti1_->setEnabled(false);
     Ponovi1_->setEnabled(false);
     dokument->addSeparator();
-    Import1_ = add(dokument, QStringLiteral("Import1"), QStringLiteral("I&mport"), QKeySequence(),
+    Import1_ = add(QStringLiteral("Import1"), QStringLiteral("I&mport"), QKeySequence(),
                    &TForm1::Import1Click);
-    Export1_ = add(dokument, QStringLiteral("Export1"), QStringLiteral("&Export"), QKeySequence(),
+    Export1_ = add(QStringLiteral("Export1"), QStringLiteral("&Export"), QKeySequence(),
                    &TForm1::Export1Click);
     Import1_->setEnabled(false);
     Export1_->setEnabled(false);
     dokument->addSeparator();
-    add(dokument, QStringLiteral("Izlaz1"), QStringLiteral("I&zlaz iz programa"),
+    add(QStringLiteral("Izlaz1"), QStringLiteral("I&zlaz iz programa"),
         QKeySequence(Qt::CTRL | Qt::Key_Z), &TForm1::Izlaz1Click);
-
-    // Work across many documents, after the document's own menu.
-    QMenu* analiza = menuBar()->addMenu(QStringLiteral("&Analiza"));
-    analiza->setObjectName(QStringLiteral("Analiza1"));
-    // The menu itself opens the menus' topic, as the other menus do; each command its own.
-    analiza->setProperty("helpContext", kMenuHelpContext);
-    add(analiza, QStringLiteral("Usporedba1"), QStringLiteral("&Usporedba…"), QKeySequence(),
-        &TForm1::Usporedba1Click)
-        ->setProperty("helpContext", kComparisonHelpContext);
-    add(analiza, QStringLiteral("Grafikoni1"), QStringLiteral("&Grafikoni…"), QKeySequence(),
-        &TForm1::Grafikoni1Click)
-        ->setProperty("helpContext", kAnalysisHelpContext);
-    add(analiza, QStringLiteral("PreracunajUEure1"), QStringLiteral("Preračunaj u &eure…"),
-        QKeySequence(), &TForm1::PreracunajUEure1Click)
-        ->setProperty("helpContext", kAnalysisHelpContext);
-
-    QMenu* upute = menuBar()->addMenu(QStringLiteral("&Upute"));
-    upute->setObjectName(QStringLiteral("Upute1"));
-    upute->setProperty("helpContext", kMenuHelpContext);
-    add(upute, QStringLiteral("Korisnikauputstva1"), QStringLiteral("&Korisničke upute"),
-        QKeySequence(), &TForm1::Korisnikauputstva1Click);
-    upute->addSeparator();
-    add(upute, QStringLiteral("Oprogramu1"), QStringLiteral("&O programu"), QKeySequence(),
-        &TForm1::Oprogramu1Click);
 }
 
 void TForm1::BuildToolBar() {
@@ -326,15 +313,8 @@ void TForm1::BuildPages() {
     connect(opce_->bNext, &QPushButton::clicked, this, &TForm1::bNextClick);
     PageControl_->addTab(opce_, QStringLiteral("Opći podaci"));
 
-    for (const StatementFacts& def : kStatementFacts) {
-        // An empty page under the statement's name until BuildStatementPages fills it.
-        auto* page = new QWidget;
-        page->setObjectName(QString::fromUtf8(def.page.data(), qsizetype(def.page.size())));
-        page->setProperty("helpContext", def.helpContext);
-        statementPages_[IndexOf(def.statement)] = page;
-        PageControl_->addTab(page,
-                             QString::fromUtf8(def.caption.data(), qsizetype(def.caption.size())));
-    }
+    pages_ = new StatementPages(ws_, *PageControl_, this);
+    ConnectStatementPages();
     setCentralWidget(PageControl_);
     PageControl_->setCurrentIndex(0);
 
@@ -357,77 +337,41 @@ void TForm1::BuildPages() {
     connect(opce_->cbValuta, &QComboBox::activated, this, &TForm1::cbValutaChange);
 }
 
+void TForm1::ConnectStatementPages() {
+    connect(pages_, &StatementPages::firstFrameShown, this, &TForm1::firstFrameShown);
+    connect(pages_, &StatementPages::previousClicked, this, &TForm1::bPrevClick);
+    connect(pages_, &StatementPages::nextClicked, this, &TForm1::bNextClick);
+    pages_->validate = [this](Statement s, int col, int row, const std::string& text) {
+        return s == Statement::Racun ? agRacunCellValidate(col, row, text)
+                                     : agBilancaCellValidate(col, row, text);
+    };
+    connect(pages_, &StatementPages::editRefused, this, &TForm1::ShowAmountRefusal);
+    connect(pages_, &StatementPages::inputRefused, this, [this](const QString& text) {
+        refusalShown_ = false;
+        panels_->ShowNote(
+            QString::fromStdString(RefusedCharactersNote(text.toStdString(), ws_.settings())));
+    });
+    connect(pages_, &StatementPages::inputNotTaken, this, [this](int column) {
+        refusalShown_ = false;
+        panels_->ShowNote(
+            column < 3 ? QStringLiteral("Ovdje se ne upisuje: iznosi se upisuju u stupce iznosa.")
+                       : QStringLiteral("Ovdje se ne upisuje: ovaj se iznos računa sam."));
+    });
+}
+
 void TForm1::BuildStatementPages() {
-    if (statementPagesBuilt_) {
-        return;
-    }
-    statementPagesBuilt_ = true;
-    for (const StatementFacts& def : kStatementFacts) {
-        const std::size_t index = IndexOf(def.statement);
-        // Children made in a showing page would stay hidden: the page is shown again after.
-        QWidget* page = statementPages_[index];
-        const bool showing = page->isVisible();
-        page->hide();
-        const StatementPage parts = BuildStatementPage(def, ws_.viewTexts(def.statement), page);
-        page->setVisible(showing);
-        grids_[index] = parts.grid;
-        companyLabels_[index] = parts.company;
-        seatLabels_[index] = parts.seat;
-        if (parts.period != nullptr) {
-            periodLabels_[index - 1] = parts.period;  // Racun, CFInd, CFFree, Pok
-        }
-        connect(parts.prev, &QPushButton::clicked, this, &TForm1::bPrevClick);
-        if (parts.next != nullptr) {
-            connect(parts.next, &QPushButton::clicked, this, &TForm1::bNextClick);
-        }
-    }
-    lBilancaNaslov_ = PageControl_->findChild<QLabel*>(QStringLiteral("lBilancaNaslov"));
+    pages_->Build();
+}
 
-    grids_[IndexOf(Statement::Bilanca)]->validate = [this](int col, int row,
-                                                           const std::string& text) {
-        return agBilancaCellValidate(col, row, text);
-    };
-    grids_[IndexOf(Statement::Racun)]->validate = [this](int col, int row,
-                                                         const std::string& text) {
-        return agRacunCellValidate(col, row, text);
-    };
-    for (StatementGrid* grid : grids_) {
-        connect(grid, &StatementGrid::editRefused, this,
-                [this, grid](const QString& typed) { ShowAmountRefusal(grid, typed); });
-        connect(grid, &StatementGrid::inputRefused, this, [this](const QString& text) {
-            refusalShown_ = false;
-            panels_->ShowNote(
-                QString::fromStdString(RefusedCharactersNote(text.toStdString(), ws_.settings())));
-        });
-        connect(grid, &StatementGrid::inputNotTaken, this, [this](int column) {
-            refusalShown_ = false;
-            panels_->ShowNote(column < 3
-                                  ? QStringLiteral("Ovdje se ne upisuje: iznosi se upisuju u "
-                                                   "stupce iznosa.")
-                                  : QStringLiteral("Ovdje se ne upisuje: ovaj se iznos računa "
-                                                   "sam."));
-        });
-    }
-
-    // What the field events wrote while the pages were not there.
-    if (companyShown_) {
-        ShowCompanyLabels();
-    }
-    if (seatShown_) {
-        ShowSeatLabels();
-    }
-    if (periodShown_) {
-        ShowPeriodLabels();
-    }
-    RefreshGrids();
+bool TForm1::statementPagesBuilt() const {
+    return pages_->built();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Showing the workspace
 
 StatementGrid* TForm1::Grid(Statement s) {
-    BuildStatementPages();
-    return grids_[IndexOf(s)];
+    return pages_->Grid(s);
 }
 
 std::optional<Statement> TForm1::ShowingStatement() const {
@@ -436,54 +380,6 @@ std::optional<Statement> TForm1::ShowingStatement() const {
         return std::nullopt;
     }
     return kAllStatements[static_cast<std::size_t>(index - 1)];
-}
-
-void TForm1::RefreshGrids() {
-    if (!statementPagesBuilt_) {
-        return;  // the pages show the workspace's texts when they are built
-    }
-    for (StatementGrid* grid : grids_) {
-        grid->refresh();
-    }
-    FitValueColumns();
-}
-
-void TForm1::FitValueColumns() {
-    // The value columns keep their designed widths; one that is too narrow for an amount (tens
-    // of millions in the balance sheet's narrow column) grows so that no figure is cut short.
-    // Columns never shrink, so a width the user chose stays.
-    for (Statement s : kAllStatements) {
-        StatementGrid* grid = Grid(s);
-        QFont bold = grid->gridModel()->cellFont();
-        bold.setBold(true);
-        const QFont header = grid->gridModel()->headerFont();
-        const GridTexts& texts = ws_.grids().of(s);
-        for (int col = 3; col < texts.columnCount(); ++col) {
-            // Figures differ in width by their length: only the longest texts are measured, and
-            // only when a column holds a longer text than at its last measurement.
-            std::size_t longest = texts.cell(col, 0).size();
-            for (int row = 1; row < texts.rowCount(); ++row) {
-                longest = std::max(longest, texts.cell(col, row).size());
-            }
-            std::size_t& measured = measuredLength_[IndexOf(s)][static_cast<std::size_t>(col)];
-            if (longest <= measured) {
-                continue;
-            }
-            measured = longest;
-            int needed =
-                StatementGrid::ColumnWidthFor(QString::fromStdString(texts.cell(col, 0)), header);
-            for (int row = 1; row < texts.rowCount(); ++row) {
-                const std::string& text = texts.cell(col, row);
-                if (text.size() + 1 >= longest) {
-                    needed = std::max(
-                        needed, StatementGrid::ColumnWidthFor(QString::fromStdString(text), bold));
-                }
-            }
-            if (grid->columnWidth(col - 1) < needed) {
-                grid->setColumnWidth(col - 1, needed);
-            }
-        }
-    }
 }
 
 void TForm1::SetFilePanel(const QString& path) {
@@ -496,7 +392,7 @@ void TForm1::ShowWarning() {
 }
 
 void TForm1::ShowRecalculated() {
-    RefreshGrids();
+    pages_->Refresh();
     ShowWarning();
     UpdateUndoActions();
 }
@@ -530,19 +426,10 @@ void TForm1::Ponovi1Click() {
     }
 }
 
-void TForm1::ResetColumnWidths() {
-    for (Statement s : kAllStatements) {
-        if (statementPagesBuilt_) {
-            Grid(s)->resetColumnWidths();
-        }
-        measuredLength_[IndexOf(s)].fill(0);
-    }
-}
-
 void TForm1::ShowNewDocument() {
     // Another document: columns widened for the last one's figures go back to their widths.
-    ResetColumnWidths();
-    RefreshGrids();
+    pages_->ResetColumnWidths();
+    pages_->Refresh();
     SetFilePanel({});
     ShowGeneralData();
     ShowWarning();
@@ -568,51 +455,18 @@ void TForm1::ShowGeneralData() {
 
 void TForm1::ePoduzeceChange() {
     ws_.SetCompany(opce_->ePoduzece->text().toStdString());
-    companyShown_ = true;
-    ShowCompanyLabels();
-}
-
-void TForm1::ShowCompanyLabels() {
-    for (QLabel* label : companyLabels_) {
-        if (label != nullptr) {
-            label->setText(opce_->ePoduzece->text());
-        }
-    }
+    pages_->ShowCompany(opce_->ePoduzece->text());
 }
 
 void TForm1::eSjedisteChange() {
     ws_.SetSeat(opce_->eSjediste->text().toStdString());
-    seatShown_ = true;
-    ShowSeatLabels();
-}
-
-void TForm1::ShowSeatLabels() {
-    for (QLabel* label : seatLabels_) {
-        if (label != nullptr) {
-            label->setText(opce_->eSjediste->text());
-        }
-    }
-}
-
-void TForm1::ShowPeriodLabels() {
-    if (!statementPagesBuilt_) {
-        return;
-    }
-    const QString period = QStringLiteral("za razdoblje od ") + opce_->dOd->text() +
-                           QStringLiteral(" do ") + opce_->dDo->text();
-    for (QLabel* label : periodLabels_) {
-        label->setText(period);
-    }
-    lBilancaNaslov_->setText(QStringLiteral("Bilanca"));
+    pages_->ShowSeat(opce_->eSjediste->text());
 }
 
 void TForm1::dOdChange(DateField* source) {
-    periodShown_ = true;
-    ShowPeriodLabels();
+    pages_->ShowPeriod(opce_->dOd->text(), opce_->dDo->text());
     ws_.SetPeriod(opce_->dOd->value(), opce_->dDo->value());
-    if (statementPagesBuilt_) {
-        Grid(Statement::Bilanca)->refresh();
-    }
+    pages_->Refresh(Statement::Bilanca);
     if (source != nullptr) {
         source->setPendingRefresh(true);
     }
@@ -645,39 +499,14 @@ void TForm1::cbValutaChange(int index) {
     ws_.SetCurrency(index == 0 ? Valuta::Eur : Valuta::Hrk);
     ShowCurrency(false);
     // The captions of the amounts per share follow the currency.
-    RefreshGrids();
+    pages_->Refresh();
     UpdateUndoActions();
 }
 
 void TForm1::ShowCurrency(bool newDocument) {
-    const Valuta v = ws_.currency();
-    {
-        const QSignalBlocker quiet(opce_->cbValuta);
-        opce_->cbValuta->setCurrentIndex(v == Valuta::Eur ? 0 : 1);
+    if (opce_->ShowCurrency(ws_.currency(), newDocument)) {
+        cbIznosChange();
     }
-    if (!newDocument && v == shownCurrency_) {
-        return;
-    }
-    const auto text = [](std::string_view unit) {
-        return QString::fromUtf8(unit.data(), static_cast<qsizetype>(unit.size()));
-    };
-    const Valuta other = v == Valuta::Eur ? Valuta::Hrk : Valuta::Eur;
-    QString unit = opce_->cbIznos->currentText();
-    if (newDocument || unit == text(AmountUnitText(other))) {
-        unit = text(AmountUnitText(v));
-    } else if (unit == text(ThousandsUnitText(other))) {
-        unit = text(ThousandsUnitText(v));
-    }
-    {
-        const QSignalBlocker quiet(opce_->cbIznos);
-        opce_->cbIznos->clear();
-        opce_->cbIznos->addItems({text(AmountUnitText(v)), text(ThousandsUnitText(v)),
-                                  text(AmountUnitText(other)), text(ThousandsUnitText(other)),
-                                  QStringLiteral("DEM"), QStringLiteral("USD")});
-        opce_->cbIznos->setCurrentText(unit);
-    }
-    shownCurrency_ = v;
-    cbIznosChange();
 }
 
 void TForm1::PageControlChange() {
@@ -688,7 +517,7 @@ void TForm1::PageControlChange() {
     }
     const auto s = ShowingStatement();
     if (s) {
-        BuildStatementPages();
+        pages_->Build();
     }
     // A page changed from the keyboard (Ctrl+Tab) takes the keyboard with it: the focus left on
     // the hidden page goes to the shown page's grid or first field, so typing never goes astray.

@@ -27,6 +27,7 @@ class GeneralDataPage;
 class PrintCommands;
 class ShareCountField;
 class StatementGrid;
+class StatementPages;
 class StatusPanels;
 
 // Help context of the menus.
@@ -83,7 +84,7 @@ class TForm1 : public QMainWindow {
     // "Poništi" and "Ponovi": the last change of amounts taken back, or made again.
     void Ponisti1Click();
     void Ponovi1Click();
-    void IzvozXlsx1Click();        // the document as a spreadsheet workbook
+    void IzvozXlsx1Click();  // the document as a spreadsheet workbook
     // An official annual form (GFI-POD) into a new, unsaved document, with its reconciliation.
     void UvozObrasca1Click();
     void Grafikoni1Click();        // the charts window of the open document
@@ -138,7 +139,7 @@ class TForm1 : public QMainWindow {
     StatementGrid* Grid(Statement s);
     // Builds the statement pages into their tabs, showing the window's state, unless built.
     void BuildStatementPages();
-    bool statementPagesBuilt() const { return statementPagesBuilt_; }
+    bool statementPagesBuilt() const;
 
   signals:
     // HiddenPages::AfterFirstFrame: the window's first frame is on the screen (emitted once,
@@ -152,14 +153,13 @@ class TForm1 : public QMainWindow {
 
   private:
     void BuildMenus();
+    void BuildDocumentMenu();
     // The help viewer, F1 on controls and menus, and the Help button of the information box.
     void InstallHelp();
     void BuildToolBar();
     void BuildPages();
-    // The field texts on the statement pages' labels (those built so far).
-    void ShowCompanyLabels();
-    void ShowSeatLabels();
-    void ShowPeriodLabels();
+    // The statement pages' events: page turns, cell validation and refusals.
+    void ConnectStatementPages();
 
     // After the workspace ran the refresh cycle: every grid shown anew, the warning shown.
     void ShowRecalculated();
@@ -167,9 +167,6 @@ class TForm1 : public QMainWindow {
     void ShowRestored();
     // "Poništi" and "Ponovi" enabled when there is a step to take.
     void UpdateUndoActions();
-    void RefreshGrids();
-    void FitValueColumns();
-    void ResetColumnWidths();
     void ShowWarning();
     // pIme: "Datoteka: " and the path, empty for an untitled document.
     void SetFilePanel(const QString& path);
@@ -201,20 +198,7 @@ class TForm1 : public QMainWindow {
 
     QTabWidget* PageControl_ = nullptr;
     GeneralDataPage* opce_ = nullptr;
-    std::array<StatementGrid*, 5> grids_{};
-    // The statement pages' tabs, empty until BuildStatementPages fills them.
-    std::array<QWidget*, 5> statementPages_{};
-    bool statementPagesBuilt_ = false;
-    // HiddenPages::AfterFirstFrame: the first expose is still to come (the application-wide
-    // filter and the native window's own filter both see it; it counts once).
-    bool awaitingFirstFrame_ = false;
-    // Whether the field events have written the pages' labels since start (the labels keep
-    // their initial captions until then).
-    bool companyShown_ = false;
-    bool seatShown_ = false;
-    bool periodShown_ = false;
-    // The currency cbValuta and the unit list were last set for.
-    Valuta shownCurrency_ = Valuta::Hrk;
+    StatementPages* pages_ = nullptr;
 
     std::unique_ptr<StatusPanels> panels_;
 
@@ -227,12 +211,6 @@ class TForm1 : public QMainWindow {
     std::unique_ptr<PrintCommands> print_;
     ComparisonWindow* usporedba_ = nullptr;
 
-    std::array<QLabel*, 5> companyLabels_{};
-    std::array<QLabel*, 5> seatLabels_{};
-    std::array<QLabel*, 4> periodLabels_{};
-    QLabel* lBilancaNaslov_ = nullptr;
-    // Per grid and column, the longest text length the column width was last fitted to.
-    std::array<std::array<std::size_t, 7>, 5> measuredLength_{};
     // pNapomena shows why a cell refused its text (hidden once an edit is accepted).
     bool refusalShown_ = false;
 };

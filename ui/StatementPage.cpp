@@ -18,25 +18,35 @@ QString Text(std::string_view text) {
 
 }  // namespace
 
-StatementPage BuildStatementPage(const StatementFacts& def, GridTexts& texts, QWidget* into) {
-    const Statement s = def.statement;
-    const bool hasNext = s != kAllStatements.back();
-    const QString pageName = Text(def.page);
-    const QString periodName = Text(def.period);
-    StatementPage parts;
-    QWidget* page = into != nullptr ? into : new QWidget;
-    parts.page = page;
-    page->setProperty("helpContext", def.helpContext);
-    page->setObjectName(pageName);
-
-    auto* titleLabel = new QLabel(Text(def.title), page);
-    titleLabel->setObjectName(Text(def.titleName));
-    QFont titleFont = titleLabel->font();
+QLabel* MakePageTitle(const QString& text, const QString& name, QWidget* page) {
+    auto* title = new QLabel(text, page);
+    title->setObjectName(name);
+    QFont titleFont = title->font();
     titleFont.setPointSize(titleFont.pointSize() + 4);
     titleFont.setBold(true);
-    titleLabel->setFont(titleFont);
-    titleLabel->setAlignment(Qt::AlignCenter);
+    title->setFont(titleFont);
+    title->setAlignment(Qt::AlignCenter);
+    return title;
+}
 
+QPushButton* MakePageButton(bool next, const QString& name, QWidget* page) {
+    auto* button = new QPushButton(next ? QStringLiteral(">>") : QStringLiteral("<<"), page);
+    button->setObjectName(name);
+    button->setFixedWidth(40);
+    button->setFocusPolicy(Qt::TabFocus);
+    const QString hint =
+        next ? QStringLiteral("Sljedeća stranica") : QStringLiteral("Prethodna stranica");
+    button->setAccessibleName(hint);
+    button->setToolTip(hint);
+    return button;
+}
+
+namespace {
+
+// The header strip's labels: company and seat on the left (blank lines until the general data
+// are shown in them), the title and the period in the middle.
+QGridLayout* MakeHeaderStrip(const StatementFacts& def, QWidget* page, StatementPage& parts) {
+    QLabel* title = MakePageTitle(Text(def.title), Text(def.titleName), page);
     auto* company = new QLabel(QString(20, u'_'), page);
     company->setObjectName(Text(def.company));
     QFont bold = company->font();
@@ -62,51 +72,54 @@ StatementPage BuildStatementPage(const StatementFacts& def, GridTexts& texts, QW
     left->addWidget(seat);
     left->addStretch(1);
     strip->addLayout(left, 0, 0, 2, 1);
-    strip->addWidget(titleLabel, 0, 1);
-    if (!periodName.isEmpty()) {
+    strip->addWidget(title, 0, 1);
+    if (!def.period.empty()) {
         auto* period = new QLabel(QStringLiteral("za razdoblje od __.__.____ do __.__.____"), page);
-        period->setObjectName(periodName);
+        period->setObjectName(Text(def.period));
         period->setAlignment(Qt::AlignCenter);
         strip->addWidget(period, 1, 1);
         parts.period = period;
     }
-    // The grid is made before the navigation buttons so that it comes first in the page's tab
-    // order: a page change puts the cursor in the grid, not on "<<".
-    auto* grid = new StatementGrid(s, texts, page);
-    grid->setObjectName(Text(def.grid));
-    parts.grid = grid;
+    return strip;
+}
 
+// The navigation buttons, on the right of the header strip (no ">>" on the last page).
+void AddPageButtons(const StatementFacts& def, QWidget* page, QGridLayout* strip,
+                    StatementPage& parts) {
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(4);
     buttons->addStretch(1);
-    const QString suffix = pageName.mid(2);
-    {
-        auto* prev = new QPushButton(QStringLiteral("<<"), page);
-        prev->setObjectName(QStringLiteral("bPrev") + suffix);
-        prev->setFixedWidth(40);
-        prev->setFocusPolicy(Qt::TabFocus);
-        prev->setAccessibleName(QStringLiteral("Prethodna stranica"));
-        prev->setToolTip(QStringLiteral("Prethodna stranica"));
-        buttons->addWidget(prev);
-        parts.prev = prev;
-    }
-    if (hasNext) {
-        auto* next = new QPushButton(QStringLiteral(">>"), page);
-        next->setObjectName(QStringLiteral("bNext") + suffix);
-        next->setFixedWidth(40);
-        next->setFocusPolicy(Qt::TabFocus);
-        next->setAccessibleName(QStringLiteral("Sljedeća stranica"));
-        next->setToolTip(QStringLiteral("Sljedeća stranica"));
-        buttons->addWidget(next);
-        parts.next = next;
+    const QString suffix = Text(def.page).mid(2);
+    parts.prev = MakePageButton(false, QStringLiteral("bPrev") + suffix, page);
+    buttons->addWidget(parts.prev);
+    if (def.statement != kAllStatements.back()) {
+        parts.next = MakePageButton(true, QStringLiteral("bNext") + suffix, page);
+        buttons->addWidget(parts.next);
     }
     strip->addLayout(buttons, 0, 2, Qt::AlignTop);
+}
+
+}  // namespace
+
+StatementPage BuildStatementPage(const StatementFacts& def, GridTexts& texts, QWidget* into) {
+    StatementPage parts;
+    QWidget* page = into != nullptr ? into : new QWidget;
+    parts.page = page;
+    page->setProperty("helpContext", def.helpContext);
+    page->setObjectName(Text(def.page));
+
+    QGridLayout* strip = MakeHeaderStrip(def, page, parts);
+    // The grid is made before the navigation buttons so that it comes first in the page's tab
+    // order: a page change puts the cursor in the grid, not on "<<".
+    parts.grid = new StatementGrid(def.statement, texts, page);
+    parts.grid->setObjectName(Text(def.grid));
+    AddPageButtons(def, page, strip, parts);
 
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(strip);
     layout->addSpacing(4);
-    layout->addWidget(grid, 1);
+    layout->addWidget(parts.grid, 1);
     return parts;
 }
 

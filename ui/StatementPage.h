@@ -7,6 +7,7 @@
 
 class QLabel;
 class QPushButton;
+class QString;
 class QWidget;
 
 namespace movik {
@@ -23,6 +24,11 @@ struct StatementPage {
     QPushButton* prev = nullptr;
     QPushButton* next = nullptr;  // null on the last page
 };
+
+// The centred, large bold title of a page.
+QLabel* MakePageTitle(const QString& text, const QString& name, QWidget* page);
+// A page's "<<" (next false) or ">>" button, reached by Tab only.
+QPushButton* MakePageButton(bool next, const QString& name, QWidget* page);
 
 // Builds the page of a statement, into the empty widget into when given (else a new one); its
 // grid shows texts (which must outlive it).

@@ -71,10 +71,11 @@ ComparisonTable Sample() {
 
 TEST(ComparisonTable, GroupsCompaniesInAlphabetAndPeriodOrderWithFailedFilesLast) {
     ComparisonTable t = Sample();
+    t.Add({Doc("", 2023, 10, 1)});  // a document without a company name: after the named ones
     t.SetGrouped(true);
-    EXPECT_EQ(Files(t),
-              (std::vector<std::string>{"Cvijet2024.mvk", "Čvor2023.mvk", "čvor2024.mvk",
-                                        "Žito2022.mvk", "Žito2023.mvk", "Žito2024.mvk", "x.mvk"}));
+    EXPECT_EQ(Files(t), (std::vector<std::string>{"Cvijet2024.mvk", "Čvor2023.mvk", "čvor2024.mvk",
+                                                  "Žito2022.mvk", "Žito2023.mvk", "Žito2024.mvk",
+                                                  "2023.mvk", "x.mvk"}));
 }
 
 TEST(ComparisonTable, ChangesAreAgainstTheCompanysPreviousPeriod) {

@@ -100,6 +100,28 @@ TEST(SummarizeInOrder, ASinkThatThrowsEndsTheRun) {
     EXPECT_EQ(handed, 5);
 }
 
+// A list of paths that fails part way (an unreadable list) ends the run with its error; what was
+// handed on before is in path order, and no worker is left running.
+TEST(SummarizeInOrder, ASourceThatThrowsEndsTheRun) {
+    for (const int jobs : {1, 2, 4}) {
+        SCOPED_TRACE(jobs);
+        const PathSource failing = [numbers = Numbers(1000), given = 0]() mutable {
+            if (++given > 100) {
+                throw std::runtime_error("list unreadable");
+            }
+            return numbers();
+        };
+        std::vector<std::string> got;
+        EXPECT_THROW(SummarizeInOrder(failing, jobs, Slow,
+                                      [&](DocumentSummary&& s) { got.push_back(s.file); }),
+                     std::runtime_error);
+        EXPECT_LE(got.size(), 100u);
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i], std::to_string(i));
+        }
+    }
+}
+
 TEST(DocumentPaths, WalksFoldersInNameOrderAndKeepsOnlyDocuments) {
     const fs::path root = fs::temp_directory_path() / ("movik-paths-" + std::to_string(::getpid()));
     fs::remove_all(root);

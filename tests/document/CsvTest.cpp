@@ -434,6 +434,20 @@ TEST(ReadImportFile, StopsAfterTheLastLineTheGridTakes) {
     EXPECT_EQ(bytes, lines + "no final line end");  // shorter than 89 lines: all of it
 }
 
+// Lines long enough that the grid's last line ends several reads into the file: the line ends
+// are counted across the reads.
+TEST(ReadImportFile, CountsLinesAcrossReads) {
+    const test::TempDir dir;
+    std::string lines;
+    for (int k = 0; k <= 60; ++k) {
+        lines += std::to_string(k) + ";" + std::string(3000 + k, 'x') + (k % 2 ? "\r\n" : "\n");
+    }
+    test::WriteText(dir.file("a.csv"), lines);
+    std::string bytes;
+    ASSERT_EQ(ReadImportFile(dir.file("a.csv"), Statement::Racun, bytes), "");
+    EXPECT_EQ(bytes, lines.substr(0, lines.find("46;")));  // lines 0 to 45
+}
+
 TEST(ReadImportFile, RefusesFoldersMissingFilesAndEndlessLines) {
     const test::TempDir dir;
     std::string bytes = "unchanged";

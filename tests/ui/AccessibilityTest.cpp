@@ -400,7 +400,9 @@ TEST_F(AccessibilityTest, EveryAccessKeyOfTheGeneralDataPageReachesItsField) {
         {Qt::Key_N, QStringLiteral("ePoduzece")},
         {Qt::Key_S, QStringLiteral("eSjediste")},
         {Qt::Key_R, QStringLiteral("dOd")},
+        {Qt::Key_B, QStringLiteral("eBrojDionica")},
         {Qt::Key_Z, QStringLiteral("cbIznos")},
+        {Qt::Key_V, QStringLiteral("cbValuta")},
     };
     for (const auto& [key, name] : keys) {
         f.Find<QPushButton>(QStringLiteral("bNextOpce"))->setFocus();

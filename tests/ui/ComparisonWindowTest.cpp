@@ -228,8 +228,9 @@ std::set<std::string> SelectedFiles(ComparisonWindow* w) {
     return files;
 }
 
-// After a header click the selected rows are the same documents, wherever they sorted to.
-TEST(ComparisonWindow, SelectionFollowsTheDocumentsWhenSorted) {
+// After a header click, grouping or more documents loaded, the selected rows and the current
+// cell are the same documents, wherever they moved to.
+TEST(ComparisonWindow, SelectionFollowsTheDocuments) {
     WindowFixture f;
     ComparisonWindow* w = OpenLoaded(f);
     w->table()->selectRow(1);
@@ -243,6 +244,25 @@ TEST(ComparisonWindow, SelectionFollowsTheDocumentsWhenSorted) {
             EXPECT_EQ(SelectedFiles(w), chosen) << column;
         }
     }
+    const auto currentFile = [w] {
+        return w->model().table().Summary(w->table()->currentIndex().row()).file;
+    };
+    w->table()->selectionModel()->setCurrentIndex(w->model().index(4, 2),
+                                                  QItemSelectionModel::NoUpdate);
+    const std::string current = currentFile();
+    for (const bool grouped : {true, false}) {
+        w->GrupirajClick(grouped);
+        EXPECT_EQ(SelectedFiles(w), chosen) << grouped;
+        EXPECT_EQ(currentFile(), current) << grouped;
+    }
+    ASSERT_TRUE(
+        QFile::copy(f.Path(QStringLiteral("docs/1-2023.mvk")), f.Path(QStringLiteral("a.mvk"))));
+    w->AddPaths({f.Path(QStringLiteral("a.mvk"))});
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->IsLoading(); }, 20000));
+    ASSERT_EQ(w->model().rowCount(), 8);
+    EXPECT_EQ(SelectedFiles(w), chosen);
+    EXPECT_EQ(currentFile(), current);
+    EXPECT_EQ(w->table()->currentIndex().column(), 2);
 }
 
 // Whatever the reading throws, even no standard exception, becomes a failed row.

@@ -282,7 +282,7 @@ TEST(MainWindow, GeneralDataLabelsLeadToTheirFields) {
         {"lSjedisteOpce", "&Sjedište", "eSjediste", "Upisati sjedište poduzeća"},
         {"lObracunskoRazdoblje", "Obračunsko &razdoblje", "dOd", "Početak obračunskog razdoblja"},
         {"lDo", "do", "dDo", "Završetak obračunskog razdoblja"},
-        {"lBrojDionica", "Broj dionica", "eBrojDionica", "Broj dionica poduzeća (samo za d.d.)"},
+        {"lBrojDionica", "&Broj dionica", "eBrojDionica", "Broj dionica poduzeća (samo za d.d.)"},
         {"lIznosiU", "I&znosi u", "cbIznos", ""},
     };
     for (const FieldLabel& r : rows) {
