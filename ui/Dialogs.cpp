@@ -42,20 +42,10 @@ class FocusReturn {
     QPointer<QWidget> focus_;
 };
 
-// Runs a file dialog over the window the user works in (the comparison, the charts), not over the
-// main window, which the window manager would raise with it; it goes back to its keeper after.
-int ExecOver(QFileDialog* dialog, QWidget* over) {
-    QWidget* keeper = dialog->parentWidget();
-    const bool moved = over != nullptr && over != keeper && over->window() == over;
-    if (moved) {
-        dialog->setParent(over, dialog->windowFlags());
-    }
+// Runs a file dialog. The name's completion list may still be open after it (Enter accepted the
+// dialog as the list showed): left open it would take the next keys from the window below.
+int ExecFileDialog(QFileDialog* dialog) {
     const int result = dialog->exec();
-    if (moved) {
-        dialog->setParent(keeper, dialog->windowFlags());
-    }
-    // The name's completion list may still be open (Enter accepted the dialog as it showed):
-    // left open it would take the next keys from the window below.
     for (QCompleter* completer : dialog->findChildren<QCompleter*>()) {
         completer->popup()->hide();
     }
@@ -177,7 +167,7 @@ QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSetup& setup, bool sav
 
 std::optional<QString> QtDialogs::RunFileDialog(QFileDialog* dialog) {
     const FocusReturn back;
-    if (ExecOver(dialog, Owner()) != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+    if (ExecFileDialog(dialog) != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
         return std::nullopt;
     }
     return dialog->selectedFiles().constFirst();
@@ -233,7 +223,7 @@ QStringList QtDialogs::ChooseOpenFiles(const FileDialogSetup& setup) {
     QFileDialog* dialog = PrepareFileDialog(setup, false);
     dialog->setFileMode(QFileDialog::ExistingFiles);
     const FocusReturn back;
-    if (ExecOver(dialog, Owner()) != QDialog::Accepted) {
+    if (ExecFileDialog(dialog) != QDialog::Accepted) {
         return {};
     }
     return dialog->selectedFiles();

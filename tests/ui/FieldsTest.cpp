@@ -327,25 +327,6 @@ TEST(QtDialogs, TheFileNameCompletionListClosesWithTheDialog) {
     EXPECT_FALSE(list->isVisible());  // it would take the next keys from the window below
 }
 
-TEST(QtDialogs, AFileDialogOpensOverTheWindowTheUserWorksIn) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("beta.mvk"));
-    QFile(path).open(QIODevice::WriteOnly);
-    QWidget main;
-    QWidget other;
-    QtDialogs dialogs(&main);
-    main.show();
-    other.show();
-    QApplication::setActiveWindow(&other);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    QWidget* over = nullptr;
-    WhileTheFileDialogShows(path, [&over](QFileDialog* dialog) { over = dialog->parentWidget(); });
-    EXPECT_EQ(dialogs.ChooseOpenFile(SaveDialogSetup()), path);
-    EXPECT_EQ(over, &other);
-    // Kept with the main window between uses, as before.
-    EXPECT_EQ(dialogs.PrepareFileDialog(SaveDialogSetup(), false)->parentWidget(), &main);
-}
-
 // The save dialogs refuse a folder that does not exist and ask before creating a new file; a
 // refusal or a No shows the dialog again.
 TEST(QtDialogs, SaveDialogChecksTheFolderAndAsksBeforeCreating) {
