@@ -555,7 +555,14 @@ void StatementGrid::currentChanged(const QModelIndex& current, const QModelIndex
     if (!editor_.isNull() && !finishing_ && current != QModelIndex(editIndex_)) {
         refused = !finishEdit(EditEnd::Leave);
     }
-    QTableView::currentChanged(current, previous);
+    if (hasFocus()) {
+        QTableView::currentChanged(current, previous);
+    } else {
+        // A grid without the keyboard moves its cursor silently: the view would tell a screen
+        // reader that one of its cells has the focus (each grid built at start-up said "0,00"
+        // while the cursor was in the company's name).
+        QAbstractItemView::currentChanged(current, previous);
+    }
     if (refused && edited.isValid()) {
         QMetaObject::invokeMethod(
             this,
