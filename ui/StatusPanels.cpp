@@ -59,8 +59,8 @@ class StatusPanel : public QLabel {
     bool sign_ = false;
 };
 
-// The warning panel as a screen reader takes it: a notification in the status bar. A screen
-// reader speaks a notification as it shows, which a label's changed text never was.
+// The warning and note panels as a screen reader takes them: notifications in the status bar. A
+// screen reader speaks a notification as it shows, which a label's changed text never was.
 class WarningPanelAccessible : public QAccessibleWidget {
   public:
     explicit WarningPanelAccessible(QWidget* panel)
@@ -78,7 +78,8 @@ class WarningPanelAccessible : public QAccessibleWidget {
 };
 
 QAccessibleInterface* WarningPanelFactory(const QString& key, QObject* object) {
-    if (key == QLatin1String("QLabel") && object->objectName() == QLatin1String("pUpozorenje")) {
+    if (key == QLatin1String("QLabel") && (object->objectName() == QLatin1String("pUpozorenje") ||
+                                           object->objectName() == QLatin1String("pNapomena"))) {
         return new WarningPanelAccessible(static_cast<QWidget*>(object));
     }
     return nullptr;
@@ -179,6 +180,11 @@ void StatusPanels::ShowNote(const QString& note) {
     pNapomena_->setMinimumWidth(
         std::min(pNapomena_->fontMetrics().horizontalAdvance(note) + 12, std::max(150, room)));
     pIme_->hide();
+    if (pNapomena_->isVisible()) {
+        // A note in place of another is spoken as the first was when the panel showed.
+        QAccessibleEvent shown(pNapomena_, QAccessible::ObjectShow);
+        RaiseAccessibleEvent(&shown);
+    }
     pNapomena_->show();
     noteTimer_->start();
 }

@@ -535,6 +535,22 @@ TEST_F(AccessibilityTest, AWarningThatAppearsOrChangesIsAnnounced) {
     EXPECT_EQ(log.Count(QAccessible::ObjectShow, panel), shownBefore + 1);
 }
 
+TEST_F(AccessibilityTest, ANoteInPlaceOfAnotherIsSpokenAgain) {
+    f.ShowActive();
+    EventLog log;
+    StatementGrid* grid = f.window->Grid(Statement::Bilanca);
+    f.Find<QTabWidget>(QStringLiteral("PageControl"))->setCurrentIndex(1);
+    grid->setFocus();
+    auto* note = f.Find<QLabel>(QStringLiteral("pNapomena"));
+    grid->setCurrentIndex(grid->model()->index(0, 0));  // a row's position takes no amount
+    QTest::keyClicks(grid, QStringLiteral("7"));
+    ASSERT_TRUE(note->isVisible());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(note)->role(), QAccessible::Notification);
+    const int shown = log.Count(QAccessible::ObjectShow, note);
+    QTest::keyClicks(grid, QStringLiteral("x"));
+    EXPECT_EQ(log.Count(QAccessible::ObjectShow, note), shown + 1);
+}
+
 // ---------------------------------------------------------------------------------------------
 // The system font size
 
