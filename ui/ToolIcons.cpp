@@ -2,6 +2,7 @@
 #include "ui/AccessibleColours.h"
 
 #include <qdrawutil.h>
+#include <QAbstractScrollArea>
 #include <QGroupBox>
 #include <QPainter>
 #include <QPainterPath>
@@ -122,6 +123,13 @@ void DrawnIconStyle::drawControl(ControlElement element, const QStyleOption* opt
     QProxyStyle::drawControl(element, option, painter, widget);
     if (element == CE_TabBarTabShape && (option->state & State_HasFocus)) {
         // The focused tab framed as a focused button is.
+        drawPrimitive(PE_FrameFocusRect, option, painter, widget);
+    }
+    // A focused scrolled view (a print preview's page, the help's text, a table) shows its focus
+    // on its frame; the statement grids draw their own inside.
+    if (element == CE_ShapedFrame && (option->state & State_HasFocus) &&
+        qobject_cast<const QAbstractScrollArea*>(widget) != nullptr &&
+        !widget->inherits("movik::StatementGrid")) {
         drawPrimitive(PE_FrameFocusRect, option, painter, widget);
     }
 }

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -637,9 +638,10 @@ TEST(ContrastTest, EveryGridAndStatusTextHoldsItsContrastInLightAndDarkPalettes)
     EXPECT_EQ(GridColoursOf(LightPalette()).totalBackground, QColor(204, 204, 204));
 }
 
-// A focused text field and combo box show a frame of the focus colour under both palettes (the
-// styles' own outline is the highlight colour, faint on a dark window).
-TEST(FocusFrameTest, FocusedTextFieldsAndComboBoxesShowTheFocusColour) {
+// A focused text field, combo box and scrolled view show a frame of the focus colour under both
+// palettes (the styles' own outline is the highlight colour, faint on a dark window; a scrolled
+// view showed none).
+TEST(FocusFrameTest, FocusedFieldsComboBoxesAndViewsShowTheFocusColour) {
     DrawnIconStyle style;
     for (const QPalette& palette : {LightPalette(), DarkPalette()}) {
         QWidget window;
@@ -651,7 +653,8 @@ TEST(FocusFrameTest, FocusedTextFieldsAndComboBoxesShowTheFocusColour) {
         unit->setEditable(true);
         auto* currency = new QComboBox(&window);
         currency->addItem(QStringLiteral("euro (EUR)"));
-        for (QWidget* w : std::initializer_list<QWidget*>{text, unit, currency}) {
+        auto* page = new QScrollArea(&window);  // the print preview's page, the help's text
+        for (QWidget* w : std::initializer_list<QWidget*>{text, unit, currency, page}) {
             w->setStyle(&style);
             layout->addWidget(w);
         }
@@ -659,12 +662,18 @@ TEST(FocusFrameTest, FocusedTextFieldsAndComboBoxesShowTheFocusColour) {
         QApplication::setActiveWindow(&window);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         const QColor focus = FocusColour(palette);
-        for (QWidget* w : std::initializer_list<QWidget*>{text, unit, currency}) {
+        for (QWidget* w : std::initializer_list<QWidget*>{text, unit, currency, page}) {
             w->setFocus();
             const QImage image = w->grab().toImage();
+            // The frame's top edge: its first or second row of pixels (a view's own frame is
+            // one pixel wide, the rest is its content).
             int framed = 0;
-            for (int x = 0; x < image.width(); ++x) {
-                framed += image.pixelColor(x, 1) == focus ? 1 : 0;
+            for (const int y : {0, 1}) {
+                int row = 0;
+                for (int x = 0; x < image.width(); ++x) {
+                    row += image.pixelColor(x, y) == focus ? 1 : 0;
+                }
+                framed = std::max(framed, row);
             }
             EXPECT_GT(framed, image.width() / 2) << w->metaObject()->className();
         }
