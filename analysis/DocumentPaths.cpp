@@ -60,8 +60,10 @@ bool DocumentPaths::Enter(const std::string& folder) {
         // Linked folders are not entered: a link back up would never end.
         const bool folderHere = e.is_directory(typeError) && !e.is_symlink(typeError);
         const std::string name = e.path().filename().string();
-        if (folderHere ||
-            ((IsDocumentName(name) || IsFormName(name)) && !e.is_directory(typeError))) {
+        // "~$…" is the lock file an office program keeps beside a workbook it has open.
+        const bool lockFile = name.rfind("~$", 0) == 0;
+        if (folderHere || ((IsDocumentName(name) || IsFormName(name)) && !lockFile &&
+                           !e.is_directory(typeError))) {
             named.emplace_back(name, e.path().string());
         }
     }

@@ -160,8 +160,8 @@ DocumentSummary SummarizeInWorkspace(const std::string& path, const RegionalSett
         const OfficialForm form = ReadOfficialFormFile(path, currentYear);
         std::string error = form.error;
         if (form.ok && !form.differences.empty()) {
-            error = "Obrazac se ne slaže sam sa sobom (" + std::to_string(form.differences.size()) +
-                    " razlika; vidi movik-cli form)";
+            error = "Obrazac se ne slaže sam sa sobom (" +
+                    DifferencesText(form.differences.size()) + "; vidi movik-cli form)";
         }
         if (!error.empty()) {
             DocumentSummary failed;

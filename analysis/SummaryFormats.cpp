@@ -86,7 +86,13 @@ constexpr TxtAmount kTxtAmounts[] = {{KeyAmount::TotalAssets, "Ukupna aktiva"},
 
 std::string JsonString(std::string_view text) {
     std::string out = "\"";
-    for (const char c : ValidUtf8(text)) {
+    // Only a text that is not valid UTF-8 is copied, with its bad bytes replaced.
+    std::string replaced;
+    if (!IsUtf8(text)) {
+        replaced = ValidUtf8(text);
+        text = replaced;
+    }
+    for (const char c : text) {
         switch (c) {
             case '"':
                 out += "\\\"";

@@ -12,6 +12,7 @@
 #include "cli/Command.h"
 #include "document/FileIO.h"
 #include "intake/OfficialForm.h"
+#include "model/Utf8.h"
 #include "regional/Regional.h"
 
 namespace movik::cli {
@@ -37,7 +38,9 @@ std::string DocumentName(const OfficialForm& form) {
     if (name.empty()) {
         name = "obrazac";
     }
-    return name + " " + std::to_string(form.businessYear) + ".mvk";
+    // A file name holds 255 bytes; a long name (up to 255 characters, two bytes each where they
+    // are not ASCII) is cut at a character to leave room for the year.
+    return Utf8LeftBytes(name, 200) + " " + std::to_string(form.businessYear) + ".mvk";
 }
 
 bool Exists(const std::string& path) {

@@ -73,6 +73,8 @@ Options Parse(int argc, char** argv) {
             o.out = value();
         } else if (a == "--format") {
             const std::string f = value();
+            // The last --format given holds.
+            o.table = TableFormat::None;
             if (f == "csv") {
                 o.format = SummaryFormat::Csv;
             } else if (f == "jsonl") {

@@ -151,8 +151,14 @@ std::vector<FormTerm> ParseFormFormula(std::string_view text) {
     std::vector<FormTerm> terms;
     std::size_t i = 0;
     const auto skipBlanks = [&] {
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\xA0')) {
-            ++i;
+        for (;;) {
+            if (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+                ++i;
+            } else if (text.substr(i, 2) == "\xC2\xA0") {
+                i += 2;  // a no-break space (the texts are UTF-8)
+            } else {
+                break;
+            }
         }
     };
     const auto code = [&](int& out) {

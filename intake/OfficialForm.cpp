@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -237,8 +238,9 @@ class Amounts {
     std::set<int> visiting_;
 };
 
+// To the cent as a grid shows it (1.005 is 1.01, as the form's own cell shows it too).
 double Cents(double v) {
-    return std::round(v * 100.0) / 100.0;
+    return RoundedAsShown(v, 2);
 }
 
 std::optional<double> DateOf(const SheetCell& cell) {
@@ -305,13 +307,34 @@ std::optional<int> YearOf(const SheetCell& cell) {
     return static_cast<int>(v);
 }
 
+// The text of a number cell: a whole number as its digits, anything else (a fraction, a number
+// beyond a whole number's range) as its shortest general form.
+std::string NumberCellText(double v) {
+    if (std::isfinite(v) && std::fabs(v) < 1e15 && v == std::trunc(v)) {
+        return std::to_string(static_cast<long long>(v));
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", v);
+    return text;
+}
+
+// An OIB typed as a number: its eleven digits, a leading zero kept.
+std::string OibText(double v) {
+    if (v >= 0 && v < 1e11 && v == std::trunc(v)) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%011lld", static_cast<long long>(v));
+        return text;
+    }
+    return NumberCellText(v);
+}
+
 // A text of the form as the document can hold it: Windows-1250, at most 255 characters.
 std::string DocumentText(const SheetCell& cell, const char* what, std::vector<std::string>& notes) {
     std::string text;
     if (cell.kind == SheetCell::Kind::Text) {
         text = Trim(cell.text);
     } else if (cell.kind == SheetCell::Kind::Number) {
-        text = std::to_string(static_cast<long long>(cell.number));
+        text = NumberCellText(cell.number);
     }
     std::string bytes = Utf8ToCp1250Lossy(text);
     bool changed = !IsCp1250Text(text);
@@ -466,10 +489,9 @@ void ReadGeneralData(const SheetData& ref, OfficialForm& form) {
     form.company = DocumentText(ref.At(28, 2), "Naziv poduzeća", form.notes);
     form.seat = DocumentText(ref.At(30, 5), "Sjedište", form.notes);
     const SheetCell& oib = ref.At(26, 2);
-    form.oib = oib.kind == SheetCell::Kind::Text ? Trim(oib.text)
-               : oib.kind == SheetCell::Kind::Number
-                   ? std::to_string(static_cast<long long>(oib.number))
-                   : "";
+    form.oib = oib.kind == SheetCell::Kind::Text     ? Trim(oib.text)
+               : oib.kind == SheetCell::Kind::Number ? OibText(oib.number)
+                                                     : "";
 }
 
 // Every code the import reads must be on the form.

@@ -20,8 +20,10 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 
+#include "document/FileIO.h"
 #include "model/CroatianPlural.h"
 
 // Whether this build runs under AddressSanitizer (GCC and clang say so differently).
@@ -357,6 +359,9 @@ struct SheetPart : HandlerBase {
     const std::vector<std::string>* shared = nullptr;
     SheetData* sheet = nullptr;
     std::size_t* cellCount = nullptr;
+    // The bytes of every cell text kept so far: a short shared text named by many cells is
+    // copied into each, so the cells together are bounded as the unpacked parts are.
+    std::size_t* textBytes = nullptr;
 
     int row = -1;
     int col = -1;
@@ -488,6 +493,11 @@ struct SheetPart : HandlerBase {
             Stop(TooLarge("više od " + std::to_string(limits->cells) + " ćelija"));
             return;
         }
+        *textBytes += cell.text.size();
+        if (*textBytes > limits->totalBytes) {
+            Stop(TooLarge("tekstovi ćelija zajedno veći od " + Mib(limits->totalBytes)));
+            return;
+        }
         sheet->rows = std::max(sheet->rows, row + 1);
         sheet->cells[Key(row, col)] = std::move(cell);
     }
@@ -528,6 +538,7 @@ WorkbookData ReadXlsx(std::string_view bytes, const std::vector<std::string>& wa
     WorkbookData book;
     bool sharedRead = false;
     std::size_t cellCount = 0;
+    std::size_t textBytes = 0;
     for (const auto& [name, id] : workbook.sheets) {
         book.sheetNames.push_back(name);
         if (!Wanted(wanted, name) || book.Find(name) != nullptr) {
@@ -550,6 +561,7 @@ WorkbookData ReadXlsx(std::string_view bytes, const std::vector<std::string>& wa
         part.shared = &shared.strings;
         part.sheet = &sheet;
         part.cellCount = &cellCount;
+        part.textBytes = &textBytes;
         ParseXml(zip, PartName(target->second), part);
         book.sheets.push_back(std::move(sheet));
     }
@@ -774,6 +786,9 @@ WorkbookData Deserialize(std::string_view bytes) {
     // Bounded: the child may take ten seconds of processor and a gigabyte of memory.
     const rlimit cpu{10, 10};
     ::setrlimit(RLIMIT_CPU, &cpu);
+    // A child stopped at its limit or by a fault leaves no core file behind.
+    const rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
 #if !MOVIK_ADDRESS_SANITIZER
     // (Under AddressSanitizer the address space already holds its shadow memory, far beyond
     // any such limit, so the limit is left to the processor time there.)
@@ -844,20 +859,28 @@ ChildOutput ReadFromChild(int fd, pid_t child, const WorkbookLimits& limits) {
 WorkbookData ReadXls(const std::string& path, const std::vector<std::string>& wanted,
                      const WorkbookLimits& limits) {
     int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) {
-        throw ReadError{"Radnu knjigu nije moguće pročitati"};
-    }
-    const pid_t child = ::fork();
-    if (child < 0) {
-        ::close(fds[0]);
+    pid_t child = -1;
+    {
+        // Workbooks read on several threads at once: a child forked while another reader's pipe
+        // is open would hold its write end, and that reader would see no end until the other
+        // child ended. The pipe, the fork and the parent's close of the write end go together.
+        static std::mutex forking;
+        const std::lock_guard lock(forking);
+        if (::pipe2(fds, O_CLOEXEC) != 0) {
+            throw ReadError{"Radnu knjigu nije moguće pročitati"};
+        }
+        child = ::fork();
+        if (child < 0) {
+            ::close(fds[0]);
+            ::close(fds[1]);
+            throw ReadError{"Radnu knjigu nije moguće pročitati"};
+        }
+        if (child == 0) {
+            ::close(fds[0]);
+            ReadXlsInChild(fds[1], path, wanted, limits);
+        }
         ::close(fds[1]);
-        throw ReadError{"Radnu knjigu nije moguće pročitati"};
     }
-    if (child == 0) {
-        ::close(fds[0]);
-        ReadXlsInChild(fds[1], path, wanted, limits);
-    }
-    ::close(fds[1]);
     const ChildOutput in = ReadFromChild(fds[0], child, limits);
     ::close(fds[0]);
     int status = 0;
@@ -956,34 +979,20 @@ WorkbookRead ReadWorkbookBytes(std::string_view bytes, const std::vector<std::st
 WorkbookRead ReadWorkbookFile(const std::string& path, const std::vector<std::string>& wanted,
                               const WorkbookLimits& limits) {
     WorkbookRead out;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        out.error = "Cannot open file " + path;
+    // One byte past the limit tells a file that is too large; a pipe or device is refused
+    // before it is opened, so that it cannot block the reading.
+    const ReadOutcome read = ReadFileStart(path, limits.fileBytes + 1);
+    if (read.status == ReadStatus::Missing) {
+        out.error = "Datoteka " + path + " ne postoji";
         return out;
     }
-    struct stat st {};
-    std::string bytes;
-    bool readOk = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (readOk && static_cast<std::uint64_t>(st.st_size) > limits.fileBytes) {
-        ::close(fd);
+    if (read.status != ReadStatus::Read) {
+        out.error = CannotOpenMessage(path);
+        return out;
+    }
+    const std::string& bytes = read.bytes;
+    if (bytes.size() > limits.fileBytes) {
         out.error = TooLarge("datoteka veća od " + Mib(limits.fileBytes));
-        return out;
-    }
-    if (readOk) {
-        bytes.resize(static_cast<std::size_t>(st.st_size));
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n <= 0) {
-                readOk = false;
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-    }
-    ::close(fd);
-    if (!readOk) {
-        out.error = "Cannot open file " + path;
         return out;
     }
     // An .xls is read by FreeXL from its own path, so the bytes are not copied again.

@@ -129,4 +129,16 @@ std::string Utf8Left(std::string_view text, std::size_t n) {
     return std::string(text.substr(0, Utf8Offset(text, n)));
 }
 
+std::string Utf8LeftBytes(std::string_view text, std::size_t maxBytes) {
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t next = end + StepUtf8(text, end);
+        if (next > maxBytes) {
+            break;
+        }
+        end = next;
+    }
+    return std::string(text.substr(0, end));
+}
+
 }  // namespace movik

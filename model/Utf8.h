@@ -35,4 +35,7 @@ std::size_t Utf8Offset(std::string_view text, std::size_t n);
 // The first n characters of a UTF-8 text; never splits a character.
 std::string Utf8Left(std::string_view text, std::size_t n);
 
+// The longest start of a UTF-8 text that takes at most maxBytes bytes; never splits a character.
+std::string Utf8LeftBytes(std::string_view text, std::size_t maxBytes);
+
 }  // namespace movik

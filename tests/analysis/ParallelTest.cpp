@@ -125,7 +125,8 @@ TEST(SummarizeInOrder, ASourceThatThrowsEndsTheRun) {
 TEST(DocumentPaths, WalksFoldersInNameOrderAndKeepsOnlyDocuments) {
     const fs::path root = fs::temp_directory_path() / ("movik-paths-" + std::to_string(::getpid()));
     fs::remove_all(root);
-    for (const char* f : {"b/z.mvk", "b/a.MVK", "a.mvk", "c.txt", "b/c/d.mvk", "e.mvk/x.mvk"}) {
+    for (const char* f : {"b/z.mvk", "b/a.MVK", "a.mvk", "c.txt", "b/c/d.mvk", "e.mvk/x.mvk",
+                          "f.xlsx", "~$f.xlsx"}) {
         fs::create_directories((root / f).parent_path());
         std::ofstream(root / f) << "x";
     }
@@ -137,8 +138,9 @@ TEST(DocumentPaths, WalksFoldersInNameOrderAndKeepsOnlyDocuments) {
         got.push_back(below ? fs::path(*p).lexically_relative(root).string() : *p);
     }
     fs::remove_all(root);
+    // An office program's lock file beside a workbook is no form.
     const std::vector<std::string> expected = {"given.mvk", "a.mvk",       "b/a.MVK", "b/c/d.mvk",
-                                               "b/z.mvk",   "e.mvk/x.mvk", "also.txt"};
+                                               "b/z.mvk",   "e.mvk/x.mvk", "f.xlsx",  "also.txt"};
     EXPECT_EQ(got, expected);
 }
 

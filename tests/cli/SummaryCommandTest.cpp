@@ -219,6 +219,10 @@ TEST_F(Summary, ANameThatIsNotUtf8StaysValidJsonAndRecoverable) {
 // pdf and xlsx hold the comparison table as the window exports it, one row per document.
 TEST_F(Summary, PdfAndXlsxHoldTheComparisonTable) {
     EXPECT_EQ(Cli("summary docs --format xlsx").exitCode, 2);  // a table needs -o
+    // The last --format holds: rows, not the table, and no -o needed for them.
+    const Outcome rows = Cli("summary docs/b.mvk --format pdf --format jsonl");
+    EXPECT_EQ(rows.exitCode, 0);
+    EXPECT_EQ(rows.out.rfind("{", 0), 0u) << rows.out;
     ASSERT_EQ(Cli("summary docs/b.mvk docs/2023 --format pdf -o t.pdf").exitCode, 0);
     const std::string dir = "cd '" + dir_.string() + "' && ";
     ASSERT_EQ(std::system((dir + "pdftotext -layout t.pdf t.txt").c_str()), 0);

@@ -139,6 +139,9 @@ struct FormPlan {
     std::map<int, std::array<double, 2>> stated;
     bool cachedResults = true;  // false: formula cells without their results
     bool quarterly = false;     // RDG numbered from 001, as the listed companies' form
+    // The company name and the OIB typed as numbers instead of texts, when given.
+    std::optional<double> companyNumber;
+    std::optional<double> oibNumber;
 };
 
 // Every row's amount: leaves as given, sums from their parts.
@@ -220,8 +223,16 @@ inline void WriteForm(const std::string& path, const FormPlan& plan) {
     worksheet_write_string(ref, 3, 2, plan.periodFrom.c_str(), nullptr);
     worksheet_write_string(ref, 3, 5, plan.periodTo.c_str(), nullptr);
     worksheet_write_number(ref, 11, 5, plan.year, nullptr);
-    worksheet_write_string(ref, 26, 2, "12345678903", nullptr);
-    worksheet_write_string(ref, 28, 2, plan.company.c_str(), nullptr);
+    if (plan.oibNumber) {
+        worksheet_write_number(ref, 26, 2, *plan.oibNumber, nullptr);
+    } else {
+        worksheet_write_string(ref, 26, 2, "12345678903", nullptr);
+    }
+    if (plan.companyNumber) {
+        worksheet_write_number(ref, 28, 2, *plan.companyNumber, nullptr);
+    } else {
+        worksheet_write_string(ref, 28, 2, plan.company.c_str(), nullptr);
+    }
     worksheet_write_string(ref, 30, 2, "10000", nullptr);
     worksheet_write_string(ref, 30, 5, plan.place.c_str(), nullptr);
     worksheet_write_string(ref, 32, 2, "Ilica 1", nullptr);

@@ -200,6 +200,18 @@ TEST(OfficialForm, UnreadablePeriodFallsBackToTheBusinessYear) {
     EXPECT_EQ(form.to, DayNumber(2024, 12, 31));
 }
 
+// Identity cells typed as numbers: an OIB keeps its leading zero, a number no whole number can
+// hold is kept in its general form.
+TEST(OfficialForm, IdentityCellsTypedAsNumbersKeepTheirDigits) {
+    FormPlan plan = Numbered(false, 2024);
+    plan.oibNumber = 1234567890;
+    plan.companyNumber = 1e20;
+    const OfficialForm form = Import(plan, "numbers");
+    ASSERT_TRUE(form.ok) << form.error;
+    EXPECT_EQ(form.oib, "01234567890");
+    EXPECT_EQ(form.company, "1e+20");
+}
+
 TEST(OfficialForm, QuarterlyFormIsRefused) {
     FormPlan plan = Numbered(false, 2023);
     plan.quarterly = true;
@@ -294,6 +306,11 @@ TEST(FormFormula, ReadsTheFormsNotation) {
         {"071+072-073", {{71, 1}, {72, 1}, {73, -1}}},
         {"AOP 180-181", {{180, 1}, {181, -1}}},
         {"-135", {{135, -1}}},
+        {"AOP\xC2\xA0"
+         "003\xC2\xA0"
+         "do\xC2\xA0"
+         "005",
+         {{3, 1}, {4, 1}, {5, 1}}},  // no-break spaces
         {"sixth row - not identified", {}},
         {"AOP", {}},
         {"009 do 004", {}},

@@ -4,6 +4,7 @@
 #include "intake/Workbook.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
 #include <zip.h>
@@ -138,6 +139,15 @@ std::string ManyCells() {
     return Book(cells);
 }
 
+// One shared text of 30,000 bytes named by 200 cells: 6 MB of cell texts from a small file.
+std::string RepeatedSharedText() {
+    std::string cells;
+    for (int i = 0; i < 200; ++i) {
+        cells += R"(<c t="s"><v>0</v></c>)";
+    }
+    return Book(cells, "<sst><si><t>" + std::string(30000, 'a') + "</t></si></sst>");
+}
+
 std::string CompoundEncrypted() {
     std::string b("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
     b.resize(512, '\0');
@@ -170,6 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
                        {"xl/worksheets/sheet1.xml", SheetXml(std::string(2 << 20, ' '))}}),
                 "prevelika"},
         Refused{"TooManyCells", ManyCells(), "ćelija"},
+        Refused{"RepeatedSharedText", RepeatedSharedText(), "tekstovi ćelija zajedno"},
         Refused{"EncryptedZip",
                 ZipOf({{"xl/workbook.xml", kWorkbookXml},
                        {"xl/_rels/workbook.xml.rels", kRelsXml},
@@ -200,6 +211,20 @@ TEST(WorkbookReading, TotalUnpackedSizeIsLimitedAcrossParts) {
     const WorkbookRead r = ReadWorkbookBytes(ZipOf(entries), {}, limits);
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("raspakirano više od 3 MB"), std::string::npos) << r.error;
+}
+
+// A pipe named like a workbook is refused at once instead of waiting for a writer; a missing
+// file is named as missing.
+TEST(WorkbookReading, APipeOrAMissingFileIsRefusedWithoutWaiting) {
+    const std::string pipe = TempPath("pipe.xlsx");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const WorkbookRead fromPipe = ReadWorkbookFile(pipe, {});
+    std::filesystem::remove(pipe);
+    EXPECT_FALSE(fromPipe.ok);
+    EXPECT_EQ(fromPipe.error, "Cannot open file " + pipe);
+    const WorkbookRead missing = ReadWorkbookFile(TempPath("none.xlsx"), {});
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.error, "Datoteka " + TempPath("none.xlsx") + " ne postoji");
 }
 
 TEST(WorkbookReading, ColumnNames) {

@@ -28,6 +28,11 @@ TEST(Utf8, LeftNeverSplitsACharacter) {
     EXPECT_EQ(Utf8Left("čćžšđ", 99), "čćžšđ");
     EXPECT_EQ(Utf8Left("a€b", 2), "a€");
     EXPECT_EQ(Utf8Left("", 3), "");
+    // By bytes: "č" takes two, "€" three.
+    EXPECT_EQ(Utf8LeftBytes("čćž", 3), "č");
+    EXPECT_EQ(Utf8LeftBytes("čćž", 4), "čć");
+    EXPECT_EQ(Utf8LeftBytes("a€b", 3), "a");
+    EXPECT_EQ(Utf8LeftBytes("a€b", 99), "a€b");
 }
 
 TEST(Utf8, OffsetIsWhereACharacterStarts) {
