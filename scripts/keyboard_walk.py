@@ -49,6 +49,7 @@ class Walk:
         self.focused = ""
         self.order = []  # steps in order
         self.notes = {}  # step -> what the walk saw (active window, focus)
+        self.files = []  # the saved document and the PDF, as the walk left them
         self.log = open(os.path.join(OUT, "events.log"), "w", encoding="utf-8")
 
     def on_event(self, event):
@@ -165,6 +166,7 @@ class Walk:
                 f"{s}\t{len(mine)}\t{count('focus:', 'object:state-changed:focused 1')}\t"
                 f"{count('object:announcement', 'object:property-change', SHOWING)}\t"
                 f"{count('window:')}\t{count('object:text-changed')}\t{self.notes.get(s, '')}")
+        lines += ["", "datoteke: " + "; ".join(self.files)]
         with open(os.path.join(OUT, "summary.txt"), "w", encoding="utf-8") as f:
             f.write("\n".join(lines) + "\n")
         print("\n".join(lines))
@@ -247,6 +249,10 @@ def run_walk(w):
     step("upute-zatvorene", "Escape")
     step("kraj-tipka-u-polju", ("x",), "BackSpace", settle=0.5)
 
+    for path in (SAVED, PRINTED):
+        size = os.path.getsize(path) if os.path.exists(path) else None
+        w.files.append(f"{os.path.basename(path)}: "
+                       f"{'nema je' if size is None else f'{size} bajtova'}")
     program.terminate()
     try:
         program.wait(10)
