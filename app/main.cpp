@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTranslator>
 #include <cstdio>
+#include <exception>
 #include <initializer_list>
 
 #include "about/AboutBox.h"
@@ -30,9 +31,8 @@ QIcon ProgramIcon(std::initializer_list<int> sizes) {
     return icon;
 }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
+// The start-up and the message loop; main reports what escapes it.
+int Run(int argc, char* argv[]) {
     // The usage needs no display: it is answered before the windowing system is opened.
     QStringList rawArguments;
     for (int i = 0; i < argc; ++i) {
@@ -89,4 +89,19 @@ int main(int argc, char* argv[]) {
     window->show();
     movik::StartupMark("main window shown");
     return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    // Caught here, an exception unwinds the start-up (the fonts' thread is joined, the windows
+    // closed) before the program ends with a message instead of an abort.
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "movik: program je zaustavljen zbog pogreške: %s\n", e.what());
+    } catch (...) {
+        std::fputs("movik: program je zaustavljen zbog neočekivane pogreške\n", stderr);
+    }
+    return 1;
 }

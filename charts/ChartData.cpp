@@ -185,25 +185,72 @@ std::vector<LineStretch> LineStretches(const std::vector<double>& values) {
     return stretches;
 }
 
+namespace {
+
+using Period = std::pair<double, std::string>;  // end date, label
+
+void AddPeriod(std::vector<Period>& periods, double end, const std::string& label) {
+    const bool known = std::any_of(periods.begin(), periods.end(),
+                                   [&label](const Period& p) { return p.second == label; });
+    if (!known) {
+        periods.emplace_back(end, label);
+    }
+}
+
+// The labels in period order (by end date).
+std::vector<std::string> Labels(std::vector<Period> periods) {
+    std::stable_sort(periods.begin(), periods.end(),
+                     [](const Period& a, const Period& b) { return a.first < b.first; });
+    std::vector<std::string> labels;
+    for (const Period& p : periods) {
+        labels.push_back(p.second);
+    }
+    return labels;
+}
+
+// The calendar year a period label stands for ("2023." ending on 31 December), or 0.
+int CalendarYearOf(const Period& p) {
+    const CivilDate end = CivilFromDayNumber(p.first);
+    return end.month == 12 && end.day == 31 && p.second == std::to_string(end.year) + "." ? end.year
+                                                                                          : 0;
+}
+
+// The periods of the lines: those with a value, those left out, and the calendar years missing
+// between two calendar years shown, so that no line joins two years across one without a value.
+std::vector<std::string> LinePeriods(std::vector<Period> periods,
+                                     const FigureAcrossDocuments& figure) {
+    for (const FigurePoint& p : figure.leftOut) {
+        AddPeriod(periods, p.periodEnd, p.period);
+    }
+    std::vector<int> years;
+    for (const Period& p : periods) {
+        if (const int year = CalendarYearOf(p); year != 0) {
+            years.push_back(year);
+        }
+    }
+    std::sort(years.begin(), years.end());
+    for (std::size_t i = 1; i < years.size(); ++i) {
+        for (int year = years[i - 1] + 1; year < years[i]; ++year) {
+            AddPeriod(periods, DayNumber(year, 12, 31), std::to_string(year) + ".");
+        }
+    }
+    return Labels(std::move(periods));
+}
+
+}  // namespace
+
 ChartPicture FigureChart(const FigureAcrossDocuments& figure) {
     std::vector<std::string> companies;
-    std::vector<std::pair<double, std::string>> periods;  // end date, label
+    std::vector<Period> periods;
     for (const FigurePoint& p : figure.points) {
         if (std::find(companies.begin(), companies.end(), p.company) == companies.end()) {
             companies.push_back(p.company);
         }
-        const bool known = std::any_of(periods.begin(), periods.end(),
-                                       [&p](const auto& q) { return q.second == p.period; });
-        if (!known) {
-            periods.emplace_back(p.periodEnd, p.period);
-        }
+        AddPeriod(periods, p.periodEnd, p.period);
     }
-    std::stable_sort(periods.begin(), periods.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<std::string> periodLabels;
-    for (const auto& p : periods) {
-        periodLabels.push_back(p.second);
-    }
+    // The bars show the periods with a value; the lines every period in between too.
+    const std::vector<std::string> periodLabels = Labels(periods);
+    const std::vector<std::string> lineLabels = LinePeriods(periods, figure);
     const auto indexOf = [](const std::vector<std::string>& list, const std::string& item) {
         return static_cast<std::size_t>(std::find(list.begin(), list.end(), item) - list.begin());
     };
@@ -214,16 +261,15 @@ ChartPicture FigureChart(const FigureAcrossDocuments& figure) {
     }
     // The lines are companies, the bars periods: the lines take the colours after the bars'.
     ChartPanel acrossYears{
-        "Kroz razdoblja",   SeriesStyle::Lines, periodLabels, {}, figure.percent, {},
+        "Kroz razdoblja",   SeriesStyle::Lines, lineLabels, {}, figure.percent, {},
         periodLabels.size()};
     for (const std::string& company : companies) {
-        acrossYears.series.push_back({company, std::vector<double>(periodLabels.size(), kNone)});
+        acrossYears.series.push_back({company, std::vector<double>(lineLabels.size(), kNone)});
     }
     for (const FigurePoint& p : figure.points) {
         const std::size_t c = indexOf(companies, p.company);
-        const std::size_t y = indexOf(periodLabels, p.period);
-        byCompany.series[y].values[c] = p.value;
-        acrossYears.series[c].values[y] = p.value;
+        byCompany.series[indexOf(periodLabels, p.period)].values[c] = p.value;
+        acrossYears.series[c].values[indexOf(lineLabels, p.period)] = p.value;
     }
     return {figure.name, {std::move(byCompany), std::move(acrossYears)}, LeftOutNote(figure)};
 }

@@ -1,5 +1,7 @@
 #include "reports/ComparisonReport.h"
 
+#include <algorithm>
+
 #include "analysis/EuroConversion.h"
 #include "model/StatementRows.h"
 #include "model/Templates.h"
@@ -109,9 +111,22 @@ std::vector<PrintJob> ComparisonReportJobs(const ComparisonTable& t) {
             amounts.secondLines.push_back(std::move(below));
         }
     }
-    amounts.notes = {
-        "Redak označen s \"!\" ima upozorenje: "
-        "neravnoteža aktive i pasive ili neto dobiti u bilanci i RDG."};
+    // The warnings the marked rows carry, each named once, in the order they first appear.
+    std::vector<std::string> warnings;
+    for (int r = 0; r < t.rowCount(); ++r) {
+        for (const std::string& w : t.Summary(r).warnings) {
+            if (std::find(warnings.begin(), warnings.end(), w) == warnings.end()) {
+                warnings.push_back(w);
+            }
+        }
+    }
+    if (!warnings.empty()) {
+        std::string note = "Redak označen s \"!\" ima upozorenje: ";
+        for (std::size_t i = 0; i < warnings.size(); ++i) {
+            note += (i == 0 ? "" : "; ") + warnings[i];
+        }
+        amounts.notes.push_back(note + ".");
+    }
     if (t.currency()) {
         amounts.notes.push_back("Iznosi u " + std::string(CurrencyCode(*t.currency())) + ".");
     }

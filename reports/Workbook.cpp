@@ -68,7 +68,7 @@ lxw_error WriteSheet(const XlsxLibrary& xlsx, lxw_worksheet* sheet, const Workbo
         // A column of numbers has its header over the numbers, on the right.
         const bool numbers = !table.rows.empty() && c < table.rows.front().size() &&
                              table.rows.front()[c].kind == WorkbookCell::Kind::Number;
-        keep(xlsx.writeString(sheet, 0, lxw_col_t(c), table.headers[c].c_str(),
+        keep(xlsx.writeString(sheet, 0, lxw_col_t(c), ValidUtf8(table.headers[c]).c_str(),
                               formats.Get({}, true, numbers)));
         widths[c] = std::max(widths[c], Utf8Length(table.headers[c]));
     }
@@ -88,7 +88,9 @@ lxw_error WriteSheet(const XlsxLibrary& xlsx, lxw_worksheet* sheet, const Workbo
                     }
                     break;
                 case WorkbookCell::Kind::Text:
-                    keep(xlsx.writeString(sheet, row, col, cell.text.c_str(),
+                    // The workbook's XML takes only UTF-8: a file name's stray bytes become
+                    // U+FFFD, as in the summary's JSON.
+                    keep(xlsx.writeString(sheet, row, col, ValidUtf8(cell.text).c_str(),
                                           formats.Get({}, bold)));
                     widths[c] = std::max(widths[c], Utf8Length(cell.text));
                     break;

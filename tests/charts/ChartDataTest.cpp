@@ -7,6 +7,7 @@
 
 #include "charts/ChartData.h"
 #include "document/Workspace.h"
+#include "model/Dates.h"
 
 namespace movik {
 namespace {
@@ -100,6 +101,23 @@ TEST(FigureChart, BarsByCompanyAndLinesByPeriodWithGapsForMissingDocuments) {
     EXPECT_EQ(lines.series[1].name, "Alfa");
     EXPECT_TRUE(std::isnan(lines.series[1].values[0]));
     EXPECT_EQ(lines.series[1].values[2], 2.5);
+}
+
+// The lines have a place for every year between the first and the last and for the documents
+// left out, so a missing year stays a gap; the bars keep the periods that have values.
+TEST(FigureChart, LinesKeepAPlaceForMissingAndLeftOutYears) {
+    const FigureAcrossDocuments figure{"Zarada po dionici",
+                                       false,
+                                       {{"Alfa", "2021.", DayNumber(2021, 12, 31), 1.0},
+                                        {"Alfa", "2022.", DayNumber(2022, 12, 31), 2.0},
+                                        {"Alfa", "2024.", DayNumber(2024, 12, 31), 4.0}},
+                                       {{"Alfa", "2025.", DayNumber(2025, 12, 31), 0}}};
+    const ChartPicture picture = FigureChart(figure);
+    EXPECT_EQ(picture.panels[0].series.size(), 3u);  // bars: 2021, 2022, 2024
+    const ChartPanel& lines = picture.panels[1];
+    EXPECT_EQ(lines.categories,
+              (std::vector<std::string>{"2021.", "2022.", "2023.", "2024.", "2025."}));
+    EXPECT_EQ(LineStretches(lines.series[0].values), (std::vector<LineStretch>{{0, 2}, {3, 4}}));
 }
 
 // A line runs only between values that are there: a missing year is a gap, not a bridge.

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/PdfText.h"
 #include "../support/WorkspaceTestAccess.h"
 #include "analysis/SummaryFormats.h"
 #include "document/Cp1250.h"
@@ -205,6 +206,17 @@ TEST_F(Summary, ANameThatIsNotUtf8StaysValidJsonAndRecoverable) {
                                        "asopis.mvk") +
                          "\"}"),
               std::string::npos);
+    // The workbook's XML is UTF-8 too: it reads back, the name's stray byte replaced.
+    ASSERT_EQ(Cli("summary cp --format xlsx -o n.xlsx").exitCode, 0);
+    ASSERT_EQ(std::system(("cd '" + dir_.string() +
+                           "' && /usr/bin/python3 '" MOVIK_EXAMPLES
+                           "/../tests/reports/read-xlsx.py' n.xlsx > n.cells")
+                              .c_str()),
+              0);
+    EXPECT_NE(Read(dir_ / "n.cells")
+                  .find("\xEF\xBF\xBD"
+                        "asopis.mvk"),
+              std::string::npos);
     const Outcome plain = Cli("summary docs/b.mvk --format jsonl");
     EXPECT_NE(plain.out.find(",\"file_base64\":null}"), std::string::npos);
     if (std::system("command -v base64 >/dev/null 2>&1") == 0) {
@@ -278,6 +290,10 @@ TEST_F(Summary, StaleStoredTotalsAreWarnedAboutInEveryFormat) {
         EXPECT_NE(r.out.find(c.warning), std::string::npos) << c.format << "\n" << r.out;
         EXPECT_NE(r.out.find(c.total), std::string::npos) << c.format << "\n" << r.out;
     }
+    // The printed table's note names the warning its "!" stands for.
+    ASSERT_EQ(Cli("summary izvana.mvk --format pdf -o s.pdf").exitCode, 0);
+    EXPECT_NE(movik::test::PdfText((dir_ / "s.pdf").string()).find("ima upozorenje: " + warning),
+              std::string::npos);
 }
 
 // The README's recipe for many hosts, run on this machine: the union of rows equals one run.
