@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -100,7 +101,11 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     MakeStatusBar();
 
     connect(browser_, &QTextBrowser::historyChanged, this, &HelpWindow::UpdateActions);
-    connect(browser_, &QTextBrowser::sourceChanged, this, [this] { findResult_->clear(); });
+    connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+        findResult_->clear();
+        // A screen reader names the text by its topic as the keyboard enters it.
+        browser_->setAccessibleName(browser_->documentTitle());
+    });
     UpdateActions();
 }
 
@@ -267,9 +272,13 @@ void HelpWindow::FindFromField(bool backward) {
         findResult_->clear();
         return;
     }
-    findResult_->setText(FindInPage(text, backward)
-                             ? QString()
-                             : QStringLiteral("„%1“ nije pronađeno u ovoj temi.").arg(text));
+    const bool found = FindInPage(text, backward);
+    findResult_->setText(found ? QString()
+                               : QStringLiteral("„%1“ nije pronađeno u ovoj temi.").arg(text));
+    // The keyboard stays in the field: a screen reader reads the found paragraph (or the miss)
+    // as the field's description, which the eye sees as the selection in the text.
+    findField_->setAccessibleDescription(found ? browser_->textCursor().block().text().left(300)
+                                               : findResult_->text());
 }
 
 void HelpWindow::SetTopicPrinter(TopicPrinter printer) {

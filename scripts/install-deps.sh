@@ -14,6 +14,7 @@ packages=(
     clang-14 libfuzzer-14-dev libclang-rt-14-dev parallel faketime tzdata xdotool
     appstream lintian man-db fonts-dejavu-core
     at-spi2-core python3-pyatspi dbus-x11
+    openbox qt6ct netpbm x11-apps x11-utils x11-xserver-utils
     libzip-dev libexpat1-dev libfreexl-dev
 )
 

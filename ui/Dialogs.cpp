@@ -1,7 +1,9 @@
 #include "ui/Dialogs.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -39,6 +41,16 @@ class FocusReturn {
     QPointer<QWidget> window_;
     QPointer<QWidget> focus_;
 };
+
+// Runs a file dialog. The name's completion list may still be open after it (Enter accepted the
+// dialog as the list showed): left open it would take the next keys from the window below.
+int ExecFileDialog(QFileDialog* dialog) {
+    const int result = dialog->exec();
+    for (QCompleter* completer : dialog->findChildren<QCompleter*>()) {
+        completer->popup()->hide();
+    }
+    return result;
+}
 
 }  // namespace
 
@@ -155,7 +167,7 @@ QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSetup& setup, bool sav
 
 std::optional<QString> QtDialogs::RunFileDialog(QFileDialog* dialog) {
     const FocusReturn back;
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+    if (ExecFileDialog(dialog) != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
         return std::nullopt;
     }
     return dialog->selectedFiles().constFirst();
@@ -211,7 +223,7 @@ QStringList QtDialogs::ChooseOpenFiles(const FileDialogSetup& setup) {
     QFileDialog* dialog = PrepareFileDialog(setup, false);
     dialog->setFileMode(QFileDialog::ExistingFiles);
     const FocusReturn back;
-    if (dialog->exec() != QDialog::Accepted) {
+    if (ExecFileDialog(dialog) != QDialog::Accepted) {
         return {};
     }
     return dialog->selectedFiles();

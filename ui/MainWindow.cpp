@@ -6,10 +6,14 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionMenuItem>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -40,6 +44,29 @@
 #include "ui/ToolIcons.h"
 
 namespace movik {
+
+namespace {
+
+// The style marks a menu title only while its menu is open. A menu bar that keeps the keyboard
+// (after Escape closed its menu, or after a lone Alt) showed no mark at all, and the keys seemed
+// lost: the title under the keyboard is marked as an open one is.
+class KeyboardMenuBarStyle : public QProxyStyle {
+  public:
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        if (element == CE_MenuBarItem && item != nullptr && widget != nullptr &&
+            widget->hasFocus() && (option->state & State_Selected)) {
+            QStyleOptionMenuItem marked(*item);
+            marked.state |= State_Sunken;
+            QProxyStyle::drawControl(element, &marked, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
+
+}  // namespace
 
 TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent, HiddenPages hiddenPages)
     : QMainWindow(parent),
@@ -107,6 +134,17 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() && opce_ != nullptr &&
+        opce_->isAncestorOf(static_cast<QWidget*>(watched))) {
+        // A combo box takes Ctrl+Tab as a letter to search for: every field of the general-data
+        // page passes it to the pages, so the next page is one key away wherever the user is.
+        const QKeyCombination keys = static_cast<QKeyEvent*>(event)->keyCombination();
+        if (keys == QKeyCombination(Qt::ControlModifier, Qt::Key_Tab) ||
+            keys == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Backtab)) {
+            QCoreApplication::sendEvent(PageControl_, event);
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -151,6 +189,9 @@ QMenu* AddMenu(QMenuBar* bar, const QString& caption, const QString& name) {
 }  // namespace
 
 void TForm1::BuildMenus() {
+    auto* menuStyle = new KeyboardMenuBarStyle;
+    menuStyle->setParent(menuBar());
+    menuBar()->setStyle(menuStyle);
     BuildDocumentMenu();
     // Work across many documents, after the document's own menu. The menu itself opens the
     // menus' topic, as the other menus do; each command its own.
@@ -309,6 +350,12 @@ void TForm1::ConnectStatementPages() {
         refusalShown_ = false;
         panels_->ShowNote(
             QString::fromStdString(RefusedCharactersNote(text.toStdString(), ws_.settings())));
+    });
+    connect(pages_, &StatementPages::inputNotTaken, this, [this](int column) {
+        refusalShown_ = false;
+        panels_->ShowNote(
+            column < 3 ? QStringLiteral("Ovdje se ne upisuje: iznosi se upisuju u stupce iznosa.")
+                       : QStringLiteral("Ovdje se ne upisuje: ovaj se iznos računa sam."));
     });
 }
 

@@ -62,7 +62,7 @@ class PreviewPage : public QWidget {
 PrintPreviewWindow::PrintPreviewWindow(
     const QString& title, const std::vector<PrintJob>& jobs,
     std::function<void(QWidget*, std::function<void(const QString&, bool)>)> print, QWidget* parent)
-    : QDialog(parent), print_(std::move(print)) {
+    : QDialog(parent), print_(std::move(print)), title_(title) {
     setObjectName(QStringLiteral("PregledIspisa"));
     setWindowTitle(QStringLiteral("Pregled ispisa (") + title + u')');
     for (const PrintJob& job : jobs) {
@@ -103,6 +103,10 @@ PrintPreviewWindow::PrintPreviewWindow(
     scroll_->setBackgroundRole(QPalette::Dark);
     view_ = new PreviewPage(scroll_);
     scroll_->setWidget(view_);
+    // The keyboard starts on the page (arrows and Page Up/Down scroll it); a screen reader reads
+    // which report and which page it is.
+    scroll_->setFocusPolicy(Qt::StrongFocus);
+    scroll_->setFocus(Qt::OtherFocusReason);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -177,6 +181,8 @@ QString PrintPreviewWindow::message() const {
 void PrintPreviewWindow::Update() {
     view_->Show(pages_.empty() ? nullptr : &pages_[static_cast<std::size_t>(current_)], zoom_);
     pageLabel_->setText(QStringLiteral("Stranica %1 od %2").arg(currentPage()).arg(pageCount()));
+    scroll_->setAccessibleName(
+        QStringLiteral("%1, stranica %2 od %3").arg(title_).arg(currentPage()).arg(pageCount()));
     previous_->setEnabled(current_ > 0);
     next_->setEnabled(current_ + 1 < pageCount());
 }

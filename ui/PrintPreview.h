@@ -52,6 +52,7 @@ class PrintPreviewWindow : public QDialog {
     QLabel* message_;
     int current_ = 0;
     double zoom_ = 1.0;
+    QString title_;
     QScrollArea* scroll_;
     PreviewPage* view_;
     QLabel* pageLabel_;

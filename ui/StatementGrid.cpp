@@ -16,6 +16,7 @@
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 #include "model/StatementFacts.h"
@@ -244,7 +245,8 @@ StatementGrid::StatementGrid(Statement statement, GridTexts& texts, QWidget* par
     rows->setSectionsMovable(false);
     rows->setFixedWidth(widths.empty() ? 8 : widths[0]);
 
-    setCurrentIndex(model_->index(0, 0));
+    // The cursor waits on the first amount, where typing goes in (or is read out).
+    setCurrentIndex(model_->index(0, std::min(2, model_->columnCount() - 1)));
     updateHelpContext();
 }
 
@@ -481,6 +483,15 @@ void StatementGrid::keyPressEvent(QKeyEvent* event) {
             event->accept();
             return;
         }
+        if (current.isValid() && !editable && IsPrintableText(event->text()) &&
+            !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+            // Not a search for a row (typed "1" jumped to row 1 and the typing went nowhere):
+            // the user is told this cell takes no amount.
+            QApplication::beep();
+            emit inputNotTaken(StatementGridModel::GridColumn(current));
+            event->accept();
+            return;
+        }
     }
     QTableView::keyPressEvent(event);
 }
@@ -544,7 +555,14 @@ void StatementGrid::currentChanged(const QModelIndex& current, const QModelIndex
     if (!editor_.isNull() && !finishing_ && current != QModelIndex(editIndex_)) {
         refused = !finishEdit(EditEnd::Leave);
     }
-    QTableView::currentChanged(current, previous);
+    if (hasFocus()) {
+        QTableView::currentChanged(current, previous);
+    } else {
+        // A grid without the keyboard moves its cursor silently: the view would tell a screen
+        // reader that one of its cells has the focus (each grid built at start-up said "0,00"
+        // while the cursor was in the company's name).
+        QAbstractItemView::currentChanged(current, previous);
+    }
     if (refused && edited.isValid()) {
         QMetaObject::invokeMethod(
             this,

@@ -68,6 +68,9 @@ class StatementGrid : public QTableView {
     void editRefused(const QString& typed);
     // Characters typed or pasted into an amount cell were not taken (the grid beeped).
     void inputRefused(const QString& text);
+    // A character was typed on a cell that takes no amount (a row's position or text, a computed
+    // figure) at grid column gridColumn; the grid beeped and kept its cursor.
+    void inputNotTaken(int gridColumn);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

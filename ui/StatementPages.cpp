@@ -81,6 +81,7 @@ void StatementPages::ConnectGrid(StatementGrid* grid) {
     connect(grid, &StatementGrid::editRefused, this,
             [this, grid](const QString& typed) { emit editRefused(grid, typed); });
     connect(grid, &StatementGrid::inputRefused, this, &StatementPages::inputRefused);
+    connect(grid, &StatementGrid::inputNotTaken, this, &StatementPages::inputNotTaken);
 }
 
 void StatementPages::BuildAfterFirstFrame(QWindow& window) {

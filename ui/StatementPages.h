@@ -70,6 +70,8 @@ class StatementPages : public QObject {
     void editRefused(StatementGrid* grid, const QString& typed);
     // A grid did not take characters typed or pasted (StatementGrid::inputRefused).
     void inputRefused(const QString& text);
+    // Typing on a cell that takes no amount (StatementGrid::inputNotTaken).
+    void inputNotTaken(int gridColumn);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

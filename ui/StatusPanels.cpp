@@ -1,6 +1,7 @@
 #include "ui/StatusPanels.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
@@ -58,6 +59,32 @@ class StatusPanel : public QLabel {
     bool sign_ = false;
 };
 
+// The warning and note panels as a screen reader takes them: notifications in the status bar. A
+// screen reader speaks a notification as it shows, which a label's changed text never was.
+class WarningPanelAccessible : public QAccessibleWidget {
+  public:
+    explicit WarningPanelAccessible(QWidget* panel)
+        : QAccessibleWidget(panel, QAccessible::Notification) {}
+    QString text(QAccessible::Text t) const override {
+        const auto* panel = static_cast<const QLabel*>(widget());
+        if (t == QAccessible::Name) {
+            return panel->text();
+        }
+        if (t == QAccessible::Description) {
+            return panel->accessibleDescription();
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* WarningPanelFactory(const QString& key, QObject* object) {
+    if (key == QLatin1String("QLabel") && (object->objectName() == QLatin1String("pUpozorenje") ||
+                                           object->objectName() == QLatin1String("pNapomena"))) {
+        return new WarningPanelAccessible(static_cast<QWidget*>(object));
+    }
+    return nullptr;
+}
+
 QLabel* MakePanel(const QString& name, Qt::TextElideMode mode, QWidget* parent) {
     auto* panel = new StatusPanel(mode, parent);
     panel->setObjectName(name);
@@ -74,6 +101,11 @@ StatusPanels::StatusPanels(QStatusBar* bar) : bar_(bar) {
     bar->setSizeGripEnabled(true);
     pIme_ = MakePanel(QStringLiteral("pIme"), Qt::ElideMiddle, bar);
     pIme_->setFixedWidth(300);
+    static const bool notification = [] {
+        QAccessible::installFactory(&WarningPanelFactory);
+        return true;
+    }();
+    (void)notification;
     pUpozorenje_ = MakePanel(QStringLiteral("pUpozorenje"), Qt::ElideRight, bar);
     // 221 pixels, or what the longest warning needs in this font.
     int warningWidth = 0;
@@ -119,6 +151,10 @@ void StatusPanels::ShowWarning(const QString& warning, const QString& details) {
         // A warning that appears or changes is announced, wherever the focus is.
         QAccessibleEvent alert(pUpozorenje_, QAccessible::Alert);
         RaiseAccessibleEvent(&alert);
+        // The accessibility bus passes no alert on: the notification shows anew, and that is
+        // spoken.
+        QAccessibleEvent shown(pUpozorenje_, QAccessible::ObjectShow);
+        RaiseAccessibleEvent(&shown);
     }
 }
 
@@ -144,6 +180,11 @@ void StatusPanels::ShowNote(const QString& note) {
     pNapomena_->setMinimumWidth(
         std::min(pNapomena_->fontMetrics().horizontalAdvance(note) + 12, std::max(150, room)));
     pIme_->hide();
+    if (pNapomena_->isVisible()) {
+        // A note in place of another is spoken as the first was when the panel showed.
+        QAccessibleEvent shown(pNapomena_, QAccessible::ObjectShow);
+        RaiseAccessibleEvent(&shown);
+    }
     pNapomena_->show();
     noteTimer_->start();
 }

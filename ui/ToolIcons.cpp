@@ -2,6 +2,7 @@
 #include "ui/AccessibleColours.h"
 
 #include <qdrawutil.h>
+#include <QAbstractScrollArea>
 #include <QGroupBox>
 #include <QPainter>
 #include <QPainterPath>
@@ -124,10 +125,52 @@ void DrawnIconStyle::drawControl(ControlElement element, const QStyleOption* opt
         // The focused tab framed as a focused button is.
         drawPrimitive(PE_FrameFocusRect, option, painter, widget);
     }
+    // A focused scrolled view (a print preview's page, the help's text, a table) shows its focus
+    // on its frame; the statement grids draw their own inside.
+    if (element == CE_ShapedFrame && (option->state & State_HasFocus) &&
+        qobject_cast<const QAbstractScrollArea*>(widget) != nullptr &&
+        !widget->inherits("movik::StatementGrid")) {
+        drawPrimitive(PE_FrameFocusRect, option, painter, widget);
+    }
+}
+
+namespace {
+
+// Focus shown by a solid frame of two pixels that holds 3:1 against the window (the styles' own
+// dotted or faint outline can hardly be seen), inset pixels inside rect.
+void DrawFocusFrame(QPainter* painter, const QStyleOption* option, const QRect& rect, int inset) {
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setPen(QPen(FocusColour(option->palette), 2));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(QRectF(rect).adjusted(inset, inset, -inset, -inset));
+    painter->restore();
+}
+
+}  // namespace
+
+void DrawnIconStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                                        QPainter* painter, const QWidget* widget) const {
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+    // An editable combo box shows its focus as a text field does (a list box's own focus frame
+    // comes from the focus rectangle below).
+    const auto* combo = qstyleoption_cast<const QStyleOptionComboBox*>(option);
+    if (control == CC_ComboBox && combo != nullptr && combo->editable &&
+        (option->state & State_HasFocus)) {
+        DrawFocusFrame(painter, option, option->rect, 1);
+    }
 }
 
 void DrawnIconStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                                    QPainter* painter, const QWidget* widget) const {
+    if (element == PE_PanelLineEdit) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
+        if ((option->state & State_HasFocus) && frame != nullptr && frame->lineWidth > 0) {
+            DrawFocusFrame(painter, option, option->rect, 1);
+        }
+        return;
+    }
     if (element == PE_FrameFocusRect || element == PE_PanelButtonCommand) {
         if (element == PE_PanelButtonCommand) {
             QProxyStyle::drawPrimitive(element, option, painter, widget);
@@ -135,15 +178,7 @@ void DrawnIconStyle::drawPrimitive(PrimitiveElement element, const QStyleOption*
                 return;
             }
         }
-        // Focus shown by a solid frame of two pixels that holds 3:1 against the window (the
-        // styles' own dotted or faint outline can hardly be seen).
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing, false);
-        painter->setPen(QPen(FocusColour(option->palette), 2));
-        painter->setBrush(Qt::NoBrush);
-        const int inset = element == PE_PanelButtonCommand ? 2 : 1;
-        painter->drawRect(QRectF(option->rect).adjusted(inset, inset, -inset, -inset));
-        painter->restore();
+        DrawFocusFrame(painter, option, option->rect, element == PE_PanelButtonCommand ? 2 : 1);
         return;
     }
     static const QPixmap frame =

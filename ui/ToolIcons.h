@@ -24,6 +24,8 @@ class DrawnIconStyle : public QProxyStyle {
                        const QWidget* widget) const override;
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override;
 };
 
 }  // namespace movik

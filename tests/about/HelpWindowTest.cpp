@@ -5,7 +5,9 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 
 #include "about/HelpContext.h"
@@ -55,6 +57,7 @@ TEST_P(HelpWindowTopics, EachContextOpensItsTopicAndHistoryGoesBack) {
         EXPECT_TRUE(w.message().isEmpty()) << w.message().toStdString();
         EXPECT_EQ(Shown(w), file) << "context " << context;
         EXPECT_EQ(w.browser()->documentTitle(), file) << "context " << context;
+        EXPECT_EQ(w.browser()->accessibleName(), file) << "context " << context;
     }
     w.findChild<QAction*>("HelpBack")->trigger();
     EXPECT_EQ(Shown(w), "zaduzenost-i-pokrice.html");
@@ -136,6 +139,27 @@ TEST(HelpWindow, FindInPageWrapsAroundAndReportsAMiss) {
     EXPECT_EQ(w.browser()->textCursor().selectionStart(), found[0]);
     EXPECT_FALSE(w.FindInPage("amortizacija"));
     EXPECT_EQ(w.browser()->textCursor().selectionStart(), found[0]);  // a miss keeps the place
+}
+
+TEST(HelpWindow, TheFindFieldDescribesWhatItFound) {
+    QTemporaryDir tmp;
+    auto topics = AllTopics();
+    topics["likvidnost.html"] = Topic("likvidnost.html",
+                                      "<p>Uvod.</p><p>Koeficijent tekuće "
+                                      "likvidnosti.</p>");
+    HelpWindow w({MakeHelpFile(tmp.path(), topics)});
+    w.ShowContext(6);
+    auto* field = w.findChild<QLineEdit*>(QStringLiteral("HelpFind"));
+    ASSERT_NE(field, nullptr);
+    const std::vector<std::pair<QString, QString>> cases = {
+        {QStringLiteral("tekuće"), QStringLiteral("Koeficijent tekuće likvidnosti.")},
+        {QStringLiteral("amortizacija"),
+         QStringLiteral("„amortizacija“ nije pronađeno u ovoj temi.")}};
+    for (const auto& [typed, description] : cases) {
+        field->setText(typed);
+        QTest::keyClick(field, Qt::Key_Return);
+        EXPECT_EQ(field->accessibleDescription(), description);
+    }
 }
 
 // Printing hands the topic as PDF pages, named after it, to the program's print path; without

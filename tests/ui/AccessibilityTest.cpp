@@ -11,11 +11,14 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <functional>
 #include <vector>
 
@@ -30,6 +33,7 @@
 #include "ui/DateField.h"
 #include "ui/StatementGrid.h"
 #include "ui/StatementGridModel.h"
+#include "ui/ToolIcons.h"
 
 namespace movik::test {
 namespace {
@@ -435,6 +439,59 @@ TEST_F(AccessibilityTest, CtrlTabTakesTheKeyboardToTheGridOfTheNextPage) {
     EXPECT_EQ(QApplication::focusWidget(), name);
 }
 
+TEST_F(AccessibilityTest, CtrlTabLeavesEveryFieldOfTheGeneralDataPageForTheNextPage) {
+    f.ShowActive();
+    auto field = [this](const char* name) { return f.Find<QWidget>(QLatin1String(name)); };
+    const std::vector<QWidget*> fields = {field("ePoduzece"),
+                                          field("eSjediste"),
+                                          f.Find<DateField>(QStringLiteral("dOd"))->lineEdit(),
+                                          field("eBrojDionica"),
+                                          field("cbIznos"),
+                                          field("cbValuta"),
+                                          field("bNextOpce")};
+    auto* pages = f.Find<QTabWidget>(QStringLiteral("PageControl"));
+    for (QWidget* w : fields) {
+        pages->setCurrentIndex(0);
+        w->setFocus();
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_TRUE(focus == w || w->isAncestorOf(focus)) << w->objectName().toStdString();
+        QTest::keyClick(focus, Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_EQ(pages->currentIndex(), 1) << w->objectName().toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), f.window->Grid(Statement::Bilanca))
+            << w->objectName().toStdString();
+    }
+}
+
+// Counts the pixels of the highlight colour inside rect of the image.
+int HighlightPixels(const QImage& image, const QRect& rect, const QColor& highlight) {
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            count += image.pixelColor(x, y) == highlight ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST_F(AccessibilityTest, MenuTitleKeepsItsMarkWhileTheMenuBarHasTheKeyboardAfterEscape) {
+    f.ShowActive();
+    QMenuBar* bar = f.window->menuBar();
+    const QRect title = bar->actionGeometry(bar->actions().constFirst());
+    const QColor highlight = bar->palette().color(QPalette::Highlight);
+    QTest::keyClick(f.window.get(), Qt::Key_D, Qt::AltModifier);
+    QWidget* menu = QApplication::activePopupWidget();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_GT(HighlightPixels(bar->grab().toImage(), title, highlight), title.width());
+    QTest::keyClick(menu, Qt::Key_Escape);
+    ASSERT_EQ(QApplication::activePopupWidget(), nullptr);
+    // The keyboard is still on the menu bar (arrows move along it): the title must say so.
+    ASSERT_TRUE(bar->hasFocus());
+    EXPECT_GT(HighlightPixels(bar->grab().toImage(), title, highlight), title.width());
+    QTest::keyClick(bar, Qt::Key_Escape);
+    EXPECT_EQ(QApplication::focusWidget(), f.Find<QWidget>(QStringLiteral("ePoduzece")));
+    EXPECT_EQ(HighlightPixels(bar->grab().toImage(), title, highlight), 0);
+}
+
 TEST_F(AccessibilityTest, EscapeClosesTheComparisonTheChartsAndTheHelp) {
     f.ShowActive();
     f.window->Usporedba1Click();
@@ -461,6 +518,7 @@ TEST_F(AccessibilityTest, AWarningThatAppearsOrChangesIsAnnounced) {
     EventLog log;
     QLabel* panel = f.Find<QLabel>(QStringLiteral("pUpozorenje"));
     const int before = log.Count(QAccessible::Alert, panel);
+    const int shownBefore = log.Count(QAccessible::ObjectShow, panel);
     // An amount on one side of the balance sheet only: it no longer balances.
     StatementGrid* grid = f.window->Grid(Statement::Bilanca);
     ASSERT_TRUE(f.window->agBilancaCellValidate(5, 4, "1000").has_value());
@@ -469,9 +527,29 @@ TEST_F(AccessibilityTest, AWarningThatAppearsOrChangesIsAnnounced) {
     EXPECT_EQ(log.Count(QAccessible::Alert, panel), before + 1);
     QAccessibleInterface* i = QAccessible::queryAccessibleInterface(panel);
     EXPECT_EQ(i->text(QAccessible::Name), panel->text());
+    // What the accessibility bus carries to a screen reader: a notification that shows.
+    EXPECT_EQ(i->role(), QAccessible::Notification);
+    EXPECT_EQ(log.Count(QAccessible::ObjectShow, panel), shownBefore + 1);
     // The same warning again is not announced again.
     ASSERT_TRUE(f.window->agBilancaCellValidate(5, 4, "2000").has_value());
     EXPECT_EQ(log.Count(QAccessible::Alert, panel), before + 1);
+    EXPECT_EQ(log.Count(QAccessible::ObjectShow, panel), shownBefore + 1);
+}
+
+TEST_F(AccessibilityTest, ANoteInPlaceOfAnotherIsSpokenAgain) {
+    f.ShowActive();
+    EventLog log;
+    StatementGrid* grid = f.window->Grid(Statement::Bilanca);
+    f.Find<QTabWidget>(QStringLiteral("PageControl"))->setCurrentIndex(1);
+    grid->setFocus();
+    auto* note = f.Find<QLabel>(QStringLiteral("pNapomena"));
+    grid->setCurrentIndex(grid->model()->index(0, 0));  // a row's position takes no amount
+    QTest::keyClicks(grid, QStringLiteral("7"));
+    ASSERT_TRUE(note->isVisible());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(note)->role(), QAccessible::Notification);
+    const int shown = log.Count(QAccessible::ObjectShow, note);
+    QTest::keyClicks(grid, QStringLiteral("x"));
+    EXPECT_EQ(log.Count(QAccessible::ObjectShow, note), shown + 1);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -558,6 +636,48 @@ TEST(ContrastTest, EveryGridAndStatusTextHoldsItsContrastInLightAndDarkPalettes)
     }
     // The usual light palette keeps the grey the statements were designed with.
     EXPECT_EQ(GridColoursOf(LightPalette()).totalBackground, QColor(204, 204, 204));
+}
+
+// A focused text field, combo box and scrolled view show a frame of the focus colour under both
+// palettes (the styles' own outline is the highlight colour, faint on a dark window; a scrolled
+// view showed none).
+TEST(FocusFrameTest, FocusedFieldsComboBoxesAndViewsShowTheFocusColour) {
+    DrawnIconStyle style;
+    for (const QPalette& palette : {LightPalette(), DarkPalette()}) {
+        QWidget window;
+        window.setStyle(&style);
+        window.setPalette(palette);
+        auto* layout = new QVBoxLayout(&window);
+        auto* text = new QLineEdit(&window);
+        auto* unit = new QComboBox(&window);
+        unit->setEditable(true);
+        auto* currency = new QComboBox(&window);
+        currency->addItem(QStringLiteral("euro (EUR)"));
+        auto* page = new QScrollArea(&window);  // the print preview's page, the help's text
+        for (QWidget* w : std::initializer_list<QWidget*>{text, unit, currency, page}) {
+            w->setStyle(&style);
+            layout->addWidget(w);
+        }
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        const QColor focus = FocusColour(palette);
+        for (QWidget* w : std::initializer_list<QWidget*>{text, unit, currency, page}) {
+            w->setFocus();
+            const QImage image = w->grab().toImage();
+            // The frame's top edge: its first or second row of pixels (a view's own frame is
+            // one pixel wide, the rest is its content).
+            int framed = 0;
+            for (const int y : {0, 1}) {
+                int row = 0;
+                for (int x = 0; x < image.width(); ++x) {
+                    row += image.pixelColor(x, y) == focus ? 1 : 0;
+                }
+                framed = std::max(framed, row);
+            }
+            EXPECT_GT(framed, image.width() / 2) << w->metaObject()->className();
+        }
+    }
 }
 
 }  // namespace

@@ -1,15 +1,20 @@
 // The date field, the share-count field and the dialogs' helpers on their own.
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QToolButton>
 #include <cmath>
 #include <deque>
+#include <functional>
 #include <limits>
 
 #include "WindowFixture.h"
@@ -288,6 +293,38 @@ FileDialogSetup SaveDialogSetup() {
             {{QStringLiteral("Movik baza (*.mvk)"), QStringLiteral("*.mvk")}},
             QString(),
             QStringLiteral("mvk")};
+}
+
+// Runs the file dialog that opens next: calls during(dialog) while it shows, then accepts path.
+void WhileTheFileDialogShows(const QString& path, std::function<void(QFileDialog*)> during) {
+    QTimer::singleShot(0, [path, during] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        during(dialog);
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+        QTest::keyClick(dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")),
+                        Qt::Key_Return);
+    });
+}
+
+TEST(QtDialogs, TheFileNameCompletionListClosesWithTheDialog) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("alfa.mvk"));
+    QFile(path).open(QIODevice::WriteOnly);
+    QtDialogs dialogs(nullptr);
+    QPointer<QAbstractItemView> list;
+    // The list opened as the name was typed; Enter accepted the dialog with the list still open.
+    WhileTheFileDialogShows(path, [&list](QFileDialog* dialog) {
+        QCompleter* completer =
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->completer();
+        ASSERT_NE(completer, nullptr);
+        list = completer->popup();
+        list->show();
+    });
+    const QStringList chosen = dialogs.ChooseOpenFiles(SaveDialogSetup());
+    EXPECT_EQ(chosen, QStringList{path});
+    ASSERT_FALSE(list.isNull());
+    EXPECT_FALSE(list->isVisible());  // it would take the next keys from the window below
 }
 
 // The save dialogs refuse a folder that does not exist and ask before creating a new file; a

@@ -36,6 +36,21 @@ TEST(PrintPreviewWindow, PagesUpAndDownWithinThePages) {
     EXPECT_EQ(w.currentPage(), pages - 1);
 }
 
+TEST(PrintPreviewWindow, TheKeyboardStartsOnThePageNamedByReportAndNumber) {
+    WindowFixture f;
+    PrintPreviewWindow w(QStringLiteral("Bilanca"), BalanceSheetJobs(f), [](QWidget*, auto) {});
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QWidget* page = QApplication::focusWidget();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->accessibleName(),
+              QStringLiteral("Bilanca, stranica 1 od %1").arg(w.pageCount()));
+    w.NextPage();
+    EXPECT_EQ(page->accessibleName(),
+              QStringLiteral("Bilanca, stranica 2 od %1").arg(w.pageCount()));
+}
+
 TEST(PrintPreviewWindow, ZoomStaysWithinItsLimitsAndThePageIsPainted) {
     WindowFixture f;
     PrintPreviewWindow w(QStringLiteral("Bilanca"), BalanceSheetJobs(f), [](QWidget*, auto) {});

@@ -725,6 +725,26 @@ TEST_P(GridEditTest, ComputedAndTextCellsDoNotOpenAnEditor) {
     EXPECT_TRUE(calls_.empty());
 }
 
+TEST_P(GridEditTest, TypingOnACellThatTakesNoAmountIsSaidAndMovesNothing) {
+    QSignalSpy said(grid_, &StatementGrid::inputNotTaken);
+    // A computed total, a row's position and its text; typed "1" once jumped to row 1.
+    const std::vector<std::pair<QModelIndex, int>> cells = {
+        {At(3, 2), 3}, {At(1, 4), 1}, {At(2, 4), 2}};
+    for (const auto& [cell, column] : cells) {
+        grid_->setCurrentIndex(cell);
+        said.clear();
+        QTest::keyClicks(grid_, QStringLiteral("10"));
+        EXPECT_EQ(grid_->currentIndex(), cell);
+        ASSERT_EQ(said.count(), 2);
+        EXPECT_EQ(said[0][0].toInt(), column);
+    }
+}
+
+TEST_P(GridEditTest, AGridStartsOnTheFirstAmountOfItsFirstRow) {
+    StatementGrid fresh(Statement::Racun, ws_.viewTexts(Statement::Racun));
+    EXPECT_EQ(fresh.currentIndex(), fresh.model()->index(0, 2));
+}
+
 TEST_P(GridEditTest, ValidateThatRewritesEveryTextIsTolerated) {
     grid_->validate = [this](int col, int row, const std::string& text) {
         calls_.push_back({col, row, text});
