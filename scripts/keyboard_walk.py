@@ -206,7 +206,7 @@ def run_walk(w):
         w.end(settle)
 
     step("pocetak")
-    step("izbornik-dokument", "alt+d", settle=0.8)
+    step("izbornik-dokument", "alt+d", settle=1.5)
     step("izbornik-zatvoren-escape", "Escape", settle=0.5)
     step("izbornik-traka-escape", "Escape", settle=0.5)
     step("novi-dokument", "alt+d", "n")
