@@ -117,10 +117,10 @@ bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs) {
 }
 
 void ExportWorkbook(const Workspace& ws, Dialogs& dialogs, const std::string& unit,
-                    FileWriter& writer) {
+                    FileWriter& writer, const OutcomeShown& shown) {
     SaveWorkbookAs(DocumentWorkbook(ws, unit),
                    BaseName(ws, QStringLiteral("izvjesca")) + QStringLiteral(".xlsx"), dialogs,
-                   writer);
+                   writer, shown);
 }
 
 void SaveWorkbookAs(const Workbook& book, const QString& proposedName, Dialogs& dialogs,

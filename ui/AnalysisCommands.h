@@ -53,9 +53,9 @@ bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs);
 void SaveWorkbookAs(const Workbook& book, const QString& proposedName, Dialogs& dialogs,
                     FileWriter& writer, const OutcomeShown& shown = nullptr);
 
-// "Izvoz u Excel (.xlsx)…": the save dialog, then the workbook written through writer (the
-// failure's message shown).
+// "Izvoz u Excel (.xlsx)…": the save dialog, then the workbook written through writer; the
+// outcome through shown (the failure's message by dialogs when there is none).
 void ExportWorkbook(const Workspace& ws, Dialogs& dialogs, const std::string& unit,
-                    FileWriter& writer);
+                    FileWriter& writer, const OutcomeShown& shown = nullptr);
 
 }  // namespace movik

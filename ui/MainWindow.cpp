@@ -622,7 +622,8 @@ void TForm1::IzvozXlsx1Click() {
     if (!SettleEdits()) {
         return;
     }
-    ExportWorkbook(ws_, *dialogs_, opce_->cbIznos->currentText().toStdString(), *writer_);
+    ExportWorkbook(ws_, *dialogs_, opce_->cbIznos->currentText().toStdString(), *writer_,
+                   print_->Main());
 }
 
 ChartPrinter TForm1::ChartPrinting() {

@@ -226,9 +226,9 @@ void PrintCommands::IzvozPdfClick(std::optional<Statement> s) {
     }
     const Result saved =
         ExportPdf(reports_, ws_, s, unit_(), QFile::encodeName(*path).toStdString());
-    if (!saved) {
-        dialogs_.ShowError(FromUtf8(saved.message()));
-    }
+    // Said in the status bar (and to a screen reader) as the workbook export says it.
+    Main()(saved ? QStringLiteral("Spremljeno u „%1”.").arg(*path) : FromUtf8(saved.message()),
+           !saved);
 }
 
 }  // namespace movik

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -105,6 +106,7 @@ TEST(IzvozXlsx, WritesTheChosenFileAndReportsAFailedWrite) {
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.read(2) == "PK");  // a zip package
     EXPECT_TRUE(f.dialogs->errors.isEmpty());
+    EXPECT_TRUE(f.Find<QLabel>(QStringLiteral("pNapomena"))->text().contains(written.fileName()));
 
     f.window->SetFileWriter(std::make_unique<FailingWriter>());
     f.dialogs->saveChoices = {f.Path(QStringLiteral("b.xlsx"))};

@@ -251,6 +251,8 @@ TEST_P(PdfExport, WritesTheReportsWithTheirTitle) {
         f.dialogs->saveDialogs[0].proposedName,
         QFileInfo(QStringLiteral(MOVIK_EXAMPLE)).dir().filePath(QString::fromUtf8(c.proposed)));
     EXPECT_TRUE(f.dialogs->errors.isEmpty());
+    // The status bar says where it went.
+    EXPECT_TRUE(f.Find<QLabel>(QStringLiteral("pNapomena"))->text().contains(path));
     EXPECT_EQ(PdfInfo(path.toStdString(), "Title"), c.title);
     const std::string text = PdfText(path.toStdString());
     std::vector<std::string> rows;
