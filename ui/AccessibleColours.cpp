@@ -87,8 +87,12 @@ QColor WarningColour(const QPalette& palette) {
 }
 
 QColor FocusColour(const QPalette& palette) {
+    // A frame lies between a control and what is around it: the window, a button, a field's
+    // inside, and a tab page's pane, which the styles draw lighter than a button.
+    const QColor button = palette.color(QPalette::Button);
     return WithContrast(palette.color(QPalette::Highlight),
-                        {palette.color(QPalette::Window), palette.color(QPalette::Button)},
+                        {palette.color(QPalette::Window), button, palette.color(QPalette::Base),
+                         button.lighter(125)},
                         kFocusContrast);
 }
 

@@ -40,7 +40,8 @@ GridColours GridColoursOf(const QPalette& palette, QPalette::ColorGroup group = 
 
 // The status bar's warning text against the window background.
 QColor WarningColour(const QPalette& palette);
-// Focus indicators of the window's controls against the window and button backgrounds.
+// Focus indicators of the window's controls against the window, button, field and tab page
+// backgrounds.
 QColor FocusColour(const QPalette& palette);
 
 }  // namespace movik

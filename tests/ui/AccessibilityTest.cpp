@@ -398,12 +398,9 @@ TEST_F(AccessibilityTest, TabAndShiftTabLeaveTheComparisonTable) {
 TEST_F(AccessibilityTest, EveryAccessKeyOfTheGeneralDataPageReachesItsField) {
     f.ShowActive();
     const std::vector<std::pair<Qt::Key, QString>> keys = {
-        {Qt::Key_N, QStringLiteral("ePoduzece")},
-        {Qt::Key_S, QStringLiteral("eSjediste")},
-        {Qt::Key_R, QStringLiteral("dOd")},
-        {Qt::Key_B, QStringLiteral("eBrojDionica")},
-        {Qt::Key_Z, QStringLiteral("cbIznos")},
-        {Qt::Key_V, QStringLiteral("cbValuta")},
+        {Qt::Key_N, QStringLiteral("ePoduzece")}, {Qt::Key_S, QStringLiteral("eSjediste")},
+        {Qt::Key_R, QStringLiteral("dOd")},       {Qt::Key_B, QStringLiteral("eBrojDionica")},
+        {Qt::Key_Z, QStringLiteral("cbIznos")},   {Qt::Key_V, QStringLiteral("cbValuta")},
     };
     for (const auto& [key, name] : keys) {
         f.Find<QPushButton>(QStringLiteral("bNextOpce"))->setFocus();
@@ -629,8 +626,10 @@ TEST(ContrastTest, EveryGridAndStatusTextHoldsItsContrastInLightAndDarkPalettes)
         EXPECT_GE(ContrastRatio(c.focus, c.highlight), kFocusContrast);
         EXPECT_GE(ContrastRatio(WarningColour(palette), palette.color(QPalette::Window)),
                   kTextContrast);
-        EXPECT_GE(ContrastRatio(FocusColour(palette), palette.color(QPalette::Window)),
-                  kFocusContrast);
+        for (const QColor around : {palette.color(QPalette::Window), palette.color(QPalette::Base),
+                                    palette.color(QPalette::Button).lighter(125)}) {
+            EXPECT_GE(ContrastRatio(FocusColour(palette), around), kFocusContrast);
+        }
         // Red stays red: its red channel leads.
         EXPECT_GT(c.red.red(), c.red.green() + 60);
     }
