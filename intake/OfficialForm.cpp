@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <optional>
 #include <set>

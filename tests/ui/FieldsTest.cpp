@@ -19,9 +19,9 @@
 
 #include "WindowFixture.h"
 #include "model/Dates.h"
+#include "regional/Regional.h"
 #include "ui/DateField.h"
 #include "ui/Dialogs.h"
-#include "regional/Regional.h"
 #include "ui/ShareCountField.h"
 
 namespace movik::test {
@@ -221,13 +221,12 @@ INSTANTIATE_TEST_SUITE_P(Paths, ExtensionTest,
 TEST(QtDialogs, FileDialogsShowTheFilterLabelsAndKeepTheirChoice) {
     QtDialogs dialogs(nullptr);
     QTemporaryDir dir;
-    const FileDialogSetup setup{
-        QStringLiteral("SaveDialog1"),
-        QStringLiteral("Snimi kao"),
-        {{QStringLiteral("Movik baza (*.mvk)"), QStringLiteral("*.mvk")},
-         {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
-        dir.filePath(QStringLiteral("firma.mvk")),
-        QStringLiteral("mvk")};
+    const FileDialogSetup setup{QStringLiteral("SaveDialog1"),
+                                QStringLiteral("Snimi kao"),
+                                {{QStringLiteral("Movik baza (*.mvk)"), QStringLiteral("*.mvk")},
+                                 {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
+                                dir.filePath(QStringLiteral("firma.mvk")),
+                                QStringLiteral("mvk")};
     QFileDialog* dialog = dialogs.PrepareFileDialog(setup, true);
     EXPECT_EQ(dialog->objectName(), "SaveDialog1");
     EXPECT_EQ(dialog->windowTitle(), "Snimi kao");
