@@ -133,7 +133,7 @@ namespace {
 std::string OpenStoredAndRecalculated(const std::string& path, Workspace& ws, TDokument& stored) {
     const ReadOutcome read = ReadFileStart(path, kDocumentFileSize);
     if (read.status == ReadStatus::Missing) {
-        return "Datoteka " + path + " ne postoji";
+        return MissingFileMessage(path);
     }
     if (read.status != ReadStatus::Read) {
         return CannotOpenMessage(path);

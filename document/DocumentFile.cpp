@@ -30,7 +30,7 @@ Result SaveDocument(TDokument& doc) {
 OpenOutcome OpenDocument(const std::string& path, TDokument& doc, const FileCalls& calls) {
     const ReadOutcome read = ReadFileStart(path, kDocumentFileSize, calls);
     if (read.status == ReadStatus::Missing) {
-        return OpenOutcome::Missing("Datoteka " + path + " ne postoji");
+        return OpenOutcome::Missing(MissingFileMessage(path));
     }
     if (read.status != ReadStatus::Read) {
         return OpenOutcome::Failed(CannotOpenMessage(path));

@@ -280,6 +280,10 @@ std::string CannotOpenMessage(const std::string& path) {
     return "Cannot open file " + path;
 }
 
+std::string MissingFileMessage(const std::string& path) {
+    return "Datoteka " + path + " ne postoji";
+}
+
 std::string BytesText(std::size_t count) {
     return CountText(static_cast<long long>(count), "bajt", "bajta", "bajtova");
 }

@@ -41,6 +41,8 @@ bool IsTempFileOf(const std::string& fileName, const std::string& targetName);
 // "Cannot create file %s" and "Cannot open file %s": the file layer's two English messages.
 std::string CannotCreateMessage(const std::string& path);
 std::string CannotOpenMessage(const std::string& path);
+// "Datoteka %s ne postoji": a path that names nothing (ReadStatus::Missing).
+std::string MissingFileMessage(const std::string& path);
 
 // A count of bytes in words: 1 bajt, 2 bajta, 5 bajtova, 11 bajtova, 21 bajt.
 std::string BytesText(std::size_t count);

@@ -983,7 +983,7 @@ WorkbookRead ReadWorkbookFile(const std::string& path, const std::vector<std::st
     // before it is opened, so that it cannot block the reading.
     const ReadOutcome read = ReadFileStart(path, limits.fileBytes + 1);
     if (read.status == ReadStatus::Missing) {
-        out.error = "Datoteka " + path + " ne postoji";
+        out.error = MissingFileMessage(path);
         return out;
     }
     if (read.status != ReadStatus::Read) {

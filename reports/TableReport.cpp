@@ -26,10 +26,6 @@ ReportLabel Cell(const std::string& name, double left, double top, double width,
     return l;
 }
 
-}  // namespace
-
-namespace {
-
 // A character's width in em of Liberation Sans (Arial's metrics): figures 0.556, the separators
 // and blanks 0.278, a minus or bracket 0.333; other characters average about 0.52 (lower case
 // and figures; the "…" of a cut text counts as one of them).
@@ -52,32 +48,38 @@ double CharEm(char c) {
     }
 }
 
-// The width in em of the first n characters of text.
-double TextEm(std::string_view text, std::size_t n) {
+// The width in em of a text.
+double TextEm(std::string_view text) {
     double em = 0;
-    for (std::size_t i = 0; i < text.size() && n > 0; i += StepUtf8(text, i), --n) {
+    for (std::size_t i = 0; i < text.size(); i += StepUtf8(text, i)) {
         em += CharEm(text[i]);
     }
     return em;
 }
 
+// Millimetres in a point.
+constexpr double kMmPerPoint = 0.3528;
+
 }  // namespace
 
 std::string FitText(const std::string& text, double width, double pointSize) {
-    const double em = width / (pointSize * 0.3528);
-    std::size_t n = Utf8Length(text);
-    if (TextEm(text, n) <= em) {
+    const double room = width / (pointSize * kMmPerPoint);
+    if (TextEm(text) <= room) {
         return text;
     }
-    while (n > 0 && TextEm(text, n) + 0.52 > em) {
-        --n;
+    // The longest start that leaves room for the "…" (as wide as an average character).
+    double used = 0.52;
+    std::size_t end = 0;
+    while (end < text.size() && used + CharEm(text[end]) <= room) {
+        used += CharEm(text[end]);
+        end += StepUtf8(text, end);
     }
-    return Utf8Left(text, n) + "…";
+    return text.substr(0, end) + "…";
 }
 
 double CellWidth(const std::string& text) {
     // FitText's room (the label is 1 mm narrower than its column) and half a millimetre to spare.
-    return TextEm(text, Utf8Length(text)) * kFontSize * 0.3528 + 1.5;
+    return TextEm(text) * kFontSize * kMmPerPoint + 1.5;
 }
 
 std::pair<std::string, std::string> TwoLines(const std::string& caption, std::size_t fits) {
@@ -133,7 +135,7 @@ std::pair<ReportBand, ReportBand> ColumnBands(const TableReportData& data) {
     for (std::size_t c = 0; c < data.columns.size(); ++c) {
         const TableReportColumn& col = data.columns[c];
         const std::string id = std::to_string(c);
-        const double charMm = kFontSize * 0.3528 * 0.55;
+        const double charMm = kFontSize * kMmPerPoint * 0.55;
         const auto [first, rest] =
             TwoLines(col.caption, static_cast<std::size_t>(col.width / charMm));
         ReportLabel top = Cell("h" + id, left, 0.5, col.width, col.right, kFontSize, true);

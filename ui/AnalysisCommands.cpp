@@ -123,6 +123,11 @@ void ExportWorkbook(const Workspace& ws, Dialogs& dialogs, const std::string& un
                    writer, shown);
 }
 
+void ShowWritten(const QString& path, const Result& written, const OutcomeShown& shown) {
+    shown(written ? QStringLiteral("Spremljeno u „%1”.").arg(path) : FromUtf8(written.message()),
+          !written);
+}
+
 void SaveWorkbookAs(const Workbook& book, const QString& proposedName, Dialogs& dialogs,
                     FileWriter& writer, const OutcomeShown& shown) {
     const FileDialogSetup setup{
@@ -138,9 +143,7 @@ void SaveWorkbookAs(const Workbook& book, const QString& proposedName, Dialogs& 
     }
     const Result written = WriteXlsx(book, QFile::encodeName(*path).toStdString(), &writer);
     if (shown) {
-        shown(
-            written ? QStringLiteral("Spremljeno u „%1”.").arg(*path) : FromUtf8(written.message()),
-            !written);
+        ShowWritten(*path, written, shown);
     } else if (!written) {
         dialogs.ShowError(FromUtf8(written.message()));
     }

@@ -47,6 +47,10 @@ QString EuroConversionQuestion();
 // euros is not converted again: the reason is shown and nothing changes.
 bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs);
 
+// The outcome of writing the file at path, through shown: "Spremljeno u „path”." or, as an
+// error, the failure's message.
+void ShowWritten(const QString& path, const Result& written, const OutcomeShown& shown);
+
 // Any workbook (the comparison table's too): the save dialog proposing proposedName, then the
 // workbook written through writer; the failure's message shown by dialogs, or through shown
 // (with a note of success) when the calling window shows its own outcomes.

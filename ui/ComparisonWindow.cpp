@@ -468,11 +468,8 @@ void ComparisonWindow::IzvozXlsxClick() {
 }
 
 void ComparisonWindow::ShowSaved(const QString& path, const Result& written) {
-    if (written) {
-        ShowOutcome(QStringLiteral("Spremljeno u „%1”.").arg(path), false);
-    } else {
-        ShowOutcome(QString::fromStdString(written.message()), true);
-    }
+    ShowWritten(path, written,
+                [this](const QString& text, bool error) { ShowOutcome(text, error); });
 }
 
 void ComparisonWindow::ShowOutcome(const QString& text, bool error) {

@@ -12,6 +12,7 @@
 #include "reports/PdfExport.h"
 #include "reports/ReportPaint.h"
 #include "reports/SystemPrinter.h"
+#include "ui/AnalysisCommands.h"
 
 namespace movik {
 
@@ -227,8 +228,7 @@ void PrintCommands::IzvozPdfClick(std::optional<Statement> s) {
     const Result saved =
         ExportPdf(reports_, ws_, s, unit_(), QFile::encodeName(*path).toStdString());
     // Said in the status bar (and to a screen reader) as the workbook export says it.
-    Main()(saved ? QStringLiteral("Spremljeno u „%1”.").arg(*path) : FromUtf8(saved.message()),
-           !saved);
+    ShowWritten(*path, saved, Main());
 }
 
 }  // namespace movik
