@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "document/LibraryFunctions.h"
+#include "system/LibraryFunctions.h"
 
 namespace movik {
 

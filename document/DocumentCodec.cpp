@@ -1,11 +1,13 @@
 #include "document/DocumentCodec.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstring>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "document/Cp1250.h"
 #include "document/Extended.h"
@@ -38,31 +40,51 @@ constexpr std::size_t kCFIndOffset = 38656;
 constexpr std::size_t kCFFreeOffset = 47088;
 constexpr std::size_t kPokOffset = 54704;
 
-// Row layouts: reserved bytes first, then the text, then the doubles.
-constexpr std::size_t kBilancaRowSize = 292;
-constexpr std::size_t kBilancaTextOffset = 4;
-constexpr std::size_t kIznosPrethodnaOffset = 260;
-constexpr std::size_t kUdioPrethodnaOffset = 268;
-constexpr std::size_t kIznosTekucaOffset = 276;
-constexpr std::size_t kUdioTekucaOffset = 284;
+// Row layouts: reserved bytes first, then the text, then the doubles. Each table's layout is
+// written once and both encoding and decoding read it.
+template <class RowT, std::size_t N>
+struct RowLayout {
+    std::size_t tableOffset;  // from the block's start
+    std::size_t rowSize;
+    std::size_t textOffset;
+    std::array<std::pair<std::size_t, double RowT::*>, N> doubles;  // offset in the row, field
+    std::string_view name;  // named in the message of a text the file cannot hold
+};
 
-constexpr std::size_t kRacunRowSize = 276;
-constexpr std::size_t kRacunTextOffset = 4;
-constexpr std::size_t kRacunIznosOffset = 260;
-constexpr std::size_t kRacunUdioOffset = 268;
-
+constexpr RowLayout<TStavkaBilanca, 4> kBilancaLayout{kBilancaOffset,
+                                                      292,
+                                                      4,
+                                                      {{{260, &TStavkaBilanca::IznosPrethodna},
+                                                        {268, &TStavkaBilanca::UdioPrethodna},
+                                                        {276, &TStavkaBilanca::IznosTekuca},
+                                                        {284, &TStavkaBilanca::UdioTekuca}}},
+                                                      "Bilanca"};
+constexpr RowLayout<TStavkaRacun, 2> kRacunLayout{
+    kRacunOffset,
+    276,
+    4,
+    {{{260, &TStavkaRacun::Iznos}, {268, &TStavkaRacun::Udio}}},
+    "Račun dobiti i gubitka"};
 constexpr std::size_t kIznosRowSize = 272;
-constexpr std::size_t kIznosTextOffset = 8;
-constexpr std::size_t kIznosIznosOffset = 264;
+constexpr RowLayout<TStavkaIznos, 1> IznosLayout(std::size_t offset, std::string_view name) {
+    return {offset, kIznosRowSize, 8, {{{264, &TStavkaIznos::Iznos}}}, name};
+}
+constexpr auto kCFIndLayout = IznosLayout(kCFIndOffset, "Indirektna metoda novčanog toka");
+constexpr auto kCFFreeLayout = IznosLayout(kCFFreeOffset, "Metoda slobodnog novčanog toka");
+constexpr auto kPokLayout = IznosLayout(kPokOffset, "Pokazatelji");
 
-static_assert(kBilancaOffset + kBilancaRows * kBilancaRowSize == kRacunOffset);
-static_assert(kRacunOffset + kRacunRows * kRacunRowSize == kCFIndOffset);
+// A row ends with its last double.
+template <class RowT, std::size_t N>
+constexpr bool EndsWithLastDouble(const RowLayout<RowT, N>& layout) {
+    return layout.doubles.back().first + 8 == layout.rowSize;
+}
+static_assert(EndsWithLastDouble(kBilancaLayout) && EndsWithLastDouble(kRacunLayout) &&
+              EndsWithLastDouble(kPokLayout));
+static_assert(kBilancaOffset + kBilancaRows * kBilancaLayout.rowSize == kRacunOffset);
+static_assert(kRacunOffset + kRacunRows * kRacunLayout.rowSize == kCFIndOffset);
 static_assert(kCFIndOffset + kCFIndRows * kIznosRowSize == kCFFreeOffset);
 static_assert(kCFFreeOffset + kCFFreeRows * kIznosRowSize == kPokOffset);
 static_assert(kPokOffset + kPokRows * kIznosRowSize == kDocumentBlockSize);
-static_assert(kUdioTekucaOffset + 8 == kBilancaRowSize);
-static_assert(kRacunUdioOffset + 8 == kRacunRowSize);
-static_assert(kIznosIznosOffset + 8 == kIznosRowSize);
 
 // ---- little-endian doubles -------------------------------------------------------------------
 
@@ -128,27 +150,34 @@ std::string GetShortString(const std::uint8_t* at) {
     return Cp1250ToUtf8(std::string_view(reinterpret_cast<const char*>(at + 1), length));
 }
 
-template <class TableT>
-Result PutIznosTable(std::uint8_t* block, std::size_t offset, const TableT& table,
-                     std::string_view name) {
+template <class TableT, class RowT, std::size_t N>
+Result PutRows(std::uint8_t* block, const TableT& table, const RowLayout<RowT, N>& layout) {
     for (int r = 1; r <= TableT::kRows; ++r) {
-        std::uint8_t* row = block + offset + static_cast<std::size_t>(r - 1) * kIznosRowSize;
+        std::uint8_t* row =
+            block + layout.tableOffset + static_cast<std::size_t>(r - 1) * layout.rowSize;
+        const RowT& s = table.row(r);
         if (Result put =
-                PutShortString(row + kIznosTextOffset, kTextCapacity, table.row(r).Tekst, name, r);
+                PutShortString(row + layout.textOffset, kTextCapacity, s.Tekst, layout.name, r);
             !put) {
             return put;
         }
-        PutDouble(row + kIznosIznosOffset, table.row(r).Iznos);
+        for (const auto& [offset, field] : layout.doubles) {
+            PutDouble(row + offset, s.*field);
+        }
     }
     return Result::Ok();
 }
 
-template <class TableT>
-void GetIznosTable(const std::uint8_t* block, std::size_t offset, TableT& table) {
+template <class TableT, class RowT, std::size_t N>
+void GetRows(const std::uint8_t* block, TableT& table, const RowLayout<RowT, N>& layout) {
     for (int r = 1; r <= TableT::kRows; ++r) {
-        const std::uint8_t* row = block + offset + static_cast<std::size_t>(r - 1) * kIznosRowSize;
-        table.row(r).Tekst = GetShortString(row + kIznosTextOffset);
-        table.row(r).Iznos = GetDouble(row + kIznosIznosOffset);
+        const std::uint8_t* row =
+            block + layout.tableOffset + static_cast<std::size_t>(r - 1) * layout.rowSize;
+        RowT& s = table.row(r);
+        s.Tekst = GetShortString(row + layout.textOffset);
+        for (const auto& [offset, field] : layout.doubles) {
+            s.*field = GetDouble(row + offset);
+        }
     }
 }
 
@@ -226,49 +255,13 @@ Result PutGeneralData(std::uint8_t* block, const TDokument& doc) {
     return Result::Ok();
 }
 
-// The balance sheet's and the income statement's rows: text, amounts and shares.
+// Every statement's rows: text, amounts and shares.
 Result PutStatementRows(std::uint8_t* block, const TDokument& doc) {
-    for (int r = 1; r <= kBilancaRows; ++r) {
-        std::uint8_t* row =
-            block + kBilancaOffset + static_cast<std::size_t>(r - 1) * kBilancaRowSize;
-        const TStavkaBilanca& s = doc.Bilanca.row(r);
-        if (Result put =
-                PutShortString(row + kBilancaTextOffset, kTextCapacity, s.Tekst, "Bilanca", r);
-            !put) {
-            return put;
-        }
-        PutDouble(row + kIznosPrethodnaOffset, s.IznosPrethodna);
-        PutDouble(row + kUdioPrethodnaOffset, s.UdioPrethodna);
-        PutDouble(row + kIznosTekucaOffset, s.IznosTekuca);
-        PutDouble(row + kUdioTekucaOffset, s.UdioTekuca);
-    }
-    for (int r = 1; r <= kRacunRows; ++r) {
-        std::uint8_t* row = block + kRacunOffset + static_cast<std::size_t>(r - 1) * kRacunRowSize;
-        const TStavkaRacun& s = doc.Racun.row(r);
-        if (Result put = PutShortString(row + kRacunTextOffset, kTextCapacity, s.Tekst,
-                                        "Račun dobiti i gubitka", r);
-            !put) {
-            return put;
-        }
-        PutDouble(row + kRacunIznosOffset, s.Iznos);
-        PutDouble(row + kRacunUdioOffset, s.Udio);
-    }
-    return Result::Ok();
-}
-
-// The cash flows and the indicators.
-Result PutAmountTables(std::uint8_t* block, const TDokument& doc) {
-    if (Result put =
-            PutIznosTable(block, kCFIndOffset, doc.CFInd, "Indirektna metoda novčanog toka");
-        !put) {
-        return put;
-    }
-    if (Result put =
-            PutIznosTable(block, kCFFreeOffset, doc.CFFree, "Metoda slobodnog novčanog toka");
-        !put) {
-        return put;
-    }
-    return PutIznosTable(block, kPokOffset, doc.Pok, "Pokazatelji");
+    Result put = PutRows(block, doc.Bilanca, kBilancaLayout);
+    put = put ? PutRows(block, doc.Racun, kRacunLayout) : put;
+    put = put ? PutRows(block, doc.CFInd, kCFIndLayout) : put;
+    put = put ? PutRows(block, doc.CFFree, kCFFreeLayout) : put;
+    return put ? PutRows(block, doc.Pok, kPokLayout) : put;
 }
 
 }  // namespace
@@ -281,7 +274,7 @@ Result EncodeDocumentFile(const TDokument& doc, std::vector<std::uint8_t>& out) 
     // The block starts as the bytes read, so what the program does not interpret is kept.
     std::uint8_t* block = image.data() + kHeaderSize;
     std::memcpy(block, doc.KeptBlock.data(), kDocumentBlockSize);
-    for (const auto put : {PutGeneralData, PutStatementRows, PutAmountTables}) {
+    for (const auto put : {PutGeneralData, PutStatementRows}) {
         if (Result written = put(block, doc); !written) {
             return written;
         }
@@ -303,27 +296,11 @@ void DecodeDocumentFile(const std::uint8_t* image, TDokument& doc) {
     doc.BrojDionica = DecodeExtended(shares);
     doc.OznakaValute = GetValuta(block + kValutaOffset);
 
-    for (int r = 1; r <= kBilancaRows; ++r) {
-        const std::uint8_t* row =
-            block + kBilancaOffset + static_cast<std::size_t>(r - 1) * kBilancaRowSize;
-        TStavkaBilanca& s = doc.Bilanca.row(r);
-        s.Tekst = GetShortString(row + kBilancaTextOffset);
-        s.IznosPrethodna = GetDouble(row + kIznosPrethodnaOffset);
-        s.UdioPrethodna = GetDouble(row + kUdioPrethodnaOffset);
-        s.IznosTekuca = GetDouble(row + kIznosTekucaOffset);
-        s.UdioTekuca = GetDouble(row + kUdioTekucaOffset);
-    }
-    for (int r = 1; r <= kRacunRows; ++r) {
-        const std::uint8_t* row =
-            block + kRacunOffset + static_cast<std::size_t>(r - 1) * kRacunRowSize;
-        TStavkaRacun& s = doc.Racun.row(r);
-        s.Tekst = GetShortString(row + kRacunTextOffset);
-        s.Iznos = GetDouble(row + kRacunIznosOffset);
-        s.Udio = GetDouble(row + kRacunUdioOffset);
-    }
-    GetIznosTable(block, kCFIndOffset, doc.CFInd);
-    GetIznosTable(block, kCFFreeOffset, doc.CFFree);
-    GetIznosTable(block, kPokOffset, doc.Pok);
+    GetRows(block, doc.Bilanca, kBilancaLayout);
+    GetRows(block, doc.Racun, kRacunLayout);
+    GetRows(block, doc.CFInd, kCFIndLayout);
+    GetRows(block, doc.CFFree, kCFFreeLayout);
+    GetRows(block, doc.Pok, kPokLayout);
 
     // These two rows always carry the program's own texts.
     for (const int row : {BilancaRow::PrepaidExpenses, BilancaRow::LossAboveCapital}) {

@@ -103,8 +103,9 @@ const std::vector<std::uint8_t>& Saved(Workspace& ws, MemoryWriter& writer) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // The reserved bytes 620 and 621 are not significant: one of them picks the separators.
-    const bool comma = size > 620 && (data[620] & 1) != 0;
+    // Bytes 620 and 621 hold the currency mark; 622, the first of the balance sheet's first row's
+    // reserved bytes, is kept but never interpreted, so it picks the separators.
+    const bool comma = size > 622 && (data[622] & 1) != 0;
     Workspaces& w = WorkspacesOf(comma);
     Workspace& ws = w.ws;
     ws = w.fresh;

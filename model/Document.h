@@ -15,7 +15,9 @@ namespace movik {
 inline constexpr std::size_t kDocumentBlockSize = 59872;
 
 struct TDokument {
-    // Header: set only by NewDocument, never read.
+    // Header: the signature and version every file starts with, set by NewDocument and written
+    // by every save. Opening checks the file's signature bytes and leaves these as they are, so a
+    // later version's file is saved with this program's version.
     std::string Potpis;
     std::string Verzija;
 

@@ -57,13 +57,17 @@ ReportSet::ReportSet(const StatementGrids& grids)
       qrCFFree_(feed_),
       qrPok_(feed_) {}
 
-PrintJob ReportSet::Run(StatementReport& report) {
+PrintJob LaidOutJob(Report& report) {
     PrintJob job;
     job.name = report.jobName;
     LayoutResult laid = LayoutReport(report);
     job.refused = laid.refused;
     job.pages = std::move(laid.pages);
     return job;
+}
+
+PrintJob ReportSet::Run(StatementReport& report) {
+    return LaidOutJob(report);
 }
 
 std::vector<PrintJob> ReportSet::PrintBilanca(const PrintInputs& in) {

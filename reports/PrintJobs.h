@@ -50,6 +50,9 @@ struct PrintJob {
     std::vector<LaidOutPage> pages;
 };
 
+// report laid out as a print job named by its jobName.
+PrintJob LaidOutJob(Report& report);
+
 // The six report forms and their data feed, created once and reused for every print.
 class ReportSet {
   public:

@@ -206,13 +206,7 @@ PrintJob LayOutTableReport(const TableReportData& data) {
         report.bands.push_back(NotesBand(data));
     }
     FeedRows(report, data);
-
-    PrintJob job;
-    job.name = data.jobName;
-    LayoutResult laid = LayoutReport(report);
-    job.refused = laid.refused;
-    job.pages = std::move(laid.pages);
-    return job;
+    return LaidOutJob(report);
 }
 
 }  // namespace movik

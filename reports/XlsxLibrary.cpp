@@ -1,6 +1,6 @@
 #include "reports/XlsxLibrary.h"
 
-#include "document/LibraryFunctions.h"
+#include "system/LibraryFunctions.h"
 
 namespace movik {
 

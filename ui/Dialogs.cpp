@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
+#include <QStandardPaths>
 #include <algorithm>
 
 #include "ui/PrintPreview.h"
@@ -53,6 +54,15 @@ int ExecFileDialog(QFileDialog* dialog) {
 }
 
 }  // namespace
+
+QString FirstDialogFolder() {
+    // Not the working directory: started from a desktop menu that is "/".
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir()) {
+        return documents;
+    }
+    return QDir::homePath();
+}
 
 QString AddDefaultExtension(const QString& path, const QString& extension) {
     if (path.isEmpty() || extension.isEmpty()) {
@@ -132,6 +142,7 @@ QFileDialog* QtDialogs::PrepareFileDialog(const FileDialogSetup& setup, bool sav
         dialog->setOption(QFileDialog::DontUseNativeDialog, true);
         dialog->setOption(QFileDialog::HideNameFilterDetails, true);
         dialog->setOption(QFileDialog::ReadOnly, false);
+        dialog->setDirectory(lastFolder_.isEmpty() ? FirstDialogFolder() : lastFolder_);
     }
     dialog->setWindowTitle(setup.title);
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -173,6 +184,14 @@ std::optional<QString> QtDialogs::RunFileDialog(QFileDialog* dialog) {
     return dialog->selectedFiles().constFirst();
 }
 
+std::optional<QString> QtDialogs::Remembered(std::optional<QString> path) {
+    if (path && !path->isEmpty()) {
+        const QFileInfo info(*path);
+        lastFolder_ = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+    }
+    return path;
+}
+
 bool QtDialogs::ConfirmCreate(const QString& path) {
     const auto button = QMessageBox::question(
         parent_, QStringLiteral("Potvrda"),
@@ -183,7 +202,7 @@ bool QtDialogs::ConfirmCreate(const QString& path) {
 
 std::optional<QString> QtDialogs::ChooseOpenFile(const FileDialogSetup& setup) {
     // The dialog itself accepts only a file that exists.
-    return RunFileDialog(PrepareFileDialog(setup, false));
+    return Remembered(RunFileDialog(PrepareFileDialog(setup, false)));
 }
 
 std::optional<QString> QtDialogs::ChooseSaveFile(const FileDialogSetup& setup) {
@@ -206,7 +225,7 @@ std::optional<QString> QtDialogs::ChooseSaveFile(const FileDialogSetup& setup) {
         if (!info.exists() && !ConfirmCreate(path)) {
             continue;
         }
-        return path;
+        return Remembered(path);
     }
 }
 
@@ -226,14 +245,18 @@ QStringList QtDialogs::ChooseOpenFiles(const FileDialogSetup& setup) {
     if (ExecFileDialog(dialog) != QDialog::Accepted) {
         return {};
     }
-    return dialog->selectedFiles();
+    const QStringList files = dialog->selectedFiles();
+    if (!files.isEmpty()) {
+        Remembered(files.constFirst());
+    }
+    return files;
 }
 
 std::optional<QString> QtDialogs::ChooseFolder(const FileDialogSetup& setup) {
     QFileDialog* dialog = PrepareFileDialog(setup, false);
     dialog->setFileMode(QFileDialog::Directory);
     dialog->setOption(QFileDialog::ShowDirsOnly, true);
-    return RunFileDialog(dialog);
+    return Remembered(RunFileDialog(dialog));
 }
 
 }  // namespace movik

@@ -70,6 +70,10 @@ class Dialogs {
     virtual void ShowFormImport(const FormImportView& view);
 };
 
+// Where a file dialog first opens when no document has been chosen in this run: the user's
+// documents folder, else the home folder.
+QString FirstDialogFolder();
+
 // path with "." + extension appended when its file name has no extension (no "." at all).
 QString AddDefaultExtension(const QString& path, const QString& extension);
 
@@ -102,9 +106,13 @@ class QtDialogs : public Dialogs {
   private:
     // The window a box or dialog shows over: the active one, else parent_.
     QWidget* Owner() const;
+    // Notes the folder of a chosen file (or a chosen folder): dialogs opened for the first time
+    // later start there. Returns path unchanged.
+    std::optional<QString> Remembered(std::optional<QString> path);
 
     QWidget* parent_;
     std::map<QString, QFileDialog*> fileDialogs_;
+    QString lastFolder_;
 };
 
 }  // namespace movik

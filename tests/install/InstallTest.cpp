@@ -92,7 +92,7 @@ TEST(DesktopFilesTest, AppStreamMetainfoIsValid) {
     const Result valid = RunProgram(
         QStringLiteral("appstreamcli"),
         {QStringLiteral("validate"), QStringLiteral("--no-net"), QStringLiteral("--pedantic"),
-         kSource + QStringLiteral("/desktop/org.example.movik.metainfo.xml")});
+         kSource + QStringLiteral("/desktop/hr.movik.movik.metainfo.xml")});
     EXPECT_EQ(valid.exitCode, 0) << valid.out.toStdString() << valid.err.toStdString();
 }
 
@@ -261,7 +261,7 @@ TEST(PackageTest, DebianPackageHoldsEverythingAndItsLibraries) {
           "./usr/share/icons/hicolor/scalable/apps/movik.svg",
           "./usr/share/icons/hicolor/48x48/apps/movik.png", "./usr/share/mime/packages/movik.xml",
           "./usr/share/movik/help.hlp", "./usr/lib/" MOVIK_LIBRARY_ARCH "/movik/libmovik-charts.so",
-          "./usr/share/metainfo/org.example.movik.metainfo.xml",
+          "./usr/share/metainfo/hr.movik.movik.metainfo.xml",
           "./usr/share/man/man1/movik-cli.1.gz", "./usr/share/doc/movik/copyright",
           "./usr/share/doc/movik/changelog.gz"}) {
         EXPECT_TRUE(list.out.contains(QString::fromLatin1(file) + QLatin1Char('\n'))) << file;

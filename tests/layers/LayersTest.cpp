@@ -20,17 +20,20 @@ namespace fs = std::filesystem;
 const std::map<std::string, std::set<std::string>>& Layers() {
     static const std::map<std::string, std::set<std::string>> layers = {
         {"model", {}},
-        {"document", {"model"}},
-        {"intake", {"document", "model"}},
-        {"analysis", {"intake", "document", "model"}},
-        {"reports", {"analysis", "intake", "document", "model"}},
-        {"charts", {"analysis", "intake", "document", "model"}},
+        {"system", {}},
+        {"document", {"model", "system"}},
+        {"intake", {"document", "model", "system"}},
+        {"analysis", {"intake", "document", "model", "system"}},
+        {"reports", {"analysis", "intake", "document", "model", "system"}},
+        {"charts", {"analysis", "intake", "document", "model", "system"}},
         {"regional", {"model"}},
         {"about", {}},
         {"ui",
-         {"charts", "reports", "about", "analysis", "intake", "document", "model", "regional"}},
-        {"app", {"ui", "about", "regional"}},
-        {"cli", {"charts", "reports", "analysis", "intake", "document", "model", "regional"}},
+         {"charts", "reports", "about", "analysis", "intake", "document", "model", "regional",
+          "system"}},
+        {"app", {"ui", "about", "regional", "system"}},
+        {"cli",
+         {"charts", "reports", "analysis", "intake", "document", "model", "regional", "system"}},
     };
     return layers;
 }

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QToolButton>
 #include <cmath>
@@ -359,6 +360,30 @@ TEST(QtDialogs, SaveDialogAsksNothingMoreForAnExistingFileOrACancel) {
     EXPECT_TRUE(dialogs.createQuestions.isEmpty());
     EXPECT_TRUE(dialogs.errors.isEmpty());
     EXPECT_EQ(dialogs.shown, 2);
+}
+
+TEST(QtDialogs, FileDialogsStartInTheDocumentsOrHomeFolderThenWhereTheLastFileWas) {
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toUtf8());
+    const QString expected = FirstDialogFolder();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    EXPECT_EQ(expected, QFileInfo(documents).isDir() ? documents : home.path());
+    EXPECT_NE(QDir(expected).canonicalPath(), QDir::current().canonicalPath());
+
+    ScriptedQtDialogs dialogs;
+    FileDialogSetup open = SaveDialogSetup();
+    open.id = QStringLiteral("OpenDialog1");
+    EXPECT_EQ(dialogs.PrepareFileDialog(open, false)->directory().absolutePath(), expected);
+    // A file chosen in one dialog: a dialog opened for the first time afterwards starts there.
+    QTemporaryDir work;
+    const QString chosen = work.filePath(QStringLiteral("firma.mvk"));
+    QFile(chosen).open(QIODevice::WriteOnly);
+    dialogs.accepted = {chosen};
+    EXPECT_EQ(dialogs.ChooseOpenFile(open), chosen);
+    EXPECT_EQ(dialogs.PrepareFileDialog(SaveDialogSetup(), true)->directory().absolutePath(),
+              QFileInfo(work.path()).absoluteFilePath());
+    qputenv("HOME", oldHome);
 }
 
 }  // namespace
