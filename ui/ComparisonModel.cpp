@@ -134,6 +134,18 @@ QVariant ComparisonModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ComparisonModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole && section >= 0 &&
+        section < table_.rowCount()) {
+        // A row is named by its company and period (a screen reader's row header), or its file.
+        const DocumentSummary& s = table_.Summary(section);
+        int period = 0;
+        while (period < table_.columnCount() &&
+               table_.column(period).kind != ComparisonColumn::Kind::Period) {
+            ++period;
+        }
+        const std::string name = s.company.empty() ? s.file : s.company;
+        return QString::fromStdString(s.ok ? name + ", " + table_.Text(section, period) : s.file);
+    }
     if (orientation != Qt::Horizontal || section < 0 || section >= table_.columnCount()) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
