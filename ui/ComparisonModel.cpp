@@ -153,6 +153,12 @@ QVariant ComparisonModel::headerData(int section, Qt::Orientation orientation, i
     if (role == Qt::DisplayRole) {
         return QString::fromStdString(table_.Caption(section));
     }
+    if (role == Qt::AccessibleTextRole && col.kind == ComparisonColumn::Kind::Change) {
+        // Which amount's change, as a screen reader and the sort commands name the column.
+        return QString::fromStdString(
+            table_.Caption(section) + " – " +
+            std::string(kKeyAmounts[static_cast<std::size_t>(col.index)].caption));
+    }
     if (role == Qt::ToolTipRole && col.kind == ComparisonColumn::Kind::Change) {
         return QStringLiteral("%1: promjena prema prethodnom razdoblju istog poduzeća")
             .arg(QString::fromUtf8(

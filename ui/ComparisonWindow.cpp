@@ -179,9 +179,8 @@ void ComparisonWindow::ConnectControls() {
             [this](int column, Qt::SortOrder order) {
                 // Grouped, the sort orders the companies; each keeps its periods in order.
                 agUsporedba_->horizontalHeader()->setSortIndicatorShown(true);
-                SayStatus(
-                    TableSortMenu::OrderText(model_->headerData(column, Qt::Horizontal).toString(),
-                                             order, model_->table().grouped()));
+                SayStatus(TableSortMenu::OrderText(ColumnName(*model_, column), order,
+                                                   model_->table().grouped()));
             });
     connect(agUsporedba_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ComparisonWindow::UpdateButtons);

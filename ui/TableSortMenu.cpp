@@ -20,8 +20,10 @@ int TableSortMenu::CurrentColumn() const {
     return current.isValid() ? current.column() : 0;
 }
 
-QString TableSortMenu::Caption(int column) const {
-    return table_->model()->headerData(column, Qt::Horizontal).toString();
+QString ColumnName(const QAbstractItemModel& model, int column) {
+    const QString name =
+        model.headerData(column, Qt::Horizontal, Qt::AccessibleTextRole).toString();
+    return name.isEmpty() ? model.headerData(column, Qt::Horizontal).toString() : name;
 }
 
 QString TableSortMenu::OrderText(const QString& caption, Qt::SortOrder order, bool grouped) {
@@ -43,7 +45,7 @@ void TableSortMenu::SortBy(int column, Qt::SortOrder order) {
     table_->horizontalHeader()->setSortIndicatorShown(true);
     // The grouped view's rows are grouped by company; its sort orders the companies.
     const bool grouped = table_->property("grouped").toBool();
-    announce_(OrderText(Caption(column), order, grouped));
+    announce_(OrderText(ColumnName(*table_->model(), column), order, grouped));
 }
 
 QMenu* TableSortMenu::Popup(const QPoint& pos) {
@@ -51,7 +53,7 @@ QMenu* TableSortMenu::Popup(const QPoint& pos) {
     menu->setObjectName(QStringLiteral("mPoredaj"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const int column = CurrentColumn();
-    const QString caption = Caption(column);
+    const QString caption = ColumnName(*table_->model(), column);
     QAction* up = menu->addAction(QStringLiteral("Poredaj &uzlazno po „%1”").arg(caption),
                                   [this, column] { SortBy(column, Qt::AscendingOrder); });
     up->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Up));
@@ -60,7 +62,8 @@ QMenu* TableSortMenu::Popup(const QPoint& pos) {
     down->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
     QMenu* any = menu->addMenu(QStringLiteral("&Poredaj po…"));
     for (int c = 0; c < table_->model()->columnCount(); ++c) {
-        any->addAction(Caption(c), [this, c] { SortBy(c, Qt::AscendingOrder); });
+        any->addAction(ColumnName(*table_->model(), c),
+                       [this, c] { SortBy(c, Qt::AscendingOrder); });
     }
     menu->popup(table_->viewport()->mapToGlobal(pos));
     return menu;

@@ -7,11 +7,16 @@
 #include <QString>
 #include <functional>
 
+class QAbstractItemModel;
 class QMenu;
 class QPoint;
 class QTableView;
 
 namespace movik {
+
+// A column's name as the sort commands say it: the header's accessible text when it has one
+// (which of several alike captions it is), else its caption.
+QString ColumnName(const QAbstractItemModel& model, int column);
 
 class TableSortMenu : public QObject {
   public:
@@ -31,7 +36,6 @@ class TableSortMenu : public QObject {
 
   private:
     int CurrentColumn() const;
-    QString Caption(int column) const;
 
     QTableView* table_;
     std::function<void(const QString&)> announce_;
