@@ -125,14 +125,33 @@ QValueAxis* ValueAxis(const ChartPanel& panel) {
     return axis;
 }
 
+// A word too long for width in pieces that fit, each but the last ending in "-".
+QStringList WordPieces(const QString& word, const QFontMetricsF& metrics, qreal width) {
+    QStringList pieces;
+    QString piece;
+    for (const QChar c : word) {
+        if (!piece.isEmpty() && metrics.horizontalAdvance(piece + c + u'-') > width) {
+            pieces << piece + u'-';
+            piece.clear();
+        }
+        piece += c;
+    }
+    return pieces << piece;
+}
+
 // A category label broken into lines at its spaces so that each fits width (a long company
-// name under its bars), as rich text; a word longer than width stays whole on its line.
+// name under its bars), as rich text; a word longer than width is broken with a hyphen.
 QString WrappedLabel(const QString& text, qreal width) {
     const QFontMetricsF metrics(ChartFont(8));
     QStringList lines;
     for (const QString& given : text.split(QLatin1Char('\n'))) {
-        QString line;
+        QStringList words;
         for (const QString& word : given.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            words << (metrics.horizontalAdvance(word) > width ? WordPieces(word, metrics, width)
+                                                              : QStringList{word});
+        }
+        QString line;
+        for (const QString& word : std::as_const(words)) {
             const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
             if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
                 lines << line;
@@ -163,7 +182,7 @@ std::unique_ptr<QChart> MakeChart(const ChartPanel& panel, const QLocale& locale
     // Axis labels are rich text: a line break is written as such. Each has the room of its
     // category, less the plot's margins and the value axis.
     const qreal room = std::max<qreal>(
-        40, (width * 0.8 - 60) / qreal(std::max<std::size_t>(panel.categories.size(), 1)) - 6);
+        40, (width * 0.8 - 60) / qreal(std::max<std::size_t>(panel.categories.size(), 1)) * 0.7);
     QStringList categories;
     for (const std::string& c : panel.categories) {
         categories << WrappedLabel(FromUtf8(c), room);
