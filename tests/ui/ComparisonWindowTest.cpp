@@ -38,6 +38,7 @@
 #include "model/NumberFormat.h"
 #include "model/Templates.h"
 #include "reports/DocumentWorkbook.h"
+#include "ui/AccessibleEvents.h"
 #include "ui/ComparisonModel.h"
 #include "ui/ComparisonWindow.h"
 
@@ -256,6 +257,10 @@ TEST(ComparisonWindow, SortsByKeyboardAndAnnouncesTheOrder) {
     const ComparisonTable& t = w->model().table();
     QTableView* table = w->table();
     auto* status = w->findChild<QLabel*>(QStringLiteral("lStanje"));
+    int announced = 0;  // what a screen reader hears of the status line
+    WatchAccessibleEvents([&](QAccessibleEvent* e) {
+        announced += e->object() == status && e->type() == QAccessible::ObjectShow ? 1 : 0;
+    });
     const struct {
         bool grouped;
         Qt::Key key;
@@ -309,6 +314,8 @@ TEST(ComparisonWindow, SortsByKeyboardAndAnnouncesTheOrder) {
         EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end())) << c.key;
         EXPECT_EQ(t.Summary(t.rowCount() - 1).ok, false);  // the failed file last
     }
+    WatchAccessibleEvents({});
+    EXPECT_GE(announced, static_cast<int>(std::size(cases)));
 }
 
 // A screen reader names each row by its company and period, not by its number.
