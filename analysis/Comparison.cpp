@@ -397,6 +397,10 @@ std::optional<double> ComparisonTable::Number(int row, int c) const {
         case ComparisonColumn::Kind::Change:
             return finite(Change(row, col.index));
         case ComparisonColumn::Kind::Indicator:
+            // No figure where the indicator cannot be computed (no shares, a denominator of 0).
+            if (s.indicatorNotComputable[static_cast<std::size_t>(col.index)]) {
+                return std::nullopt;
+            }
             return finite(s.indicators[static_cast<std::size_t>(col.index)]);
         default:
             return std::nullopt;
@@ -422,8 +426,10 @@ std::string ComparisonTable::Text(int row, int c) const {
             const std::optional<double> change = Change(row, col.index);
             return change ? FormatNumber(*change, kChangeFormat, rs_) : "";
         }
-        case ComparisonColumn::Kind::Indicator:
-            return s.ok ? s.indicatorTexts[static_cast<std::size_t>(col.index)] : "";
+        case ComparisonColumn::Kind::Indicator: {
+            const auto i = static_cast<std::size_t>(col.index);
+            return s.ok && !s.indicatorNotComputable[i] ? s.indicatorTexts[i] : "";
+        }
         case ComparisonColumn::Kind::Status: {
             if (!s.ok) {
                 return s.error;

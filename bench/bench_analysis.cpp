@@ -1,12 +1,20 @@
 // Work across many documents: the summary of one document, and many documents summarised in
-// path order on one and on two threads (documents a minute = items_per_second x 60).
+// path order on one and on two threads (documents a minute = items_per_second x 60); how soon a
+// stop takes effect while a reading blocks.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <random>
+#include <stop_token>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../tests/support/RandomDocument.h"
@@ -72,6 +80,49 @@ void BM_SummarizeMany(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(paths.size()));
 }
 BENCHMARK(BM_SummarizeMany)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// How long a stop takes while a reading blocks (a slow file): from asking to stop to the run's
+// return, the blocked reading abandoned. Manual time: the stop latency alone.
+void BM_StopWhileAReadingBlocks(benchmark::State& state) {
+    for (auto _ : state) {
+        struct Gate {
+            std::mutex m;
+            std::condition_variable cv;
+            bool open = false;
+            std::atomic<bool> waiting{false};
+        };
+        auto gate = std::make_shared<Gate>();
+        std::stop_source stop;
+        std::thread run([&] {
+            int next = 0;
+            movik::SummarizeInOrder(
+                [&]() -> std::optional<std::string> { return std::to_string(next++); }, 2,
+                [gate](const std::string& path) {
+                    if (path == "5") {
+                        gate->waiting = true;
+                        std::unique_lock lock(gate->m);
+                        gate->cv.wait(lock, [&] { return gate->open; });
+                    }
+                    return movik::DocumentSummary{};
+                },
+                [](movik::DocumentSummary&&) {}, stop.get_token());
+        });
+        while (!gate->waiting) {
+            std::this_thread::yield();
+        }
+        const auto asked = std::chrono::steady_clock::now();
+        stop.request_stop();
+        run.join();
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count());
+        {
+            std::lock_guard lock(gate->m);
+            gate->open = true;
+        }
+        gate->cv.notify_all();
+    }
+}
+BENCHMARK(BM_StopWhileAReadingBlocks)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

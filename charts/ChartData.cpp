@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 #include "model/Dates.h"
@@ -56,20 +57,36 @@ std::string TitleOf(const TDokument& doc, const std::string& what) {
 
 // "Nije prikazano (ne može se izračunati, nazivnik je 0): A d.o.o. 2023., B d.d. 2024.", the
 // list cut after a few documents with how many more there are.
-std::string LeftOutNote(const FigureAcrossDocuments& figure) {
-    if (figure.leftOut.empty()) {
+std::string PointsNote(const std::string& lead, const std::vector<FigurePoint>& points) {
+    if (points.empty()) {
         return {};
     }
     constexpr std::size_t kNamed = 4;
-    std::string note = "Nije prikazano (ne može se izračunati, nazivnik je 0): ";
-    for (std::size_t i = 0; i < figure.leftOut.size() && i < kNamed; ++i) {
-        note += (i ? ", " : "") + figure.leftOut[i].company + " " + figure.leftOut[i].period;
+    std::string note = lead;
+    for (std::size_t i = 0; i < points.size() && i < kNamed; ++i) {
+        note += (i ? ", " : "") + points[i].company + " " + points[i].period;
     }
-    if (figure.leftOut.size() > kNamed) {
-        note += " i još " + std::to_string(figure.leftOut.size() - kNamed);
+    if (points.size() > kNamed) {
+        note += " i još " + std::to_string(points.size() - kNamed);
     }
     // A period label "2023." ends the sentence itself.
     return note.back() == '.' ? note : note + ".";
+}
+
+std::string LeftOutNote(const FigureAcrossDocuments& figure) {
+    return PointsNote("Nije prikazano (ne može se izračunati, nazivnik je 0): ", figure.leftOut);
+}
+
+// "* Preračunato iz kuna u eure po …: A d.o.o. 2021., 2022.", empty when none was converted.
+std::string ConvertedNote(const FigureAcrossDocuments& figure) {
+    std::vector<FigurePoint> converted;
+    std::copy_if(figure.points.begin(), figure.points.end(), std::back_inserter(converted),
+                 [](const FigurePoint& p) { return p.converted; });
+    return PointsNote("* " + figure.conversion + ": ", converted);
+}
+
+std::string Joined(const std::string& a, const std::string& b) {
+    return a.empty() || b.empty() ? a + b : a + " " + b;
 }
 
 }  // namespace
@@ -271,7 +288,25 @@ ChartPicture FigureChart(const FigureAcrossDocuments& figure) {
         byCompany.series[indexOf(periodLabels, p.period)].values[c] = p.value;
         acrossYears.series[c].values[indexOf(lineLabels, p.period)] = p.value;
     }
-    return {figure.name, {std::move(byCompany), std::move(acrossYears)}, LeftOutNote(figure)};
+    // A period with a converted amount carries the note's sign, on the legend and on the axis.
+    for (const FigurePoint& p : figure.points) {
+        if (p.converted) {
+            std::string& name = byCompany.series[indexOf(periodLabels, p.period)].name;
+            std::string& label = acrossYears.categories[indexOf(lineLabels, p.period)];
+            name += name.ends_with('*') ? "" : "*";
+            label += label.ends_with('*') ? "" : "*";
+        }
+    }
+    ChartPicture picture{figure.name,
+                         {std::move(byCompany), std::move(acrossYears)},
+                         Joined(LeftOutNote(figure), ConvertedNote(figure))};
+    SetAmountUnit(picture, figure.unit);
+    if (figure.unit.empty() && !figure.percent) {
+        for (ChartPanel& panel : picture.panels) {
+            panel.valueTitle.clear();  // a ratio has no unit
+        }
+    }
+    return picture;
 }
 
 }  // namespace movik

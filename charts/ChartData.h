@@ -88,6 +88,7 @@ struct FigurePoint {
     std::string period;    // the period as its label shows it, e.g. "2023."
     double periodEnd = 0;  // the period's end date (day number), orders the periods
     double value = 0;
+    bool converted = false;  // an amount converted into the figure's currency
 };
 
 // One indicator or key amount across compared documents.
@@ -98,11 +99,16 @@ struct FigureAcrossDocuments {
     // The documents without a point because the figure cannot be computed for them (a
     // denominator of 0), as company and period label.
     std::vector<FigurePoint> leftOut;
+    // The unit of an amount figure ("eurima i centima"), empty for a ratio.
+    std::string unit{};
+    // How the converted points were converted ("Preračunato iz kuna u eure po …").
+    std::string conversion{};
 };
 
 // Bars by company (a bar per period) and a line per company across the periods. Companies keep
-// the order of their first point; periods go by end date. The note names the documents left
-// out.
+// the order of their first point; periods go by end date. The value axes name the unit ("Iznosi
+// u " and unit, "%" for percentages). A period with a converted point is marked "*"; the note
+// names the documents left out and, after "*" and the conversion, the converted ones.
 ChartPicture FigureChart(const FigureAcrossDocuments& figure);
 
 }  // namespace movik

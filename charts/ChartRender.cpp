@@ -125,7 +125,50 @@ QValueAxis* ValueAxis(const ChartPanel& panel) {
     return axis;
 }
 
-std::unique_ptr<QChart> MakeChart(const ChartPanel& panel, const QLocale& locale) {
+// A word too long for width in pieces that fit, each but the last ending in "-".
+QStringList WordPieces(const QString& word, const QFontMetricsF& metrics, qreal width) {
+    QStringList pieces;
+    QString piece;
+    for (const QChar c : word) {
+        if (!piece.isEmpty() && metrics.horizontalAdvance(piece + c + u'-') > width) {
+            pieces << piece + u'-';
+            piece.clear();
+        }
+        piece += c;
+    }
+    return pieces << piece;
+}
+
+// A category label broken into lines at its spaces so that each fits width (a long company
+// name under its bars), as rich text; a word longer than width is broken with a hyphen.
+QString WrappedLabel(const QString& text, qreal width) {
+    const QFontMetricsF metrics(ChartFont(8));
+    QStringList lines;
+    for (const QString& given : text.split(QLatin1Char('\n'))) {
+        QStringList words;
+        for (const QString& word : given.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            words << (metrics.horizontalAdvance(word) > width ? WordPieces(word, metrics, width)
+                                                              : QStringList{word});
+        }
+        QString line;
+        for (const QString& word : std::as_const(words)) {
+            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+                lines << line;
+                line = word;
+            } else {
+                line = longer;
+            }
+        }
+        lines << line;
+    }
+    for (QString& line : lines) {
+        line = line.toHtmlEscaped();
+    }
+    return lines.join(QStringLiteral("<br>"));
+}
+
+std::unique_ptr<QChart> MakeChart(const ChartPanel& panel, const QLocale& locale, qreal width) {
     auto chart = std::make_unique<QChart>();
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->setLocale(locale);
@@ -136,11 +179,13 @@ std::unique_ptr<QChart> MakeChart(const ChartPanel& panel, const QLocale& locale
     // The legend is painted by PaintChart, with keys as tall as their names.
     chart->legend()->setVisible(false);
 
+    // Axis labels are rich text: a line break is written as such. Each has the room of its
+    // category, less the plot's margins and the value axis.
+    const qreal room = std::max<qreal>(
+        40, (width * 0.8 - 60) / qreal(std::max<std::size_t>(panel.categories.size(), 1)) * 0.7);
     QStringList categories;
     for (const std::string& c : panel.categories) {
-        // Axis labels are rich text: a line break is written as such.
-        categories << FromUtf8(c).toHtmlEscaped().replace(QLatin1Char('\n'),
-                                                          QStringLiteral("<br>"));
+        categories << WrappedLabel(FromUtf8(c), room);
     }
     auto* categoryAxis = new QBarCategoryAxis;
     categoryAxis->append(categories);
@@ -311,7 +356,7 @@ void PaintChart(const ChartPicture& picture, QPainter& painter, const QRectF& ta
     qreal left = target.left();
     for (std::size_t i = 0; i < picture.panels.size(); ++i) {
         QGraphicsScene scene;
-        std::unique_ptr<QChart> chart = MakeChart(picture.panels[i], locale);
+        std::unique_ptr<QChart> chart = MakeChart(picture.panels[i], locale, width);
         QChart* item = chart.release();
         scene.addItem(item);  // the scene owns it now
         item->setGeometry(QRectF(0, 0, width, height));

@@ -10,8 +10,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QStyle>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -53,9 +53,16 @@ QString ChartTextAlternative(const ChartPicture& picture, const QLocale& locale)
             }
             series << Text(s.name) + QStringLiteral(" – ") + values.join(QStringLiteral("; "));
         }
-        parts << Text(panel.title) + QStringLiteral(": ") + series.join(QStringLiteral(". "));
+        // The unit as the value axis names it.
+        const QString unit = panel.valueTitle.empty() || panel.valueTitle == "%"
+                                 ? QString()
+                                 : QStringLiteral(" (") + Text(panel.valueTitle) + u')';
+        parts << Text(panel.title) + unit + QStringLiteral(": ") +
+                     series.join(QStringLiteral(". "));
     }
-    return parts.join(QStringLiteral(". ")) + (parts.isEmpty() ? QString() : QStringLiteral("."));
+    // What the note under the title says (documents left out, amounts converted).
+    return parts.join(QStringLiteral(". ")) + (parts.isEmpty() ? QString() : QStringLiteral(".")) +
+           (picture.note.empty() ? QString() : u' ' + Text(picture.note));
 }
 
 ChartCanvas::ChartCanvas(const ChartDrawing& drawing, QWidget* parent)

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <map>
 
+#include "analysis/EuroConversion.h"
+#include "model/Currency.h"
 #include "model/Dates.h"
 #include "model/Templates.h"
 
@@ -54,6 +56,16 @@ std::vector<FigureAcrossDocuments> ComparisonFigures(const ComparisonTable& tabl
              {},
              {}});
     }
+    // Amounts (and per-share figures) in the table's currency; the converted ones say how.
+    const std::string unit =
+        table.currency() ? std::string(AmountUnitText(*table.currency())) : std::string();
+    for (std::size_t f = 0; f < figures.size(); ++f) {
+        const bool money =
+            f < kKeyAmounts.size() || IsMoneyIndicator(static_cast<int>(f - kKeyAmounts.size()));
+        figures[f].unit = money ? unit : std::string();
+        figures[f].conversion = "Preračunato iz kuna u eure po fiksnom tečaju konverzije " +
+                                std::string(kKunaPerEuroText) + " kn za 1 euro";
+    }
     std::map<std::string, std::string> spelling;  // collation key -> first spelling
     for (int r = 0; r < table.rowCount(); ++r) {
         const DocumentSummary& s = table.Summary(r);
@@ -68,7 +80,8 @@ std::vector<FigureAcrossDocuments> ComparisonFigures(const ComparisonTable& tabl
         const auto add = [&](FigureAcrossDocuments& figure, double value, bool previousYear) {
             if (std::isfinite(value)) {
                 figure.points.push_back({company, previousYear ? previous : period,
-                                         previousYear ? previousTo : s.to, value});
+                                         previousYear ? previousTo : s.to, value,
+                                         s.converted && !figure.unit.empty()});
             }
         };
         for (std::size_t k = 0; k < s.amounts.size(); ++k) {
@@ -77,7 +90,7 @@ std::vector<FigureAcrossDocuments> ComparisonFigures(const ComparisonTable& tabl
         for (std::size_t i = 0; i < s.indicators.size(); ++i) {
             FigureAcrossDocuments& figure = figures[s.amounts.size() + i];
             if (s.indicatorNotComputable[i]) {
-                figure.leftOut.push_back({company, period, s.to, 0});
+                figure.leftOut.push_back({company, period, s.to, 0, false});
             } else {
                 add(figure, s.indicators[i], false);
             }

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "analysis/EuroConversion.h"
+#include "model/Currency.h"
 #include "model/Document.h"
 #include "model/Templates.h"
 #include "reports/DocumentWorkbook.h"
@@ -25,11 +27,34 @@ std::string_view PatternOf(const ComparisonColumn& col) {
     }
 }
 
+// The lines over the table, as the printed comparison's notes: the currency of every amount
+// and, when kuna documents were converted, what their "*" means and the rate.
+std::vector<std::string> CurrencyNotes(const ComparisonTable& table) {
+    std::vector<std::string> notes;
+    if (!table.currency()) {
+        return notes;
+    }
+    const Valuta v = *table.currency();
+    notes.push_back("Iznosi u " + std::string(AmountUnitText(v)) + " (" +
+                    std::string(CurrencyCode(v)) + ").");
+    for (int r = 0; r < table.rowCount(); ++r) {
+        if (table.Summary(r).converted) {
+            notes.push_back(std::string(CurrencyCode(v)) +
+                            "*: iznosi dokumenta u kunama preračunati u eure po fiksnom tečaju "
+                            "konverzije " +
+                            std::string(kKunaPerEuroText) + " kn za 1 euro.");
+            break;
+        }
+    }
+    return notes;
+}
+
 }  // namespace
 
 Workbook ComparisonWorkbook(const ComparisonTable& table) {
     WorkbookSheet sheet;
     sheet.name = "Usporedba";
+    sheet.notes = CurrencyNotes(table);
     std::vector<std::string_view> patterns;
     for (int c = 0; c < table.columnCount(); ++c) {
         sheet.headers.push_back(table.Caption(c));

@@ -64,17 +64,22 @@ lxw_error WriteSheet(const XlsxLibrary& xlsx, lxw_worksheet* sheet, const Workbo
             error = e;
         }
     };
+    for (std::size_t n = 0; n < table.notes.size(); ++n) {
+        keep(xlsx.writeString(sheet, lxw_row_t(n), 0, ValidUtf8(table.notes[n]).c_str(),
+                              formats.Get({}, false)));
+    }
+    const auto top = lxw_row_t(table.notes.size());  // the header row
     for (std::size_t c = 0; c < table.headers.size(); ++c) {
         // A column of numbers has its header over the numbers, on the right.
         const bool numbers = !table.rows.empty() && c < table.rows.front().size() &&
                              table.rows.front()[c].kind == WorkbookCell::Kind::Number;
-        keep(xlsx.writeString(sheet, 0, lxw_col_t(c), ValidUtf8(table.headers[c]).c_str(),
+        keep(xlsx.writeString(sheet, top, lxw_col_t(c), ValidUtf8(table.headers[c]).c_str(),
                               formats.Get({}, true, numbers)));
         widths[c] = std::max(widths[c], Utf8Length(table.headers[c]));
     }
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         const bool bold = r < table.boldRows.size() && table.boldRows[r];
-        const auto row = lxw_row_t(r + 1);
+        const auto row = lxw_row_t(top + r + 1);
         for (std::size_t c = 0; c < table.rows[r].size(); ++c) {
             const WorkbookCell& cell = table.rows[r][c];
             if (widths.size() <= c) {
@@ -115,8 +120,8 @@ lxw_error WriteSheet(const XlsxLibrary& xlsx, lxw_worksheet* sheet, const Workbo
         xlsx.setLandscape(sheet);
     }
     xlsx.fitToPages(sheet, 1, 0);
-    keep(xlsx.repeatRows(sheet, 0, 0));
-    xlsx.freezePanes(sheet, 1, 0);
+    keep(xlsx.repeatRows(sheet, top, top));
+    xlsx.freezePanes(sheet, top + 1, 0);
     return error;
 }
 

@@ -26,9 +26,12 @@ struct WorkbookCell {
 
 struct WorkbookSheet {
     std::string name;  // at most 31 characters, none of the characters []:*?/ and backslash
-    std::vector<std::string> headers;  // the first row, bold and frozen
+    std::vector<std::string> headers;  // the row after the notes, bold and frozen
     std::vector<std::vector<WorkbookCell>> rows;
     std::vector<bool> boldRows;  // per row of rows; missing entries are plain
+    // Lines of text over the table (its currency, what its marks mean), one row each, not
+    // counted in the column widths (they run on over the empty cells to their right).
+    std::vector<std::string> notes{};
 };
 
 struct Workbook {

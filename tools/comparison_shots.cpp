@@ -11,10 +11,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMenu>
 #include <QScreen>
 #include <QTableView>
+#include <QThread>
 #include <QToolTip>
 #include <QTranslator>
 #include <cstdio>
@@ -176,6 +179,35 @@ int main(int argc, char* argv[]) {
         ok = SaveScreen(outDir + QStringLiteral("/5-grafikon-%1.png").arg(figure)) && ok;
     }
     charts->close();
+
+    // Sorting by keyboard: the table's menu (the Menu key) at the current cell.
+    w.activateWindow();
+    w.table()->setFocus();
+    w.table()->setCurrentIndex(w.model().index(0, 5));
+    QKeyEvent menuKey(QEvent::KeyPress, Qt::Key_Menu, Qt::NoModifier);
+    QApplication::sendEvent(w.table(), &menuKey);
+    Settle(500);
+    ok = SaveScreen(outDir + QStringLiteral("/6-poredaj-izbornik.png")) && ok;
+    if (auto* menu = w.table()->findChild<QMenu*>(QStringLiteral("mPoredaj"))) {
+        menu->close();
+    }
+
+    // A load stopped by closing the window (every reading slowed down), then the window again.
+    w.table()->selectAll();
+    w.UkloniClick();
+    const movik::RegionalSettings rs = window.workspace().settings();
+    w.SetSummaryWork([rs](const std::string& path) {
+        QThread::msleep(400);
+        return movik::Summarize(path, rs, 2026, true);
+    });
+    w.AddPaths({folder});
+    Settle(1500);
+    w.close();
+    Settle(400);
+    ok = SaveScreen(outDir + QStringLiteral("/7-zaustavljeno.png")) && ok;
+    window.Usporedba1Click();
+    Settle(500);
+    ok = SaveScreen(outDir + QStringLiteral("/8-nastavi.png")) && ok;
     w.close();
     return ok ? 0 : 2;
 }

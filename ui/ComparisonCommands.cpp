@@ -4,6 +4,7 @@
 #include "regional/Regional.h"
 #include "ui/ComparisonWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/StatusPanels.h"
 #include "ui/WindowPlace.h"
 
 namespace movik {
@@ -15,6 +16,9 @@ void TForm1::Usporedba1Click() {
         connect(usporedba_, &ComparisonWindow::openRequested, this, &TForm1::OpenFromComparison);
         connect(usporedba_, &ComparisonWindow::helpRequested, this,
                 [this](int context) { helpViewer_->ShowContext(context); });
+        // Closed while it loaded: said here, where the user is now.
+        connect(usporedba_, &ComparisonWindow::loadStopped, this,
+                [this](const QString& text) { panels_->ShowNote(text); });
     }
     if (!usporedba_->isVisible()) {
         PlaceWindow(usporedba_, this);

@@ -134,12 +134,30 @@ QVariant ComparisonModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ComparisonModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole && section >= 0 &&
+        section < table_.rowCount()) {
+        // A row is named by its company and period (a screen reader's row header), or its file.
+        const DocumentSummary& s = table_.Summary(section);
+        int period = 0;
+        while (period < table_.columnCount() &&
+               table_.column(period).kind != ComparisonColumn::Kind::Period) {
+            ++period;
+        }
+        const std::string name = s.company.empty() ? s.file : s.company;
+        return QString::fromStdString(s.ok ? name + ", " + table_.Text(section, period) : s.file);
+    }
     if (orientation != Qt::Horizontal || section < 0 || section >= table_.columnCount()) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     const ComparisonColumn& col = table_.column(section);
     if (role == Qt::DisplayRole) {
         return QString::fromStdString(table_.Caption(section));
+    }
+    if (role == Qt::AccessibleTextRole && col.kind == ComparisonColumn::Kind::Change) {
+        // Which amount's change, as a screen reader and the sort commands name the column.
+        return QString::fromStdString(
+            table_.Caption(section) + " – " +
+            std::string(kKeyAmounts[static_cast<std::size_t>(col.index)].caption));
     }
     if (role == Qt::ToolTipRole && col.kind == ComparisonColumn::Kind::Change) {
         return QStringLiteral("%1: promjena prema prethodnom razdoblju istog poduzeća")

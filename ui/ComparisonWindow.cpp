@@ -1,5 +1,6 @@
 #include "ui/ComparisonWindow.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -21,6 +22,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <set>
+#include <utility>
 
 #include "analysis/DocumentPaths.h"
 #include "analysis/Parallel.h"
@@ -31,9 +33,12 @@
 #include "reports/ComparisonWorkbook.h"
 #include "reports/ReportPaint.h"
 #include "reports/TableReport.h"
+#include "ui/AccessibleEvents.h"
 #include "ui/AnalysisCommands.h"
+#include "ui/ComparisonLoad.h"
 #include "ui/ComparisonModel.h"
 #include "ui/Dialogs.h"
+#include "ui/TableSortMenu.h"
 
 namespace movik {
 
@@ -103,6 +108,8 @@ void ComparisonWindow::MakeTable() {
     // Tab goes on to the buttons; the arrow keys move inside the table.
     agUsporedba_->setTabKeyNavigation(false);
     agUsporedba_->installEventFilter(this);
+    // Sorting by keyboard: the context menu (Menu key, Shift+F10) and Alt+Up / Alt+Down.
+    new TableSortMenu(agUsporedba_, [this](const QString& text) { SayStatus(text); });
 }
 
 void ComparisonWindow::MakeControls() {
@@ -116,6 +123,7 @@ void ComparisonWindow::MakeControls() {
     bIzvozXlsx_ = Button(this, "bIzvozXlsx", QStringLiteral("Izvoz u &Excel (.xlsx)…"));
     bGrafikoni_ = Button(this, "bGrafikoni", QStringLiteral("G&rafikoni…"));
     bOtvori_ = Button(this, "bOtvori", QStringLiteral("&Otvori u glavnom prozoru"));
+    bNastavi_ = Button(this, "bNastavi", QStringLiteral("&Nastavi učitavanje"));
 
     pbUcitavanje_ = new QProgressBar(this);
     pbUcitavanje_->setObjectName(QStringLiteral("pbUcitavanje"));
@@ -140,6 +148,7 @@ void ComparisonWindow::LayOutControls() {
     auto* status = new QHBoxLayout;
     status->addWidget(lStanje_, 1);
     status->addWidget(pbUcitavanje_);
+    status->addWidget(bNastavi_);
     auto* commands = new QHBoxLayout;
     commands->addWidget(bOtvori_);
     commands->addWidget(bGrafikoni_);
@@ -164,11 +173,15 @@ void ComparisonWindow::ConnectControls() {
     connect(bIzvozXlsx_, &QPushButton::clicked, this, &ComparisonWindow::IzvozXlsxClick);
     connect(bGrafikoni_, &QPushButton::clicked, this, [this] { GrafikoniClick(); });
     connect(bOtvori_, &QPushButton::clicked, this, &ComparisonWindow::OtvoriClick);
+    connect(bNastavi_, &QPushButton::clicked, this, &ComparisonWindow::NastaviClick);
     connect(agUsporedba_, &QTableView::doubleClicked, this, [this] { OtvoriClick(); });
-    connect(agUsporedba_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, [this] {
-        // Grouped, the sort orders the companies; each keeps its periods in order.
-        agUsporedba_->horizontalHeader()->setSortIndicatorShown(true);
-    });
+    connect(agUsporedba_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            [this](int column, Qt::SortOrder order) {
+                // Grouped, the sort orders the companies; each keeps its periods in order.
+                agUsporedba_->horizontalHeader()->setSortIndicatorShown(true);
+                SayStatus(TableSortMenu::OrderText(ColumnName(*model_, column), order,
+                                                   model_->table().grouped()));
+            });
     connect(agUsporedba_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ComparisonWindow::UpdateButtons);
     connect(model_, &QAbstractItemModel::modelReset, this, &ComparisonWindow::UpdateButtons);
@@ -179,7 +192,7 @@ void ComparisonWindow::SetSummaryWork(std::function<DocumentSummary(const std::s
 }
 
 ComparisonWindow::~ComparisonWindow() {
-    StopLoading();
+    StopLoading(false);
 }
 
 void ComparisonWindow::FitColumns() {
@@ -205,6 +218,7 @@ void ComparisonWindow::UpdateButtons() {
         anyRead = model_->table().Summary(r).ok;
     }
     bGrafikoni_->setEnabled(anyRead);
+    bNastavi_->setVisible(!unread_.empty());
 }
 
 void ComparisonWindow::KeepingSelection(const std::function<void()>& change) {
@@ -252,7 +266,7 @@ void ComparisonWindow::AddPaths(const QStringList& paths) {
         const QString canonical = QFileInfo(path).canonicalFilePath();
         queued_ << (canonical.isEmpty() ? path : canonical);
     }
-    if (loader_ == nullptr) {
+    if (load_ == nullptr) {
         loadClock_.start();
         loadedInRun_ = 0;
         alreadyInRun_ = 0;
@@ -266,11 +280,9 @@ void ComparisonWindow::StartNextLoad() {
         paths.push_back(ToPath(p));
     }
     queued_.clear();
-    loader_ = std::make_unique<Loader>();
-    Loader* l = loader_.get();
     pbUcitavanje_->setRange(0, 0);  // busy until every path is listed
     pbUcitavanje_->setVisible(true);
-    lStanje_->setText(QStringLiteral("Učitavanje…"));
+    SayStatus(QStringLiteral("Učitavanje…"));
     SummaryWork work = work_;
     if (!work) {
         // With their euro figures, for a set that mixes kunas and euros.
@@ -278,77 +290,36 @@ void ComparisonWindow::StartNextLoad() {
             return Summarize(path, rs, year, true);
         };
     }
-    l->thread = std::thread([l, paths = std::move(paths), work = std::move(work)] {
-        std::string reading;  // the path being listed or read, for a failure's row
-        try {
-            // Listing first gives the progress bar its end.
-            std::vector<std::string> all;
-            DocumentPaths walk(paths);
-            while (!l->stop) {
-                std::optional<std::string> p = walk.Next();
-                if (!p) {
-                    break;
-                }
-                all.push_back(std::move(*p));
-            }
-            l->total = static_cast<int>(all.size());
-            std::size_t next = 0;
-            SummarizeInOrder(
-                [&]() -> std::optional<std::string> {
-                    if (next >= all.size()) {
-                        return std::nullopt;
-                    }
-                    reading = all[next];
-                    return all[next++];
-                },
-                DefaultJobs(), work,
-                [l](DocumentSummary&& s) {
-                    std::lock_guard lock(l->m);
-                    l->ready.push_back(std::move(s));
-                    ++l->done;
-                },
-                &l->stop);
-        } catch (...) {
-            // Whatever went wrong ends this load as one failed row; the window stays usable.
-            DocumentSummary failed;
-            failed.file = reading.empty() && !paths.empty() ? paths.front() : reading;
-            failed.error = "Učitavanje je prekinuto: " + CurrentExceptionText();
-            std::lock_guard lock(l->m);
-            l->ready.push_back(std::move(failed));
-        }
-        l->finished = true;
-    });
+    load_ = std::make_unique<ComparisonLoad>(std::move(paths), std::move(work));
     poll_->start();
 }
 
+void ComparisonWindow::AddRows(std::vector<DocumentSummary> rows) {
+    if (rows.empty()) {
+        return;
+    }
+    const int count = static_cast<int>(rows.size());
+    int already = 0;
+    KeepingSelection([&] { already = model_->Add(std::move(rows)); });
+    loadedInRun_ += count - already;
+    alreadyInRun_ += already;
+}
+
 void ComparisonWindow::TakeReadyRows() {
-    if (loader_ == nullptr) {
+    if (load_ == nullptr) {
         poll_->stop();
         return;
     }
-    Loader& l = *loader_;
-    const bool finished = l.finished;  // read before taking the rows: none can follow
-    std::vector<DocumentSummary> rows;
-    {
-        std::lock_guard lock(l.m);
-        rows.swap(l.ready);
-    }
-    if (!rows.empty()) {
-        const int count = static_cast<int>(rows.size());
-        int already = 0;
-        KeepingSelection([&] { already = model_->Add(std::move(rows)); });
-        loadedInRun_ += count - already;
-        alreadyInRun_ += already;
-    }
-    if (l.total >= 0) {
-        pbUcitavanje_->setRange(0, std::max(1, l.total.load()));
-        pbUcitavanje_->setValue(l.done);
+    const bool finished = load_->finished();  // read before taking the rows: none can follow
+    AddRows(load_->TakeReady());
+    if (load_->total() >= 0) {
+        pbUcitavanje_->setRange(0, std::max(1, load_->total()));
+        pbUcitavanje_->setValue(load_->done());
     }
     if (!finished) {
         return;
     }
-    l.thread.join();
-    loader_.reset();
+    load_.reset();
     if (!queued_.isEmpty()) {
         StartNextLoad();
         return;
@@ -377,19 +348,61 @@ void ComparisonWindow::TakeReadyRows() {
     if (alreadyInRun_ > 0) {
         text += QStringLiteral(" Već u tablici (nisu dodani ponovno): %1.").arg(alreadyInRun_);
     }
-    lStanje_->setText(text);
+    SayStatus(text + IncompleteNote());
+    UpdateButtons();
     emit loadFinished();
 }
 
-void ComparisonWindow::StopLoading() {
+void ComparisonWindow::StopLoading(bool keepUnread) {
+    std::vector<std::string> unread;
+    for (const QString& p : std::as_const(queued_)) {
+        unread.push_back(ToPath(p));
+    }
     queued_.clear();
-    if (loader_ != nullptr) {
-        loader_->stop = true;
-        loader_->thread.join();
-        loader_.reset();
+    if (load_ != nullptr) {
+        std::vector<std::string> rest = load_->Stop();
+        unread.insert(unread.begin(), rest.begin(), rest.end());
+        if (keepUnread) {
+            AddRows(load_->TakeReady());
+        }
+        load_.reset();
     }
     poll_->stop();
     pbUcitavanje_->setVisible(false);
+    if (!keepUnread || unread.empty()) {
+        return;
+    }
+    // The paths of a load stopped earlier go first: they were given first.
+    unread_.insert(unread_.end(), unread.begin(), unread.end());
+    const int read = loadedInRun_ + alreadyInRun_;
+    SayStatus(QStringLiteral("Učitavanje je zaustavljeno zatvaranjem prozora: učitano %1 od %2. "
+                             "Ostatak učitava „Nastavi učitavanje”.")
+                  .arg(QLocale().toString(read),
+                       QLocale().toString(read + static_cast<int>(unread.size()))));
+    UpdateButtons();
+    bNastavi_->setFocus(Qt::OtherFocusReason);
+}
+
+void ComparisonWindow::NastaviClick() {
+    QStringList paths;
+    for (const std::string& p : std::exchange(unread_, {})) {
+        paths << QFile::decodeName(QByteArray::fromStdString(p));
+    }
+    UpdateButtons();
+    AddPaths(paths);
+}
+
+QString ComparisonWindow::IncompleteNote() const {
+    if (IsLoading()) {
+        return QStringLiteral(" Učitavanje još traje: u tablici su dosad pročitani dokumenti.");
+    }
+    if (!unread_.empty()) {
+        return QStringLiteral(
+                   " Tablica nije potpuna: nije učitano još %1 (zaustavljeno "
+                   "zatvaranjem prozora).")
+            .arg(QLocale().toString(static_cast<int>(unread_.size())));
+    }
+    return {};
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -423,6 +436,7 @@ void ComparisonWindow::UkloniClick() {
 
 void ComparisonWindow::GrupirajClick(bool grouped) {
     agUsporedba_->horizontalHeader()->setSortIndicatorShown(false);
+    agUsporedba_->setProperty("grouped", grouped);
     KeepingSelection([&] { model_->SetGrouped(grouped); });
     FitColumns();
     if (cbGrupiraj_->isChecked() != grouped) {
@@ -473,7 +487,20 @@ void ComparisonWindow::ShowSaved(const QString& path, const Result& written) {
 }
 
 void ComparisonWindow::ShowOutcome(const QString& text, bool error) {
-    lStanje_->setText(error ? QStringLiteral("Pogreška: ") + text : text);
+    // A file written from a table still loading, or stopped, says it holds only part of it.
+    SayStatus(error ? QStringLiteral("Pogreška: ") + text : text + IncompleteNote());
+}
+
+void ComparisonWindow::SayStatus(const QString& text) {
+    if (text == lStanje_->text()) {
+        return;
+    }
+    lStanje_->setText(text);
+    // Heard wherever the focus is: the line is a notification that shows anew.
+    QAccessibleEvent changed(lStanje_, QAccessible::NameChanged);
+    RaiseAccessibleEvent(&changed);
+    QAccessibleEvent shown(lStanje_, QAccessible::ObjectShow);
+    RaiseAccessibleEvent(&shown);
 }
 
 ChartWindow* ComparisonWindow::GrafikoniClick() {
@@ -535,7 +562,12 @@ void ComparisonWindow::dropEvent(QDropEvent* event) {
 }
 
 void ComparisonWindow::closeEvent(QCloseEvent* event) {
-    StopLoading();
+    // A closed window reads nothing: the load stops at once, and what it did not read waits for
+    // "Nastavi učitavanje" when the window opens again (the main window says so meanwhile).
+    if (IsLoading()) {
+        StopLoading(true);
+        emit loadStopped(lStanje_->text());
+    }
     QWidget::closeEvent(event);
 }
 

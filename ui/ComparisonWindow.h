@@ -8,11 +8,9 @@
 #include <QElapsedTimer>
 #include <QStringList>
 #include <QWidget>
-#include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
+#include <string>
 #include <vector>
 
 #include "analysis/Summary.h"
@@ -29,6 +27,7 @@ class QTimer;
 namespace movik {
 
 class ChartWindow;
+class ComparisonLoad;
 class ComparisonModel;
 class Dialogs;
 
@@ -45,7 +44,9 @@ class ComparisonWindow : public QWidget {
 
     ComparisonModel& model() { return *model_; }
     QTableView* table() const { return agUsporedba_; }
-    bool IsLoading() const { return loader_ != nullptr || !queued_.isEmpty(); }
+    bool IsLoading() const { return load_ != nullptr || !queued_.isEmpty(); }
+    // The paths a stopped load left unread ("Nastavi učitavanje" reads them).
+    const std::vector<std::string>& Unread() const { return unread_; }
     // Milliseconds the last load took, from adding the paths to the last row shown.
     qint64 LastLoadMs() const { return lastLoadMs_; }
 
@@ -69,6 +70,8 @@ class ComparisonWindow : public QWidget {
     // own; nullptr when no row could be read.
     ChartWindow* GrafikoniClick();
     void OtvoriClick();
+    // "Nastavi učitavanje": reads what a stopped load left.
+    void NastaviClick();
     // The window's status line: the outcome of its commands (an error marked as one).
     void ShowOutcome(const QString& text, bool error);
 
@@ -76,6 +79,8 @@ class ComparisonWindow : public QWidget {
     // The user wants this document in the main window.
     void openRequested(const QString& path);
     void loadFinished();
+    // The window was closed while it loaded: text says how many documents were read.
+    void loadStopped(const QString& text);
     // F1: the help topic of the comparison.
     void helpRequested(int context);
 
@@ -86,16 +91,6 @@ class ComparisonWindow : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // The background reading of one batch of paths.
-    struct Loader {
-        std::thread thread;
-        std::atomic<bool> stop{false};
-        std::atomic<int> total{-1};  // known once every path is listed
-        std::atomic<int> done{0};
-        std::atomic<bool> finished{false};
-        std::mutex m;
-        std::vector<DocumentSummary> ready;
-    };
     // The window built in steps: the table, the buttons and status line, their rows, their
     // commands.
     void MakeTable();
@@ -105,7 +100,13 @@ class ComparisonWindow : public QWidget {
     void ShowSaved(const QString& path, const Result& written);
     void StartNextLoad();
     void TakeReadyRows();
-    void StopLoading();
+    // Stops the load at once; keepUnread: the paths not read wait for "Nastavi učitavanje".
+    void StopLoading(bool keepUnread);
+    void AddRows(std::vector<DocumentSummary> rows);
+    // The status line, announced to a screen reader.
+    void SayStatus(const QString& text);
+    // What an export says after "Spremljeno u …" while the table is not complete.
+    QString IncompleteNote() const;
     void UpdateButtons();
     void FitColumns();
     // Runs change, which resets the model, and keeps the selected rows and the current cell on
@@ -132,7 +133,9 @@ class ComparisonWindow : public QWidget {
     QPushButton* bGrafikoni_ = nullptr;
     static constexpr int kMaxColumnWidth = 260;
     QTimer* poll_ = nullptr;
-    std::unique_ptr<Loader> loader_;
+    QPushButton* bNastavi_ = nullptr;
+    std::unique_ptr<ComparisonLoad> load_;
+    std::vector<std::string> unread_;
     QStringList queued_;
     QElapsedTimer loadClock_;
     qint64 lastLoadMs_ = -1;

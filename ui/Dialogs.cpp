@@ -194,7 +194,7 @@ std::optional<QString> QtDialogs::Remembered(std::optional<QString> path) {
 
 bool QtDialogs::ConfirmCreate(const QString& path) {
     const auto button = QMessageBox::question(
-        parent_, QStringLiteral("Potvrda"),
+        Owner(), QStringLiteral("Potvrda"),
         QStringLiteral("Datoteka %1 ne postoji.\nŽelite li je stvoriti?").arg(path),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     return button == QMessageBox::Yes;
@@ -206,6 +206,8 @@ std::optional<QString> QtDialogs::ChooseOpenFile(const FileDialogSetup& setup) {
 }
 
 std::optional<QString> QtDialogs::ChooseSaveFile(const FileDialogSetup& setup) {
+    // The question about a new file is a box too: the keyboard goes back after the last one.
+    const FocusReturn back;
     QFileDialog* dialog = PrepareFileDialog(setup, true);
     for (;;) {
         const auto accepted = RunFileDialog(dialog);

@@ -150,8 +150,10 @@ QString SentNote(const PrintOutcome& outcome) {
     for (const std::string& title : outcome.sent) {
         titles << FromUtf8(title);
     }
-    return QStringLiteral("Poslano na pisač „%1”: %2.")
-        .arg(FromUtf8(outcome.printer), titles.join(QStringLiteral(", ")));
+    // A title ending in a date ("… 31.12.2023.") ends the sentence itself.
+    const QString list = titles.join(QStringLiteral(", "));
+    return QStringLiteral("Poslano na pisač „%1”: %2").arg(FromUtf8(outcome.printer), list) +
+           (list.endsWith(u'.') ? QString() : QStringLiteral("."));
 }
 
 void PrintCommands::Finished(const PrintOutcome& outcome) {

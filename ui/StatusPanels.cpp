@@ -176,8 +176,12 @@ void StatusPanels::ShowNote(const QString& note) {
     pNapomena_->setToolTip(note);
     // As wide as the note, but never pushing the warning and the unit out of the bar: a longer
     // note is shortened, its whole text in the tooltip.
-    const int room = bar_->width() - pUpozorenje_->width() - 120;
-    pNapomena_->setMinimumWidth(
+    const QMargins unitMargins = pIznos_->contentsMargins();
+    const int unit = pIznos_->fontMetrics().horizontalAdvance(pIznos_->text()) +
+                     unitMargins.left() + unitMargins.right() + 2 * pIznos_->frameWidth() + 8;
+    // The size grip and the spacing between the panels.
+    const int room = bar_->width() - pUpozorenje_->width() - unit - 40;
+    pNapomena_->setFixedWidth(
         std::min(pNapomena_->fontMetrics().horizontalAdvance(note) + 12, std::max(150, room)));
     pIme_->hide();
     if (pNapomena_->isVisible()) {

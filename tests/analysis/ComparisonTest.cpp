@@ -212,6 +212,48 @@ TEST(ComparisonTable, NoNumberSortsAsEmptyAtTheEnd) {
     EXPECT_EQ(t.rowCount(), 11);
 }
 
+// An indicator that cannot be computed (no shares, a denominator of 0) is an empty cell: it
+// sorts after every number in both directions, with the infinite ones, grouped or not.
+TEST(ComparisonTable, IndicatorsWithoutAFigureSortLastBothWays) {
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        double value;
+        bool notComputable;
+    };
+    const Case cases[] = {{2, false}, {0, true}, {-1, false}, {inf, false},
+                          {0, false}, {0, true}, {5, false}};
+    ComparisonTable t(Croatian());
+    std::vector<DocumentSummary> docs;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        DocumentSummary d = Doc("P" + std::to_string(i), 2024, 1, 0);
+        d.indicators[0] = cases[i].value;
+        d.indicatorTexts[0] = "0,00";
+        d.indicatorNotComputable[0] = cases[i].notComputable;
+        docs.push_back(d);
+    }
+    t.Add(docs);
+    for (const bool grouped : {false, true}) {
+        t.SetGrouped(grouped);
+        const int column = ColumnOf(t, ComparisonColumn::Kind::Indicator, 0);
+        for (const bool ascending : {true, false}) {
+            t.SortBy(column, ascending);
+            std::vector<double> numbers;
+            for (int r = 0; r < t.rowCount(); ++r) {
+                if (const std::optional<double> v = t.Number(r, column)) {
+                    EXPECT_EQ(r, static_cast<int>(numbers.size()))
+                        << "a number after an empty cell";
+                    numbers.push_back(*v);
+                } else {
+                    EXPECT_EQ(t.Text(r, column) == "", t.Summary(r).indicatorNotComputable[0]);
+                }
+            }
+            const std::vector<double> expected =
+                ascending ? std::vector<double>{-1, 0, 2, 5} : std::vector<double>{5, 2, 0, -1};
+            EXPECT_EQ(numbers, expected);
+        }
+    }
+}
+
 // The summary's CSV cells are the export's: the narrow no-break space of a locale's digit groups
 // is the no-break space there too, never "?".
 TEST(SummaryFormats, CsvCellsAreEncodedAsTheExportEncodesThem) {

@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <mutex>
 #include <random>
 #include <stdexcept>
 #include <thread>
@@ -75,17 +78,80 @@ TEST(SummarizeInOrder, KeepsOnlyABoundedWindowInFlight) {
 }
 
 TEST(SummarizeInOrder, StopsStartingWorkWhenAsked) {
-    std::atomic<bool> stop{false};
+    std::stop_source stop;
     int handed = 0;
     SummarizeInOrder(
         Numbers(100000), 2, Slow,
         [&](DocumentSummary&&) {
             if (++handed == 10) {
-                stop = true;
+                stop.request_stop();
             }
         },
-        &stop);
+        stop.get_token());
     EXPECT_LT(handed, 100);
+}
+
+// A reader that blocks until released (a slow .xls, a stalled network share).
+struct BlockingReader {
+    std::mutex m;
+    std::condition_variable cv;
+    bool released = false;
+    std::atomic<int> blocked{0};
+
+    DocumentSummary Read(const std::string& path) {
+        if (path == "3") {
+            ++blocked;
+            std::unique_lock lock(m);
+            cv.wait(lock, [this] { return released; });
+        }
+        DocumentSummary s;
+        s.file = path;
+        s.ok = true;
+        return s;
+    }
+    void Release() {
+        {
+            std::lock_guard lock(m);
+            released = true;
+        }
+        cv.notify_all();
+    }
+};
+
+// A stop asked from another thread while a reader blocks wakes the run, which returns without
+// waiting for the reader, for any number of threads; the abandoned reader's thread ends once the
+// reader returns, and its result goes nowhere.
+TEST(SummarizeInOrder, AStopReturnsAtOnceWhileAReaderBlocks) {
+    for (const int jobs : {1, 2, 4}) {
+        auto reader = std::make_shared<BlockingReader>();
+        std::stop_source stop;
+        std::vector<std::string> got;
+        auto run = std::async(std::launch::async, [&] {
+            SummarizeInOrder(
+                Numbers(50), jobs, [reader](const std::string& path) { return reader->Read(path); },
+                [&](DocumentSummary&& s) { got.push_back(s.file); }, stop.get_token());
+        });
+        while (reader->blocked == 0) {
+            std::this_thread::yield();
+        }
+        stop.request_stop();
+        // Not a timing: a run that waited for the reader would never end before the release.
+        ASSERT_EQ(run.wait_for(std::chrono::seconds(20)), std::future_status::ready) << jobs;
+        run.get();
+        EXPECT_GE(AbandonedWorkersRunning(), 1) << jobs;
+        // Only results in order, none past the blocked reader's path.
+        ASSERT_LE(got.size(), 3u) << jobs;
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i], std::to_string(i)) << jobs;
+        }
+        const std::size_t handedAtStop = got.size();
+        reader->Release();
+        for (int i = 0; i < 2000 && AbandonedWorkersRunning() > 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        EXPECT_EQ(AbandonedWorkersRunning(), 0) << jobs;
+        EXPECT_EQ(got.size(), handedAtStop) << jobs;
+    }
 }
 
 TEST(SummarizeInOrder, ASinkThatThrowsEndsTheRun) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 
+#include "charts/ChartRender.h"
 #include "model/Dates.h"
 
 namespace movik {
@@ -127,6 +128,45 @@ TEST(ComparisonFigures, FiguresThatCannotBeComputedAreLeftOutAndNamed) {
         EXPECT_EQ(picture.note, c.note);
         // Only the computed documents stand on the axes.
         EXPECT_EQ(picture.panels[0].categories.size(), c.points);
+    }
+}
+
+// A set mixing kunas and euros is charted in euros: the amount axes say so, the periods of
+// converted amounts carry "*" and the note names those documents with the rate; a ratio has no
+// unit. The saved drawing holds the same texts.
+TEST(ComparisonFigures, AMixedSetNamesItsUnitAndItsConvertedPoints) {
+    const auto kuna = [](int year, double assets) {
+        DocumentSummary s = Year("Žitna polja d.o.o.", year, assets, 1.5);
+        EuroFigures euro;
+        for (std::size_t k = 0; k < s.amounts.size(); ++k) {
+            euro.amounts[k] = s.amounts[k] / 7.5345;
+        }
+        euro.indicators = s.indicators;
+        s.inEuro = euro;
+        return s;
+    };
+    DocumentSummary inEuro = Year("Žitna polja d.o.o.", 2023, 500, 2);
+    inEuro.currency = Valuta::Eur;
+    ComparisonTable table(kHr);
+    table.Add({kuna(2021, 3000), inEuro, kuna(2022, 3500)});
+    const std::vector<FigureAcrossDocuments> figures = ComparisonFigures(table, kHr);
+    const ChartPicture assets = FigureChart(figures[kAssets]);
+    for (const ChartPanel& panel : assets.panels) {
+        EXPECT_EQ(panel.valueTitle, "Iznosi u eurima i centima");
+    }
+    EXPECT_EQ(assets.panels[1].categories, (std::vector<std::string>{"2021.*", "2022.*", "2023."}));
+    EXPECT_EQ(assets.note,
+              "* Preračunato iz kuna u eure po fiksnom tečaju konverzije 7,53450 kn za 1 euro: "
+              "Žitna polja d.o.o. 2021., Žitna polja d.o.o. 2022.");
+    const ChartPicture ratio = FigureChart(figures[kKeyAmountCount]);
+    EXPECT_EQ(ratio.note, "");
+    EXPECT_EQ(ratio.panels[0].valueTitle, "");
+    EXPECT_EQ(ratio.panels[1].categories, (std::vector<std::string>{"2021.", "2022.", "2023."}));
+
+    const QString svg = QString::fromUtf8(
+        RenderChartSvg(assets, QSize(kChartWidth, kChartHeight), QLocale(QLocale::Croatian)));
+    for (const char* text : {"Iznosi u eurima i centima", "2021.*", "7,53450"}) {
+        EXPECT_TRUE(svg.contains(QString::fromUtf8(text))) << text;
     }
 }
 

@@ -1,12 +1,14 @@
 // The comparison window: adding a folder, loading in the background, sorting and grouping in the
 // view, warnings marked, removing rows, export, and opening a row through the save question.
 
+#include <QAccessible>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableView>
@@ -14,8 +16,10 @@
 #include <QUrl>
 #include <atomic>
 #include <cctype>
+#include <condition_variable>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <random>
 #include <set>
 
@@ -28,11 +32,13 @@
 #include "WindowFixture.h"
 #pragma GCC diagnostic pop
 #include "analysis/Comparison.h"
+#include "analysis/Parallel.h"
 #include "charts/ChartWindow.h"
 #include "document/Cp1250.h"
 #include "model/NumberFormat.h"
 #include "model/Templates.h"
 #include "reports/DocumentWorkbook.h"
+#include "ui/AccessibleEvents.h"
 #include "ui/ComparisonModel.h"
 #include "ui/ComparisonWindow.h"
 
@@ -161,6 +167,19 @@ TEST(ComparisonWindow, AMixedSetShowsKunaRowsInEurosWithTheRate) {
         EXPECT_TRUE(w->model().index(0, c).data(Qt::ToolTipRole).toString().contains(u"7,53450"));
         EXPECT_FALSE(w->model().index(1, c).data(Qt::ToolTipRole).toString().contains(u"7,53450"));
     }
+    // The workbook's first rows say the currency and what "EUR*" means, with the rate; the
+    // table follows, frozen under its captions.
+    f.dialogs->saveChoices.push_back(f.Path(QStringLiteral("mix.xlsx")));
+    w->IzvozXlsxClick();
+    const XlsxSheet sheet =
+        ReadXlsx(MOVIK_READ_XLSX, f.Path(QStringLiteral("mix.xlsx")).toStdString()).at("Usporedba");
+    EXPECT_EQ(sheet.cells.at({1, 1}).text, "Iznosi u eurima i centima (EUR).");
+    EXPECT_EQ(sheet.cells.at({2, 1}).text,
+              "EUR*: iznosi dokumenta u kunama preračunati u eure po fiksnom tečaju konverzije "
+              "7,53450 kn za 1 euro.");
+    EXPECT_EQ(sheet.cells.at({3, 1}).text, "Poduzeće");
+    EXPECT_EQ(sheet.cells.at({4, currency + 1}).text, "EUR*");
+    EXPECT_EQ(sheet.frozen, "A4");
 }
 
 TEST(ComparisonWindow, DroppedFilesAndFoldersAreLoadedInTheirOrder) {
@@ -218,6 +237,102 @@ TEST(ComparisonWindow, HeaderClickSortsAndGroupingShowsTrends) {
     }
     ASSERT_GE(shown, 0);
     EXPECT_TRUE(w->model().index(0, shown).data().toString().contains(u','));
+}
+
+int AssetsColumn(const ComparisonTable& t) {
+    for (int c = 0; c < t.columnCount(); ++c) {
+        if (t.column(c).kind == ComparisonColumn::Kind::Amount && t.column(c).index == 1) {
+            return c;
+        }
+    }
+    return -1;
+}
+
+// Sorting without the mouse, plain and grouped: Alt+Up and Alt+Down, and the context menu of the
+// Menu key or Shift+F10 with its entry pressed through the accessibility interface. Every sort
+// is announced in the status line; the companies' rows stay in period order when grouped.
+TEST(ComparisonWindow, SortsByKeyboardAndAnnouncesTheOrder) {
+    WindowFixture f;
+    ComparisonWindow* w = OpenLoaded(f);
+    const ComparisonTable& t = w->model().table();
+    QTableView* table = w->table();
+    auto* status = w->findChild<QLabel*>(QStringLiteral("lStanje"));
+    int announced = 0;  // what a screen reader hears of the status line
+    WatchAccessibleEvents([&](QAccessibleEvent* e) {
+        announced += e->object() == status && e->type() == QAccessible::ObjectShow ? 1 : 0;
+    });
+    const struct {
+        bool grouped;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* entry;  // the menu's entry to press, if the key opens the menu
+        Qt::SortOrder order;
+    } cases[] = {
+        {false, Qt::Key_Down, Qt::AltModifier, nullptr, Qt::DescendingOrder},
+        {false, Qt::Key_Up, Qt::AltModifier, nullptr, Qt::AscendingOrder},
+        {false, Qt::Key_Menu, Qt::NoModifier, "Poredaj silazno po „Ukupna aktiva”",
+         Qt::DescendingOrder},
+        {true, Qt::Key_F10, Qt::ShiftModifier, "Poredaj uzlazno po „Ukupna aktiva”",
+         Qt::AscendingOrder},
+        {true, Qt::Key_Down, Qt::AltModifier, nullptr, Qt::DescendingOrder},
+    };
+    for (const auto& c : cases) {
+        w->GrupirajClick(c.grouped);
+        const int assets = AssetsColumn(t);
+        table->setCurrentIndex(w->model().index(0, assets));
+        QTest::keyClick(table, c.key, c.modifiers);
+        if (c.entry != nullptr) {
+            auto* menu = table->findChild<QMenu*>(QStringLiteral("mPoredaj"));
+            ASSERT_NE(menu, nullptr) << c.key;
+            QAccessibleInterface* items = QAccessible::queryAccessibleInterface(menu);
+            QAccessibleInterface* entry = nullptr;
+            for (int i = 0; i < items->childCount(); ++i) {
+                if (items->child(i)->text(QAccessible::Name) == QString::fromUtf8(c.entry)) {
+                    entry = items->child(i);
+                }
+            }
+            ASSERT_NE(entry, nullptr) << c.entry;
+            entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            delete menu;
+        }
+        const QString order =
+            c.order == Qt::AscendingOrder ? QStringLiteral("uzlazno") : QStringLiteral("silazno");
+        EXPECT_TRUE(status->text().startsWith(
+            QStringLiteral("Poredano po stupcu „Ukupna aktiva”, ") + order))
+            << status->text().toStdString();
+        EXPECT_EQ(status->text().contains(u"razdoblja svakog poduzeća"), c.grouped);
+        // Ungrouped every row by the amount, grouped each company by its latest period's.
+        std::vector<double> keys;
+        for (int r = 0; r + 1 < t.rowCount(); ++r) {
+            if (!c.grouped || t.Summary(r + 1).company != t.Summary(r).company) {
+                keys.push_back(*t.Number(r, assets));
+            }
+        }
+        if (c.order == Qt::DescendingOrder) {
+            std::reverse(keys.begin(), keys.end());
+        }
+        EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end())) << c.key;
+        EXPECT_EQ(t.Summary(t.rowCount() - 1).ok, false);  // the failed file last
+    }
+    WatchAccessibleEvents({});
+    EXPECT_GE(announced, static_cast<int>(std::size(cases)));
+}
+
+// A screen reader names each row by its company and period, not by its number.
+TEST(ComparisonWindow, RowHeadersNameTheCompanyAndPeriod) {
+    WindowFixture f;
+    ComparisonWindow* w = OpenLoaded(f);
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(w->table());
+    ASSERT_NE(grid, nullptr);
+    // The children row by row, each row's header before its cells, the captions' row first.
+    const int perRow = w->model().columnCount() + 1;
+    for (int r = 0; r < w->model().rowCount(); ++r) {
+        const DocumentSummary& s = w->model().table().Summary(r);
+        QAccessibleInterface* header = grid->child((r + 1) * perRow);
+        ASSERT_TRUE(header != nullptr && header->role() == QAccessible::RowHeader) << r;
+        EXPECT_EQ(header->text(QAccessible::Name).toStdString(),
+                  s.ok ? s.company + ", " + w->model().table().Text(r, 2) : s.file);
+    }
 }
 
 std::set<std::string> SelectedFiles(ComparisonWindow* w) {
@@ -296,9 +411,9 @@ TEST(ComparisonWindow, AReadingThatThrowsGivesAFailedRow) {
     EXPECT_EQ(errors["2-2024.mvk"], "nema dovoljno memorije");
 }
 
-// Closing the window stops the reading at once: no document is read after it, nothing is left
-// running, and the window loads again when reopened. The fixture then closes the program while
-// a load runs.
+// Closing the window stops the reading at once: no document is started after it (the readings
+// in flight are abandoned and end on their own), and the window loads again when reopened. The
+// fixture then closes the program while a load runs.
 TEST(ComparisonWindow, ClosingWhileLoadingStopsTheReading) {
     WindowFixture f;
     WriteDocuments(f);
@@ -316,14 +431,94 @@ TEST(ComparisonWindow, ClosingWhileLoadingStopsTheReading) {
     w->close();
     EXPECT_FALSE(w->IsLoading());
     const int readAtClose = *read;
+    ASSERT_TRUE(QTest::qWaitFor([] { return AbandonedWorkersRunning() == 0; }, 20000));
+    EXPECT_LE(*read, readAtClose + DefaultJobs());
+    const int readAtEnd = *read;
     QTest::qWait(50);
-    EXPECT_EQ(*read, readAtClose);
+    EXPECT_EQ(*read, readAtEnd);
 
     w->show();
     w->AddPaths({f.Path(QStringLiteral("docs/0-2023.mvk"))});
     ASSERT_TRUE(QTest::qWaitFor([w] { return !w->IsLoading(); }, 20000));
     w->AddPaths(many);
     EXPECT_TRUE(w->IsLoading());
+}
+
+// A reading that blocks until the gate opens (a slow file on a stalled share).
+struct Gate {
+    std::mutex m;
+    std::condition_variable cv;
+    bool open = false;
+    std::atomic<bool> waiting{false};
+    void Pass() {
+        waiting = true;
+        std::unique_lock lock(m);
+        cv.wait(lock, [this] { return open; });
+    }
+    void Open() {
+        {
+            std::lock_guard lock(m);
+            open = true;
+        }
+        cv.notify_all();
+    }
+};
+
+// Closing while a reading blocks stops the load without waiting for it; the main window says how
+// many documents were read, an export says the table is not complete, and the window opened
+// again reads the rest with "Nastavi učitavanje".
+TEST(ComparisonWindow, AStoppedLoadSaysWhatItReadAndGoesOn) {
+    WindowFixture f;
+    WriteDocuments(f);
+    f.window->Usporedba1Click();
+    ComparisonWindow* w = f.window->comparison();
+    const RegionalSettings rs = f.window->workspace().settings();
+    auto gate = std::make_shared<Gate>();
+    w->SetSummaryWork([rs, gate](const std::string& path) {
+        if (path.ends_with("1-2023.mvk")) {  // the third in name order
+            gate->Pass();
+        }
+        return Summarize(path, rs, 2026);
+    });
+    w->AddPaths({f.Path(QStringLiteral("docs"))});
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return gate->waiting && w->model().rowCount() == 2; }, 20000));
+    w->close();  // returns though the gate is shut
+    EXPECT_FALSE(w->IsLoading());
+    EXPECT_EQ(w->Unread().size(), 5u);
+    EXPECT_TRUE(f.Find<QLabel>(QStringLiteral("pNapomena"))->text().contains(u"učitano 2 od 7"));
+    f.dialogs->saveChoices.push_back(f.Path(QStringLiteral("dio.csv")));
+    w->IzvozCsvClick();
+    EXPECT_TRUE(w->findChild<QLabel*>(QStringLiteral("lStanje"))->text().contains(u"nije potpuna"));
+    gate->Open();
+
+    w->show();
+    auto* goOn = w->findChild<QPushButton*>(QStringLiteral("bNastavi"));
+    ASSERT_TRUE(goOn != nullptr && goOn->isVisibleTo(w));
+    goOn->click();
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->IsLoading(); }, 20000));
+    EXPECT_EQ(w->model().rowCount(), 7);
+    EXPECT_TRUE(w->Unread().empty());
+    EXPECT_FALSE(goOn->isVisibleTo(w));
+}
+
+// However long the main window's passing note (a stopped load's), the unit panel beside it
+// shows its whole text, at the narrow widths the window allows too.
+TEST(ComparisonWindow, ALongNoteLeavesTheUnitPanelWhole) {
+    WindowFixture f;
+    f.ShowActive();
+    f.window->Usporedba1Click();
+    auto* unit = f.Find<QLabel>(QStringLiteral("pIznos"));
+    for (const int width : {1280, 1024, 800}) {
+        f.window->resize(width, 600);
+        emit f.window->comparison()->loadStopped(
+            QStringLiteral("Učitavanje je zaustavljeno zatvaranjem prozora: učitano 1.203 od "
+                           "5.004. Ostatak učitava „Nastavi učitavanje”. ")
+                .repeated(3));
+        QTest::qWait(20);
+        EXPECT_GE(unit->contentsRect().width(), unit->fontMetrics().horizontalAdvance(unit->text()))
+            << width;
+    }
 }
 
 TEST(ComparisonWindow, RemovesRowsAndExportsTheTable) {
@@ -346,6 +541,32 @@ TEST(ComparisonWindow, RemovesRowsAndExportsTheTable) {
     QFile pdf(f.Path(QStringLiteral("u.pdf")));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
+}
+
+// After every export, and a failed one's error, the keyboard stays in the comparison's table:
+// the main window neither comes to the front nor takes the keys.
+TEST(ComparisonWindow, TheKeyboardStaysInTheComparisonAfterExports) {
+    WindowFixture f;
+    f.ShowActive();
+    ComparisonWindow* w = OpenLoaded(f);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    w->table()->setFocus();
+    const struct {
+        void (ComparisonWindow::*command)();
+        const char* file;
+    } exports[] = {{&ComparisonWindow::IzvozCsvClick, "f.csv"},
+                   {&ComparisonWindow::IzvozPdfClick, "f.pdf"},
+                   {&ComparisonWindow::IzvozXlsxClick, "f.xlsx"},
+                   {&ComparisonWindow::IzvozCsvClick, "nema/f.csv"}};
+    for (const auto& e : exports) {
+        f.dialogs->saveChoices.push_back(f.Path(QString::fromUtf8(e.file)));
+        (w->*e.command)();
+        QTest::qWait(20);  // any activation asked for is delivered
+        EXPECT_EQ(QApplication::activeWindow(), w) << e.file;
+        EXPECT_EQ(QApplication::focusWidget(), w->table()) << e.file;
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_X);
+    EXPECT_FALSE(f.window->workspace().IsChanged());
 }
 
 TEST(ComparisonWindow, ChartsAndWorkbookWaitForReadableRows) {
@@ -408,18 +629,21 @@ TEST(ComparisonWindow, TheTableAsAWorkbookReadsBackCellByCell) {
     const auto sheets = ReadXlsx(MOVIK_READ_XLSX, f.Path(QStringLiteral("u.xlsx")).toStdString());
     ASSERT_EQ(sheets.count("Usporedba"), 1u);
     const XlsxSheet& sheet = sheets.at("Usporedba");
-    EXPECT_EQ(sheet.frozen, "A2");
+    // A table in euros alone: one line over it says so.
+    EXPECT_EQ(sheet.cells.at({1, 1}).text, "Iznosi u eurima i centima (EUR).");
+    EXPECT_EQ(sheet.frozen, "A3");
+    const int top = 2;  // the captions' row
 
     const ComparisonTable& t = w->model().table();
     const RegionalSettings& rs = f.window->workspace().settings();
     int numbers = 0;
     int changes = 0;
     for (int c = 0; c < t.columnCount(); ++c) {
-        ASSERT_EQ(sheet.cells.count({1, c + 1}), 1u) << c;
-        EXPECT_EQ(sheet.cells.at({1, c + 1}).text, t.Caption(c));
+        ASSERT_EQ(sheet.cells.count({top, c + 1}), 1u) << c;
+        EXPECT_EQ(sheet.cells.at({top, c + 1}).text, t.Caption(c));
         for (int r = 0; r < t.rowCount(); ++r) {
             const std::string shown = t.Text(r, c);
-            const auto found = sheet.cells.find({r + 2, c + 1});
+            const auto found = sheet.cells.find({top + r + 1, c + 1});
             const std::string where = std::to_string(r) + "/" + std::to_string(c);
             if (shown.empty()) {
                 EXPECT_EQ(found, sheet.cells.end()) << where;
@@ -468,7 +692,7 @@ TEST(ComparisonWindow, TheTableAsAWorkbookReadsBackCellByCell) {
             if (t.Summary(r).ok && t.column(c).kind == ComparisonColumn::Kind::Indicator &&
                 t.Text(r, c).empty()) {
                 ++emptyPerShare;
-                EXPECT_EQ(sheet.cells.count({r + 2, c + 1}), 0u) << r << "/" << c;
+                EXPECT_EQ(sheet.cells.count({top + r + 1, c + 1}), 0u) << r << "/" << c;
             }
         }
     }

@@ -296,5 +296,24 @@ TEST(PdfExportFailure, UnwritableTargetGivesTheErrorAndNoFile) {
     }
 }
 
+// The note of a sent batch ends with one full stop, also after a title that ends in a date.
+TEST(PrintCommandNote, EndsWithOneFullStop) {
+    const struct {
+        std::vector<std::string> sent;
+        const char* note;
+    } cases[] = {
+        {{"Aktiva", "Pasiva"}, "Poslano na pisač „ured”: Aktiva, Pasiva."},
+        {{"Račun dobiti i gubitka 01.01.2023. – 31.12.2023."},
+         "Poslano na pisač „ured”: Račun dobiti i gubitka 01.01.2023. – 31.12.2023."},
+    };
+    for (const auto& c : cases) {
+        PrintOutcome outcome;
+        outcome.status = PrintStatus::Printed;
+        outcome.printer = "ured";
+        outcome.sent = c.sent;
+        EXPECT_EQ(SentNote(outcome), QString::fromUtf8(c.note));
+    }
+}
+
 }  // namespace
 }  // namespace movik::test
