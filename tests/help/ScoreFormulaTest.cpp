@@ -25,8 +25,8 @@ std::map<std::string, std::string> DocumentedScores() {
     std::map<std::string, std::string> formulas;
     const QRegularExpression formula(
         QStringLiteral("<p class=\"formula\" data-score=\"([^\"]+)\"\\s+data-value=\"([^\"]+)\""));
-    for (const auto& m : formula.globalMatch(
-             movik::test::ReadTopic(QStringLiteral("ocjena-boniteta.html")))) {
+    for (const auto& m :
+         formula.globalMatch(movik::test::ReadTopic(QStringLiteral("ocjena-boniteta.html")))) {
         formulas[m.captured(1).toStdString()] = m.captured(2).toStdString();
     }
     return formulas;

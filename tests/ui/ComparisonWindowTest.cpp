@@ -391,6 +391,8 @@ std::string_view PatternOf(const ComparisonColumn& col) {
             return "#,##0.00";
         case ComparisonColumn::Kind::Change:
             return "#,##0.0%";
+        case ComparisonColumn::Kind::Score:
+            return "#,##0.00";
         default:
             return TemplateRow(Statement::Pok, kIndicatorRows[static_cast<std::size_t>(col.index)])
                 .Format;
