@@ -154,7 +154,9 @@ int main(int argc, char* argv[]) {
     Settle(400);
     ok = SaveScreen(outDir + QStringLiteral("/4-usporedba-po-rezultatu.png")) && ok;
 
-    // Sorted by Altman's Z'', weakest first, the score and its band in sight.
+    // Sorted by Altman's Z'', weakest first, document by document, the score and its band in
+    // sight.
+    w.GrupirajClick(false);
     for (int c = 0; c < w.model().columnCount(); ++c) {
         if (w.model().headerData(c, Qt::Horizontal).toString() == QStringLiteral("Altman Z''")) {
             w.table()->sortByColumn(c, Qt::AscendingOrder);

@@ -107,8 +107,9 @@ ScoresPage::ScoresPage(const Workspace& ws, QWidget* parent) : QWidget(parent), 
     tree_->setUniformRowHeights(true);
     tree_->setAlternatingRowColors(true);
     tree_->header()->setStretchLastSection(true);
-    tree_->setColumnWidth(0, 420);
-    tree_->setColumnWidth(1, 130);
+    // Wide enough for the longest caption and amount of the example at the usual font.
+    tree_->setColumnWidth(0, 500);
+    tree_->setColumnWidth(1, 120);
     setFocusProxy(tree_);
     // The "<<" button after the tree in the tab order: a page change puts the cursor in the tree.
     prev_ = MakePageButton(false, QStringLiteral("bPrevBonitet"), this);

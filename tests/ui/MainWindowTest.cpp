@@ -245,11 +245,9 @@ TEST(MainWindow, MenuItemsFollowThePage) {
         bool import;
         bool exportItem;
     };
-    const Expect forward[] = {{"tsBilanca", true, true},
-                              {"tsRacun", true, true},
-                              {"tsCFInd", false, true},
-                              {"tsCFFree", false, true},
-                              {"tsPokazatelji", false, true}};
+    const Expect forward[] = {{"tsBilanca", true, true},      {"tsRacun", true, true},
+                              {"tsCFInd", false, true},       {"tsCFFree", false, true},
+                              {"tsPokazatelji", false, true}, {"tsBonitet", false, false}};
     for (const Expect& e : forward) {
         f.window->bNextClick();
         EXPECT_EQ(pages->currentWidget()->objectName(), e.page);
@@ -257,6 +255,8 @@ TEST(MainWindow, MenuItemsFollowThePage) {
         EXPECT_EQ(exportItem->isEnabled(), e.exportItem) << e.page;
     }
     f.window->bNextClick();  // no wrap-around
+    EXPECT_EQ(pages->currentWidget()->objectName(), "tsBonitet");
+    f.Find<QPushButton>("bPrevBonitet")->click();
     EXPECT_EQ(pages->currentWidget()->objectName(), "tsPokazatelji");
 
     f.Find<QPushButton>("bPrevPokazatelji")->click();
