@@ -54,8 +54,10 @@ void Models(Sheet& sheet, const Scores& s) {
     sheet.Section(kSectionModels);
     for (const ScoreModelFacts& m : kScoreModels) {
         const ScoreValue& v = s.of(m.model);
+        // The name and the year of the source ("Springate (1978.)"); the help names the authors.
+        const std::string_view year = m.source.substr(m.source.size() - 4);
         ScoreLine& line =
-            sheet.Item(std::string(m.name) + " (" + std::string(m.source) + ")", v, kScoreFormat);
+            sheet.Item(std::string(m.name) + " (" + std::string(year) + ".)", v, kScoreFormat);
         if (v.value) {
             const Band band = BandOf(m.model, *v.value);
             line.note = std::string(band.words);

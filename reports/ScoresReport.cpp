@@ -46,8 +46,10 @@ PrintJob LayOutScoresReport(const TDokument& doc, const RegionalSettings& rs,
     for (const ScoreLine& line : ScoreSheet(doc, rs)) {
         if (line.kind == ScoreLineKind::Section && !d.rows.empty()) {
             d.rows.push_back({});  // a blank line before every section but the first
+            d.boldRows.push_back(false);
         }
         d.rows.push_back({Indented(line), line.value, line.note});
+        d.boldRows.push_back(line.kind == ScoreLineKind::Section);
     }
     if (!warning.empty()) {
         d.notes.push_back(WarningLine(warning));

@@ -193,6 +193,16 @@ void FeedRows(Report& report, const TableReportData& data) {
         }
         return FitText(lines[r][c], data.columns[c].width - 1, lower ? kSecondFontSize : kFontSize);
     };
+    report.beforeBand = [row, &data](ReportBand& band) {
+        if (band.kind == BandKind::Detail) {
+            const std::size_t r = *row - 1;
+            const bool bold = r < data.boldRows.size() && data.boldRows[r];
+            for (ReportLabel& l : band.labels) {
+                l.font.bold = bold;
+            }
+        }
+        return true;
+    };
 }
 
 }  // namespace

@@ -25,7 +25,8 @@ struct TableReportData {
     // Per row a second, smaller line (empty, or one text per column); may be empty.
     std::vector<std::vector<std::string>> secondLines;
     std::vector<std::string> notes;
-    bool portrait = false;  // A4 portrait (width kPortraitReportWidth) instead of landscape
+    std::vector<bool> boldRows;  // per row of rows, printed bold; missing entries are plain
+    bool portrait = false;       // A4 portrait (width kPortraitReportWidth) instead of landscape
 };
 
 // A4 landscape less two 10 mm margins; A4 portrait likewise.
