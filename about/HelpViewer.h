@@ -9,7 +9,7 @@ class HelpViewer {
     virtual ~HelpViewer() = default;
     // Shows the contents page of the help.
     virtual void ShowContents() = 0;
-    // Shows the topic of a help context (1, 4 to 10).
+    // Shows the topic of a help context (1, 4 to 15).
     virtual void ShowContext(int context) = 0;
 };
 

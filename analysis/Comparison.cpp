@@ -105,6 +105,12 @@ void ComparisonTable::BuildColumns() {
     for (int i = 0; i < static_cast<int>(kIndicatorRows.size()); ++i) {
         columns_.push_back({K::Indicator, i});
     }
+    for (int i = 0; i < kNamedScoreCount; ++i) {
+        columns_.push_back({K::Score, i});
+        if (kNamedScores[static_cast<std::size_t>(i)].model) {
+            columns_.push_back({K::ScoreBand, i});
+        }
+    }
     columns_.push_back({K::Status, 0});
     columns_.push_back({K::File, 0});
 }
@@ -259,15 +265,16 @@ void ComparisonTable::Reorder() {
     std::vector<std::size_t> plain = order_;
     for (std::size_t r = 0; r < plain.size(); ++r) {
         const int row = static_cast<int>(r);
-        numbers[r] = Number(row, sortColumn_);
+        numbers[r] = SortNumber(row, sortColumn_);
         if (!numbers[r]) {
             texts[r] = CollationKey(Text(row, sortColumn_));
         }
     }
     const ComparisonColumn col = column(sortColumn_);
-    const bool numeric = col.kind == ComparisonColumn::Kind::Amount ||
-                         col.kind == ComparisonColumn::Kind::Change ||
-                         col.kind == ComparisonColumn::Kind::Indicator;
+    const bool numeric =
+        col.kind == ComparisonColumn::Kind::Amount || col.kind == ComparisonColumn::Kind::Change ||
+        col.kind == ComparisonColumn::Kind::Indicator ||
+        col.kind == ComparisonColumn::Kind::Score || col.kind == ComparisonColumn::Kind::ScoreBand;
     const bool byPeriod = col.kind == ComparisonColumn::Kind::Period;
     std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
         if (numeric) {
@@ -315,7 +322,7 @@ void ComparisonTable::OrderCompanies() {
     }
     for (Block& block : blocks) {
         const int latest = static_cast<int>(block.end - 1);
-        block.number = Number(latest, sortColumn_);
+        block.number = SortNumber(latest, sortColumn_);
         if (!block.number) {
             block.text = CollationKey(Text(latest, sortColumn_));
         }
@@ -373,6 +380,11 @@ std::string ComparisonTable::Caption(int c) const {
             return "Promjena (%)";
         case ComparisonColumn::Kind::Indicator:
             return IndicatorCaption(col.index, currency_);
+        case ComparisonColumn::Kind::Score:
+            return std::string(kNamedScores[static_cast<std::size_t>(col.index)].caption);
+        case ComparisonColumn::Kind::ScoreBand:
+            return std::string(kNamedScores[static_cast<std::size_t>(col.index)].caption) +
+                   " – zona";
         case ComparisonColumn::Kind::Status:
             return "Upozorenje / pogreška";
         case ComparisonColumn::Kind::File:
@@ -402,9 +414,19 @@ std::optional<double> ComparisonTable::Number(int row, int c) const {
                 return std::nullopt;
             }
             return finite(s.indicators[static_cast<std::size_t>(col.index)]);
+        case ComparisonColumn::Kind::Score:
+            return finite(s.namedScores[static_cast<std::size_t>(col.index)].value);
         default:
             return std::nullopt;
     }
+}
+
+std::optional<double> ComparisonTable::SortNumber(int row, int c) const {
+    const ComparisonColumn& col = column(c);
+    if (col.kind == ComparisonColumn::Kind::ScoreBand && Summary(row).ok) {
+        return Summary(row).namedScores[static_cast<std::size_t>(col.index)].value;
+    }
+    return Number(row, c);
 }
 
 std::string ComparisonTable::Text(int row, int c) const {
@@ -430,6 +452,13 @@ std::string ComparisonTable::Text(int row, int c) const {
             const auto i = static_cast<std::size_t>(col.index);
             return s.ok && !s.indicatorNotComputable[i] ? s.indicatorTexts[i] : "";
         }
+        case ComparisonColumn::Kind::Score:
+            return s.ok ? ScoreText(s.namedScores[static_cast<std::size_t>(col.index)].value, rs_)
+                        : "";
+        case ComparisonColumn::Kind::ScoreBand:
+            return s.ok ? std::string(NamedScoreBand(
+                              col.index, s.namedScores[static_cast<std::size_t>(col.index)].value))
+                        : "";
         case ComparisonColumn::Kind::Status: {
             if (!s.ok) {
                 return s.error;

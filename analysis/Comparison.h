@@ -18,9 +18,21 @@ namespace movik {
 inline constexpr std::string_view kChangeFormat = "#,##0.0%";
 
 struct ComparisonColumn {
-    enum class Kind { Company, Seat, Period, Currency, Amount, Change, Indicator, File, Status };
+    enum class Kind {
+        Company,
+        Seat,
+        Period,
+        Currency,
+        Amount,
+        Change,
+        Indicator,
+        Score,      // a named score's value (kNamedScores)
+        ScoreBand,  // the band of a model's score, in words; sorts by the score
+        File,
+        Status
+    };
     Kind kind;
-    int index = 0;  // key amount or indicator position
+    int index = 0;  // key amount, indicator or named score position
 };
 
 class ComparisonTable {
@@ -54,7 +66,8 @@ class ComparisonTable {
     std::string Caption(int c) const;
     // The cell's text, with the locale's separators.
     std::string Text(int row, int c) const;
-    // The cell's number (amounts, changes, indicators); nullopt for texts and empty cells.
+    // The cell's number (amounts, changes, indicators, scores); nullopt for texts and empty
+    // cells.
     std::optional<double> Number(int row, int c) const;
     const DocumentSummary& Summary(int row) const;
     // Which added document a row shows: stays with the document when the rows are sorted or
@@ -79,6 +92,8 @@ class ComparisonTable {
         std::string samePeriodAs;
     };
     const Entry& At(int row) const;
+    // The number a column sorts by: the cell's, or for a band its score's.
+    std::optional<double> SortNumber(int row, int c) const;
     // In the grouped order: the companies' blocks ordered by the sort column.
     void OrderCompanies();
     void BuildColumns();

@@ -14,6 +14,7 @@
 #include "model/Calculations.h"
 #include "model/Currency.h"
 #include "model/NumberFormat.h"
+#include "model/Scores.h"
 #include "model/StatementRows.h"
 #include "model/Templates.h"
 
@@ -105,6 +106,8 @@ DocumentSummary SummaryOfDocument(const TDokument& doc, const std::string& warni
     if (!warning.empty()) {
         s.warnings.push_back(warning);
     }
+    s.scores = ScoresOf(doc);
+    s.namedScores = NamedScoresOf(s.scores);
     s.currency = DocumentCurrency(doc);
     return s;
 }

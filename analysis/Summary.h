@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/SummaryScores.h"
 #include "document/Workspace.h"
 #include "model/Regional.h"
 #include "model/StatementRows.h"
@@ -85,6 +86,10 @@ struct DocumentSummary {
     // nothing there, which is no figure of the company.
     std::array<bool, kIndicatorRows.size()> indicatorNotComputable{};
     std::vector<std::string> warnings;  // as the warning panel shows them
+    // The early-warning scores and DuPont's factors, and the same as a list of named values
+    // with their directions. Ratios: the same in any currency.
+    Scores scores;
+    NamedScores namedScores{};
     // The currency of the amounts above; converted: they were converted from kunas.
     Valuta currency = Valuta::Hrk;
     bool converted = false;

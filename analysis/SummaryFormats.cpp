@@ -64,6 +64,32 @@ constexpr std::size_t kCompanyWidth = 22;
 constexpr std::size_t kPeriodWidth = 29;
 constexpr std::size_t kAmountWidth = 17;
 constexpr std::size_t kCurrencyWidth = 6;
+constexpr std::size_t kScoreWidth = 11;
+constexpr std::size_t kBandWidth = 23;
+
+// The scores' columns: each model's value and band, then the quick test's means and DuPont's
+// factors.
+void AppendScoreCaptions(std::vector<std::string>& cells) {
+    for (int i = 0; i < kNamedScoreCount; ++i) {
+        const NamedScoreFacts& f = kNamedScores[static_cast<std::size_t>(i)];
+        cells.emplace_back(f.caption);
+        if (f.model) {
+            cells.push_back(std::string(f.caption) + " – zona");
+        }
+    }
+}
+
+void AppendScoreCells(std::vector<std::string>& cells, const DocumentSummary& s,
+                      const RegionalSettings& rs) {
+    for (int i = 0; i < kNamedScoreCount; ++i) {
+        const std::optional<double> v =
+            s.ok ? s.namedScores[static_cast<std::size_t>(i)].value : std::nullopt;
+        cells.push_back(ScoreText(v, rs));
+        if (kNamedScores[static_cast<std::size_t>(i)].model) {
+            cells.emplace_back(NamedScoreBand(i, v));
+        }
+    }
+}
 
 // "EUR" or "HRK"; amounts converted from kunas are marked "EUR*" (the note says from what).
 std::string CurrencyCell(const DocumentSummary& s) {
@@ -174,6 +200,7 @@ std::string SummaryHeader(SummaryFormat format, std::optional<Valuta> currency) 
             for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
                 cells.push_back(IndicatorCaption(static_cast<int>(i), currency));
             }
+            AppendScoreCaptions(cells);
             cells.emplace_back("Upozorenja");
             return CsvLine(cells);
         }
@@ -186,6 +213,10 @@ std::string SummaryHeader(SummaryFormat format, std::optional<Valuta> currency) 
                                Column("Valuta", kCurrencyWidth, false);
             for (const TxtAmount& k : kTxtAmounts) {
                 line += "  " + Column(k.caption, kAmountWidth, true);
+            }
+            for (const ScoreModelFacts& m : kScoreModels) {
+                line += "  " + Column(std::string(m.name), kScoreWidth, true) + "  " +
+                        Column("Zona", kBandWidth, false);
             }
             return line + "  Napomena\n";
         }
@@ -209,6 +240,7 @@ std::string SummaryLine(SummaryFormat format, const DocumentSummary& s,
             for (std::size_t i = 0; i < kIndicatorRows.size(); ++i) {
                 cells.push_back(s.ok ? s.indicatorTexts[i] : "");
             }
+            AppendScoreCells(cells, s, rs);
             cells.push_back(Warnings(s));
             return CsvLine(cells);
         }
@@ -239,9 +271,9 @@ std::string SummaryLine(SummaryFormat format, const DocumentSummary& s,
                               ? std::string("null")
                               : JsonIndicator(s.indicators[i], static_cast<int>(i)));
                 }
-                j += "}";
+                j += "},\"scores\":" + ScoresJson(s.scores);
             } else {
-                j += ",\"indicators\":null";
+                j += ",\"indicators\":null,\"scores\":null";
             }
             j += ",\"warnings\":[";
             for (std::size_t i = 0; i < s.warnings.size(); ++i) {
@@ -261,6 +293,11 @@ std::string SummaryLine(SummaryFormat format, const DocumentSummary& s,
             for (const TxtAmount& k : kTxtAmounts) {
                 line += "  " + Column(s.ok ? s.amountTexts[static_cast<int>(k.amount)] : "",
                                       kAmountWidth, true);
+            }
+            for (const ScoreModelFacts& m : kScoreModels) {
+                const std::optional<double> v = s.ok ? s.scores.of(m.model).value : std::nullopt;
+                line += "  " + Column(ScoreText(v, rs), kScoreWidth, true) + "  " +
+                        Column(v ? std::string(BandOf(m.model, *v).words) : "", kBandWidth, false);
             }
             std::string note = s.ok ? Warnings(s) : "POGREŠKA: " + s.error;
             if (s.ok && s.converted) {

@@ -66,6 +66,10 @@ std::vector<FigureAcrossDocuments> ComparisonFigures(const ComparisonTable& tabl
         figures[f].conversion = "Preračunato iz kuna u eure po fiksnom tečaju konverzije " +
                                 std::string(kKunaPerEuroText) + " kn za 1 euro";
     }
+    const std::size_t firstScore = figures.size();
+    for (const NamedScoreFacts& f : kNamedScores) {
+        figures.push_back({"Bonitet: " + std::string(f.caption), false, {}, {}});
+    }
     std::map<std::string, std::string> spelling;  // collation key -> first spelling
     for (int r = 0; r < table.rowCount(); ++r) {
         const DocumentSummary& s = table.Summary(r);
@@ -93,6 +97,14 @@ std::vector<FigureAcrossDocuments> ComparisonFigures(const ComparisonTable& tabl
                 figure.leftOut.push_back({company, period, s.to, 0, false});
             } else {
                 add(figure, s.indicators[i], false);
+            }
+        }
+        for (std::size_t i = 0; i < s.namedScores.size(); ++i) {
+            FigureAcrossDocuments& figure = figures[firstScore + i];
+            if (const std::optional<double> v = s.namedScores[i].value) {
+                add(figure, *v, false);
+            } else {
+                figure.leftOut.push_back({company, period, s.to, 0, false});
             }
         }
     }

@@ -7,6 +7,8 @@
 #include "cli/Command.h"
 #include "model/StatementFacts.h"
 #include "reports/PdfExport.h"
+#include "reports/ReportPaint.h"
+#include "reports/ScoresReport.h"
 
 namespace movik::cli {
 
@@ -15,12 +17,16 @@ namespace {
 struct ReportName {
     bool known = false;
     std::optional<Statement> statement;  // nullopt: all six reports
+    bool scores = false;                 // the report "Ocjena boniteta"
 };
 
-// A statement's report by the statement's key, or all six by "sve".
+// A statement's report by the statement's key, all six by "sve", the scores by "bonitet".
 ReportName Find(const std::string& report) {
     if (report == "sve") {
         return {true, std::nullopt};
+    }
+    if (report == "bonitet") {
+        return {true, std::nullopt, true};
     }
     for (const StatementFacts& facts : kStatementFacts) {
         if (report == facts.key) {
@@ -35,7 +41,7 @@ ReportName Find(const std::string& report) {
 Result CheckPdfReport(const std::string& report) {
     if (!Find(report).known) {
         return Result::Fail("Nepoznat izvještaj: '" + report +
-                            "' (bilanca, racun, cfind, cffree, pokazatelji, sve)");
+                            "' (bilanca, racun, cfind, cffree, pokazatelji, bonitet, sve)");
     }
     return Result::Ok();
 }
@@ -51,8 +57,15 @@ Result WritePdf(const Workspace& ws, const std::string& report, const std::strin
     QGuiApplication app(offscreen.argc, offscreen.argv);
 
     ReportSet reports(ws.grids());
+    if (which.scores && path != "-") {
+        return ExportScoresPdf(ws, path);
+    }
     if (path == "-") {
-        const QByteArray pdf = PdfExportBytes(LayOutPdfExport(reports, ws, which.statement, unit));
+        const QByteArray pdf =
+            which.scores
+                ? RenderPdf({LayOutScoresReport(ws.document(), ws.settings(), ws.warning())},
+                            QString::fromStdString(ScoresPdfTitle(ws.document())))
+                : PdfExportBytes(LayOutPdfExport(reports, ws, which.statement, unit));
         if (std::fwrite(pdf.constData(), 1, std::size_t(pdf.size()), stdout) !=
                 std::size_t(pdf.size()) ||
             std::fflush(stdout) != 0) {

@@ -53,11 +53,12 @@ const std::vector<Command>& Commands() {
          {},
          movik::cli::RunCheck},
         {"pdf",
-         "  movik-cli pdf DOKUMENT.mvk -o IZLAZ.pdf [--report IZVJESTAJ|sve]\n"
+         "  movik-cli pdf DOKUMENT.mvk -o IZLAZ.pdf [--report IZVJESTAJ|bonitet|sve]\n"
          "                        [--unit TEKST]\n"
          "                        (stranice kao pri ispisu; zadano: sva izvješća, jedinica\n"
          "                        po valuti dokumenta, 'eurima i centima' ili 'kunama i\n"
-         "                        lipama'; -o - piše na standardni izlaz)\n",
+         "                        lipama'; bonitet: ocjena boniteta; -o - piše na standardni\n"
+         "                        izlaz)\n",
          {"-o", "--report", "--unit"},
          {},
          movik::cli::RunPdf},
@@ -104,7 +105,9 @@ const std::vector<Command>& Commands() {
          "                        txt na standardni izlaz, -j broj jezgri; svaki redak\n"
          "                        navodi valutu dokumenta; --currency EUR preračunava iznose\n"
          "                        dokumenata u kunama u eure kao 'convert' i označava ih;\n"
-         "                        izlazni kod 1 ako neka datoteka nije pročitana)\n",
+         "                        svaki redak nosi i ocjene boniteta (Altman, Springate,\n"
+         "                        Kralicek, DuPont); izlazni kod 1 ako neka datoteka nije\n"
+         "                        pročitana)\n",
          {},
          {},
          nullptr,

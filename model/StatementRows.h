@@ -17,12 +17,15 @@ struct BilancaRow {
     static constexpr int SubscribedCapitalUnpaid = 1;  // A.Potraživanja za upisani a neuplaćeni…
     static constexpr int FixedAssets = 2;              // B.Dugotrajna imovina
     static constexpr int CurrentAssets = 31;           // C.Kratkotrajna imovina (obrtna sredstva)
+    static constexpr int Inventories = 32;             // I.  Zalihe
     static constexpr int Cash = 52;                    // IV.Novac na računu i u blagajni
     static constexpr int PrepaidExpenses = 53;         // D.Aktivna vremenska razgraničenja
     static constexpr int LossAboveCapital = 54;        // E.Gubitak iznad visine kapitala
     static constexpr int TotalAssets = 55;             // F.UKUPNA AKTIVA
     static constexpr int AssetsOffBalance = 56;        // G.Izvanbilančni zapisi (of the assets)
     static constexpr int Equity = 57;                  // A.Kapital i rezerve
+    static constexpr int RetainedEarnings = 62;        // V.a)  Zadržana dobit
+    static constexpr int LossCarriedForward = 63;      // V.b)  Preneseni gubitak
     static constexpr int ProfitOfYear = 64;            // VI.a) Dobit tekuće godine
     static constexpr int LossOfYear = 65;              // VI.b) Gubitak tekuće godine
     static constexpr int LongTermProvisions = 66;      // B.Dugoročna rezerv. za rizike i trošk.

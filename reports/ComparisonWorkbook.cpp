@@ -22,6 +22,8 @@ std::string_view PatternOf(const ComparisonColumn& col) {
         case ComparisonColumn::Kind::Indicator:
             return TemplateRow(Statement::Pok, kIndicatorRows[static_cast<std::size_t>(col.index)])
                 .Format;
+        case ComparisonColumn::Kind::Score:
+            return kScoreFormat;
         default:
             return {};
     }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "analysis/ScoreSheet.h"
 #include "model/Dates.h"
 #include "model/StatementFacts.h"
 #include "model/Templates.h"
@@ -141,6 +142,32 @@ std::string_view GridPattern(Statement s, int col, int row) {
     return share ? ShareFormat : AmountFormat;
 }
 
+namespace {
+
+// The scores as the "Bonitet" page shows them: sections in bold, values as number cells.
+WorkbookSheet ScoresSheet(const Workspace& ws) {
+    WorkbookSheet sheet{"Bonitet", {"Pokazatelj", "Vrijednost", "Ocjena / napomena"}, {}, {}};
+    for (const ScoreLine& line : ScoreSheet(ws.document(), ws.settings())) {
+        const std::string indent = line.kind == ScoreLineKind::Section ? ""
+                                   : line.kind == ScoreLineKind::Item  ? "   "
+                                                                       : "      ";
+        WorkbookCell value = WorkbookCell::Blank();
+        if (line.number && std::isfinite(*line.number)) {
+            const ExcelNumber excel = ExcelNumberFor(line.pattern, *line.number);
+            value = WorkbookCell::Of(*line.number * excel.scale, excel.format);
+        }
+        sheet.rows.push_back(
+            {WorkbookCell::Of(indent + line.caption), std::move(value),
+             line.note.empty() ? WorkbookCell::Blank() : WorkbookCell::Of(line.note)});
+        sheet.boldRows.push_back(line.kind == ScoreLineKind::Section);
+    }
+    sheet.rows.push_back({WorkbookCell::Of(std::string(kScoresCaveat))});
+    sheet.boldRows.push_back(false);
+    return sheet;
+}
+
+}  // namespace
+
 Workbook DocumentWorkbook(const Workspace& ws, const std::string& unit) {
     Workbook book;
     book.title = ws.document().Poduzece.empty()
@@ -150,6 +177,7 @@ Workbook DocumentWorkbook(const Workspace& ws, const std::string& unit) {
     for (Statement s : kAllStatements) {
         book.sheets.push_back(StatementSheet(ws, s));
     }
+    book.sheets.push_back(ScoresSheet(ws));
     return book;
 }
 

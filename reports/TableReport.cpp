@@ -103,16 +103,20 @@ std::pair<std::string, std::string> TwoLines(const std::string& caption, std::si
 
 namespace {
 
+double WidthOf(const TableReportData& data) {
+    return data.portrait ? kPortraitReportWidth : kTableReportWidth;
+}
+
 // The page header: the title and the subtitle, centred.
 ReportBand TitleBand(const TableReportData& data) {
     ReportBand header;
     header.kind = BandKind::PageHeader;
     header.height = 13;
-    ReportLabel title = Cell("lNaslov", 0, 0, kTableReportWidth, false, 11, true);
+    ReportLabel title = Cell("lNaslov", 0, 0, WidthOf(data), false, 11, true);
     title.caption = data.title;
     title.justify = Justify::Center;
     header.labels.push_back(title);
-    ReportLabel subtitle = Cell("lPodnaslov", 0, 6, kTableReportWidth, false, 7.5);
+    ReportLabel subtitle = Cell("lPodnaslov", 0, 6, WidthOf(data), false, 7.5);
     subtitle.caption = data.subtitle;
     subtitle.justify = Justify::Center;
     header.labels.push_back(subtitle);
@@ -168,7 +172,7 @@ ReportBand NotesBand(const TableReportData& data) {
     summary.height = 2 + 3.2 * static_cast<double>(data.notes.size());
     for (std::size_t i = 0; i < data.notes.size(); ++i) {
         ReportLabel note = Cell("n" + std::to_string(i), 0, 1.5 + 3.2 * static_cast<double>(i),
-                                kTableReportWidth, false, 6);
+                                WidthOf(data), false, 6);
         note.caption = data.notes[i];
         summary.labels.push_back(note);
     }
@@ -189,14 +193,24 @@ void FeedRows(Report& report, const TableReportData& data) {
         }
         return FitText(lines[r][c], data.columns[c].width - 1, lower ? kSecondFontSize : kFontSize);
     };
+    report.beforeBand = [row, &data](ReportBand& band) {
+        if (band.kind == BandKind::Detail) {
+            const std::size_t r = *row - 1;
+            const bool bold = r < data.boldRows.size() && data.boldRows[r];
+            for (ReportLabel& l : band.labels) {
+                l.font.bold = bold;
+            }
+        }
+        return true;
+    };
 }
 
 }  // namespace
 
 PrintJob LayOutTableReport(const TableReportData& data) {
     Report report;
-    report.page.pageWidth = 297;
-    report.page.pageHeight = 210;
+    report.page.pageWidth = data.portrait ? 210 : 297;
+    report.page.pageHeight = data.portrait ? 297 : 210;
     report.jobName = data.jobName;
     report.bands.push_back(TitleBand(data));
     auto [columns, detail] = ColumnBands(data);

@@ -25,12 +25,15 @@ struct TableReportData {
     // Per row a second, smaller line (empty, or one text per column); may be empty.
     std::vector<std::vector<std::string>> secondLines;
     std::vector<std::string> notes;
+    std::vector<bool> boldRows;  // per row of rows, printed bold; missing entries are plain
+    bool portrait = false;       // A4 portrait (width kPortraitReportWidth) instead of landscape
 };
 
-// A4 landscape less two 10 mm margins.
+// A4 landscape less two 10 mm margins; A4 portrait likewise.
 inline constexpr double kTableReportWidth = 277;
+inline constexpr double kPortraitReportWidth = 190;
 
-// The report laid out into pages (landscape A4, in mm).
+// The report laid out into pages (A4, in mm).
 PrintJob LayOutTableReport(const TableReportData& data);
 
 // text cut so it fits width mm in a font of pointSize (an average character width), "…" ending

@@ -157,6 +157,19 @@ int main(int argc, char* argv[]) {
     Settle(400);
     ok = SaveScreen(outDir + QStringLiteral("/4-usporedba-po-rezultatu.png")) && ok;
 
+    // Sorted by Altman's Z'', weakest first, document by document, the score and its band in
+    // sight.
+    w.GrupirajClick(false);
+    for (int c = 0; c < w.model().columnCount(); ++c) {
+        if (w.model().headerData(c, Qt::Horizontal).toString() == QStringLiteral("Altman Z''")) {
+            w.table()->sortByColumn(c, Qt::AscendingOrder);
+            w.table()->scrollTo(w.model().index(0, c + 1), QAbstractItemView::PositionAtCenter);
+            break;
+        }
+    }
+    Settle(400);
+    ok = SaveScreen(outDir + QStringLiteral("/4-usporedba-po-z2.png")) && ok;
+
     w.GrupirajClick(true);
     w.IzvozCsvClick();
     w.IzvozPdfClick();
@@ -165,7 +178,8 @@ int main(int argc, char* argv[]) {
                 qPrintable(outDir), qPrintable(outDir));
 
     // Total assets of both years, the net result, current liquidity, the return on assets and
-    // the earnings per share (with its note when a document has no shares).
+    // the earnings per share (with its note when a document has no shares), Altman's Z'' and the
+    // quick test's overall grade.
     movik::ChartWindow* charts = w.GrafikoniClick();
     if (charts == nullptr) {
         std::fprintf(stderr, "Nema grafikona\n");
@@ -173,7 +187,7 @@ int main(int argc, char* argv[]) {
     }
     charts->setGeometry(movik::FitInside(
         QRect(20, 30, 1200, 660), charts->screen()->availableGeometry().adjusted(0, 0, -10, -40)));
-    for (const int figure : {0, 1, 7, 10, 18, 20}) {
+    for (const int figure : {0, 1, 7, 10, 18, 20, 25, 31}) {
         charts->Choose(figure);
         Settle(500);
         ok = SaveScreen(outDir + QStringLiteral("/5-grafikon-%1.png").arg(figure)) && ok;

@@ -190,7 +190,7 @@ int main(int argc, char* argv[]) {
     if (!save(help, QStringLiteral("10-upute-sadrzaj"))) {
         return 2;
     }
-    for (const int context : {1, 8, 10, 11, 12}) {
+    for (const int context : {1, 8, 10, 11, 12, 15}) {
         help.ShowContext(context);
         if (!save(help, QStringLiteral("10-upute-%1").arg(context))) {
             return 2;
@@ -218,5 +218,25 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     std::printf("%s\n", qPrintable(previewFile));
+
+    // The preview of the report "Ocjena boniteta", from the "Bonitet" page.
+    pages->setCurrentIndex(pages->count() - 1);
+    Settle(200);
+    previewSaved = false;
+    const QString scoresFile = outDir + QStringLiteral("/7-PregledBoniteta.png");
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(1500, [&] {
+            if (QWidget* preview = QApplication::activeModalWidget()) {
+                previewSaved = preview->screen()->grabWindow(preview->winId()).save(scoresFile);
+                preview->close();
+            }
+        });
+    });
+    window.PregledIspisa1Click();
+    if (!previewSaved) {
+        std::fprintf(stderr, "Slika %s nije snimljena\n", qPrintable(scoresFile));
+        return 2;
+    }
+    std::printf("%s\n", qPrintable(scoresFile));
     return 0;
 }

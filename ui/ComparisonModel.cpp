@@ -14,7 +14,8 @@ namespace {
 
 bool IsNumeric(const ComparisonColumn& c) {
     using K = ComparisonColumn::Kind;
-    return c.kind == K::Amount || c.kind == K::Change || c.kind == K::Indicator;
+    return c.kind == K::Amount || c.kind == K::Change || c.kind == K::Indicator ||
+           c.kind == K::Score;
 }
 
 }  // namespace

@@ -35,6 +35,7 @@
 #include "ui/DateField.h"
 #include "ui/GeneralDataPage.h"
 #include "ui/PrintCommands.h"
+#include "ui/ScoresPage.h"
 #include "ui/ShareCountField.h"
 #include "ui/StartupTrace.h"
 #include "ui/StatementGrid.h"
@@ -90,6 +91,7 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent, HiddenPages hi
         ws_, *dialogs_, [this] { return opce_->cbIznos->currentText().toStdString(); });
     print_->SetPrintButton(findChild<QAction*>(QStringLiteral("bPrint")));
     print_->showNote = [this](const QString& note) { panels_->ShowNote(note); };
+    print_->showingScores = [this] { return PageControl_->currentWidget() == pages_->scores(); };
     // Wide enough for every tab caption, as far as the screen allows.
     QSize size(std::max(760, PageControl_->tabBar()->sizeHint().width() + 24), 680);
     if (const QScreen* screen = this->screen()) {
@@ -524,16 +526,14 @@ void TForm1::PageControlChange() {
     QWidget* focus = QApplication::focusWidget();
     if (focus != nullptr && focus->window() == this && focus != PageControl_->tabBar() &&
         !PageControl_->currentWidget()->isAncestorOf(focus) && PageControl_->isAncestorOf(focus)) {
-        if (s) {
-            Grid(*s)->setFocus(Qt::TabFocusReason);
-        } else {
-            opce_->ePoduzece->setFocus(Qt::TabFocusReason);
-        }
+        QWidget* page = PageControl_->currentWidget();  // the "Bonitet" page gives its tree
+        (s ? Grid(*s) : page == opce_ ? opce_->ePoduzece : page)->setFocus(Qt::TabFocusReason);
     }
     Import1_->setEnabled(s.has_value() && FactsOf(*s).imports);
     Export1_->setEnabled(s.has_value());
-    PregledIspisa1_->setEnabled(s.has_value());
-    IzvozPDF1_->setEnabled(s.has_value());
+    const bool report = s.has_value() || PageControl_->currentWidget() == pages_->scores();
+    PregledIspisa1_->setEnabled(report);
+    IzvozPDF1_->setEnabled(report);
 }
 
 void TForm1::bPrevClick() {
@@ -603,7 +603,7 @@ void TForm1::Ispii1Click() {
     }
     // The active page's name chooses the report (none on the general-data page).
     const auto s = StatementOfPage(PageControl_->currentWidget()->objectName().toStdString());
-    if (!s) {
+    if (!s && PageControl_->currentWidget() != pages_->scores()) {
         panels_->ShowNote(QStringLiteral("Na ovoj stranici nema izvješća za ispis"));
     }
     print_->Ispii1Click(s);
@@ -614,7 +614,8 @@ void TForm1::PregledIspisa1Click() {
     }
 }
 void TForm1::IzvozPDF1Click() {
-    if (const auto s = ShowingStatement(); s && SettleEdits()) {
+    const auto s = ShowingStatement();
+    if ((s || PageControl_->currentWidget() == pages_->scores()) && SettleEdits()) {
         print_->IzvozPdfClick(s);
     }
 }

@@ -11,6 +11,7 @@
 #include "model/StatementFacts.h"
 #include "reports/PdfExport.h"
 #include "reports/ReportPaint.h"
+#include "reports/ScoresReport.h"
 #include "reports/SystemPrinter.h"
 #include "ui/AnalysisCommands.h"
 
@@ -61,6 +62,10 @@ PrintCommands::OutcomeShown PrintCommands::InWindow(QWidget* window, OutcomeShow
 }
 
 void PrintCommands::Ispii1Click(std::optional<Statement> showing) {
+    if (!showing && ScoresShowing() && !RefusedWhileBusy(Main())) {
+        SubmitScores(Main());
+        return;
+    }
     if (RefusedWhileBusy(Main()) || !showing) {
         return;  // the general-data page has no report
     }
@@ -101,6 +106,44 @@ void PrintCommands::Submit(Statement s, const std::vector<PrintJob>& jobs, Outco
     Start(
         std::move(batch), [](const PrintOutcome& outcome) { return FromUtf8(outcome.message); },
         std::move(where));
+}
+
+PrintJob PrintCommands::ScoresJob() const {
+    return LayOutScoresReport(ws_.document(), ws_.settings(), ws_.warning());
+}
+
+void PrintCommands::SubmitScores(OutcomeShown where) {
+    const QString title = FromUtf8(ScoresPdfTitle(ws_.document()));
+    PrintJob job = ScoresJob();
+    const std::string name = job.name;
+    Start(
+        {{name, [job = std::move(job), title] { return RenderPdf({job}, title); }, name}},
+        [](const PrintOutcome& outcome) { return FromUtf8(outcome.message); }, std::move(where));
+}
+
+void PrintCommands::PreviewScores() {
+    dialogs_.ShowPrintPreview(FromUtf8(ScoresPdfTitle(ws_.document())), {ScoresJob()},
+                              [this](QWidget* preview, OutcomeShown shown) {
+                                  const OutcomeShown where = InWindow(preview, std::move(shown));
+                                  if (!RefusedWhileBusy(where)) {
+                                      SubmitScores(where);
+                                  }
+                              });
+}
+
+void PrintCommands::ExportScoresPdf() {
+    QString base = DefaultPdfName(ws_.document().ImeDatoteke, std::nullopt);
+    base.chop(4);  // ".pdf"
+    const FileDialogSetup setup{QStringLiteral("PDFSave"),
+                                QStringLiteral("Izvoz u PDF"),
+                                {{QStringLiteral("PDF dokument (*.pdf)"), QStringLiteral("*.pdf")},
+                                 {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
+                                base + QStringLiteral(" - bonitet.pdf"),
+                                QStringLiteral("pdf")};
+    if (const std::optional<QString> path = dialogs_.ChooseSaveFile(setup)) {
+        ShowWritten(*path, movik::ExportScoresPdf(ws_, QFile::encodeName(*path).toStdString()),
+                    Main());
+    }
 }
 
 void PrintCommands::PrintTopic(const QByteArray& pdf, const QString& jobName, OutcomeShown where) {
@@ -190,6 +233,10 @@ void PrintCommands::ShowRunning(bool running) {
 }
 
 void PrintCommands::PregledIspisaClick(std::optional<Statement> showing) {
+    if (!showing && ScoresShowing()) {
+        PreviewScores();
+        return;
+    }
     if (!showing) {
         return;
     }
@@ -217,6 +264,10 @@ QString PrintCommands::DefaultPdfName(const std::string& documentPath, std::opti
 }
 
 void PrintCommands::IzvozPdfClick(std::optional<Statement> s) {
+    if (!s && ScoresShowing()) {
+        ExportScoresPdf();
+        return;
+    }
     const FileDialogSetup setup{QStringLiteral("PDFSave"),
                                 QStringLiteral("Izvoz u PDF"),
                                 {{QStringLiteral("PDF dokument (*.pdf)"), QStringLiteral("*.pdf")},

@@ -36,6 +36,9 @@ class PrintCommands {
 
     // Shows a passing note in the window's status bar (set by the window).
     std::function<void(const QString&)> showNote;
+    // Whether the "Bonitet" page is showing (set by the window): then the print, preview and
+    // PDF commands take the report "Ocjena boniteta".
+    std::function<bool()> showingScores;
 
     // Where a print command's outcome goes: a note (error false) or an error, shown in the
     // window that gave the command. Main() is the main window's: notes in its status bar,
@@ -45,8 +48,8 @@ class PrintCommands {
     // shown while window lives; the main window's once it is closed (the outcome comes later).
     OutcomeShown InWindow(QWidget* window, OutcomeShown shown);
 
-    // Ispii1Click: prints the statement of the showing page (nothing on the general-data page,
-    // showing == nullopt).
+    // Ispii1Click: prints the statement of the showing page, or the scores on the "Bonitet"
+    // page (nothing on the general-data page, showing == nullopt).
     void Ispii1Click(std::optional<Statement> showing);
 
     // One per statement page: set up the report(s) and send them to the default printer.
@@ -78,6 +81,12 @@ class PrintCommands {
 
   private:
     PrintInputs Inputs() const;
+    bool ScoresShowing() const { return showingScores && showingScores(); }
+    PrintJob ScoresJob() const;
+    // The report "Ocjena boniteta" sent as Submit sends a statement's.
+    void SubmitScores(OutcomeShown where);
+    void PreviewScores();
+    void ExportScoresPdf();
     // Paints every job into its own PDF and submits it, in order, from the worker.
     void Submit(Statement s, const std::vector<PrintJob>& jobs, OutcomeShown where);
     // True (with the note shown through where) while a batch runs: another print is refused.

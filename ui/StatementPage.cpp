@@ -83,7 +83,8 @@ QGridLayout* MakeHeaderStrip(const StatementFacts& def, QWidget* page, Statement
     return strip;
 }
 
-// The navigation buttons, on the right of the header strip (no ">>" on the last page).
+// The navigation buttons, on the right of the header strip (the "Bonitet" page follows the
+// last statement).
 void AddPageButtons(const StatementFacts& def, QWidget* page, QGridLayout* strip,
                     StatementPage& parts) {
     auto* buttons = new QHBoxLayout;
@@ -92,10 +93,8 @@ void AddPageButtons(const StatementFacts& def, QWidget* page, QGridLayout* strip
     const QString suffix = Text(def.page).mid(2);
     parts.prev = MakePageButton(false, QStringLiteral("bPrev") + suffix, page);
     buttons->addWidget(parts.prev);
-    if (def.statement != kAllStatements.back()) {
-        parts.next = MakePageButton(true, QStringLiteral("bNext") + suffix, page);
-        buttons->addWidget(parts.next);
-    }
+    parts.next = MakePageButton(true, QStringLiteral("bNext") + suffix, page);
+    buttons->addWidget(parts.next);
     strip->addLayout(buttons, 0, 2, Qt::AlignTop);
 }
 

@@ -22,7 +22,7 @@ struct StatementPage {
     QLabel* seat = nullptr;
     QLabel* period = nullptr;  // null without a period label
     QPushButton* prev = nullptr;
-    QPushButton* next = nullptr;  // null on the last page
+    QPushButton* next = nullptr;  // ">>" (the "Bonitet" page follows the last statement)
 };
 
 // The centred, large bold title of a page.

@@ -10,6 +10,7 @@
 
 #include "document/Workspace.h"
 #include "model/StatementFacts.h"
+#include "ui/ScoresPage.h"
 #include "ui/StartupTrace.h"
 #include "ui/StatementGrid.h"
 #include "ui/StatementGridModel.h"
@@ -39,6 +40,10 @@ StatementPages::StatementPages(Workspace& ws, QTabWidget& tabs, QObject* parent)
         pages_[IndexOf(def.statement)] = page;
         tabs_.addTab(page, Text(def.caption));
     }
+    scores_ = new ScoresPage(ws_);
+    connect(scores_->previousButton(), &QPushButton::clicked, this,
+            &StatementPages::previousClicked);
+    tabs_.addTab(scores_, QStringLiteral("Bonitet"));
 }
 
 void StatementPages::Build() {
@@ -111,6 +116,7 @@ StatementGrid* StatementPages::Grid(Statement s) {
 }
 
 void StatementPages::Refresh() {
+    scores_->Refresh();
     if (!built_) {
         return;
     }
@@ -163,6 +169,7 @@ void StatementPages::ShowPeriod(const QString& from, const QString& to) {
 }
 
 void StatementPages::ShowLabels() {
+    scores_->ShowHeader(company_, seat_, period_);
     if (!built_) {
         return;  // shown when the pages are built
     }

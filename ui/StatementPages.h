@@ -19,14 +19,15 @@ class QWindow;
 
 namespace movik {
 
+class ScoresPage;
 class StatementGrid;
 class Workspace;
 
 class StatementPages : public QObject {
     Q_OBJECT
   public:
-    // Adds an empty tab for each statement to tabs, in statement order; the grids, once built,
-    // show ws's texts (both must outlive the pages' widgets).
+    // Adds an empty tab for each statement to tabs, in statement order, and the "Bonitet" page
+    // after them; the grids, once built, show ws's texts (both must outlive the pages' widgets).
     StatementPages(Workspace& ws, QTabWidget& tabs, QObject* parent = nullptr);
 
     // Builds the pages into their tabs, showing the labels and texts as they are now, unless
@@ -39,9 +40,11 @@ class StatementPages : public QObject {
 
     // The statement's grid (the pages are built first if they are not yet).
     StatementGrid* Grid(Statement s);
+    // The "Bonitet" page (made with the tabs; it fills itself when shown).
+    ScoresPage* scores() const { return scores_; }
 
     // Every grid shows its texts anew and the value columns are fitted (nothing before the
-    // pages are built: they show the workspace's texts when they are).
+    // pages are built: they show the workspace's texts when they are); the scores follow.
     void Refresh();
     // One grid shows its texts anew, if built.
     void Refresh(Statement s);
@@ -91,6 +94,7 @@ class StatementPages : public QObject {
     std::array<QLabel*, 5> seatLabels_{};
     std::array<QLabel*, 4> periodLabels_{};
     QLabel* balanceTitle_ = nullptr;
+    ScoresPage* scores_ = nullptr;
     bool built_ = false;
     // BuildAfterFirstFrame: the first expose is still to come.
     bool awaitingFirstFrame_ = false;

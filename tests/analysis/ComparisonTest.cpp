@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "analysis/SummaryFormats.h"
 #include "document/Cp1250.h"
@@ -316,8 +317,47 @@ TEST(SummaryFormats, AFailedRowHasEveryFieldAsNull) {
     const std::string line = SummaryLine(SummaryFormat::Jsonl, Failed("a\"b.mvk"), Croatian());
     EXPECT_EQ(line.rfind("{\"file\":\"a\\\"b.mvk\",\"ok\":false,\"error\":", 0), 0u) << line;
     EXPECT_NE(line.find("\"net_result\":null,"), std::string::npos);
-    EXPECT_NE(line.find("\"indicators\":null,\"warnings\":[],\"file_base64\":null}\n"),
+    EXPECT_NE(line.find("\"indicators\":null,\"scores\":null,\"warnings\":[],"
+                        "\"file_base64\":null}\n"),
               std::string::npos);
+}
+
+}  // namespace
+}  // namespace movik
+
+namespace movik {
+namespace {
+
+// Sorting by a score, and by its band, orders rows by the score's value; a score that cannot be
+// computed goes last either way.
+TEST(ComparisonTable, ScoreColumnsSortByTheScoreWithTheUncomputableLast) {
+    const auto withZ = [](const std::string& company, std::optional<double> z) {
+        DocumentSummary s = Doc(company, 2024, 100, 1);
+        s.namedScores = NamedScoresOf(Scores{});
+        s.namedScores[0].value = z;
+        return s;
+    };
+    ComparisonTable t(Croatian());
+    t.Add({withZ("A", 2.6), withZ("B", std::nullopt), withZ("C", 0.5), withZ("D", 4.1)});
+    const int value = ColumnOf(t, ComparisonColumn::Kind::Score, 0);
+    const int band = ColumnOf(t, ComparisonColumn::Kind::ScoreBand, 0);
+    ASSERT_GE(value, 0);
+    ASSERT_EQ(band, value + 1);
+    EXPECT_EQ(t.Caption(value), "Altman Z''");
+    for (const auto& [column, up, order] :
+         {std::tuple{value, false,
+                     std::vector<std::string>{"D2024.mvk", "A2024.mvk", "C2024.mvk", "B2024.mvk"}},
+          std::tuple{
+              band, true,
+              std::vector<std::string>{"C2024.mvk", "A2024.mvk", "D2024.mvk", "B2024.mvk"}}}) {
+        t.SortBy(column, up);
+        EXPECT_EQ(Files(t), order) << t.Caption(column);
+    }
+    // The band in words (on the bound: the lower band), the value with three decimals.
+    EXPECT_EQ(t.Text(1, band), "siva zona");
+    EXPECT_EQ(t.Text(1, value), "2,600");
+    EXPECT_EQ(t.Text(3, value), "");
+    EXPECT_FALSE(t.Number(3, value).has_value());
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ TEST(ComparisonFigures, EachReadableRowGivesItsCompanyAndPeriodAPoint) {
                Year("ŽITO D.D.", 2023, 150, 1.25),
                Doc("Čvor", DayNumber(2023, 7, 1), DayNumber(2024, 6, 30), 120, 2)});
     const std::vector<FigureAcrossDocuments> figures = ComparisonFigures(table, kHr);
-    ASSERT_EQ(figures.size(), kKeyAmountCount + kIndicatorRows.size());
+    ASSERT_EQ(figures.size(), kKeyAmountCount + kIndicatorRows.size() + kNamedScoreCount);
 
     const FigureAcrossDocuments& assets = figures[kAssets];
     EXPECT_EQ(assets.name, "Ukupna aktiva");

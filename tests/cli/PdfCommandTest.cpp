@@ -215,7 +215,7 @@ TEST_F(CliPdf, DashWritesThePdfToStandardOutput) {
 
 TEST_F(CliPdf, HelpListsThePdfCommand) {
     const std::string help = CommandOutput("'" MOVIK_CLI "' --help");
-    EXPECT_NE(help.find("movik-cli pdf DOKUMENT.mvk -o IZLAZ.pdf [--report IZVJESTAJ|sve]"),
+    EXPECT_NE(help.find("movik-cli pdf DOKUMENT.mvk -o IZLAZ.pdf [--report IZVJESTAJ|bonitet|sve]"),
               std::string::npos)
         << help;
 }

@@ -91,6 +91,38 @@ TEST_F(Summary, AFolderGivesOneRowPerDocumentInNameOrderAndReportsTheBadOnes) {
 }
 
 // A kuna document in a summary in euros has exactly the amounts of the document converted.
+// The example's scores computed apart from the program (from its inputs as the report lists
+// them: TA 6.349.500, WC 943.500, RE 997.425, EBIT 626.000, E 3.805.500, TL 2.544.000, ...),
+// rounded half away from zero to four decimals; grades are integers. A new, empty document has
+// no denominator: every value is null, and without net debt the repayment grade is 1.
+TEST_F(Summary, JsonRowsCarryTheScoresRoundedAndNullWhereNotComputable) {
+    const Outcome r = Cli("summary docs/b.mvk docs/f.mvk --format jsonl");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::vector<std::string> rows = Lines(r.out);
+    ASSERT_EQ(rows.size(), 2u);
+    const std::string expected[] = {
+        "\"scores\":{\"altman_z_pp\":3.7201,\"altman_z_p\":2.1314,\"springate\":1.1901,"
+        "\"kralicek_df\":2.266,\"quicktest\":{\"equity_ratio\":1,\"debt_years\":2,"
+        "\"cash_flow_margin\":1,\"roa\":3,\"stability\":1.5,\"earnings\":2,\"overall\":1.75},"
+        "\"dupont\":{\"margin\":6.8664,\"turnover\":0.9898,\"multiplier\":1.6936}}",
+        "\"scores\":{\"altman_z_pp\":null,\"altman_z_p\":null,\"springate\":null,"
+        "\"kralicek_df\":null,\"quicktest\":{\"equity_ratio\":null,\"debt_years\":1,"
+        "\"cash_flow_margin\":null,\"roa\":null,\"stability\":null,\"earnings\":null,"
+        "\"overall\":null},\"dupont\":{\"margin\":null,\"turnover\":null,\"multiplier\":null}}"};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_NE(rows[i].find(expected[i]), std::string::npos) << rows[i];
+    }
+    // The text table and the semicolon lines give each model's value and band.
+    const Outcome txt = Cli("summary docs/b.mvk --format txt");
+    EXPECT_NE(txt.out.find("3,720  sigurna zona"), std::string::npos) << txt.out;
+    EXPECT_NE(txt.out.find("2,131  siva zona"), std::string::npos) << txt.out;
+    const Outcome csv = Cli("summary docs/b.mvk --format csv");
+    EXPECT_NE(csv.out.find(";3,720;sigurna zona;2,131;siva zona;1,190;bez signala neuspjeha;"
+                           "2,266;vrlo dobro;1,500;2,000;1,750;6,866;0,990;1,694;"),
+              std::string::npos)
+        << csv.out;
+}
+
 TEST_F(Summary, InEurosAKunaDocumentHasTheConvertedDocumentsAmounts) {
     movik::TDokument doc;
     movik::NewDocument(doc, 2026);  // the header a saved file carries
@@ -177,21 +209,26 @@ TEST_F(Summary, OutputGoesThroughTheSafeWriter) {
 }
 
 // Every amount of a converted document (binary noise in its doubles) is written as its cents,
-// every indicator with at most the two decimals the grids show.
+// every indicator with at most the two decimals the grids show, every score with at most four.
 TEST_F(Summary, JsonAmountsOfAConvertedDocumentAreCents) {
     ASSERT_EQ(
         Cli("convert '" MOVIK_EXAMPLES "/usporedba/cvorak-2022.mvk' --to-eur -o eur.mvk").exitCode,
         0);
     const Outcome r = Cli("summary eur.mvk --format jsonl");
     ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::size_t scores = r.out.find(",\"scores\":");
+    ASSERT_NE(scores, std::string::npos);
     const std::regex number(R"([:,\[]\s*(-?[0-9]+(\.[0-9]+)?([eE][-+]?[0-9]+)?)[,}\]])");
     int numbers = 0;
-    for (std::sregex_iterator it(r.out.begin(), r.out.end(), number), end; it != end; ++it) {
-        ++numbers;
-        EXPECT_LE((*it)[2].length(), 3) << (*it)[1];  // "." and at most two decimals
-        EXPECT_EQ((*it)[3].length(), 0) << (*it)[1];
+    for (const auto& [text, decimals] :
+         {std::pair{r.out.substr(0, scores), 3u}, std::pair{r.out.substr(scores), 5u}}) {
+        for (std::sregex_iterator it(text.begin(), text.end(), number), end; it != end; ++it) {
+            ++numbers;
+            EXPECT_LE((*it)[2].length(), decimals) << (*it)[1];  // "." and the decimals
+            EXPECT_EQ((*it)[3].length(), 0) << (*it)[1];
+        }
     }
-    EXPECT_GE(numbers, 25);
+    EXPECT_GE(numbers, 35);
 }
 
 // A file name that is not UTF-8 gives a valid UTF-8 line; its bytes are in file_base64.

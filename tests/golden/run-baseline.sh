@@ -43,6 +43,11 @@ case $stream in
         /usr/bin/python3 "$golden/../reports/read-xlsx.py" "$work/out.xlsx" >"$work/cells"
         actual=$work/cells
         ;;
+    pdf-text)
+        # A PDF holds times and font subsets: the text of its pages is compared.
+        pdftotext -layout "$work/out" "$work/text"
+        actual=$work/text
+        ;;
     *) echo "$name: unknown stream '$stream'" >&2; exit 2 ;;
 esac
 

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <cmath>
 #include <map>
 
+#include "analysis/ScoreSheet.h"
 #include "model/NumberFormat.h"
 #include "model/StatementFacts.h"
 #include "model/Templates.h"
@@ -26,7 +28,29 @@ TEST(DocumentWorkbook, EveryCellReadsBackAsTheGridShowsIt) {
     const std::string path = dir.filePath(QStringLiteral("primjer.xlsx")).toStdString();
     ASSERT_TRUE(WriteXlsx(DocumentWorkbook(ws, "kunama i lipama"), path));
     const std::map<std::string, XlsxSheet> sheets = ReadXlsx(MOVIK_READ_XLSX, path);
-    ASSERT_EQ(sheets.size(), 6u);
+    ASSERT_EQ(sheets.size(), 7u);
+
+    // The scores' sheet holds the page's lines: captions, values as numbers, bands in words.
+    const std::vector<ScoreLine> lines = ScoreSheet(ws.document(), rs);
+    const XlsxSheet& scores = sheets.at("Bonitet");
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int row = static_cast<int>(i) + 2;
+        const std::string where = "Bonitet " + std::to_string(row);
+        ASSERT_EQ(scores.cells.count({row, 1}), 1u) << where;
+        EXPECT_NE(scores.cells.at({row, 1}).text.find(lines[i].caption), std::string::npos)
+            << where;
+        EXPECT_EQ(scores.cells.at({row, 1}).bold, lines[i].kind == ScoreLineKind::Section);
+        if (lines[i].number) {
+            ASSERT_EQ(scores.cells.count({row, 2}), 1u) << where;
+            const double factor = lines[i].pattern.find('%') != std::string_view::npos ? 0.01 : 1;
+            EXPECT_NEAR(std::stod(scores.cells.at({row, 2}).text), *lines[i].number * factor,
+                        1e-9 * std::fabs(*lines[i].number) + 1e-12)
+                << where;
+        }
+        if (!lines[i].note.empty()) {
+            EXPECT_EQ(scores.cells.at({row, 3}).text, lines[i].note) << where;
+        }
+    }
 
     const XlsxSheet& general = sheets.at("Opći podaci");
     EXPECT_EQ(general.cells.at({2, 2}).text, "Lipa-Mont d.d.");

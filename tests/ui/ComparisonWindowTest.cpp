@@ -612,6 +612,8 @@ std::string_view PatternOf(const ComparisonColumn& col) {
             return "#,##0.00";
         case ComparisonColumn::Kind::Change:
             return "#,##0.0%";
+        case ComparisonColumn::Kind::Score:
+            return "#,##0.000";
         default:
             return TemplateRow(Statement::Pok, kIndicatorRows[static_cast<std::size_t>(col.index)])
                 .Format;

@@ -151,18 +151,20 @@ TEST(MainWindow, PagesHaveTheirCaptionsTitlesAndButtons) {
                                   "Račun dobiti i gubitka",
                                   "Indirektna metoda novčanog toka",
                                   "Metoda slobodnog novčanog toka",
-                                  "Pokazatelji"};
+                                  "Pokazatelji",
+                                  "Bonitet"};
     ASSERT_EQ(pages->count(), captions.size());
     for (int i = 0; i < pages->count(); ++i) {
         EXPECT_EQ(pages->tabText(i), captions[i]);
     }
     EXPECT_EQ(f.Find<QLabel>("lRacun")->text(), "Račun dobiti i gubitka");
     EXPECT_EQ(f.Find<QLabel>("lCFFree")->text(), "Metoda slobodnog novčanog toka");
-    // The first page offers only ">>", the last only "<<".
+    // The first page offers only ">>", the last only "<<" (the statements' pages both).
     EXPECT_EQ(f.window->findChild<QPushButton*>("bPrevOpce"), nullptr);
     EXPECT_NE(f.window->findChild<QPushButton*>("bNextOpce"), nullptr);
     EXPECT_NE(f.window->findChild<QPushButton*>("bPrevPokazatelji"), nullptr);
-    EXPECT_EQ(f.window->findChild<QPushButton*>("bNextPokazatelji"), nullptr);
+    EXPECT_NE(f.window->findChild<QPushButton*>("bNextPokazatelji"), nullptr);
+    EXPECT_NE(f.window->findChild<QPushButton*>("bPrevBonitet"), nullptr);
 }
 
 struct MenuItem {
@@ -243,11 +245,9 @@ TEST(MainWindow, MenuItemsFollowThePage) {
         bool import;
         bool exportItem;
     };
-    const Expect forward[] = {{"tsBilanca", true, true},
-                              {"tsRacun", true, true},
-                              {"tsCFInd", false, true},
-                              {"tsCFFree", false, true},
-                              {"tsPokazatelji", false, true}};
+    const Expect forward[] = {{"tsBilanca", true, true},      {"tsRacun", true, true},
+                              {"tsCFInd", false, true},       {"tsCFFree", false, true},
+                              {"tsPokazatelji", false, true}, {"tsBonitet", false, false}};
     for (const Expect& e : forward) {
         f.window->bNextClick();
         EXPECT_EQ(pages->currentWidget()->objectName(), e.page);
@@ -255,6 +255,8 @@ TEST(MainWindow, MenuItemsFollowThePage) {
         EXPECT_EQ(exportItem->isEnabled(), e.exportItem) << e.page;
     }
     f.window->bNextClick();  // no wrap-around
+    EXPECT_EQ(pages->currentWidget()->objectName(), "tsBonitet");
+    f.Find<QPushButton>("bPrevBonitet")->click();
     EXPECT_EQ(pages->currentWidget()->objectName(), "tsPokazatelji");
 
     f.Find<QPushButton>("bPrevPokazatelji")->click();

@@ -25,10 +25,12 @@ TEST(StatementPages, HeaderTextsGivenBeforeTheBuildShowAfterIt) {
     ws.NewDocument();
     QTabWidget tabs;
     StatementPages pages(ws, tabs);
-    ASSERT_EQ(tabs.count(), static_cast<int>(kStatementFacts.size()));
+    // The statements' pages, then the "Bonitet" page.
+    ASSERT_EQ(tabs.count(), static_cast<int>(kStatementFacts.size()) + 1);
     for (const StatementFacts& facts : kStatementFacts) {
         EXPECT_EQ(tabs.widget(static_cast<int>(facts.statement))->objectName(), Text(facts.page));
     }
+    EXPECT_EQ(tabs.widget(tabs.count() - 1)->objectName(), QStringLiteral("tsBonitet"));
     pages.ShowCompany(QStringLiteral("Žitar d.d."));
     pages.ShowPeriod(QStringLiteral("01.01.2024"), QStringLiteral("31.12.2024"));
     EXPECT_FALSE(pages.built());
@@ -47,6 +49,8 @@ TEST(StatementPages, HeaderTextsGivenBeforeTheBuildShowAfterIt) {
                       QStringLiteral("za razdoblje od 01.01.2024 do 31.12.2024"));
         }
     }
+    EXPECT_EQ(tabs.findChild<QLabel*>(QStringLiteral("lPoduzeceBonitet"))->text(),
+              QStringLiteral("Žitar d.d."));
 }
 
 TEST(StatementPages, InputGridsValidateThroughTheOneHookWithTheirStatement) {
