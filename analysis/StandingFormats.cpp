@@ -66,7 +66,7 @@ std::string Column(const std::string& text, std::size_t width, bool right) {
     return right ? pad + cut : cut + pad;
 }
 
-constexpr std::size_t kNameWidth = 46;
+constexpr std::size_t kNameWidth = 54;
 constexpr std::size_t kQuartileWidth = 16;
 constexpr std::size_t kCompanyWidth = 28;
 constexpr std::size_t kCellWidth = 11;
@@ -130,7 +130,7 @@ std::string StandingTxt(const StandingTable& t) {
             out += "\nBez skupine: " + std::string(kNoGroupNote) + "\n" + DocumentHeader(t);
             outsideShown = true;
         } else if (!outside && shownGroup != row.group) {
-            out += (r ? "\n" : "") + t.Text(r, 0) + "\n" + DocumentHeader(t);
+            out += (r ? "\n" : "") + t.GroupLabel(row.group) + "\n" + DocumentHeader(t);
             shownGroup = row.group;
         }
         switch (row.kind) {

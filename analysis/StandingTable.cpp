@@ -212,7 +212,7 @@ std::string StandingTable::Text(int r, int c) const {
     }
     if (c == 1) {
         return at.kind == RowKind::Note
-                   ? "bez položaja (manje od " + std::to_string(kStandingMinimum) + " dokumenata)"
+                   ? "bez položaja (n < " + std::to_string(kStandingMinimum) + ")"
                    : QuartileRowName(at.kind);
     }
     const std::optional<double> v = Number(r, c);

@@ -72,9 +72,11 @@ class StandingTable {
     // The table as shown, semicolon-separated (Windows-1250), header first.
     std::string Csv() const;
 
+    // "Skupina 2024 (EUR, n = 7)".
+    std::string GroupLabel(std::size_t g) const;
+
   private:
     void Layout();
-    std::string GroupLabel(std::size_t g) const;
 
     RegionalSettings rs_;
     std::vector<StandingEntry> entries_;

@@ -88,16 +88,17 @@ struct OffscreenArguments {
 
 // ---- The commands, one file each ----------------------------------------------------------------
 
-int RunNew(const Arguments& args, Workspace& ws);      // NewCommand.cpp
-int RunRecalc(const Arguments& args, Workspace& ws);   // RecalcCommand.cpp
-int RunExport(const Arguments& args, Workspace& ws);   // ExportCommand.cpp
-int RunImport(const Arguments& args, Workspace& ws);   // ImportCommand.cpp
-int RunCheck(const Arguments& args, Workspace& ws);    // CheckCommand.cpp
-int RunPdf(const Arguments& args, Workspace& ws);      // PdfCommand.cpp
-int RunChart(const Arguments& args, Workspace& ws);    // ChartCommand.cpp
-int RunConvert(const Arguments& args, Workspace& ws);  // ConvertCommand.cpp
-int RunXlsx(const Arguments& args, Workspace& ws);     // XlsxCommand.cpp
-int RunForm(const Arguments& args, Workspace& ws);     // FormCommand.cpp
-int RunSummary(int argc, char** argv);                 // SummaryCommand.cpp
+int RunNew(const Arguments& args, Workspace& ws);       // NewCommand.cpp
+int RunRecalc(const Arguments& args, Workspace& ws);    // RecalcCommand.cpp
+int RunExport(const Arguments& args, Workspace& ws);    // ExportCommand.cpp
+int RunImport(const Arguments& args, Workspace& ws);    // ImportCommand.cpp
+int RunCheck(const Arguments& args, Workspace& ws);     // CheckCommand.cpp
+int RunPdf(const Arguments& args, Workspace& ws);       // PdfCommand.cpp
+int RunChart(const Arguments& args, Workspace& ws);     // ChartCommand.cpp
+int RunConvert(const Arguments& args, Workspace& ws);   // ConvertCommand.cpp
+int RunXlsx(const Arguments& args, Workspace& ws);      // XlsxCommand.cpp
+int RunForm(const Arguments& args, Workspace& ws);      // FormCommand.cpp
+int RunSummary(int argc, char** argv);                  // SummaryCommand.cpp
+int RunStanding(const Arguments& args, Workspace& ws);  // StandingCommand.cpp
 
 }  // namespace movik::cli
