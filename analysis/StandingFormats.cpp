@@ -107,22 +107,20 @@ std::string DocumentLineTxt(const StandingTable& t, int r) {
 
 }  // namespace
 
-std::string StandingJsonl(const StandingTable& t) {
-    std::string out;
+void StandingJsonl(const StandingTable& t, const StandingSink& sink) {
     for (std::size_t e = 0; e < t.entries().size(); ++e) {
-        out += DocumentLine(t, e);
+        sink(DocumentLine(t, e));
     }
     for (const StandingGroup& g : t.standing().groups()) {
-        out += GroupLine(t, g);
+        sink(GroupLine(t, g));
     }
-    return out;
 }
 
-std::string StandingTxt(const StandingTable& t) {
-    std::string out;
+void StandingTxt(const StandingTable& t, const StandingSink& sink) {
     std::optional<std::size_t> shownGroup;
     bool outsideShown = false;
     for (int r = 0; r < t.rowCount(); ++r) {
+        std::string out;
         const StandingTable::Row& row = t.row(r);
         const bool outside =
             !t.standing().GroupOf(row.entry) && row.kind == StandingTable::RowKind::Document;
@@ -146,8 +144,8 @@ std::string StandingTxt(const StandingTable& t) {
             default:
                 break;
         }
+        sink(out);
     }
-    return out;
 }
 
 }  // namespace movik

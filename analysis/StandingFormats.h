@@ -2,11 +2,15 @@
 // The written forms of a standing: JSON lines (one per document, then one per group) and an
 // aligned text table for a terminal. The table's own Csv() is the semicolon-separated form.
 
+#include <functional>
 #include <string>
 
 #include "analysis/StandingTable.h"
 
 namespace movik {
+
+// Takes the written form a line at a time, so a long standing streams.
+using StandingSink = std::function<void(const std::string& line)>;
 
 // One line per document in input order:
 //   {"file":…,"company":…,"group":"2024","currency":"EUR",
@@ -17,10 +21,10 @@ namespace movik {
 //   {"group":"2024","currency":"EUR","n":7,"quartiles":{"2":[q1,median,q3],…},"note":null}
 // quartiles at the measure's own decimals plus two (null for a measure with too few values;
 // "quartiles" null and a note for a group too small).
-std::string StandingJsonl(const StandingTable& table);
+void StandingJsonl(const StandingTable& table, const StandingSink& sink);
 
 // Per group: its heading, the quartiles of every measure, then its documents with each
 // measure's percentile rank and quarter; documents in no group last.
-std::string StandingTxt(const StandingTable& table);
+void StandingTxt(const StandingTable& table, const StandingSink& sink);
 
 }  // namespace movik

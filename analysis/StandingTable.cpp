@@ -249,19 +249,24 @@ std::string StandingTable::Description(int r, int c) const {
            (q ? std::string(QuarterName(*q)) : std::string("bez smjera (ne ocjenjuje se)"));
 }
 
-std::string StandingTable::Csv() const {
+void StandingTable::CsvLines(const std::function<void(const std::string& line)>& sink) const {
     std::vector<std::string> cells;
     for (int c = 0; c < columnCount(); ++c) {
         cells.push_back(Caption(c));
     }
-    std::string out = CsvLine(cells);
+    sink(CsvLine(cells));
     for (int r = 0; r < rowCount(); ++r) {
         cells.clear();
         for (int c = 0; c < columnCount(); ++c) {
             cells.push_back(Text(r, c));
         }
-        out += CsvLine(cells);
+        sink(CsvLine(cells));
     }
+}
+
+std::string StandingTable::Csv() const {
+    std::string out;
+    CsvLines([&out](const std::string& line) { out += line; });
     return out;
 }
 

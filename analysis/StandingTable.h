@@ -5,6 +5,7 @@
 // third quartile as three rows (or one row saying why the group has no standing); documents in
 // no group last. Sorting orders the documents within each group. No widgets.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,8 +70,9 @@ class StandingTable {
     // Documents within each group by column c (empty cells last either way).
     void SortBy(int c, bool ascending);
 
-    // The table as shown, semicolon-separated (Windows-1250), header first.
+    // The table as shown, semicolon-separated (Windows-1250), header first; or a line at a time.
     std::string Csv() const;
+    void CsvLines(const std::function<void(const std::string& line)>& sink) const;
 
     // "Skupina 2024 (EUR, n = 7)".
     std::string GroupLabel(std::size_t g) const;

@@ -9,9 +9,11 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "document/FileIO.h"
 #include "document/Workspace.h"
 #include "model/Statements.h"
 
@@ -84,6 +86,23 @@ struct OffscreenArguments {
     char platformOption[10] = "-platform";
     char platform[10] = "offscreen";
     char* argv[4] = {name, platformOption, platform, nullptr};
+};
+
+// Where a command's lines go as they are made: standard output (no path, or "-"), or through the
+// safe writer to a file that replaces the old one only when complete (a killed run leaves a
+// temporary file the next run to the same path removes). Failures go through Fail.
+class StreamOutput {
+  public:
+    explicit StreamOutput(const std::optional<std::string>& path);
+    void Write(std::string_view bytes);
+    void Commit();
+
+  private:
+    static constexpr std::size_t kBufferSize = 1 << 16;
+    void Drain();
+
+    std::optional<SafeFileWriter> file_;
+    std::string buffer_;
 };
 
 // ---- The commands, one file each ----------------------------------------------------------------

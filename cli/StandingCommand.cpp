@@ -68,11 +68,16 @@ StandingEntry EntryOf(const QByteArray& line, const std::string& where) {
         CurrencyFromCode(o.value("currency").toString().toStdString());
     e.figures.currency = currency.value_or(PeriodCurrency(e.to));
     e.converted = o.value("converted").toBool();
-    for (std::size_t m = 0; m < StandingMeasures().size(); ++m) {
-        const StandingMeasure& measure = StandingMeasures()[m];
-        const QJsonValue v = o.value(QString::fromStdString(measure.jsonObject))
-                                 .toObject()
-                                 .value(QString::fromStdString(measure.id));
+    // The measures' keys made once: the object that holds each, and its id in it.
+    static const std::vector<std::pair<QString, QString>> keys = [] {
+        std::vector<std::pair<QString, QString>> list;
+        for (const StandingMeasure& m : StandingMeasures()) {
+            list.emplace_back(QString::fromStdString(m.jsonObject), QString::fromStdString(m.id));
+        }
+        return list;
+    }();
+    for (std::size_t m = 0; m < keys.size(); ++m) {
+        const QJsonValue v = o.value(keys[m].first).toObject().value(keys[m].second);
         if (v.isDouble()) {
             e.figures.values[m] = v.toDouble();
         }
@@ -136,21 +141,6 @@ void InOneCurrency(std::vector<StandingEntry>& entries) {
     }
 }
 
-void WriteText(const std::string& text, const std::string* out) {
-    if (out == nullptr || *out == "-") {
-        std::cout << text << std::flush;
-        if (!std::cout) {
-            Fail("Pisanje na standardni izlaz nije uspjelo");
-        }
-        return;
-    }
-    if (const Result written = MakeSystemFileWriter()->WriteWhole(
-            *out, std::vector<std::uint8_t>(text.begin(), text.end()));
-        !written) {
-        Fail(written.message());
-    }
-}
-
 }  // namespace
 
 int RunStanding(const Arguments& args, Workspace& ws) {
@@ -172,12 +162,17 @@ int RunStanding(const Arguments& args, Workspace& ws) {
         ReadSummaries({args.positional.begin() + 1, args.positional.end()});
     InOneCurrency(entries);
     const StandingTable table(std::move(entries), ws.settings());
-    if (format == "jsonl") {
-        WriteText(StandingJsonl(table), out);
-    } else if (format == "csv") {
-        WriteText(table.Csv(), out);
-    } else if (format == "txt") {
-        WriteText(StandingTxt(table), out);
+    if (!file) {
+        StreamOutput output(out != nullptr ? std::optional(*out) : std::nullopt);
+        const auto sink = [&output](const std::string& line) { output.Write(line); };
+        if (format == "jsonl") {
+            StandingJsonl(table, sink);
+        } else if (format == "csv") {
+            table.CsvLines(sink);
+        } else {
+            StandingTxt(table, sink);
+        }
+        output.Commit();
     } else if (format == "xlsx") {
         if (const Result written = WriteXlsx(StandingWorkbook(table), *out); !written) {
             Fail(written.message());
