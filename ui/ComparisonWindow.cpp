@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStackedWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QUrl>
@@ -30,10 +31,12 @@
 #include "reports/ComparisonReport.h"
 #include "reports/ComparisonWorkbook.h"
 #include "reports/ReportPaint.h"
+#include "reports/StandingReport.h"
 #include "reports/TableReport.h"
 #include "ui/AnalysisCommands.h"
 #include "ui/ComparisonModel.h"
 #include "ui/Dialogs.h"
+#include "ui/StandingView.h"
 
 namespace movik {
 
@@ -103,6 +106,11 @@ void ComparisonWindow::MakeTable() {
     // Tab goes on to the buttons; the arrow keys move inside the table.
     agUsporedba_->setTabKeyNavigation(false);
     agUsporedba_->installEventFilter(this);
+    agPolozaj_ = new StandingView(rs_, this);
+    agPolozaj_->installEventFilter(this);
+    views_ = new QStackedWidget(this);
+    views_->addWidget(agUsporedba_);
+    views_->addWidget(agPolozaj_);
 }
 
 void ComparisonWindow::MakeControls() {
@@ -111,6 +119,9 @@ void ComparisonWindow::MakeControls() {
     bUkloni_ = Button(this, "bUkloni", QStringLiteral("&Ukloni"));
     cbGrupiraj_ = new QCheckBox(QStringLiteral("&Grupiraj po poduzeću (trend)"), this);
     cbGrupiraj_->setObjectName(QStringLiteral("cbGrupiraj"));
+    cbPolozaj_ = new QCheckBox(QStringLiteral("Položaj u &skupini"), this);
+    cbPolozaj_->setObjectName(QStringLiteral("cbPolozaj"));
+    bRaspon_ = Button(this, "bRaspon", QStringLiteral("Ras&pon u skupini…"));
     bIzvozCsv_ = Button(this, "bIzvozCsv", QStringLiteral("Izvoz u &CSV…"));
     bIzvozPdf_ = Button(this, "bIzvozPdf", QStringLiteral("Izvoz u &PDF…"));
     bIzvozXlsx_ = Button(this, "bIzvozXlsx", QStringLiteral("Izvoz u &Excel (.xlsx)…"));
@@ -134,6 +145,7 @@ void ComparisonWindow::LayOutControls() {
     buttons->addWidget(bUkloni_);
     buttons->addSpacing(12);
     buttons->addWidget(cbGrupiraj_);
+    buttons->addWidget(cbPolozaj_);
     buttons->addStretch(1);
     // The status line and the commands on a row each below the table, so the window fits a
     // screen 800 pixels wide.
@@ -143,13 +155,14 @@ void ComparisonWindow::LayOutControls() {
     auto* commands = new QHBoxLayout;
     commands->addWidget(bOtvori_);
     commands->addWidget(bGrafikoni_);
+    commands->addWidget(bRaspon_);
     commands->addStretch(1);
     commands->addWidget(bIzvozCsv_);
     commands->addWidget(bIzvozPdf_);
     commands->addWidget(bIzvozXlsx_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
-    layout->addWidget(agUsporedba_, 1);
+    layout->addWidget(views_, 1);
     layout->addLayout(status);
     layout->addLayout(commands);
 }
@@ -163,6 +176,16 @@ void ComparisonWindow::ConnectControls() {
     connect(bIzvozPdf_, &QPushButton::clicked, this, &ComparisonWindow::IzvozPdfClick);
     connect(bIzvozXlsx_, &QPushButton::clicked, this, &ComparisonWindow::IzvozXlsxClick);
     connect(bGrafikoni_, &QPushButton::clicked, this, [this] { GrafikoniClick(); });
+    connect(cbPolozaj_, &QCheckBox::toggled, this, &ComparisonWindow::PolozajClick);
+    connect(bRaspon_, &QPushButton::clicked, this, [this] { RasponClick(); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        if (cbPolozaj_->isChecked()) {
+            agPolozaj_->Rebuild(model_->table());
+        }
+    });
+    connect(agPolozaj_, &QTableView::doubleClicked, this, [this] { OtvoriClick(); });
+    connect(agPolozaj_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ComparisonWindow::UpdateButtons);
     connect(bOtvori_, &QPushButton::clicked, this, &ComparisonWindow::OtvoriClick);
     connect(agUsporedba_, &QTableView::doubleClicked, this, [this] { OtvoriClick(); });
     connect(agUsporedba_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, [this] {
@@ -195,8 +218,12 @@ void ComparisonWindow::FitColumns() {
 void ComparisonWindow::UpdateButtons() {
     const bool any = model_->rowCount() > 0;
     const std::vector<int> selected = SelectedRows();
-    bUkloni_->setEnabled(!selected.empty());
-    bOtvori_->setEnabled(selected.size() == 1 && model_->table().Summary(selected[0]).ok);
+    // The standing view removes nothing: its rows are groups' too.
+    const bool standing = cbPolozaj_->isChecked();
+    bUkloni_->setEnabled(!standing && !selected.empty());
+    bOtvori_->setEnabled(standing
+                             ? agPolozaj_->SelectedFiles().size() == 1
+                             : selected.size() == 1 && model_->table().Summary(selected[0]).ok);
     bIzvozCsv_->setEnabled(any);
     bIzvozPdf_->setEnabled(any);
     bIzvozXlsx_->setEnabled(any);
@@ -205,6 +232,7 @@ void ComparisonWindow::UpdateButtons() {
         anyRead = model_->table().Summary(r).ok;
     }
     bGrafikoni_->setEnabled(anyRead);
+    bRaspon_->setEnabled(anyRead);
 }
 
 void ComparisonWindow::KeepingSelection(const std::function<void()>& change) {
@@ -441,7 +469,8 @@ void ComparisonWindow::IzvozCsvClick() {
     if (!path) {
         return;
     }
-    const std::string csv = model_->table().Csv();
+    const std::string csv =
+        cbPolozaj_->isChecked() ? agPolozaj_->standing().table().Csv() : model_->table().Csv();
     ShowSaved(*path, MakeSystemFileWriter()->WriteWhole(
                          ToPath(*path), std::vector<std::uint8_t>(csv.begin(), csv.end())));
 }
@@ -456,14 +485,17 @@ void ComparisonWindow::IzvozPdfClick() {
     if (!path) {
         return;
     }
-    ShowSaved(*path,
-              SavePdf(ComparisonReportJobs(model_->table()), QStringLiteral("Usporedba dokumenata"),
-                      ToPath(*path), QPageLayout::Landscape));
+    ShowSaved(
+        *path,
+        SavePdf(cbPolozaj_->isChecked() ? StandingReportJobs(agPolozaj_->standing().table())
+                                        : ComparisonReportJobs(model_->table()),
+                QStringLiteral("Usporedba dokumenata"), ToPath(*path), QPageLayout::Landscape));
 }
 
 void ComparisonWindow::IzvozXlsxClick() {
-    SaveWorkbookAs(ComparisonWorkbook(model_->table()), QStringLiteral("usporedba.xlsx"), dialogs_,
-                   *MakeSystemFileWriter(),
+    SaveWorkbookAs(cbPolozaj_->isChecked() ? StandingWorkbook(agPolozaj_->standing().table())
+                                           : ComparisonWorkbook(model_->table()),
+                   QStringLiteral("usporedba.xlsx"), dialogs_, *MakeSystemFileWriter(),
                    [this](const QString& text, bool error) { ShowOutcome(text, error); });
 }
 
@@ -490,6 +522,13 @@ ChartWindow* ComparisonWindow::GrafikoniClick() {
 }
 
 void ComparisonWindow::OtvoriClick() {
+    if (cbPolozaj_->isChecked()) {
+        const std::vector<std::string> files = agPolozaj_->SelectedFiles();
+        if (files.size() == 1) {
+            emit openRequested(QFile::decodeName(files.front().c_str()));
+        }
+        return;
+    }
     const std::vector<int> rows = SelectedRows();
     if (rows.size() != 1 || !model_->table().Summary(rows[0]).ok) {
         return;
