@@ -78,6 +78,8 @@ QString HelpTopicFile(int context) {
             return QStringLiteral("izbornici.html#upozorenja");
         case 14:
             return QStringLiteral("obrazac-gfi-pod.html");
+        case 16:
+            return QStringLiteral("polozaj-u-skupini.html");
         default:
             return {};
     }

@@ -67,7 +67,11 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     setProperty("helpContext", kComparisonHelpContext);
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this,
-            [this] { emit helpRequested(kComparisonHelpContext); });
+            [this] {
+                emit helpRequested(cbPolozaj_ != nullptr && cbPolozaj_->isChecked()
+                                       ? kStandingHelpContext
+                                       : kComparisonHelpContext);
+            });
     resize(1100, 560);
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);

@@ -36,6 +36,8 @@ class StandingView;
 
 // The help topic of the comparison.
 inline constexpr int kComparisonHelpContext = 12;
+// The help topic of the view "Položaj u skupini".
+inline constexpr int kStandingHelpContext = 16;
 
 class ComparisonWindow : public QWidget {
     Q_OBJECT
