@@ -70,38 +70,52 @@ StandingTable StandingTable::Of(const ComparisonTable& table, const RegionalSett
     return StandingTable(std::move(entries), rs);
 }
 
+void StandingTable::SortDocuments(std::vector<std::size_t>& documents) const {
+    if (sortColumn_ < 0) {
+        return;
+    }
+    // Keys once per document: a percentile rank or a period's end, else a collation key.
+    struct Key {
+        std::size_t entry;
+        std::optional<double> number;
+        std::string text;
+    };
+    const std::optional<std::size_t> m = MeasureOfColumn(sortColumn_);
+    const bool numeric = m || sortColumn_ == kFixedBefore - 1;
+    std::vector<Key> keys;
+    keys.reserve(documents.size());
+    for (const std::size_t e : documents) {
+        Key k{e, std::nullopt, {}};
+        if (m) {
+            const std::optional<Rank> r = standing_.RankOf(e, *m);
+            k.number = r ? std::optional(r->percentile) : std::nullopt;
+        } else if (numeric) {
+            k.number = entries_[e].to != 0 ? std::optional(entries_[e].to) : std::nullopt;
+        } else {
+            k.text = CollationKey(sortColumn_ == 0 ? entries_[e].company : entries_[e].file);
+        }
+        keys.push_back(std::move(k));
+    }
+    // Empty cells last either way.
+    std::stable_sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+        if (numeric) {
+            if (!a.number || !b.number) {
+                return a.number.has_value() && !b.number.has_value();
+            }
+            return ascending_ ? *a.number < *b.number : *b.number < *a.number;
+        }
+        return ascending_ ? a.text < b.text : b.text < a.text;
+    });
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        documents[i] = keys[i].entry;
+    }
+}
+
 void StandingTable::Layout() {
     rows_.clear();
-    const std::size_t sortMeasure =
-        MeasureOfColumn(sortColumn_).value_or(static_cast<std::size_t>(-1));
-    const auto less = [&](std::size_t a, std::size_t b) {
-        if (sortColumn_ < 0) {
-            return false;
-        }
-        if (sortMeasure != static_cast<std::size_t>(-1) || sortColumn_ == kFixedBefore - 1) {
-            // Percentile ranks, or periods by their end: numbers, empties last.
-            const auto key = [&](std::size_t e) -> std::optional<double> {
-                if (sortMeasure == static_cast<std::size_t>(-1)) {
-                    return entries_[e].to != 0 ? std::optional(entries_[e].to) : std::nullopt;
-                }
-                const std::optional<Rank> r = standing_.RankOf(e, sortMeasure);
-                return r ? std::optional(r->percentile) : std::nullopt;
-            };
-            const std::optional<double> x = key(a);
-            const std::optional<double> y = key(b);
-            if (!x || !y) {
-                return x.has_value() && !y.has_value();
-            }
-            return ascending_ ? *x < *y : *y < *x;
-        }
-        const auto text = [&](std::size_t e) {
-            return CollationKey(sortColumn_ == 0 ? entries_[e].company : entries_[e].file);
-        };
-        return ascending_ ? text(a) < text(b) : text(b) < text(a);
-    };
     for (std::size_t g = 0; g < standing_.groups().size(); ++g) {
         std::vector<std::size_t> members = standing_.groups()[g].members;
-        std::stable_sort(members.begin(), members.end(), less);
+        SortDocuments(members);
         for (const std::size_t e : members) {
             rows_.push_back({RowKind::Document, g, e});
         }
@@ -119,7 +133,7 @@ void StandingTable::Layout() {
             outside.push_back(e);
         }
     }
-    std::stable_sort(outside.begin(), outside.end(), less);
+    SortDocuments(outside);
     for (const std::size_t e : outside) {
         rows_.push_back({RowKind::Document, kNoGroup, e});
     }

@@ -79,6 +79,8 @@ class StandingTable {
 
   private:
     void Layout();
+    // The documents in the order of the sort column.
+    void SortDocuments(std::vector<std::size_t>& documents) const;
 
     RegionalSettings rs_;
     std::vector<StandingEntry> entries_;

@@ -66,12 +66,11 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     setAcceptDrops(true);
     setProperty("helpContext", kComparisonHelpContext);
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this,
-            [this] {
-                emit helpRequested(cbPolozaj_ != nullptr && cbPolozaj_->isChecked()
-                                       ? kStandingHelpContext
-                                       : kComparisonHelpContext);
-            });
+    connect(help, &QShortcut::activated, this, [this] {
+        emit helpRequested(cbPolozaj_ != nullptr && cbPolozaj_->isChecked()
+                               ? kStandingHelpContext
+                               : kComparisonHelpContext);
+    });
     resize(1100, 560);
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
@@ -544,7 +543,8 @@ void ComparisonWindow::OtvoriClick() {
 // Drag and drop of files and folders
 
 bool ComparisonWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == agUsporedba_ && event->type() == QEvent::KeyPress) {
+    const bool inTable = watched == agUsporedba_ || watched == agPolozaj_;
+    if (inTable && event->type() == QEvent::KeyPress) {
         // Ctrl+Tab and Ctrl+Shift+Tab leave the table too, as they leave any text box.
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
