@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # movik-cli standing over N summary lines (default 100,000, as summary --format jsonl writes
 # them: the example companies' lines repeated with generated indicators over ten years): the
-# time of each format (best of RUNS runs) and the largest resident memory, with the machine's
-# load before and after.
-#   scripts/measure-standing.sh [N] [RUNS]
+# time of each format (best of RUNS runs, elapsed and CPU: on a shared machine the CPU time is
+# what an idle one would take) and the largest resident memory, with the machine's load before
+# and after.
+#   scripts/measure-standing.sh [N] [RUNS] [FORMATS]   (FORMATS default "jsonl txt csv xlsx")
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${MOVIK_BUILD_DIR:-$root/build}
@@ -28,18 +29,22 @@ for i in range(count):
 PY
 echo "input: $(wc -l <"$work/in.jsonl") lines, $(du -m "$work/in.jsonl" | cut -f1) MB"
 echo "load before: $(uptime)"
-for format in jsonl txt csv xlsx; do
+for format in ${3:-jsonl txt csv xlsx}; do
     best=
+    cpu=
     for _ in $(seq "$runs"); do
         start=$(date +%s%N)
-        /usr/bin/time -f %M -o "$work/rss" "$cli" --locale hr_HR standing "$work/in.jsonl" \
+        /usr/bin/time -f "%M %U %S" -o "$work/rss" "$cli" --locale hr_HR standing "$work/in.jsonl" \
             --format "$format" -o "$work/out.$format"
         end=$(date +%s%N)
         ms=$(((end - start) / 1000000))
         if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
-        cat "$work/rss" >>"$work/rss-$format"
+        used=$(awk '{printf "%d", ($2 + $3) * 1000}' "$work/rss")
+        if [ -z "$cpu" ] || [ "$used" -lt "$cpu" ]; then cpu=$used; fi
+        cut -d' ' -f1 "$work/rss" >>"$work/rss-$format"
     done
     rss=$(sort -n "$work/rss-$format" | tail -1 | awk '{printf "%.1f", $1 / 1024}')
-    echo "--format $format: $best ms (best of $runs), largest resident memory $rss MB"
+    echo "--format $format: $best ms elapsed, $cpu ms CPU (best of $runs)," \
+        "largest resident memory $rss MB"
 done
 echo "load after: $(uptime)"
