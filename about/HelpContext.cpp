@@ -80,6 +80,8 @@ QString HelpTopicFile(int context) {
             return QStringLiteral("obrazac-gfi-pod.html");
         case 15:
             return QStringLiteral("ocjena-boniteta.html");
+        case 16:
+            return QStringLiteral("polozaj-u-skupini.html");
         default:
             return {};
     }

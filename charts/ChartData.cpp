@@ -115,6 +115,11 @@ AxisRange NiceAxisRange(double low, double high) {
 
 bool HasValuesToShow(const ChartPicture& picture) {
     for (const ChartPanel& panel : picture.panels) {
+        for (const ChartBox& box : panel.boxes) {
+            if (std::isfinite(box.median)) {
+                return true;
+            }
+        }
         for (const ChartSeries& series : panel.series) {
             for (const double v : series.values) {
                 if (std::isfinite(v) && v != 0) {
@@ -143,9 +148,16 @@ ChartPicture StructureChart(const TDokument& doc, const RegionalSettings& rs) {
         yearEnd ? std::to_string(end.year) + "." : DateText(doc.DatumDo, rs);
     const std::vector<std::string> categories = {"Aktiva\n" + previous, "Pasiva\n" + previous,
                                                  "Aktiva\n" + current, "Pasiva\n" + current};
-    ChartPanel amounts{"Iznosi", SeriesStyle::StackedBars, categories, {}, false, {}, 0};
-    ChartPanel shares{
-        "Udjeli u ukupnoj aktivi (%)", SeriesStyle::StackedBars, categories, {}, true, {}, 0};
+    ChartPanel amounts{"Iznosi", SeriesStyle::StackedBars, categories, {}, false, {}, 0, {}, {}};
+    ChartPanel shares{"Udjeli u ukupnoj aktivi (%)",
+                      SeriesStyle::StackedBars,
+                      categories,
+                      {},
+                      true,
+                      {},
+                      0,
+                      {},
+                      {}};
     const TStavkaBilanca& total = doc.Bilanca.row(B::TotalAssets);
     const double totals[2] = {total.IznosPrethodna, total.IznosTekuca};
     for (const Part& part : StructureParts()) {
@@ -177,7 +189,9 @@ ChartPicture IncomeChart(const TDokument& doc, const RegionalSettings& rs) {
            r(R::FinancialRevenue) - r(R::FinancialExpenses), r(R::ResultBeforeTax)}}},
         false,
         {},
-        0};
+        0,
+        {},
+        {}};
     return {
         TitleOf(doc, "Račun dobiti i gubitka " + PeriodText(doc.DatumOd, doc.DatumDo,
                                                             WithFourDigitYear(rs.shortDateFormat))),
@@ -272,14 +286,21 @@ ChartPicture FigureChart(const FigureAcrossDocuments& figure) {
         return static_cast<std::size_t>(std::find(list.begin(), list.end(), item) - list.begin());
     };
 
-    ChartPanel byCompany{"Po poduzećima", SeriesStyle::Bars, companies, {}, figure.percent, {}, 0};
+    ChartPanel byCompany{
+        "Po poduzećima", SeriesStyle::Bars, companies, {}, figure.percent, {}, 0, {}, {}};
     for (const std::string& period : periodLabels) {
         byCompany.series.push_back({period, std::vector<double>(companies.size(), kNone)});
     }
     // The lines are companies, the bars periods: the lines take the colours after the bars'.
-    ChartPanel acrossYears{
-        "Kroz razdoblja",   SeriesStyle::Lines, lineLabels, {}, figure.percent, {},
-        periodLabels.size()};
+    ChartPanel acrossYears{"Kroz razdoblja",
+                           SeriesStyle::Lines,
+                           lineLabels,
+                           {},
+                           figure.percent,
+                           {},
+                           periodLabels.size(),
+                           {},
+                           {}};
     for (const std::string& company : companies) {
         acrossYears.series.push_back({company, std::vector<double>(lineLabels.size(), kNone)});
     }

@@ -11,7 +11,18 @@
 
 namespace movik {
 
-enum class SeriesStyle { StackedBars, Bars, Lines };
+// BoxPlots: a box per category (ChartPanel::boxes) with each series drawn over them as points.
+enum class SeriesStyle { StackedBars, Bars, Lines, BoxPlots };
+
+// One box of a box plot: a group's least value, first quartile, median, third quartile and
+// greatest value (the whiskers reach the least and the greatest).
+struct ChartBox {
+    double low = 0;
+    double q1 = 0;
+    double median = 0;
+    double q3 = 0;
+    double high = 0;
+};
 
 // One series: a value per category of its panel (NaN where it has none).
 struct ChartSeries {
@@ -30,6 +41,9 @@ struct ChartPanel {
     // The colour of the first series: another panel of the picture that shows other things
     // starts after the colours of the first, so that one colour means one thing.
     std::size_t firstColour = 0;
+    // BoxPlots: one box per category (a category without one has all NaN), and its legend text.
+    std::vector<ChartBox> boxes;
+    std::string boxName;
 };
 
 // A picture: a title over panels laid out side by side, and a note under the title when the

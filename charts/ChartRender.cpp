@@ -3,6 +3,8 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QBoxPlotSeries>
+#include <QBoxSet>
 #include <QBuffer>
 #include <QChart>
 #include <QGraphicsScene>
@@ -12,6 +14,8 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPolygonF>
+#include <QScatterSeries>
 #include <QStackedBarSeries>
 #include <QSvgGenerator>
 #include <QValueAxis>
@@ -86,6 +90,12 @@ QValueAxis* ValueAxis(const ChartPanel& panel) {
                 low = std::min(low, v);
                 high = std::max(high, v);
             }
+        }
+    }
+    for (const ChartBox& box : panel.boxes) {
+        if (std::isfinite(box.low) && std::isfinite(box.high)) {
+            low = std::min(low, box.low);
+            high = std::max(high, box.high);
         }
     }
     if (panel.style == SeriesStyle::StackedBars) {
@@ -168,6 +178,54 @@ QString WrappedLabel(const QString& text, qreal width) {
     return lines.join(QStringLiteral("<br>"));
 }
 
+
+// The points of a box plot's series: shapes as well as colours tell them apart in grey.
+constexpr std::array<QScatterSeries::MarkerShape, 4> kMarkerShapes = {
+    QScatterSeries::MarkerShapeCircle, QScatterSeries::MarkerShapeRectangle,
+    QScatterSeries::MarkerShapeTriangle, QScatterSeries::MarkerShapeRotatedRectangle};
+
+QColor PointColour(const ChartPanel& panel, std::size_t i) {
+    // The box is drawn in the palest colour; points take the stronger ones.
+    constexpr std::array<std::size_t, 5> strong = {0, 4, 2, 1, 6};
+    return ColourOf(panel.firstColour + strong[i % strong.size()]);
+}
+
+// The boxes (pale fill, dark lines), then each series as points beside the middle of its
+// category, so that several companies in one year stay apart.
+void AddBoxPlots(QChart& chart, const ChartPanel& panel, QBarCategoryAxis* categoryAxis,
+                 QValueAxis* valueAxis) {
+    auto* boxes = new QBoxPlotSeries;
+    boxes->setName(FromUtf8(panel.boxName));
+    for (const ChartBox& b : panel.boxes) {
+        auto* set = new QBoxSet(b.low, b.q1, b.median, b.q3, b.high);
+        set->setBrush(QColor(0xdc, 0xe6, 0xf5));
+        set->setPen(QPen(QColor(40, 40, 40), 1.2));
+        boxes->append(set);
+    }
+    boxes->setBoxWidth(0.45);
+    chart.addSeries(boxes);
+    boxes->attachAxis(categoryAxis);
+    boxes->attachAxis(valueAxis);
+    const double count = static_cast<double>(panel.series.size());
+    for (std::size_t i = 0; i < panel.series.size(); ++i) {
+        auto* points = new QScatterSeries;
+        points->setName(FromUtf8(panel.series[i].name));
+        const double offset = (static_cast<double>(i) - (count - 1) / 2) * 0.1;
+        for (std::size_t c = 0; c < panel.series[i].values.size(); ++c) {
+            if (std::isfinite(panel.series[i].values[c])) {
+                points->append(static_cast<double>(c) + offset, panel.series[i].values[c]);
+            }
+        }
+        points->setMarkerShape(kMarkerShapes[i % kMarkerShapes.size()]);
+        points->setMarkerSize(11);
+        points->setColor(PointColour(panel, i));
+        points->setBorderColor(Qt::black);
+        chart.addSeries(points);
+        points->attachAxis(categoryAxis);
+        points->attachAxis(valueAxis);
+    }
+}
+
 std::unique_ptr<QChart> MakeChart(const ChartPanel& panel, const QLocale& locale, qreal width) {
     auto chart = std::make_unique<QChart>();
     chart->setAnimationOptions(QChart::NoAnimation);
@@ -194,6 +252,10 @@ std::unique_ptr<QChart> MakeChart(const ChartPanel& panel, const QLocale& locale
     chart->addAxis(categoryAxis, Qt::AlignBottom);
     chart->addAxis(valueAxis, Qt::AlignLeft);
 
+    if (panel.style == SeriesStyle::BoxPlots) {
+        AddBoxPlots(*chart, panel, categoryAxis, valueAxis);
+        return chart;
+    }
     if (panel.style == SeriesStyle::Lines) {
         // A series is drawn as one line a stretch, so that a missing value leaves a gap.
         for (std::size_t i = 0; i < panel.series.size(); ++i) {
@@ -258,6 +320,17 @@ class Legend {
     qreal KeyWidth() const {
         return panel_.style == SeriesStyle::Lines ? metrics_.height() * 2 : metrics_.height();
     }
+    // The legend's entries: a box plot's box first, then the series.
+    std::vector<QString> Names() const {
+        std::vector<QString> names;
+        if (panel_.style == SeriesStyle::BoxPlots) {
+            names.push_back(FromUtf8(panel_.boxName));
+        }
+        for (const ChartSeries& s : panel_.series) {
+            names.push_back(FromUtf8(s.name));
+        }
+        return names;
+    }
     // Lays the entries out from origin (painting them when painter is given); the height used.
     qreal Lay(qreal width, QPointF origin, QPainter* painter) const {
         const qreal h = metrics_.height();
@@ -265,9 +338,9 @@ class Legend {
         const qreal rowHeight = h * 1.4;
         qreal x = 0;
         qreal y = 0;
-        for (std::size_t i = 0; i < panel_.series.size(); ++i) {
-            const QString name = FromUtf8(panel_.series[i].name);
-            const qreal entry = KeyWidth() + gap + metrics_.horizontalAdvance(name) + 2 * gap;
+        const std::vector<QString> names = Names();
+        for (std::size_t n = 0; n < names.size(); ++n) {
+            const qreal entry = KeyWidth() + gap + metrics_.horizontalAdvance(names[n]) + 2 * gap;
             if (x > 0 && x + entry > width) {
                 x = 0;
                 y += rowHeight;
@@ -275,25 +348,62 @@ class Legend {
             if (painter != nullptr) {
                 const QRectF key(origin.x() + x, origin.y() + y + (rowHeight - h) / 2, KeyWidth(),
                                  h);
-                if (panel_.style == SeriesStyle::Lines) {
-                    painter->setPen(LinePen(panel_, i));
-                    painter->drawLine(QPointF(key.left(), key.center().y()),
-                                      QPointF(key.right(), key.center().y()));
-                    painter->setBrush(LineColour(panel_, i));
-                    painter->drawEllipse(key.center(), h / 4, h / 4);
-                } else {
-                    painter->fillRect(key, Qt::white);
-                    painter->setPen(BarPen());
-                    painter->setBrush(BarBrush(panel_, i));
-                    painter->drawRect(key);
-                }
+                PaintKey(*painter, key, n);
                 painter->setPen(Qt::black);
                 painter->drawText(QRectF(key.right() + gap, origin.y() + y, entry, rowHeight),
-                                  Qt::AlignLeft | Qt::AlignVCenter, name);
+                                  Qt::AlignLeft | Qt::AlignVCenter, names[n]);
             }
             x += entry;
         }
-        return panel_.series.empty() ? 0 : y + rowHeight;
+        return names.empty() ? 0 : y + rowHeight;
+    }
+    // The key of entry n: a stretch of line with its point, a patch of bars, a box, or a point of
+    // a box plot's series in its shape.
+    void PaintKey(QPainter& painter, const QRectF& key, std::size_t n) const {
+        const qreal h = key.height();
+        if (panel_.style == SeriesStyle::BoxPlots) {
+            painter.setPen(QPen(QColor(40, 40, 40), 1));
+            if (n == 0) {
+                painter.setBrush(QColor(0xdc, 0xe6, 0xf5));
+                painter.drawRect(key.adjusted(h * 0.15, h * 0.15, -h * 0.15, -h * 0.15));
+                painter.drawLine(QPointF(key.left() + h * 0.15, key.center().y()),
+                                 QPointF(key.right() - h * 0.15, key.center().y()));
+                return;
+            }
+            const std::size_t i = n - 1;
+            painter.setBrush(PointColour(panel_, i));
+            const QRectF mark(key.center() - QPointF(h / 3, h / 3), QSizeF(h / 1.5, h / 1.5));
+            switch (kMarkerShapes[i % kMarkerShapes.size()]) {
+                case QScatterSeries::MarkerShapeRectangle:
+                    painter.drawRect(mark);
+                    break;
+                case QScatterSeries::MarkerShapeTriangle:
+                    painter.drawPolygon(QPolygonF({QPointF(mark.center().x(), mark.top()),
+                                                   mark.bottomRight(), mark.bottomLeft()}));
+                    break;
+                case QScatterSeries::MarkerShapeRotatedRectangle:
+                    painter.drawPolygon(QPolygonF({QPointF(mark.center().x(), mark.top()),
+                                                   QPointF(mark.right(), mark.center().y()),
+                                                   QPointF(mark.center().x(), mark.bottom()),
+                                                   QPointF(mark.left(), mark.center().y())}));
+                    break;
+                default:
+                    painter.drawEllipse(mark);
+            }
+            return;
+        }
+        if (panel_.style == SeriesStyle::Lines) {
+            painter.setPen(LinePen(panel_, n));
+            painter.drawLine(QPointF(key.left(), key.center().y()),
+                             QPointF(key.right(), key.center().y()));
+            painter.setBrush(LineColour(panel_, n));
+            painter.drawEllipse(key.center(), h / 4, h / 4);
+            return;
+        }
+        painter.fillRect(key, Qt::white);
+        painter.setPen(BarPen());
+        painter.setBrush(BarBrush(panel_, n));
+        painter.drawRect(key);
     }
 
     const ChartPanel& panel_;

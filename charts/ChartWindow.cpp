@@ -41,6 +41,14 @@ QString ChartTextAlternative(const ChartPicture& picture, const QLocale& locale)
     QStringList parts;
     for (const ChartPanel& panel : picture.panels) {
         QStringList series;
+        for (std::size_t i = 0; i < panel.boxes.size() && i < panel.categories.size(); ++i) {
+            const ChartBox& b = panel.boxes[i];
+            const auto number = [&](double v) { return locale.toString(v, 'f', 2); };
+            series << Text(panel.categories[i]) +
+                          QStringLiteral(": od %1 do %2, Q1 %3, medijan %4, Q3 %5")
+                              .arg(number(b.low), number(b.high), number(b.q1), number(b.median),
+                                   number(b.q3));
+        }
         for (const ChartSeries& s : panel.series) {
             QStringList values;
             for (std::size_t i = 0; i < s.values.size() && i < panel.categories.size(); ++i) {

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <cstdio>
+#include <iostream>
 
 #include "model/StatementFacts.h"
 #include "regional/Regional.h"
@@ -23,6 +24,52 @@ RegionalSettings SettingsOf(const std::optional<std::string>& localeName) {
         Fail("Nepoznata lokalizacija: " + *localeName);
     }
     return *named;
+}
+
+StreamOutput::StreamOutput(const std::optional<std::string>& path) {
+    if (!path || *path == "-") {
+        return;
+    }
+    file_.emplace();
+    if (const Result opened = file_->Open(*path); !opened) {
+        Fail(opened.message());
+    }
+    buffer_.reserve(kBufferSize);
+}
+
+void StreamOutput::Write(std::string_view bytes) {
+    if (!file_) {
+        std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!std::cout) {
+            Fail("Pisanje na standardni izlaz nije uspjelo");
+        }
+        return;
+    }
+    buffer_ += bytes;
+    if (buffer_.size() >= kBufferSize) {
+        Drain();
+    }
+}
+
+void StreamOutput::Commit() {
+    if (!file_) {
+        std::cout.flush();
+        if (!std::cout) {
+            Fail("Pisanje na standardni izlaz nije uspjelo");
+        }
+        return;
+    }
+    Drain();
+    if (const Result committed = file_->Commit(); !committed) {
+        Fail(committed.message());
+    }
+}
+
+void StreamOutput::Drain() {
+    if (const Result written = file_->Append(buffer_.data(), buffer_.size()); !written) {
+        Fail(written.message());
+    }
+    buffer_.clear();
 }
 
 std::string OneLine(std::string message) {

@@ -9,9 +9,11 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "document/FileIO.h"
 #include "document/Workspace.h"
 #include "model/Statements.h"
 
@@ -86,18 +88,36 @@ struct OffscreenArguments {
     char* argv[4] = {name, platformOption, platform, nullptr};
 };
 
+// Where a command's lines go as they are made: standard output (no path, or "-"), or through the
+// safe writer to a file that replaces the old one only when complete (a killed run leaves a
+// temporary file the next run to the same path removes). Failures go through Fail.
+class StreamOutput {
+  public:
+    explicit StreamOutput(const std::optional<std::string>& path);
+    void Write(std::string_view bytes);
+    void Commit();
+
+  private:
+    static constexpr std::size_t kBufferSize = 1 << 16;
+    void Drain();
+
+    std::optional<SafeFileWriter> file_;
+    std::string buffer_;
+};
+
 // ---- The commands, one file each ----------------------------------------------------------------
 
-int RunNew(const Arguments& args, Workspace& ws);      // NewCommand.cpp
-int RunRecalc(const Arguments& args, Workspace& ws);   // RecalcCommand.cpp
-int RunExport(const Arguments& args, Workspace& ws);   // ExportCommand.cpp
-int RunImport(const Arguments& args, Workspace& ws);   // ImportCommand.cpp
-int RunCheck(const Arguments& args, Workspace& ws);    // CheckCommand.cpp
-int RunPdf(const Arguments& args, Workspace& ws);      // PdfCommand.cpp
-int RunChart(const Arguments& args, Workspace& ws);    // ChartCommand.cpp
-int RunConvert(const Arguments& args, Workspace& ws);  // ConvertCommand.cpp
-int RunXlsx(const Arguments& args, Workspace& ws);     // XlsxCommand.cpp
-int RunForm(const Arguments& args, Workspace& ws);     // FormCommand.cpp
-int RunSummary(int argc, char** argv);                 // SummaryCommand.cpp
+int RunNew(const Arguments& args, Workspace& ws);       // NewCommand.cpp
+int RunRecalc(const Arguments& args, Workspace& ws);    // RecalcCommand.cpp
+int RunExport(const Arguments& args, Workspace& ws);    // ExportCommand.cpp
+int RunImport(const Arguments& args, Workspace& ws);    // ImportCommand.cpp
+int RunCheck(const Arguments& args, Workspace& ws);     // CheckCommand.cpp
+int RunPdf(const Arguments& args, Workspace& ws);       // PdfCommand.cpp
+int RunChart(const Arguments& args, Workspace& ws);     // ChartCommand.cpp
+int RunConvert(const Arguments& args, Workspace& ws);   // ConvertCommand.cpp
+int RunXlsx(const Arguments& args, Workspace& ws);      // XlsxCommand.cpp
+int RunForm(const Arguments& args, Workspace& ws);      // FormCommand.cpp
+int RunSummary(int argc, char** argv);                  // SummaryCommand.cpp
+int RunStanding(const Arguments& args, Workspace& ws);  // StandingCommand.cpp
 
 }  // namespace movik::cli

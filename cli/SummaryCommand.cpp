@@ -169,60 +169,6 @@ class Progress {
     Clock::time_point last_;
 };
 
-// Where the rows go: standard output, or through the safe writer to a file that replaces OUT
-// only when complete (a killed run leaves a temporary file the next run to OUT removes).
-class Output {
-  public:
-    explicit Output(const std::optional<std::string>& path) {
-        if (!path || *path == "-") {
-            return;
-        }
-        file_.emplace();
-        if (const Result opened = file_->Open(*path); !opened) {
-            throw UsageError(opened.message());
-        }
-        buffer_.reserve(kBufferSize);
-    }
-    void Write(const std::string& bytes) {
-        if (!file_) {
-            std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            if (!std::cout) {
-                throw UsageError("Pisanje na standardni izlaz nije uspjelo");
-            }
-            return;
-        }
-        buffer_ += bytes;
-        if (buffer_.size() >= kBufferSize) {
-            Drain();
-        }
-    }
-    void Commit() {
-        if (!file_) {
-            std::cout.flush();
-            if (!std::cout) {
-                throw UsageError("Pisanje na standardni izlaz nije uspjelo");
-            }
-            return;
-        }
-        Drain();
-        if (const Result committed = file_->Commit(); !committed) {
-            throw UsageError(committed.message());
-        }
-    }
-
-  private:
-    static constexpr std::size_t kBufferSize = 1 << 16;
-    void Drain() {
-        if (const Result written = file_->Append(buffer_.data(), buffer_.size()); !written) {
-            throw UsageError(written.message());
-        }
-        buffer_.clear();
-    }
-
-    std::optional<SafeFileWriter> file_;
-    std::string buffer_;
-};
-
 // The rows as the comparison window lays them out, written through the safe writer.
 void WriteTable(TableFormat format, std::vector<DocumentSummary> rows, const RegionalSettings& rs,
                 const std::string& path) {
@@ -326,7 +272,7 @@ bool SummarizeAll(const Options& o) {
     const int year = LocalYear();
     SummarySource source(o);
     const bool table = o.table != TableFormat::None;
-    std::optional<Output> out;
+    std::optional<StreamOutput> out;
     if (!table) {
         out.emplace(o.out);
         out->Write(SummaryHeader(o.format, o.inEuro ? std::optional(Valuta::Eur) : std::nullopt));

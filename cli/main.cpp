@@ -112,6 +112,16 @@ const std::vector<Command>& Commands() {
          {},
          nullptr,
          movik::cli::RunSummary},
+        {"standing",
+         "  movik-cli standing SAŽETAK.jsonl... [--format txt|csv|jsonl|xlsx|pdf] [-o IZLAZ]\n"
+         "                        (položaj u skupini iz redaka 'summary --format jsonl', - sa\n"
+         "                        standardnog ulaza: skupina su dokumenti s krajem razdoblja u\n"
+         "                        istoj godini, u jednoj valuti; po pokazatelju Q1, medijan i Q3\n"
+         "                        skupine te percentilni rang i četvrtina dokumenta, 1 najbolja;\n"
+         "                        skupina manja od 5 dokumenata nema položaja; xlsx i pdf uz -o)\n",
+         {"-o", "--format"},
+         {},
+         movik::cli::RunStanding},
     };
     return commands;
 }

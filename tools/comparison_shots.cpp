@@ -11,16 +11,20 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
+#include <QPalette>
 #include <QScreen>
+#include <QStyle>
 #include <QTableView>
 #include <QThread>
 #include <QToolTip>
 #include <QTranslator>
 #include <cstdio>
+#include <set>
 
 #include "charts/ChartRender.h"
 #include "charts/ChartWindow.h"
@@ -28,6 +32,7 @@
 #include "ui/ComparisonModel.h"
 #include "ui/ComparisonWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/StandingView.h"
 #include "ui/WindowPlace.h"
 
 namespace {
@@ -78,6 +83,63 @@ bool SaveScreen(const QString& file) {
     const bool saved = QGuiApplication::primaryScreen()->grabWindow(0).save(file);
     std::printf("%s%s\n", qPrintable(file), saved ? "" : " NIJE SNIMLJENO");
     return saved;
+}
+
+// The rows of the standing view of the first two companies, selected.
+void ChooseTwoCompanies(movik::StandingView& view) {
+    const movik::StandingTable& t = view.standing().table();
+    std::set<std::string> companies;
+    QItemSelection chosen;
+    for (int r = 0; r < t.rowCount(); ++r) {
+        if (t.row(r).kind != movik::StandingTable::RowKind::Document) {
+            continue;
+        }
+        const std::string& company = t.entries()[t.row(r).entry].company;
+        if (companies.size() < 2) {
+            companies.insert(company);
+        }
+        if (companies.count(company) != 0) {
+            chosen.select(view.model()->index(r, 0), view.model()->index(r, 0));
+        }
+    }
+    view.selectionModel()->select(chosen,
+                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+// The view "Položaj u skupini" in the light palette and a dark one, its exports, and the box
+// plots of two indicators with two companies' points.
+bool StandingShots(movik::ComparisonWindow& w, const QString& outDir) {
+    w.GrupirajClick(false);
+    w.PolozajClick(true);
+    ChooseTwoCompanies(*w.standingView());
+    Settle(400);
+    bool ok = SaveScreen(outDir + QStringLiteral("/6-polozaj.png"));
+    const QPalette light = QApplication::palette();
+    QPalette dark(QColor(45, 45, 48), QColor(30, 30, 30));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::AlternateBase, QColor(40, 40, 40));
+    QApplication::setPalette(dark);
+    Settle(400);
+    ok = SaveScreen(outDir + QStringLiteral("/6-polozaj-tamno.png")) && ok;
+    QApplication::setPalette(light);
+    w.IzvozPdfClick();
+    std::printf("%s/usporedba.pdf (položaj u skupini)\n", qPrintable(outDir));
+    movik::ChartWindow* boxes = w.RasponClick();
+    if (boxes == nullptr) {
+        return false;
+    }
+    boxes->setGeometry(movik::FitInside(
+        QRect(20, 30, 1200, 660), boxes->screen()->availableGeometry().adjusted(0, 0, -10, -40)));
+    for (const int measure : {0, 7}) {
+        boxes->Choose(measure);
+        Settle(500);
+        ok = SaveScreen(outDir + QStringLiteral("/7-raspon-%1.png").arg(measure)) && ok;
+    }
+    boxes->close();
+    return ok;
 }
 
 }  // namespace
@@ -222,6 +284,11 @@ int main(int argc, char* argv[]) {
     window.Usporedba1Click();
     Settle(500);
     ok = SaveScreen(outDir + QStringLiteral("/8-nastavi.png")) && ok;
+
+    // The comparison again for the standing view.
+    window.Usporedba1Click();
+    Settle(500);
+    ok = StandingShots(w, outDir) && ok;
     w.close();
     return ok ? 0 : 2;
 }

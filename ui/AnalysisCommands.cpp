@@ -79,13 +79,19 @@ ChartWindow* OpenDocumentCharts(const Workspace& ws, Dialogs& dialogs, ChartPrin
 ChartWindow* OpenFigureCharts(const std::vector<FigureAcrossDocuments>& figures,
                               const QString& baseName, Dialogs& dialogs, ChartPrinter print,
                               QWidget* parent) {
-    const ChartDrawing* drawing = DrawingOrError(dialogs);
-    if (drawing == nullptr) {
-        return nullptr;
-    }
     std::vector<std::pair<QString, ChartPicture>> pictures;
     for (const FigureAcrossDocuments& figure : figures) {
         pictures.emplace_back(FromUtf8(figure.name), FigureChart(figure));
+    }
+    return OpenChartPictures(std::move(pictures), baseName, dialogs, std::move(print), parent);
+}
+
+ChartWindow* OpenChartPictures(std::vector<std::pair<QString, ChartPicture>> pictures,
+                               const QString& baseName, Dialogs& dialogs, ChartPrinter print,
+                               QWidget* parent) {
+    const ChartDrawing* drawing = DrawingOrError(dialogs);
+    if (drawing == nullptr) {
+        return nullptr;
     }
     auto* window = new ChartWindow(std::move(pictures), baseName,
                                    ChartActionsFor(dialogs, std::move(print)), *drawing, parent);

@@ -37,6 +37,12 @@ ChartWindow* OpenFigureCharts(const std::vector<FigureAcrossDocuments>& figures,
                               const QString& baseName, Dialogs& dialogs, ChartPrinter print,
                               QWidget* parent);
 
+// Any pictures (name in the chooser, picture) in a new charts window over parent, as
+// OpenFigureCharts opens its own.
+ChartWindow* OpenChartPictures(std::vector<std::pair<QString, ChartPicture>> pictures,
+                               const QString& baseName, Dialogs& dialogs, ChartPrinter print,
+                               QWidget* parent);
+
 // The help topic of the charts, the conversion to euros and workbooks.
 inline constexpr int kEuroHelpContext = 11;
 

@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStackedWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QUrl>
@@ -32,6 +33,7 @@
 #include "reports/ComparisonReport.h"
 #include "reports/ComparisonWorkbook.h"
 #include "reports/ReportPaint.h"
+#include "reports/StandingReport.h"
 #include "reports/TableReport.h"
 #include "ui/AccessibleEvents.h"
 #include "ui/AnalysisCommands.h"
@@ -39,6 +41,7 @@
 #include "ui/ComparisonModel.h"
 #include "ui/Dialogs.h"
 #include "ui/TableSortMenu.h"
+#include "ui/StandingView.h"
 
 namespace movik {
 
@@ -68,8 +71,11 @@ ComparisonWindow::ComparisonWindow(Dialogs& dialogs, RegionalSettings rs, int cu
     setAcceptDrops(true);
     setProperty("helpContext", kComparisonHelpContext);
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this,
-            [this] { emit helpRequested(kComparisonHelpContext); });
+    connect(help, &QShortcut::activated, this, [this] {
+        emit helpRequested(cbPolozaj_ != nullptr && cbPolozaj_->isChecked()
+                               ? kStandingHelpContext
+                               : kComparisonHelpContext);
+    });
     resize(1100, 560);
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
@@ -110,6 +116,12 @@ void ComparisonWindow::MakeTable() {
     agUsporedba_->installEventFilter(this);
     // Sorting by keyboard: the context menu (Menu key, Shift+F10) and Alt+Up / Alt+Down.
     new TableSortMenu(agUsporedba_, [this](const QString& text) { SayStatus(text); });
+    agPolozaj_ = new StandingView(rs_, this);
+    agPolozaj_->installEventFilter(this);
+    new TableSortMenu(agPolozaj_, [this](const QString& text) { SayStatus(text); });
+    views_ = new QStackedWidget(this);
+    views_->addWidget(agUsporedba_);
+    views_->addWidget(agPolozaj_);
 }
 
 void ComparisonWindow::MakeControls() {
@@ -118,6 +130,9 @@ void ComparisonWindow::MakeControls() {
     bUkloni_ = Button(this, "bUkloni", QStringLiteral("&Ukloni"));
     cbGrupiraj_ = new QCheckBox(QStringLiteral("&Grupiraj po poduzeću (trend)"), this);
     cbGrupiraj_->setObjectName(QStringLiteral("cbGrupiraj"));
+    cbPolozaj_ = new QCheckBox(QStringLiteral("Položaj u &skupini"), this);
+    cbPolozaj_->setObjectName(QStringLiteral("cbPolozaj"));
+    bRaspon_ = Button(this, "bRaspon", QStringLiteral("Ras&pon u skupini…"));
     bIzvozCsv_ = Button(this, "bIzvozCsv", QStringLiteral("Izvoz u &CSV…"));
     bIzvozPdf_ = Button(this, "bIzvozPdf", QStringLiteral("Izvoz u &PDF…"));
     bIzvozXlsx_ = Button(this, "bIzvozXlsx", QStringLiteral("Izvoz u &Excel (.xlsx)…"));
@@ -142,6 +157,7 @@ void ComparisonWindow::LayOutControls() {
     buttons->addWidget(bUkloni_);
     buttons->addSpacing(12);
     buttons->addWidget(cbGrupiraj_);
+    buttons->addWidget(cbPolozaj_);
     buttons->addStretch(1);
     // The status line and the commands on a row each below the table, so the window fits a
     // screen 800 pixels wide.
@@ -152,13 +168,14 @@ void ComparisonWindow::LayOutControls() {
     auto* commands = new QHBoxLayout;
     commands->addWidget(bOtvori_);
     commands->addWidget(bGrafikoni_);
+    commands->addWidget(bRaspon_);
     commands->addStretch(1);
     commands->addWidget(bIzvozCsv_);
     commands->addWidget(bIzvozPdf_);
     commands->addWidget(bIzvozXlsx_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
-    layout->addWidget(agUsporedba_, 1);
+    layout->addWidget(views_, 1);
     layout->addLayout(status);
     layout->addLayout(commands);
 }
@@ -172,6 +189,16 @@ void ComparisonWindow::ConnectControls() {
     connect(bIzvozPdf_, &QPushButton::clicked, this, &ComparisonWindow::IzvozPdfClick);
     connect(bIzvozXlsx_, &QPushButton::clicked, this, &ComparisonWindow::IzvozXlsxClick);
     connect(bGrafikoni_, &QPushButton::clicked, this, [this] { GrafikoniClick(); });
+    connect(cbPolozaj_, &QCheckBox::toggled, this, &ComparisonWindow::PolozajClick);
+    connect(bRaspon_, &QPushButton::clicked, this, [this] { RasponClick(); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        if (cbPolozaj_->isChecked()) {
+            agPolozaj_->Rebuild(model_->table());
+        }
+    });
+    connect(agPolozaj_, &QTableView::doubleClicked, this, [this] { OtvoriClick(); });
+    connect(agPolozaj_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ComparisonWindow::UpdateButtons);
     connect(bOtvori_, &QPushButton::clicked, this, &ComparisonWindow::OtvoriClick);
     connect(bNastavi_, &QPushButton::clicked, this, &ComparisonWindow::NastaviClick);
     connect(agUsporedba_, &QTableView::doubleClicked, this, [this] { OtvoriClick(); });
@@ -208,8 +235,12 @@ void ComparisonWindow::FitColumns() {
 void ComparisonWindow::UpdateButtons() {
     const bool any = model_->rowCount() > 0;
     const std::vector<int> selected = SelectedRows();
-    bUkloni_->setEnabled(!selected.empty());
-    bOtvori_->setEnabled(selected.size() == 1 && model_->table().Summary(selected[0]).ok);
+    // The standing view removes nothing: its rows are groups' too.
+    const bool standing = cbPolozaj_->isChecked();
+    bUkloni_->setEnabled(!standing && !selected.empty());
+    bOtvori_->setEnabled(standing
+                             ? agPolozaj_->SelectedFiles().size() == 1
+                             : selected.size() == 1 && model_->table().Summary(selected[0]).ok);
     bIzvozCsv_->setEnabled(any);
     bIzvozPdf_->setEnabled(any);
     bIzvozXlsx_->setEnabled(any);
@@ -219,6 +250,7 @@ void ComparisonWindow::UpdateButtons() {
     }
     bGrafikoni_->setEnabled(anyRead);
     bNastavi_->setVisible(!unread_.empty());
+    bRaspon_->setEnabled(anyRead);
 }
 
 void ComparisonWindow::KeepingSelection(const std::function<void()>& change) {
@@ -455,7 +487,8 @@ void ComparisonWindow::IzvozCsvClick() {
     if (!path) {
         return;
     }
-    const std::string csv = model_->table().Csv();
+    const std::string csv =
+        cbPolozaj_->isChecked() ? agPolozaj_->standing().table().Csv() : model_->table().Csv();
     ShowSaved(*path, MakeSystemFileWriter()->WriteWhole(
                          ToPath(*path), std::vector<std::uint8_t>(csv.begin(), csv.end())));
 }
@@ -470,14 +503,17 @@ void ComparisonWindow::IzvozPdfClick() {
     if (!path) {
         return;
     }
-    ShowSaved(*path,
-              SavePdf(ComparisonReportJobs(model_->table()), QStringLiteral("Usporedba dokumenata"),
-                      ToPath(*path), QPageLayout::Landscape));
+    ShowSaved(
+        *path,
+        SavePdf(cbPolozaj_->isChecked() ? StandingReportJobs(agPolozaj_->standing().table())
+                                        : ComparisonReportJobs(model_->table()),
+                QStringLiteral("Usporedba dokumenata"), ToPath(*path), QPageLayout::Landscape));
 }
 
 void ComparisonWindow::IzvozXlsxClick() {
-    SaveWorkbookAs(ComparisonWorkbook(model_->table()), QStringLiteral("usporedba.xlsx"), dialogs_,
-                   *MakeSystemFileWriter(),
+    SaveWorkbookAs(cbPolozaj_->isChecked() ? StandingWorkbook(agPolozaj_->standing().table())
+                                           : ComparisonWorkbook(model_->table()),
+                   QStringLiteral("usporedba.xlsx"), dialogs_, *MakeSystemFileWriter(),
                    [this](const QString& text, bool error) { ShowOutcome(text, error); });
 }
 
@@ -517,6 +553,13 @@ ChartWindow* ComparisonWindow::GrafikoniClick() {
 }
 
 void ComparisonWindow::OtvoriClick() {
+    if (cbPolozaj_->isChecked()) {
+        const std::vector<std::string> files = agPolozaj_->SelectedFiles();
+        if (files.size() == 1) {
+            emit openRequested(QFile::decodeName(files.front().c_str()));
+        }
+        return;
+    }
     const std::vector<int> rows = SelectedRows();
     if (rows.size() != 1 || !model_->table().Summary(rows[0]).ok) {
         return;
@@ -528,7 +571,8 @@ void ComparisonWindow::OtvoriClick() {
 // Drag and drop of files and folders
 
 bool ComparisonWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == agUsporedba_ && event->type() == QEvent::KeyPress) {
+    const bool inTable = watched == agUsporedba_ || watched == agPolozaj_;
+    if (inTable && event->type() == QEvent::KeyPress) {
         // Ctrl+Tab and Ctrl+Shift+Tab leave the table too, as they leave any text box.
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;

@@ -21,6 +21,7 @@ class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QStackedWidget;
 class QTableView;
 class QTimer;
 
@@ -30,9 +31,12 @@ class ChartWindow;
 class ComparisonLoad;
 class ComparisonModel;
 class Dialogs;
+class StandingView;
 
 // The help topic of the comparison.
 inline constexpr int kComparisonHelpContext = 12;
+// The help topic of the view "Položaj u skupini".
+inline constexpr int kStandingHelpContext = 16;
 
 class ComparisonWindow : public QWidget {
     Q_OBJECT
@@ -63,6 +67,12 @@ class ComparisonWindow : public QWidget {
     void DodajMapuClick();
     void UkloniClick();
     void GrupirajClick(bool grouped);
+    // Shows the view "Položaj u skupini" in the table's place (or the plain table again); the
+    // exports then write what it shows.
+    void PolozajClick(bool shown);
+    StandingView* standingView() const { return agPolozaj_; }
+    // Box plots of every measure across the groups, the selected documents' points over them.
+    ChartWindow* RasponClick();
     void IzvozCsvClick();
     void IzvozPdfClick();
     void IzvozXlsxClick();
@@ -123,6 +133,10 @@ class ComparisonWindow : public QWidget {
     QProgressBar* pbUcitavanje_ = nullptr;
     QLabel* lStanje_ = nullptr;
     QCheckBox* cbGrupiraj_ = nullptr;
+    QCheckBox* cbPolozaj_ = nullptr;
+    StandingView* agPolozaj_ = nullptr;
+    QStackedWidget* views_ = nullptr;
+    QPushButton* bRaspon_ = nullptr;
     QPushButton* bDodajDokumente_ = nullptr;
     QPushButton* bDodajMapu_ = nullptr;
     QPushButton* bUkloni_ = nullptr;

@@ -23,6 +23,7 @@ trap 'rm -rf "$work"' EXIT
 ln -s "$examples" "$work/examples"
 arguments=${arguments//@EXAMPLES@/$examples}
 arguments=${arguments//@OUT@/$work/out}
+arguments=${arguments//@GOLDEN@/$golden}
 read -r -a args <<<"$arguments"
 
 export TZ=UTC LC_ALL=C.UTF-8

@@ -19,7 +19,7 @@ using movik::test::ReadTopic;
 
 // The help contexts that open a topic of their own; 0 stands for the contents page here
 // (context 13 opens a section of the menus' topic).
-constexpr int kContexts[] = {0, 1, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 15};
+constexpr int kContexts[] = {0, 1, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 15, 16};
 
 // The topic the program opens for a context, from its own table.
 QString ProgramTopic(int context) {
