@@ -4,6 +4,8 @@
 //   make_forms example-2019 OUT.xlsx   the same company in kunas, version 3
 //   make_forms disagree OUT.xlsx       the 2023 form whose total assets are 10 too high
 //   make_forms many DIR N              N consistent forms of different companies
+//   make_forms printed DIR N           the same with the printed form's headings and row of
+//                                      column numbers (as numbers, as texts, with page breaks)
 
 #include <cstdio>
 #include <string>
@@ -58,18 +60,24 @@ int main(int argc, char** argv) {
         const auto values = movik::test::FormValues(movik::test::FormRowsOf(false), plan);
         plan.stated[65] = {values.at(65)[0], values.at(65)[1] + 10};
         movik::test::WriteForm(argv[2], plan);
-    } else if (what == "many" && argc == 4) {
+    } else if ((what == "many" || what == "printed") && argc == 4) {
         const int n = std::stoi(argv[3]);
         for (int i = 0; i < n; ++i) {
             char name[64];
             std::snprintf(name, sizeof name, "%s/obrazac-%05d.xlsx", argv[2], i);
-            movik::test::WriteForm(name, Company(i % 3 == 0, 2019 + i % 6, 1 + (i % 7) / 10.0,
-                                                 "Poduzeće " + std::to_string(i) + " d.o.o."));
+            FormPlan plan = Company(i % 3 == 0, 2019 + i % 6, 1 + (i % 7) / 10.0,
+                                    "Poduzeće " + std::to_string(i) + " d.o.o.");
+            if (what == "printed") {
+                plan.columnNumbers =
+                    i % 2 == 0 ? FormPlan::ColumnNumbers::Numbers : FormPlan::ColumnNumbers::Texts;
+                plan.pageBreaks = i % 4 >= 2;
+            }
+            movik::test::WriteForm(name, plan);
         }
     } else {
         std::fprintf(stderr,
                      "usage: make_forms example-2023|example-2019|disagree OUT.xlsx\n"
-                     "       make_forms many DIR N\n");
+                     "       make_forms many|printed DIR N\n");
         return 2;
     }
     return 0;
