@@ -202,7 +202,7 @@ FormLine LineOf(const SheetData& sheet, int row, int code, std::string label) {
 // The positions of one sheet in its order; a labelled row whose code does not continue the
 // order is no position of the form and is named in a note.
 void ReadLines(const SheetData& sheet, Lines& lines, std::vector<int>& order,
-               std::vector<std::string>& notes) {
+               std::vector<std::string>& notes, std::size_t& terms) {
     std::vector<std::string> passed;
     for (int row = 0; row < sheet.rows; ++row) {
         const std::optional<int> code = CodeOf(sheet.At(row, kCodeColumn));
@@ -217,7 +217,14 @@ void ReadLines(const SheetData& sheet, Lines& lines, std::vector<int>& order,
             passed.push_back(std::to_string(row + 1) + " (" + Code3(*code) + ")");
             continue;
         }
-        lines.emplace(*code, LineOf(sheet, row, *code, std::move(*label)));
+        FormLine line = LineOf(sheet, row, *code, std::move(*label));
+        terms += line.formula.size();
+        if (terms > kMaxFormTerms) {
+            throw Refusal{std::string(kNotTheForm) +
+                          ": formule u opisima redaka imaju zajedno više od " +
+                          std::to_string(kMaxFormTerms) + " pribrojnika"};
+        }
+        lines.emplace(*code, std::move(line));
         order.push_back(*code);
     }
     if (!passed.empty()) {
@@ -271,20 +278,6 @@ FormVersion VersionOf(const Lines& lines, int firstRdgCode) {
                   "pasivom AOP 126)"};
 }
 
-// The labels' formulas together stay within what a real form states.
-void RequireBoundedFormulas(const Lines& lines) {
-    std::size_t terms = 0;
-    for (const auto& [code, line] : lines) {
-        terms += line.formula.size();
-    }
-    if (terms > kMaxFormTerms) {
-        throw Refusal{std::string(kNotTheForm) +
-                      ": formule u opisima redaka imaju zajedno više "
-                      "od " +
-                      std::to_string(kMaxFormTerms) + " pribrojnika"};
-    }
-}
-
 }  // namespace
 
 FormLines ReadFormLines(const WorkbookData& book, std::vector<std::string>& notes) {
@@ -297,8 +290,9 @@ FormLines ReadFormLines(const WorkbookData& book, std::vector<std::string>& note
     FormLines form;
     Lines rdgLines;
     std::vector<int> rdgOrder;
-    ReadLines(*book.Find("Bilanca"), form.lines, form.order, notes);
-    ReadLines(*book.Find("RDG"), rdgLines, rdgOrder, notes);
+    std::size_t terms = 0;  // of the labels' formulas, bounded as they are read
+    ReadLines(*book.Find("Bilanca"), form.lines, form.order, notes, terms);
+    ReadLines(*book.Find("RDG"), rdgLines, rdgOrder, notes, terms);
     if (form.order.empty() || rdgOrder.empty()) {
         throw Refusal{std::string(kNotTheForm) + ": u stupcu G lista " +
                       (form.order.empty() ? "Bilanca" : "RDG") + " nema AOP oznaka"};
@@ -312,7 +306,6 @@ FormLines ReadFormLines(const WorkbookData& book, std::vector<std::string>& note
         }
         form.lines.emplace(code, std::move(line));
     }
-    RequireBoundedFormulas(form.lines);
     form.order.insert(form.order.end(), rdgOrder.begin(), rdgOrder.end());
     return form;
 }

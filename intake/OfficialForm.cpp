@@ -338,9 +338,10 @@ void ReadNotCarriedAndTotals(const Lines& lines, FormAmounts& amounts, OfficialF
 void AddImportNotes(bool formulaResultsKnown, OfficialForm& form) {
     if (!formulaResultsKnown) {
         form.notes.push_back(
-            "Iz datoteke .xls ne čitaju se rezultati formula: zbrojni retci "
-            "obrasca izračunati su iz svojih dijelova, pa provjera zbrojeva "
-            "obuhvaća samo zbrojeve upisane kao brojevi.");
+            "Iz datoteke .xls ne čitaju se rezultati formula: prazne ćelije zbrojnih "
+            "redaka izračunate su iz svojih dijelova, a prazna dobit ili gubitak poslovne "
+            "godine iz računa dobiti i gubitka, pa provjera obuhvaća samo iznose upisane "
+            "kao brojevi.");
     }
     form.notes.push_back(
         "Broj dionica nije na obrascu: dokument ima 0, pa pokazatelji po dionici "
@@ -492,7 +493,9 @@ std::string FormReport(const OfficialForm& form, const std::vector<Reconciliatio
     out += "Razdoblje: " + FormatShortDate(form.from, rs.shortDateFormat) + " - " +
            FormatShortDate(form.to, rs.shortDateFormat) + "\n\n";
     if (form.differences.empty()) {
-        out += "Provjera zbrojeva obrasca: svi zbrojevi odgovaraju svojim dijelovima.\n";
+        out +=
+            "Provjera zbrojeva obrasca: svi zbrojevi odgovaraju svojim dijelovima i pravilima "
+            "obrasca.\n";
     } else {
         out += "Provjera zbrojeva obrasca: " + DifferencesText(form.differences.size()) + "\n";
         for (const FormDifference& d : form.differences) {

@@ -3,6 +3,8 @@
 // reconciliation shown.
 
 #include <QAction>
+#include <QApplication>
+#include <QCursor>
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
@@ -104,6 +106,7 @@ void TForm1::UvozObrasca1Click() {
         action->setEnabled(false);
     }
     panels_->ShowNote(QStringLiteral("Čitanje obrasca %1…").arg(QFileInfo(*path).fileName()));
+    QApplication::setOverrideCursor(QCursor(Qt::BusyCursor));  // working, and still usable
     auto job = std::make_shared<FormImportJob>();
     job->changedAtStart = ws_.IsChanged();
     formImport_ = job;
@@ -136,6 +139,7 @@ void TForm1::FinishFormImport() {
         return;
     }
     job->thread.join();
+    QApplication::restoreOverrideCursor();
     panels_->HideNote();
     if (QAction* action = findChild<QAction*>(QStringLiteral("UvozObrasca1"))) {
         action->setEnabled(true);

@@ -158,6 +158,8 @@ struct FormPlan {
     std::map<int, std::array<std::string, 2>> texts;
     // The form's cross-rules kept by the amounts (see FormValues); false leaves them as given.
     bool crossRulesKept = true;
+    // The income statement's labels written without the formulas they state.
+    bool bareRdgLabels = false;
 };
 
 // Every row's amount: leaves as given, sums from their parts.
@@ -337,7 +339,11 @@ inline void WriteForm(const std::string& path, const FormPlan& plan) {
     for (const BuiltRow& r : rows) {
         lxw_worksheet* ws = r.code < firstRdg ? bilanca : rdg;
         const auto row = static_cast<lxw_row_t>(rowOf.at(r.code));
-        worksheet_write_string(ws, row, 0, r.label.c_str(), nullptr);
+        std::string label = r.label;
+        if (plan.bareRdgLabels && r.code >= firstRdg && label.back() == ')') {
+            label = label.substr(0, label.rfind(" ("));
+        }
+        worksheet_write_string(ws, row, 0, label.c_str(), nullptr);
         const int shown = plan.quarterly && r.code >= firstRdg ? r.code - firstRdg + 1 : r.code;
         worksheet_write_number(ws, row, 6, shown, nullptr);
         for (std::size_t y = 0; y < 2; ++y) {
