@@ -102,7 +102,7 @@ TEST(FormImport, ReadsTheFormOffTheInterfaceThread) {
     std::promise<std::thread::id> readOn;
     f.window->SetFormReader([&, released](const std::string& path) {
         readOn.set_value(std::this_thread::get_id());
-        released.wait();
+        released.wait_for(std::chrono::seconds(10));  // a reading on this thread fails below
         return ReadOfficialFormFile(path, 2026);
     });
     f.dialogs->openChoices = {kExample};
