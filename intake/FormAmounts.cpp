@@ -13,7 +13,8 @@ namespace movik::form {
 
 namespace {
 
-// Formula chains through cells that are no positions end here.
+// References followed at once (through positions or other cells): a chain longer than any
+// form's ends here, before it could exhaust the stack.
 constexpr int kMaxReferenceDepth = 16;
 
 struct CellReference {
@@ -137,7 +138,7 @@ double FormAmounts::Compute(const FormLine& line, int code, std::size_t year, So
         return Value(line.formula, line.positivePart, year);
     }
     if (line.formulaCell[year]) {
-        if (const std::optional<double> v = Referenced(line.sheet, line.cellFormula[year], 0)) {
+        if (const std::optional<double> v = Referenced(line.sheet, line.cellFormula[year])) {
             source = Source::Reference;
             return *v;
         }
@@ -167,18 +168,21 @@ double FormAmounts::Compute(const FormLine& line, int code, std::size_t year, So
 }
 
 std::optional<double> FormAmounts::Referenced(const std::string& fromSheet,
-                                              const std::string& formula, int depth) {
+                                              const std::string& formula) {
     const std::optional<CellReference> ref = PlainReference(formula);
-    if (!ref || depth > kMaxReferenceDepth) {
+    if (!ref || referenceDepth_ >= kMaxReferenceDepth) {
         return std::nullopt;
     }
-    return CellValue(ref->sheet.empty() ? fromSheet : ref->sheet, ref->row, ref->col, depth);
+    ++referenceDepth_;
+    const std::optional<double> v =
+        CellValue(ref->sheet.empty() ? fromSheet : ref->sheet, ref->row, ref->col);
+    --referenceDepth_;
+    return v;
 }
 
 // A referenced cell's value: a position's amount through the form's own reading, any other
 // cell as the workbook holds it (an empty one is 0, as in the spreadsheet).
-std::optional<double> FormAmounts::CellValue(const std::string& sheet, int row, int col,
-                                             int depth) {
+std::optional<double> FormAmounts::CellValue(const std::string& sheet, int row, int col) {
     const auto position = codeAt_.find({sheet, row});
     if (position != codeAt_.end()) {
         for (std::size_t y = 0; y < 2; ++y) {
@@ -198,7 +202,7 @@ std::optional<double> FormAmounts::CellValue(const std::string& sheet, int row, 
         case SheetCell::Kind::Number:
             return cell.number;
         case SheetCell::Kind::FormulaNoValue:
-            return Referenced(sheet, cell.text, depth + 1);
+            return Referenced(sheet, cell.text);
         default:
             return std::nullopt;
     }

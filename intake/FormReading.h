@@ -102,9 +102,8 @@ class FormAmounts {
 
   private:
     double Compute(const FormLine& line, int code, std::size_t year, Source& source);
-    std::optional<double> Referenced(const std::string& fromSheet, const std::string& formula,
-                                     int depth);
-    std::optional<double> CellValue(const std::string& sheet, int row, int col, int depth);
+    std::optional<double> Referenced(const std::string& fromSheet, const std::string& formula);
+    std::optional<double> CellValue(const std::string& sheet, int row, int col);
 
     const FormLines& form_;
     const WorkbookData& book_;
@@ -112,6 +111,7 @@ class FormAmounts {
     std::map<std::pair<int, std::size_t>, std::pair<double, Source>> computed_;
     std::set<std::pair<int, std::size_t>> visiting_;
     std::vector<FormDifference> uncomputed_;
+    int referenceDepth_ = 0;  // references being followed now
 };
 
 // FormCrossRules.cpp: the differences of every rule not already stated by its position's

@@ -133,6 +133,22 @@ void TForm1::UvozObrasca1Click() {
         });
 }
 
+bool TForm1::AcceptDifferences(const OfficialForm& form) {
+    QStringList shown;
+    for (std::size_t i = 0; i < form.differences.size() && i < 8; ++i) {
+        shown << QString::fromStdString(DifferenceText(form.differences[i], ws_.settings()));
+    }
+    if (form.differences.size() > 8) {
+        shown << QStringLiteral("… i još %1").arg(form.differences.size() - 8);
+    }
+    const QString question = QStringLiteral("Obrazac se ne slaže sam sa sobom:\n\n") +
+                             shown.join(QStringLiteral("\n")) +
+                             QStringLiteral(
+                                 "\n\nŽelite li ga ipak uvesti? Iznosi se preuzimaju iz redaka "
+                                 "obrasca, a zbrojevi se u Moviku računaju iz njih.");
+    return dialogs_->Ask(question) == Answer::Yes;
+}
+
 void TForm1::FinishFormImport() {
     const std::shared_ptr<FormImportJob> job = std::move(formImport_);
     if (job == nullptr || !job->done) {
@@ -155,23 +171,9 @@ void TForm1::FinishFormImport() {
         emit formImportFinished();
         return;
     }
-    if (!form.differences.empty()) {
-        QStringList shown;
-        for (std::size_t i = 0; i < form.differences.size() && i < 8; ++i) {
-            shown << QString::fromStdString(DifferenceText(form.differences[i], ws_.settings()));
-        }
-        if (form.differences.size() > 8) {
-            shown << QStringLiteral("… i još %1").arg(form.differences.size() - 8);
-        }
-        const QString question = QStringLiteral("Obrazac se ne slaže sam sa sobom:\n\n") +
-                                 shown.join(QStringLiteral("\n")) +
-                                 QStringLiteral(
-                                     "\n\nŽelite li ga ipak uvesti? Iznosi se preuzimaju iz redaka "
-                                     "obrasca, a zbrojevi se u Moviku računaju iz njih.");
-        if (dialogs_->Ask(question) != Answer::Yes) {
-            emit formImportFinished();
-            return;
-        }
+    if (!form.differences.empty() && !AcceptDifferences(form)) {
+        emit formImportFinished();
+        return;
     }
     ApplyOfficialForm(form, ws_);
     ShowNewDocument();

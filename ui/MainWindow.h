@@ -185,6 +185,8 @@ class TForm1 : public QMainWindow {
     void ShowNewDocument();
     // The form import once its form is read: refused, asked about or taken.
     void FinishFormImport();
+    // Whether the user takes a form that disagrees with itself (its differences shown).
+    bool AcceptDifferences(const OfficialForm& form);
     // Forwards a cell edit to the workspace and shows its result.
     std::optional<std::string> ValidateAmount(Statement s, int col, int row,
                                               const std::string& text);
