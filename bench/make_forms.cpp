@@ -4,6 +4,11 @@
 //   make_forms example-2019 OUT.xlsx   the same company in kunas, version 3
 //   make_forms disagree OUT.xlsx       the 2023 form whose total assets are 10 too high
 //   make_forms many DIR N              N consistent forms of different companies
+//   make_forms printed DIR N           the same with the printed form's headings and row of
+//                                      column numbers (as numbers, as texts, with page breaks)
+//   make_forms seeds DIR               the fuzzing seeds of forms as files really come: printed,
+//                                      without results, a profit by reference, texts in amount
+//                                      cells, an empty income statement, bombs of label formulas
 
 #include <cstdio>
 #include <string>
@@ -45,6 +50,50 @@ FormPlan Company(bool version3, int year, double scale, const std::string& name)
     return plan;
 }
 
+// A workbook of the form's sheets whose balance sheet has 999 positions, every one labelled
+// with the same formula (a shared text, so the file stays small).
+void WriteLabelBomb(const std::string& path, const std::string& formula) {
+    lxw_workbook* wb = workbook_new(path.c_str());
+    workbook_add_worksheet(wb, "RefStr");
+    lxw_worksheet* bilanca = workbook_add_worksheet(wb, "Bilanca");
+    workbook_add_worksheet(wb, "RDG");
+    const std::string label = "Zbroj (" + formula + ")";
+    for (int code = 1; code <= 999; ++code) {
+        worksheet_write_string(bilanca, static_cast<lxw_row_t>(code), 0, label.c_str(), nullptr);
+        worksheet_write_number(bilanca, static_cast<lxw_row_t>(code), 6, code, nullptr);
+    }
+    workbook_close(wb);
+}
+
+void WriteSeeds(const std::string& dir) {
+    using Layout = FormPlan::ColumnNumbers;
+    const auto base = [] { return Company(false, 2023, 1, "Metalprerada d.o.o."); };
+    FormPlan printed = base();
+    printed.columnNumbers = Layout::Texts;
+    printed.pageBreaks = true;
+    movik::test::WriteForm(dir + "/printed-texts.xlsx", printed);
+    FormPlan empty = base();
+    empty.cachedResults = false;
+    empty.emptyResult = "<v></v>";
+    empty.profitAsReference = true;
+    movik::test::WriteForm(dir + "/empty-results-reference.xlsx", empty);
+    FormPlan grouped = base();
+    grouped.texts[63] = {"", "1.234"};
+    movik::test::WriteForm(dir + "/refused-grouped-text.xlsx", grouped);
+    FormPlan noIncome = base();
+    noIncome.crossRulesKept = false;  // the balance sheet keeps its profit
+    for (int code = 128; code <= 188; ++code) {
+        noIncome.stated[code] = {0, 0};
+    }
+    movik::test::WriteForm(dir + "/refused-empty-income-statement.xlsx", noIncome);
+    std::string huge;
+    while (huge.size() < 32000) {
+        huge += (huge.empty() ? "" : "+") + std::string("001 do 200");
+    }
+    WriteLabelBomb(dir + "/refused-label-bomb.xlsx", huge);
+    WriteLabelBomb(dir + "/refused-form-bomb.xlsx", "AOP 001 do 150");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,18 +107,27 @@ int main(int argc, char** argv) {
         const auto values = movik::test::FormValues(movik::test::FormRowsOf(false), plan);
         plan.stated[65] = {values.at(65)[0], values.at(65)[1] + 10};
         movik::test::WriteForm(argv[2], plan);
-    } else if (what == "many" && argc == 4) {
+    } else if (what == "seeds" && argc == 3) {
+        WriteSeeds(argv[2]);
+    } else if ((what == "many" || what == "printed") && argc == 4) {
         const int n = std::stoi(argv[3]);
         for (int i = 0; i < n; ++i) {
             char name[64];
             std::snprintf(name, sizeof name, "%s/obrazac-%05d.xlsx", argv[2], i);
-            movik::test::WriteForm(name, Company(i % 3 == 0, 2019 + i % 6, 1 + (i % 7) / 10.0,
-                                                 "Poduzeće " + std::to_string(i) + " d.o.o."));
+            FormPlan plan = Company(i % 3 == 0, 2019 + i % 6, 1 + (i % 7) / 10.0,
+                                    "Poduzeće " + std::to_string(i) + " d.o.o.");
+            if (what == "printed") {
+                plan.columnNumbers =
+                    i % 2 == 0 ? FormPlan::ColumnNumbers::Numbers : FormPlan::ColumnNumbers::Texts;
+                plan.pageBreaks = i % 4 >= 2;
+            }
+            movik::test::WriteForm(name, plan);
         }
     } else {
         std::fprintf(stderr,
                      "usage: make_forms example-2023|example-2019|disagree OUT.xlsx\n"
-                     "       make_forms many DIR N\n");
+                     "       make_forms many|printed DIR N\n"
+                     "       make_forms seeds DIR\n");
         return 2;
     }
     return 0;

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <set>
 
@@ -19,7 +20,8 @@ namespace movik::cli {
 
 namespace {
 
-// A file name from the company and the year: characters a file name cannot hold become "_".
+// A file name from the company and the period's year: characters a file name cannot hold become
+// "_".
 std::string DocumentName(const OfficialForm& form) {
     std::string name;
     for (const char c : form.company) {
@@ -49,9 +51,9 @@ bool Exists(const std::string& path) {
 }
 
 // One form: read, checked, reconciled, saved. The failure's message, or "" when written.
-std::string ImportOne(const std::string& formPath, const std::optional<std::string>& out,
-                      const std::optional<std::string>& dir, bool force, bool acceptDifferences,
-                      std::set<std::string>& written, Workspace& ws) {
+std::string ImportOneForm(const std::string& formPath, const std::optional<std::string>& out,
+                          const std::optional<std::string>& dir, bool force, bool acceptDifferences,
+                          std::set<std::string>& written, Workspace& ws) {
     const OfficialForm form = ReadOfficialFormFile(formPath, LocalYear());
     if (!form.ok) {
         return form.error;
@@ -76,6 +78,17 @@ std::string ImportOne(const std::string& formPath, const std::optional<std::stri
     written.insert(target);
     std::cout << "Zapisano: " << target << "\n";
     return "";
+}
+
+// The same, with running out of memory a refusal of this form like any other.
+std::string ImportOne(const std::string& formPath, const std::optional<std::string>& out,
+                      const std::optional<std::string>& dir, bool force, bool acceptDifferences,
+                      std::set<std::string>& written, Workspace& ws) {
+    try {
+        return ImportOneForm(formPath, out, dir, force, acceptDifferences, written, ws);
+    } catch (const std::bad_alloc&) {
+        return "Nedovoljno memorije za uvoz obrasca";
+    }
 }
 
 }  // namespace

@@ -147,8 +147,18 @@ const std::array<FormTotalRow, 7>& FormTotals() {
     return table;
 }
 
-std::vector<FormTerm> ParseFormFormula(std::string_view text) {
+std::vector<FormTerm> ParseFormFormula(std::string_view text, std::size_t maxTerms, bool* tooLong) {
     std::vector<FormTerm> terms;
+    const auto add = [&](int c, int s) {
+        if (terms.size() >= maxTerms) {
+            if (tooLong != nullptr) {
+                *tooLong = true;
+            }
+            return false;
+        }
+        terms.push_back({c, s});
+        return true;
+    };
     std::size_t i = 0;
     const auto skipBlanks = [&] {
         for (;;) {
@@ -196,10 +206,12 @@ std::vector<FormTerm> ParseFormFormula(std::string_view text) {
                 return {};
             }
             for (int c = first; c <= last; ++c) {
-                terms.push_back({c, sign});
+                if (!add(c, sign)) {
+                    return {};
+                }
             }
-        } else {
-            terms.push_back({first, sign});
+        } else if (!add(first, sign)) {
+            return {};
         }
         skipBlanks();
         if (i == text.size()) {

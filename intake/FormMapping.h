@@ -5,6 +5,7 @@
 // and once for version 3 (2016 to 2020). The help prints the same table.
 
 #include <array>
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -70,7 +71,10 @@ struct FormTerm {
 };
 
 // Reads a formula as the form writes it: "003+010+020+031+036", "AOP 004 do 009",
-// "068 do 070+076+077+084+087+090", "180-181". Empty when text is no such formula.
-std::vector<FormTerm> ParseFormFormula(std::string_view text);
+// "068 do 070+076+077+084+087+090", "180-181". Empty when text is no such formula, or when it
+// has more than maxTerms terms (then *tooLong is set, where given): the ranges are expanded
+// only that far.
+std::vector<FormTerm> ParseFormFormula(std::string_view text, std::size_t maxTerms = 1000,
+                                       bool* tooLong = nullptr);
 
 }  // namespace movik

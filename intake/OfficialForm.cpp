@@ -9,6 +9,7 @@
 #include <set>
 
 #include "document/Cp1250.h"
+#include "intake/FormReading.h"
 #include "model/Calculations.h"
 #include "model/CroatianPlural.h"
 #include "model/Dates.h"
@@ -18,225 +19,15 @@ namespace movik {
 
 namespace {
 
-// Columns of the form's statement sheets (from 0): label, position code, previous and
-// current year.
-constexpr int kLabelColumn = 0;
-constexpr int kCodeColumn = 6;
-constexpr int kPreviousColumn = 8;
-constexpr int kCurrentColumn = 9;
-constexpr std::array<int, 2> kYearColumns = {kPreviousColumn, kCurrentColumn};
+using form::Code3;
+using form::FormAmounts;
+using form::FormLine;
+using form::FormLines;
+using form::Lines;
+using form::Refusal;
+using form::Trim;
 
-struct Refusal {
-    std::string message;
-};
-
-const char* const kNotTheForm = "Radna knjiga nije obrazac GFI-POD";
-
-struct FormLine {
-    std::string sheet;
-    int row = 0;  // from 0
-    std::string label;
-    std::array<std::optional<double>, 2> value;  // previous, current; none: formula, no result
-    std::vector<FormTerm> formula;               // stated in the label; empty for none
-    bool positivePart = false;                   // "Dobit ..." or "Gubitak ..." of a difference
-};
-
-std::string Trim(std::string s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!s.empty() && blank(s.back())) {
-        s.pop_back();
-    }
-    std::size_t i = 0;
-    while (i < s.size() && blank(s[i])) {
-        ++i;
-    }
-    return s.substr(i);
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return s;
-}
-
-std::string Code3(int code) {
-    std::string s = std::to_string(code);
-    return std::string(s.size() < 3 ? 3 - s.size() : 0, '0') + s;
-}
-
-std::string CellName(int row, int col) {
-    return ColumnName(col) + std::to_string(row + 1);
-}
-
-// The position code of column G: a whole number from 1 to 999, written as a number or a text.
-std::optional<int> CodeOf(const SheetCell& cell) {
-    if (cell.kind == SheetCell::Kind::Number) {
-        if (cell.number >= 1 && cell.number <= 999 && cell.number == std::floor(cell.number)) {
-            return static_cast<int>(cell.number);
-        }
-        return std::nullopt;
-    }
-    if (cell.kind == SheetCell::Kind::Text) {
-        const std::string t = Trim(cell.text);
-        int code = 0;
-        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), code);
-        if (!t.empty() && t.size() <= 3 && ec == std::errc() && end == t.data() + t.size() &&
-            code >= 1) {
-            return code;
-        }
-    }
-    return std::nullopt;
-}
-
-// The formula a label states in its last parenthesis that holds one.
-std::vector<FormTerm> FormulaOf(const std::string& label) {
-    std::size_t close = label.rfind(')');
-    while (close != std::string::npos) {
-        const std::size_t open = label.rfind('(', close);
-        if (open == std::string::npos) {
-            break;
-        }
-        std::vector<FormTerm> terms =
-            ParseFormFormula(std::string_view(label).substr(open + 1, close - open - 1));
-        if (!terms.empty()) {
-            return terms;
-        }
-        close = open == 0 ? std::string::npos : label.rfind(')', open - 1);
-    }
-    return {};
-}
-
-// "1. Dobit prije oporezivanja (AOP 180-181)" holds the difference only when it is positive,
-// and its twin "Gubitak ..." the opposite one; "DOBIT ILI GUBITAK ..." holds it with its sign.
-bool IsPositivePart(const std::string& label, const std::vector<FormTerm>& formula) {
-    if (formula.size() != 2 || formula[0].sign == formula[1].sign) {
-        return false;
-    }
-    const std::string l = Lower(label);
-    const bool profit = l.find("dobit") != std::string::npos;
-    const bool loss = l.find("gubit") != std::string::npos;
-    return profit != loss;
-}
-
-std::optional<double> AmountOf(const SheetData& sheet, int row, int col, int code, bool sumRow) {
-    const SheetCell& cell = sheet.At(row, col);
-    if (cell.kind == SheetCell::Kind::Empty && sumRow && !sheet.formulaResultsKnown) {
-        return std::nullopt;  // a formula whose result the reader cannot see
-    }
-    const std::string where =
-        "list " + sheet.name + ", ćelija " + CellName(row, col) + " (AOP " + Code3(code) + ")";
-    switch (cell.kind) {
-        case SheetCell::Kind::Empty:
-            return 0.0;
-        case SheetCell::Kind::Number:
-            return cell.number;
-        case SheetCell::Kind::FormulaNoValue:
-            return std::nullopt;
-        case SheetCell::Kind::Error:
-            throw Refusal{"Obrazac ima pogrešku u ćeliji: " + where + " sadrži " + cell.text};
-        case SheetCell::Kind::Text: {
-            const std::string t = Trim(cell.text);
-            if (t.empty() || t == "-") {
-                return 0.0;
-            }
-            double v = 0;
-            const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-            if (ec == std::errc() && end == t.data() + t.size() && std::isfinite(v)) {
-                return v;
-            }
-            throw Refusal{"Obrazac ima tekst umjesto iznosa: " + where + " sadrži \"" +
-                          t.substr(0, 40) + "\""};
-        }
-    }
-    return 0.0;
-}
-
-using Lines = std::map<int, FormLine>;
-
-void ReadLines(const SheetData& sheet, Lines& lines, std::vector<int>& order) {
-    for (int row = 0; row < sheet.rows; ++row) {
-        const std::optional<int> code = CodeOf(sheet.At(row, kCodeColumn));
-        if (!code) {
-            continue;
-        }
-        const auto existing = lines.find(*code);
-        if (existing != lines.end()) {
-            throw Refusal{std::string(kNotTheForm) + ": AOP " + Code3(*code) + " se na listu " +
-                          sheet.name + " pojavljuje dvaput (retci " +
-                          std::to_string(existing->second.row + 1) + " i " +
-                          std::to_string(row + 1) + ")"};
-        }
-        FormLine line;
-        line.sheet = sheet.name;
-        line.row = row;
-        const SheetCell& label = sheet.At(row, kLabelColumn);
-        line.label = label.kind == SheetCell::Kind::Text ? Trim(label.text) : "";
-        line.formula = FormulaOf(line.label);
-        for (std::size_t y = 0; y < 2; ++y) {
-            line.value[y] = AmountOf(sheet, row, kYearColumns[y], *code, !line.formula.empty());
-        }
-        line.positivePart = IsPositivePart(line.label, line.formula);
-        lines.emplace(*code, std::move(line));
-        order.push_back(*code);
-    }
-}
-
-// The form's amounts of one year, with every sum cell that holds no result computed from its
-// parts.
-class Amounts {
-  public:
-    Amounts(const Lines& lines, std::size_t year) : lines_(lines), year_(year) {}
-
-    // The amount of code; nullopt when the form has no such row.
-    std::optional<double> Of(int code) {
-        const auto line = lines_.find(code);
-        if (line == lines_.end()) {
-            return std::nullopt;
-        }
-        if (line->second.value[year_]) {
-            return *line->second.value[year_];
-        }
-        const auto known = computed_.find(code);
-        if (known != computed_.end()) {
-            return known->second;
-        }
-        if (line->second.formula.empty()) {
-            throw Refusal{"Obrazac ima formulu bez spremljenog rezultata (list " +
-                          line->second.sheet + ", ćelija " +
-                          CellName(line->second.row, kYearColumns[year_]) + ", AOP " + Code3(code) +
-                          "), a opis retka ne navodi njezine dijelove: otvorite obrazac u "
-                          "Excelu ili LibreOfficeu, spremite ga pa ga uvezite ponovno"};
-        }
-        if (!visiting_.insert(code).second) {
-            throw Refusal{"Formule obrasca upućuju jedna na drugu u krug (AOP " + Code3(code) +
-                          ")"};
-        }
-        const double v = FormulaValue(line->second);
-        visiting_.erase(code);
-        computed_[code] = v;
-        return v;
-    }
-
-    // The value of a row's stated formula (a positive part clipped at 0); absent parts count 0.
-    double FormulaValue(const FormLine& line) {
-        double sum = 0;
-        for (const FormTerm& t : line.formula) {
-            sum += t.sign * Of(t.code).value_or(0.0);
-        }
-        return line.positivePart ? std::max(sum, 0.0) : sum;
-    }
-
-    bool Computed(int code) const { return computed_.count(code) != 0; }
-
-  private:
-    const Lines& lines_;
-    std::size_t year_;
-    std::map<int, double> computed_;
-    std::set<int> visiting_;
-};
+const char* const kOutOfMemory = "Nedovoljno memorije za čitanje obrasca";
 
 // To the cent as a grid shows it (1.005 is 1.01, as the form's own cell shows it too).
 double Cents(double v) {
@@ -352,45 +143,6 @@ std::string DocumentText(const SheetCell& cell, const char* what, std::vector<st
     return text;
 }
 
-std::string SheetList(const WorkbookData& book) {
-    std::string list;
-    for (std::size_t i = 0; i < book.sheetNames.size() && i < 8; ++i) {
-        list += (i == 0 ? "" : ", ") + book.sheetNames[i];
-    }
-    if (book.sheetNames.size() > 8) {
-        list += ", …";
-    }
-    return list.empty() ? "nijedan" : list;
-}
-
-// The version told by the first code of RDG and the code of "UKUPNO - PASIVA".
-FormVersion VersionOf(const Lines& lines, int firstRdgCode) {
-    int pasiva = 0;
-    for (const auto& [code, line] : lines) {
-        const std::string l = Lower(line.label);
-        if (line.sheet == "Bilanca" && l.find("ukupno") != std::string::npos &&
-            l.find("pasiva") != std::string::npos) {
-            pasiva = code;
-        }
-    }
-    if (firstRdgCode == 1) {
-        throw Refusal{std::string(kNotTheForm) +
-                      ": list RDG počinje s AOP 001, to je tromjesečni obrazac uvrštenih društava "
-                      "(TFI-POD), ne godišnji"};
-    }
-    if (firstRdgCode == 125 && pasiva == 123) {
-        return FormVersion::V3;
-    }
-    if (firstRdgCode == 128 && pasiva == 126) {
-        return FormVersion::V4;
-    }
-    throw Refusal{"Nepoznata inačica obrasca GFI-POD: list RDG počinje s AOP " +
-                  Code3(firstRdgCode) + ", a \"UKUPNO - PASIVA\" je " +
-                  (pasiva == 0 ? std::string("bez AOP oznake") : "AOP " + Code3(pasiva)) +
-                  " (poznate su inačice s RDG od AOP 125 i pasivom AOP 123 te od AOP 128 i "
-                  "pasivom AOP 126)"};
-}
-
 void RequireCodes(const Lines& lines, std::string_view codes) {
     for (const FormTerm& t : ParseFormFormula(codes)) {
         if (lines.count(t.code) == 0) {
@@ -400,10 +152,10 @@ void RequireCodes(const Lines& lines, std::string_view codes) {
     }
 }
 
-double Sum(Amounts& amounts, std::string_view codes) {
+double Sum(FormAmounts& amounts, std::string_view codes, std::size_t year) {
     double sum = 0;
     for (const FormTerm& t : ParseFormFormula(codes)) {
-        sum += t.sign * amounts.Of(t.code).value_or(0.0);
+        sum += t.sign * amounts.Of(t.code, year).value_or(0.0);
     }
     return sum;
 }
@@ -423,58 +175,29 @@ double AmountIn(const TDokument& doc, Statement s, int row, std::size_t year) {
     return doc.Racun.row(row).Iznos;
 }
 
-// The position codes of the two statement sheets in one space, with the sheets' own order (the
-// balance sheet's codes first); the form's version follows from where the income statement's
-// codes begin.
-Lines ReadFormLines(const WorkbookData& book, std::vector<int>& order, OfficialForm& form) {
-    for (const std::string& name : FormSheets()) {
-        if (book.Find(name) == nullptr) {
-            throw Refusal{std::string(kNotTheForm) + ": nema lista " + name +
-                          " (listovi u knjizi: " + SheetList(book) + ")"};
-        }
-    }
-    Lines lines;
-    Lines rdgLines;
-    std::vector<int> bilancaOrder;
-    std::vector<int> rdgOrder;
-    ReadLines(*book.Find("Bilanca"), lines, bilancaOrder);
-    ReadLines(*book.Find("RDG"), rdgLines, rdgOrder);
-    if (bilancaOrder.empty() || rdgOrder.empty()) {
-        throw Refusal{std::string(kNotTheForm) + ": u stupcu G lista " +
-                      (bilancaOrder.empty() ? "Bilanca" : "RDG") + " nema AOP oznaka"};
-    }
-    form.version = VersionOf(lines, rdgOrder.front());
-    // The two sheets continue one numbering, so their codes are one space.
-    for (auto& [code, line] : rdgLines) {
-        if (lines.count(code) != 0) {
-            throw Refusal{std::string(kNotTheForm) + ": AOP " + Code3(code) +
-                          " je i na listu Bilanca i na listu RDG"};
-        }
-        lines.emplace(code, std::move(line));
-    }
-    form.versionName = form.version == FormVersion::V3 ? "3" : "4.x/6.x";
-    order = std::move(bilancaOrder);
-    order.insert(order.end(), rdgOrder.begin(), rdgOrder.end());
-    return lines;
-}
-
-// The business year, the period, the company, seat and OIB from the sheet RefStr.
-void ReadGeneralData(const SheetData& ref, OfficialForm& form) {
+// The period from RefStr (C4 and F4) and the business year (F12): the period rules where they
+// disagree, as the amounts are the period's; an unreadable period is the business year's.
+void ReadPeriod(const SheetData& ref, OfficialForm& form) {
     const std::optional<double> from = DateOf(ref.At(3, 2));
     const std::optional<double> to = DateOf(ref.At(3, 5));
-    std::optional<int> year = YearOf(ref.At(11, 5));
-    if (!year && to) {
-        year = CivilFromDayNumber(*to).year;
-    }
-    if (!year) {
+    const bool period = from && to && *from <= *to;
+    const std::optional<int> year = YearOf(ref.At(11, 5));
+    if (!year && !to) {
         throw Refusal{
             "Obrazac ne navodi čitljivu poslovnu godinu (list RefStr, ćelija F12) ni "
             "razdoblje (C4 i F4)"};
     }
-    form.businessYear = *year;
+    const int periodYear = CivilFromDayNumber(period ? *to : to.value_or(0)).year;
+    form.businessYear = year && !period ? *year : to ? periodYear : *year;
+    if (period && year && *year != periodYear) {
+        form.notes.push_back("Upozorenje: poslovna godina u listu RefStr (F12) je " +
+                             std::to_string(*year) + ", a razdoblje (C4 i F4) završava " +
+                             std::to_string(periodYear) +
+                             ". godine: dokument uzima razdoblje i njegovu godinu.");
+    }
     form.kunas = form.businessYear <= 2022;
     form.tolerance = form.kunas ? 1.0 : 0.01;
-    if (from && to && *from <= *to) {
+    if (period) {
         form.from = *from;
         form.to = *to;
     } else {
@@ -486,6 +209,11 @@ void ReadGeneralData(const SheetData& ref, OfficialForm& form) {
             "godina, 1. 1. do 31. 12. " +
             std::to_string(form.businessYear) + ".");
     }
+}
+
+// The business year, the period, the company, seat and OIB from the sheet RefStr.
+void ReadGeneralData(const SheetData& ref, OfficialForm& form) {
+    ReadPeriod(ref, form);
     form.company = DocumentText(ref.At(28, 2), "Naziv poduzeća", form.notes);
     form.seat = DocumentText(ref.At(30, 5), "Sjedište", form.notes);
     const SheetCell& oib = ref.At(26, 2);
@@ -505,13 +233,19 @@ void RequireReadCodes(const Lines& lines, FormVersion version) {
     for (const FormNotCarriedRow& n : FormNotCarried()) {
         RequireCodes(lines, version == FormVersion::V3 ? n.codes3 : n.codes4);
     }
+    for (const form::CrossRule& rule : form::CrossRules(version)) {
+        RequireCodes(lines, Code3(rule.code));
+        for (const FormTerm& t : rule.terms) {
+            RequireCodes(lines, Code3(t.code));
+        }
+    }
 }
 
 // The form checks itself, year by year, in its own order: a formula naming a code the form does
 // not have, and a stated sum that differs from its formula beyond the tolerance, are
 // differences.
-void CheckFormulas(const Lines& lines, const std::vector<int>& order,
-                   std::array<Amounts, 2>& amounts, OfficialForm& form) {
+void CheckFormulas(const Lines& lines, const std::vector<int>& order, FormAmounts& amounts,
+                   OfficialForm& form) {
     for (int code : order) {
         const FormLine& line = lines.at(code);
         if (line.formula.empty()) {
@@ -532,11 +266,11 @@ void CheckFormulas(const Lines& lines, const std::vector<int>& order,
             form.differences.push_back(std::move(d));
         }
         for (std::size_t y = 0; y < 2; ++y) {
-            const double stated = *amounts[y].Of(code);
-            if (amounts[y].Computed(code)) {
+            const double stated = *amounts.Of(code, y);
+            if (amounts.SourceOf(code, y) == FormAmounts::Source::Parts) {
                 continue;  // taken from its parts, so it agrees with them
             }
-            const double computed = amounts[y].FormulaValue(line);
+            const double computed = amounts.Value(line.formula, line.positivePart, y);
             if (std::fabs(stated - computed) > form.tolerance + 1e-9) {
                 FormDifference d;
                 d.sheet = line.sheet;
@@ -552,7 +286,7 @@ void CheckFormulas(const Lines& lines, const std::vector<int>& order,
 }
 
 // The document: the general data, and the amounts through the mapping table, recalculated.
-void FillDocument(std::array<Amounts, 2>& amounts, int currentYear, OfficialForm& form) {
+void FillDocument(FormAmounts& amounts, int currentYear, OfficialForm& form) {
     TDokument& doc = form.document;
     NewDocument(doc, currentYear);
     doc.Poduzece = form.company;
@@ -564,7 +298,7 @@ void FillDocument(std::array<Amounts, 2>& amounts, int currentYear, OfficialForm
             if (m.statement != Statement::Bilanca && y == 0) {
                 continue;
             }
-            double v = Sum(amounts[y], CodesOf(m, form.version));
+            double v = Sum(amounts, CodesOf(m, form.version), y);
             if (m.part == FormPart::Positive || m.part == FormPart::Negative) {
                 v = std::max(v, 0.0);
             }
@@ -580,15 +314,14 @@ void FillDocument(std::array<Amounts, 2>& amounts, int currentYear, OfficialForm
 }
 
 // The amounts the document does not carry, and the form's own totals for the reconciliation.
-void ReadNotCarriedAndTotals(const Lines& lines, std::array<Amounts, 2>& amounts,
-                             OfficialForm& form) {
+void ReadNotCarriedAndTotals(const Lines& lines, FormAmounts& amounts, OfficialForm& form) {
     for (const FormNotCarriedRow& n : FormNotCarried()) {
         const std::string_view codes = form.version == FormVersion::V3 ? n.codes3 : n.codes4;
         FormNotCarriedAmount a;
         a.code = ParseFormFormula(codes).front().code;
         a.label = lines.at(a.code).label;
-        a.previous = Sum(amounts[0], codes);
-        a.current = Sum(amounts[1], codes);
+        a.previous = Sum(amounts, codes, 0);
+        a.current = Sum(amounts, codes, 1);
         a.note = n.note;
         a.affects = n.affects;
         form.notCarried.push_back(std::move(a));
@@ -596,8 +329,8 @@ void ReadNotCarriedAndTotals(const Lines& lines, std::array<Amounts, 2>& amounts
     for (const FormTotalRow& t : FormTotals()) {
         const int code =
             ParseFormFormula(form.version == FormVersion::V3 ? t.code3 : t.code4).front().code;
-        form.totals[static_cast<std::size_t>(t.total)] = {Cents(*amounts[0].Of(code)),
-                                                          Cents(*amounts[1].Of(code))};
+        form.totals[static_cast<std::size_t>(t.total)] = {Cents(*amounts.Of(code, 0)),
+                                                          Cents(*amounts.Of(code, 1))};
     }
 }
 
@@ -605,9 +338,10 @@ void ReadNotCarriedAndTotals(const Lines& lines, std::array<Amounts, 2>& amounts
 void AddImportNotes(bool formulaResultsKnown, OfficialForm& form) {
     if (!formulaResultsKnown) {
         form.notes.push_back(
-            "Iz datoteke .xls ne čitaju se rezultati formula: zbrojni retci "
-            "obrasca izračunati su iz svojih dijelova, pa provjera zbrojeva "
-            "obuhvaća samo zbrojeve upisane kao brojevi.");
+            "Iz datoteke .xls ne čitaju se rezultati formula: prazne ćelije zbrojnih "
+            "redaka izračunate su iz svojih dijelova, a prazna dobit ili gubitak poslovne "
+            "godine iz računa dobiti i gubitka, pa provjera obuhvaća samo iznose upisane "
+            "kao brojevi.");
     }
     form.notes.push_back(
         "Broj dionica nije na obrascu: dokument ima 0, pa pokazatelji po dionici "
@@ -621,14 +355,18 @@ void AddImportNotes(bool formulaResultsKnown, OfficialForm& form) {
 }
 
 void Read(const WorkbookData& book, int currentYear, OfficialForm& form) {
-    std::vector<int> order;
-    const Lines lines = ReadFormLines(book, order, form);
+    const FormLines lines = form::ReadFormLines(book, form.notes);
+    form.version = lines.version;
+    form.versionName = form.version == FormVersion::V3 ? "3" : "4.x/6.x";
     ReadGeneralData(*book.Find("RefStr"), form);
-    RequireReadCodes(lines, form.version);
-    std::array<Amounts, 2> amounts = {Amounts(lines, 0), Amounts(lines, 1)};
-    CheckFormulas(lines, order, amounts, form);
+    RequireReadCodes(lines.lines, form.version);
+    FormAmounts amounts(lines, book);
+    CheckFormulas(lines.lines, lines.order, amounts, form);
+    form::CheckCrossRules(lines, amounts, form.tolerance, form.differences);
     FillDocument(amounts, currentYear, form);
-    ReadNotCarriedAndTotals(lines, amounts, form);
+    ReadNotCarriedAndTotals(lines.lines, amounts, form);
+    form.differences.insert(form.differences.begin(), amounts.Uncomputed().begin(),
+                            amounts.Uncomputed().end());
     AddImportNotes(book.Find("Bilanca")->formulaResultsKnown, form);
 }
 
@@ -651,18 +389,27 @@ OfficialForm ReadOfficialForm(const WorkbookData& book, int currentYear) {
     } catch (const Refusal& r) {
         form = OfficialForm();
         form.error = r.message;
+    } catch (const std::bad_alloc&) {
+        form = OfficialForm();
+        form.error = kOutOfMemory;
     }
     return form;
 }
 
 OfficialForm ReadOfficialFormFile(const std::string& path, int currentYear) {
-    const WorkbookRead read = ReadWorkbookFile(path, FormSheets());
-    if (!read.ok) {
+    try {
+        const WorkbookRead read = ReadWorkbookFile(path, FormSheets());
+        if (!read.ok) {
+            OfficialForm form;
+            form.error = read.error;
+            return form;
+        }
+        return ReadOfficialForm(read.book, currentYear);
+    } catch (const std::bad_alloc&) {
         OfficialForm form;
-        form.error = read.error;
+        form.error = kOutOfMemory;
         return form;
     }
-    return ReadOfficialForm(read.book, currentYear);
 }
 
 void ApplyOfficialForm(const OfficialForm& form, Workspace& ws) {
@@ -725,6 +472,11 @@ std::string DifferenceText(const FormDifference& d, const RegionalSettings& rs) 
     if (!d.remark.empty()) {
         return text + ": " + d.remark;
     }
+    if (!d.rule.empty()) {
+        return text + (d.previousYear ? ", prethodna godina" : ", tekuća godina") + ": " + d.rule +
+               ": iskazano " + Money(d.stated, rs) + ", prema pravilu " + Money(d.computed, rs) +
+               ", razlika " + Money(Cents(d.stated - d.computed), rs);
+    }
     return text + (d.previousYear ? ", prethodna godina" : ", tekuća godina") + ": iskazano " +
            Money(d.stated, rs) + ", zbroj dijelova " + Money(d.computed, rs) + ", razlika " +
            Money(Cents(d.stated - d.computed), rs);
@@ -741,7 +493,9 @@ std::string FormReport(const OfficialForm& form, const std::vector<Reconciliatio
     out += "Razdoblje: " + FormatShortDate(form.from, rs.shortDateFormat) + " - " +
            FormatShortDate(form.to, rs.shortDateFormat) + "\n\n";
     if (form.differences.empty()) {
-        out += "Provjera zbrojeva obrasca: svi zbrojevi odgovaraju svojim dijelovima.\n";
+        out +=
+            "Provjera zbrojeva obrasca: svi zbrojevi odgovaraju svojim dijelovima i pravilima "
+            "obrasca.\n";
     } else {
         out += "Provjera zbrojeva obrasca: " + DifferencesText(form.differences.size()) + "\n";
         for (const FormDifference& d : form.differences) {

@@ -23,6 +23,7 @@ struct FormDifference {
     double stated = 0;    // the row's own amount
     double computed = 0;  // its formula over its parts
     std::string remark;   // when the formula cannot be computed at all ("" otherwise)
+    std::string rule;     // the form's cross-rule the row breaks ("" for its own formula)
 };
 
 struct FormNotCarriedAmount {

@@ -131,6 +131,17 @@ bool ParseReference(std::string_view ref, int& row, int& col) {
     return true;
 }
 
+// The characters of a piece of UTF-8 text: the bytes that start one (a character split
+// between two pieces counts once).
+std::size_t Characters(std::string_view s) {
+    return static_cast<std::size_t>(std::count_if(
+        s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+std::string TextTooLong(const WorkbookLimits& limits) {
+    return TooLarge("tekst dulji od " + std::to_string(limits.textBytes) + " znakova");
+}
+
 bool ParseNumber(std::string_view text, double& out) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
         text.remove_prefix(1);
@@ -317,10 +328,12 @@ struct SharedStringsPart : HandlerBase {
     int phonetic = 0;  // inside <rPh>, whose text is a reading aid, not the value
     bool inText = false;
     std::string current;
+    std::size_t currentCharacters = 0;
     void Start(std::string_view name, const XML_Char**) {
         if (name == "si") {
             inItem = true;
             current.clear();
+            currentCharacters = 0;
         } else if (name == "rPh") {
             ++phonetic;
         } else if (name == "t" && inItem && phonetic == 0) {
@@ -346,8 +359,9 @@ struct SharedStringsPart : HandlerBase {
         if (!inText) {
             return;
         }
-        if (current.size() + s.size() > limits->textBytes) {
-            Stop(TooLarge("tekst dulji od " + std::to_string(limits->textBytes) + " znakova"));
+        currentCharacters += Characters(s);
+        if (currentCharacters > limits->textBytes) {
+            Stop(TextTooLong(*limits));
             return;
         }
         current += s;
@@ -372,8 +386,11 @@ struct SheetPart : HandlerBase {
     bool inValue = false;
     bool inInline = false;
     bool inInlineText = false;
+    bool inFormula = false;
     std::string value;
     std::string inlineText;
+    std::string formula;         // kept for a formula without its result
+    std::size_t characters = 0;  // of the text being read
 
     void Start(std::string_view name, const XML_Char** a) {
         if (name == "row") {
@@ -396,6 +413,7 @@ struct SheetPart : HandlerBase {
             hasFormula = hasValue = false;
             value.clear();
             inlineText.clear();
+            formula.clear();
             const XML_Char* t = Attribute(a, "t");
             type = t != nullptr ? t : "n";
             const XML_Char* r = Attribute(a, "r");
@@ -415,19 +433,25 @@ struct SheetPart : HandlerBase {
             return;
         } else if (name == "f") {
             hasFormula = true;
+            inFormula = true;
+            characters = 0;
         } else if (name == "v") {
             inValue = true;
             hasValue = true;
+            characters = 0;
         } else if (name == "is") {
             inInline = true;
         } else if (name == "t" && inInline) {
             inInlineText = true;
+            characters = 0;
         }
     }
 
     void End(std::string_view name) {
         if (name == "v") {
             inValue = false;
+        } else if (name == "f") {
+            inFormula = false;
         } else if (name == "t") {
             inInlineText = false;
         } else if (name == "is") {
@@ -439,12 +463,16 @@ struct SheetPart : HandlerBase {
     }
 
     void Text(std::string_view s) {
-        std::string* target = inValue ? &value : inInlineText ? &inlineText : nullptr;
+        std::string* target = inValue        ? &value
+                              : inInlineText ? &inlineText
+                              : inFormula    ? &formula
+                                             : nullptr;
         if (target == nullptr) {
             return;
         }
-        if (target->size() + s.size() > limits->textBytes) {
-            Stop(TooLarge("tekst dulji od " + std::to_string(limits->textBytes) + " znakova"));
+        characters += Characters(s);
+        if (characters > limits->textBytes) {
+            Stop(TextTooLong(*limits));
             return;
         }
         *target += s;
@@ -455,11 +483,14 @@ struct SheetPart : HandlerBase {
         if (type == "inlineStr") {
             cell.kind = SheetCell::Kind::Text;
             cell.text = std::move(inlineText);
-        } else if (!hasValue) {
+        } else if (!hasValue || value.find_first_not_of(" \t\r\n") == std::string::npos) {
+            // No result, or an empty one (<v></v>, <v/>, an empty text) as programs other
+            // than Excel write it: a formula's result to be computed, or an empty cell.
             if (!hasFormula) {
                 return;  // a formatted empty cell
             }
             cell.kind = SheetCell::Kind::FormulaNoValue;
+            cell.text = std::move(formula);
         } else if (type == "s") {
             std::size_t index = 0;
             const auto [end, ec] =
@@ -617,9 +648,8 @@ std::optional<SheetCell> XlsCell(const FreeXL_CellValue& v, const WorkbookLimits
         case FREEXL_CELL_TIME:
             cell.kind = SheetCell::Kind::Text;
             cell.text = v.value.text_value != nullptr ? v.value.text_value : "";
-            if (cell.text.size() > limits.textBytes) {
-                throw ReadError{
-                    TooLarge("tekst dulji od " + std::to_string(limits.textBytes) + " znakova")};
+            if (Characters(cell.text) > limits.textBytes) {
+                throw ReadError{TextTooLong(limits)};
             }
             return cell;
         default:

@@ -24,7 +24,7 @@ struct SheetCell {
     };
     Kind kind = Kind::Empty;
     double number = 0;
-    std::string text;  // UTF-8
+    std::string text;  // UTF-8; of a FormulaNoValue cell, its formula ("" when not given)
 };
 
 struct SheetData {
@@ -51,7 +51,7 @@ struct WorkbookLimits {
     std::size_t totalBytes = 96u << 20;  // every unpacked part together
     std::size_t cells = 200000;          // cells kept, over all sheets read
     std::size_t sharedStrings = 200000;  // entries of the shared string table
-    std::size_t textBytes = 32767;       // one cell's text (Excel's own limit)
+    std::size_t textBytes = 32767;       // one cell's text, in characters (Excel's own limit)
 };
 
 struct WorkbookRead {

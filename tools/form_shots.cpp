@@ -1,6 +1,7 @@
 // movik-form-shots: the official form's import in the real window, for a person to look at: the
 // file dialog, the question about a form that disagrees with itself, the reconciliation table
-// and the balance sheet page after the import, each saved as a PNG.
+// and the balance sheet page after the import, each saved as a PNG; first the window while the
+// form is read, with its note in the status bar.
 //
 //   movik-form-shots FORM.xlsx OUTPUT_FOLDER
 
@@ -11,8 +12,11 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTabWidget>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
+#include "intake/OfficialForm.h"
 #include "regional/Regional.h"
 #include "ui/FormImportDialog.h"
 #include "ui/MainWindow.h"
@@ -80,8 +84,17 @@ int main(int argc, char* argv[]) {
     window.resize(1000, 720);
     window.show();
     Settle(800);
+    // The reading held for a moment, so that its note in the status bar can be pictured.
+    window.SetFormReader([](const std::string& path) {
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        return movik::ReadOfficialFormFile(path, 2026);
+    });
     window.UvozObrasca1Click();
+    bool saved = Save(window, args.at(2) + QStringLiteral("/0-citanje.png"));
+    while (window.FormImportRunning()) {
+        Settle(50);
+    }
     window.findChild<QTabWidget*>(QStringLiteral("PageControl"))->setCurrentIndex(1);
-    const bool saved = Save(window, args.at(2) + QStringLiteral("/4-bilanca.png"));
+    saved &= Save(window, args.at(2) + QStringLiteral("/4-bilanca.png"));
     return saved && pictures->ok() ? 0 : 1;
 }

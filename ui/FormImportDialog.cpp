@@ -69,7 +69,7 @@ FormImportDialog::FormImportDialog(const FormImportView& view, QWidget* parent) 
     text += view.differences.isEmpty()
                 ? QStringLiteral(
                       "Provjera zbrojeva obrasca: svi zbrojevi odgovaraju svojim "
-                      "dijelovima.\n")
+                      "dijelovima i pravilima obrasca.\n")
                 : QStringLiteral("Obrazac se ne slaže sam sa sobom:\n  ") +
                       view.differences.join(QStringLiteral("\n  ")) + u'\n';
     if (!view.notCarried.isEmpty()) {

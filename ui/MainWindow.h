@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +39,8 @@ inline constexpr int kWarningsHelpContext = 13;
 inline constexpr int kAnalysisHelpContext = 11;
 
 class HelpContexts;
+struct FormImportJob;
+struct OfficialForm;
 class HelpViewer;
 class TfAbout;
 
@@ -86,7 +89,14 @@ class TForm1 : public QMainWindow {
     void Ponovi1Click();
     void IzvozXlsx1Click();  // the document as a spreadsheet workbook
     // An official annual form (GFI-POD) into a new, unsaved document, with its reconciliation.
+    // The form is read off the interface's thread (a note in the status bar meanwhile); the
+    // rest follows when it is read.
     void UvozObrasca1Click();
+    // How the form import reads a form (ReadOfficialFormFile unless replaced; tests hold it).
+    using FormReader = std::function<OfficialForm(const std::string& path)>;
+    void SetFormReader(FormReader reader);
+    // Whether a form is being read now.
+    bool FormImportRunning() const;
     void Grafikoni1Click();        // the charts window of the open document
     void PreracunajUEure1Click();  // asks, then converts the document from kuna to euros
     void Korisnikauputstva1Click();
@@ -145,6 +155,8 @@ class TForm1 : public QMainWindow {
     // HiddenPages::AfterFirstFrame: the window's first frame is on the screen (emitted once,
     // just before the statement pages are built).
     void firstFrameShown();
+    // The form import read its form and is done with it (shown, asked or refused).
+    void formImportFinished();
 
   public:
   protected:
@@ -171,6 +183,10 @@ class TForm1 : public QMainWindow {
     // pIme: "Datoteka: " and the path, empty for an untitled document.
     void SetFilePanel(const QString& path);
     void ShowNewDocument();
+    // The form import once its form is read: refused, asked about or taken.
+    void FinishFormImport();
+    // Whether the user takes a form that disagrees with itself (its differences shown).
+    bool AcceptDifferences(const OfficialForm& form);
     // Forwards a cell edit to the workspace and shows its result.
     std::optional<std::string> ValidateAmount(Statement s, int col, int row,
                                               const std::string& text);
@@ -213,6 +229,10 @@ class TForm1 : public QMainWindow {
 
     // pNapomena shows why a cell refused its text (hidden once an edit is accepted).
     bool refusalShown_ = false;
+
+    FormReader formReader_;
+    // The form being read (its worker is joined when it goes).
+    std::shared_ptr<FormImportJob> formImport_;
 };
 
 }  // namespace movik

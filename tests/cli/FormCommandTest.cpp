@@ -38,10 +38,9 @@ class FormCommand : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    Outcome Cli(const std::string& arguments) {
-        const std::string command = "cd '" + dir_.string() +
-                                    "' && '" MOVIK_CLI "' --locale hr_HR " + arguments +
-                                    " >out 2>err";
+    Outcome Cli(const std::string& arguments, const std::string& prefix = "") {
+        const std::string command = "cd '" + dir_.string() + "' && " + prefix +
+                                    "'" MOVIK_CLI "' --locale hr_HR " + arguments + " >out 2>err";
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read(dir_ / "out"),
                 Read(dir_ / "err")};
@@ -121,6 +120,55 @@ TEST_F(FormCommand, SummaryTakesFormsBesideDocuments) {
         << rows[2];
     EXPECT_EQ(rows[3].rfind("obrasci/c-2019.xls;da;;Metalprerada d.o.o.;", 0), 0u) << rows[3];
     EXPECT_EQ(rows[4].rfind("obrasci/d.mvk;da;", 0), 0u) << rows[4];
+}
+
+// The printed form's layout (headings, the row of column numbers as numbers or texts, page
+// breaks) reads in form and summary alike, a document named by its period's year; a form whose
+// label formulas would expand without bound is refused with its reason, under a memory limit.
+TEST_F(FormCommand, PrintedFormsReadAndLabelBombsAreRefused) {
+    using Layout = movik::test::FormPlan::ColumnNumbers;
+    fs::create_directories(dir_ / "tiskani");
+    for (const Layout layout : {Layout::Numbers, Layout::Texts}) {
+        movik::test::FormPlan plan;
+        plan.company = layout == Layout::Texts ? "Tekstovi d.o.o." : "Brojevi d.o.o.";
+        plan.year = 2022;  // the period is 2023's
+        plan.columnNumbers = layout;
+        plan.pageBreaks = layout == Layout::Texts;
+        plan.leaves = {{63, {100, 200}}, {68, {100, 200}}};
+        const char* file = layout == Layout::Texts ? "tekstovi.xlsx" : "brojevi.xlsx";
+        movik::test::WriteForm((dir_ / "tiskani" / file).string(), plan);
+    }
+    const Outcome imported = Cli("form tiskani/brojevi.xlsx tiskani/tekstovi.xlsx --dir izlaz");
+    EXPECT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_TRUE(fs::exists(dir_ / "izlaz" / "Brojevi d.o.o. 2023.mvk"));
+    EXPECT_TRUE(fs::exists(dir_ / "izlaz" / "Tekstovi d.o.o. 2023.mvk"));
+    EXPECT_NE(imported.out.find("Upozorenje: poslovna godina"), std::string::npos);
+    EXPECT_EQ(Cli("summary tiskani --format csv").exitCode, 0);
+
+    const std::string bomb = (dir_ / "bomba.xlsx").string();
+    lxw_workbook* wb = workbook_new(bomb.c_str());
+    workbook_add_worksheet(wb, "RefStr");
+    lxw_worksheet* bilanca = workbook_add_worksheet(wb, "Bilanca");
+    workbook_add_worksheet(wb, "RDG");
+    std::string label = "Zbroj (001 do 200";
+    while (label.size() < 32000) {
+        label += "+001 do 200";
+    }
+    label += ")";
+    for (int code = 1; code <= 999; ++code) {
+        worksheet_write_string(bilanca, static_cast<lxw_row_t>(code), 0, label.c_str(), nullptr);
+        worksheet_write_number(bilanca, static_cast<lxw_row_t>(code), 6, code, nullptr);
+    }
+    workbook_close(wb);
+#ifdef __SANITIZE_ADDRESS__
+    const std::string limit;  // AddressSanitizer's shadow memory cannot live under ulimit -v
+#else
+    const std::string limit = "ulimit -v 2000000 && timeout 60 ";
+#endif
+    const Outcome refused = Cli("form bomba.xlsx -o b.mvk", limit);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("ima više od 200 pribrojnika"), std::string::npos) << refused.err;
+    EXPECT_EQ(refused.err.find("alloc"), std::string::npos) << refused.err;
 }
 
 }  // namespace

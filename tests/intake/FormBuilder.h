@@ -142,11 +142,29 @@ struct FormPlan {
     // The company name and the OIB typed as numbers instead of texts, when given.
     std::optional<double> companyNumber;
     std::optional<double> oibNumber;
+    // The printed form's layout: a heading row and a row of column numbers (1 to 5) above the
+    // positions, as numbers or as texts, and the two repeated where a page breaks.
+    enum class ColumnNumbers { None, Numbers, Texts };
+    ColumnNumbers columnNumbers = ColumnNumbers::None;
+    bool pageBreaks = false;
+    // Without cachedResults: how a formula's missing result is written ("" none at all, or
+    // "<v></v>", "<v/>").
+    std::string emptyResult;
+    // The balance sheet's profit and loss of the year written as references to the income
+    // statement's result of the period (=RDG!J68), as programs write them.
+    bool profitAsReference = false;
+    // Cells written as texts instead of amounts, by code: previous, current year ("" keeps the
+    // amount).
+    std::map<int, std::array<std::string, 2>> texts;
+    // The form's cross-rules kept by the amounts (see FormValues); false leaves them as given.
+    bool crossRulesKept = true;
+    // The income statement's labels written without the formulas they state.
+    bool bareRdgLabels = false;
 };
 
 // Every row's amount: leaves as given, sums from their parts.
-inline std::map<int, std::array<double, 2>> FormValues(const std::vector<BuiltRow>& rows,
-                                                       const FormPlan& plan) {
+inline std::map<int, std::array<double, 2>> SumValues(const std::vector<BuiltRow>& rows,
+                                                      const FormPlan& plan) {
     std::map<int, const BuiltRow*> byCode;
     for (const BuiltRow& r : rows) {
         byCode[r.code] = &r;
@@ -185,8 +203,29 @@ inline std::map<int, std::array<double, 2>> FormValues(const std::vector<BuiltRo
     return values;
 }
 
+// Every row's amount as a consistent form has it: leaves as given, sums from their parts, and
+// the form's cross-rules kept (unless plan.crossRulesKept is false): the balance sheet's profit
+// and loss of the year are the income statement's of the period, and the other short-term
+// liabilities (AOP 124, in version 3 121) take what makes the liabilities equal the assets.
+inline std::map<int, std::array<double, 2>> FormValues(const std::vector<BuiltRow>& rows,
+                                                       const FormPlan& plan) {
+    if (!plan.crossRulesKept || plan.quarterly) {
+        return SumValues(rows, plan);
+    }
+    const int shift = plan.version3 ? 3 : 0;
+    FormPlan kept = plan;
+    auto values = SumValues(rows, kept);
+    kept.leaves[88 - shift] = values.at(187 - shift);
+    kept.leaves[89 - shift] = values.at(188 - shift);
+    values = SumValues(rows, kept);
+    for (std::size_t y = 0; y < 2; ++y) {
+        kept.leaves[124 - shift][y] += values.at(65)[y] - values.at(126 - shift)[y];
+    }
+    return SumValues(rows, kept);
+}
+
 // Removes the cached results of formula cells from every sheet of the .xlsx at path.
-inline void DropCachedResults(const std::string& path) {
+inline void DropCachedResults(const std::string& path, const std::string& emptyResult = "") {
     int err = 0;
     zip_t* z = zip_open(path.c_str(), 0, &err);
     if (z == nullptr) {
@@ -205,11 +244,68 @@ inline void DropCachedResults(const std::string& path) {
         zip_file_t* f = zip_fopen_index(z, static_cast<zip_uint64_t>(i), 0);
         zip_fread(f, xml.data(), st.size);
         zip_fclose(f);
-        keep.push_back(std::regex_replace(xml, std::regex("</f><v>[^<]*</v>"), "</f>"));
+        keep.push_back(
+            std::regex_replace(xml, std::regex("</f><v>[^<]*</v>"), "</f>" + emptyResult));
         zip_source_t* src = zip_source_buffer(z, keep.back().data(), keep.back().size(), 0);
         zip_file_replace(z, static_cast<zip_uint64_t>(i), src, 0);
     }
     zip_close(z);
+}
+
+// The heading and the row of column numbers the printed form carries above its positions.
+inline void WriteHeading(lxw_worksheet* ws, int row, const FormPlan& plan) {
+    using C = FormPlan::ColumnNumbers;
+    const std::array<std::pair<int, const char*>, 5> columns = {{{0, "Naziv pozicije"},
+                                                                 {6, "AOP oznaka"},
+                                                                 {7, "Rbr. bilješke"},
+                                                                 {8, "Prethodna godina"},
+                                                                 {9, "Tekuća godina"}}};
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const auto [col, heading] = columns[i];
+        const auto r = static_cast<lxw_row_t>(row);
+        worksheet_write_string(ws, r, static_cast<lxw_col_t>(col), heading, nullptr);
+        const auto number = static_cast<double>(i + 1);
+        if (plan.columnNumbers == C::Numbers) {
+            worksheet_write_number(ws, r + 1, static_cast<lxw_col_t>(col), number, nullptr);
+        } else {
+            worksheet_write_string(ws, r + 1, static_cast<lxw_col_t>(col),
+                                   std::to_string(i + 1).c_str(), nullptr);
+        }
+    }
+}
+
+// Where each code stands (sheet row from 0), with the headings, column numbers, page numbers
+// and notes of the printed form's layout written around the positions.
+inline std::map<int, int> FormLayout(const std::vector<BuiltRow>& rows, const FormPlan& plan,
+                                     lxw_worksheet* bilanca, lxw_worksheet* rdg) {
+    const bool numbered = plan.columnNumbers != FormPlan::ColumnNumbers::None;
+    const int firstRdg = plan.version3 ? 125 : 128;
+    // Pages break before the equity and liabilities and before the financial income.
+    const std::array<int, 2> breaks = {67, plan.version3 ? 154 : 157};
+    std::map<int, int> rowOf;
+    int bRow = 7;
+    int rRow = 8;  // the sheets' rows differ, as in the real form
+    if (numbered) {
+        WriteHeading(bilanca, bRow - 2, plan);
+        WriteHeading(rdg, rRow - 2, plan);
+    }
+    int page = 1;
+    for (const BuiltRow& r : rows) {
+        const bool onRdg = r.code >= firstRdg;
+        int& next = onRdg ? rRow : bRow;
+        lxw_worksheet* ws = onRdg ? rdg : bilanca;
+        if (numbered && plan.pageBreaks &&
+            std::find(breaks.begin(), breaks.end(), r.code) != breaks.end()) {
+            // The page's number (column G, no label), a note, then the headings again.
+            worksheet_write_number(ws, static_cast<lxw_row_t>(next), 6, ++page, nullptr);
+            worksheet_write_string(ws, static_cast<lxw_row_t>(next + 1), 0,
+                                   "Napomena: iznosi su u cijelim jedinicama valute", nullptr);
+            WriteHeading(ws, next + 2, plan);
+            next += 4;
+        }
+        rowOf[r.code] = next++;
+    }
+    return rowOf;
 }
 
 // Writes the form described by plan to path (.xlsx).
@@ -239,46 +335,52 @@ inline void WriteForm(const std::string& path, const FormPlan& plan) {
     lxw_worksheet* bilanca = workbook_add_worksheet(wb, "Bilanca");
     lxw_worksheet* rdg = workbook_add_worksheet(wb, "RDG");
     const int firstRdg = plan.version3 ? 125 : 128;
-    std::map<int, int> rowOf;  // code -> sheet row (from 0)
-    int bRow = 7;
-    int rRow = 8;  // the sheets' rows differ, as in the real form
-    for (const BuiltRow& r : rows) {
-        rowOf[r.code] = r.code < firstRdg ? bRow++ : rRow++;
-    }
+    const std::map<int, int> rowOf = FormLayout(rows, plan, bilanca, rdg);  // code -> sheet row
     for (const BuiltRow& r : rows) {
         lxw_worksheet* ws = r.code < firstRdg ? bilanca : rdg;
-        const int row = rowOf[r.code];
-        worksheet_write_string(ws, static_cast<lxw_row_t>(row), 0, r.label.c_str(), nullptr);
+        const auto row = static_cast<lxw_row_t>(rowOf.at(r.code));
+        std::string label = r.label;
+        if (plan.bareRdgLabels && r.code >= firstRdg && label.back() == ')') {
+            label = label.substr(0, label.rfind(" ("));
+        }
+        worksheet_write_string(ws, row, 0, label.c_str(), nullptr);
         const int shown = plan.quarterly && r.code >= firstRdg ? r.code - firstRdg + 1 : r.code;
-        worksheet_write_number(ws, static_cast<lxw_row_t>(row), 6, shown, nullptr);
-        for (int y = 0; y < 2; ++y) {
-            const lxw_col_t col = static_cast<lxw_col_t>(8 + y);
-            const char letter = static_cast<char>('I' + y);
-            double v = values.at(r.code)[static_cast<std::size_t>(y)];
-            if (auto it = plan.stated.find(r.code); it != plan.stated.end()) {
-                worksheet_write_number(ws, static_cast<lxw_row_t>(row), col,
-                                       it->second[static_cast<std::size_t>(y)], nullptr);
+        worksheet_write_number(ws, row, 6, shown, nullptr);
+        for (std::size_t y = 0; y < 2; ++y) {
+            const auto col = static_cast<lxw_col_t>(8 + y);
+            const std::string letter(1, static_cast<char>('I' + y));
+            const double v = values.at(r.code)[y];
+            if (auto it = plan.texts.find(r.code);
+                it != plan.texts.end() && !it->second[y].empty()) {
+                worksheet_write_string(ws, row, col, it->second[y].c_str(), nullptr);
                 continue;
             }
-            if (r.formula.empty()) {
-                worksheet_write_number(ws, static_cast<lxw_row_t>(row), col, v, nullptr);
+            if (auto it = plan.stated.find(r.code); it != plan.stated.end()) {
+                worksheet_write_number(ws, row, col, it->second[y], nullptr);
                 continue;
             }
             std::string f;
+            const int profit = plan.version3 ? 85 : 88;
+            if (plan.profitAsReference && (r.code == profit || r.code == profit + 1)) {
+                const int result = r.code + 99;  // 088 -> 187 (4.x), 085 -> 184 (3)
+                f = "RDG!" + letter + std::to_string(rowOf.at(result) + 1);
+            } else if (r.formula.empty()) {
+                worksheet_write_number(ws, row, col, v, nullptr);
+                continue;
+            }
             for (const auto& [c, sign] : r.formula) {
-                f += (sign < 0 ? "-" : (f.empty() ? "" : "+")) + std::string(1, letter) +
+                f += (sign < 0 ? "-" : (f.empty() ? "" : "+")) + letter +
                      std::to_string(rowOf.at(c) + 1);
             }
             if (r.positivePart) {
                 f = "MAX(" + f + ",0)";
             }
-            worksheet_write_formula_num(ws, static_cast<lxw_row_t>(row), col, ("=" + f).c_str(),
-                                        nullptr, v);
+            worksheet_write_formula_num(ws, row, col, ("=" + f).c_str(), nullptr, v);
         }
     }
     workbook_close(wb);
     if (!plan.cachedResults) {
-        DropCachedResults(path);
+        DropCachedResults(path, plan.emptyResult);
     }
 }
 

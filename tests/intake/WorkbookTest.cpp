@@ -94,6 +94,53 @@ TEST(WorkbookReading, ReadsEveryKindOfCell) {
     EXPECT_EQ(s.At(0, 8).number, 7);  // no address: the next column
 }
 
+// An empty result is no result: a formula's empty <v></v>, <v/> or empty text is a formula
+// without its result (its formula kept), an empty value without a formula an empty cell.
+TEST(WorkbookReading, EmptyResultsAreNoResults) {
+    const std::string cells =
+        R"(<c r="A1"><f>RDG!J68</f><v></v></c><c r="B1"><f>B2+B3</f><v/></c>)"
+        R"(<c r="C1" t="str"><f>A1</f><v></v></c><c r="D1"><v></v></c><c r="E1"><v> </v></c>)";
+    const WorkbookRead r = ReadWorkbookBytes(Book(cells), {});
+    ASSERT_TRUE(r.ok) << r.error;
+    const SheetData& s = *r.book.Find("List");
+    const std::vector<std::pair<SheetCell::Kind, std::string>> expected = {
+        {SheetCell::Kind::FormulaNoValue, "RDG!J68"},
+        {SheetCell::Kind::FormulaNoValue, "B2+B3"},
+        {SheetCell::Kind::FormulaNoValue, "A1"},
+        {SheetCell::Kind::Empty, ""},
+        {SheetCell::Kind::Empty, ""}};
+    for (std::size_t c = 0; c < expected.size(); ++c) {
+        EXPECT_EQ(s.At(0, static_cast<int>(c)).kind, expected[c].first) << c;
+        EXPECT_EQ(s.At(0, static_cast<int>(c)).text, expected[c].second) << c;
+    }
+}
+
+// A cell's text is limited in characters, not bytes: 20,000 "č" (40,000 bytes) are read, in a
+// shared text and inline; 32,768 characters are refused, saying so.
+TEST(WorkbookReading, TextLimitCountsCharacters) {
+    std::string long2;
+    for (int i = 0; i < 20000; ++i) {
+        long2 += "č";
+    }
+    const std::string tooLong(32768, 'a');
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {Book(R"(<c r="A1" t="s"><v>0</v></c>)", "<sst><si><t>" + long2 + "</t></si></sst>"), true},
+        {Book(R"(<c r="A1" t="inlineStr"><is><t>)" + long2 + "</t></is></c>"), true},
+        {Book(R"(<c r="A1" t="s"><v>0</v></c>)", "<sst><si><t>" + tooLong + "</t></si></sst>"),
+         false},
+        {Book(R"(<c r="A1" t="inlineStr"><is><t>)" + tooLong + "</t></is></c>"), false},
+    };
+    for (const auto& [bytes, read] : cases) {
+        const WorkbookRead r = ReadWorkbookBytes(bytes, {});
+        EXPECT_EQ(r.ok, read) << r.error;
+        if (read) {
+            EXPECT_EQ(r.book.Find("List")->At(0, 0).text, long2);
+        } else {
+            EXPECT_NE(r.error.find("dulji od 32767 znakova"), std::string::npos) << r.error;
+        }
+    }
+}
+
 TEST(WorkbookReading, ReadsOnlyTheSheetsAskedForButNamesAll) {
     const std::string path = TempPath("two.xlsx");
     lxw_workbook* wb = workbook_new(path.c_str());

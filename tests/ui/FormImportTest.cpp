@@ -2,8 +2,13 @@
 // unsaved document, the question when the form disagrees with itself, the reconciliation shown.
 
 #include <QAction>
+#include <QLabel>
+#include <QTimer>
+#include <future>
+#include <thread>
 
 #include "WindowFixture.h"
+#include "intake/OfficialForm.h"
 #include "tests/intake/FormBuilder.h"
 
 namespace movik::test {
@@ -11,10 +16,16 @@ namespace {
 
 const QString kExample = QStringLiteral(MOVIK_EXAMPLES "/gfi-pod-2023.xlsx");
 
+// The import started from its menu item, and its end (the form is read on a worker).
+void Import(WindowFixture& f) {
+    f.Find<QAction>("UvozObrasca1")->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.window->FormImportRunning(); }, 60000));
+}
+
 TEST(FormImport, GivesANewUnsavedDocumentAndShowsTheReconciliation) {
     WindowFixture f;
     f.dialogs->openChoices = {kExample};
-    f.Find<QAction>("UvozObrasca1")->trigger();
+    Import(f);
     ASSERT_TRUE(f.dialogs->errors.isEmpty()) << f.dialogs->errors.join("\n").toStdString();
     const TDokument& doc = f.window->workspace().document();
     EXPECT_EQ(doc.Poduzece, "Metalprerada d.o.o.");
@@ -56,7 +67,7 @@ TEST(FormImport, DisagreeingFormIsImportedOnlyWhenTheUserSaysSo) {
 
     f.dialogs->openChoices = {path};
     f.dialogs->answers = {Answer::No};
-    f.Find<QAction>("UvozObrasca1")->trigger();
+    Import(f);
     ASSERT_EQ(f.dialogs->questions.size(), 1);
     EXPECT_TRUE(f.dialogs->questions[0].contains("AOP 065"));
     EXPECT_TRUE(f.dialogs->formImports.empty());
@@ -64,7 +75,7 @@ TEST(FormImport, DisagreeingFormIsImportedOnlyWhenTheUserSaysSo) {
 
     f.dialogs->openChoices = {path};
     f.dialogs->answers = {Answer::Yes};
-    f.Find<QAction>("UvozObrasca1")->trigger();
+    Import(f);
     ASSERT_EQ(f.dialogs->formImports.size(), 1u);
     const FormImportView& view = f.dialogs->formImports[0];
     EXPECT_EQ(view.differences.size(), 1);
@@ -76,10 +87,41 @@ TEST(FormImport, DisagreeingFormIsImportedOnlyWhenTheUserSaysSo) {
 TEST(FormImport, NotAFormIsRefusedAndTheDocumentStays) {
     WindowFixture f;
     f.dialogs->openChoices = {QStringLiteral(MOVIK_EXAMPLES "/primjer.mvk")};
-    f.Find<QAction>("UvozObrasca1")->trigger();
+    Import(f);
     ASSERT_EQ(f.dialogs->errors.size(), 1);
     EXPECT_EQ(f.dialogs->errors[0], "Datoteka nije radna knjiga programa Excel (.xlsx ili .xls)");
     EXPECT_TRUE(f.dialogs->formImports.empty());
+}
+
+// The form is read on a worker thread: while it is read the window handles its events, shows a
+// note and takes no second import; a change made meanwhile is not dropped without the question.
+TEST(FormImport, ReadsTheFormOffTheInterfaceThread) {
+    WindowFixture f;
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::promise<std::thread::id> readOn;
+    f.window->SetFormReader([&, released](const std::string& path) {
+        readOn.set_value(std::this_thread::get_id());
+        released.wait_for(std::chrono::seconds(10));  // a reading on this thread fails below
+        return ReadOfficialFormFile(path, 2026);
+    });
+    f.dialogs->openChoices = {kExample};
+    f.Find<QAction>("UvozObrasca1")->trigger();
+    EXPECT_NE(readOn.get_future().get(), std::this_thread::get_id());
+    ASSERT_TRUE(f.window->FormImportRunning());
+    bool ticked = false;
+    QTimer::singleShot(0, [&] { ticked = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticked; }, 5000));  // the window stays responsive
+    EXPECT_TRUE(f.Find<QLabel>("pNapomena")->text().startsWith("Čitanje obrasca gfi-pod-2023"));
+    EXPECT_FALSE(f.Find<QAction>("UvozObrasca1")->isEnabled());
+    f.window->workspace().SetCompany("Upisano u međuvremenu");
+    f.dialogs->answers = {Answer::Cancel};
+    release.set_value();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.window->FormImportRunning(); }, 60000));
+    EXPECT_EQ(f.dialogs->questions.size(), 1);
+    EXPECT_EQ(f.window->workspace().document().Poduzece, "Upisano u međuvremenu");
+    EXPECT_TRUE(f.dialogs->formImports.empty());
+    EXPECT_TRUE(f.Find<QAction>("UvozObrasca1")->isEnabled());
 }
 
 }  // namespace
