@@ -69,6 +69,10 @@ std::string ImportOne(const std::string& formPath, const std::optional<std::stri
     if (!force && Exists(target)) {
         return "Datoteka " + target + " već postoji (--force je zamjenjuje)";
     }
+    DocumentLock lock;
+    if (std::string held = LockForWriting(lock, target); !held.empty()) {
+        return held;
+    }
     const auto writer = MakeSystemFileWriter();
     if (const Result saved = ws.SaveDocumentAs(target, *writer); !saved) {
         return saved.message();

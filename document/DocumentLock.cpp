@@ -108,14 +108,14 @@ std::string HolderText(const LockHolder& holder) {
         text += " na računalu " + holder.host;
     }
     if (holder.pid > 0) {
-        text += " (proces " + std::to_string(holder.pid) + ")";
+        text += ", proces " + std::to_string(holder.pid);
     }
     return text;
 }
 
 std::string HeldDocumentMessage(const std::string& path, const LockHolder& holder) {
-    return "Dokument " + path + " nije snimljen: otvoren je u drugom prozoru Movika (" +
-           HolderText(holder) + ")";
+    return "Dokument " + path + " nije snimljen: otvoren je u drugom prozoru Movika, ima ga " +
+           HolderText(holder);
 }
 
 std::string LockFileOf(const std::string& path) {

@@ -19,11 +19,12 @@ struct LockHolder {
     long pid = 0;
 };
 
-// "korisnik ana na računalu ured-3 (proces 4242)"; parts the record lacks are left out.
+// "korisnik ana na računalu ured-3, proces 4242" ("drugi program" for an empty record); parts
+// the record lacks are left out.
 std::string HolderText(const LockHolder& holder);
 
-// "Dokument PATH nije snimljen: otvoren je u drugom prozoru Movika (HOLDER)": why a document
-// that another holds is not written over.
+// "Dokument PATH nije snimljen: otvoren je u drugom prozoru Movika, ima ga HOLDER": why a
+// document that another holds is not written over.
 std::string HeldDocumentMessage(const std::string& path, const LockHolder& holder);
 
 // The lock file of the document at path: beside the file path's symbolic links lead to.

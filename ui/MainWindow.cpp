@@ -383,7 +383,8 @@ std::optional<Statement> TForm1::ShowingStatement() const {
 }
 
 void TForm1::SetFilePanel(const QString& path) {
-    panels_->ShowFile(path);
+    panels_->ShowFile(readOnly_ && !path.isEmpty() ? path + QStringLiteral(" (samo za čitanje)")
+                                                   : path);
 }
 
 void TForm1::ShowWarning() {
@@ -430,6 +431,9 @@ void TForm1::ShowNewDocument() {
     // Another document: columns widened for the last one's figures go back to their widths.
     pages_->ResetColumnWidths();
     pages_->Refresh();
+    // An untitled document has no file to hold.
+    lock_.Release();
+    readOnly_ = false;
     SetFilePanel({});
     ShowGeneralData();
     ShowWarning();
