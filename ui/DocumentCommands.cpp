@@ -3,6 +3,8 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <cstdlib>
+#include <string_view>
 
 #include "document/Csv.h"
 #include "model/StatementFacts.h"
@@ -43,6 +45,13 @@ FileDialogSetup CsvDialog(const QString& id, const QString& title, const QString
              {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
             QString::fromStdString(DefaultCsvName(s)),
             QStringLiteral("csv")};
+}
+
+// MOVIK_DOCUMENT_LOCKS=0 turns the window's document locks off, for file systems where lock
+// files are unwelcome and for test suites that open one document in many windows at once.
+bool LocksWanted() {
+    const char* setting = std::getenv("MOVIK_DOCUMENT_LOCKS");
+    return setting == nullptr || std::string_view(setting) != "0";
 }
 
 }  // namespace
@@ -159,7 +168,7 @@ bool TForm1::SaveDocumentTo(const std::optional<std::string>& newPath) {
     // window or program has that file open.
     const bool otherFile = newPath && !lock_.Locks(*newPath);
     DocumentLock lock;
-    if (otherFile && lock.Take(*newPath) == DocumentLock::Outcome::HeldByOther) {
+    if (otherFile && LocksWanted() && lock.Take(*newPath) == DocumentLock::Outcome::HeldByOther) {
         dialogs_->ShowError(QString::fromStdString(HeldDocumentMessage(*newPath, lock.holder()) +
                                                    ". Snimite ga pod drugim imenom."));
         return false;
@@ -186,7 +195,8 @@ void TForm1::OpenDocument(const QString& path) {
     // Opening again the document this window has keeps its lock.
     const bool ours = lock_.Locks(ToPath(path));
     DocumentLock lock;
-    const bool held = !ours && lock.Take(ToPath(path)) == DocumentLock::Outcome::HeldByOther;
+    const bool held =
+        !ours && LocksWanted() && lock.Take(ToPath(path)) == DocumentLock::Outcome::HeldByOther;
     if (held && dialogs_->Ask(QStringLiteral("Dokument %1 već je otvoren u drugom prozoru Movika: "
                                              "ima ga %2.\nŽelite li ga otvoriti samo za čitanje?")
                                   .arg(path, QString::fromStdString(HolderText(lock.holder())))) !=
