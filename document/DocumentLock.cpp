@@ -179,8 +179,11 @@ DocumentLock::Attempt DocumentLock::TryOnce(const std::string& lockPath) {
         holder_ = ReadHolder(readable);
         const bool locked = ::flock(readable, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
         ::close(readable);
-        return locked || (HasRecord(holder_) && MayStillRun(holder_)) ? Attempt::HeldByOther
-                                                                      : Attempt::NotPossible;
+        if (locked || (HasRecord(holder_) && MayStillRun(holder_))) {
+            return Attempt::HeldByOther;
+        }
+        // Another user's stale lock file, in a folder where it may be replaced.
+        return ::unlink(lockPath.c_str()) == 0 ? Attempt::Retry : Attempt::NotPossible;
     }
     bool flockWorks = true;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

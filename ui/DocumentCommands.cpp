@@ -228,6 +228,11 @@ void TForm1::OpenDocument(const QString& path) {
     }
 }
 
+void TForm1::SetFilePanel(const QString& path) {
+    panels_->ShowFile(readOnly_ && !path.isEmpty() ? path + QStringLiteral(" (samo za čitanje)")
+                                                   : path);
+}
+
 void TForm1::Izlaz1Click() {
     close();
 }

@@ -382,11 +382,6 @@ std::optional<Statement> TForm1::ShowingStatement() const {
     return kAllStatements[static_cast<std::size_t>(index - 1)];
 }
 
-void TForm1::SetFilePanel(const QString& path) {
-    panels_->ShowFile(readOnly_ && !path.isEmpty() ? path + QStringLiteral(" (samo za čitanje)")
-                                                   : path);
-}
-
 void TForm1::ShowWarning() {
     panels_->ShowWarning(QString::fromStdString(ws_.warning()),
                          QString::fromStdString(ws_.WarningDetails()));
@@ -431,8 +426,7 @@ void TForm1::ShowNewDocument() {
     // Another document: columns widened for the last one's figures go back to their widths.
     pages_->ResetColumnWidths();
     pages_->Refresh();
-    // An untitled document has no file to hold.
-    lock_.Release();
+    lock_.Release();  // an untitled document has no file to hold
     readOnly_ = false;
     SetFilePanel({});
     ShowGeneralData();
