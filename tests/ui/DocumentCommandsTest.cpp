@@ -351,6 +351,7 @@ TEST(DocumentCommands, UndoKeysReachTheDocumentFromATextField) {
 // Another window has the document: this one is told who, opens it only for reading when asked
 // to, and then saves only under another name; the window holds the lock of what it has open.
 TEST(DocumentCommands, ADocumentAnotherWindowHasOpensOnlyForReading) {
+    const QByteArray locks = qgetenv("MOVIK_DOCUMENT_LOCKS");
     qputenv("MOVIK_DOCUMENT_LOCKS", "1");  // the suite turns them off
     WindowFixture f;
     const QString path = f.Path("zajednicki.mvk");
@@ -394,7 +395,7 @@ TEST(DocumentCommands, ADocumentAnotherWindowHasOpensOnlyForReading) {
     EXPECT_EQ(probe.Take(copy.toStdString()), DocumentLock::Outcome::HeldByOther);
     f.window->Nova1Click();  // released with the document
     EXPECT_EQ(probe.Take(copy.toStdString()), DocumentLock::Outcome::Taken);
-    qunsetenv("MOVIK_DOCUMENT_LOCKS");
+    qputenv("MOVIK_DOCUMENT_LOCKS", locks);
 }
 
 }  // namespace
