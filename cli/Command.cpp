@@ -130,7 +130,19 @@ void OpenAsWindow(Workspace& ws, const std::string& path) {
     }
 }
 
+std::string LockForWriting(DocumentLock& lock, const std::string& path) {
+    if (lock.Take(path) != DocumentLock::Outcome::HeldByOther) {
+        return "";
+    }
+    return HeldDocumentMessage(path, lock.holder()) +
+           "; zatvorite ga ondje ili ga zapišite pod drugim imenom";
+}
+
 void SaveTo(Workspace& ws, const std::string& path) {
+    DocumentLock lock;
+    if (const std::string held = LockForWriting(lock, path); !held.empty()) {
+        Fail(held);
+    }
     const auto writer = MakeSystemFileWriter();
     if (const Result saved = ws.SaveDocumentAs(path, *writer); !saved) {
         Fail(saved.message());

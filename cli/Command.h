@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "document/DocumentLock.h"
 #include "document/FileIO.h"
 #include "document/Workspace.h"
 #include "model/Statements.h"
@@ -64,7 +65,11 @@ Statement ParseStatement(const std::string& name, bool importable);
 // Opens a document as a freshly started window does; fails with the file layer's message.
 void OpenAsWindow(Workspace& ws, const std::string& path);
 
-// Saves the workspace's document to path; fails with the file layer's message.
+// Takes the lock of the document at path for the time of a write: "" when it may be written
+// (also where no lock can be made), else why not (a window has it open).
+std::string LockForWriting(DocumentLock& lock, const std::string& path);
+
+// Saves the workspace's document to path, unless a window has it open; fails with the reason.
 void SaveTo(Workspace& ws, const std::string& path);
 
 // The regional settings: those of a locale the user named with --locale (an unknown name fails),

@@ -71,6 +71,10 @@ std::string ImportOneForm(const std::string& formPath, const std::optional<std::
     if (!force && Exists(target)) {
         return "Datoteka " + target + " već postoji (--force je zamjenjuje)";
     }
+    DocumentLock lock;
+    if (std::string held = LockForWriting(lock, target); !held.empty()) {
+        return held;
+    }
     const auto writer = MakeSystemFileWriter();
     if (const Result saved = ws.SaveDocumentAs(target, *writer); !saved) {
         return saved.message();

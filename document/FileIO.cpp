@@ -1,6 +1,8 @@
 #include "document/FileIO.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,8 +10,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string_view>
 
 #include "document/TextLines.h"
@@ -26,9 +30,39 @@ int Open(const FileCalls& calls, const char* path, int flags) {
 std::ptrdiff_t Write(const FileCalls& calls, int fd, const void* data, std::size_t size) {
     return calls.write ? calls.write(fd, data, size) : ::write(fd, data, size);
 }
-int MakeTemp(const FileCalls& calls, char* pattern) {
-    return calls.makeTemp ? calls.makeTemp(pattern)
-                          : ::mkstemps(pattern, static_cast<int>(std::strlen(kTempSuffix)));
+// Creates a file of a new name from pattern (six X before kTempSuffix) as O_EXCL does, with
+// mode narrowed by the umask: the kernel applies the umask, so nothing ever reads or changes it.
+int CreateUnique(char* pattern, mode_t mode) {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    const std::size_t length = std::strlen(pattern);
+    const std::size_t suffix = std::strlen(kTempSuffix);
+    if (length < 6 + suffix) {
+        errno = EINVAL;
+        return -1;
+    }
+    char* letters = pattern + length - suffix - 6;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // Fresh from the system every time: a generator's state would be copied into forked
+        // processes, which would then try the same names.
+        unsigned char bytes[6] = {};
+        if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
+            const auto mixed = static_cast<std::uint64_t>(::getpid()) * 1000003u +
+                               static_cast<std::uint64_t>(attempt) + ::clock();
+            std::memcpy(bytes, &mixed, sizeof bytes);
+        }
+        for (int i = 0; i < 6; ++i) {
+            letters[i] = kLetters[bytes[i] % (sizeof kLetters - 1)];
+        }
+        const int fd = ::open(pattern, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+int MakeTemp(const FileCalls& calls, char* pattern, mode_t mode) {
+    return calls.makeTemp ? calls.makeTemp(pattern, mode) : CreateUnique(pattern, mode);
 }
 int Flush(const FileCalls& calls, int fd) {
     return calls.flush ? calls.flush(fd) : ::fdatasync(fd);
@@ -75,12 +109,6 @@ std::string NotSaved(const std::string& path, std::string_view reason, bool hadO
     return message;
 }
 
-mode_t CurrentUmask() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
-}
-
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) {
@@ -94,8 +122,32 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Removes the regular files that interrupted saves of target left beside it. Links, folders and
-// every name outside our own pattern for this target are left alone.
+// Whether fd is the file that path names now (not one put there or removed meanwhile).
+bool StillNamedBy(int fd, const std::string& path) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+// Removes the temporary file path when no save holds its lock: a save that is still writing
+// keeps its lock until the file is renamed, so only what an interrupted save left is removed.
+void RemoveIfUnlocked(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) {
+        return;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        StillNamedBy(fd, path)) {
+        ::unlink(path.c_str());
+    }
+    ::close(fd);
+}
+
+// Removes the regular files that interrupted saves of target left beside it. Links, folders,
+// files of saves still running and every name outside our own pattern for this target are left
+// alone.
 void RemoveStaleTempFiles(const std::string& target, const std::string& keep) {
     const std::string folder = FolderOf(target);
     const std::string name = NameOf(target);
@@ -109,9 +161,8 @@ void RemoveStaleTempFiles(const std::string& target, const std::string& keep) {
             continue;
         }
         const std::string path = folder + "/" + entryName;
-        struct stat info {};
-        if (path != keep && ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-            ::unlink(path.c_str());
+        if (path != keep) {
+            RemoveIfUnlocked(path);
         }
     }
     ::closedir(dir);
@@ -143,9 +194,11 @@ SafeFileWriter::~SafeFileWriter() {
 }
 
 void SafeFileWriter::Discard() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
+    for (int* fd : {&fd_, &lockFd_}) {
+        if (*fd >= 0) {
+            ::close(*fd);
+            *fd = -1;
+        }
     }
     if (!tempName_.empty()) {
         ::unlink(tempName_.c_str());
@@ -161,23 +214,15 @@ Result SafeFileWriter::Fail(std::string_view reason) {
 Result SafeFileWriter::Open(const std::string& path) {
     Discard();
     path_ = path;
-    if (path.empty()) {
+    // A symbolic link keeps pointing where it pointed: the file it leads to is written.
+    target_ = path.empty() ? std::string() : FollowLinks(path);
+    if (target_.empty()) {
         return Result::Fail(CannotCreateMessage(path));
     }
-    // A symbolic link keeps pointing at the document: the new file replaces its target.
-    target_ = path;
-    struct stat linkInfo {};
-    if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
-        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-            target_ = resolved;
-            std::free(resolved);
-        }
-    }
-
     struct stat info {};
     hadOldFile_ = ::stat(target_.c_str(), &info) == 0;
-    // Only a regular file is replaced: renaming over a folder, pipe or device (or a link to
-    // one) would swap a system object for a plain file, and writing to it is no safe save.
+    // Only a regular file is replaced: renaming over a folder, pipe or device would swap a
+    // system object for a plain file, and writing to it is no safe save.
     if (hadOldFile_ && !S_ISREG(info.st_mode)) {
         return Result::Fail(CannotCreateMessage(path));
     }
@@ -185,23 +230,42 @@ Result SafeFileWriter::Open(const std::string& path) {
     if (hadOldFile_ && CheckWritable(calls_, target_.c_str()) != 0) {
         return Result::Fail(CannotCreateMessage(path));
     }
-    mode_ = hadOldFile_ ? (info.st_mode & 07777) : (0666 & ~CurrentUmask());
+    mode_ = info.st_mode & 07777;
+    owner_ = info.st_uid;
+    group_ = info.st_gid;
+    return CreateTempFile();
+}
 
-    // Hidden and with our own suffix, so that one an interrupted save leaves behind is
-    // recognisable and the next save of the same target can remove it.
-    std::string tempName = FolderOf(target_) + "/." + NameOf(target_) + ".XXXXXX" + kTempSuffix;
-    int fd = MakeTemp(calls_, tempName.data());
-    if (fd < 0 && errno == ENAMETOOLONG) {
-        // A name at the length limit leaves no room for the suffix: use a short one beside it.
-        tempName = FolderOf(target_) + "/.movik-XXXXXX" + kTempSuffix;
-        fd = MakeTemp(calls_, tempName.data());
+Result SafeFileWriter::CreateTempFile() {
+    // Never more open than the old file while the new content is written; a new file gets the
+    // usual mode under the umask from the kernel.
+    const mode_t mode = hadOldFile_ ? (mode_ & 0777) : 0666;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        // Hidden and with our own suffix, so that one an interrupted save leaves behind is
+        // recognisable and the next save of the same target can remove it.
+        std::string tempName = FolderOf(target_) + "/." + NameOf(target_) + ".XXXXXX" + kTempSuffix;
+        int fd = MakeTemp(calls_, tempName.data(), mode);
+        if (fd < 0 && errno == ENAMETOOLONG) {
+            // A name at the length limit leaves no room for the suffix: use a short one beside it.
+            tempName = FolderOf(target_) + "/.movik-XXXXXX" + kTempSuffix;
+            fd = MakeTemp(calls_, tempName.data(), mode);
+        }
+        if (fd < 0) {
+            return Result::Fail(CannotCreateMessage(path_));
+        }
+        fd_ = fd;
+        tempName_ = tempName;
+        // The lock tells another save that this file is in use. Another save may have removed
+        // the file between its creation and the lock: then it is made anew.
+        if (::flock(fd, LOCK_EX) != 0 || StillNamedBy(fd, tempName)) {
+            lockFd_ = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+            return Result::Ok();
+        }
+        ::close(fd_);
+        fd_ = -1;
+        tempName_.clear();
     }
-    if (fd < 0) {
-        return Result::Fail(CannotCreateMessage(path));
-    }
-    fd_ = fd;
-    tempName_ = tempName;
-    return Result::Ok();
+    return Result::Fail(CannotCreateMessage(path_));
 }
 
 Result SafeFileWriter::Append(const void* data, std::size_t size) {
@@ -230,8 +294,8 @@ Result SafeFileWriter::Commit() {
     if (fd_ < 0) {
         return Result::Fail(CannotCreateMessage(path_));
     }
-    if (::fchmod(fd_, mode_) != 0) {
-        // Some file systems keep no modes; the content matters more than the mode.
+    if (hadOldFile_) {
+        KeepOwnerAndMode();
     }
     // A file system that cannot sync at all (EINVAL, ENOTSUP) still took every byte.
     if (Flush(calls_, fd_) != 0 && errno != EINVAL && errno != ENOTSUP) {
@@ -247,6 +311,10 @@ Result SafeFileWriter::Commit() {
     }
     const std::string placed = tempName_;
     tempName_.clear();
+    if (lockFd_ >= 0) {
+        ::close(lockFd_);
+        lockFd_ = -1;
+    }
     RemoveStaleTempFiles(target_, placed);
     // Make the rename itself durable; failure here loses nothing already written.
     const int dir = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -255,6 +323,38 @@ Result SafeFileWriter::Commit() {
         ::close(dir);
     }
     return Result::Ok();
+}
+
+void SafeFileWriter::KeepOwnerAndMode() const {
+    // Only the superuser may give a file away; a member of the old file's group may keep that
+    // group. Where neither is allowed the saving user's stay: the content matters more.
+    struct stat info {};
+    if (::fstat(fd_, &info) == 0 && (info.st_uid != owner_ || info.st_gid != group_) &&
+        ::fchown(fd_, owner_, group_) != 0 && info.st_gid != group_) {
+        [[maybe_unused]] const int groupKept = ::fchown(fd_, static_cast<uid_t>(-1), group_);
+    }
+    // After the owner: changing it clears the set-user and set-group bits. Some file systems
+    // keep no modes, and then the content still counts.
+    [[maybe_unused]] const int modeKept = ::fchmod(fd_, mode_);
+}
+
+std::string FollowLinks(const std::string& path) {
+    std::string current = path;
+    // As the system's own limit of links followed in one path.
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return current;
+        }
+        std::string linked(static_cast<std::size_t>(PATH_MAX), '\0');
+        const ssize_t n = ::readlink(current.c_str(), linked.data(), linked.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= linked.size()) {
+            return {};
+        }
+        linked.resize(static_cast<std::size_t>(n));
+        current = linked.front() == '/' ? linked : FolderOf(current) + "/" + linked;
+    }
+    return {};
 }
 
 bool IsTempFileOf(const std::string& fileName, const std::string& targetName) {

@@ -21,9 +21,10 @@ namespace movik {
 struct FileCalls {
     std::function<int(const char* path, int flags)> open;                             // ::open
     std::function<std::ptrdiff_t(int fd, const void* data, std::size_t size)> write;  // ::write
-    // Creates and opens a new file from pattern, whose six X are followed by
-    // kTempSuffix (::mkstemps with that suffix).
-    std::function<int(char* pattern)> makeTemp;
+    // Creates and opens a new file from pattern, whose six X are followed by kTempSuffix: the
+    // X become letters and digits of a name that did not exist (open with O_CREAT | O_EXCL,
+    // mode as given, narrowed by the umask as every new file is).
+    std::function<int(char* pattern, unsigned mode)> makeTemp;
     // 0 when the effective user may write the existing file at path (faccessat, W_OK).
     std::function<int(const char* path)> checkWritable;
     std::function<int(int fd)> flush;                             // ::fdatasync
@@ -60,10 +61,15 @@ class FileWriter {
 };
 
 // A file written in pieces with the guarantees of a document save: the pieces go to a hidden
-// temporary file beside path (".NAME.XXXXXX.movik-tmp"), which Commit flushes to disk and renames
-// over path; only a regular file (or a link to one) that the user may write is replaced, keeping
-// its mode. Commit then removes what interrupted writes of the same target left behind. A
-// failure, or destruction before Commit, removes the temporary file and leaves path as it was.
+// temporary file beside path (".NAME.XXXXXX.movik-tmp", a name of its own for every save), which
+// Commit flushes to disk and renames over path. Only a regular file that the user may write is
+// replaced, keeping its mode, and its owner and group where the system lets the user give them
+// (else the saving user's); a new file gets the usual mode under the umask, which is never
+// changed. A symbolic link, dangling or not, keeps pointing where it pointed: the file it leads
+// to is written. Commit then removes what interrupted writes of the same target left behind:
+// a save holds a lock on its temporary file, so one still being written is never taken for
+// one left behind. A failure, or destruction before Commit, removes the temporary file and
+// leaves path as it was.
 class SafeFileWriter {
   public:
     explicit SafeFileWriter(FileCalls calls = {});
@@ -79,15 +85,28 @@ class SafeFileWriter {
   private:
     void Discard();
     Result Fail(std::string_view reason);
+    // The hidden temporary file beside the target, created and locked.
+    Result CreateTempFile();
+    // The old file's owner, group and mode on the temporary file, as far as the user may.
+    void KeepOwnerAndMode() const;
 
     FileCalls calls_;
     std::string path_;
     std::string target_;
     std::string tempName_;
     int fd_ = -1;
+    // A second descriptor of the temporary file holding its lock until it is renamed.
+    int lockFd_ = -1;
     bool hadOldFile_ = false;
     unsigned mode_ = 0;
+    unsigned owner_ = 0;
+    unsigned group_ = 0;
 };
+
+// The file path names after following its symbolic links (each relative one from its link's
+// folder): path itself when it is no link, the missing file a dangling link points at. Empty
+// when the links go round in a loop or too deep.
+std::string FollowLinks(const std::string& path);
 
 // The real writer (POSIX: mkstemps, write with byte counts checked, fdatasync, close, rename).
 std::unique_ptr<FileWriter> MakeSystemFileWriter(FileCalls calls = {});

@@ -18,6 +18,8 @@ using Ext = long double;
 
 // The tolerance of the consistency checks: a difference passes when it is strictly smaller.
 constexpr Ext kTolerance = 0.01L;
+// Half a cent (or lipa): the smallest amount of money that is not zero money.
+constexpr double kHalfCent = 0.005;
 
 using B = BilancaRow;
 using R = RacunRow;
@@ -289,17 +291,30 @@ void PokRatios(const TDokument& doc, Ratio&& ratio) {
     ratio(PokRow::BookValuePerShare, in.Both(B::Equity) * 0.5L, shares);
 }
 
+// Whether the indicator of row can be computed with den, its denominator stored as a double.
+// The per-share indicators divide by the share count, which is zero only when it is 0. Every
+// other denominator is an amount of money: amounts carry at most two decimals, so a sum of them
+// that is not zero is at least a cent, and one below half a cent is what binary rounding left of
+// a sum that cancels (zero money, which divided into anything gives an absurd figure).
+bool Computable(int row, double den) {
+    if (row == PokRow::EarningsPerShare || row == PokRow::BookValuePerShare) {
+        return den != 0;
+    }
+    return !(std::fabs(den) < kHalfCent);
+}
+
 }  // namespace
 
 void CalcPok(TDokument& doc) {
     PokTable& pok = doc.Pok;
-    // Numerator and denominator are each stored as a double; an exactly zero denominator leaves
-    // the indicator at 0. The four heading rows are never written.
+    // Numerator and denominator are each stored as a double; a denominator that is zero (for
+    // money, below half a cent) leaves the indicator at 0. The four heading rows are never
+    // written.
     PokRatios(doc, [&pok](int n, Ext numerator, Ext denominator) {
         pok.row(n).Iznos = 0;
         const auto num = static_cast<double>(numerator);
         const auto den = static_cast<double>(denominator);
-        if (den != 0) {
+        if (Computable(n, den)) {
             pok.row(n).Iznos = num / den;
         }
     });
@@ -308,7 +323,8 @@ void CalcPok(TDokument& doc) {
 std::array<bool, kPokRows> IndicatorsComputable(const TDokument& doc) {
     std::array<bool, kPokRows> computable{};
     PokRatios(doc, [&computable](int n, Ext, Ext denominator) {
-        computable[static_cast<std::size_t>(n - 1)] = static_cast<double>(denominator) != 0;
+        computable[static_cast<std::size_t>(n - 1)] =
+            Computable(n, static_cast<double>(denominator));
     });
     return computable;
 }

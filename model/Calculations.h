@@ -20,8 +20,10 @@ void CalcCFFree(TDokument& doc);
 void CalcPok(TDokument& doc);
 
 // By Pok row (index row - 1): whether the indicator of that row can be computed from the
-// document's inputs, that is its denominator is not exactly 0. CalcPok shows such an indicator
-// as 0; a chart across documents leaves it out. Heading rows are false.
+// document's inputs: its denominator is not zero money (half a cent or more in magnitude; the
+// per-share indicators: a share count that is not exactly 0). CalcPok shows an indicator that
+// cannot be computed as 0; summaries mark it and a chart across documents leaves it out.
+// Heading rows are false.
 std::array<bool, kPokRows> IndicatorsComputable(const TDokument& doc);
 
 // The warning text of the checks: empty when everything agrees, else one of the texts above

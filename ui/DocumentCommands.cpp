@@ -3,6 +3,8 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <cstdlib>
+#include <string_view>
 
 #include "document/Csv.h"
 #include "model/StatementFacts.h"
@@ -43,6 +45,13 @@ FileDialogSetup CsvDialog(const QString& id, const QString& title, const QString
              {QStringLiteral("Sve datoteke (*.*)"), QStringLiteral("*")}},
             QString::fromStdString(DefaultCsvName(s)),
             QStringLiteral("csv")};
+}
+
+// MOVIK_DOCUMENT_LOCKS=0 turns the window's document locks off, for file systems where lock
+// files are unwelcome and for test suites that open one document in many windows at once.
+bool LocksWanted() {
+    const char* setting = std::getenv("MOVIK_DOCUMENT_LOCKS");
+    return setting == nullptr || std::string_view(setting) != "0";
 }
 
 }  // namespace
@@ -142,11 +151,26 @@ bool TForm1::SaveAs() {
 }
 
 bool TForm1::SaveDocument() {
+    if (readOnly_) {
+        panels_->ShowNote(QString::fromStdString("Dokument je otvoren samo za čitanje jer ga ima " +
+                                                 HolderText(holder_) +
+                                                 ": snimite ga pod drugim imenom."));
+        return SaveAs();
+    }
     return SaveDocumentTo(std::nullopt);
 }
 
 bool TForm1::SaveDocumentTo(const std::optional<std::string>& newPath) {
     if (!SettleEdits()) {
+        return false;
+    }
+    // Another name is locked before it is written, and is not written over when another
+    // window or program has that file open.
+    const bool otherFile = newPath && !lock_.Locks(*newPath);
+    DocumentLock lock;
+    if (otherFile && LocksWanted() && lock.Take(*newPath) == DocumentLock::Outcome::HeldByOther) {
+        dialogs_->ShowError(QString::fromStdString(HeldDocumentMessage(*newPath, lock.holder()) +
+                                                   ". Snimite ga pod drugim imenom."));
         return false;
     }
     // A new name stays only when the document was written to it.
@@ -156,6 +180,10 @@ bool TForm1::SaveDocumentTo(const std::optional<std::string>& newPath) {
         dialogs_->ShowError(QString::fromStdString(saved.message()));
         return false;
     }
+    if (otherFile) {
+        lock_ = std::move(lock);
+        readOnly_ = false;
+    }
     SetFilePanel(FromPath(ws_.document().ImeDatoteke));
     if (!ws_.warning().empty()) {
         dialogs_->Inform(QString::fromStdString(ws_.warning()), kWarningsHelpContext);
@@ -164,6 +192,17 @@ bool TForm1::SaveDocumentTo(const std::optional<std::string>& newPath) {
 }
 
 void TForm1::OpenDocument(const QString& path) {
+    // Opening again the document this window has keeps its lock.
+    const bool ours = lock_.Locks(ToPath(path));
+    DocumentLock lock;
+    const bool held =
+        !ours && LocksWanted() && lock.Take(ToPath(path)) == DocumentLock::Outcome::HeldByOther;
+    if (held && dialogs_->Ask(QStringLiteral("Dokument %1 već je otvoren u drugom prozoru Movika: "
+                                             "ima ga %2.\nŽelite li ga otvoriti samo za čitanje?")
+                                  .arg(path, QString::fromStdString(HolderText(lock.holder())))) !=
+                    Answer::Yes) {
+        return;
+    }
     const OpenOutcome opened = ws_.OpenDocument(ToPath(path));
     if (opened.missing()) {
         return;
@@ -171,6 +210,11 @@ void TForm1::OpenDocument(const QString& path) {
     if (!opened) {
         dialogs_->ShowError(QString::fromStdString(opened.message()));
         return;
+    }
+    if (!ours) {
+        holder_ = lock.holder();
+        lock_ = std::move(lock);
+        readOnly_ = held;
     }
     SetFilePanel(path);
     pages_->ResetColumnWidths();
@@ -184,12 +228,18 @@ void TForm1::OpenDocument(const QString& path) {
     }
 }
 
+void TForm1::SetFilePanel(const QString& path) {
+    panels_->ShowFile(readOnly_ && !path.isEmpty() ? path + QStringLiteral(" (samo za čitanje)")
+                                                   : path);
+}
+
 void TForm1::Izlaz1Click() {
     close();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     if (CanDropChanges()) {
+        lock_.Release();
         event->accept();
     } else {
         event->ignore();

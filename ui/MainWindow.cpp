@@ -384,10 +384,6 @@ std::optional<Statement> TForm1::ShowingStatement() const {
     return kAllStatements[static_cast<std::size_t>(index - 1)];
 }
 
-void TForm1::SetFilePanel(const QString& path) {
-    panels_->ShowFile(path);
-}
-
 void TForm1::ShowWarning() {
     panels_->ShowWarning(QString::fromStdString(ws_.warning()),
                          QString::fromStdString(ws_.WarningDetails()));
@@ -432,6 +428,8 @@ void TForm1::ShowNewDocument() {
     // Another document: columns widened for the last one's figures go back to their widths.
     pages_->ResetColumnWidths();
     pages_->Refresh();
+    lock_.Release();  // an untitled document has no file to hold
+    readOnly_ = false;
     SetFilePanel({});
     ShowGeneralData();
     ShowWarning();

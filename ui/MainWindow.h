@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "document/DocumentLock.h"
 #include "document/Workspace.h"
 #include "ui/AnalysisCommands.h"
 #include "ui/Dialogs.h"
@@ -112,9 +113,14 @@ class TForm1 : public QMainWindow {
     bool CanDropChanges();
 
     // Writes the document to its file; false when it was not written (the error was shown).
+    // A document open only for reading asks for another name instead, saying why.
     bool SaveDocument();
-    // Opens path (a missing file is ignored without a message).
+    // Opens path (a missing file is ignored without a message). The window holds the
+    // document's lock while it has it open; a document another window or program holds is
+    // opened only for reading, when the user, told who has it, agrees.
     void OpenDocument(const QString& path);
+    // The document was opened while another had it: it is not saved over its file.
+    bool isReadOnly() const { return readOnly_; }
     // Fields from the document, raising their change events.
     void ShowGeneralData();
 
@@ -205,6 +211,10 @@ class TForm1 : public QMainWindow {
     void ShowAmountRefusal(StatementGrid* grid, const QString& typed);
 
     Workspace ws_;
+    // The lock of the open document's file (none for an untitled or read-only document).
+    DocumentLock lock_;
+    bool readOnly_ = false;
+    LockHolder holder_;  // who had the document when it was opened read-only
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<FileWriter> writer_;
     std::unique_ptr<HelpViewer> helpViewer_;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <random>
 
 #include "../support/RandomDocument.h"
+#include "analysis/SummaryFormats.h"
 #include "document/DocumentCodec.h"
 #include "model/Calculations.h"
 #include "model/NumberFormat.h"
@@ -258,6 +260,31 @@ TEST(Summary, MarksTheIndicatorsThatCannotBeComputed) {
     ASSERT_TRUE(ws.SaveDocumentAs((dir / "prazan.mvk").string(), *writer).ok());
     EXPECT_EQ(notComputableRows(Summarize((dir / "prazan.mvk").string(), Croatian(), 2026)),
               std::vector<int>(kIndicatorRows.begin(), kIndicatorRows.end()));
+    fs::remove_all(dir);
+}
+
+// Operating expenses whose non-cash parts cancel them to a rounding residue: the days of
+// current assets divide by zero money, so the summary has no figure for them, as the grid.
+TEST(Summary, ADenominatorThatCancelsToAResidueCannotBeComputed) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("movik-residue-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    Workspace ws(Croatian(), 2026);
+    ws.NewDocument();
+    ASSERT_TRUE(ws.EditAmount(Statement::Bilanca, 5, 52, "1.000,00"));  // cash
+    ASSERT_TRUE(ws.EditAmount(Statement::Racun, 3, 23, "10.000.000,01"));
+    ASSERT_TRUE(ws.EditAmount(Statement::Racun, 3, 24, "0,07"));
+    const auto writer = MakeSystemFileWriter();
+    ASSERT_TRUE(ws.SaveDocumentAs((dir / "ostatak.mvk").string(), *writer).ok());
+    const DocumentSummary s = Summarize((dir / "ostatak.mvk").string(), Croatian(), 2026);
+    ASSERT_TRUE(s.ok) << s.error;
+    const auto at = static_cast<std::size_t>(
+        std::find(kIndicatorRows.begin(), kIndicatorRows.end(), 4) - kIndicatorRows.begin());
+    EXPECT_TRUE(s.indicatorNotComputable[at]);
+    EXPECT_EQ(s.indicators[at], 0);
+    EXPECT_EQ(s.indicatorTexts[at], ws.grids().Pok.cell(3, 4));
+    EXPECT_NE(SummaryLine(SummaryFormat::Jsonl, s, Croatian()).find("\"4\":null"),
+              std::string::npos);
     fs::remove_all(dir);
 }
 

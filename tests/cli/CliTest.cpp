@@ -12,6 +12,7 @@
 #include <string>
 
 #include "document/DocumentFile.h"
+#include "document/DocumentLock.h"
 #include "model/Calculations.h"
 #include "model/Dates.h"
 
@@ -139,6 +140,27 @@ TEST_F(Cli, RecalcSavesInPlaceAndIsStable) {
     ASSERT_EQ(Run("--locale hr_HR recalc b.mvk").exitCode, 0);
     ASSERT_EQ(Run("--locale hr_HR recalc b.mvk -o c.mvk").exitCode, 0);
     EXPECT_EQ(ReadFile(Path("b.mvk")), ReadFile(Path("c.mvk")));
+}
+
+// A document a window has open is not written over by a command; reading it is fine.
+TEST_F(Cli, CommandsDoNotWriteADocumentAWindowHasOpen) {
+    ASSERT_EQ(Run("--locale hr_HR new a.mvk").exitCode, 0);
+    const std::string before = ReadFile(Path("a.mvk"));
+    movik::DocumentLock window;
+    ASSERT_EQ(window.Take(Path("a.mvk").string()), movik::DocumentLock::Outcome::Taken);
+    for (const char* command : {"recalc a.mvk", "new a.mvk --force", "recalc a.mvk -o b.mvk"}) {
+        const Result r = Run(std::string("--locale hr_HR ") + command);
+        if (std::string(command).find("b.mvk") != std::string::npos) {
+            EXPECT_EQ(r.exitCode, 0) << r.err;  // another file
+            continue;
+        }
+        EXPECT_EQ(r.exitCode, 2) << command;
+        EXPECT_NE(r.err.find("otvoren je u drugom prozoru Movika"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(ReadFile(Path("a.mvk")), before);
+    EXPECT_EQ(Run("check a.mvk").exitCode, 0);
+    window.Release();
+    EXPECT_EQ(Run("--locale hr_HR recalc a.mvk").exitCode, 0);
 }
 
 TEST_F(Cli, ErrorsGiveOneLineExitTwoAndNoOutputFile) {

@@ -600,7 +600,7 @@ int RefusedWithEacces() {
 TEST(DocumentFileSave, ReadOnlyFolderCannotTakeTheFile) {
     TempDir dir;
     FileCalls calls;
-    calls.makeTemp = [](char*) { return RefusedWithEacces(); };
+    calls.makeTemp = [](char*, unsigned) { return RefusedWithEacces(); };
     const std::unique_ptr<FileWriter> writer = MakeSystemFileWriter(calls);
     TDokument doc = NewDoc();
     doc.ImeDatoteke = dir.file("a.mvk");

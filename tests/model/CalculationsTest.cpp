@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <set>
@@ -686,11 +687,64 @@ TEST_F(PokCalcTest, ReturnOnTotalAssetsUsesEveryAsset) {
     EXPECT_EQ(Pok(9), 1000.0 * 365 * 0.5 / 1000);
 }
 
-TEST_F(PokCalcTest, TinyDenominatorIsNotCaught) {
-    B(52).IznosTekuca = 1;
-    B(80).IznosTekuca = 1e-300;
-    RecalculateAll(d);
-    EXPECT_DOUBLE_EQ(Pok(2), 1e300);
+// A denominator of money below half a cent is zero money: the indicator is 0 and not computable,
+// as for a denominator of exactly 0. Half a cent itself, and any share count but 0, divide.
+TEST_F(PokCalcTest, DenominatorBelowHalfACentIsZeroMoney) {
+    struct Case {
+        const char* what;
+        std::function<void()> enter;
+        int row;
+        bool computable;
+    };
+    const std::vector<Case> cases = {
+        {"expenses net of non-cash ones cancel to a residue",
+         [this] {
+             B(52).IznosTekuca = 1000;  // cash, among the current assets
+             R(23).Iznos = 10000000.01;
+             R(24).Iznos = 0.07;
+         },
+         4, false},
+        {"a tiny liability",
+         [this] {
+             B(52).IznosTekuca = 1;
+             B(80).IznosTekuca = 1e-300;
+         },
+         2, false},
+        {"a negative residue of revenue", [this] { R(2).Iznos = -0.0049; }, 11, false},
+        {"an average of total assets of half a cent",
+         [this] {
+             B(52).IznosTekuca = 0.01;
+             R(2).Iznos = 1;
+         },
+         12, true},
+        {"a cent of liabilities",
+         [this] {
+             B(52).IznosTekuca = 1;
+             B(80).IznosTekuca = 0.01;
+         },
+         2, true},
+        {"a thousandth of a share",
+         [this] {
+             B(58).IznosTekuca = 100;
+             d.BrojDionica = 0.001;
+         },
+         19, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::ResetDocument(d);
+        d.DatumOd = DayNumber(2025, 1, 1);
+        d.DatumDo = DayNumber(2025, 12, 31);
+        c.enter();
+        RecalculateAll(d);
+        EXPECT_EQ(IndicatorsComputable(d)[static_cast<std::size_t>(c.row - 1)], c.computable);
+        EXPECT_EQ(Pok(c.row) == 0, !c.computable) << Pok(c.row);
+    }
+    // The first case is a real residue, not a sum that happens to be exactly 0.
+    test::ResetDocument(d);
+    cases[0].enter();
+    CalcRacun(d);
+    EXPECT_NE(static_cast<long double>(R(7).Iznos) - R(24).Iznos - R(23).Iznos - R(18).Iznos, 0);
 }
 
 TEST_F(PokCalcTest, HeadingsAreNeverWritten) {

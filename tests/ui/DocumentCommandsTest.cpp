@@ -1,5 +1,6 @@
 // The document commands and the unsaved-changes guard, with scripted dialogs.
 
+#include <unistd.h>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
@@ -8,6 +9,7 @@
 
 #include "WindowFixture.h"
 #include "document/DocumentFile.h"
+#include "document/DocumentLock.h"
 #include "model/Dates.h"
 #include "ui/DateField.h"
 #include "ui/ShareCountField.h"
@@ -344,6 +346,56 @@ TEST(DocumentCommands, UndoKeysReachTheDocumentFromATextField) {
     f.dialogs->answers = {Answer::Cancel};
     QTest::keyClick(company, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(f.dialogs->questions, QStringList{kQuestion});  // the exit asks first
+}
+
+// Another window has the document: this one is told who, opens it only for reading when asked
+// to, and then saves only under another name; the window holds the lock of what it has open.
+TEST(DocumentCommands, ADocumentAnotherWindowHasOpensOnlyForReading) {
+    const QByteArray locks = qgetenv("MOVIK_DOCUMENT_LOCKS");
+    qputenv("MOVIK_DOCUMENT_LOCKS", "1");  // the suite turns them off
+    WindowFixture f;
+    const QString path = f.Path("zajednicki.mvk");
+    f.dialogs->saveChoices = {path};
+    f.window->SnimiKaoClick();
+    const QByteArray saved = [&] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    f.window->Nova1Click();
+    DocumentLock other;
+    ASSERT_EQ(other.Take(path.toStdString()), DocumentLock::Outcome::Taken);
+
+    f.dialogs->answers = {Answer::No, Answer::Yes};
+    f.window->OpenDocument(path);  // No: not opened
+    EXPECT_EQ(f.Doc().ImeDatoteke, "");
+    f.window->OpenDocument(path);
+    ASSERT_EQ(f.dialogs->questions.size(), 2);
+    EXPECT_TRUE(f.dialogs->questions[1].contains("već je otvoren u drugom prozoru Movika"));
+    EXPECT_TRUE(f.dialogs->questions[1].contains("proces " + QString::number(::getpid()) + "."));
+    EXPECT_TRUE(f.window->isReadOnly());
+    EXPECT_EQ(f.Find<QLabel>("pIme")->text(), "Datoteka: " + path + " (samo za čitanje)");
+
+    // "Snimi" asks for another name; the same name is refused with the reason.
+    TypeCompany(f, "Alfa");
+    f.dialogs->saveChoices = {path};
+    f.window->SnimiClick();
+    EXPECT_EQ(f.dialogs->saveDialogs.size(), 2u);
+    ASSERT_EQ(f.dialogs->errors.size(), 1);
+    EXPECT_TRUE(f.dialogs->errors[0].contains("otvoren je u drugom prozoru Movika"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), saved);
+
+    const QString copy = f.Path("kopija.mvk");
+    f.dialogs->saveChoices = {copy};
+    f.window->SnimiClick();
+    EXPECT_TRUE(FileExists(copy));
+    EXPECT_FALSE(f.window->isReadOnly());
+    DocumentLock probe;
+    EXPECT_EQ(probe.Take(copy.toStdString()), DocumentLock::Outcome::HeldByOther);
+    f.window->Nova1Click();  // released with the document
+    EXPECT_EQ(probe.Take(copy.toStdString()), DocumentLock::Outcome::Taken);
+    qputenv("MOVIK_DOCUMENT_LOCKS", locks);
 }
 
 }  // namespace
