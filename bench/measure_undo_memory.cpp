@@ -14,9 +14,11 @@
 
 namespace {
 
-// Bytes the allocator has handed out and not taken back.
+// Bytes the allocator has handed out and not taken back (large blocks it maps on their own
+// included).
 long long HeapInUse() {
-    return static_cast<long long>(mallinfo2().uordblks);
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<long long>(info.uordblks + info.hblkhd);
 }
 
 // VmRSS of this process, in bytes.
