@@ -66,8 +66,17 @@ std::size_t HeapOf(const DocumentFacts& f) {
            HeapOf(f.fields.Sjediste) + HeapOf(f.unit);
 }
 
+std::string& HeaderAt(StatementGrids& grids, int cell) {
+    const int bilanca = grids.Bilanca.columnCount();
+    return cell < bilanca ? grids.Bilanca.cell(cell, 0) : grids.Racun.cell(cell - bilanca, 0);
+}
+
 std::size_t BytesOf(const UndoStep& step) {
-    std::size_t bytes = sizeof(UndoStep) + step.amounts.capacity() * sizeof(UndoStep::Amount);
+    std::size_t bytes = sizeof(UndoStep) + step.amounts.capacity() * sizeof(UndoStep::Amount) +
+                        step.headers.capacity() * sizeof(UndoStep::Header);
+    for (const UndoStep::Header& h : step.headers) {
+        bytes += HeapOf(h.before) + HeapOf(h.after);
+    }
     if (step.facts) {
         bytes += sizeof(*step.facts) + HeapOf((*step.facts)[0]) + HeapOf((*step.facts)[1]);
     }
@@ -120,6 +129,20 @@ void AmountsOf(const TDokument& doc, DocumentAmounts& out) {
     }
 }
 
+void HeadersOf(const StatementGrids& grids, GridHeaders& out) {
+    const int bilanca = grids.Bilanca.columnCount();
+    for (int cell = 0; cell < kHeaderCells; ++cell) {
+        out[static_cast<std::size_t>(cell)] =
+            cell < bilanca ? grids.Bilanca.cell(cell, 0) : grids.Racun.cell(cell - bilanca, 0);
+    }
+}
+
+void ApplyHeaders(const UndoStep& step, bool after, StatementGrids& grids) {
+    for (const UndoStep::Header& h : step.headers) {
+        HeaderAt(grids, h.cell) = after ? h.after : h.before;
+    }
+}
+
 bool IsStartingAmount(int p) {
     if (p < kBilancaEnd) {
         return p % 2 == 0;
@@ -141,11 +164,18 @@ std::optional<UndoStep> MakeStep(const UndoState& before, const UndoState& after
                 {static_cast<std::uint16_t>(p), before.amounts[i], after.amounts[i]});
         }
     }
+    for (int cell = 0; cell < kHeaderCells; ++cell) {
+        const auto i = static_cast<std::size_t>(cell);
+        if (before.headers[i] != after.headers[i]) {
+            step.headers.push_back(
+                {static_cast<std::uint8_t>(cell), before.headers[i], after.headers[i]});
+        }
+    }
     if (!Same(before.facts, after.facts)) {
         step.facts = std::make_unique<std::array<DocumentFacts, 2>>(
             std::array<DocumentFacts, 2>{before.facts, after.facts});
     }
-    if (step.amounts.empty() && !step.facts) {
+    if (step.amounts.empty() && step.headers.empty() && !step.facts) {
         return std::nullopt;
     }
     step.amounts.shrink_to_fit();
@@ -210,6 +240,16 @@ bool UndoHistory::Merge(UndoStep& into, const UndoStep& next) {
     }
     std::erase_if(into.amounts, [](const auto& a) { return Same(a.before, a.after); });
     into.amounts.shrink_to_fit();
+    for (const UndoStep::Header& n : next.headers) {
+        const auto same = std::find_if(into.headers.begin(), into.headers.end(),
+                                       [&](const auto& h) { return h.cell == n.cell; });
+        if (same != into.headers.end()) {
+            same->after = n.after;
+        } else {
+            into.headers.push_back(n);
+        }
+    }
+    std::erase_if(into.headers, [](const auto& h) { return h.before == h.after; });
     if (next.facts) {
         if (into.facts) {
             (*into.facts)[1] = (*next.facts)[1];
@@ -221,7 +261,7 @@ bool UndoHistory::Merge(UndoStep& into, const UndoStep& next) {
         }
     }
     into.calculatedAfter = next.calculatedAfter;
-    return !into.amounts.empty() || into.facts != nullptr;
+    return !into.amounts.empty() || !into.headers.empty() || into.facts != nullptr;
 }
 
 const UndoStep* UndoHistory::Undo() {

@@ -31,6 +31,12 @@ double& AmountAt(TDokument& doc, int position);
 // calculations start from. All other positions are shares and computed amounts.
 bool IsStartingAmount(int position);
 
+// The header row of the two grids an import writes (agBilanca's 7 cells, then agRacun's 5):
+// an import takes the file's column captions, which the document itself does not hold.
+inline constexpr int kHeaderCells = 12;
+using GridHeaders = std::array<std::string, kHeaderCells>;
+void HeadersOf(const StatementGrids& grids, GridHeaders& out);
+
 // What an operation may change besides the amounts. Numbers compare by their bits, so that a
 // restored document is the same to the byte.
 struct DocumentFacts {
@@ -46,6 +52,7 @@ struct DocumentFacts {
 struct UndoState {
     DocumentFacts facts;
     DocumentAmounts amounts{};
+    GridHeaders headers;
     bool calculated = false;
 };
 
@@ -59,7 +66,13 @@ struct UndoStep {
         double before;
         double after;
     };
+    struct Header {
+        std::uint8_t cell;
+        std::string before;
+        std::string after;
+    };
     std::vector<Amount> amounts;
+    std::vector<Header> headers;
     std::unique_ptr<std::array<DocumentFacts, 2>> facts;  // before, after; null: none changed
     // Both sides calculated: only starting amounts are recorded, the rest is recalculated.
     bool startingOnly = false;
@@ -75,6 +88,8 @@ std::optional<UndoStep> MakeStep(const UndoState& before, const UndoState& after
 // alone keep their values now. Returns whether the calculations must run (startingOnly).
 bool ApplyStep(const UndoStep& step, bool after, TDokument& doc, GeneralData& fields,
                std::string& unit);
+// The header cells the step changed, in grids filled from the document.
+void ApplyHeaders(const UndoStep& step, bool after, StatementGrids& grids);
 
 // The bound of the history: 8 MiB of recorded changes. A cell edit costs about a hundred bytes
 // and a whole-document change (an import, a conversion) a few kilobytes, so this keeps tens of

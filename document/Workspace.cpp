@@ -71,6 +71,7 @@ UndoState Workspace::Capture() const {
     state.facts.fields = fields_;
     state.facts.unit = unitText_;
     AmountsOf(doc_, state.amounts);
+    HeadersOf(grids_, state.headers);
     state.calculated = calculated_;
     return state;
 }
@@ -392,6 +393,7 @@ void Workspace::Restore(const UndoStep& step, bool after) {
     periodBefore_.reset();
     FillGrids();
     SetBilancaHeaderDates(grids_, fields_.DatumDo, rs_);
+    ApplyHeaders(step, after, grids_);
     doc_.Izmijenjen = !history_.IsClean();
 }
 
