@@ -72,6 +72,7 @@ void EditCell(Workspace& ws, std::mt19937& rng) {
 
 void Import(Workspace& ws, std::mt19937& rng) {
     GridTexts grid = ws.grids().Racun;
+    grid.cell(4, 0) = Pick(rng, 2) == 0 ? "Udio" : "Udio (%)";  // the file's own caption
     for (int i = 0; i < 5; ++i) {
         grid.cell(3, InputRow(Statement::Racun, rng)) = RandomAmount(rng);
     }
