@@ -649,10 +649,8 @@ void TForm1::PreracunajUEure1Click() {
     if (ConvertToEuroAsked(ws_, *dialogs_)) {
         ShowCurrency();
         ShowRecalculated();
-        panels_->ShowNote(QStringLiteral("Iznosi su preračunati u eure po fiksnom tečaju "
-                                         "konverzije %1 kn za 1 euro.")
-                              .arg(QString::fromUtf8(kKunaPerEuroText.data(),
-                                                     qsizetype(kKunaPerEuroText.size()))));
+        panels_->ShowNote(
+            QString::fromUtf8(kConvertedNote.data(), qsizetype(kConvertedNote.size())));
     }
 }
 
