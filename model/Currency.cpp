@@ -67,7 +67,7 @@ std::string UnitAfterCurrencyChange(std::string_view unit, Valuta from, Valuta t
 std::string_view PeriodCurrencyNote(Valuta now) {
     return now == Valuta::Eur
                ? "Razdoblje je sada u eurima, a iznosi su upisani u kunama? Odaberite kunu u "
-                 "polju Valuta, a zatim po želji preračunajte iznose u eure."
+                 "polju Valuta i po želji preračunajte u eure."
                : "Razdoblje je sada u kunama, a iznosi su upisani u eurima? Odaberite euro u "
                  "polju Valuta.";
 }

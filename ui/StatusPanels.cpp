@@ -176,7 +176,9 @@ void StatusPanels::ShowNote(const QString& note) {
     pNapomena_->setToolTip(note);
     // As wide as the note, but never pushing the warning and the unit out of the bar: a longer
     // note is shortened, its whole text in the tooltip.
-    const int room = bar_->width() - pUpozorenje_->width() - 120;
+    // The unit keeps its whole text ("Iznosi u kunama i lipama").
+    const int unit = std::max(120, pIznos_->fontMetrics().horizontalAdvance(pIznos_->text()) + 24);
+    const int room = bar_->width() - pUpozorenje_->width() - unit;
     pNapomena_->setMinimumWidth(
         std::min(pNapomena_->fontMetrics().horizontalAdvance(note) + 12, std::max(150, room)));
     pIme_->hide();

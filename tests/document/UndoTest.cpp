@@ -188,6 +188,38 @@ TEST(Undo, ACurrencyChangeIsOneStepWithTheChangedMark) {
     EXPECT_TRUE(ws.IsChanged());
 }
 
+// The history's bound and its clean index, on steps of one amount each.
+TEST(UndoHistory, StaysWithinItsBoundAndKnowsWhereTheSavedStateIs) {
+    const auto step = [](double before, double after) {
+        UndoState a;
+        UndoState b;
+        a.amounts[0] = before;
+        b.amounts[0] = after;
+        return *MakeStep(a, b, StepKind::Other);
+    };
+    UndoHistory history(1000);
+    history.Push(step(0, 1), false);
+    history.MarkClean();
+    history.Push(step(1, 2), false);
+    ASSERT_TRUE(history.Undo() != nullptr);
+    EXPECT_TRUE(history.IsClean());
+    history.Push(step(1, 3), false);  // another way from the saved state: it stays reachable
+    EXPECT_FALSE(history.CanRedo());
+    ASSERT_TRUE(history.Undo() != nullptr);
+    EXPECT_TRUE(history.IsClean());
+    ASSERT_TRUE(history.Undo() != nullptr);
+    history.Push(step(0, 4), false);  // the saved state was on the branch dropped
+    EXPECT_FALSE(history.IsClean());
+    for (int i = 0; i < 100; ++i) {
+        history.Push(step(i, i + 1), false);
+        EXPECT_LE(history.Bytes(), 1000u);
+    }
+    EXPECT_LT(history.StepCount(), 100u);  // the oldest went
+    while (history.Undo() != nullptr) {
+        EXPECT_FALSE(history.IsClean());
+    }
+}
+
 // Typing the amount a cell already shows, in another spelling, changes nothing.
 TEST(Undo, TheSameAmountTypedAgainIsNoStep) {
     Workspace ws(CommaSettings(), 2024);
