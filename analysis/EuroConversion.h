@@ -32,6 +32,9 @@ double KunaToEuro(double amount);
 // that rounding moved furthest the other way (largest remainders). The current-year profit and
 // loss rows of the balance sheet take no such cent, so they keep matching the converted result.
 void ConvertInputsToEuro(TDokument& doc);
+// What the status bar says after a conversion.
+inline constexpr std::string_view kConvertedNote =
+    "Iznosi su preračunati u eure po fiksnom tečaju konverzije 7,53450 kn za 1 euro.";
 // Why a document already in euros is not converted.
 inline constexpr std::string_view kAlreadyInEuro =
     "Dokument je već u eurima: iznosi se ne preračunavaju ponovo.";

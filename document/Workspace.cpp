@@ -1,6 +1,9 @@
 #include "document/Workspace.h"
 
+#include <bit>
 #include <cmath>
+#include <cstring>
+#include <tuple>
 #include <utility>
 
 #include "document/Csv.h"
@@ -16,6 +19,86 @@ Workspace::Workspace(RegionalSettings rs, int currentYear)
     NewDocument();
 }
 
+namespace {
+
+// The input amount a cell of agBilanca (columns 3 and 5) or agRacun (column 3) shows.
+double InputAmount(const TDokument& doc, Statement s, int col, int row) {
+    if (s == Statement::Racun) {
+        return doc.Racun.row(row).Iznos;
+    }
+    const TStavkaBilanca& r = doc.Bilanca.row(row);
+    return col == 3 ? r.IznosPrethodna : r.IznosTekuca;
+}
+
+// Any amount typed or imported into the balance sheet or the income statement.
+bool HasAmounts(const TDokument& doc) {
+    DocumentAmounts amounts;
+    AmountsOf(doc, amounts);
+    for (int p = 0; p < kAmountPositions; ++p) {
+        if (IsStartingAmount(p) && amounts[static_cast<std::size_t>(p)] != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The amounts are what the calculations make of them (a document as read may hold others).
+bool IsCalculated(const TDokument& doc) {
+    TDokument copy = doc;
+    RecalculateAll(copy);
+    DocumentAmounts stored;
+    DocumentAmounts calculated;
+    AmountsOf(doc, stored);
+    AmountsOf(copy, calculated);
+    return std::memcmp(stored.data(), calculated.data(), sizeof stored) == 0;
+}
+
+bool SameDay(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+Valuta CurrencyOf(const DocumentFacts& facts) {
+    return facts.mark.value_or(PeriodCurrency(facts.document.DatumDo));
+}
+
+}  // namespace
+
+UndoState Workspace::Capture() const {
+    UndoState state;
+    state.facts.document = {doc_.Poduzece, doc_.Sjediste, doc_.DatumOd, doc_.DatumDo,
+                            doc_.BrojDionica};
+    state.facts.mark = doc_.OznakaValute;
+    state.facts.fields = fields_;
+    state.facts.unit = unitText_;
+    AmountsOf(doc_, state.amounts);
+    HeadersOf(grids_, state.headers);
+    state.calculated = calculated_;
+    return state;
+}
+
+template <class Operation>
+bool Workspace::Record(StepKind kind, Operation&& operation) {
+    if (kind != StepKind::Period) {
+        ConfirmPeriod();
+    }
+    const UndoState before = Capture();
+    operation();
+    const Valuta was = CurrencyOf(before.facts);
+    if (currency() != was) {
+        unitText_ = UnitAfterCurrencyChange(unitText_, was, currency());
+    }
+    std::optional<UndoStep> step = MakeStep(before, Capture(), kind);
+    const bool typing = kind != StepKind::Other && kind != StepKind::Period;
+    const bool merge = typing && typing_ == kind;
+    typing_ = typing ? kind : StepKind::Other;
+    if (!step) {
+        return false;
+    }
+    history_.Push(std::move(*step), merge);
+    doc_.Izmijenjen = !history_.IsClean();
+    return true;
+}
+
 std::optional<std::string> Workspace::EditAmount(Statement s, int col, int row,
                                                  const std::string& text) {
     if (!FactsOf(s).IsInputColumn(col)) {
@@ -28,74 +111,100 @@ std::optional<std::string> Workspace::EditAmount(Statement s, int col, int row,
     }
     std::string formatted = FormatNumber(*amount, AmountFormat, rs_);
     // The view has already put the typed text into the cell; the document still holds the
-    // amount before it, which the grids showed.
-    AmountState before = CurrentState();
-    movik::FillGrids(doc_, before.grids, rs_);
-    grids_.of(s).cell(col, row) = formatted;
-    RefreshCycle();
-    doc_.Izmijenjen = true;
-    PushStep(std::move(before));
+    // amount the cell showed before.
+    std::string& cell = grids_.of(s).cell(col, row);
+    cell = FormatNumber(InputAmount(doc_, s, col, row), AmountFormat, rs_);
+    if (cell == formatted) {
+        return formatted;  // typed again: no change
+    }
+    Record(StepKind::Other, [&] {
+        grids_.of(s).cell(col, row) = formatted;
+        RefreshCycle();
+    });
     return formatted;
 }
 
 void Workspace::SetCompany(const std::string& text) {
     if (text != fields_.Poduzece) {
-        fields_.Poduzece = text;
-        MarkOtherChange();
+        Record(StepKind::Company, [&] {
+            fields_.Poduzece = text;
+            ReadCompanyAndSeat(fields_, doc_);
+        });
     }
 }
 
 void Workspace::SetSeat(const std::string& text) {
     if (text != fields_.Sjediste) {
-        fields_.Sjediste = text;
-        MarkOtherChange();
+        Record(StepKind::Seat, [&] {
+            fields_.Sjediste = text;
+            ReadCompanyAndSeat(fields_, doc_);
+        });
     }
 }
 
 void Workspace::ConfirmCompanyAndSeat() {
-    ReadCompanyAndSeat(fields_, doc_);
+    Record(StepKind::Other, [&] { ReadCompanyAndSeat(fields_, doc_); });
 }
 
 void Workspace::ChangeInputAmounts(const std::function<void(TDokument&)>& change) {
-    AmountState before = CurrentState();
-    before.unitStep = true;
-    change(doc_);
-    FillGrids();
-    RefreshCycle();
-    doc_.Izmijenjen = true;
-    PushStep(std::move(before));
+    Record(StepKind::Other, [&] {
+        change(doc_);
+        FillGrids();
+        RefreshCycle();
+    });
 }
 
 void Workspace::SetPeriod(double from, double to) {
+    if (!periodBefore_) {
+        periodBefore_.emplace(fields_.DatumOd, fields_.DatumDo);
+    }
     fields_.DatumOd = from;
     fields_.DatumDo = to;
     SetBilancaHeaderDates(grids_, to, rs_);
 }
 
-void Workspace::ConfirmPeriod() {
-    const bool changed = fields_.DatumOd != doc_.DatumOd || fields_.DatumDo != doc_.DatumDo;
-    RefreshCycle();
-    if (changed) {
-        MarkOtherChange();
+std::string Workspace::ConfirmPeriod() {
+    if (!periodBefore_) {
+        return {};
     }
+    const double from = fields_.DatumOd;
+    const double to = fields_.DatumDo;
+    // The step starts from the period confirmed before the typing.
+    std::tie(fields_.DatumOd, fields_.DatumDo) = *periodBefore_;
+    periodBefore_.reset();
+    if (SameDay(from, fields_.DatumOd) && SameDay(to, fields_.DatumDo)) {
+        SetBilancaHeaderDates(grids_, to, rs_);
+        return {};  // typed back as it was: nothing to confirm
+    }
+    const Valuta was = currency();
+    Record(StepKind::Period, [&] {
+        fields_.DatumOd = from;
+        fields_.DatumDo = to;
+        RefreshCycle();
+    });
+    SetBilancaHeaderDates(grids_, fields_.DatumDo, rs_);
+    if (currency() == was || !HasAmounts(doc_)) {
+        return {};
+    }
+    return std::string(PeriodCurrencyNote(currency()));
 }
 
 void Workspace::SetCurrency(Valuta v) {
     if (v == DocumentCurrency(doc_)) {
         return;
     }
-    // One undo step: undoing it restores the currency with the amounts, which it did not move.
-    AmountState before = CurrentState();
-    SetDocumentCurrency(doc_, v);
-    FillGrids();
-    doc_.Izmijenjen = true;
-    PushStep(std::move(before));
+    // No amount moves; the captions in the currency follow.
+    Record(StepKind::Other, [&] {
+        SetDocumentCurrency(doc_, v);
+        FillGrids();
+    });
 }
 
 void Workspace::SetShareCount(double count) {
-    fields_.BrojDionica = count;
-    RefreshCycle();
-    MarkOtherChange();
+    Record(StepKind::ShareCount, [&] {
+        fields_.BrojDionica = count;
+        RefreshCycle();
+    });
 }
 
 void Workspace::NewDocument() {
@@ -107,10 +216,13 @@ void Workspace::NewDocument() {
 void Workspace::RefreshCycle() {
     ReadGrids();
     warning_ = RecalculateAll(doc_);
+    calculated_ = true;
     FillGrids();
 }
 
 void Workspace::ReadGrids() {
+    // The fields' period is the document's now: confirmed.
+    periodBefore_.reset();
     movik::ReadGrids(fields_, grids_, rs_, doc_);
 }
 
@@ -119,21 +231,22 @@ void Workspace::FillGrids() {
 }
 
 void Workspace::ShowGeneralData() {
-    // The fields are written in the window's order (name, seat, dates, share count); each change
-    // has the effect the field's own change handler gives it.
+    Record(StepKind::Other, [&] { ShowGeneralDataAsStored(); });
+}
+
+bool Workspace::ShowGeneralDataAsStored() {
+    // The fields are written in the window's order (name, seat, dates, share count); a changed
+    // share count runs the refresh cycle, as its field's change handler does.
     GeneralData shown = GeneralDataOf(doc_);
-    const bool textChanged =
-        shown.Poduzece != fields_.Poduzece || shown.Sjediste != fields_.Sjediste;
     const bool sharesChanged = shown.BrojDionica != fields_.BrojDionica;
+    const bool changed = !(shown == fields_);
     fields_ = std::move(shown);
+    periodBefore_.reset();
     SetBilancaHeaderDates(grids_, fields_.DatumDo, rs_);
-    if (textChanged) {
-        MarkOtherChange();
-    }
     if (sharesChanged) {
         RefreshCycle();
-        MarkOtherChange();
     }
+    return changed;
 }
 
 void Workspace::CheckBalance() {
@@ -157,19 +270,17 @@ std::string Workspace::WarningDetails() const {
 }
 
 Result Workspace::SaveDocument() {
-    ReadGrids();
-    Result saved = movik::SaveDocument(doc_);
-    if (saved) {
-        MarkSaved();
-    }
-    return saved;
+    return SaveDocument(*MakeSystemFileWriter());
 }
 
 Result Workspace::SaveDocument(FileWriter& writer) {
-    ReadGrids();
+    // The file holds what the fields and grids show: reading them is a step when it changes
+    // the document (a typed period, amounts read back as shown).
+    Record(StepKind::Other, [&] { ReadGrids(); });
     Result saved = movik::SaveDocument(doc_, writer);
     if (saved) {
-        MarkSaved();
+        history_.MarkClean();
+        typing_ = StepKind::Other;
     }
     return saved;
 }
@@ -203,12 +314,13 @@ OpenOutcome Workspace::OpenDocumentBytes(const std::string& path, std::string_vi
 void Workspace::ShowOpened() {
     // The stored values are shown as they are; no recalculation unless the share count changes.
     FillGrids();
-    ShowGeneralData();
-    doc_.Izmijenjen = false;
+    ShowGeneralDataAsStored();
     CheckBalance();
-    undo_.clear();
-    redo_.clear();
-    MarkSaved();
+    unitText_ = AmountUnitText(currency());
+    calculated_ = IsCalculated(doc_);
+    typing_ = StepKind::Other;
+    history_.Clear();
+    doc_.Izmijenjen = false;
 }
 
 std::string Workspace::ExportCsv(Statement s) const {
@@ -233,92 +345,56 @@ Result Workspace::ImportCsvFile(Statement s, const std::string& path, std::strin
 }
 
 Result Workspace::ImportCsv(Statement s, std::string_view fileBytes, std::string* note) {
-    AmountState before = CurrentState();
     std::string remark;
-    Result imported = movik::ImportCsv(s, fileBytes, grids_.of(s), rs_, &remark);
+    Result imported = Result::Ok();
+    Record(StepKind::Other, [&] {
+        imported = movik::ImportCsv(s, fileBytes, grids_.of(s), rs_, &remark);
+        if (!imported) {
+            return;
+        }
+        // The file's header dates may be written another way (a two-digit year, another
+        // locale): the balance sheet's header shows the document's period, as exports and print
+        // lines need.
+        if (s == Statement::Bilanca) {
+            SetBilancaHeaderDates(grids_, fields_.DatumDo, rs_);
+        }
+        RefreshCycle();
+    });
     if (note != nullptr) {
         *note = remark;
     }
-    if (!imported) {
-        return imported;
-    }
-    // The file's header dates may be written another way (a two-digit year, another locale):
-    // the balance sheet's header shows the document's period, as exports and print lines need.
-    if (s == Statement::Bilanca) {
-        SetBilancaHeaderDates(grids_, fields_.DatumDo, rs_);
-    }
-    RefreshCycle();
-    // Imported amounts are the user's data: closing now must not lose them without a question.
-    doc_.Izmijenjen = true;
-    PushStep(std::move(before));
-    return Result::Ok();
-}
-
-Workspace::AmountState Workspace::CurrentState() const {
-    return {doc_, grids_, fields_, warning_, unitText_, stateId_};
-}
-
-void Workspace::PushStep(AmountState before) {
-    undo_.push_back(std::move(before));
-    redo_.clear();
-    stateId_ = nextId_++;
-}
-
-void Workspace::MarkSaved() {
-    savedId_ = stateId_;
-    otherChanged_ = false;
-}
-
-void Workspace::MarkOtherChange() {
-    doc_.Izmijenjen = true;
-    otherChanged_ = true;
+    return imported;
 }
 
 bool Workspace::Undo() {
-    return StepAcross(undo_, redo_);
+    ConfirmPeriod();
+    const UndoStep* step = history_.Undo();
+    if (step != nullptr) {
+        Restore(*step, false);
+    }
+    return step != nullptr;
 }
 
 bool Workspace::Redo() {
-    return StepAcross(redo_, undo_);
+    ConfirmPeriod();
+    const UndoStep* step = history_.Redo();
+    if (step != nullptr) {
+        Restore(*step, true);
+    }
+    return step != nullptr;
 }
 
-bool Workspace::StepAcross(std::vector<AmountState>& from, std::vector<AmountState>& to) {
-    if (from.empty()) {
-        return false;
-    }
-    AmountState state = std::move(from.back());
-    from.pop_back();
-    AmountState current = CurrentState();
-    current.unitStep = state.unitStep;
-    to.push_back(std::move(current));
-    Restore(std::move(state));
-    return true;
-}
-
-void Workspace::Restore(AmountState state) {
-    // The general data and the file stay as they are now; the rest is the recorded state.
-    TDokument doc = std::move(state.doc);
-    doc.Poduzece = doc_.Poduzece;
-    doc.Sjediste = doc_.Sjediste;
-    doc.DatumOd = doc_.DatumOd;
-    doc.DatumDo = doc_.DatumDo;
-    doc.BrojDionica = doc_.BrojDionica;
-    doc.ImeDatoteke = doc_.ImeDatoteke;
-    doc.KeptBlock = doc_.KeptBlock;
-    doc_ = std::move(doc);
-    grids_ = std::move(state.grids);
-    if (state.unitStep) {
-        unitText_ = std::move(state.unit);
-    }
-    stateId_ = state.id;
+void Workspace::Restore(const UndoStep& step, bool after) {
+    const bool recalculate = ApplyStep(step, after, doc_, fields_, unitText_);
+    // Only the starting amounts were recorded: the calculations give the rest as it was.
+    warning_ = recalculate ? RecalculateAll(doc_) : movik::CheckBalance(doc_);
+    calculated_ = after ? step.calculatedAfter : step.calculatedBefore;
+    typing_ = StepKind::Other;
+    periodBefore_.reset();
+    FillGrids();
     SetBilancaHeaderDates(grids_, fields_.DatumDo, rs_);
-    if (state.fields == fields_) {
-        // Nothing the amounts depend on changed since: exactly what was shown then.
-        warning_ = std::move(state.warning);
-    } else {
-        RefreshCycle();
-    }
-    doc_.Izmijenjen = otherChanged_ || stateId_ != savedId_;
+    ApplyHeaders(step, after, grids_);
+    doc_.Izmijenjen = !history_.IsClean();
 }
 
 }  // namespace movik

@@ -54,6 +54,24 @@ std::string_view CurrencyCaption(Valuta v) {
     return v == Valuta::Eur ? "(u EUR)" : "(u KN)";
 }
 
+std::string UnitAfterCurrencyChange(std::string_view unit, Valuta from, Valuta to) {
+    if (unit == AmountUnitText(from)) {
+        return std::string(AmountUnitText(to));
+    }
+    if (unit == ThousandsUnitText(from)) {
+        return std::string(ThousandsUnitText(to));
+    }
+    return std::string(unit);
+}
+
+std::string_view PeriodCurrencyNote(Valuta now) {
+    return now == Valuta::Eur
+               ? "Razdoblje je sada u eurima, a iznosi su upisani u kunama? Odaberite kunu u "
+                 "polju Valuta i po želji preračunajte u eure."
+               : "Razdoblje je sada u kunama, a iznosi su upisani u eurima? Odaberite euro u "
+                 "polju Valuta.";
+}
+
 std::string RowTextIn(std::string_view tekst, Valuta v) {
     const std::size_t end = tekst.find_last_not_of(' ');
     if (end == std::string_view::npos) {

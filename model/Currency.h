@@ -31,6 +31,13 @@ std::string_view AmountUnitText(Valuta v);
 std::string_view ThousandsUnitText(Valuta v);
 // The unit of amounts per share in the indicator captions: "(u EUR)" or "(u KN)".
 std::string_view CurrencyCaption(Valuta v);
+// The unit after the amounts' currency changed from one to the other: a unit of the old
+// currency becomes the same unit of the new one ("kunama i lipama" -> "eurima i centima",
+// "tisućama kuna" -> "tisućama eura"); any other unit (one the user typed) stays.
+std::string UnitAfterCurrencyChange(std::string_view unit, Valuta from, Valuta to);
+// What the user is told when a new period changed the currency of a document with amounts:
+// the numbers did not move, so they may now be read in the wrong currency.
+std::string_view PeriodCurrencyNote(Valuta now);
 // A row text as shown for currency v: a trailing "(u KN)" or "(u EUR)" (trailing blanks
 // ignored) becomes v's caption; any other text is returned as it is.
 std::string RowTextIn(std::string_view tekst, Valuta v);

@@ -226,34 +226,24 @@ QLayout* GeneralDataPage::LayOutFields() {
     return form;
 }
 
-bool GeneralDataPage::ShowCurrency(Valuta v, bool newDocument) {
-    {
-        const QSignalBlocker quiet(cbValuta);
-        cbValuta->setCurrentIndex(v == Valuta::Eur ? 0 : 1);
-    }
-    if (!newDocument && v == shownCurrency_) {
-        return false;
-    }
-    const auto text = [](std::string_view unit) {
-        return QString::fromUtf8(unit.data(), static_cast<qsizetype>(unit.size()));
-    };
-    const Valuta other = v == Valuta::Eur ? Valuta::Hrk : Valuta::Eur;
-    QString unit = cbIznos->currentText();
-    if (newDocument || unit == text(AmountUnitText(other))) {
-        unit = text(AmountUnitText(v));
-    } else if (unit == text(ThousandsUnitText(other))) {
-        unit = text(ThousandsUnitText(v));
-    }
-    {
-        const QSignalBlocker quiet(cbIznos);
+void GeneralDataPage::ShowCurrency(Valuta v, const QString& unit) {
+    const QSignalBlocker quietCurrency(cbValuta);
+    const QSignalBlocker quietUnit(cbIznos);
+    cbValuta->setCurrentIndex(v == Valuta::Eur ? 0 : 1);
+    if (v != shownCurrency_ || cbIznos->count() == 0) {
+        const auto text = [](std::string_view u) {
+            return QString::fromUtf8(u.data(), static_cast<qsizetype>(u.size()));
+        };
+        const Valuta other = v == Valuta::Eur ? Valuta::Hrk : Valuta::Eur;
         cbIznos->clear();
         cbIznos->addItems({text(AmountUnitText(v)), text(ThousandsUnitText(v)),
                            text(AmountUnitText(other)), text(ThousandsUnitText(other)),
                            QStringLiteral("DEM"), QStringLiteral("USD")});
+        shownCurrency_ = v;
+    }
+    if (cbIznos->currentText() != unit) {
         cbIznos->setCurrentText(unit);
     }
-    shownCurrency_ = v;
-    return true;
 }
 
 }  // namespace movik

@@ -44,12 +44,10 @@ class GeneralDataPage : public QWidget {
     QComboBox* cbValuta;
     QPushButton* bNext;
 
-    // cbValuta shows v (without its event). For a new document, or when v is not the currency
-    // shown last, cbIznos lists v's units first and shows the unit that follows: a new
-    // document's is its currency's, a unit of the other currency becomes v's, a unit the user
-    // typed stays. True when the list was made anew (its events held back: the caller applies
-    // the unit).
-    bool ShowCurrency(Valuta v, bool newDocument);
+    // cbValuta shows v and cbIznos shows unit (without their events); when v is not the
+    // currency shown last, cbIznos lists v's units first. The unit is the workspace's: it
+    // follows the currency there, so undo restores both together.
+    void ShowCurrency(Valuta v, const QString& unit);
 
   private:
     // The company and seat, refusing what the file cannot hold.

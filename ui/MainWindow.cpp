@@ -87,8 +87,7 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent, HiddenPages hi
     BuildPages();
     StartupMark("pages");
     panels_ = std::make_unique<StatusPanels>(statusBar());
-    print_ = std::make_unique<PrintCommands>(
-        ws_, *dialogs_, [this] { return opce_->cbIznos->currentText().toStdString(); });
+    print_ = std::make_unique<PrintCommands>(ws_, *dialogs_, [this] { return ws_.unitText(); });
     print_->SetPrintButton(findChild<QAction*>(QStringLiteral("bPrint")));
     print_->showNote = [this](const QString& note) { panels_->ShowNote(note); };
     print_->showingScores = [this] { return PageControl_->currentWidget() == pages_->scores(); };
@@ -103,7 +102,6 @@ TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent, HiddenPages hi
     StartupMark("help");
 
     // FormCreate: a new document from the templates, shown.
-    ws_.SetUnitText(opce_->cbIznos->currentText().toStdString());
     ws_.NewDocument();
     ShowNewDocument();
     PageControlChange();
@@ -396,14 +394,14 @@ void TForm1::ShowRecalculated() {
 }
 
 void TForm1::ShowRestored() {
-    // The restored step may carry another currency (a conversion or a currency change): the
-    // currency box and the unit list follow it, then the unit the step had is shown.
-    const QString unit = QString::fromStdString(ws_.unitText());
-    ShowCurrency(false);
+    // A step restores the general data, the currency and the unit with the amounts: the fields,
+    // the grids, the captions and the status bar all show the restored state.
+    ShowGeneralData();
     ShowRecalculated();
-    if (opce_->cbIznos->currentText() != unit) {
-        opce_->cbIznos->setCurrentText(unit);
-    }
+    // A note about what was taken back or made again (an import, a conversion, a period that
+    // changed the currency) no longer describes the document.
+    panels_->HideNote();
+    refusalShown_ = false;
 }
 
 void TForm1::UpdateUndoActions() {
@@ -437,7 +435,7 @@ void TForm1::ShowNewDocument() {
 }
 
 void TForm1::ShowGeneralData() {
-    const GeneralData g = GeneralDataOf(ws_.document());
+    const GeneralData g = ws_.fields();
     opce_->ePoduzece->setText(QString::fromStdString(g.Poduzece));
     opce_->eSjediste->setText(QString::fromStdString(g.Sjediste));
     opce_->dOd->setValue(g.DatumOd);
@@ -447,7 +445,7 @@ void TForm1::ShowGeneralData() {
         const QSignalBlocker quiet(opce_->eBrojDionica);
         opce_->eBrojDionica->setValue(g.BrojDionica);
     }
-    ShowCurrency(true);
+    ShowCurrency();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -456,11 +454,13 @@ void TForm1::ShowGeneralData() {
 void TForm1::ePoduzeceChange() {
     ws_.SetCompany(opce_->ePoduzece->text().toStdString());
     pages_->ShowCompany(opce_->ePoduzece->text());
+    UpdateUndoActions();
 }
 
 void TForm1::eSjedisteChange() {
     ws_.SetSeat(opce_->eSjediste->text().toStdString());
     pages_->ShowSeat(opce_->eSjediste->text());
+    UpdateUndoActions();
 }
 
 void TForm1::dOdChange(DateField* source) {
@@ -477,10 +477,13 @@ void TForm1::dDoExit(DateField* source) {
         return;
     }
     if (source->pendingRefresh()) {
-        ws_.ConfirmPeriod();
-        // A period across 1 January 2023 changes the currency it implies.
-        ShowCurrency(false);
+        // A period across 1 January 2023 changes the currency it implies, and the unit with it.
+        const std::string note = ws_.ConfirmPeriod();
+        ShowCurrency();
         ShowRecalculated();
+        if (!note.empty()) {
+            panels_->ShowNote(QString::fromStdString(note));
+        }
     }
     source->setPendingRefresh(false);
 }
@@ -497,16 +500,16 @@ void TForm1::cbIznosChange() {
 
 void TForm1::cbValutaChange(int index) {
     ws_.SetCurrency(index == 0 ? Valuta::Eur : Valuta::Hrk);
-    ShowCurrency(false);
+    ShowCurrency();
     // The captions of the amounts per share follow the currency.
     pages_->Refresh();
     UpdateUndoActions();
 }
 
-void TForm1::ShowCurrency(bool newDocument) {
-    if (opce_->ShowCurrency(ws_.currency(), newDocument)) {
-        cbIznosChange();
-    }
+void TForm1::ShowCurrency() {
+    const QString unit = QString::fromStdString(ws_.unitText());
+    opce_->ShowCurrency(ws_.currency(), unit);
+    panels_->ShowUnit(unit);
 }
 
 void TForm1::PageControlChange() {
@@ -621,8 +624,7 @@ void TForm1::IzvozXlsx1Click() {
     if (!SettleEdits()) {
         return;
     }
-    ExportWorkbook(ws_, *dialogs_, opce_->cbIznos->currentText().toStdString(), *writer_,
-                   print_->Main());
+    ExportWorkbook(ws_, *dialogs_, ws_.unitText(), *writer_, print_->Main());
 }
 
 ChartPrinter TForm1::ChartPrinting() {
@@ -644,10 +646,10 @@ void TForm1::PreracunajUEure1Click() {
         return;
     }
     if (ConvertToEuroAsked(ws_, *dialogs_)) {
-        ShowCurrency(false);
-        opce_->cbIznos->setCurrentText(
-            QString::fromUtf8(kEuroUnit.data(), qsizetype(kEuroUnit.size())));
+        ShowCurrency();
         ShowRecalculated();
+        panels_->ShowNote(
+            QString::fromUtf8(kConvertedNote.data(), qsizetype(kConvertedNote.size())));
     }
 }
 

@@ -140,10 +140,9 @@ class TForm1 : public QMainWindow {
     void cbIznosChange();
     // The user chose a currency in cbValuta.
     void cbValutaChange(int index);
-    // cbValuta shows the document's currency, and cbIznos lists its units first. A new
-    // document's unit is its currency's; otherwise a unit of the other currency follows the
-    // change and a unit the user typed stays.
-    void ShowCurrency(bool newDocument);
+    // cbValuta shows the document's currency, cbIznos lists its units first and shows the
+    // workspace's unit (which follows the currency there), and so does the status bar.
+    void ShowCurrency();
 
     // Cell validation of the two input grids: the text to store, or nullopt to refuse it.
     std::optional<std::string> agBilancaCellValidate(int col, int row, const std::string& text);
@@ -181,7 +180,7 @@ class TForm1 : public QMainWindow {
 
     // After the workspace ran the refresh cycle: every grid shown anew, the warning shown.
     void ShowRecalculated();
-    // After an undo or redo: the grids, the warning and the amount unit as restored.
+    // After an undo or redo: the fields, the grids, the warning and the unit as restored.
     void ShowRestored();
     // "Poništi" and "Ponovi" enabled when there is a step to take.
     void UpdateUndoActions();

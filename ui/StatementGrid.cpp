@@ -260,7 +260,7 @@ StatementGrid::~StatementGrid() {
 }
 
 void StatementGrid::refresh() {
-    model_->refreshAll();
+    model_->refreshChanged();
 }
 
 int StatementGrid::ColumnWidthFor(const QString& text, const QFont& font) {

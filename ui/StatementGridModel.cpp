@@ -60,6 +60,7 @@ StatementGridModel::StatementGridModel(Statement statement, GridTexts& texts, QO
     : QAbstractTableModel(parent),
       statement_(statement),
       texts_(texts),
+      told_(texts),
       greyBrush_(QColor(204, 204, 204)),
       redBrush_(QColor(255, 0, 0)) {
     setColours(GridColoursOf(QGuiApplication::palette()));
@@ -218,9 +219,24 @@ void StatementGridModel::cellChanged(int col, int row) {
     }
 }
 
+void StatementGridModel::refreshChanged() {
+    // Change notifications only, as in refreshAll.
+    for (int row = 0; row < texts_.rowCount(); ++row) {
+        for (int col = 0; col < texts_.columnCount(); ++col) {
+            const std::string& now = texts_.cell(col, row);
+            std::string& told = told_.cell(col, row);
+            if (now != told) {
+                told = now;
+                cellChanged(col, row);
+            }
+        }
+    }
+}
+
 void StatementGridModel::refreshAll() {
     // Change notifications only: a reset would close an open editor, and this runs from inside
     // the validation of the very cell being edited.
+    told_ = texts_;
     const int rows = rowCount();
     const int cols = columnCount();
     if (rows > 0 && cols > 0) {

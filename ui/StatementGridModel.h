@@ -46,6 +46,9 @@ class StatementGridModel : public QAbstractTableModel {
     void cellChanged(int col, int row);
     // Tells the views that every text may have been rewritten.
     void refreshAll();
+    // Tells the views about the cells whose text differs from what they were last told, and only
+    // those: after an edit a few totals and shares change, and only they are repainted.
+    void refreshChanged();
 
     // The grey of bold rows and the red of red rows, from the grid's palette (set again when
     // the palette changes).
@@ -75,6 +78,7 @@ class StatementGridModel : public QAbstractTableModel {
 
     Statement statement_;
     GridTexts& texts_;
+    GridTexts told_;  // the texts as the views were last told them
     QFont fonts_[4];
     QFont headerFont_;
     QBrush greyBrush_;

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "DocumentTestSupport.h"
 #include "document/Workspace.h"
+#include "model/Dates.h"
 
 namespace movik {
 namespace {
@@ -109,22 +111,30 @@ TEST(Undo, EveryStepSinceOpeningOneAtATime) {
     EXPECT_FALSE(ws.CanRedo());
 }
 
-TEST(Undo, KeepsTheGeneralDataAndItsChangedMark) {
+// The general data is undone as the amounts are, one field's typing at a time.
+TEST(Undo, GeneralDataStepsComeBackInTurn) {
     Workspace ws(CommaSettings(), 2024);
-    ASSERT_TRUE(ws.EditAmount(Statement::Bilanca, 5, 4, "1.000,00"));
-    ws.SetCompany("Drvo d.o.o.");
+    ASSERT_TRUE(ws.EditAmount(Statement::Racun, 3, 2, "1.000,00"));
+    const StatementGrids edited = ws.grids();
+    for (const char* typed : {"D", "Dr", "Drvo d.o.o."}) {
+        ws.SetCompany(typed);  // keystrokes of one visit to the field: one step
+    }
     ws.ConfirmCompanyAndSeat();
     ws.SetShareCount(10);  // the indicators per share follow the share count
+    ASSERT_TRUE(ws.grids().Pok != edited.Pok);
+
     ASSERT_TRUE(ws.Undo());
-    EXPECT_EQ(ws.document().Bilanca.row(4).IznosTekuca, 0);
-    EXPECT_EQ(ws.fields().Poduzece, "Drvo d.o.o.");
-    EXPECT_EQ(ws.document().Poduzece, "Drvo d.o.o.");
-    EXPECT_EQ(ws.document().BrojDionica, 10);
-    EXPECT_TRUE(ws.IsChanged());  // the name is still unsaved
-    // What undo shows is what the refresh cycle makes of it now.
-    Workspace fresh(CommaSettings(), 2024);
-    fresh.SetShareCount(10);
-    EXPECT_TRUE(ws.grids().Pok == fresh.grids().Pok);
+    EXPECT_EQ(ws.fields().BrojDionica, 0);
+    EXPECT_EQ(ws.document().BrojDionica, 0);
+    EXPECT_TRUE(ws.grids().Pok == edited.Pok);
+    ASSERT_TRUE(ws.Undo());
+    EXPECT_EQ(ws.fields().Poduzece, "");
+    EXPECT_EQ(ws.document().Poduzece, "");
+    EXPECT_TRUE(ws.IsChanged());  // the amount is still unsaved
+    ASSERT_TRUE(ws.Undo());
+    EXPECT_EQ(ws.document().Racun.row(2).Iznos, 0);
+    EXPECT_FALSE(ws.IsChanged());
+    EXPECT_FALSE(ws.CanUndo());
 }
 
 TEST(Undo, NewAndOpenForgetTheSteps) {
@@ -143,10 +153,14 @@ TEST(Undo, NewAndOpenForgetTheSteps) {
 
 TEST(Undo, AConversionTakesItsUnitBackAndAnEditLeavesTheUnit) {
     Workspace ws(CommaSettings(), 2024);
-    ws.SetUnitText("kunama i lipama");
+    ws.SetCurrency(Valuta::Hrk);  // typed in kunas: the unit follows
+    EXPECT_EQ(ws.unitText(), "kunama i lipama");
     ASSERT_TRUE(ws.EditAmount(Statement::Bilanca, 5, 4, "753,45"));
-    ws.ChangeInputAmounts([](TDokument& doc) { doc.Bilanca.row(4).IznosTekuca = 100; });
-    ws.SetUnitText("eurima i centima");
+    ws.ChangeInputAmounts([](TDokument& doc) {
+        doc.Bilanca.row(4).IznosTekuca = 100;
+        SetDocumentCurrency(doc, Valuta::Eur);
+    });
+    EXPECT_EQ(ws.unitText(), "eurima i centima");
     ASSERT_TRUE(ws.Undo());
     EXPECT_EQ(ws.unitText(), "kunama i lipama");
     ASSERT_TRUE(ws.Redo());
@@ -173,6 +187,102 @@ TEST(Undo, ACurrencyChangeIsOneStepWithTheChangedMark) {
     EXPECT_EQ(ws.currency(), Valuta::Hrk);
     EXPECT_TRUE(ws.IsChanged());
 }
+
+// The history's bound and its clean index, on steps of one amount each.
+TEST(UndoHistory, StaysWithinItsBoundAndKnowsWhereTheSavedStateIs) {
+    const auto step = [](double before, double after) {
+        UndoState a;
+        UndoState b;
+        a.amounts[0] = before;
+        b.amounts[0] = after;
+        return *MakeStep(a, b, StepKind::Other);
+    };
+    UndoHistory history(1000);
+    history.Push(step(0, 1), false);
+    history.MarkClean();
+    history.Push(step(1, 2), false);
+    ASSERT_TRUE(history.Undo() != nullptr);
+    EXPECT_TRUE(history.IsClean());
+    history.Push(step(1, 3), false);  // another way from the saved state: it stays reachable
+    EXPECT_FALSE(history.CanRedo());
+    ASSERT_TRUE(history.Undo() != nullptr);
+    EXPECT_TRUE(history.IsClean());
+    ASSERT_TRUE(history.Undo() != nullptr);
+    history.Push(step(0, 4), false);  // the saved state was on the branch dropped
+    EXPECT_FALSE(history.IsClean());
+    for (int i = 0; i < 100; ++i) {
+        history.Push(step(i, i + 1), false);
+        EXPECT_LE(history.Bytes(), 1000u);
+    }
+    EXPECT_LT(history.StepCount(), 100u);  // the oldest went
+    while (history.Undo() != nullptr) {
+        EXPECT_FALSE(history.IsClean());
+    }
+}
+
+// Typing the amount a cell already shows, in another spelling, changes nothing.
+TEST(Undo, TheSameAmountTypedAgainIsNoStep) {
+    Workspace ws(CommaSettings(), 2024);
+    ASSERT_EQ(ws.EditAmount(Statement::Bilanca, 5, 4, "96000"), "96.000,00");
+    TempDir dir;
+    ASSERT_EQ(ws.SaveDocumentAs(dir.file("a.mvk"), *MakeSystemFileWriter()), "");
+    for (const char* typed : {"96000", "96.000", "96000,00"}) {
+        ws.viewTexts(Statement::Bilanca).cell(5, 4) = typed;  // as the view puts it
+        EXPECT_EQ(ws.EditAmount(Statement::Bilanca, 5, 4, typed), "96.000,00");
+        EXPECT_EQ(ws.grids().Bilanca.cell(5, 4), "96.000,00");
+    }
+    EXPECT_FALSE(ws.IsChanged());
+    EXPECT_EQ(ws.history().StepCount(), 1u);
+}
+
+// A confirmed period that moves the document across 1 January 2023 changes its currency; with
+// amounts in it, the user is told that the amounts may now read in the wrong currency.
+struct PeriodCase {
+    const char* name;
+    int fromYear;
+    int toYear;
+    bool amounts;
+    std::optional<Valuta> chosen;  // the user's choice of currency before the period changed
+    std::string_view note;
+};
+
+void PrintTo(const PeriodCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const PeriodCase kPeriodCases[] = {
+    {"KunasBecomeEuros", 2022, 2023, true, std::nullopt, PeriodCurrencyNote(Valuta::Eur)},
+    {"EurosBecomeKunas", 2024, 2021, true, std::nullopt, PeriodCurrencyNote(Valuta::Hrk)},
+    {"NoAmountsNothingToSay", 2022, 2023, false, std::nullopt, ""},
+    {"TheSameCurrency", 2023, 2025, true, std::nullopt, ""},
+    {"ACurrencyChosenStays", 2024, 2021, true, Valuta::Hrk, ""},
+};
+
+class PeriodNote : public ::testing::TestWithParam<PeriodCase> {};
+
+TEST_P(PeriodNote, SaysSoWhenTheCurrencyChangesUnderAmounts) {
+    const PeriodCase& c = GetParam();
+    Workspace ws(CommaSettings(), c.fromYear);
+    if (c.amounts) {
+        ASSERT_TRUE(ws.EditAmount(Statement::Racun, 3, 2, "44.002.035,00"));
+    }
+    if (c.chosen) {
+        ws.SetCurrency(*c.chosen);
+    }
+    const Valuta before = ws.currency();
+    ws.SetPeriod(DayNumber(c.toYear, 1, 1), DayNumber(c.toYear, 12, 31));
+    EXPECT_EQ(ws.ConfirmPeriod(), c.note);
+    EXPECT_EQ(ws.unitText(), AmountUnitText(ws.currency()));  // the unit followed
+    // Undone, the period and the currency come back together.
+    ASSERT_TRUE(ws.Undo());
+    EXPECT_EQ(ws.currency(), before);
+    EXPECT_EQ(ws.fields().DatumDo, DayNumber(c.fromYear, 12, 31));
+    EXPECT_EQ(ws.document().DatumDo, DayNumber(c.fromYear, 12, 31));
+    EXPECT_EQ(ws.unitText(), AmountUnitText(before));
+}
+
+INSTANTIATE_TEST_SUITE_P(Periods, PeriodNote, ::testing::ValuesIn(kPeriodCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace movik

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabWidget>
+#include <functional>
 
 #include "WindowFixture.h"
 #include "document/DocumentFile.h"
@@ -339,8 +341,10 @@ TEST(DocumentCommands, UndoKeysReachTheDocumentFromATextField) {
     company->setFocus();
     QTest::keyClicks(company, QStringLiteral("Alfa"));
     QTest::keyClick(company, Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(company->text(), "");  // the typing in the field, as one step
+    EXPECT_EQ(f.Grids().Racun.cell(3, 2), "100,00");
+    QTest::keyClick(company, Qt::Key_Backspace, Qt::AltModifier);
     EXPECT_EQ(f.Grids().Racun.cell(3, 2), "0,00");
-    EXPECT_EQ(company->text(), "Alfa");  // the field's typing stays
     QTest::keyClick(company, Qt::Key_Backspace, Qt::AltModifier | Qt::ShiftModifier);
     EXPECT_EQ(f.Grids().Racun.cell(3, 2), "100,00");
     f.dialogs->answers = {Answer::Cancel};
@@ -397,6 +401,81 @@ TEST(DocumentCommands, ADocumentAnotherWindowHasOpensOnlyForReading) {
     EXPECT_EQ(probe.Take(copy.toStdString()), DocumentLock::Outcome::Taken);
     qputenv("MOVIK_DOCUMENT_LOCKS", locks);
 }
+
+// After a step is undone every view shows the restored currency: the currency box, the unit
+// box, the status bar, the indicator captions and the unit the reports are headed with; a note
+// about the step taken back is gone.
+struct UndoneStep {
+    const char* name;
+    std::function<void(WindowFixture&)> make;
+    Valuta restored;
+};
+
+void PrintTo(const UndoneStep& c, std::ostream* os) {
+    *os << c.name;
+}
+
+void ChooseKunas(WindowFixture& f) {
+    f.Find<QComboBox>("cbValuta")->setCurrentIndex(1);
+    emit f.Find<QComboBox>("cbValuta")->activated(1);
+}
+
+const UndoneStep kUndoneSteps[] = {
+    {"CurrencyChoice", ChooseKunas, Valuta::Eur},
+    {"Conversion",
+     [](WindowFixture& f) {
+         ChooseKunas(f);
+         f.dialogs->answers = {Answer::Yes};
+         f.window->PreracunajUEure1Click();
+     },
+     Valuta::Hrk},
+    {"PeriodAcrossTheChangeover",
+     [](WindowFixture& f) {
+         auto* to = f.Find<DateField>("dDo");
+         f.Find<DateField>("dOd")->setValue(DayNumber(2022, 1, 1));
+         to->setValue(DayNumber(2022, 12, 31));
+         f.window->dDoExit(to);
+         EXPECT_EQ(f.Find<QLabel>("pNapomena")->text().toStdString(),
+                   PeriodCurrencyNote(Valuta::Hrk));
+     },
+     Valuta::Eur},
+    {"Import",
+     [](WindowFixture& f) {
+         f.Find<QTabWidget>("PageControl")->setCurrentIndex(2);
+         const QString path = f.Path("kratka.csv");
+         QFile file(path);
+         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+         file.write("Rbr;P;Iznos;Udio;\r\n1;x;5,00;0;\r\n2;x;5,00;0;\r\n");
+         file.close();
+         f.dialogs->openChoices = {path};
+         f.window->ImportCsv();
+     },
+     Valuta::Eur},
+};
+
+class UndoneStepShown : public ::testing::TestWithParam<UndoneStep> {};
+
+TEST_P(UndoneStepShown, EveryViewAgreesWithTheRestoredCurrency) {
+    WindowFixture f;
+    f.window->OpenDocument(QStringLiteral(MOVIK_EXAMPLE));  // 2023, in euros
+    GetParam().make(f);
+    auto* note = f.Find<QLabel>("pNapomena");
+    f.Find<QAction>("Ponisti1")->trigger();
+
+    const Valuta v = GetParam().restored;
+    const auto unit = QString::fromUtf8(AmountUnitText(v).data());
+    EXPECT_EQ(f.window->workspace().currency(), v);
+    EXPECT_EQ(f.Find<QComboBox>("cbValuta")->currentIndex(), v == Valuta::Eur ? 0 : 1);
+    EXPECT_EQ(f.Find<QComboBox>("cbIznos")->currentText(), unit);
+    EXPECT_EQ(f.Find<QComboBox>("cbIznos")->itemText(0), unit);
+    EXPECT_EQ(f.Find<QLabel>("pIznos")->text(), "Iznosi u " + unit);
+    EXPECT_EQ(f.window->workspace().unitText(), AmountUnitText(v));  // the reports' heading
+    EXPECT_TRUE(f.Grids().Pok.cell(2, 14).ends_with(CurrencyCaption(v)));
+    EXPECT_TRUE(note->isHidden());
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, UndoneStepShown, ::testing::ValuesIn(kUndoneSteps),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace movik::test
