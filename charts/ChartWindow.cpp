@@ -10,8 +10,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QStyle>
 #include <QShortcut>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -67,6 +68,17 @@ ChartCanvas::ChartCanvas(const ChartDrawing& drawing, QWidget* parent)
     (void)factory;
     setObjectName(kCanvasName);
     setMinimumSize(480, 300);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ChartCanvas::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void ChartCanvas::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void ChartCanvas::SetPicture(ChartPicture picture) {
@@ -91,6 +103,11 @@ void ChartCanvas::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), cache_);
+    if (hasFocus()) {
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    }
 }
 
 ChartWindow::ChartWindow(std::vector<std::pair<QString, ChartPicture>> pictures, QString baseName,
@@ -133,6 +150,8 @@ ChartWindow::ChartWindow(std::vector<std::pair<QString, ChartPicture>> pictures,
     message_->setObjectName(QStringLiteral("lPoruka"));
     message_->setWordWrap(true);
     message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Shown with a message only: an empty line is nothing for the keyboard or a screen reader.
+    message_->hide();
     line->addWidget(icon_);
     line->addWidget(message_, 1);
     layout->addLayout(line);
@@ -191,6 +210,7 @@ void ChartWindow::PrintClick() {
 void ChartWindow::ShowOutcome(const QString& text, bool error) {
     icon_->setVisible(error);
     message_->setText(text);
+    message_->setVisible(!text.isEmpty());
 }
 
 QString ChartWindow::message() const {

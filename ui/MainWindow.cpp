@@ -42,6 +42,7 @@
 #include "ui/StatusPanels.h"
 #include "ui/TabAccessible.h"
 #include "ui/ToolIcons.h"
+#include "ui/WindowAccessible.h"
 
 namespace movik {
 
@@ -300,8 +301,10 @@ void TForm1::BuildToolBar() {
 
 void TForm1::BuildPages() {
     InstallTabAccessibility();
+    InstallWindowAccessibility();
     PageControl_ = new QTabWidget(this);
     PageControl_->setObjectName(QStringLiteral("PageControl"));
+    PageControl_->setAccessibleName(QStringLiteral("Stranice dokumenta"));
     PageControl_->setProperty("helpContext", kWindowHelpContext);
     PageControl_->setDocumentMode(false);
     PageControl_->setUsesScrollButtons(true);
