@@ -24,7 +24,7 @@ inline constexpr int kChartHeight = 700;
 
 // The layout of ChartDrawing: raised whenever its members change, so a library built for
 // another layout is refused instead of called.
-inline constexpr int kChartDrawingVersion = 1;
+inline constexpr int kChartDrawingVersion = 2;
 
 struct ChartDrawing {
     int version;  // kChartDrawingVersion of the code that built the table; always first

@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace movik {
@@ -98,7 +99,11 @@ void ChartCanvas::resizeEvent(QResizeEvent* event) {
 void ChartCanvas::paintEvent(QPaintEvent*) {
     const qreal ratio = devicePixelRatioF();
     if (cache_.isNull()) {
-        cache_ = drawing_.image(picture_, (QSizeF(size()) * ratio).toSize(), QLocale());
+        // The labels grow with a larger system font (the saved and printed picture does not).
+        constexpr double kUsualSystemSize = 9.0;
+        ChartPicture shown = picture_;
+        shown.fontScale = std::max(1.0, font().pointSizeF() / kUsualSystemSize);
+        cache_ = drawing_.image(shown, (QSizeF(size()) * ratio).toSize(), QLocale());
         cache_.setDevicePixelRatio(ratio);
     }
     QPainter painter(this);

@@ -2,7 +2,8 @@
 """The screen reader's walk, run by scripts/screen-reader-walk.sh beside a running Orca.
 
 Each key goes to the program through xdotool; what Orca said after it is read from Orca's debug
-log ("SPEECH OUTPUT" lines) and the focused object from the AT-SPI focus events.
+log ("SPEECH OUTPUT" lines, each given by its time stamp to the key pressed last before it, as
+Orca writes its log late) and the focused object from the AT-SPI focus events.
 """
 
 import os
@@ -18,7 +19,7 @@ OUT = os.environ["MOVIK_OUT"]
 ROOT = os.environ["MOVIK_ROOT"]
 PROGRAM = os.environ["MOVIK_PROGRAM"]
 ORCA_LOG = os.path.join(OUT, "orca-debug.txt")
-SPEECH = re.compile(r"SPEECH OUTPUT: '(.*)'\{")
+SPEECH = re.compile(r"^\d\d:\d\d:\d\d\.\d+ - SPEECH OUTPUT: '(.*)'\{")
 TYPED = ("upisuje se",)
 COMPUTED = ("računa se", "samo za čitanje")
 
@@ -26,10 +27,9 @@ COMPUTED = ("računa se", "samo za čitanje")
 class Walk:
     def __init__(self):
         self.focus = None  # the last object that took the focus
-        self.offset = 0
-        self.lines = []
-        self.moves = []  # (speech, cell facts)
-        self.returns = []  # (what, speech, focused role)
+        self.presses = []  # [time, what, focused object, cell facts], speech added at the end
+        self.moves = []  # indices into presses
+        self.returns = []  # (what, index into presses)
 
     def on_focus(self, event):
         if event.detail1 == 1 or event.type == "focus:":
@@ -43,35 +43,34 @@ class Walk:
                 ctx.iteration(False)
             time.sleep(0.05)
 
-    def speech_since(self):
-        try:
-            with open(ORCA_LOG, encoding="utf-8", errors="replace") as f:
-                f.seek(self.offset)
-                text = f.read()
-                self.offset = f.tell()
-        except FileNotFoundError:
-            return []
-        return [m.group(1) for m in SPEECH.finditer(text)]
-
-    def key(self, k, settle=0.7, note=""):
-        """Presses k and takes what Orca says until it has been quiet for 1.2 s (at most 4 s)."""
-        self.speech_since()
+    def key(self, k, settle=1.5, note=""):
+        """Presses k and waits; returns the press's index (its speech is matched at the end)."""
+        pressed = time.time()
         subprocess.run(["xdotool", "key", "--clearmodifiers", k], check=False)
         self.pump(settle)
-        spoken = self.speech_since()
-        quiet, end = 0.0, time.time() + 4.0
-        while time.time() < end and (not spoken or quiet < 1.2):
-            self.pump(0.1)
-            more = self.speech_since()
-            spoken += more
-            quiet = 0.0 if more else quiet + 0.1
-        said = " | ".join(spoken)
-        self.lines.append(f"{note or k}\t{describe(self.focus)}\t{said}")
-        return said
+        self.presses.append([pressed, note or k, describe(self.focus), cell_facts(self.focus),
+                             self.focus.getRoleName() if self.focus is not None else "?"])
+        return len(self.presses) - 1
 
     def type(self, text, settle=0.5):
         subprocess.run(["xdotool", "type", "--delay", "40", text], check=False)
         self.pump(settle)
+
+    def speech(self):
+        """Orca's speech, each line given to the key pressed last before Orca logged it."""
+        said = [[] for _ in self.presses]
+        with open(ORCA_LOG, encoding="utf-8", errors="replace") as f:
+            for line in f:
+                m = SPEECH.search(line)
+                if not m:
+                    continue
+                h, mi, sec = line[:15].split(":")
+                day = time.localtime(self.presses[0][0]) if self.presses else time.localtime()
+                at = time.mktime(day[:3] + (int(h), int(mi), 0) + day[6:]) + float(sec)
+                index = max((i for i, p in enumerate(self.presses) if p[0] <= at), default=None)
+                if index is not None:
+                    said[index].append(m.group(1))
+        return [" | ".join(s) for s in said]
 
 
 def describe(node):
@@ -159,22 +158,17 @@ def walk_grid(w):
     for row in range(27):
         across = "Right" if row % 2 == 0 else "Left"
         for _ in range(5):
-            said = w.key(across, settle=0.6)
-            w.moves.append((said, cell_facts(w.focus)))
+            w.moves.append(w.key(across))
         if row < 26:
-            said = w.key("Down", settle=0.6)
-            w.moves.append((said, cell_facts(w.focus)))
+            w.moves.append(w.key("Down"))
 
 
 def walk_returns(w):
     """Eight ways back to the balance sheet's grid, each ending with the grid focused."""
-    def back(what, *keys, settle=1.5):
-        said = ""
+    def back(what, *keys):
         for k in keys[:-1]:
             w.key(k, settle=2.0)
-        said = w.key(keys[-1], settle=settle, note=what)
-        role = w.focus.getRoleName() if w.focus is not None else "?"
-        w.returns.append((what, said, role))
+        w.returns.append((what, w.key(keys[-1], settle=2.5, note=what)))
 
     back("ctrl+Tab i natrag", "ctrl+Tab", "ctrl+shift+Tab")
     back("shift+Tab i Tab", "shift+Tab", "Tab")
@@ -210,7 +204,8 @@ def main():
     if app is None:
         sys.exit("screen-reader-walk: the program did not appear on the accessibility bus")
     w.pump(3.0)
-    w.key("ctrl+Tab", settle=1.5, note="na bilancu")
+    w.key("alt+v", settle=2.0, note="valuta (Alt+V)")
+    w.key("ctrl+Tab", settle=2.0, note="na bilancu")
     walk_grid(w)
     walk_returns(w)
     counts = {page: totals(app, page) for page in ("Bilanca", "Račun dobiti i gubitka")}
@@ -221,19 +216,22 @@ def main():
     except subprocess.TimeoutExpired:
         program.kill()
 
+    said = w.speech()
     with open(os.path.join(OUT, "speech.txt"), "w", encoding="utf-8") as f:
-        f.write("tipka\tfokus\tgovor\n" + "\n".join(w.lines) + "\n")
-    cells = [(s, c) for s, c in w.moves if c is not None]
+        f.write("tipka\tfokus\tgovor\n")
+        for p, s in zip(w.presses, said):
+            f.write(f"{p[1]}\t{p[2]}\t{s}\n")
+    cells = [(said[i], w.presses[i][3]) for i in w.moves if w.presses[i][3] is not None]
     summary = [
         f"pomaci u bilanci: {len(w.moves)} (na ćeliji {len(cells)})",
         f"  govor imenuje stupac: {sum(said_column(s, c[0]) for s, c in cells)}",
         f"  govor kaže upisuje li se: {sum(said_state(s) for s, c in cells)}",
         f"  opis ćelije imenuje stupac: {sum(said_column(c[2], c[0]) for s, c in cells)}",
         f"povratci u tablicu: {len(w.returns)}, na ćeliju: "
-        f"{sum(r == 'table cell' for _, _, r in w.returns)}",
+        f"{sum(w.presses[i][4] == 'table cell' for _, i in w.returns)}",
     ]
-    for what, said, role in w.returns:
-        summary.append(f"  {what}: fokus {role}; govor: {said[:160]}")
+    for what, i in w.returns:
+        summary.append(f"  {what}: fokus {w.presses[i][4]}; govor: {said[i][:160]}")
     for page, c in counts.items():
         if c is None:
             summary.append(f"{page}: tablica nije nađena")
