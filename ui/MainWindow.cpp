@@ -40,7 +40,6 @@
 #include "ui/StatementGrid.h"
 #include "ui/StatementPages.h"
 #include "ui/StatusPanels.h"
-#include "ui/TabAccessible.h"
 #include "ui/ToolIcons.h"
 #include "ui/WindowAccessible.h"
 
@@ -300,7 +299,6 @@ void TForm1::BuildToolBar() {
 }
 
 void TForm1::BuildPages() {
-    InstallTabAccessibility();
     InstallWindowAccessibility();
     PageControl_ = new QTabWidget(this);
     PageControl_->setObjectName(QStringLiteral("PageControl"));

@@ -4,6 +4,9 @@
 #include <QAccessibleWidget>
 #include <QWidget>
 
+#include "ui/ComboAccessible.h"
+#include "ui/TabAccessible.h"
+
 namespace movik {
 
 namespace {
@@ -21,6 +24,8 @@ QAccessibleInterface* WindowFactory(const QString& key, QObject* object) {
 }  // namespace
 
 void InstallWindowAccessibility() {
+    InstallTabAccessibility();
+    InstallComboAccessibility();
     static const bool installed = [] {
         QAccessible::installFactory(&WindowFactory);
         return true;

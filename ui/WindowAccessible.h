@@ -5,7 +5,8 @@
 
 namespace movik {
 
-// Installed once; answers for every plain widget that is a window.
+// Installed once; answers for every plain widget that is a window, and installs the answers for
+// the main window's page tabs (TabAccessible.h) and the drop-down lists (ComboAccessible.h).
 void InstallWindowAccessibility();
 
 }  // namespace movik

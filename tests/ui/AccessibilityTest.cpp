@@ -737,6 +737,22 @@ TEST_F(AccessibilityTest, EveryObjectIsNamedAndTheProgramsWindowsAreFrames) {
         QAccessible::queryAccessibleInterface(canvas)->text(QAccessible::Description).isEmpty());
 }
 
+TEST_F(AccessibilityTest, ADropDownListIsReadWithItsChoiceAsItsText) {
+    auto* currency = f.Find<QComboBox>(QStringLiteral("cbValuta"));
+    for (const int choice : {0, 1}) {
+        currency->setCurrentIndex(choice);
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(currency);
+        EXPECT_EQ(box->role(), QAccessible::ComboBox);
+        QAccessibleTextInterface* text = box->textInterface();
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->text(0, text->characterCount()), currency->currentText());
+        EXPECT_EQ(box->text(QAccessible::Value), currency->currentText());
+    }
+    // A box the user types into keeps Qt's own interface (its text is its line's).
+    auto* unit = f.Find<QComboBox>(QStringLiteral("cbIznos"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(unit)->textInterface(), nullptr);
+}
+
 TEST(PrintPreviewKeysTest, EveryButtonTakesTheKeyboardAndShowsItsKey) {
     PrintPreviewWindow preview(QStringLiteral("Bilanca"), {}, [](QWidget*, auto) {});
     auto* bar = preview.findChild<QToolBar*>();
