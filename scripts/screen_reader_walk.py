@@ -49,7 +49,7 @@ class Walk:
         subprocess.run(["xdotool", "key", "--clearmodifiers", k], check=False)
         self.pump(settle)
         self.presses.append([pressed, note or k, describe(self.focus), cell_facts(self.focus),
-                             self.focus.getRoleName() if self.focus is not None else "?"])
+                             role_name(self.focus)])
         return len(self.presses) - 1
 
     def type(self, text, settle=0.5):
@@ -71,6 +71,13 @@ class Walk:
                 if index is not None:
                     said[index].append(m.group(1))
         return [" | ".join(s) for s in said]
+
+
+def role_name(node):
+    try:
+        return node.getRoleName()
+    except Exception:  # gone, or never focused
+        return "?"
 
 
 def describe(node):
