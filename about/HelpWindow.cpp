@@ -155,7 +155,8 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     setObjectName(QStringLiteral("fHelp"));
     // The window system adds the program's name to the title.
     setWindowTitle(QStringLiteral("Korisničke upute"));
-    resize(780, 620);
+    // Larger with a larger system font, so the tool bar keeps its captions whole.
+    resize(QSize(780, 620) * std::max(1.0, font().pointSizeF() / 9.0));
     // An open help window does not keep the program running once the main window has closed.
     setAttribute(Qt::WA_QuitOnClose, false);
 
@@ -230,9 +231,10 @@ void HelpWindow::AddFind(QToolBar* bar) {
     findField_->setAccessibleName(QStringLiteral("Traži u temi"));
     findField_->setClearButtonEnabled(true);
     // Wide enough for its hint and the clear button at any font size.
-    findField_->setMaximumWidth(
-        std::max(200, findField_->fontMetrics().horizontalAdvance(findField_->placeholderText()) +
-                          4 * findField_->fontMetrics().height()));
+    const int hint = findField_->fontMetrics().horizontalAdvance(findField_->placeholderText()) +
+                     3 * findField_->fontMetrics().height();
+    findField_->setMinimumWidth(hint);
+    findField_->setMaximumWidth(std::max(200, hint));
     bar->addWidget(findField_);
     findPrevious_ = bar->addAction(QStringLiteral("Prethodno"));
     findPrevious_->setObjectName(QStringLiteral("HelpFindPrevious"));
