@@ -211,12 +211,14 @@ def main():
     if app is None:
         sys.exit("screen-reader-walk: the program did not appear on the accessibility bus")
     w.pump(3.0)
-    w.key("alt+v", settle=2.0, note="valuta (Alt+V)")
     w.key("ctrl+Tab", settle=2.0, note="na bilancu")
     walk_grid(w)
     walk_returns(w)
     counts = {page: totals(app, page) for page in ("Bilanca", "Račun dobiti i gubitka")}
     walk_comparison(w)
+    # The currency box on the general data page (which the comparison's closing left behind).
+    w.key("ctrl+shift+Tab", settle=2.0, note="opći podaci")
+    w.key("alt+v", settle=2.5, note="valuta (Alt+V)")
     program.terminate()
     try:
         program.wait(10)
