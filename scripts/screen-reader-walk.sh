@@ -46,6 +46,9 @@ sleep 4
 /usr/bin/python3 "$MOVIK_ROOT/scripts/screen_reader_walk.py"
 status=$?
 kill "$reader" "$wm" "$launcher" 2>/dev/null
+# Orca may not end on a polite signal.
+sleep 2
+kill -9 "$reader" 2>/dev/null
 wait "$reader" "$wm" "$launcher" 2>/dev/null
 exit $status
 EOF
