@@ -2,6 +2,7 @@
 #include "movik/Version.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QBuffer>
 #include <QEvent>
 #include <QKeySequence>
@@ -10,6 +11,8 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextBlock>
@@ -17,9 +20,11 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolBar>
+#include <algorithm>
 
 #include "about/HelpContext.h"
 #include "about/HelpFile.h"
+#include "about/HelpLinks.h"
 
 namespace movik {
 
@@ -32,16 +37,48 @@ QString Mixed(const QColor& a, const QColor& b, double t) {
         .name();
 }
 
-// The topics' own style is dark text on light shades. Under a dark palette (text lighter than
-// its background) its colours give way to the palette's, so the text stays readable.
+// The topics' sizes in points grown by scale (the system font and the window's zoom).
+QString Scaled(const QString& sheet, double scale) {
+    static const QRegularExpression points(QStringLiteral("(\\d+(?:\\.\\d+)?)pt"));
+    QString out;
+    qsizetype from = 0;
+    for (auto it = points.globalMatch(sheet); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += sheet.mid(from, m.capturedStart() - from);
+        out += QString::number(m.captured(1).toDouble() * scale, 'f', 1) + QStringLiteral("pt");
+        from = m.capturedEnd();
+    }
+    return out + sheet.mid(from);
+}
+
+// The topics' own style is dark text on light shades, its sizes in points for the usual system
+// font. Its sizes grow with a larger system font and with the window's zoom; under a dark
+// palette (text lighter than its background) its colours give way to the palette's, so the text
+// stays readable.
 class HelpBrowser : public QTextBrowser {
   public:
     using QTextBrowser::QTextBrowser;
 
+    double zoom() const { return zoom_; }
+    void SetZoom(double zoom) {
+        zoom_ = std::clamp(zoom, kMinZoom, kMaxZoom);
+        Restyle();
+    }
+
+    // Told when Tab or Shift+Tab moved the keyboard in the text (from link to link).
+    HelpLinkFocus* links = nullptr;
+
     QVariant loadResource(int type, const QUrl& name) override {
         QVariant resource = QTextBrowser::loadResource(type, name);
-        if (type != QTextDocument::StyleSheetResource || !IsDark()) {
+        if (type != QTextDocument::StyleSheetResource) {
             return resource;
+        }
+        const QString sheet = Scaled(resource.typeId() == QMetaType::QByteArray
+                                         ? QString::fromUtf8(resource.toByteArray())
+                                         : resource.toString(),
+                                     Scale());
+        if (!IsDark()) {
+            return sheet;
         }
         const QColor text = palette().color(QPalette::Text);
         const QColor base = palette().color(QPalette::Base);
@@ -53,24 +90,58 @@ class HelpBrowser : public QTextBrowser {
                 "\na { color: %2; }"
                 "\np.nav, p.formula, th, p.pozor { background-color: %3; }"
                 "\ntable, td, th { border-color: %4; }\n")
-                .arg(text.name(), Mixed(palette().color(QPalette::Link), text, 0.5), shade, line);
-        const QString sheet = resource.typeId() == QMetaType::QByteArray
-                                  ? QString::fromUtf8(resource.toByteArray())
-                                  : resource.toString();
+                .arg(text.name(), palette().color(QPalette::Link).name(), shade, line);
         return sheet + css;
     }
 
   protected:
-    void changeEvent(QEvent* event) override {
-        QTextBrowser::changeEvent(event);
-        if (event->type() == QEvent::PaletteChange && !source().isEmpty()) {
-            // The topic again with the style of the new palette.
-            document()->clear();
-            reload();
+    bool focusNextPrevChild(bool next) override {
+        const bool moved = QTextBrowser::focusNextPrevChild(next);
+        if (links != nullptr && hasFocus()) {
+            links->KeyboardMoved();
         }
+        return moved;
+    }
+
+    bool event(QEvent* event) override {
+        const bool done = QTextBrowser::event(event);
+        // Another palette or system font: the topic again in its colours and sizes.
+        switch (event->type()) {
+            case QEvent::PaletteChange:
+            case QEvent::FontChange:
+            case QEvent::ApplicationFontChange:
+                Restyle();
+                break;
+            default:
+                break;
+        }
+        return done;
     }
 
   private:
+    static constexpr double kMinZoom = 0.5;
+    static constexpr double kMaxZoom = 3.0;
+    // The size of the system font the topics' points are meant for (Qt's own default).
+    static constexpr double kUsualSystemSize = 9.0;
+
+    double Scale() const {
+        return zoom_ * std::max(1.0, QApplication::font().pointSizeF() / kUsualSystemSize);
+    }
+
+    // The topic again with the style of the palette, font and zoom, at the same place.
+    void Restyle() {
+        if (source().isEmpty()) {
+            return;
+        }
+        QScrollBar* bar = verticalScrollBar();
+        const double at = bar->maximum() > 0 ? double(bar->value()) / bar->maximum() : 0.0;
+        document()->clear();
+        reload();
+        bar->setValue(qRound(at * bar->maximum()));
+    }
+
+    double zoom_ = 1.0;
+
     bool IsDark() const {
         return palette().color(QPalette::Text).lightness() >
                palette().color(QPalette::Base).lightness();
@@ -84,7 +155,8 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     setObjectName(QStringLiteral("fHelp"));
     // The window system adds the program's name to the title.
     setWindowTitle(QStringLiteral("Korisničke upute"));
-    resize(780, 620);
+    // Larger with a larger system font, so the tool bar keeps its captions whole.
+    resize(QSize(780, 620) * std::max(1.0, font().pointSizeF() / 9.0));
     // An open help window does not keep the program running once the main window has closed.
     setAttribute(Qt::WA_QuitOnClose, false);
 
@@ -92,6 +164,11 @@ HelpWindow::HelpWindow(const QStringList& candidates, QWidget* parent)
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
     browser_->setOpenExternalLinks(true);
     browser_->document()->setDocumentMargin(12);
+    browser_->verticalScrollBar()->setAccessibleName(QStringLiteral("Okomito pomicanje uputa"));
+    browser_->horizontalScrollBar()->setAccessibleName(QStringLiteral("Vodoravno pomicanje uputa"));
+    // Tab goes from link to link, and a screen reader hears each.
+    links_ = new HelpLinkFocus(browser_);
+    static_cast<HelpBrowser*>(browser_)->links = links_;
     setCentralWidget(browser_);
 
     QToolBar* bar = MakeToolBar();
@@ -153,7 +230,11 @@ void HelpWindow::AddFind(QToolBar* bar) {
     findField_->setPlaceholderText(QStringLiteral("Traži u temi"));
     findField_->setAccessibleName(QStringLiteral("Traži u temi"));
     findField_->setClearButtonEnabled(true);
-    findField_->setMaximumWidth(200);
+    // Wide enough for its hint and the clear button at any font size.
+    const int hint = findField_->fontMetrics().horizontalAdvance(findField_->placeholderText()) +
+                     3 * findField_->fontMetrics().height();
+    findField_->setMinimumWidth(hint);
+    findField_->setMaximumWidth(std::max(200, hint));
     bar->addWidget(findField_);
     findPrevious_ = bar->addAction(QStringLiteral("Prethodno"));
     findPrevious_->setObjectName(QStringLiteral("HelpFindPrevious"));
@@ -174,6 +255,25 @@ void HelpWindow::AddFind(QToolBar* bar) {
 }
 
 void HelpWindow::AddWindowKeys() {
+    // Ctrl++ and Ctrl+− make the text larger and smaller, Ctrl+0 brings back its size.
+    auto* browser = static_cast<HelpBrowser*>(browser_);
+    const struct {
+        QKeySequence key;
+        double factor;
+    } zooms[] = {{QKeySequence::ZoomIn, 1.25},
+                 {QKeySequence(Qt::CTRL | Qt::Key_Equal), 1.25},
+                 {QKeySequence::ZoomOut, 0.8},
+                 {QKeySequence(Qt::CTRL | Qt::Key_0), 0.0}};
+    for (const auto& z : zooms) {
+        auto* zoom = new QAction(this);
+        zoom->setShortcut(z.key);
+        addAction(zoom);
+        const double factor = z.factor;
+        connect(zoom, &QAction::triggered, this, [browser, factor] {
+            browser->SetZoom(factor == 0.0 ? 1.0 : browser->zoom() * factor);
+        });
+    }
+
     // Escape closes the window, as it closes a dialog.
     auto* close = new QAction(this);
     close->setShortcut(QKeySequence(Qt::Key_Escape));
@@ -191,6 +291,10 @@ void HelpWindow::MakeStatusBar() {
 }
 
 HelpWindow::~HelpWindow() = default;
+
+QAccessibleInterface* HelpWindow::focusedLink() const {
+    return links_->focusedLink();
+}
 
 bool HelpWindow::EnsureFile() {
     if (!file_ || !file_->isOpen()) {

@@ -10,6 +10,7 @@
 
 #include "about/HelpViewer.h"
 
+class QAccessibleInterface;
 class QAction;
 class QLabel;
 class QToolBar;
@@ -19,6 +20,7 @@ class QTextBrowser;
 namespace movik {
 
 class HelpFile;
+class HelpLinkFocus;
 
 // Prints a topic: its pages as PDF bytes, sent as the print job jobName. The program hands the
 // help its own checked print path, whose outcome (a note, or an error when error is true) comes
@@ -50,6 +52,8 @@ class HelpWindow : public QMainWindow {
     QByteArray TopicPdf() const;
 
     QTextBrowser* browser() const { return browser_; }
+    // The link of the text the keyboard is on (Tab), as a screen reader gets it, or nullptr.
+    QAccessibleInterface* focusedLink() const;
     // The help file's problem shown in place of a topic, empty when a topic is shown.
     QString message() const { return message_; }
     // The outcome of printing, in the window's status bar (an error stays until the next).
@@ -75,6 +79,7 @@ class HelpWindow : public QMainWindow {
     std::unique_ptr<HelpFile> file_;
     QString message_;
     QTextBrowser* browser_;
+    HelpLinkFocus* links_;
     QLineEdit* findField_;
     QLabel* findResult_;
     QLabel* outcome_;

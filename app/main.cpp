@@ -15,6 +15,7 @@
 #include "app/FontWarmUp.h"
 #include "movik/Version.h"
 #include "regional/Regional.h"
+#include "ui/AccessibleColours.h"
 #include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
 #include "ui/StartUp.h"
@@ -55,6 +56,10 @@ int Run(int argc, char* argv[]) {
     // environment names no regional settings).
     QLocale::setDefault(movik::ProgramLocale());
     QApplication::setStyle(new movik::DrawnIconStyle);
+    // Placeholders and links readable in the desktop's palette, light, dark or high-contrast.
+    QPalette palette = QApplication::palette();
+    movik::HoldTextContrast(palette);
+    QApplication::setPalette(palette);
     QApplication::setApplicationName(QString::fromUtf8(movik::kProgramName));
     QApplication::setApplicationVersion(QString::fromUtf8(movik::kProgramVersion));
     QApplication::setApplicationDisplayName(QString::fromUtf8(movik::kProgramTitle));

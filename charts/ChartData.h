@@ -52,6 +52,9 @@ struct ChartPicture {
     std::string title;
     std::vector<ChartPanel> panels;
     std::string note;
+    // The texts' sizes: 1 in files and on paper; on the screen they grow with a larger system
+    // font, as the window's own texts do.
+    double fontScale = 1.0;
 };
 
 // A value axis with round steps: 1, 2, 2.5 or 5 times a power of ten, at most kMaxAxisSteps of

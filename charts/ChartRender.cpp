@@ -47,9 +47,24 @@ QColor ColourOf(std::size_t i) {
     return QColor::fromRgb(kColours[i % kColours.size()]);
 }
 
+// The picture being painted grows its texts by this much (ChartPicture::fontScale). Pictures
+// are painted on the GUI thread only, one at a time.
+double gFontScale = 1.0;
+
+class FontScale {
+  public:
+    explicit FontScale(double scale) : saved_(gFontScale) { gFontScale = scale > 0 ? scale : 1.0; }
+    ~FontScale() { gFontScale = saved_; }
+    FontScale(const FontScale&) = delete;
+    FontScale& operator=(const FontScale&) = delete;
+
+  private:
+    double saved_;
+};
+
 QFont ChartFont(int pointSize, bool bold = false) {
     QFont font(QStringLiteral("Arial"));
-    font.setPointSize(pointSize);
+    font.setPointSizeF(pointSize * gFontScale);
     font.setBold(bold);
     return font;
 }
@@ -415,6 +430,7 @@ class Legend {
 
 void PaintChart(const ChartPicture& picture, QPainter& painter, const QRectF& target,
                 const QLocale& locale) {
+    const FontScale scale(picture.fontScale);
     painter.save();
     painter.fillRect(target, Qt::white);
     const QFont titleFont = ChartFont(14, true);

@@ -12,7 +12,9 @@
 #include <QResizeEvent>
 #include <QShortcut>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace movik {
@@ -82,6 +84,17 @@ ChartCanvas::ChartCanvas(const ChartDrawing& drawing, QWidget* parent)
     (void)factory;
     setObjectName(kCanvasName);
     setMinimumSize(480, 300);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ChartCanvas::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void ChartCanvas::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void ChartCanvas::SetPicture(ChartPicture picture) {
@@ -101,11 +114,20 @@ void ChartCanvas::resizeEvent(QResizeEvent* event) {
 void ChartCanvas::paintEvent(QPaintEvent*) {
     const qreal ratio = devicePixelRatioF();
     if (cache_.isNull()) {
-        cache_ = drawing_.image(picture_, (QSizeF(size()) * ratio).toSize(), QLocale());
+        // The labels grow with a larger system font (the saved and printed picture does not).
+        constexpr double kUsualSystemSize = 9.0;
+        ChartPicture shown = picture_;
+        shown.fontScale = std::max(1.0, font().pointSizeF() / kUsualSystemSize);
+        cache_ = drawing_.image(shown, (QSizeF(size()) * ratio).toSize(), QLocale());
         cache_.setDevicePixelRatio(ratio);
     }
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), cache_);
+    if (hasFocus()) {
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    }
 }
 
 ChartWindow::ChartWindow(std::vector<std::pair<QString, ChartPicture>> pictures, QString baseName,
@@ -148,6 +170,8 @@ ChartWindow::ChartWindow(std::vector<std::pair<QString, ChartPicture>> pictures,
     message_->setObjectName(QStringLiteral("lPoruka"));
     message_->setWordWrap(true);
     message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Shown with a message only: an empty line is nothing for the keyboard or a screen reader.
+    message_->hide();
     line->addWidget(icon_);
     line->addWidget(message_, 1);
     layout->addLayout(line);
@@ -206,6 +230,7 @@ void ChartWindow::PrintClick() {
 void ChartWindow::ShowOutcome(const QString& text, bool error) {
     icon_->setVisible(error);
     message_->setText(text);
+    message_->setVisible(!text.isEmpty());
 }
 
 QString ChartWindow::message() const {

@@ -45,6 +45,10 @@ class ChartCanvas : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Tab reaches the picture (a screen reader reads its text alternative there), which shows
+    // that it has the keyboard with the style's focus frame.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     const ChartDrawing& drawing_;

@@ -21,6 +21,9 @@ CONTROL_ROLES = {
     pyatspi.ROLE_ENTRY, pyatspi.ROLE_PASSWORD_TEXT, pyatspi.ROLE_DATE_EDITOR,
     pyatspi.ROLE_IMAGE, pyatspi.ROLE_CHART, pyatspi.ROLE_CALENDAR,
 }
+CELL_ROLES = {pyatspi.ROLE_TABLE_CELL, pyatspi.ROLE_ROW_HEADER, pyatspi.ROLE_COLUMN_HEADER,
+              pyatspi.ROLE_TABLE_ROW_HEADER, pyatspi.ROLE_TABLE_COLUMN_HEADER}
+BAR_ROLES = {pyatspi.ROLE_SCROLL_BAR, pyatspi.ROLE_TOOL_BAR}
 # Cells are many: only this many per table are printed (all are counted).
 PRINTED_CELLS = 12
 
@@ -43,6 +46,9 @@ class Counts:
     def __init__(self):
         self.controls = 0
         self.unnamed = []
+        # Other objects a screen reader meets without a name: focusable ones of any role, and
+        # tool and scroll bars.
+        self.weak = []
         self.row_headers = 0
         self.row_headers_named = 0
 
@@ -76,6 +82,10 @@ def walk(node, depth, counts, out, inside_menu=False, in_table=False):
         if not name.strip():
             counts.unnamed.append(f"{node.getRoleName()} (pod {node.parent.getRoleName()} "
                                   f"'{node.parent.name or ''}')")
+    elif (showing and not name.strip() and role not in CELL_ROLES and not in_menu and
+          (states.contains(pyatspi.STATE_FOCUSABLE) or role in BAR_ROLES)):
+        counts.weak.append(f"{node.getRoleName()} (pod {node.parent.getRoleName()} "
+                           f"'{node.parent.name or ''}')")
     description = ""
     try:
         description = node.description or ""
@@ -158,10 +168,13 @@ def dump(title, window, report):
     walk(window, 0, counts, out)
     print(f"==== {title}")
     print("\n".join(out))
-    summary = (f"{title}: kontrole {counts.controls}, bez imena {len(counts.unnamed)}, "
+    summary = (f"{title} ({window.getRoleName()}): kontrole {counts.controls}, bez imena "
+               f"{len(counts.unnamed)}, ostali objekti bez imena {len(counts.weak)}, "
                f"zaglavlja redaka {counts.row_headers}, s imenom {counts.row_headers_named}")
     for u in counts.unnamed:
         print(f"  BEZ IMENA: {u}")
+    for u in counts.weak:
+        print(f"  OBJEKT BEZ IMENA: {u}")
     print(summary)
     report.append(summary)
 
@@ -247,6 +260,20 @@ def main():
         Atspi.set_timeout(Atspi_timeout_ms, Atspi_timeout_ms)
     except Exception:
         pass
+    # The print preview of the balance sheet is modal too.
+    page_tab = find(main_window, pyatspi.ROLE_PAGE_TAB, "Bilanca")
+    preview = find(main_window, pyatspi.ROLE_MENU_ITEM, "Pregled ispisa")
+    if page_tab is not None and preview is not None:
+        act(page_tab)
+        pump(1.0)
+        act(preview)
+        w = window_named(app, "Pregled ispisa", 10)
+        if w is not None:
+            time.sleep(1.0)
+            dump("Prozor Pregled ispisa", w, report)
+            keys("Escape")
+            pump(1.0)
+
     about = find(main_window, pyatspi.ROLE_MENU_ITEM, "O programu")
     if about is not None:
         act(about)

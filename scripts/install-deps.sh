@@ -13,7 +13,7 @@ packages=(
     qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libxlsxwriter-dev python3-openpyxl
     clang-14 libfuzzer-14-dev libclang-rt-14-dev parallel faketime tzdata xdotool
     appstream lintian man-db fonts-dejavu-core
-    at-spi2-core python3-pyatspi dbus-x11
+    at-spi2-core python3-pyatspi dbus-x11 orca
     openbox qt6ct netpbm x11-apps x11-utils x11-xserver-utils
     libzip-dev libexpat1-dev libfreexl-dev
 )

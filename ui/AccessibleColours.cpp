@@ -14,8 +14,10 @@ double Linear(int channel) {
 
 const QColor kRed(255, 0, 0);
 // The grey of bold rows is this far from the base towards the text: RGB (204, 204, 204) on
-// the usual white base with black text.
+// the usual white base with black text. On a dark base a lighter shade would leave red text
+// too little room: it is shaded less.
 constexpr double kTotalShade = 0.2;
+constexpr double kDarkTotalShade = 0.12;
 
 }  // namespace
 
@@ -72,18 +74,19 @@ GridColours GridColoursOf(const QPalette& palette, QPalette::ColorGroup group) {
     GridColours c;
     c.text = palette.color(group, QPalette::Text);
     c.base = palette.color(group, QPalette::Base);
-    c.totalBackground = Mix(c.base, c.text, kTotalShade);
-    c.red = WithContrast(kRed, {c.base, c.totalBackground}, kTextContrast);
+    const bool dark = RelativeLuminance(c.base) < RelativeLuminance(c.text);
+    c.totalBackground = Mix(c.base, c.text, dark ? kDarkTotalShade : kTotalShade);
+    c.red = WithContrast(kRed, {c.base, c.totalBackground}, kRoomyContrast);
     c.highlightedText = palette.color(group, QPalette::HighlightedText);
-    c.highlight =
-        WithContrast(palette.color(group, QPalette::Highlight), {c.highlightedText}, kTextContrast);
+    c.highlight = WithContrast(palette.color(group, QPalette::Highlight), {c.highlightedText},
+                               kRoomyContrast);
     // The text colour stands out from the base and from the selection alike.
     c.focus = WithContrast(c.text, {c.base, c.totalBackground, c.highlight}, kFocusContrast);
     return c;
 }
 
 QColor WarningColour(const QPalette& palette) {
-    return WithContrast(kRed, {palette.color(QPalette::Window)}, kTextContrast);
+    return WithContrast(kRed, {palette.color(QPalette::Window)}, kRoomyContrast);
 }
 
 QColor FocusColour(const QPalette& palette) {
@@ -92,8 +95,29 @@ QColor FocusColour(const QPalette& palette) {
     const QColor button = palette.color(QPalette::Button);
     return WithContrast(palette.color(QPalette::Highlight),
                         {palette.color(QPalette::Window), button, palette.color(QPalette::Base),
-                         button.lighter(125)},
+                         button.lighter(125), palette.color(QPalette::AlternateBase),
+                         palette.color(QPalette::Dark)},
                         kFocusContrast);
+}
+
+void HoldTextContrast(QPalette& palette) {
+    // The help shades its navigation lines and table headings up to this far towards the text.
+    constexpr double kHelpShade = 0.2;
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        const QColor base = palette.color(group, QPalette::Base);
+        const QColor text = palette.color(group, QPalette::Text);
+        const QColor shaded = Mix(base, text, kHelpShade);
+        // A placeholder is drawn with its alpha over the field: its opaque look is held.
+        const QColor hint = palette.color(group, QPalette::PlaceholderText);
+        const QColor drawn =
+            Mix(base, QColor(hint.red(), hint.green(), hint.blue()), hint.alphaF());
+        palette.setColor(group, QPalette::PlaceholderText,
+                         WithContrast(drawn, {base}, kRoomyContrast));
+        palette.setColor(
+            group, QPalette::Link,
+            WithContrast(palette.color(group, QPalette::Link),
+                         {base, shaded, Mix(base, text, kHelpShade / 2)}, kRoomyContrast));
+    }
 }
 
 }  // namespace movik

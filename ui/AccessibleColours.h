@@ -13,6 +13,9 @@ namespace movik {
 // surrounds it.
 inline constexpr double kTextContrast = 4.5;
 inline constexpr double kFocusContrast = 3.0;
+// What the colours the program picks itself (red rows, the warning, the selection) hold, so that
+// a slightly different palette does not take them under kTextContrast.
+inline constexpr double kRoomyContrast = 5.0;
 
 // WCAG 2.1 relative luminance (0 black to 1 white) and contrast ratio (1 to 21).
 double RelativeLuminance(const QColor& colour);
@@ -41,7 +44,12 @@ GridColours GridColoursOf(const QPalette& palette, QPalette::ColorGroup group = 
 // The status bar's warning text against the window background.
 QColor WarningColour(const QPalette& palette);
 // Focus indicators of the window's controls against the window, button, field and tab page
-// backgrounds.
+// backgrounds, a table's alternate rows and the dark backdrop of the print preview's page.
 QColor FocusColour(const QPalette& palette);
+
+// The palette with its placeholder text (a field's grey hint) and its links held to
+// kTextContrast against the fields' and the help's backgrounds (the base, and the base shaded
+// towards the text as the help's navigation lines and tables are).
+void HoldTextContrast(QPalette& palette);
 
 }  // namespace movik

@@ -103,7 +103,9 @@ void ComparisonWindow::MakeTable() {
     agUsporedba_->horizontalHeader()->setDefaultSectionSize(120);
     agUsporedba_->horizontalHeader()->setMinimumSectionSize(40);
     agUsporedba_->horizontalHeader()->setTextElideMode(Qt::ElideRight);
-    agUsporedba_->verticalHeader()->setDefaultSectionSize(22);
+    // Rows as tall as the font needs (a larger system font makes them taller).
+    agUsporedba_->verticalHeader()->setDefaultSectionSize(
+        std::max(22, agUsporedba_->fontMetrics().height() + 8));
     agUsporedba_->verticalHeader()->hide();
     agUsporedba_->setSelectionBehavior(QAbstractItemView::SelectRows);
     agUsporedba_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -223,10 +225,12 @@ ComparisonWindow::~ComparisonWindow() {
 }
 
 void ComparisonWindow::FitColumns() {
-    // Every caption and value readable, no column wider than a long company name needs.
+    // Every caption and value readable, no column wider than a long company name needs; the
+    // period is always whole (with a larger system font too).
     agUsporedba_->resizeColumnsToContents();
     for (int c = 0; c < model_->columnCount(); ++c) {
-        if (agUsporedba_->columnWidth(c) > kMaxColumnWidth) {
+        if (agUsporedba_->columnWidth(c) > kMaxColumnWidth &&
+            model_->table().column(c).kind != ComparisonColumn::Kind::Period) {
             agUsporedba_->setColumnWidth(c, kMaxColumnWidth);
         }
     }

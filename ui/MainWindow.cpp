@@ -41,8 +41,8 @@
 #include "ui/StatementGrid.h"
 #include "ui/StatementPages.h"
 #include "ui/StatusPanels.h"
-#include "ui/TabAccessible.h"
 #include "ui/ToolIcons.h"
+#include "ui/WindowAccessible.h"
 
 namespace movik {
 
@@ -299,9 +299,10 @@ void TForm1::BuildToolBar() {
 }
 
 void TForm1::BuildPages() {
-    InstallTabAccessibility();
+    InstallWindowAccessibility();
     PageControl_ = new QTabWidget(this);
     PageControl_->setObjectName(QStringLiteral("PageControl"));
+    PageControl_->setAccessibleName(QStringLiteral("Stranice dokumenta"));
     PageControl_->setProperty("helpContext", kWindowHelpContext);
     PageControl_->setDocumentMode(false);
     PageControl_->setUsesScrollButtons(true);

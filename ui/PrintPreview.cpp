@@ -72,11 +72,18 @@ PrintPreviewWindow::PrintPreviewWindow(
     }
 
     auto* bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("PregledAlati"));
+    bar->setAccessibleName(QStringLiteral("Alati pregleda ispisa"));
+    // Every button can take the keyboard (Tab) and shows its key in its tooltip.
     auto add = [this, bar](const char* name, const QString& caption, const QKeySequence& key,
                            void (PrintPreviewWindow::*slot)()) {
         QAction* action = bar->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         action->setShortcut(key);
+        action->setToolTip(
+            QStringLiteral("%1 (%2)").arg(QString(caption).remove(u'◀').remove(u'▶').trimmed(),
+                                          key.toString(QKeySequence::NativeText)));
+        bar->widgetForAction(action)->setFocusPolicy(Qt::StrongFocus);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
@@ -95,12 +102,15 @@ PrintPreviewWindow::PrintPreviewWindow(
         &PrintPreviewWindow::ZoomOut);
     add("PregledPovecaj", QStringLiteral("Povećaj"), QKeySequence::ZoomIn,
         &PrintPreviewWindow::ZoomIn);
-    add("PregledSirina", QStringLiteral("Cijela širina"), QKeySequence(),
+    add("PregledSirina", QStringLiteral("Cijela širina"), QKeySequence(Qt::Key_W),
         &PrintPreviewWindow::FitWidth);
 
     scroll_ = new QScrollArea(this);
     scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     scroll_->setBackgroundRole(QPalette::Dark);
+    scroll_->verticalScrollBar()->setAccessibleName(QStringLiteral("Okomito pomicanje stranice"));
+    scroll_->horizontalScrollBar()->setAccessibleName(
+        QStringLiteral("Vodoravno pomicanje stranice"));
     view_ = new PreviewPage(scroll_);
     scroll_->setWidget(view_);
     // The keyboard starts on the page (arrows and Page Up/Down scroll it); a screen reader reads

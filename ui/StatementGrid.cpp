@@ -443,6 +443,10 @@ void StatementGrid::changeEvent(QEvent* event) {
 void StatementGrid::focusInEvent(QFocusEvent* event) {
     QTableView::focusInEvent(event);
     viewport()->update();
+    // Coming back to the grid (a page change, Tab, a closed dialog or window), a screen reader
+    // hears the current cell, not the table as a whole: told once the focus change itself (which
+    // names the grid) has been reported.
+    QMetaObject::invokeMethod(this, &StatementGrid::AnnounceCurrentCell, Qt::QueuedConnection);
 }
 
 void StatementGrid::focusOutEvent(QFocusEvent* event) {

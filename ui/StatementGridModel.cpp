@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QGuiApplication>
+#include <QStringList>
 #include <string_view>
 
 #include "model/Templates.h"
@@ -20,8 +21,12 @@ QString ToQString(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// What a screen reader says for a bold row: a total or a section heading.
-const QString kTotalRowDescription = QStringLiteral("zbroj");
+// What a screen reader says of a cell after its column: a computed total, and whether the cell
+// takes typing.
+const QString kTotal = QStringLiteral("zbroj");
+const QString kTyped = QStringLiteral("upisuje se");
+const QString kComputed = QStringLiteral("računa se");
+const QString kReadOnly = QStringLiteral("samo za čitanje");
 
 }  // namespace
 
@@ -48,6 +53,24 @@ QString StatementGridModel::RowName(int row) const {
     const QString text =
         texts_.columnCount() > 2 ? ToQString(texts_.cell(2, row)).trimmed() : QString();
     return text.isEmpty() ? QString::number(row) : QStringLiteral("%1, %2").arg(row).arg(text);
+}
+
+QString StatementGridModel::CellDescription(const QModelIndex& index) const {
+    // "31. 12. 2023., upisuje se", "Iznos, zbroj, računa se", "Pozicija, samo za čitanje".
+    const int col = GridColumn(index);
+    const int row = GridRow(index);
+    QStringList parts{
+        headerData(index.column(), Qt::Horizontal, Qt::AccessibleTextRole).toString()};
+    if (IsTotalRow(statement_, row)) {
+        parts << kTotal;
+    }
+    if (IsEditable(statement_, col, row)) {
+        parts << kTyped;
+    } else {
+        parts << (IsRightAligned(statement_, col) ? kComputed : kReadOnly);
+    }
+    parts.removeAll(QString());
+    return parts.join(QStringLiteral(", "));
 }
 
 QString StatementGridModel::CellName(const QModelIndex& index) const {
@@ -82,9 +105,9 @@ StatementGridModel::StatementGridModel(Statement statement, GridTexts& texts, QO
 }
 
 double StatementGridModel::CellPointSize(double systemPointSize) {
-    // Desktops' usual sizes run up to 11 points (GNOME's default); the grids keep their 8 points
-    // up to there and grow in proportion beyond it.
-    constexpr double kUsualSystemSize = 11.0;
+    // 8 points with Qt's own default system font of 9 points; with a larger system font the
+    // grids grow in the same proportion as every other text of the window.
+    constexpr double kUsualSystemSize = 9.0;
     constexpr double kCellSize = 8.0;
     if (!(systemPointSize > kUsualSystemSize)) {
         return kCellSize;
@@ -150,10 +173,7 @@ QVariant StatementGridModel::data(const QModelIndex& index, int role) const {
                 Qt::Alignment((IsRightAligned(statement_, col) ? Qt::AlignRight : Qt::AlignLeft) |
                               Qt::AlignVCenter));
         case Qt::AccessibleDescriptionRole:
-            if (Contains(TemplateRow(statement_, row).Vrsta, "b")) {
-                return kTotalRowDescription;
-            }
-            return {};
+            return CellDescription(index);
         default:
             return {};
     }
@@ -262,6 +282,14 @@ bool StatementGridModel::IsRightAligned(Statement s, int col) {
 
 bool StatementGridModel::IsRedRow(Statement s, int row) {
     return FactsOf(s).IsRedRow(row);
+}
+
+bool StatementGridModel::IsTotalRow(Statement s, int row) {
+    // A row the calculations produce from typed ones; in the wholly computed statements (cash
+    // flows, indicators) no row is a sum of typed rows.
+    const StatementFacts& facts = FactsOf(s);
+    const bool typed = facts.inputColumns[0] != 0 || facts.inputColumns[1] != 0;
+    return typed && row >= 1 && row <= RowCount(s) && TemplateRow(s, row).Izracunata;
 }
 
 bool StatementGridModel::IsEditable(Statement s, int col, int row) {

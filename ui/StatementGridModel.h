@@ -39,6 +39,9 @@ class StatementGridModel : public QAbstractTableModel {
     // and for a cell (its row, then its column's caption).
     QString RowName(int row) const;
     QString CellName(const QModelIndex& index) const;
+    // What a screen reader reads after a cell's value: its column, "zbroj" on a computed total,
+    // and whether it is typed into ("upisuje se") or computed ("računa se").
+    QString CellDescription(const QModelIndex& index) const;
     // A column caption as it is read: one spaced out letter by letter becomes its word.
     static QString SpokenCaption(const QString& caption);
 
@@ -55,8 +58,8 @@ class StatementGridModel : public QAbstractTableModel {
     void setColours(const GridColours& colours);
     const GridColours& colours() const { return colours_; }
 
-    // The point size of the cells: 8 points at the usual system font size, more in proportion
-    // to a larger system font.
+    // The point size of the cells: 8 points with a 9-point system font (Qt's default) or a
+    // smaller one, more in proportion to a larger system font.
     static double CellPointSize(double systemPointSize);
 
     // The fonts the grid draws with: cells and the fixed header cells.
@@ -68,6 +71,8 @@ class StatementGridModel : public QAbstractTableModel {
     static bool IsRightAligned(Statement s, int col);
     static bool IsRedRow(Statement s, int row);
     static bool IsEditable(Statement s, int col, int row);
+    // A total the calculations produce from typed rows (never because the row is bold).
+    static bool IsTotalRow(Statement s, int row);
     static bool UsesAmountEditor(Statement s, int col);
     // Help context of the grid with the cursor in row (the fixed header row is row 0).
     static int HelpContext(Statement s, int row);

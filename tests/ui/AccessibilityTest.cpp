@@ -17,6 +17,9 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <functional>
@@ -26,11 +29,14 @@
 #include "charts/ChartData.h"
 #include "charts/ChartDrawing.h"
 #include "charts/ChartWindow.h"
+#include "model/StatementFacts.h"
+#include "model/Templates.h"
 #include "tests/ui/WindowFixture.h"
 #include "ui/AccessibleColours.h"
 #include "ui/AccessibleEvents.h"
 #include "ui/ComparisonWindow.h"
 #include "ui/DateField.h"
+#include "ui/PrintPreview.h"
 #include "ui/StatementGrid.h"
 #include "ui/StatementGridModel.h"
 #include "ui/ToolIcons.h"
@@ -224,7 +230,7 @@ TEST_F(AccessibilityTest, SpacedColumnCaptionIsReadAsItsWord) {
               QStringLiteral("P o z i c i j a"));
 }
 
-TEST_F(AccessibilityTest, InputCellsAreEditableComputedCellsReadOnlyAndBoldRowsTotals) {
+TEST_F(AccessibilityTest, InputCellsAreEditableComputedCellsReadOnlyAndComputedRowsTotals) {
     struct Case {
         Statement statement;
         int col;  // grid column
@@ -234,8 +240,8 @@ TEST_F(AccessibilityTest, InputCellsAreEditableComputedCellsReadOnlyAndBoldRowsT
     };
     const std::vector<Case> cases = {
         {Statement::Bilanca, 3, 4, true, false},   // typed amount, plain row
-        {Statement::Bilanca, 5, 1, true, true},    // typed amount on a bold row
-        {Statement::Bilanca, 3, 3, false, false},  // computed subtotal
+        {Statement::Bilanca, 5, 1, true, false},   // typed amount on a bold row
+        {Statement::Bilanca, 3, 3, false, true},   // computed subtotal
         {Statement::Bilanca, 4, 4, false, false},  // share
         {Statement::Bilanca, 3, 2, false, true},   // computed total
         {Statement::Racun, 3, 45, false, true},    // the result
@@ -250,7 +256,7 @@ TEST_F(AccessibilityTest, InputCellsAreEditableComputedCellsReadOnlyAndBoldRowsT
                                   "," + std::to_string(c.row);
         EXPECT_EQ(bool(state.editable), c.editable) << where;
         EXPECT_EQ(bool(state.readOnly), !c.editable) << where;
-        EXPECT_EQ(cell->text(QAccessible::Description) == QStringLiteral("zbroj"), c.total)
+        EXPECT_EQ(cell->text(QAccessible::Description).contains(QStringLiteral(", zbroj")), c.total)
             << where;
     }
 }
@@ -550,11 +556,286 @@ TEST_F(AccessibilityTest, ANoteInPlaceOfAnotherIsSpokenAgain) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// A grid cell as a screen reader hears it, focus coming back to a grid
+
+TEST_F(AccessibilityTest, ACellSaysItsColumnWhetherItIsATotalAndWhetherItIsTyped) {
+    struct Case {
+        Statement statement;
+        int col;  // grid column
+        int row;
+        QString description;  // after the column's caption
+    };
+    const std::vector<Case> cases = {
+        {Statement::Bilanca, 3, 4, QStringLiteral("upisuje se")},
+        {Statement::Bilanca, 5, 1, QStringLiteral("upisuje se")},  // typed on a bold row
+        {Statement::Bilanca, 3, 3, QStringLiteral("zbroj, računa se")},
+        {Statement::Bilanca, 4, 3, QStringLiteral("zbroj, računa se")},
+        {Statement::Bilanca, 2, 4, QStringLiteral("samo za čitanje")},
+        {Statement::Racun, 3, 38, QStringLiteral("upisuje se")},
+        {Statement::Racun, 3, 10, QStringLiteral("zbroj, računa se")},
+        {Statement::Racun, 1, 10, QStringLiteral("zbroj, samo za čitanje")},
+        {Statement::CFInd, 3, 1, QStringLiteral("računa se")},
+        {Statement::Pok, 3, 2, QStringLiteral("računa se")},
+    };
+    for (const Case& c : cases) {
+        QAccessibleInterface* table = Table(f.window->Grid(c.statement));
+        QAccessibleInterface* cell = table->tableInterface()->cellAt(c.row - 1, c.col - 1);
+        ASSERT_NE(cell, nullptr);
+        const std::string where = std::to_string(int(c.statement)) + ":" + std::to_string(c.col) +
+                                  "," + std::to_string(c.row);
+        // The same cell by itself, as the table's child and through the table interface.
+        EXPECT_EQ(table->child(table->indexOfChild(cell)), cell) << where;
+        QAccessibleTableCellInterface* tableCell = cell->tableCellInterface();
+        ASSERT_NE(tableCell, nullptr);
+        const QString column = tableCell->columnHeaderCells().value(0)->text(QAccessible::Name);
+        EXPECT_FALSE(column.isEmpty()) << where;
+        EXPECT_EQ(column, table->tableInterface()->columnDescription(c.col - 1)) << where;
+        EXPECT_EQ(cell->text(QAccessible::Description),
+                  column + QStringLiteral(", ") + c.description)
+            << where;
+        EXPECT_TRUE(tableCell->rowHeaderCells()
+                        .value(0)
+                        ->text(QAccessible::Name)
+                        .startsWith(QString::number(c.row) + QStringLiteral(", ")))
+            << where;
+    }
+}
+
+TEST_F(AccessibilityTest, TotalIsSaidExactlyOnComputedRowsAndTypingExactlyOnEditableCells) {
+    int totals = 0;
+    for (Statement s : kAllStatements) {
+        QAccessibleTableInterface* table = Table(f.window->Grid(s))->tableInterface();
+        const StatementFacts& facts = FactsOf(s);
+        const bool typed = facts.inputColumns[0] != 0;
+        for (int row = 1; row <= RowCount(s); ++row) {
+            const bool total = typed && TemplateRow(s, row).Izracunata;
+            totals += total ? 1 : 0;
+            for (int col = 1; col < facts.columns; ++col) {
+                QAccessibleInterface* cell = table->cellAt(row - 1, col - 1);
+                const QString description = cell->text(QAccessible::Description);
+                const std::string where =
+                    std::to_string(int(s)) + ":" + std::to_string(col) + "," + std::to_string(row);
+                EXPECT_EQ(description.contains(QStringLiteral(", zbroj")), total) << where;
+                EXPECT_EQ(description.endsWith(QStringLiteral(", upisuje se")),
+                          bool(cell->state().editable))
+                    << where;
+            }
+        }
+    }
+    // The balance sheet's and the income statement's computed rows.
+    EXPECT_EQ(totals, 29);
+}
+
+TEST_F(AccessibilityTest, FocusComingBackToAGridReportsItsCurrentCell) {
+    f.ShowActive();
+    f.window->BuildStatementPages();
+    auto* pages = f.Find<QTabWidget>(QStringLiteral("PageControl"));
+    StatementGrid* grid = f.window->Grid(Statement::Bilanca);
+    QDialog dialog(f.window.get());
+    const std::vector<std::pair<std::string, std::function<void()>>> returns = {
+        {"page change",
+         [&] {
+             pages->setCurrentIndex(0);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+         }},
+        {"Tab",
+         [&] {
+             QTest::keyClick(grid, Qt::Key_Tab);
+             EXPECT_FALSE(grid->hasFocus());
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+         }},
+        {"closed window",
+         [&] {
+             dialog.show();
+             QApplication::setActiveWindow(&dialog);
+             EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+             EXPECT_FALSE(grid->hasFocus());
+             dialog.close();
+             f.window->activateWindow();
+             QApplication::setActiveWindow(f.window.get());
+             QTest::qWait(20);
+         }},
+    };
+    pages->setCurrentIndex(1);
+    grid->setFocus();
+    grid->setCurrentIndex(grid->gridModel()->indexAt(3, 4));
+    for (const auto& [what, comeBack] : returns) {
+        EventLog log;
+        comeBack();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(grid->hasFocus()) << what;
+        const auto last = std::find_if(log.events.rbegin(), log.events.rend(),
+                                       [](const auto& e) { return e.type == QAccessible::Focus; });
+        ASSERT_NE(last, log.events.rend()) << what;
+        EXPECT_EQ(last->object, grid) << what;
+        EXPECT_EQ(last->childName, grid->currentIndex().data().toString()) << what;
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(grid)->child(last->child)->role(),
+                  QAccessible::Cell)
+            << what;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Every object named, windows as frames, the preview's buttons and the help's links and text
+
+// Showing objects a screen reader can land on (or that are not mere containers) without a name.
+void CollectNameless(QAccessibleInterface* i, QStringList& nameless) {
+    if (i == nullptr || i->state().invisible) {
+        return;
+    }
+    const QAccessible::Role role = i->role();
+    if (role == QAccessible::Cell || role == QAccessible::RowHeader ||
+        role == QAccessible::ColumnHeader || role == QAccessible::MenuItem) {
+        return;
+    }
+    const bool focusable = i->state().focusable && role != QAccessible::StaticText;
+    const bool bar = role == QAccessible::ToolBar || role == QAccessible::ScrollBar;
+    if ((focusable || bar || IsControl(i)) && i->text(QAccessible::Name).trimmed().isEmpty()) {
+        const QObject* o = i->object();
+        nameless << QStringLiteral("%1 %2").arg(int(role)).arg(
+            o != nullptr ? o->objectName() + u' ' + o->metaObject()->className() : QString());
+    }
+    for (int c = 0; c < i->childCount(); ++c) {
+        CollectNameless(i->child(c), nameless);
+    }
+}
+
+QStringList Nameless(QWidget* window) {
+    QStringList nameless;
+    CollectNameless(QAccessible::queryAccessibleInterface(window), nameless);
+    return nameless;
+}
+
+TEST_F(AccessibilityTest, EveryObjectIsNamedAndTheProgramsWindowsAreFrames) {
+    f.ShowActive();
+    f.window->Usporedba1Click();
+    ChartWindow charts({{QStringLiteral("Struktura bilance"),
+                         StructureChart(f.Doc(), f.window->workspace().settings())}},
+                       QStringLiteral("grafikon"), {}, *CurrentChartDrawing(nullptr));
+    charts.show();
+    HelpWindow help({QStringLiteral(MOVIK_HELP_FILE)});
+    help.ShowContents();
+    help.show();
+    PrintPreviewWindow preview(QStringLiteral("Bilanca"), {}, [](QWidget*, auto) {});
+    preview.show();
+    for (QWidget* w : std::initializer_list<QWidget*>{f.window.get(), f.window->comparison(),
+                                                      &charts, &help, &preview}) {
+        ASSERT_NE(w, nullptr);
+        const QStringList nameless = Nameless(w);
+        EXPECT_TRUE(nameless.isEmpty())
+            << w->objectName().toStdString() << ": " << nameless.join(", ").toStdString();
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{f.window->comparison(), &charts}) {
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(w)->role(), QAccessible::Window)
+            << w->objectName().toStdString();
+    }
+    // The chart with its text alternative is on Tab's way.
+    QWidget* canvas = charts.findChild<QWidget*>(QStringLiteral("pGrafikon"));
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_TRUE(canvas->focusPolicy() & Qt::TabFocus);
+    EXPECT_FALSE(
+        QAccessible::queryAccessibleInterface(canvas)->text(QAccessible::Description).isEmpty());
+}
+
+TEST_F(AccessibilityTest, ADropDownListIsReadWithItsChoiceAsItsText) {
+    auto* currency = f.Find<QComboBox>(QStringLiteral("cbValuta"));
+    for (const int choice : {0, 1}) {
+        currency->setCurrentIndex(choice);
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(currency);
+        EXPECT_EQ(box->role(), QAccessible::ComboBox);
+        QAccessibleTextInterface* text = box->textInterface();
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->text(0, text->characterCount()), currency->currentText());
+        EXPECT_EQ(box->text(QAccessible::Value), currency->currentText());
+    }
+    // A box the user types into keeps Qt's own interface (its text is its line's).
+    auto* unit = f.Find<QComboBox>(QStringLiteral("cbIznos"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(unit)->textInterface(), nullptr);
+}
+
+TEST(PrintPreviewKeysTest, EveryButtonTakesTheKeyboardAndShowsItsKey) {
+    PrintPreviewWindow preview(QStringLiteral("Bilanca"), {}, [](QWidget*, auto) {});
+    auto* bar = preview.findChild<QToolBar*>();
+    ASSERT_NE(bar, nullptr);
+    int buttons = 0;
+    for (QAction* action : bar->actions()) {
+        if (action->isSeparator() || bar->widgetForAction(action)->inherits("QLabel")) {
+            continue;
+        }
+        ++buttons;
+        const QString key = action->shortcut().toString(QKeySequence::NativeText);
+        EXPECT_FALSE(key.isEmpty()) << action->text().toStdString();
+        EXPECT_TRUE(action->toolTip().contains(key)) << action->toolTip().toStdString();
+        EXPECT_TRUE(bar->widgetForAction(action)->focusPolicy() & Qt::TabFocus);
+    }
+    EXPECT_EQ(buttons, 6);
+}
+
+class HelpWindowTest : public ::testing::Test {
+  protected:
+    HelpWindowTest() : help({QStringLiteral(MOVIK_HELP_FILE)}) {
+        QAccessible::setActive(true);
+        help.ShowContents();
+        help.show();
+        QApplication::setActiveWindow(&help);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&help));
+    }
+    // The size the topic's first letter is set in.
+    double TextSize() const {
+        QTextCursor cursor(help.browser()->document());
+        cursor.movePosition(QTextCursor::NextCharacter);
+        return cursor.charFormat().fontPointSize();
+    }
+    HelpWindow help;
+};
+
+TEST_F(HelpWindowTest, TabGoesFromLinkToLinkAndEachIsReportedAsALink) {
+    QTextBrowser* browser = help.browser();
+    browser->setFocus();
+    int lastStart = -1;
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(browser, Qt::Key_Tab);
+        QAccessibleInterface* link = help.focusedLink();
+        ASSERT_NE(link, nullptr) << i;
+        EXPECT_EQ(link->role(), QAccessible::Link);
+        EXPECT_TRUE(link->state().focused);
+        EXPECT_EQ(link->text(QAccessible::Name), browser->textCursor().selectedText());
+        EXPECT_FALSE(link->text(QAccessible::Name).isEmpty());
+        EXPECT_EQ(link->parent(), QAccessible::queryAccessibleInterface(browser));
+        QAccessibleHyperlinkInterface* hyperlink = link->hyperlinkInterface();
+        ASSERT_NE(hyperlink, nullptr);
+        EXPECT_EQ(hyperlink->anchorTarget(), browser->textCursor().charFormat().anchorHref());
+        EXPECT_TRUE(hyperlink->anchorTarget().contains(QStringLiteral(".html")));
+        EXPECT_GT(hyperlink->startIndex(), lastStart);
+        lastStart = hyperlink->startIndex();
+    }
+}
+
+TEST_F(HelpWindowTest, TextFollowsTheSystemFontAndZoomsWithCtrlPlusAndMinus) {
+    const QFont saved = QApplication::font();
+    QFont usual = saved;
+    usual.setPointSizeF(9);
+    QApplication::setFont(usual);
+    QCoreApplication::processEvents();
+    const double base = TextSize();
+    QTest::keyClick(&help, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_NEAR(TextSize(), base * 1.25, 0.1);
+    QTest::keyClick(&help, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_NEAR(TextSize(), base, 0.1);
+    QFont large = saved;
+    large.setPointSizeF(18);
+    QApplication::setFont(large);
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(TextSize(), base * 2, 0.1);
+    QApplication::setFont(saved);
+}
+
+// ---------------------------------------------------------------------------------------------
 // The system font size
 
-TEST(GridFontTest, CellsKeepEightPointsAtUsualSizesAndGrowInProportionBeyond) {
+TEST(GridFontTest, CellsKeepEightPointsAtQtsDefaultSizeAndGrowInProportionBeyond) {
     const std::vector<std::pair<double, double>> cases = {
-        {9, 8}, {10, 8}, {11, 8}, {14, 8 * 14 / 11.0}, {22, 16}};
+        {8, 8}, {9, 8}, {11, 8 * 11 / 9.0}, {14, 8 * 14 / 9.0}, {18, 16}};
     for (const auto& [system, cell] : cases) {
         EXPECT_DOUBLE_EQ(StatementGridModel::CellPointSize(system), cell) << system;
     }
@@ -566,11 +847,12 @@ TEST(GridFontTest, RowsAndColumnsGrowWithALargerSystemFont) {
     ws.NewDocument();
     StatementGrid usual(Statement::Bilanca, ws.viewTexts(Statement::Bilanca));
     QFont large = saved;
-    large.setPointSizeF(22);
+    large.setPointSizeF(18);
     QApplication::setFont(large);
     StatementGrid grown(Statement::Bilanca, ws.viewTexts(Statement::Bilanca));
     QApplication::setFont(saved);
-    EXPECT_EQ(usual.gridModel()->cellFont().pointSizeF(), 8.0);
+    EXPECT_EQ(usual.gridModel()->cellFont().pointSizeF(),
+              StatementGridModel::CellPointSize(saved.pointSizeF()));
     EXPECT_EQ(grown.gridModel()->cellFont().pointSizeF(), 16.0);
     EXPECT_GT(grown.rowHeight(0), usual.rowHeight(0));
     EXPECT_GT(grown.columnWidth(1), usual.columnWidth(1));
@@ -585,6 +867,7 @@ QPalette DarkPalette() {
     p.setColor(QPalette::WindowText, Qt::white);
     p.setColor(QPalette::Base, QColor(42, 42, 42));
     p.setColor(QPalette::AlternateBase, QColor(66, 66, 66));
+    p.setColor(QPalette::Dark, QColor(35, 35, 35));
     p.setColor(QPalette::Text, Qt::white);
     p.setColor(QPalette::Button, QColor(53, 53, 53));
     p.setColor(QPalette::ButtonText, Qt::white);
@@ -598,11 +881,31 @@ QPalette LightPalette() {
     p.setColor(QPalette::Window, QColor(239, 239, 239));
     p.setColor(QPalette::WindowText, Qt::black);
     p.setColor(QPalette::Base, Qt::white);
+    p.setColor(QPalette::AlternateBase, QColor(247, 247, 247));
+    p.setColor(QPalette::Dark, QColor(160, 160, 160));
     p.setColor(QPalette::Text, Qt::black);
     p.setColor(QPalette::Button, QColor(239, 239, 239));
     p.setColor(QPalette::ButtonText, Qt::black);
     p.setColor(QPalette::Highlight, QColor(48, 140, 198));
     p.setColor(QPalette::HighlightedText, Qt::white);
+    return p;
+}
+
+// White on black with a deep blue selection and yellow links, as high-contrast themes have it.
+QPalette HighContrastPalette() {
+    QPalette p;
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
+        p.setColor(role, Qt::black);
+    }
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        p.setColor(role, Qt::white);
+    }
+    p.setColor(QPalette::AlternateBase, QColor(32, 32, 32));
+    p.setColor(QPalette::Dark, QColor(96, 96, 96));
+    p.setColor(QPalette::Highlight, QColor(0, 0, 192));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Link, QColor(255, 255, 0));
+    p.setColor(QPalette::PlaceholderText, QColor(255, 255, 255, 110));
     return p;
 }
 
@@ -615,20 +918,34 @@ TEST(ContrastTest, WcagRatiosOfKnownPairs) {
 }
 
 TEST(ContrastTest, EveryGridAndStatusTextHoldsItsContrastInLightAndDarkPalettes) {
-    for (const QPalette& palette : {LightPalette(), DarkPalette()}) {
+    for (const QPalette& palette : {LightPalette(), DarkPalette(), HighContrastPalette()}) {
         const GridColours c = GridColoursOf(palette);
         EXPECT_GE(ContrastRatio(c.text, c.base), kTextContrast);
         EXPECT_GE(ContrastRatio(c.text, c.totalBackground), kTextContrast);
-        EXPECT_GE(ContrastRatio(c.red, c.base), kTextContrast);
-        EXPECT_GE(ContrastRatio(c.red, c.totalBackground), kTextContrast);
-        EXPECT_GE(ContrastRatio(c.highlightedText, c.highlight), kTextContrast);
+        EXPECT_GE(ContrastRatio(c.red, c.base), kRoomyContrast);
+        EXPECT_GE(ContrastRatio(c.red, c.totalBackground), kRoomyContrast);
+        EXPECT_GE(ContrastRatio(c.highlightedText, c.highlight), kRoomyContrast);
         EXPECT_GE(ContrastRatio(c.focus, c.base), kFocusContrast);
         EXPECT_GE(ContrastRatio(c.focus, c.highlight), kFocusContrast);
         EXPECT_GE(ContrastRatio(WarningColour(palette), palette.color(QPalette::Window)),
-                  kTextContrast);
-        for (const QColor around : {palette.color(QPalette::Window), palette.color(QPalette::Base),
-                                    palette.color(QPalette::Button).lighter(125)}) {
+                  kRoomyContrast);
+        // Beside a focus frame: the window, a field, a tab page, a table's alternate rows, the
+        // print preview's backdrop.
+        for (const QColor around :
+             {palette.color(QPalette::Window), palette.color(QPalette::Base),
+              palette.color(QPalette::Button).lighter(125), palette.color(QPalette::AlternateBase),
+              palette.color(QPalette::Dark)}) {
             EXPECT_GE(ContrastRatio(FocusColour(palette), around), kFocusContrast);
+        }
+        // A field's placeholder and the help's links, on a field and on the help's shades.
+        QPalette held = palette;
+        HoldTextContrast(held);
+        const QColor base = held.color(QPalette::Base);
+        EXPECT_GE(ContrastRatio(held.color(QPalette::PlaceholderText), base), kTextContrast);
+        for (const double shade : {0.0, 0.12, 0.2}) {
+            EXPECT_GE(ContrastRatio(held.color(QPalette::Link),
+                                    Mix(base, held.color(QPalette::Text), shade)),
+                      kTextContrast);
         }
         // Red stays red: its red channel leads.
         EXPECT_GT(c.red.red(), c.red.green() + 60);
