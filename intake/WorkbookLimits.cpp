@@ -16,4 +16,42 @@ bool Wanted(const std::vector<std::string>& wanted, const std::string& name) {
     return wanted.empty() || std::find(wanted.begin(), wanted.end(), name) != wanted.end();
 }
 
+ReadError DamagedXls() {
+    return ReadError{std::string(kDamaged) + " (.xls)"};
+}
+
 }  // namespace movik::workbook
+
+namespace movik {
+
+namespace {
+
+const SheetCell kEmptyCell;
+
+}  // namespace
+
+using workbook::Key;
+
+const SheetCell& SheetData::At(int row, int col) const {
+    const auto it = cells.find(Key(row, col));
+    return it == cells.end() ? kEmptyCell : it->second;
+}
+
+const SheetData* WorkbookData::Find(std::string_view name) const {
+    for (const SheetData& s : sheets) {
+        if (s.name == name) {
+            return &s;
+        }
+    }
+    return nullptr;
+}
+
+std::string ColumnName(int col) {
+    std::string name;
+    for (int c = col + 1; c > 0; c = (c - 1) / 26) {
+        name.insert(name.begin(), static_cast<char>('A' + (c - 1) % 26));
+    }
+    return name;
+}
+
+}  // namespace movik

@@ -1,6 +1,6 @@
 #pragma once
-// What the workbook readers share: the failure they throw, its messages, the limits' wording and
-// the key of a cell.
+// What the workbook readers (the .xlsx reader here, the .xls reader program) share: the failure
+// they throw, its messages, the limits' wording and the key of a cell.
 
 #include <cstddef>
 #include <cstdint>
@@ -35,5 +35,10 @@ std::string TooLarge(const std::string& what);
 std::string Mib(std::size_t bytes);
 
 bool Wanted(const std::vector<std::string>& wanted, const std::string& name);
+
+// An .xls that FreeXL, or the caller's own look at the compound file, cannot read.
+ReadError DamagedXls();
+
+inline const char* const kNoMemory = "Nedovoljno memorije za čitanje radne knjige";
 
 }  // namespace movik::workbook

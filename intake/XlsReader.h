@@ -1,6 +1,8 @@
 #pragma once
-// The .xls reader: FreeXL, kept away from the caller's process.
+// The caller's side of reading an .xls: the compound file checked first, then the reader
+// program (intake/xls-reader/) started with posix_spawn for each workbook, and its reply decoded.
 
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,10 +11,27 @@
 
 namespace movik::workbook {
 
-// Throw ReadError with the user's message on damage, encryption or a limit.
-WorkbookData ReadXls(const std::string& path, const std::vector<std::string>& wanted,
-                     const WorkbookLimits& limits);
+// Throws ReadError with the user's message on damage, a password or a limit.
 WorkbookData ReadXlsBytes(std::string_view bytes, const std::vector<std::string>& wanted,
                           const WorkbookLimits& limits);
+
+// The reader program: beside the caller's own program, in the installed library folder
+// (bin/../lib/ARCH/movik/), or where the build put it; empty when it is nowhere.
+const std::string& XlsReaderProgram();
+
+// What a child program gave back.
+struct ChildRun {
+    bool started = false;
+    bool exitedCleanly = false;  // ended by itself with exit status 0
+    bool tooMuch = false;        // wrote more than maxOutput: stopped
+    bool hung = false;           // did not end in time: stopped
+    std::string output;
+};
+
+// Runs program with args, input as its standard input and a pipe as its standard output;
+// every other descriptor of the caller is closed in the child, its signals at their defaults.
+// posix_spawn, so it is safe from a threaded caller of any size.
+ChildRun RunChild(const std::string& program, const std::vector<std::string>& args, int input,
+                  std::size_t maxOutput, std::chrono::milliseconds timeout);
 
 }  // namespace movik::workbook
