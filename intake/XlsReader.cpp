@@ -143,7 +143,6 @@ std::string FindReaderProgram() {
         const fs::path dir = self.parent_path();
         candidates = {dir / kProgramName, dir / ".." / MOVIK_XLS_READER_DIR / kProgramName};
     }
-    candidates.emplace_back(MOVIK_XLS_READER_BUILT);
     for (const fs::path& c : candidates) {
         if (::access(c.c_str(), X_OK) == 0) {
             return c.lexically_normal().string();

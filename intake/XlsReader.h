@@ -15,8 +15,8 @@ namespace movik::workbook {
 WorkbookData ReadXlsBytes(std::string_view bytes, const std::vector<std::string>& wanted,
                           const WorkbookLimits& limits);
 
-// The reader program: beside the caller's own program, in the installed library folder
-// (bin/../lib/ARCH/movik/), or where the build put it; empty when it is nowhere.
+// The reader program: beside the caller's own program, or in ../lib/ARCH/movik/ from it (where
+// it is installed, and where the build puts it); empty when it is nowhere.
 const std::string& XlsReaderProgram();
 
 // What a child program gave back.
