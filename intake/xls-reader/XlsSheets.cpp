@@ -3,6 +3,7 @@
 #include <freexl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -15,29 +16,37 @@ namespace movik::workbook {
 
 namespace {
 
-using XlsHandle = std::unique_ptr<const void, int (*)(const void*)>;
+// FreeXL's answers for one open workbook.
+class FreeXlSource final : public XlsSource {
+  public:
+    explicit FreeXlSource(const void* handle) : handle_(handle) {}
+    ~FreeXlSource() override { freexl_close(handle_); }
+    FreeXlSource(const FreeXlSource&) = delete;
+    FreeXlSource& operator=(const FreeXlSource&) = delete;
 
-// Opens an .xls workbook that is neither damaged nor encrypted; *count gets its sheet count.
-XlsHandle OpenXls(const std::string& path, unsigned int& count) {
-    const void* handle = nullptr;
-    const int rc = freexl_open(path.c_str(), &handle);
-    XlsHandle guard(handle, freexl_close);
-    if (rc == FREEXL_INSUFFICIENT_MEMORY) {
-        throw ReadError{kNoMemory};
+    bool Encrypted() override {
+        unsigned int info = 0;
+        return freexl_get_info(handle_, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
+               info == FREEXL_BIFF_OBFUSCATED;
     }
-    if (rc != FREEXL_OK) {
-        throw DamagedXls();
+    bool SheetCount(unsigned int& count) override {
+        return freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &count) == FREEXL_OK;
     }
-    unsigned int info = 0;
-    if (freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
-        info == FREEXL_BIFF_OBFUSCATED) {
-        throw ReadError{kEncrypted};
+    const char* SheetName(unsigned short index) override {
+        const char* name = nullptr;
+        return freexl_get_worksheet_name(handle_, index, &name) == FREEXL_OK ? name : nullptr;
     }
-    if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK) {
-        throw DamagedXls();
+    bool Select(unsigned short index, unsigned int& rows, unsigned short& cols) override {
+        return freexl_select_active_worksheet(handle_, index) == FREEXL_OK &&
+               freexl_worksheet_dimensions(handle_, &rows, &cols) == FREEXL_OK;
     }
-    return guard;
-}
+    bool Cell(unsigned int row, unsigned short col, FreeXL_CellValue& value) override {
+        return freexl_get_cell_value(handle_, row, col, &value) == FREEXL_OK;
+    }
+
+  private:
+    const void* handle_;
+};
 
 // A cell as the workbook holds it: a number or a text (dates are texts); nullopt when empty.
 std::optional<SheetCell> XlsCell(const FreeXL_CellValue& v, const WorkbookLimits& limits) {
@@ -48,6 +57,10 @@ std::optional<SheetCell> XlsCell(const FreeXL_CellValue& v, const WorkbookLimits
             cell.number = v.value.int_value;
             return cell;
         case FREEXL_CELL_DOUBLE:
+            // A stored number is finite; anything else is a damaged record.
+            if (!std::isfinite(v.value.double_value)) {
+                throw DamagedXls();
+            }
             cell.kind = SheetCell::Kind::Number;
             cell.number = v.value.double_value;
             return cell;
@@ -78,12 +91,11 @@ struct Count {
 };
 
 // The cells of sheet `index`, within the limits.
-SheetData ReadXlsSheet(const void* handle, unsigned short index, const char* name,
+SheetData ReadXlsSheet(XlsSource& source, unsigned short index, const char* name,
                        const WorkbookLimits& limits, Count& count) {
     unsigned int rows = 0;
     unsigned short cols = 0;
-    if (freexl_select_active_worksheet(handle, index) != FREEXL_OK ||
-        freexl_worksheet_dimensions(handle, &rows, &cols) != FREEXL_OK) {
+    if (!source.Select(index, rows, cols)) {
         throw DamagedXls();
     }
     SheetData sheet;
@@ -91,6 +103,9 @@ SheetData ReadXlsSheet(const void* handle, unsigned short index, const char* nam
     sheet.formulaResultsKnown = false;
     // The form's columns all lie well within the first 64; the rest is not visited.
     const unsigned short readCols = std::min<unsigned short>(cols, 64);
+    if (rows > static_cast<unsigned int>(kMaxRows)) {
+        throw DamagedXls();
+    }
     if (static_cast<std::uint64_t>(rows) * readCols > 16 * limits.cells) {
         throw ReadError{
             TooLarge("list " + sheet.name + " ima " + CountText(rows, "redak", "retka", "redaka"))};
@@ -98,7 +113,7 @@ SheetData ReadXlsSheet(const void* handle, unsigned short index, const char* nam
     for (unsigned int r = 0; r < rows; ++r) {
         for (unsigned short c = 0; c < readCols; ++c) {
             FreeXL_CellValue v;
-            if (freexl_get_cell_value(handle, r, c, &v) != FREEXL_OK) {
+            if (!source.Cell(r, c, v)) {
                 throw DamagedXls();
             }
             std::optional<SheetCell> cell = XlsCell(v, limits);
@@ -122,25 +137,41 @@ SheetData ReadXlsSheet(const void* handle, unsigned short index, const char* nam
 
 }  // namespace
 
-WorkbookData ReadXlsSheets(const std::string& path, const std::vector<std::string>& wanted,
+std::unique_ptr<XlsSource> OpenWithFreeXl(const std::string& path) {
+    const void* handle = nullptr;
+    const int rc = freexl_open(path.c_str(), &handle);
+    if (rc != FREEXL_OK) {
+        if (handle != nullptr) {
+            freexl_close(handle);
+        }
+        throw rc == FREEXL_INSUFFICIENT_MEMORY ? ReadError{kNoMemory} : DamagedXls();
+    }
+    return std::make_unique<FreeXlSource>(handle);
+}
+
+WorkbookData ReadXlsSheets(XlsSource& source, const std::vector<std::string>& wanted,
                            const WorkbookLimits& limits) {
+    if (source.Encrypted()) {
+        throw ReadError{kEncrypted};
+    }
     unsigned int sheetCount = 0;
-    const XlsHandle handle = OpenXls(path, sheetCount);
+    if (!source.SheetCount(sheetCount)) {
+        throw DamagedXls();
+    }
     WorkbookData book;
     Count count;
     for (unsigned int s = 0; s < sheetCount && s < 4096; ++s) {
         const auto index = static_cast<unsigned short>(s);
-        const char* name = nullptr;
+        const char* name = source.SheetName(index);
         // Excel's sheet names have at most 31 characters.
-        if (freexl_get_worksheet_name(handle.get(), index, &name) != FREEXL_OK || name == nullptr ||
-            std::strlen(name) > 31 * 4 || !IsUtf8(name)) {
+        if (name == nullptr || std::strlen(name) > 31 * 4 || !IsUtf8(name)) {
             throw DamagedXls();
         }
         book.sheetNames.emplace_back(name);
         if (!Wanted(wanted, name) || book.Find(name) != nullptr) {
             continue;
         }
-        book.sheets.push_back(ReadXlsSheet(handle.get(), index, name, limits, count));
+        book.sheets.push_back(ReadXlsSheet(source, index, name, limits, count));
     }
     return book;
 }

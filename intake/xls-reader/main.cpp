@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     std::string reply;
     try {
         // FreeXL opens by name: the standard input's own name, seekable as a file or a memfd.
-        reply = EncodeBook(ReadXlsSheets("/proc/self/fd/0", wanted, limits));
+        reply = EncodeBook(ReadXlsSheets(*OpenWithFreeXl("/proc/self/fd/0"), wanted, limits));
     } catch (const ReadError& e) {
         reply = EncodeRefusal(e.message);
     } catch (const std::bad_alloc&) {

@@ -307,6 +307,20 @@ TEST(XlsReaderProcess, ReadsUnderASmallLimitAndBesideALargeCaller) {
     EXPECT_TRUE(read.ok) << read.error;
 }
 
+// FreeXL's known faults on damaged files (reads out of bounds, a crash under freexl_open) end as
+// a refusal: in the reader's process, or before FreeXL sees the file.
+TEST(XlsReaderProcess, FreeXlsKnownFaultsEndAsARefusal) {
+    for (const char* name : {"iconv-read", "leak", "memcpy-segv"}) {
+        const std::string path =
+            MOVIK_SOURCE_DIR "/fuzz/corpus/xlsx/regression-freexl-" + std::string(name) + ".xls";
+        const WorkbookRead r = ReadWorkbookFile(path, FormSheets());
+        EXPECT_FALSE(r.ok) << name;
+        EXPECT_TRUE(r.error.find("oštećena") != std::string::npos ||
+                    r.error.find("nije radna knjiga") != std::string::npos)
+            << name << ": " << r.error;
+    }
+}
+
 // Many threads read .xls forms at once, as summary -j 32 does: every one is read.
 TEST(XlsReaderProcess, ThirtyTwoThreadsReadEveryForm) {
     std::vector<WorkbookRead> reads(32);
