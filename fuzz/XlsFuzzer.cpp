@@ -142,7 +142,8 @@ class MadeUpSource final : public XlsSource {
         }
         value.type = kTypes[c.kind];
         if (value.type == FREEXL_CELL_INT) {
-            value.value.int_value = static_cast<int>(std::fmod(c.number, 2147483647.0));
+            value.value.int_value =
+                std::isfinite(c.number) ? static_cast<int>(std::fmod(c.number, 2147483647.0)) : 0;
         } else if (value.type == FREEXL_CELL_DOUBLE) {
             value.value.double_value = c.number;
         } else {
