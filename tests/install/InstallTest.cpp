@@ -218,7 +218,8 @@ TEST_F(InstalledTreeTest, HoldsEveryFileAtItsPlace) {
           "share/man/man1/movik-cli.1.gz", "share/man/man1/movik.1.gz",
           // where the program looks for its help and its chart library
           "bin/../share/movik/help.hlp",
-          "bin/../lib/" MOVIK_LIBRARY_ARCH "/movik/libmovik-charts.so"}) {
+          "bin/../lib/" MOVIK_LIBRARY_ARCH "/movik/libmovik-charts.so",
+          "bin/../lib/" MOVIK_LIBRARY_ARCH "/movik/movik-xls-reader"}) {
         EXPECT_TRUE(QFile::exists(Installed(file))) << file;
     }
 }
@@ -229,6 +230,16 @@ TEST_F(InstalledTreeTest, ProgramsAnswerHelp) {
         EXPECT_EQ(r.exitCode, 0) << program << r.err.toStdString();
         EXPECT_TRUE(r.out.contains(QStringLiteral("Uporaba"))) << program;
     }
+}
+
+// The installed movik-cli finds the installed .xls reader program and reads a form with it.
+TEST_F(InstalledTreeTest, CliReadsAnXlsFormWithTheInstalledReader) {
+    const Result r =
+        RunProgram(Installed("bin/movik-cli"),
+                   {QStringLiteral("summary"), QStringLiteral("--format"), QStringLiteral("csv"),
+                    kSource + QStringLiteral("/examples/gfi-pod-2019.xls")});
+    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Metalprerada"))) << r.out.toStdString();
 }
 
 TEST_F(InstalledTreeTest, ProgramStartsOffscreenAndKeepsRunning) {
@@ -261,6 +272,7 @@ TEST(PackageTest, DebianPackageHoldsEverythingAndItsLibraries) {
           "./usr/share/icons/hicolor/scalable/apps/movik.svg",
           "./usr/share/icons/hicolor/48x48/apps/movik.png", "./usr/share/mime/packages/movik.xml",
           "./usr/share/movik/help.hlp", "./usr/lib/" MOVIK_LIBRARY_ARCH "/movik/libmovik-charts.so",
+          "./usr/lib/" MOVIK_LIBRARY_ARCH "/movik/movik-xls-reader",
           "./usr/share/metainfo/hr.movik.movik.metainfo.xml",
           "./usr/share/man/man1/movik-cli.1.gz", "./usr/share/doc/movik/copyright",
           "./usr/share/doc/movik/changelog.gz"}) {

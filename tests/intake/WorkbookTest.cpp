@@ -13,6 +13,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/intake/CompoundBuilder.h"
+
 namespace movik {
 namespace {
 
@@ -195,14 +197,9 @@ std::string RepeatedSharedText() {
     return Book(cells, "<sst><si><t>" + std::string(30000, 'a') + "</t></si></sst>");
 }
 
+// An Office file saved with a password: a compound file whose directory holds the stream.
 std::string CompoundEncrypted() {
-    std::string b("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
-    b.resize(512, '\0');
-    for (char c : std::string("EncryptedPackage")) {
-        b += c;
-        b += '\0';
-    }
-    return b;
+    return test::CompoundOf({{"EncryptionInfo", "x"}, {"EncryptedPackage", "y"}});
 }
 
 INSTANTIATE_TEST_SUITE_P(
