@@ -193,7 +193,6 @@ QString WrappedLabel(const QString& text, qreal width) {
     return lines.join(QStringLiteral("<br>"));
 }
 
-
 // The points of a box plot's series: shapes as well as colours tell them apart in grey.
 constexpr std::array<QScatterSeries::MarkerShape, 4> kMarkerShapes = {
     QScatterSeries::MarkerShapeCircle, QScatterSeries::MarkerShapeRectangle,

@@ -1,7 +1,7 @@
 #include "ui/ComboAccessible.h"
 
-#include <QAccessible>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
 

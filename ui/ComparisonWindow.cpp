@@ -40,8 +40,8 @@
 #include "ui/ComparisonLoad.h"
 #include "ui/ComparisonModel.h"
 #include "ui/Dialogs.h"
-#include "ui/TableSortMenu.h"
 #include "ui/StandingView.h"
+#include "ui/TableSortMenu.h"
 
 namespace movik {
 
