@@ -46,6 +46,7 @@ StandingMeasure Indicator(int row, Direction direction) {
     const auto at = std::find(kIndicatorRows.begin(), kIndicatorRows.end(), row);
     StandingMeasure m;
     m.id = std::to_string(row);
+    m.label = m.id;
     m.indicator = static_cast<int>(at - kIndicatorRows.begin());
     m.direction = direction;
     m.decimals = DecimalsOf(PatternOfIndicator(m.indicator));
@@ -67,9 +68,10 @@ double ScoreValue(const DocumentSummary& s, const StandingMeasure& m) {
 }
 
 // A named score of the summary (its key as the JSON line nests it under "scores").
-StandingMeasure Score(std::string_view key, Direction direction) {
+StandingMeasure Score(std::string_view key, std::string_view label, Direction direction) {
     StandingMeasure m;
     m.id = std::string(key);
+    m.label = std::string(label);
     for (const NamedScoreFacts& f : kNamedScores) {
         if (f.key == key) {
             m.name = std::string(f.caption);
@@ -102,11 +104,11 @@ const std::vector<StandingMeasure>& StandingMeasures() {
         Indicator(17, D::HigherIsBetter),  // equity to total assets
         Indicator(18, D::HigherIsBetter),  // interest coverage
         Indicator(19, D::HigherIsBetter),  // book value per share
-        Score("altman_z_pp", D::HigherIsBetter),
-        Score("altman_z_p", D::HigherIsBetter),
-        Score("springate", D::HigherIsBetter),
-        Score("kralicek_df", D::HigherIsBetter),
-        Score("quicktest.overall", D::LowerIsBetter),  // a grade: 1 is the best
+        Score("altman_z_pp", "Z''", D::HigherIsBetter),
+        Score("altman_z_p", "Z'", D::HigherIsBetter),
+        Score("springate", "Springate", D::HigherIsBetter),
+        Score("kralicek_df", "DF", D::HigherIsBetter),
+        Score("quicktest.overall", "Quick test", D::LowerIsBetter),  // a grade: 1 is the best
     };
     return measures;
 }

@@ -26,6 +26,7 @@ enum class Direction { HigherIsBetter, LowerIsBetter, None };
 
 struct StandingMeasure {
     std::string id;      // "2" ... "19" for the indicators (their grid rows); a score its key
+    std::string label;   // short column heading: the indicators' row, a score's short name
     int indicator = -1;  // position in kIndicatorRows; -1 for a measure that is no indicator
     std::string name;    // caption of a measure that is no indicator
     Direction direction = Direction::None;

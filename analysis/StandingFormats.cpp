@@ -80,7 +80,7 @@ std::string QuartileLines(const StandingTable& t, int firstRow) {
     out += "\n";
     for (std::size_t m = 0; m < t.measures().size(); ++m) {
         const int c = static_cast<int>(m) + 2;
-        out += "  " + Column(t.measures()[m].id + " " + t.Caption(c), kNameWidth, false);
+        out += "  " + Column(t.measures()[m].label + " " + t.Caption(c), kNameWidth, false);
         for (int k = 0; k < 3; ++k) {
             out += Column(t.Text(firstRow + k, c), kQuartileWidth, true);
         }
@@ -92,7 +92,7 @@ std::string QuartileLines(const StandingTable& t, int firstRow) {
 std::string DocumentHeader(const StandingTable& t) {
     std::string out = "  " + Column("Poduzeće", kCompanyWidth, false);
     for (const StandingMeasure& m : t.measures()) {
-        out += Column(m.id, kCellWidth, true);
+        out += Column(m.label, kCellWidth, true);
     }
     return out + "\n";
 }

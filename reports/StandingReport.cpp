@@ -15,7 +15,7 @@ constexpr double kPeriodWidth = 40;
 std::string CodesNote(const StandingTable& t) {
     std::string note = "Stupci (redak pokazatelja):";
     for (std::size_t m = 0; m < t.measures().size(); ++m) {
-        note += (m ? ", " : " ") + t.measures()[m].id + " " + t.Caption(static_cast<int>(m) + 2);
+        note += (m ? ", " : " ") + t.measures()[m].label + " " + t.Caption(static_cast<int>(m) + 2);
     }
     return note + ".";
 }
@@ -32,7 +32,7 @@ std::vector<PrintJob> StandingReportJobs(const StandingTable& t) {
     const double width = (kTableReportWidth - kCompanyWidth - kPeriodWidth) /
                          static_cast<double>(t.measures().size());
     for (const StandingMeasure& m : t.measures()) {
-        d.columns.push_back({m.id, width, true});
+        d.columns.push_back({m.label, width, true});
     }
     for (int r = 0; r < t.rowCount(); ++r) {
         std::vector<std::string> cells;
