@@ -8,6 +8,8 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPen>
+#include <QTextLayout>
+#include <QTextOption>
 
 #include "document/DocumentFile.h"
 
@@ -18,18 +20,6 @@ namespace {
 constexpr double kLineWidthMm = 0.2;
 constexpr int kPdfResolution = 1200;
 
-Qt::Alignment AlignmentOf(Justify j) {
-    switch (j) {
-        case Justify::Left:
-            return Qt::AlignLeft;
-        case Justify::Right:
-            return Qt::AlignRight;
-        case Justify::Center:
-            return Qt::AlignHCenter;
-    }
-    return Qt::AlignLeft;
-}
-
 QFont QtFont(const LabelFont& label) {
     QFont font(ResolveFontFamily(label.family));
     font.setPointSizeF(label.pointSize);
@@ -38,6 +28,61 @@ QFont QtFont(const LabelFont& label) {
     // Positions are in millimetres at print resolution; hinting buys nothing and costs time.
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
+}
+
+// One line of text shaped once: the same layout measures it and draws it.
+class TextLine {
+  public:
+    TextLine(const QString& text, const QFont& font) : layout_(text, font) {
+        QTextOption option(Qt::AlignLeft);
+        option.setWrapMode(QTextOption::NoWrap);
+        option.setFlags(QTextOption::IncludeTrailingSpaces);
+        layout_.setTextOption(option);
+        layout_.setCacheEnabled(true);
+        layout_.beginLayout();
+        line_ = layout_.createLine();
+        line_.setLineWidth(kUnbounded);
+        line_.setPosition(QPointF(0, 0));
+        layout_.endLayout();
+    }
+    double Width() const { return line_.naturalTextWidth(); }
+    // Draws the line in box, top-aligned and justified as given.
+    void Draw(QPainter& painter, const QRectF& box, Justify justify) const {
+        double offset = 0;
+        if (justify == Justify::Right)
+            offset = box.width() - line_.horizontalAdvance();
+        else if (justify == Justify::Center)
+            offset = (box.width() - line_.horizontalAdvance()) / 2;
+        line_.draw(&painter, QPointF(box.x() + offset, box.y()));
+    }
+
+  private:
+    static constexpr double kUnbounded = 0x01000000;
+    QTextLayout layout_;
+    QTextLine line_;
+};
+
+// A text in its box as drawText with top alignment on a single line would draw it, but shaped
+// once rather than once to measure and again to draw: measuring and shaping the texts is most
+// of a report's painting. A text wider than its box ends in "…" when the item says so; any other
+// (a very large amount or total) is drawn smaller until it fits, rather than running over the
+// row text beside it.
+void DrawText(QPainter& painter, const QFont& font, const QRectF& box, const DrawItem& item) {
+    QString text = QString::fromStdString(item.text);
+    text.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    TextLine line(text, font);
+    const double width = line.Width();
+    if (item.elide && width > box.width()) {
+        const QString elided =
+            QFontMetricsF(font, painter.device()).elidedText(text, Qt::ElideRight, box.width());
+        TextLine(elided, font).Draw(painter, box, item.justify);
+    } else if (!item.elide && width > box.width() && box.width() > 0) {
+        QFont smaller = font;
+        smaller.setPointSizeF(font.pointSizeF() * box.width() / width * 0.98);
+        TextLine(text, smaller).Draw(painter, box, item.justify);
+    } else {
+        line.Draw(painter, box, item.justify);
+    }
 }
 
 }  // namespace
@@ -60,14 +105,12 @@ void PaintPage(const LaidOutPage& page, QPainter& painter, double dotsPerMm) {
     painter.setPen(pen);
     LabelFont current;
     bool fontSet = false;
-    QFontMetricsF metrics(painter.font(), painter.device());
+    QFont font;
     for (const DrawItem& item : page.items) {
-        const double x = item.x * dotsPerMm;
-        const double y = item.y * dotsPerMm;
-        const double w = item.width * dotsPerMm;
-        const double h = item.height * dotsPerMm;
+        const QRectF box(item.x * dotsPerMm, item.y * dotsPerMm, item.width * dotsPerMm,
+                         item.height * dotsPerMm);
         if (item.kind == DrawItem::Kind::Line) {
-            painter.drawLine(QPointF(x, y), QPointF(x + w, y + h));
+            painter.drawLine(box.topLeft(), box.bottomRight());
             continue;
         }
         if (item.text.empty())
@@ -75,26 +118,9 @@ void PaintPage(const LaidOutPage& page, QPainter& painter, double dotsPerMm) {
         if (!fontSet || !(item.font == current)) {
             current = item.font;
             fontSet = true;
-            painter.setFont(QtFont(current));
-            metrics = QFontMetricsF(painter.font(), painter.device());
+            font = QFont(QtFont(current), painter.device());
         }
-        QString text = QString::fromStdString(item.text);
-        if (item.elide) {
-            text = metrics.elidedText(text, Qt::ElideRight, w);
-        }
-        // A text wider than its fixed box (a very large amount or total) is drawn smaller until
-        // it fits, rather than running over the row text beside it.
-        const double textWidth = item.elide ? 0 : metrics.horizontalAdvance(text);
-        const bool shrink = textWidth > w && w > 0;
-        if (shrink) {
-            QFont smaller = painter.font();
-            smaller.setPointSizeF(smaller.pointSizeF() * w / textWidth * 0.98);
-            painter.setFont(smaller);
-            fontSet = false;
-        }
-        painter.drawText(
-            QRectF(x, y, w, h),
-            AlignmentOf(item.justify) | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
+        DrawText(painter, font, box, item);
     }
     painter.restore();
 }
