@@ -108,7 +108,7 @@ const std::vector<StandingMeasure>& StandingMeasures() {
         Score("altman_z_p", "Z'", D::HigherIsBetter),
         Score("springate", "Springate", D::HigherIsBetter),
         Score("kralicek_df", "DF", D::HigherIsBetter),
-        Score("quicktest.overall", "Quick test", D::LowerIsBetter),  // a grade: 1 is the best
+        Score("quicktest.overall", "Q. test", D::LowerIsBetter),  // a grade: 1 is the best
     };
     return measures;
 }
