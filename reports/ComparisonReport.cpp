@@ -169,6 +169,21 @@ std::vector<PrintJob> ComparisonReportJobs(const ComparisonTable& t) {
         indicators.columns[i + 2].caption = codes[i];
     }
     jobs.push_back(LayOutTableReport(indicators));
+
+    // The early-warning scores as the window's columns show them, under short codes.
+    if (!ColumnsOf(t, K::Score).empty()) {
+        TableReportData scores =
+            Part(t, K::Score, "Ocjene boniteta (Altman, Springate, Kralicek, DuPont)");
+        scores.jobName = "Usporedba - bonitet";
+        std::string legend;
+        for (std::size_t i = 2; i < scores.columns.size(); ++i) {
+            const std::string code = "S" + std::to_string(i - 1);
+            legend += (i == 2 ? "" : ", ") + code + " " + scores.columns[i].caption;
+            scores.columns[i].caption = code;
+        }
+        scores.notes.push_back(legend + ".");
+        jobs.push_back(LayOutTableReport(scores));
+    }
     return jobs;
 }
 
