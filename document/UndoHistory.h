@@ -61,6 +61,23 @@ struct UndoState {
 enum class StepKind : std::uint8_t { Other, Company, Seat, ShareCount, Period };
 
 struct UndoStep {
+    UndoStep() = default;
+    UndoStep(UndoStep&&) = default;
+    UndoStep& operator=(UndoStep&&) = default;
+    // A copy (of a workspace copied whole) owns copies of the facts.
+    UndoStep(const UndoStep& other) { *this = other; }
+    UndoStep& operator=(const UndoStep& other) {
+        amounts = other.amounts;
+        headers = other.headers;
+        facts =
+            other.facts ? std::make_unique<std::array<DocumentFacts, 2>>(*other.facts) : nullptr;
+        startingOnly = other.startingOnly;
+        calculatedBefore = other.calculatedBefore;
+        calculatedAfter = other.calculatedAfter;
+        kind = other.kind;
+        return *this;
+    }
+
     struct Amount {
         std::uint16_t position;
         double before;

@@ -137,6 +137,20 @@ TEST(Undo, GeneralDataStepsComeBackInTurn) {
     EXPECT_FALSE(ws.CanUndo());
 }
 
+// A workspace copied whole (as the fuzzer resets one) has a history of its own: typing merged
+// into the copy's last step leaves the original's step as it was.
+TEST(Undo, ACopiedWorkspaceKeepsAHistoryOfItsOwn) {
+    Workspace original(CommaSettings(), 2024);
+    original.SetCompany("Drvo");
+    Workspace copy = original;
+    copy.SetCompany("Drvo d.o.o.");  // merges into the copy's step
+    ASSERT_TRUE(copy.Undo());
+    EXPECT_EQ(copy.document().Poduzece, "");
+    ASSERT_TRUE(original.Undo());
+    ASSERT_TRUE(original.Redo());
+    EXPECT_EQ(original.document().Poduzece, "Drvo");
+}
+
 TEST(Undo, NewAndOpenForgetTheSteps) {
     TempDir dir;
     Workspace ws(CommaSettings(), 2024);
