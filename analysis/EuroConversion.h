@@ -14,8 +14,6 @@ namespace movik {
 inline constexpr double kKunaPerEuro = 7.53450;
 // The rate as the user reads it, with a decimal comma.
 inline constexpr std::string_view kKunaPerEuroText = "7,53450";
-// The amount unit of a converted document.
-inline constexpr std::string_view kEuroUnit = "eurima i centima";
 
 // amount / 7.53450 rounded half away from zero to cents. The amount is taken as the decimal it
 // reads as (15 significant digits, as the grids show it) and divided exactly, so a result of

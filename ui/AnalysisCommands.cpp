@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "analysis/EuroConversion.h"
+#include "model/Currency.h"
 #include "regional/Regional.h"
 #include "reports/DocumentWorkbook.h"
 #include "ui/WindowPlace.h"
@@ -107,7 +108,8 @@ QString EuroConversionQuestion() {
                "za 1 euro?\nPreračun mijenja svaki iznos bilance i računa dobiti i "
                "gubitka (zaokruženo na cente); dokument postaje dokument u eurima, a jedinica "
                "iznosa „%2”.")
-        .arg(FromUtf8(std::string(kKunaPerEuroText)), FromUtf8(std::string(kEuroUnit)));
+        .arg(FromUtf8(std::string(kKunaPerEuroText)),
+             FromUtf8(std::string(AmountUnitText(Valuta::Eur))));
 }
 
 bool ConvertToEuroAsked(Workspace& ws, Dialogs& dialogs) {

@@ -156,9 +156,13 @@ void GeneralDataPage::MakeAmountFields(const RegionalSettings& rs) {
     cbIznos->setEditable(true);
     cbIznos->setInsertPolicy(QComboBox::NoInsert);
     // The units follow the document's currency (the main window orders them when it shows one).
-    cbIznos->addItems({QStringLiteral("kunama i lipama"), QStringLiteral("tisućama kuna"),
-                       QStringLiteral("eurima i centima"), QStringLiteral("tisućama eura"),
-                       QStringLiteral("DEM"), QStringLiteral("USD")});
+    for (const Valuta v : {Valuta::Hrk, Valuta::Eur}) {
+        cbIznos->addItem(
+            QString::fromUtf8(AmountUnitText(v).data(), qsizetype(AmountUnitText(v).size())));
+        cbIznos->addItem(
+            QString::fromUtf8(ThousandsUnitText(v).data(), qsizetype(ThousandsUnitText(v).size())));
+    }
+    cbIznos->addItems({QStringLiteral("DEM"), QStringLiteral("USD")});
     cbIznos->setCurrentIndex(0);
     cbIznos->setMinimumWidth(160);
     cbIznos->setAccessibleName(QStringLiteral("Iznosi u"));

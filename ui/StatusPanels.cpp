@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "model/Calculations.h"
+#include "model/Currency.h"
 #include "ui/AccessibleColours.h"
 #include "ui/AccessibleEvents.h"
 
@@ -120,7 +121,8 @@ StatusPanels::StatusPanels(QStatusBar* bar) : bar_(bar) {
     pUpozorenje_->setFixedWidth(std::max(221, warningWidth));
     pIznos_ = MakePanel(QStringLiteral("pIznos"), Qt::ElideRight, bar);
     pIznos_->setMinimumWidth(60);
-    ShowUnit(QStringLiteral("kunama i lipama"));
+    const std::string_view unit = AmountUnitText(Valuta::Hrk);
+    ShowUnit(QString::fromUtf8(unit.data(), qsizetype(unit.size())));
     // A passing note (after an import) stands in the file panel's place for a while, so the
     // warning and the unit stay in sight.
     pNapomena_ = MakePanel(QStringLiteral("pNapomena"), Qt::ElideRight, bar);
