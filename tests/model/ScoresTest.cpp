@@ -227,7 +227,8 @@ TEST(ScoresNotComputable, ZeroDenominatorsGiveAReasonNeverAValue) {
     for (const Case& c : cases) {
         ScoreInputs in = HandInputs();
         c.change(in);
-        const ScoreValue& v = c.value(ScoresOf(in));
+        const Scores scores = ScoresOf(in);  // the value refers into it
+        const ScoreValue& v = c.value(scores);
         EXPECT_FALSE(v.value) << c.name;
         EXPECT_NE(v.reason.find(c.reason), std::string::npos) << c.name << ": " << v.reason;
     }
