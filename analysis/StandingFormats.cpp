@@ -59,13 +59,6 @@ std::string GroupLine(const StandingTable& t, const StandingGroup& g) {
     return j + "},\"note\":null}\n";
 }
 
-// Cut or padded to width characters; right-aligned when right.
-std::string Column(const std::string& text, std::size_t width, bool right) {
-    const std::string cut = Utf8Length(text) > width ? Utf8Left(text, width - 1) + "…" : text;
-    const std::string pad(width - Utf8Length(cut), ' ');
-    return right ? pad + cut : cut + pad;
-}
-
 constexpr std::size_t kNameWidth = 54;
 constexpr std::size_t kQuartileWidth = 16;
 constexpr std::size_t kCompanyWidth = 28;

@@ -43,22 +43,6 @@ std::string JsonIndicator(double value, int indicatorIndex) {
     return JsonNumber(RoundedAsShown(value, DecimalsShown(pattern, value)));
 }
 
-// Cut or padded to width characters; right-aligned when right. A cut keeps the start, or for
-// a file path its end, where the names differ.
-std::string Column(const std::string& text, std::size_t width, bool right, bool keepEnd = false) {
-    const std::size_t length = Utf8Length(text);
-    std::string cut = text;
-    if (length > width) {
-        if (keepEnd) {
-            cut = "…" + text.substr(Utf8Offset(text, length - (width - 1)));
-        } else {
-            cut = Utf8Left(text, width - 1) + "…";
-        }
-    }
-    const std::string pad(width - Utf8Length(cut), ' ');
-    return right ? pad + cut : cut + pad;
-}
-
 constexpr std::size_t kFileWidth = 26;
 constexpr std::size_t kCompanyWidth = 22;
 constexpr std::size_t kPeriodWidth = 29;
@@ -109,6 +93,22 @@ constexpr TxtAmount kTxtAmounts[] = {{KeyAmount::TotalAssets, "Ukupna aktiva"},
                                      {KeyAmount::NetResult, "Neto rezultat"}};
 
 }  // namespace
+
+// Cut or padded to width characters; right-aligned when right. A cut keeps the start, or for
+// a file path its end, where the names differ.
+std::string Column(const std::string& text, std::size_t width, bool right, bool keepEnd) {
+    const std::size_t length = Utf8Length(text);
+    std::string cut = text;
+    if (length > width) {
+        if (keepEnd) {
+            cut = "…" + text.substr(Utf8Offset(text, length - (width - 1)));
+        } else {
+            cut = Utf8Left(text, width - 1) + "…";
+        }
+    }
+    const std::string pad(width - Utf8Length(cut), ' ');
+    return right ? pad + cut : cut + pad;
+}
 
 std::string JsonString(std::string_view text) {
     std::string out = "\"";

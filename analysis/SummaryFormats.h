@@ -30,6 +30,10 @@ std::string JsonAmount(double value);
 // Standard base64 (with "=" padding) of bytes.
 std::string Base64(std::string_view bytes);
 
+// text cut or padded to width characters, right-aligned when right, for the text tables. A cut
+// keeps the start, or (keepEnd, for a file path) the end, where the names differ.
+std::string Column(const std::string& text, std::size_t width, bool right, bool keepEnd = false);
+
 // The period as "from – to" in the short date format; "" for a document without dates.
 std::string PeriodText(const DocumentSummary& s, const RegionalSettings& rs);
 

@@ -18,8 +18,6 @@ using Ext = long double;
 
 // The tolerance of the consistency checks: a difference passes when it is strictly smaller.
 constexpr Ext kTolerance = 0.01L;
-// Half a cent (or lipa): the smallest amount of money that is not zero money.
-constexpr double kHalfCent = 0.005;
 
 using B = BilancaRow;
 using R = RacunRow;
@@ -300,10 +298,16 @@ bool Computable(int row, double den) {
     if (row == PokRow::EarningsPerShare || row == PokRow::BookValuePerShare) {
         return den != 0;
     }
-    return !(std::fabs(den) < kHalfCent);
+    // A denominator that is not a number gives a figure that is not one either, as ever.
+    return std::isnan(den) || !IsZeroMoney(den);
 }
 
 }  // namespace
+
+bool IsZeroMoney(double amount) {
+    // Written as "zero unless at least half a cent" so that NaN counts as zero.
+    return !(std::fabs(amount) >= 0.005);
+}
 
 void CalcPok(TDokument& doc) {
     PokTable& pok = doc.Pok;

@@ -19,6 +19,11 @@ void CalcCFInd(TDokument& doc);
 void CalcCFFree(TDokument& doc);
 void CalcPok(TDokument& doc);
 
+// Whether an amount of money counts as zero: below half a cent (or lipa), or not a number.
+// Amounts carry at most two decimals, so a sum of them that is not zero is at least a cent; one
+// below half a cent is what binary rounding left of a sum that cancels.
+bool IsZeroMoney(double amount);
+
 // By Pok row (index row - 1): whether the indicator of that row can be computed from the
 // document's inputs: its denominator is not zero money (half a cent or more in magnitude; the
 // per-share indicators: a share count that is not exactly 0). CalcPok shows an indicator that

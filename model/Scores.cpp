@@ -198,11 +198,6 @@ constexpr Band kDistress{"zona opasnosti", Tone::Danger};
 
 }  // namespace
 
-bool IsZeroMoney(double amount) {
-    // Written as "zero unless at least half a cent" so that NaN counts as zero.
-    return !(std::fabs(amount) >= 0.005);
-}
-
 std::vector<ScoreTerm> TermsOf(ScoreModel model, const ScoreInputs& in) {
     const double ta = in.totalAssets;
     const double tl = in.totalLiabilities;

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/Calculations.h"
 #include "model/Document.h"
 
 namespace movik {
@@ -70,9 +71,6 @@ inline constexpr std::array<ScoreInputFacts, 18> kScoreInputs = {{
     {"Ø E", "Prosječni kapital i rezerve", "(Bilanca 57 preth. + tek.) / 2",
      &ScoreInputs::averageEquity},
 }};
-
-// Whether an amount of money counts as zero: below half a cent, or not a number.
-bool IsZeroMoney(double amount);
 
 // A value that may not be computable: then value is empty and reason says why (Croatian).
 struct ScoreValue {
